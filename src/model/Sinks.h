@@ -1,0 +1,39 @@
+// How the core talks to the user without knowing about windows: messages (a title, a text and an
+// icon, like a message box) and progress (a percentage and a log line).
+#pragma once
+
+#include <string>
+
+namespace kradon {
+
+enum class Icon { None, Critical, Exclamation, Information, Question };
+
+/// Message boxes without a title of their own carry the program title.
+inline constexpr const char* ProgramTitle = "Kradon by Tarel Vestrun";
+
+struct Message {
+    std::string title;
+    std::string text;
+    Icon icon = Icon::None;
+};
+
+struct MessageSink {
+    virtual ~MessageSink() = default;
+    virtual void show(const Message& message) = 0;
+};
+
+struct StatusSink {
+    virtual ~StatusSink() = default;
+    /// Progress in percent, 0..100.
+    virtual void udPb(double percent) = 0;
+    /// One line of the step log.
+    virtual void udTxt(const std::string& text) = 0;
+};
+
+/// A status sink that shows nothing, for headless runs.
+struct NullStatusSink : StatusSink {
+    void udPb(double) override {}
+    void udTxt(const std::string&) override {}
+};
+
+} // namespace kradon

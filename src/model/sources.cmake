@@ -1,0 +1,6 @@
+list(APPEND KRADON_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/BeamModel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modText.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modEqParse.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modFileWrite.cpp
+)

@@ -1,0 +1,6 @@
+list(APPEND KRADON_CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/BeamModel_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modText_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modEqParse_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modFileWrite_test.cpp
+)
