@@ -1,1 +1,319 @@
-// placeholder
+// Dimensioning and emptying of the model's record lists, the store operations behind the load,
+// support and property dialogs, and the E and I values along the beam.
+#include "model/BeamModel.h"
+
+#include "model/KradonError.h"
+#include "model/modEqParse.h"
+#include "model/modText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+
+namespace kradon {
+
+namespace {
+
+constexpr const char* errorSource = "BeamModel";
+
+/// Calls visit on every record list of the model, numeric and text alike.
+template <class Model, class Visit> void forEachList(Model& m, Visit&& visit) {
+    visit(m.PointLoad.value);
+    visit(m.PointLoad.location);
+    visit(m.UDL.value);
+    visit(m.UDL.start);
+    visit(m.UDL.end);
+    visit(m.TDL.startValue);
+    visit(m.TDL.endValue);
+    visit(m.TDL.start);
+    visit(m.TDL.end);
+    visit(m.MomentLoad.value);
+    visit(m.MomentLoad.location);
+    visit(m.RigidSupport.type);
+    visit(m.RigidSupport.location);
+    visit(m.SpringSupport.location);
+    visit(m.SpringSupport.vertical);
+    visit(m.SpringSupport.rotational);
+    visit(m.FixedDisplacement.location);
+    visit(m.FixedDisplacement.vertical);
+    visit(m.FixedDisplacement.rotational);
+    for (auto* segments : {&m.ESegment, &m.ISegment}) {
+        visit(segments->variation);
+        visit(segments->disA);
+        visit(segments->disB);
+        visit(segments->constant);
+        visit(segments->linearStart);
+        visit(segments->linearEnd);
+        visit(segments->expression);
+    }
+}
+
+/// Entries in the shortest list of a property segment list.
+std::size_t shortestList(const PropertySegmentList& s) {
+    return std::min({s.variation.size(), s.disA.size(), s.disB.size(), s.constant.size(),
+                     s.linearStart.size(), s.linearEnd.size(), s.expression.size()});
+}
+
+[[noreturn]] void throwBeyondCapacity(std::int64_t n, std::int64_t capacity) {
+    throw KradonError(ErrorNumber::SubscriptOutOfRange, errorSource,
+                      "Record number " + std::to_string(n) + " is beyond the capacity of " +
+                          std::to_string(std::max<std::int64_t>(capacity, 0)) + " records");
+}
+
+[[noreturn]] void throwNegativeRecord(std::int64_t n, std::int64_t capacity) {
+    throw KradonError(ErrorNumber::SubscriptOutOfRange, errorSource,
+                      "Record number " + std::to_string(n) +
+                          " is negative; the record lists hold records 0 to " +
+                          std::to_string(std::max<std::int64_t>(capacity, 0)));
+}
+
+/// The highest record number every list has room for: MaxNoApplieds once the lists are
+/// dimensioned, less while a list is shorter (-1 when one is empty).
+std::int64_t recordCapacity(const BeamModel& m) {
+    std::int64_t capacity = m.MaxNoApplieds;
+    forEachList(m, [&capacity](const auto& list) {
+        capacity = std::min(capacity, static_cast<std::int64_t>(list.size()) - 1);
+    });
+    return capacity;
+}
+
+/// The number a dialog field holds; a text that is not a number is refused by its field name.
+double fieldNumber(std::string_view field, const std::string& text) {
+    if (const std::optional<double> value = modText::ParseNumber(text))
+        return *value;
+    throw KradonError(ErrorNumber::TypeMismatch, errorSource,
+                      std::string(field) + ": '" + text + "' is not a number");
+}
+
+/// A real narrowed to a 16-bit integer the way the support type code is read: rounded to the
+/// nearest integer, halves to the even one, and refused outside -32768..32767.
+std::int16_t toInt16(std::string_view field, double v) {
+    double rounded = std::floor(v);
+    const double excess = v - rounded;
+    if (excess > 0.5 || (excess == 0.5 && std::fmod(rounded, 2.0) != 0))
+        rounded += 1;
+    if (rounded < std::numeric_limits<std::int16_t>::min() ||
+        rounded > std::numeric_limits<std::int16_t>::max())
+        throw KradonError(ErrorNumber::Overflow, errorSource,
+                          std::string(field) + ": " + modText::GeneralNumber(v) +
+                              " is outside the range of a 16-bit integer");
+    return static_cast<std::int16_t>(rounded);
+}
+
+/// The value part of a property segment as the dialog defines it.
+struct SegmentDefinition {
+    double constant = 0, linearStart = 0, linearEnd = 0;
+    std::string expression;
+};
+
+/// The definition the fields give for a variation; none for a variation the dialog never sets.
+std::optional<SegmentDefinition> readDefinition(double variation, const PropertySegmentFields& f) {
+    if (variation == Variation::None)
+        return SegmentDefinition{fieldNumber("NoneTxt", f.NoneTxt), 0, 0, "N/A"};
+    if (variation == Variation::Linear) {
+        double start = fieldNumber("LinearStartTxt", f.LinearStartTxt);
+        double end = fieldNumber("LinearEndTxt", f.LinearEndTxt);
+        // A Linear definition is always kept rising along its segment.
+        if (start > end)
+            std::swap(start, end);
+        return SegmentDefinition{0, start, end, "N/A"};
+    }
+    if (variation == Variation::Curve)
+        return SegmentDefinition{0, 0, 0, f.CurveTxt};
+    return std::nullopt;
+}
+
+void storeSegment(const BeamModel& m, PropertySegmentList& s, std::int16_t n,
+                  const PropertySegmentFields& f) {
+    CheckRecordNumber(m, n);
+    const auto i = static_cast<std::size_t>(n);
+    const std::optional<SegmentDefinition> definition = readDefinition(s.variation[i], f);
+    double disA = fieldNumber("SegStartTxt", f.SegStartTxt);
+    double disB = fieldNumber("SegEndTxt", f.SegEndTxt);
+    if (disA > disB)
+        std::swap(disA, disB);
+
+    if (definition) {
+        s.constant[i] = definition->constant;
+        s.linearStart[i] = definition->linearStart;
+        s.linearEnd[i] = definition->linearEnd;
+        s.expression[i] = definition->expression;
+    }
+    s.disA[i] = disA;
+    s.disB[i] = disB;
+}
+
+/// A position belongs to a segment strictly after its start and up to its end.
+bool coversPosition(const PropertySegmentList& s, std::size_t k, double x) {
+    return s.disA[k] < x && x <= s.disB[k];
+}
+
+/// The first segment 1..count covering x, or entry 0 when none does.
+std::size_t coveringSegment(const PropertySegmentList& s, std::int16_t count, double x) {
+    for (std::size_t k = 1; static_cast<std::int64_t>(k) <= count; ++k)
+        if (coversPosition(s, k, x))
+            return k;
+    return 0;
+}
+
+/// num / den, refusing a zero divisor (0/0 as an overflow) and a result that is not finite.
+double checkedQuotient(double num, double den) {
+    if (den == 0 && num == 0)
+        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+    if (den == 0)
+        throw KradonError(ErrorNumber::DivisionByZero, errorSource, "Division by zero");
+    const double quotient = num / den;
+    if (!std::isfinite(quotient))
+        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+    return quotient;
+}
+
+double linearValue(const PropertySegmentList& s, std::size_t k, double x) {
+    const double rise = (x - s.disA[k]) * (s.linearEnd[k] - s.linearStart[k]);
+    return checkedQuotient(rise, s.disB[k] - s.disA[k]) + s.linearStart[k];
+}
+
+} // namespace
+
+void ClearModelLists(BeamModel& m) {
+    if (m.MaxNoApplieds < 0)
+        throw KradonError(ErrorNumber::SubscriptOutOfRange, errorSource,
+                          "MaxNoApplieds is " + std::to_string(m.MaxNoApplieds) +
+                              "; the record lists need a capacity of 0 or more");
+    const auto entries = static_cast<std::size_t>(m.MaxNoApplieds) + 1;
+    forEachList(m, [entries](auto& list) {
+        list.assign(entries, typename std::decay_t<decltype(list)>::value_type{});
+    });
+}
+
+void ResetModel(BeamModel& m) {
+    m.counts.fill(0);
+    m.span = DefaultSpan;
+}
+
+void CheckRecordNumber(const BeamModel& m, std::int16_t n) {
+    const std::int64_t capacity = recordCapacity(m);
+    if (n < 0)
+        throwNegativeRecord(n, capacity);
+    if (n > capacity)
+        throwBeyondCapacity(n, capacity);
+}
+
+void NoteRecordNumber(BeamModel& m, RecordKind kind, std::int16_t n) {
+    CheckRecordNumber(m, n);
+    if (n > m.count(kind))
+        m.count(kind) = n;
+}
+
+void StorePointLoad(BeamModel& m, std::int16_t n, const PointLoadFields& f) {
+    CheckRecordNumber(m, n);
+    const double value = fieldNumber("LoadVal", f.LoadVal);
+    const double location = fieldNumber("LoadLoc", f.LoadLoc);
+    const auto i = static_cast<std::size_t>(n);
+    m.PointLoad.value[i] = value;
+    m.PointLoad.location[i] = location;
+}
+
+void StoreUDL(BeamModel& m, std::int16_t n, const UDLFields& f) {
+    CheckRecordNumber(m, n);
+    const double value = fieldNumber("LoadVal", f.LoadVal);
+    const double start = fieldNumber("LoadLocA", f.LoadLocA);
+    const double end = fieldNumber("LoadLocB", f.LoadLocB);
+    const auto i = static_cast<std::size_t>(n);
+    m.UDL.value[i] = value;
+    m.UDL.start[i] = start;
+    m.UDL.end[i] = end;
+}
+
+void StoreTDL(BeamModel& m, std::int16_t n, const TDLFields& f) {
+    CheckRecordNumber(m, n);
+    const double startValue = fieldNumber("LoadValA", f.LoadValA);
+    const double endValue = fieldNumber("LoadValB", f.LoadValB);
+    const double start = fieldNumber("LoadLocA", f.LoadLocA);
+    const double end = fieldNumber("LoadLocB", f.LoadLocB);
+    const auto i = static_cast<std::size_t>(n);
+    m.TDL.startValue[i] = startValue;
+    m.TDL.endValue[i] = endValue;
+    m.TDL.start[i] = start;
+    m.TDL.end[i] = end;
+}
+
+void StoreMomentLoad(BeamModel& m, std::int16_t n, const MomentLoadFields& f) {
+    CheckRecordNumber(m, n);
+    const double value = fieldNumber("LoadVal", f.LoadVal);
+    const double location = fieldNumber("LoadLoc", f.LoadLoc);
+    const auto i = static_cast<std::size_t>(n);
+    m.MomentLoad.value[i] = value;
+    m.MomentLoad.location[i] = location;
+}
+
+void StoreRigidSupport(BeamModel& m, std::int16_t n, const RigidSupportFields& f) {
+    CheckRecordNumber(m, n);
+    const std::int16_t type = toInt16("SupType", fieldNumber("SupType", f.SupType));
+    const double location = fieldNumber("SupDis", f.SupDis);
+    const auto i = static_cast<std::size_t>(n);
+    m.RigidSupport.type[i] = type;
+    m.RigidSupport.location[i] = location;
+}
+
+void StoreSpringSupport(BeamModel& m, std::int16_t n, const SpringSupportFields& f) {
+    CheckRecordNumber(m, n);
+    const double vertical = f.vssCheck ? fieldNumber("vssVal", f.vssVal) : 0;
+    const double rotational = f.rssCheck ? fieldNumber("rssVal", f.rssVal) : 0;
+    const double location = fieldNumber("SsnDis", f.SsnDis);
+    const auto i = static_cast<std::size_t>(n);
+    m.SpringSupport.vertical[i] = vertical;
+    m.SpringSupport.rotational[i] = rotational;
+    m.SpringSupport.location[i] = location;
+}
+
+void StoreFixedDisplacement(BeamModel& m, std::int16_t n, const FixedDisplacementFields& f) {
+    CheckRecordNumber(m, n);
+    const double vertical = f.vfdCheck ? fieldNumber("vfdVal", f.vfdVal) : 0;
+    const double rotational = f.rfdCheck ? fieldNumber("rfdVal", f.rfdVal) : 0;
+    const double location = fieldNumber("FdnDis", f.FdnDis);
+    const auto i = static_cast<std::size_t>(n);
+    m.FixedDisplacement.vertical[i] = vertical;
+    m.FixedDisplacement.rotational[i] = rotational;
+    m.FixedDisplacement.location[i] = location;
+}
+
+void StoreESegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f) {
+    storeSegment(m, m.ESegment, n, f);
+}
+
+void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f) {
+    storeSegment(m, m.ISegment, n, f);
+}
+
+double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x) {
+    const std::int64_t highest = std::max<std::int64_t>(count, 0);
+    const auto entries = static_cast<std::int64_t>(shortestList(segments));
+    if (highest >= entries)
+        throwBeyondCapacity(highest, entries - 1);
+    const std::size_t k = coveringSegment(segments, count, x);
+    const double variation = segments.variation[k];
+    if (variation == Variation::None)
+        return segments.constant[k];
+    if (variation == Variation::Linear)
+        return linearValue(segments, k, x);
+    if (variation == Variation::Curve)
+        return modEqParse::EvaluateExprAt(segments.expression[k], "x", x);
+    return 0;
+}
+
+double EValueAt(const BeamModel& m, double x) {
+    return PropertyValueAt(m.ESegment, m.count(RecordKind::ESegment), x);
+}
+
+double IValueAt(const BeamModel& m, double x) {
+    return PropertyValueAt(m.ISegment, m.count(RecordKind::ISegment), x);
+}
+
+} // namespace kradon

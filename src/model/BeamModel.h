@@ -28,30 +28,38 @@ inline constexpr int RecordKindCount = 9;
 
 struct PointLoadList { // kN, m
     std::vector<double> value, location;
+    bool operator==(const PointLoadList&) const = default;
 };
 struct UDLList { // kN/m, m, m
     std::vector<double> value, start, end;
+    bool operator==(const UDLList&) const = default;
 };
 struct TDLList { // kN/m, kN/m, m, m
     std::vector<double> startValue, endValue, start, end;
+    bool operator==(const TDLList&) const = default;
 };
 struct MomentLoadList { // kNm, m
     std::vector<double> value, location;
+    bool operator==(const MomentLoadList&) const = default;
 };
 struct RigidSupportList { // type: 1 = Pinned, 2 = Fixed; location in m
     std::vector<double> type, location;
+    bool operator==(const RigidSupportList&) const = default;
 };
 struct SpringSupportList { // m, kN/mm, kN/rad
     std::vector<double> location, vertical, rotational;
+    bool operator==(const SpringSupportList&) const = default;
 };
 struct FixedDisplacementList { // m, mm, rad
     std::vector<double> location, vertical, rotational;
+    bool operator==(const FixedDisplacementList&) const = default;
 };
 /// An E (kN/mm2) or I (cm4) definition over disA..disB. variation: 1 None, 2 Linear, 3 Curve,
 /// 0 no definition. expression holds the Curve text in x, "N/A" for None and Linear.
 struct PropertySegmentList {
     std::vector<double> variation, disA, disB, constant, linearStart, linearEnd;
     std::vector<std::string> expression;
+    bool operator==(const PropertySegmentList&) const = default;
 };
 
 namespace Variation {
@@ -85,5 +93,88 @@ struct BeamModel {
 
     bool operator==(const BeamModel&) const = default;
 };
+
+/// Re-dimensions every record list to 0..MaxNoApplieds, every entry 0 or empty text; counts and
+/// span are kept. A negative MaxNoApplieds throws KradonError (SubscriptOutOfRange).
+void ClearModelLists(BeamModel& m);
+
+/// Empties the model: all counts 0 and span 15 m. The lists are left to ClearModelLists or to
+/// reading a model file.
+void ResetModel(BeamModel& m);
+
+/// Throws KradonError (SubscriptOutOfRange) unless 0 <= n <= MaxNoApplieds and every list has
+/// an entry n. Record 0 is allowed: it is stored into without being counted.
+void CheckRecordNumber(const BeamModel& m, std::int16_t n);
+
+/// Raises the count of kind to n when n is above it; a lower n (editing) leaves it. A record
+/// number that CheckRecordNumber refuses throws and leaves the count alone.
+void NoteRecordNumber(BeamModel& m, RecordKind kind, std::int16_t n);
+
+// The store operations take the texts of the open dialog's fields, named as the dialog's fields
+// are. Each one checks the record number and reads every number it needs before it writes
+// anything: a text that is not a number throws KradonError (TypeMismatch) with the message
+// "<field>: '<text>' is not a number" and leaves the model as it was. They do not count the
+// record; the dialogs call NoteRecordNumber first.
+
+struct PointLoadFields {
+    std::string LoadVal, LoadLoc; // kN, m
+};
+struct UDLFields {
+    std::string LoadVal, LoadLocA, LoadLocB; // kN/m, m, m
+};
+struct TDLFields {
+    std::string LoadValA, LoadValB, LoadLocA, LoadLocB; // kN/m, kN/m, m, m
+};
+struct MomentLoadFields {
+    std::string LoadVal, LoadLoc; // kNm, m
+};
+struct RigidSupportFields {
+    std::string SupType; // the support type code "1" (Pinned) or "2" (Fixed)
+    std::string SupDis;  // m
+};
+/// An unticked box stores 0 for its stiffness, whatever its text.
+struct SpringSupportFields {
+    std::string SsnDis, vssVal, rssVal; // m, kN/mm, kN/rad
+    bool vssCheck = false, rssCheck = false;
+};
+/// An unticked box stores 0 for its displacement, whatever its text.
+struct FixedDisplacementFields {
+    std::string FdnDis, vfdVal, rfdVal; // m, mm, rad
+    bool vfdCheck = false, rfdCheck = false;
+};
+struct PropertySegmentFields {
+    std::string SegStartTxt, SegEndTxt;       // m
+    std::string NoneTxt;                      // constant value
+    std::string LinearStartTxt, LinearEndTxt; // values at the segment's ends
+    std::string CurveTxt;                     // expression in x, stored as typed
+};
+
+void StorePointLoad(BeamModel& m, std::int16_t n, const PointLoadFields& f);
+/// start and end are stored in the order typed.
+void StoreUDL(BeamModel& m, std::int16_t n, const UDLFields& f);
+/// start and end are stored in the order typed.
+void StoreTDL(BeamModel& m, std::int16_t n, const TDLFields& f);
+void StoreMomentLoad(BeamModel& m, std::int16_t n, const MomentLoadFields& f);
+/// SupType is read as a 16-bit integer (halves to even) and stored as a real; a value outside
+/// the 16-bit range throws KradonError (Overflow).
+void StoreRigidSupport(BeamModel& m, std::int16_t n, const RigidSupportFields& f);
+void StoreSpringSupport(BeamModel& m, std::int16_t n, const SpringSupportFields& f);
+void StoreFixedDisplacement(BeamModel& m, std::int16_t n, const FixedDisplacementFields& f);
+
+/// Stores E segment n by the variation already set in record n: None keeps NoneTxt, Linear keeps
+/// the two values rising (exchanged if typed falling), Curve keeps CurveTxt as typed; every
+/// variation stores disA <= disB (exchanged if typed the other way round). Only the texts the
+/// variation uses are read; any other variation writes disA and disB alone.
+void StoreESegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f);
+/// As StoreESegment, on the I segments.
+void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f);
+
+/// E (kN/mm2, as entered) at position x (m): the first segment in number order with
+/// disA < x <= disB, or entry 0 (normally no definition, giving 0) when none covers x.
+double EValueAt(const BeamModel& m, double x);
+/// I (cm4, as entered) at position x (m), found as EValueAt finds E.
+double IValueAt(const BeamModel& m, double x);
+/// The value of one property list with count records at position x, shared by E and I.
+double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x);
 
 } // namespace kradon

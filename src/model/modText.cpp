@@ -1,1 +1,210 @@
-// placeholder
+// Locale-free number text: everything goes through std::to_chars and std::from_chars, so the
+// user's decimal separator never leaks into reports, files or position matching.
+#include "model/modText.h"
+
+#include "model/KradonError.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <system_error>
+
+namespace kradon::modText {
+
+namespace {
+
+/// The shortest round-trip digits of a finite, non-zero double: value = d.ddd x 10^exponent.
+struct ShortestDigits {
+    std::string digits; // no point, no leading zero, at least one digit
+    int exponent = 0;
+    bool negative = false;
+};
+
+ShortestDigits shortestDigits(double v) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(v),
+                                      std::chars_format::scientific);
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::size_t e = text.find('e');
+    ShortestDigits d;
+    d.negative = std::signbit(v);
+    for (const char c : text.substr(0, e))
+        if (c != '.')
+            d.digits += c;
+    std::string_view exponent = text.substr(e + 1);
+    if (exponent.front() == '+')
+        exponent.remove_prefix(1);
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), d.exponent);
+    return d;
+}
+
+std::string plainDigits(const ShortestDigits& d) {
+    const auto count = static_cast<int>(d.digits.size());
+    if (d.exponent < 0)
+        return "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    const int integerDigits = d.exponent + 1;
+    if (count <= integerDigits)
+        return d.digits + std::string(static_cast<std::size_t>(integerDigits - count), '0');
+    const auto split = static_cast<std::size_t>(integerDigits);
+    return d.digits.substr(0, split) + "." + d.digits.substr(split);
+}
+
+std::string scientificDigits(const ShortestDigits& d) {
+    std::string text = d.digits.substr(0, 1);
+    if (d.digits.size() > 1)
+        text += "." + d.digits.substr(1);
+    text += d.exponent < 0 ? "E-" : "E+";
+    const std::string exponent = std::to_string(std::abs(d.exponent));
+    if (exponent.size() < 2)
+        text += '0';
+    return text + exponent;
+}
+
+std::string nonFiniteText(double v) {
+    if (std::isnan(v))
+        return "NaN";
+    return v < 0 ? "-Infinity" : "Infinity";
+}
+
+/// The digit places of a fixed-decimal pattern.
+struct PatternPlaces {
+    std::size_t minIntegerDigits = 0;
+    std::size_t decimals = 0;
+};
+
+[[noreturn]] void throwBadPattern(std::string_view pattern) {
+    throw KradonError(ErrorNumber::InvalidArgument, "modText",
+                      "'" + std::string(pattern) + "' is not a number pattern");
+}
+
+PatternPlaces patternPlaces(std::string_view pattern) {
+    PatternPlaces places;
+    bool afterPoint = false;
+    bool requiredSeen = false;
+    bool anyPlace = false;
+    for (const char c : pattern) {
+        if (c == '.') {
+            if (afterPoint)
+                throwBadPattern(pattern);
+            afterPoint = true;
+            continue;
+        }
+        if (c != '#' && c != '0')
+            throwBadPattern(pattern);
+        anyPlace = true;
+        requiredSeen = requiredSeen || c == '0';
+        if (afterPoint)
+            ++places.decimals;
+        else if (requiredSeen)
+            ++places.minIntegerDigits;
+    }
+    if (!anyPlace)
+        throwBadPattern(pattern);
+    return places;
+}
+
+/// The exact decimal expansion of |v|: every double is a dyadic fraction with at most 1074
+/// binary, hence at most 1074 decimal, places, so this text involves no rounding at all.
+std::string exactFixedText(double v) {
+    constexpr int allPlaces = 1074;
+    std::string buffer(320 + allPlaces, '\0');
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(v),
+                                      std::chars_format::fixed, allPlaces);
+    buffer.resize(static_cast<std::size_t>(result.ptr - buffer.data()));
+    return buffer;
+}
+
+/// Adds one unit in the last place of a string of decimal digits.
+std::string incremented(std::string digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return digits;
+        }
+        *it = '0';
+    }
+    return "1" + digits;
+}
+
+/// |v| rounded to the given decimals, halves away from zero, as integer digits followed by
+/// exactly `decimals` fraction digits (no point, possibly leading zeros).
+std::string roundedDigits(double v, std::size_t decimals) {
+    const std::string exact = exactFixedText(v);
+    const std::size_t point = exact.find('.');
+    const std::string integer = exact.substr(0, point);
+    std::string fraction = exact.substr(point + 1);
+    const bool roundUp = decimals < fraction.size() && fraction[decimals] >= '5';
+    fraction.resize(decimals, '0');
+    const std::string digits = integer + fraction;
+    return roundUp ? incremented(digits) : digits;
+}
+
+} // namespace
+
+std::string GeneralNumber(double v) {
+    if (!std::isfinite(v))
+        return nonFiniteText(v);
+    if (v == 0)
+        return "0";
+    const ShortestDigits d = shortestDigits(v);
+    const std::string sign = d.negative ? "-" : "";
+    // Plain digits exactly for magnitudes in [1e-5, 1e15).
+    if (d.exponent >= -5 && d.exponent < 15)
+        return sign + plainDigits(d);
+    return sign + scientificDigits(d);
+}
+
+double RoundTrip15(double v) {
+    if (!std::isfinite(v))
+        return v;
+    std::array<char, 64> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v,
+                                       std::chars_format::general, 15);
+    double back = 0;
+    std::from_chars(buffer.data(), written.ptr, back);
+    return back;
+}
+
+std::string FormatNumber(double v, std::string_view pattern) {
+    const PatternPlaces places = patternPlaces(pattern);
+    if (!std::isfinite(v))
+        return nonFiniteText(v);
+    const std::string digits = roundedDigits(v, places.decimals);
+    const std::size_t integerCount = digits.size() - places.decimals;
+    std::string integer = digits.substr(0, integerCount);
+    const std::string fraction = digits.substr(integerCount);
+    const bool isZero = digits.find_first_not_of('0') == std::string::npos;
+
+    integer.erase(0, integer.find_first_not_of('0'));
+    if (integer.size() < places.minIntegerDigits)
+        integer.insert(0, places.minIntegerDigits - integer.size(), '0');
+
+    std::string text = std::signbit(v) && !isZero ? "-" : "";
+    text += integer;
+    if (places.decimals > 0)
+        text += "." + fraction;
+    return text;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    // from_chars takes a leading '-' but no '+'.
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-')
+            return std::nullopt;
+    }
+    double value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc{} || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace kradon::modText

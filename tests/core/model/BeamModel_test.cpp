@@ -1,1 +1,475 @@
-// placeholder
+// The beam model's lists, counts and store operations, and the E and I values along the beam.
+#include "model/BeamModel.h"
+#include "model/KradonError.h"
+
+#include <cstdint>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+BeamModel dimensionedModel(std::int16_t maxNoApplieds = DefaultMaxNoApplieds) {
+    BeamModel m;
+    m.MaxNoApplieds = maxNoApplieds;
+    ClearModelLists(m);
+    return m;
+}
+
+/// Sets record n of a property list to a None definition of value over disA..disB.
+void setNoneSegment(PropertySegmentList& s, std::size_t n, double disA, double disB, double value) {
+    s.variation[n] = Variation::None;
+    s.disA[n] = disA;
+    s.disB[n] = disB;
+    s.constant[n] = value;
+}
+
+/// The error a call throws; fails the test when it throws none.
+template <class Call> KradonError thrownBy(Call&& call) {
+    try {
+        call();
+    } catch (const KradonError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no KradonError thrown";
+    return KradonError(0, "", "");
+}
+
+TEST(BeamModelLists, ClearModelListsDimensionsEveryListAndKeepsCountsAndSpan) {
+    BeamModel m;
+    m.MaxNoApplieds = 7;
+    m.span = 12.5;
+    m.count(RecordKind::TDL) = 3;
+    m.PointLoad.value = {1, 2, 3};
+    m.ESegment.expression = {"x", "x*2"};
+    ClearModelLists(m);
+
+    for (const auto* list : {&m.PointLoad.value,
+                             &m.PointLoad.location,
+                             &m.UDL.value,
+                             &m.UDL.start,
+                             &m.UDL.end,
+                             &m.TDL.startValue,
+                             &m.TDL.endValue,
+                             &m.TDL.start,
+                             &m.TDL.end,
+                             &m.MomentLoad.value,
+                             &m.MomentLoad.location,
+                             &m.RigidSupport.type,
+                             &m.RigidSupport.location,
+                             &m.SpringSupport.location,
+                             &m.SpringSupport.vertical,
+                             &m.SpringSupport.rotational,
+                             &m.FixedDisplacement.location,
+                             &m.FixedDisplacement.vertical,
+                             &m.FixedDisplacement.rotational,
+                             &m.ESegment.variation,
+                             &m.ESegment.disA,
+                             &m.ESegment.disB,
+                             &m.ESegment.constant,
+                             &m.ESegment.linearStart,
+                             &m.ESegment.linearEnd,
+                             &m.ISegment.variation,
+                             &m.ISegment.disA,
+                             &m.ISegment.disB,
+                             &m.ISegment.constant,
+                             &m.ISegment.linearStart,
+                             &m.ISegment.linearEnd})
+        EXPECT_EQ(*list, std::vector<double>(8, 0.0));
+    EXPECT_EQ(m.ESegment.expression, std::vector<std::string>(8));
+    EXPECT_EQ(m.ISegment.expression, std::vector<std::string>(8));
+    EXPECT_EQ(m.span, 12.5);
+    EXPECT_EQ(m.count(RecordKind::TDL), 3);
+}
+
+TEST(BeamModelLists, ClearModelListsRefusesANegativeCapacity) {
+    BeamModel m = dimensionedModel(5);
+    m.PointLoad.value[2] = 4;
+    m.MaxNoApplieds = -1;
+    const BeamModel before = m;
+    const KradonError e = thrownBy([&] { ClearModelLists(m); });
+    EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange);
+    EXPECT_EQ(e.source(), "BeamModel");
+    EXPECT_STREQ(e.what(), "MaxNoApplieds is -1; the record lists need a capacity of 0 or more");
+    EXPECT_EQ(m, before);
+}
+
+TEST(BeamModelLists, ResetModelEmptiesCountsAndRestoresTheDefaultSpan) {
+    BeamModel m = dimensionedModel();
+    m.span = 4;
+    m.counts.fill(2);
+    m.UDL.value[1] = 3;
+    ResetModel(m);
+    EXPECT_EQ(m.span, 15);
+    for (const std::int16_t count : m.counts)
+        EXPECT_EQ(count, 0);
+    EXPECT_EQ(m.UDL.value[1], 3); // the lists are left to ClearModelLists or a file read
+}
+
+TEST(BeamModelRecords, NewPointLoadIsNumberOneAndEditingKeepsTheCount) {
+    BeamModel m = dimensionedModel();
+    const auto n = static_cast<std::int16_t>(m.count(RecordKind::PointLoad) + 1);
+    ASSERT_EQ(n, 1);
+    NoteRecordNumber(m, RecordKind::PointLoad, n);
+    StorePointLoad(m, n, {"10", "2.5"});
+    EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
+    EXPECT_EQ(m.PointLoad.value[1], 10);
+    EXPECT_EQ(m.PointLoad.location[1], 2.5);
+
+    NoteRecordNumber(m, RecordKind::PointLoad, 1);
+    StorePointLoad(m, 1, {"-4", "3"});
+    EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
+    EXPECT_EQ(m.PointLoad.value[1], -4);
+    EXPECT_EQ(m.PointLoad.location[1], 3);
+}
+
+TEST(BeamModelRecords, StoringRecordThreeOverCountOneLeavesRecordTwoZero) {
+    BeamModel m = dimensionedModel();
+    NoteRecordNumber(m, RecordKind::MomentLoad, 1);
+    StoreMomentLoad(m, 1, {"5", "1"});
+    NoteRecordNumber(m, RecordKind::MomentLoad, 3);
+    StoreMomentLoad(m, 3, {"7", "4"});
+    EXPECT_EQ(m.count(RecordKind::MomentLoad), 3);
+    EXPECT_EQ(m.MomentLoad.value[2], 0);
+    EXPECT_EQ(m.MomentLoad.location[2], 0);
+    EXPECT_EQ(m.MomentLoad.value[3], 7);
+}
+
+TEST(BeamModelRecords, RecordZeroIsStoredWithoutBeingCounted) {
+    BeamModel m = dimensionedModel();
+    NoteRecordNumber(m, RecordKind::UDL, 0);
+    StoreUDL(m, 0, {"2", "1", "3"});
+    EXPECT_EQ(m.count(RecordKind::UDL), 0);
+    EXPECT_EQ(m.UDL.value[0], 2);
+}
+
+TEST(BeamModelRecords, TheLastRecordOfTheCapacityIsAccepted) {
+    BeamModel m = dimensionedModel(5);
+    NoteRecordNumber(m, RecordKind::RigidSupport, 5);
+    StoreRigidSupport(m, 5, {"2", "15"});
+    EXPECT_EQ(m.count(RecordKind::RigidSupport), 5);
+    EXPECT_EQ(m.RigidSupport.type[5], SupportType::Fixed);
+    EXPECT_EQ(m.RigidSupport.location[5], 15);
+}
+
+struct RefusedRecord {
+    std::int16_t n;
+    const char* message;
+};
+
+TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {
+    const RefusedRecord cases[] = {
+        {11, "Record number 11 is beyond the capacity of 10 records"},
+        {32767, "Record number 32767 is beyond the capacity of 10 records"},
+        {-1, "Record number -1 is negative; the record lists hold records 0 to 10"},
+    };
+    BeamModel m = dimensionedModel(10);
+    m.count(RecordKind::PointLoad) = 10;
+    const BeamModel before = m;
+    for (const auto& c : cases) {
+        const std::vector<std::function<void()>> operations = {
+            [&] { CheckRecordNumber(m, c.n); },
+            [&] { NoteRecordNumber(m, RecordKind::PointLoad, c.n); },
+            [&] {
+                StorePointLoad(m, c.n, {"1", "1"});
+            },
+            [&] {
+                StoreTDL(m, c.n, {"1", "2", "3", "4"});
+            },
+            [&] {
+                StoreSpringSupport(m, c.n, {"1", "2", "3", true, true});
+            },
+            [&] {
+                StoreISegment(m, c.n, {"0", "1", "2", "", "", ""});
+            },
+        };
+        for (const auto& operation : operations) {
+            const KradonError e = thrownBy(operation);
+            EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange);
+            EXPECT_EQ(e.source(), "BeamModel");
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+    EXPECT_EQ(m, before);
+}
+
+TEST(BeamModelRecords, UndimensionedListsRefuseEveryRecord) {
+    BeamModel m; // MaxNoApplieds 10 but lists never dimensioned
+    const KradonError e = thrownBy([&] { StorePointLoad(m, 1, {"1", "1"}); });
+    EXPECT_STREQ(e.what(), "Record number 1 is beyond the capacity of 0 records");
+    EXPECT_TRUE(m.PointLoad.value.empty());
+}
+
+struct RefusedField {
+    const char* name;
+    std::function<void(BeamModel&)> store;
+    const char* message;
+};
+
+TEST(BeamModelStore, ATextThatIsNotANumberIsRefusedAndNothingIsStored) {
+    const RefusedField cases[] = {
+        {"point load",
+         [](BeamModel& m) {
+             StorePointLoad(m, 1, {"10", "abc"});
+         },
+         "LoadLoc: 'abc' is not a number"},
+        {"point load value",
+         [](BeamModel& m) {
+             StorePointLoad(m, 1, {"", "2"});
+         },
+         "LoadVal: '' is not a number"},
+        {"UDL",
+         [](BeamModel& m) {
+             StoreUDL(m, 1, {"5", "0", "1,5"});
+         },
+         "LoadLocB: '1,5' is not a number"},
+        {"TDL",
+         [](BeamModel& m) {
+             StoreTDL(m, 1, {"1", "x", "0", "2"});
+         },
+         "LoadValB: 'x' is not a number"},
+        {"moment",
+         [](BeamModel& m) {
+             StoreMomentLoad(m, 1, {"inf", "2"});
+         },
+         "LoadVal: 'inf' is not a number"},
+        {"rigid support",
+         [](BeamModel& m) {
+             StoreRigidSupport(m, 1, {"1", "3 m"});
+         },
+         "SupDis: '3 m' is not a number"},
+        {"support type",
+         [](BeamModel& m) {
+             StoreRigidSupport(m, 1, {"Pinned", "3"});
+         },
+         "SupType: 'Pinned' is not a number"},
+        {"spring",
+         [](BeamModel& m) {
+             StoreSpringSupport(m, 1, {"4", "100", "?", true, true});
+         },
+         "rssVal: '?' is not a number"},
+        {"spring location",
+         [](BeamModel& m) {
+             StoreSpringSupport(m, 1, {"", "100", "", true, false});
+         },
+         "SsnDis: '' is not a number"},
+        {"fixed displacement",
+         [](BeamModel& m) {
+             StoreFixedDisplacement(m, 1, {"4", "two", "0", true, false});
+         },
+         "vfdVal: 'two' is not a number"},
+        {"E segment start",
+         [](BeamModel& m) {
+             StoreESegment(m, 1, {" ", "10", "205", "", "", ""});
+         },
+         "SegStartTxt: ' ' is not a number"},
+        {"E segment value",
+         [](BeamModel& m) {
+             StoreESegment(m, 1, {"0", "10", "205 kN", "", "", ""});
+         },
+         "NoneTxt: '205 kN' is not a number"},
+        {"I segment linear",
+         [](BeamModel& m) {
+             StoreISegment(m, 2, {"0", "10", "", "1", "n/a", ""});
+         },
+         "LinearEndTxt: 'n/a' is not a number"},
+    };
+    for (const auto& c : cases) {
+        BeamModel m = dimensionedModel();
+        m.ESegment.variation[1] = Variation::None;
+        m.ISegment.variation[2] = Variation::Linear;
+        const BeamModel before = m;
+        const KradonError e = thrownBy([&] { c.store(m); });
+        EXPECT_EQ(e.number(), ErrorNumber::TypeMismatch) << c.name;
+        EXPECT_EQ(e.source(), "BeamModel") << c.name;
+        EXPECT_STREQ(e.what(), c.message) << c.name;
+        EXPECT_EQ(m, before) << c.name;
+    }
+}
+
+TEST(BeamModelStore, LoadsAreStoredInTheOrderTyped) {
+    BeamModel m = dimensionedModel();
+    StoreUDL(m, 1, {"5", "8", "2"});
+    StoreTDL(m, 2, {"3", "1", "9", "4"});
+    EXPECT_EQ(m.UDL.value[1], 5);
+    EXPECT_EQ(m.UDL.start[1], 8);
+    EXPECT_EQ(m.UDL.end[1], 2);
+    EXPECT_EQ(m.TDL.startValue[2], 3);
+    EXPECT_EQ(m.TDL.endValue[2], 1);
+    EXPECT_EQ(m.TDL.start[2], 9);
+    EXPECT_EQ(m.TDL.end[2], 4);
+}
+
+TEST(BeamModelStore, SupportTypeTextIsReadAsAWholeNumber) {
+    BeamModel m = dimensionedModel();
+    StoreRigidSupport(m, 1, {"1", "0"});
+    StoreRigidSupport(m, 2, {" 2 ", "7.5"});
+    StoreRigidSupport(m, 3, {"2.5", "1"}); // halves go to the even number
+    EXPECT_EQ(m.RigidSupport.type[1], SupportType::Pinned);
+    EXPECT_EQ(m.RigidSupport.type[2], SupportType::Fixed);
+    EXPECT_EQ(m.RigidSupport.location[2], 7.5);
+    EXPECT_EQ(m.RigidSupport.type[3], 2);
+
+    const BeamModel before = m;
+    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 4, {"40000", "1"}); });
+    EXPECT_EQ(e.number(), ErrorNumber::Overflow);
+    EXPECT_STREQ(e.what(), "SupType: 40000 is outside the range of a 16-bit integer");
+    EXPECT_EQ(m, before);
+}
+
+TEST(BeamModelStore, AnUntickedSpringOrDisplacementStoresZeroWithoutReadingItsText) {
+    BeamModel m = dimensionedModel();
+    StoreSpringSupport(m, 1, {"3", "120", "not read", true, false});
+    EXPECT_EQ(m.SpringSupport.location[1], 3);
+    EXPECT_EQ(m.SpringSupport.vertical[1], 120);
+    EXPECT_EQ(m.SpringSupport.rotational[1], 0);
+
+    StoreSpringSupport(m, 2, {"4", "", "5000", false, true});
+    EXPECT_EQ(m.SpringSupport.vertical[2], 0);
+    EXPECT_EQ(m.SpringSupport.rotational[2], 5000);
+
+    StoreFixedDisplacement(m, 1, {"6", "x", "0.002", false, true});
+    EXPECT_EQ(m.FixedDisplacement.location[1], 6);
+    EXPECT_EQ(m.FixedDisplacement.vertical[1], 0);
+    EXPECT_EQ(m.FixedDisplacement.rotational[1], 0.002);
+}
+
+TEST(BeamModelSegments, ASegmentTypedBackwardsIsStoredFromItsSmallerEnd) {
+    BeamModel m = dimensionedModel();
+    m.ESegment.variation[1] = Variation::None;
+    StoreESegment(m, 1, {"6", "2", "205", "", "", ""});
+    EXPECT_EQ(m.ESegment.disA[1], 2);
+    EXPECT_EQ(m.ESegment.disB[1], 6);
+    EXPECT_EQ(m.ESegment.constant[1], 205);
+    EXPECT_EQ(m.ESegment.linearStart[1], 0);
+    EXPECT_EQ(m.ESegment.linearEnd[1], 0);
+    EXPECT_EQ(m.ESegment.expression[1], "N/A");
+}
+
+TEST(BeamModelSegments, ALinearDefinitionIsStoredRisingWhateverTheSegmentOrder) {
+    BeamModel m = dimensionedModel();
+    m.ESegment.variation[1] = Variation::Linear;
+    m.ESegment.constant[1] = 99;
+    StoreESegment(m, 1, {"0", "10", "", "30", "20", ""});
+    EXPECT_EQ(m.ESegment.linearStart[1], 20);
+    EXPECT_EQ(m.ESegment.linearEnd[1], 30);
+    EXPECT_EQ(m.ESegment.constant[1], 0);
+    EXPECT_EQ(m.ESegment.expression[1], "N/A");
+
+    // The two exchanges are independent: a backward segment keeps its values rising too.
+    m.ESegment.variation[2] = Variation::Linear;
+    StoreESegment(m, 2, {"8", "4", "", "30", "20", ""});
+    EXPECT_EQ(m.ESegment.disA[2], 4);
+    EXPECT_EQ(m.ESegment.disB[2], 8);
+    EXPECT_EQ(m.ESegment.linearStart[2], 20);
+    EXPECT_EQ(m.ESegment.linearEnd[2], 30);
+}
+
+TEST(BeamModelSegments, ACurveKeepsItsTextAsTypedAndZeroValues) {
+    BeamModel m = dimensionedModel();
+    m.ISegment.variation[1] = Variation::Curve;
+    m.ISegment.linearStart[1] = 5;
+    StoreISegment(m, 1, {"1", "3", "not read", "no", "no", " 200+X*2 "});
+    EXPECT_EQ(m.ISegment.expression[1], " 200+X*2 ");
+    EXPECT_EQ(m.ISegment.constant[1], 0);
+    EXPECT_EQ(m.ISegment.linearStart[1], 0);
+    EXPECT_EQ(m.ISegment.linearEnd[1], 0);
+    EXPECT_EQ(m.ISegment.disB[1], 3);
+    EXPECT_TRUE(m.ESegment.expression[1].empty()); // the I store leaves the E lists alone
+}
+
+TEST(BeamModelSegments, AnUnsetVariationWritesOnlyTheSegmentEnds) {
+    BeamModel m = dimensionedModel();
+    m.ESegment.constant[1] = 7;
+    m.ESegment.expression[1] = "kept";
+    StoreESegment(m, 1, {"5", "1", "x", "x", "x", "x"});
+    EXPECT_EQ(m.ESegment.disA[1], 1);
+    EXPECT_EQ(m.ESegment.disB[1], 5);
+    EXPECT_EQ(m.ESegment.constant[1], 7);
+    EXPECT_EQ(m.ESegment.expression[1], "kept");
+}
+
+struct ValueCase {
+    double x;
+    double value;
+};
+
+TEST(BeamModelValueAt, OneNoneSegmentCoversAfterItsStartUpToItsEnd) {
+    BeamModel m = dimensionedModel();
+    m.ESegment.variation[1] = Variation::None;
+    StoreESegment(m, 1, {"0", "10", "205", "", "", ""});
+    NoteRecordNumber(m, RecordKind::ESegment, 1);
+    const ValueCase cases[] = {{0, 0}, {-1, 0}, {0.001, 205}, {5, 205}, {10, 205}, {10.5, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(EValueAt(m, c.x), c.value) << "x = " << c.x;
+    EXPECT_EQ(IValueAt(m, 5), 0); // no I definition
+}
+
+TEST(BeamModelValueAt, TheLowerNumberedOfOverlappingSegmentsWins) {
+    BeamModel m = dimensionedModel();
+    setNoneSegment(m.ISegment, 1, 0, 6, 100);
+    setNoneSegment(m.ISegment, 2, 4, 10, 200);
+    m.count(RecordKind::ISegment) = 2;
+    const ValueCase cases[] = {{3, 100}, {4, 100}, {5, 100}, {6, 100}, {6.01, 200}, {10, 200}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IValueAt(m, c.x), c.value) << "x = " << c.x;
+}
+
+TEST(BeamModelValueAt, AnEmptySegmentNeverMatches) {
+    BeamModel m = dimensionedModel();
+    setNoneSegment(m.ESegment, 1, 4, 4, 300);
+    setNoneSegment(m.ESegment, 2, 0, 10, 205);
+    m.count(RecordKind::ESegment) = 2;
+    EXPECT_EQ(EValueAt(m, 4), 205);
+    m.count(RecordKind::ESegment) = 1;
+    for (const double x : {3.999, 4.0, 4.001})
+        EXPECT_EQ(EValueAt(m, x), 0) << "x = " << x;
+}
+
+TEST(BeamModelValueAt, ARecordBeyondTheCountIsIgnored) {
+    BeamModel m = dimensionedModel();
+    setNoneSegment(m.ESegment, 1, 0, 10, 205);
+    EXPECT_EQ(EValueAt(m, 5), 0);
+}
+
+TEST(BeamModelValueAt, EntryZeroHoldsTheValueWhereNoSegmentCovers) {
+    BeamModel m = dimensionedModel();
+    setNoneSegment(m.ESegment, 0, 0, 0, 50);
+    setNoneSegment(m.ESegment, 1, 2, 4, 205);
+    m.count(RecordKind::ESegment) = 1;
+    EXPECT_EQ(EValueAt(m, 3), 205);
+    EXPECT_EQ(EValueAt(m, 8), 50);
+}
+
+TEST(BeamModelValueAt, ALinearSegmentInterpolatesBetweenItsEnds) {
+    BeamModel m = dimensionedModel();
+    m.ESegment.variation[1] = Variation::Linear;
+    StoreESegment(m, 1, {"2", "6", "", "200", "210", ""});
+    m.count(RecordKind::ESegment) = 1;
+    const ValueCase cases[] = {{2, 0}, {3, 202.5}, {4, 205}, {6, 210}, {7, 0}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(EValueAt(m, c.x), c.value) << "x = " << c.x;
+}
+
+TEST(BeamModelValueAt, ACurveIsEvaluatedAtThePosition) {
+    BeamModel m = dimensionedModel();
+    m.ISegment.variation[1] = Variation::Curve;
+    StoreISegment(m, 1, {"0", "10", "", "", "", "100+x*2"});
+    m.count(RecordKind::ISegment) = 1;
+    EXPECT_EQ(IValueAt(m, 2.5), 105);
+    EXPECT_EQ(IValueAt(m, 10), 120);
+    EXPECT_EQ(IValueAt(m, 11), 0);
+}
+
+TEST(BeamModelValueAt, ACountBeyondTheListsIsRefused) {
+    BeamModel m = dimensionedModel(5);
+    m.count(RecordKind::ESegment) = 6;
+    const KradonError e = thrownBy([&] { EValueAt(m, 1); });
+    EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange);
+    EXPECT_STREQ(e.what(), "Record number 6 is beyond the capacity of 5 records");
+}
+
+} // namespace
+} // namespace kradon

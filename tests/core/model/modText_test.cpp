@@ -1,1 +1,187 @@
-// placeholder
+// Number texts: the shortest general form, the 15-digit round trip, fixed-decimal patterns and
+// the reading of typed numbers.
+#include "model/KradonError.h"
+#include "model/modText.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace kradon::modText {
+namespace {
+
+constexpr double inf = std::numeric_limits<double>::infinity();
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+struct GeneralCase {
+    double value;
+    const char* text;
+};
+
+TEST(modTextGeneralNumber, WritesShortestPlainOrExponentForm) {
+    const GeneralCase cases[] = {
+        {2.5, "2.5"},
+        {0.1, "0.1"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {-2.5, "-2.5"},
+        {100, "100"},
+        {15, "15"},
+        {123456.75, "123456.75"},
+        {0, "0"},
+        {-0.0, "0"},
+        {1e14, "100000000000000"},
+        {999999999999999, "999999999999999"},
+        {1e15, "1E+15"},
+        {1e21, "1E+21"},
+        {-1.25e21, "-1.25E+21"},
+        {1e100, "1E+100"},
+        {1e-5, "0.00001"},
+        {1.5e-5, "0.000015"},
+        {9.9e-6, "9.9E-06"},
+        {1.5e-7, "1.5E-07"},
+        {5e-324, "5E-324"},
+        {2.2250738585072014e-308, "2.2250738585072014E-308"},
+        {nan, "NaN"},
+        {inf, "Infinity"},
+        {-inf, "-Infinity"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GeneralNumber(c.value), c.text) << "value " << c.value;
+}
+
+// Random bit patterns cover every exponent; the uniform draws cover the engineering range where
+// the plain form is used. strtod is the independent reader.
+TEST(modTextGeneralNumber, ReadsBackToTheSameBits) {
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> engineering(-1e6, 1e6);
+    for (int i = 0; i < 4000; ++i) {
+        const double v = i % 2 == 0 ? std::bit_cast<double>(random()) : engineering(random);
+        if (!std::isfinite(v) || v == 0)
+            continue;
+        const std::string text = GeneralNumber(v);
+        const double back = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(v))
+            << text << " does not read back";
+    }
+}
+
+TEST(modTextRoundTrip15, KeepsFifteenSignificantDigits) {
+    EXPECT_EQ(RoundTrip15(2.4999999999999996), 2.5);
+    EXPECT_EQ(RoundTrip15(0.1 + 0.2), 0.3);
+    EXPECT_EQ(RoundTrip15(1.0 / 3.0), 0.333333333333333);
+    EXPECT_EQ(RoundTrip15(2.5), 2.5);
+    EXPECT_EQ(RoundTrip15(-7.000000000000001), -7);
+    EXPECT_EQ(RoundTrip15(123456789.0123456789), 123456789.012346);
+    EXPECT_EQ(RoundTrip15(inf), inf);
+    EXPECT_TRUE(std::isnan(RoundTrip15(nan)));
+}
+
+struct FormatCase {
+    double value;
+    const char* pattern;
+    const char* text;
+};
+
+TEST(modTextFormatNumber, RoundsHalvesAwayFromZeroOnTheExactValue) {
+    const FormatCase cases[] = {
+        {3.14159, "##0.000", "3.142"},
+        {0.5, "##0.000", "0.500"},
+        {-2.5, "##00.000", "-02.500"},
+        {7, "#000.000", "007.000"},
+        {1234.5, "##0.000", "1234.500"},
+        {0.0005, "##0.000", "0.001"},   // the double lies just above the half
+        {1.0005, "##0.000", "1.000"},   // the double lies just below the half
+        {2.0005, "##0.000", "2.001"},   // just above again
+        {9.9995, "##0.000", "9.999"},   // just below
+        {0.0625, "##0.000", "0.063"},   // an exact half goes up
+        {-0.0625, "##0.000", "-0.063"}, // and away from zero when negative
+        {999.9996, "##0.000", "1000.000"},
+        {0, "##0.000", "0.000"},
+        {-0.0, "##0.000", "0.000"},
+        {-0.0004, "##0.000", "0.000"}, // rounds to zero: no sign
+        {-0.0005, "##0.000", "-0.001"},
+        {2.5, "#0", "3"},
+        {3.5, "#0", "4"},
+        {-2.5, "#0", "-3"},
+        {0.5, "#.00", ".50"},
+        {123.456, "0", "123"},
+        {1e20, "##0.000", "100000000000000000000.000"},
+        {nan, "##0.000", "NaN"},
+        {-inf, "##0.000", "-Infinity"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text)
+            << "value " << c.value << " pattern " << c.pattern;
+}
+
+TEST(modTextFormatNumber, RefusesAPatternWithoutDigitPlaces) {
+    for (const char* pattern : {"", ".", "#.#.#", "##0,000", "x0.0"}) {
+        try {
+            FormatNumber(1, pattern);
+            ADD_FAILURE() << "pattern '" << pattern << "' was accepted";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::InvalidArgument);
+            EXPECT_EQ(e.what(), "'" + std::string(pattern) + "' is not a number pattern");
+        }
+    }
+}
+
+struct ParseCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+TEST(modTextParseNumber, ReadsWholeFiniteNumbersOnly) {
+    const ParseCase cases[] = {
+        {"2.5", 2.5},
+        {" 2.5\t", 2.5},
+        {"\t -3 ", -3},
+        {"+3", 3},
+        {"+0.25", 0.25},
+        {"1e3", 1000},
+        {"1E-2", 0.01},
+        {"-2.5e+1", -25},
+        {".5", 0.5},
+        {"5.", 5},
+        {"205", 205},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"inf", std::nullopt},
+        {"-inf", std::nullopt},
+        {"Infinity", std::nullopt},
+        {"nan", std::nullopt},
+        {"NaN", std::nullopt},
+        {"abc", std::nullopt},
+        {"1,5", std::nullopt},
+        {"2.5x", std::nullopt},
+        {"1 2", std::nullopt},
+        {"+", std::nullopt},
+        {"-", std::nullopt},
+        {"+-3", std::nullopt},
+        {"++3", std::nullopt},
+        {"+ 3", std::nullopt},
+        {"0x10", std::nullopt},
+        {"1e", std::nullopt},
+        {"1e999", std::nullopt},
+        {"1e-400", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseNumber(c.text), c.value) << "text '" << c.text << "'";
+}
+
+TEST(modTextParseNumber, ReadsBackEveryGeneralNumber) {
+    for (const double v : {2.5, -0.1, 1e21, 1.5e-7, 5e-324, 999999999999999.0}) {
+        const std::optional<double> back = ParseNumber(GeneralNumber(v));
+        ASSERT_TRUE(back.has_value()) << GeneralNumber(v);
+        EXPECT_EQ(*back, v);
+    }
+}
+
+} // namespace
+} // namespace kradon::modText
