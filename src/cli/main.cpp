@@ -1,1 +1,9 @@
-int main() { return 0; }
+// kradon-cli: the headless front end of Kradon.
+#include "cli/CliCommands.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return kradon::cli::RunCli(args, std::cout, std::cerr);
+}

@@ -24,7 +24,7 @@ private:
 /// Error numbers of our own, used where no platform error number applies.
 namespace ErrorNumber {
 inline constexpr std::int32_t ObjectErrorBase = static_cast<std::int32_t>(0x80040000u);
-inline constexpr std::int32_t TypeMismatch = 13;      // a text that is not a number
+inline constexpr std::int32_t TypeMismatch = 13;       // a text that is not a number
 inline constexpr std::int32_t SubscriptOutOfRange = 9; // a record number beyond the lists
 inline constexpr std::int32_t DivisionByZero = 11;
 inline constexpr std::int32_t Overflow = 6;

@@ -3,4 +3,5 @@ list(APPEND KRADON_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/modText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modEqParse.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modFileWrite.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ModelTables.cpp
 )

@@ -1,0 +1,34 @@
+// The commands of kradon-cli, separated from main so that tests can run them on their own streams.
+#pragma once
+
+#include "model/Sinks.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kradon::cli {
+
+/// Exit statuses of kradon-cli.
+namespace ExitStatus {
+inline constexpr int Completed = 0;
+inline constexpr int InputRefused = 1;
+inline constexpr int AnalysisFailed = 2;
+inline constexpr int FileProblem = 3;
+inline constexpr int Usage = 64;
+} // namespace ExitStatus
+
+/// Writes each message as "TITLE: TEXT", with the program title for boxes without one.
+class StreamMessageSink : public MessageSink {
+public:
+    explicit StreamMessageSink(std::ostream& err) : err_(err) {}
+    void show(const Message& message) override;
+
+private:
+    std::ostream& err_;
+};
+
+/// Runs the command line args (without the program name); returns the exit status.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace kradon::cli

@@ -1,0 +1,9 @@
+add_executable(kradon_cli_tests ${CMAKE_CURRENT_LIST_DIR}/CliCommands_test.cpp)
+target_link_libraries(kradon_cli_tests PRIVATE kradon_cli_commands GTest::gtest_main)
+target_compile_options(kradon_cli_tests PRIVATE ${KRADON_WARNINGS})
+gtest_discover_tests(kradon_cli_tests DISCOVERY_TIMEOUT 60)
+
+add_test(NAME ExamplesAreReproducible
+         COMMAND ${CMAKE_COMMAND} -DGEN=$<TARGET_FILE:make-examples>
+                 -DSRC=${PROJECT_SOURCE_DIR}/examples -DOUT=${CMAKE_BINARY_DIR}/examples-check
+                 -P ${CMAKE_CURRENT_LIST_DIR}/check_examples.cmake)

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever the build and the tests need and the machine lacks.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
