@@ -21,6 +21,7 @@ for target in fuzz_ReadModel fuzz_EvaluateExpr; do
     corpus="$out/corpus-$target"
     mkdir -p "$corpus"
     seeds="tests/fuzz/seeds/$target"
+    [ "$target" = fuzz_ReadModel ] && seeds=examples # real model files to mutate
     echo "Fuzzing $target for ${seconds}s"
     "$out/$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=0 \
         "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) 2>"$out/$target.log" ||
