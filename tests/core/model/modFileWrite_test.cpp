@@ -1,1 +1,286 @@
-// placeholder
+// Tests of the model file: its byte layout, round trips, damaged files and safe saving.
+#include "model/BeamModel.h"
+#include "model/KradonError.h"
+#include "model/modFileWrite.h"
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace kradon {
+namespace {
+
+namespace fs = std::filesystem;
+using modFileWrite::ReadModel;
+using modFileWrite::WriteModel;
+
+BeamModel emptyModel(std::int16_t maxNoApplieds) {
+    BeamModel m;
+    m.MaxNoApplieds = maxNoApplieds;
+    ClearModelLists(m);
+    return m;
+}
+
+std::string bytesOf(const BeamModel& m) {
+    std::ostringstream out(std::ios::binary);
+    WriteModel(out, m);
+    return out.str();
+}
+
+BeamModel modelFrom(const std::string& bytes) {
+    std::istringstream in(bytes, std::ios::binary);
+    return ReadModel(in);
+}
+
+double doubleAt(const std::string& bytes, std::size_t offset) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= std::uint64_t(static_cast<unsigned char>(bytes.at(offset + i))) << (8 * i);
+    double value;
+    std::memcpy(&value, &bits, 8);
+    return value;
+}
+
+int int16At(const std::string& bytes, std::size_t offset) {
+    const auto low = static_cast<unsigned char>(bytes.at(offset));
+    const auto high = static_cast<unsigned char>(bytes.at(offset + 1));
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
+}
+
+void setInt16At(std::string& bytes, std::size_t offset, int value) {
+    bytes.at(offset) = static_cast<char>(value & 0xFF);
+    bytes.at(offset + 1) = static_cast<char>((value >> 8) & 0xFF);
+}
+
+// A folder of the test's own, removed afterwards.
+class modFileWriteFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("kradon-test-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+};
+
+TEST(modFileWriteLayout, EmptyModelOfTenIs2800Bytes) {
+    EXPECT_EQ(bytesOf(emptyModel(10)).size(), 2800u);
+}
+
+TEST(modFileWriteLayout, EachNoneOrLinearSegmentAddsThreeBytes) {
+    for (const auto& [k, j] : {std::pair{1, 0}, {0, 1}, {3, 2}, {10, 10}}) {
+        BeamModel m = emptyModel(10);
+        for (int n = 1; n <= k; ++n) {
+            m.ESegment.variation[n] = n % 2 ? Variation::None : Variation::Linear;
+            m.ESegment.expression[n] = "N/A";
+        }
+        for (int n = 1; n <= j; ++n) {
+            m.ISegment.variation[n] = Variation::None;
+            m.ISegment.expression[n] = "N/A";
+        }
+        m.count(RecordKind::ESegment) = static_cast<std::int16_t>(k);
+        m.count(RecordKind::ISegment) = static_cast<std::int16_t>(j);
+        EXPECT_EQ(bytesOf(m).size(), 2800u + 3u * (k + j)) << "k=" << k << " j=" << j;
+    }
+}
+
+TEST(modFileWriteLayout, FieldsSitAtTheirOffsets) {
+    constexpr std::size_t L = 88;
+    BeamModel m = emptyModel(10);
+    m.span = 12.5;
+    for (int kind = 0; kind < RecordKindCount; ++kind)
+        m.counts[kind] = static_cast<std::int16_t>(kind + 1);
+    m.PointLoad.value[1] = -7.25;
+    m.RigidSupport.type[2] = SupportType::Fixed;
+    m.SpringSupport.location[3] = 4.5;
+    m.FixedDisplacement.location[0] = 2.0;
+    m.ESegment.linearEnd[10] = 30;
+    m.ESegment.expression[0] = "x*2";
+    m.ISegment.variation[1] = Variation::Curve;
+    const std::string bytes = bytesOf(m);
+
+    EXPECT_EQ(doubleAt(bytes, 0), 12.5);
+    EXPECT_EQ(int16At(bytes, 8), 10);
+    for (int kind = 0; kind < RecordKindCount; ++kind)
+        EXPECT_EQ(int16At(bytes, 10 + 2 * kind), kind + 1);
+    EXPECT_EQ(doubleAt(bytes, 28 + 0 * L + 8), -7.25);
+    EXPECT_EQ(doubleAt(bytes, 28 + 11 * L + 16), 2.0);
+    EXPECT_EQ(doubleAt(bytes, 28 + 13 * L + 24), 4.5);
+    EXPECT_EQ(doubleAt(bytes, 28 + 16 * L), 2.0);
+    EXPECT_EQ(doubleAt(bytes, 28 + 24 * L + 80), 30.0);
+    EXPECT_EQ(int16At(bytes, 28 + 25 * L), 3);
+    EXPECT_EQ(bytes.substr(28 + 25 * L + 2, 3), "x*2");
+    // Then ten empty texts, then the I variations.
+    EXPECT_EQ(doubleAt(bytes, 28 + 25 * L + 5 + 20 + 8), Variation::Curve);
+    // Little-endian whatever the host: 12.5 is 0x4029000000000000.
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7]), 0x40);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[6]), 0x29);
+}
+
+TEST(modFileWriteLayout, ShortListsAreWrittenAsZeroAndEmpty) {
+    BeamModel m; // lists never dimensioned
+    EXPECT_EQ(bytesOf(m), bytesOf(emptyModel(10)));
+}
+
+TEST(modFileWriteLayout, OverlongTextThrows) {
+    BeamModel m = emptyModel(5);
+    m.ISegment.expression[2] = std::string(32768, 'x');
+    std::ostringstream out;
+    EXPECT_THROW(WriteModel(out, m), KradonError);
+    m.ISegment.expression[2] = std::string(32767, 'x');
+    EXPECT_EQ(bytesOf(m).size(), 28 + 31 * 48 + 24 + 32767u);
+}
+
+BeamModel busyModel() {
+    BeamModel m = emptyModel(5);
+    m.span = 9.75;
+    m.count(RecordKind::PointLoad) = 2;
+    m.PointLoad.value = {0.5, 10, -3, 99, 0, 0}; // entries 3 and 0 are stale
+    m.PointLoad.location = {0, 1, 2, 3, 4, 5};
+    m.count(RecordKind::RigidSupport) = 2;
+    m.RigidSupport.type = {0, 1, 2, 1, 0, 2};
+    m.SpringSupport.rotational[5] = 1e9;
+    m.FixedDisplacement.vertical[4] = -0.0;
+    m.TDL.end[1] = std::nan("");
+    m.count(RecordKind::ESegment) = 1;
+    m.ESegment.variation[1] = Variation::Curve;
+    m.ESegment.expression = {"", "200 + 10*sin( x / 3 )", "", "N/A", "", "stale"};
+    m.ISegment.expression[0] = "entry zero";
+    return m;
+}
+
+TEST(modFileWriteRoundTrip, EveryEntryComesBack) {
+    const BeamModel m = busyModel();
+    const BeamModel back = modelFrom(bytesOf(m));
+    EXPECT_TRUE(std::isnan(back.TDL.end[1]));
+    // NaN never compares equal, so compare the bytes of a second write as well.
+    EXPECT_EQ(bytesOf(back), bytesOf(m));
+    BeamModel withoutNaN = m;
+    withoutNaN.TDL.end[1] = 0;
+    EXPECT_EQ(modelFrom(bytesOf(withoutNaN)), withoutNaN);
+}
+
+TEST(modFileWriteRoundTrip, CapacityComesFromTheFile) {
+    BeamModel m = emptyModel(20);
+    m.UDL.end[20] = 8;
+    const BeamModel back = modelFrom(bytesOf(m));
+    EXPECT_EQ(back.MaxNoApplieds, 20);
+    EXPECT_EQ(back.UDL.end.size(), 21u);
+    EXPECT_EQ(back.ISegment.expression.size(), 21u);
+    EXPECT_EQ(back.UDL.end[20], 8);
+}
+
+TEST(modFileWriteRoundTrip, TrailingBytesAreIgnored) {
+    const BeamModel m = emptyModel(5);
+    EXPECT_EQ(modelFrom(bytesOf(m) + "junk"), m);
+}
+
+TEST_F(modFileWriteFolder, CurveSurvivesTheAnalysisCopy) {
+    BeamModel m = emptyModel(10);
+    m.count(RecordKind::ESegment) = 1;
+    m.ESegment.variation[1] = Variation::Curve;
+    m.ESegment.expression[1] = "200 + 10*sin( x / 3 )";
+    const BeamModel copy = modFileWrite::MakeAnalysisCopy(m, dir_ / "kradon.tmp");
+    EXPECT_EQ(copy.ESegment.expression[1], "200 + 10*sin( x / 3 )");
+    EXPECT_EQ(copy, m);
+    EXPECT_TRUE(fs::exists(dir_ / "kradon.tmp"));
+}
+
+TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
+    const std::string good = bytesOf(emptyModel(5));
+    struct Case {
+        const char* name;
+        std::size_t offset;
+        int value;
+    };
+    const std::size_t firstEText = 28 + 25 * 48;
+    for (const Case& c : {Case{"negative M", 8, -1}, Case{"huge M", 8, 32767},
+                          Case{"M one too big", 8, 6}, Case{"count -1", 10, -1},
+                          Case{"count M+1", 26, 6}, Case{"negative text length", firstEText, -2},
+                          Case{"text past the end", firstEText + 12 + 6 * 48, 200}}) {
+        std::string bytes = good;
+        setInt16At(bytes, c.offset, c.value);
+        try {
+            modelFrom(bytes);
+            ADD_FAILURE() << c.name << " was read";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat) << c.name;
+            EXPECT_EQ(e.source(), "ReadModel") << c.name;
+        }
+    }
+}
+
+TEST(modFileWriteDamaged, EveryTruncationThrowsAndLeavesTheCallersModel) {
+    const BeamModel m = busyModel();
+    const std::string bytes = bytesOf(m);
+    BeamModel callers = m;
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        EXPECT_THROW(callers = modelFrom(bytes.substr(0, length)), KradonError)
+            << "length " << length;
+    }
+    EXPECT_EQ(bytesOf(callers), bytes);
+}
+
+TEST_F(modFileWriteFolder, SaveReplacesAndLeavesNoTemporaryFile) {
+    const fs::path path = dir_ / "beam.kdn";
+    modFileWrite::SaveModelFile(path, emptyModel(10));
+    modFileWrite::SaveModelFile(path, emptyModel(5));
+    EXPECT_EQ(fs::file_size(path), 28 + 31 * 48 + 24u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(modFileWriteFolder, FailedSaveThrowsAndKeepsTheOldFile) {
+    const fs::path path = dir_ / "beam.kdn";
+    modFileWrite::SaveModelFile(path, emptyModel(10));
+    // A target whose parent is a regular file cannot be written, even by root.
+    const fs::path impossible = path / "inner.kdn";
+    try {
+        modFileWrite::SaveModelFile(impossible, emptyModel(5));
+        ADD_FAILURE() << "saved below a regular file";
+    } catch (const KradonError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+        EXPECT_EQ(e.source(), "SaveModel");
+        EXPECT_FALSE(std::string(e.what()).empty());
+    }
+    EXPECT_THROW(modFileWrite::SaveModelFile(dir_ / "missing" / "a.kdn", emptyModel(5)),
+                 KradonError);
+    // An unwritable model must not replace the file either.
+    BeamModel bad = emptyModel(5);
+    bad.ESegment.expression[1] = std::string(40000, 'x');
+    EXPECT_THROW(modFileWrite::SaveModelFile(path, bad), KradonError);
+    EXPECT_EQ(modFileWrite::OpenModelFile(path), emptyModel(10));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(modFileWriteFolder, OpeningAMissingFileThrowsFileIo) {
+    try {
+        modFileWrite::OpenModelFile(dir_ / "absent.kdn");
+        ADD_FAILURE() << "opened a missing file";
+    } catch (const KradonError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+        EXPECT_EQ(std::string(e.what()), "No such file or directory");
+    }
+    EXPECT_THROW(modFileWrite::OpenModelFile(dir_), KradonError);
+}
+
+TEST(modFileWriteConstants, TextsAreExact) {
+    EXPECT_STREQ(modFileWrite::ModelFileFilter, "Kradon files|*.kdn|All files|*.*");
+    EXPECT_STREQ(modFileWrite::DefaultExtension, "kdn");
+    EXPECT_STREQ(modFileWrite::NewModelName, "Kradon1.kdn");
+    EXPECT_STREQ(modFileWrite::SaveErrorPrefix, "Error while saving file ");
+    EXPECT_STREQ(modFileWrite::OpenErrorPrefix, "Unkown error while opening file ");
+    const fs::path copy = modFileWrite::DefaultAnalysisCopyPath();
+    EXPECT_EQ(copy.filename(), "kradon.tmp");
+    EXPECT_TRUE(fs::is_directory(copy.parent_path()));
+}
+
+} // namespace
+} // namespace kradon

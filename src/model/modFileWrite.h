@@ -1,0 +1,50 @@
+// The model file: the fixed little-endian binary layout of a BeamModel, its writer and reader,
+// and the file operations built on them (save, open, the temporary analysis copy).
+#pragma once
+
+#include "model/BeamModel.h"
+
+#include <filesystem>
+#include <istream>
+#include <ostream>
+
+namespace kradon::modFileWrite {
+
+inline constexpr const char* ModelFileFilter = "Kradon files|*.kdn|All files|*.*";
+inline constexpr const char* DefaultExtension = "kdn";
+inline constexpr const char* NewModelName = "Kradon1.kdn";
+inline constexpr const char* AnalysisCopyName = "kradon.tmp";
+/// Box texts; the shell appends the file name, a line break and the system's description.
+inline constexpr const char* SaveErrorPrefix = "Error while saving file ";
+inline constexpr const char* OpenErrorPrefix = "Unkown error while opening file ";
+
+/// Writes span, MaxNoApplieds, the nine counts and all MaxNoApplieds + 1 entries of every list,
+/// whatever the counts. A list shorter than that is padded with 0 or empty texts. Throws
+/// KradonError (BadFileFormat) for a negative MaxNoApplieds or a text over 32767 bytes, and
+/// (FileIo) when the stream fails.
+void WriteModel(std::ostream& out, const BeamModel& m);
+
+/// Reads a model written by WriteModel into a new model; the lists get the capacity stored in
+/// the file. Throws KradonError (BadFileFormat) for a damaged file: a negative or oversized
+/// MaxNoApplieds, a count outside 0..MaxNoApplieds, a negative text length or a truncated file.
+/// NaN values are read as stored. Bytes after a complete model are ignored.
+BeamModel ReadModel(std::istream& in);
+
+/// Writes a temporary file beside path and renames it over path, so a failed save leaves the
+/// previous file intact. Throws KradonError (FileIo, source "SaveModel") on failure.
+void SaveModelFile(const std::filesystem::path& path, const BeamModel& m);
+
+/// Opens and reads a model file. A missing or unreadable file throws KradonError (FileIo); a
+/// damaged one throws as ReadModel does.
+BeamModel OpenModelFile(const std::filesystem::path& path);
+
+/// Saves m to tempPath and reads it back: the fresh copy an analysis converts in place. The file
+/// stays behind as the last analysed model.
+BeamModel MakeAnalysisCopy(const BeamModel& m, const std::filesystem::path& tempPath);
+
+/// The per-user place of the analysis copy: $XDG_RUNTIME_DIR/kradon/kradon.tmp when
+/// XDG_RUNTIME_DIR names a directory, else <system temp>/kradon-<uid>/kradon.tmp. The folder is
+/// created with permissions 0700 if missing; creating it may throw std::filesystem_error.
+std::filesystem::path DefaultAnalysisCopyPath();
+
+} // namespace kradon::modFileWrite
