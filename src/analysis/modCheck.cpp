@@ -1,0 +1,219 @@
+// The input check. It reads the model and changes nothing.
+#include "analysis/modCheck.h"
+
+#include "model/modText.h"
+
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace kradon::modCheck {
+namespace {
+
+constexpr const char* crlf = "\r\n";
+
+std::size_t at(std::int32_t n) {
+    return static_cast<std::size_t>(n);
+}
+
+int totalOf(const BeamModel& m, std::initializer_list<RecordKind> kinds) {
+    int total = 0;
+    for (const auto kind : kinds)
+        total += m.count(kind);
+    return total;
+}
+
+/// The positions of the vertical restraints, and whether any rotation is restrained.
+struct Restraints {
+    std::vector<double> verticalAt;
+    bool rotational = false;
+};
+
+Restraints restraintsOf(const BeamModel& m) {
+    Restraints r;
+    for (std::int32_t n = 1; n <= m.count(RecordKind::RigidSupport); ++n) {
+        const double type = m.RigidSupport.type[at(n)];
+        if (type == SupportType::Pinned || type == SupportType::Fixed)
+            r.verticalAt.push_back(m.RigidSupport.location[at(n)]);
+        r.rotational = r.rotational || type == SupportType::Fixed;
+    }
+    auto addOther = [&r](RecordKind kind, const BeamModel& m2, const auto& list) {
+        for (std::int32_t n = 1; n <= m2.count(kind); ++n) {
+            if (list.vertical[at(n)] != 0)
+                r.verticalAt.push_back(list.location[at(n)]);
+            r.rotational = r.rotational || list.rotational[at(n)] != 0;
+        }
+    };
+    addOther(RecordKind::SpringSupport, m, m.SpringSupport);
+    addOther(RecordKind::FixedDisplacement, m, m.FixedDisplacement);
+    return r;
+}
+
+bool twoDistinctPositions(const std::vector<double>& positions) {
+    for (const double p : positions)
+        if (modText::RoundTrip15(p) != modText::RoundTrip15(positions.front()))
+            return true;
+    return false;
+}
+
+/// Appends label + n for each record 1..count whose position(s) lie beyond the span.
+void listOutside(std::string& text, bool& any, const char* label, std::int16_t count, double span,
+                 const std::vector<double>& a, const std::vector<double>* b) {
+    for (std::int32_t n = 1; n <= count; ++n) {
+        const bool outside = a[at(n)] > span || (b != nullptr && (*b)[at(n)] > span);
+        if (!outside)
+            continue;
+        text += label + std::to_string(n) + crlf;
+        any = true;
+    }
+}
+
+struct ValueCheck {
+    std::string text;
+    void position(const std::string& record, double x) {
+        if (!std::isfinite(x))
+            text += record + " has a position that is not a finite number" + crlf;
+        else if (x < 0)
+            text += record + " lies before the left end of the beam (x < 0)" + crlf;
+    }
+    void value(const std::string& record, double v) {
+        if (!std::isfinite(v))
+            text += record + " has a value that is not a finite number" + crlf;
+    }
+};
+
+void checkSegments(ValueCheck& c, const char* label, const PropertySegmentList& s,
+                   std::int16_t count) {
+    for (std::int32_t n = 1; n <= count; ++n) {
+        const std::string record = label + std::to_string(n);
+        c.position(record, s.disA[at(n)]);
+        c.position(record, s.disB[at(n)]);
+        if (s.variation[at(n)] == Variation::None)
+            c.value(record, s.constant[at(n)]);
+        if (s.variation[at(n)] == Variation::Linear) {
+            c.value(record, s.linearStart[at(n)]);
+            c.value(record, s.linearEnd[at(n)]);
+        }
+    }
+}
+
+} // namespace
+
+bool CheckInput(const BeamModel& model, MessageSink& messages) {
+    const bool contents = CheckModelContents(model, messages);
+    const bool boundaries = CheckBoundaries(model, messages);
+    const bool values = CheckValues(model, messages);
+    return contents && boundaries && values;
+}
+
+bool CheckModelContents(const BeamModel& m, MessageSink& messages) {
+    try {
+        using K = RecordKind;
+        const int properties = totalOf(m, {K::ESegment, K::ISegment});
+        const int loads =
+            totalOf(m, {K::PointLoad, K::UDL, K::TDL, K::MomentLoad, K::FixedDisplacement});
+        const int total = properties + loads + totalOf(m, {K::RigidSupport, K::SpringSupport});
+        if (total == 0) {
+            messages.show({ProgramTitle, NoInputText, Icon::None});
+            return false;
+        }
+        bool ok = true;
+        auto test = [&](bool passes, const char* text) {
+            if (passes)
+                return;
+            messages.show({ProgramTitle, text, Icon::None});
+            ok = false;
+        };
+        test(properties != 0, NoPropertiesText);
+        test(CheckSupports(m), SupportsText);
+        test(loads != 0, NoLoadsText);
+        return ok;
+    } catch (const std::exception&) {
+        messages.show({CheckTitle, ProblemText, Icon::Critical});
+        return false;
+    }
+}
+
+bool CheckSupports(const BeamModel& model) {
+    const Restraints r = restraintsOf(model);
+    if (r.verticalAt.empty())
+        return false;
+    return r.rotational || twoDistinctPositions(r.verticalAt);
+}
+
+bool CheckBoundaries(const BeamModel& m, MessageSink& messages) {
+    using K = RecordKind;
+    std::string text = std::string(OutsideHeader) + crlf;
+    bool any = false;
+    const double L = m.span;
+    listOutside(text, any, "Point Load ", m.count(K::PointLoad), L, m.PointLoad.location, nullptr);
+    listOutside(text, any, "UDL ", m.count(K::UDL), L, m.UDL.start, &m.UDL.end);
+    listOutside(text, any, "TDL ", m.count(K::TDL), L, m.TDL.start, &m.TDL.end);
+    listOutside(text, any, "Moment Load ", m.count(K::MomentLoad), L, m.MomentLoad.location,
+                nullptr);
+    listOutside(text, any, "Rigid Support ", m.count(K::RigidSupport), L, m.RigidSupport.location,
+                nullptr);
+    listOutside(text, any, "Spring Support ", m.count(K::SpringSupport), L,
+                m.SpringSupport.location, nullptr);
+    listOutside(text, any, "Fixed Displacement ", m.count(K::FixedDisplacement), L,
+                m.FixedDisplacement.location, nullptr);
+    listOutside(text, any, "E-value ", m.count(K::ESegment), L, m.ESegment.disB, nullptr);
+    listOutside(text, any, "I-value ", m.count(K::ISegment), L, m.ISegment.disB, nullptr);
+    if (!any)
+        return true;
+    messages.show({CheckTitle, text, Icon::Critical});
+    return false;
+}
+
+bool CheckValues(const BeamModel& m, MessageSink& messages) {
+    using K = RecordKind;
+    ValueCheck c;
+    if (!std::isfinite(m.span) || m.span <= 0)
+        c.text += std::string("The span must be a positive finite number") + crlf;
+    auto each = [&](K kind, const char* label, auto&& check) {
+        for (std::int32_t n = 1; n <= m.count(kind); ++n)
+            check(label + std::to_string(n), at(n));
+    };
+    each(K::PointLoad, "Point Load ", [&](const std::string& r, std::size_t i) {
+        c.position(r, m.PointLoad.location[i]);
+        c.value(r, m.PointLoad.value[i]);
+    });
+    each(K::UDL, "UDL ", [&](const std::string& r, std::size_t i) {
+        c.position(r, m.UDL.start[i]);
+        c.position(r, m.UDL.end[i]);
+        c.value(r, m.UDL.value[i]);
+    });
+    each(K::TDL, "TDL ", [&](const std::string& r, std::size_t i) {
+        c.position(r, m.TDL.start[i]);
+        c.position(r, m.TDL.end[i]);
+        c.value(r, m.TDL.startValue[i]);
+        c.value(r, m.TDL.endValue[i]);
+    });
+    each(K::MomentLoad, "Moment Load ", [&](const std::string& r, std::size_t i) {
+        c.position(r, m.MomentLoad.location[i]);
+        c.value(r, m.MomentLoad.value[i]);
+    });
+    each(K::RigidSupport, "Rigid Support ",
+         [&](const std::string& r, std::size_t i) { c.position(r, m.RigidSupport.location[i]); });
+    each(K::SpringSupport, "Spring Support ", [&](const std::string& r, std::size_t i) {
+        c.position(r, m.SpringSupport.location[i]);
+        c.value(r, m.SpringSupport.vertical[i]);
+        c.value(r, m.SpringSupport.rotational[i]);
+    });
+    each(K::FixedDisplacement, "Fixed Displacement ", [&](const std::string& r, std::size_t i) {
+        c.position(r, m.FixedDisplacement.location[i]);
+        c.value(r, m.FixedDisplacement.vertical[i]);
+        c.value(r, m.FixedDisplacement.rotational[i]);
+    });
+    checkSegments(c, "E-value ", m.ESegment, m.count(K::ESegment));
+    checkSegments(c, "I-value ", m.ISegment, m.count(K::ISegment));
+    if (c.text.empty())
+        return true;
+    messages.show({CheckTitle, c.text, Icon::Critical});
+    return false;
+}
+
+} // namespace kradon::modCheck

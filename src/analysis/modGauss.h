@@ -1,0 +1,16 @@
+// The report of a structure that cannot carry its loads.
+#pragma once
+
+#include "analysis/ProgramState.h"
+#include "model/Sinks.h"
+
+namespace kradon::modGauss {
+
+inline constexpr const char* GaussTitle = "modGauss Elimination Error";
+inline constexpr const char* UnstableText = "Structure is unstable - Aborting analysis";
+
+/// Shows the unstable-structure message, empties the model and the tables, restores the model
+/// from s.AnalysisCopyPath (in input units) and sets CalcError to -1.
+void ReportUnstable(ProgramState& s, MessageSink& messages);
+
+} // namespace kradon::modGauss

@@ -1,0 +1,54 @@
+// Unit conversions. Every factor is a power of ten, multiplied in and divided out again.
+#include "analysis/modUnits.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace kradon::modUnits {
+namespace {
+
+void scaleRecords(std::vector<double>& list, std::int16_t count, double factor, bool multiply) {
+    for (std::int32_t n = 1; n <= count; ++n) {
+        auto& v = list.at(static_cast<std::size_t>(n));
+        v = multiply ? v * factor : v / factor;
+    }
+}
+
+void scaleLoads(BeamModel& m, bool multiply) {
+    const double f = std::pow(10.0, 3);
+    scaleRecords(m.PointLoad.value, m.count(RecordKind::PointLoad), f, multiply);
+    scaleRecords(m.UDL.value, m.count(RecordKind::UDL), f, multiply);
+    scaleRecords(m.TDL.startValue, m.count(RecordKind::TDL), f, multiply);
+    scaleRecords(m.TDL.endValue, m.count(RecordKind::TDL), f, multiply);
+    scaleRecords(m.MomentLoad.value, m.count(RecordKind::MomentLoad), f, multiply);
+}
+
+void scaleElements(std::vector<double>& table, std::int32_t count, double factor, bool multiply) {
+    for (std::int32_t e = 1; e <= count && static_cast<std::size_t>(e) < table.size(); ++e) {
+        auto& v = table[static_cast<std::size_t>(e)];
+        v = multiply ? v * factor : v / factor;
+    }
+}
+
+} // namespace
+
+void ToAnalysisUnits(BeamModel& model) {
+    scaleLoads(model, true);
+}
+
+void FromAnalysisUnits(BeamModel& model, MeshTables& mesh) {
+    scaleElements(mesh.ElementE, mesh.ElementCount, std::pow(10.0, 9), false);
+    scaleElements(mesh.ElementI, mesh.ElementCount, std::pow(10.0, -8), false);
+    scaleLoads(model, false);
+}
+
+void ScaleElementE(MeshTables& mesh) {
+    scaleElements(mesh.ElementE, mesh.ElementCount, std::pow(10.0, 9), true);
+}
+
+void ScaleElementI(MeshTables& mesh) {
+    scaleElements(mesh.ElementI, mesh.ElementCount, std::pow(10.0, -8), true);
+}
+
+} // namespace kradon::modUnits

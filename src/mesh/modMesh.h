@@ -1,0 +1,57 @@
+// Meshing of the beam into Hermite beam elements, and the placing of loads and supports on the
+// nodes of that mesh.
+#pragma once
+
+#include "analysis/ProgramState.h"
+#include "model/BeamModel.h"
+#include "model/Sinks.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kradon::modMesh {
+
+inline constexpr const char* MeshTitle = "modMesh Subroutine";
+inline constexpr const char* MeshErrorText = "modMesherror";
+inline constexpr const char* OutsideBoundariesText = "Elements defined outside boundaries";
+/// The most nodes a mesh may have: what the results file can hold.
+inline constexpr std::int32_t MaxNodeCount = 32767;
+
+/// floor(x * 10^digits + 0.5) / 10^digits: halves go up.
+double RoundTo(double x, std::int16_t digits);
+
+/// Whether a node at x stands at position p, after the 15-digit round trip of x.
+bool NodeMatches(double x, double p);
+
+/// The mesh of model (positions in m) with about 8 x MeshDensFact elements per segment, E and I
+/// in analysis units. Shows the outside-boundaries warning and continues; any failure shows
+/// "modMesherror" (or the node-limit message) and is rethrown as a KradonError.
+MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages);
+
+/// The first node 1..NodeCount at position p, or 0.
+std::int32_t FirstNodeAt(const MeshTables& mesh, double p);
+/// The same search over NodeX already put through the round trip (RoundedNodeX).
+std::int32_t FirstNodeAt(const std::vector<double>& rounded, std::int32_t NodeCount, double p);
+/// NodeX 1..NodeCount after the 15-digit round trip, for many searches over one mesh.
+std::vector<double> RoundedNodeX(const MeshTables& mesh);
+
+// Nodal loads and restraints; loads of the model in analysis units (N, N/m, N·m).
+void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
+void AddPointLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
+void AddUDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
+void AddTDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
+void AddMomentLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
+/// Adds the fixed-end forces of one distributed load on element e: F1, F2 downwards, M1
+/// clockwise at the first node and M2 anticlockwise at the second (both given positive).
+void AddElementLoads(NodalTables& nodal, std::int32_t e, double F1, double M1, double F2,
+                     double M2);
+/// A support type other than 1 or 2 shows "modMesherror" and is skipped.
+void SetRigidSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
+                      MessageSink& messages);
+/// Springs in kN/mm and kN/rad, added to the diagonal in N/m and N·m/rad.
+void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
+                       BandMatrix& GlobalStiffness);
+/// Displacements in mm become m; rotations stay in rad. Zero values record nothing.
+void SetPrescribedDisplacements(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
+
+} // namespace kradon::modMesh

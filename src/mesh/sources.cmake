@@ -1,0 +1,3 @@
+list(APPEND KRADON_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/modMesh.cpp
+)

@@ -1,0 +1,445 @@
+// Whole analyses against closed forms, the driver's log and failures, the input check, and the
+// banded solver against the dense elimination kept here as the reference.
+#include "ModelBuilder.h"
+#include "analysis/AnalyseCommand.h"
+#include "analysis/modCalcs.h"
+#include "analysis/modCheck.h"
+#include "analysis/modUnits.h"
+#include "mesh/modMesh.h"
+#include "model/KradonError.h"
+#include "model/modFileWrite.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+using test::ModelBuilder;
+using test::RecordingSink;
+using test::RecordingStatus;
+
+// E 200 kN/mm2 and I 10000 cm4: EI = 2e11 N/m2 x 1e-4 m4.
+constexpr double EI = 2e7;
+
+ProgramState analysed(const BeamModel& m, double MeshDensFact = 1) {
+    ProgramState s;
+    s.model = m;
+    s.options.MeshDensFact = MeshDensFact;
+    modUnits::ToAnalysisUnits(s.model);
+    RecordingSink sink;
+    RecordingStatus status;
+    EXPECT_EQ(modCalcs::RunAnalysis(s, status, sink), modCalcs::Outcome::Completed);
+    EXPECT_TRUE(sink.shown.empty());
+    return s;
+}
+
+std::size_t node(const ProgramState& s, double x) {
+    return static_cast<std::size_t>(modMesh::FirstNodeAt(s.mesh, x));
+}
+
+// Hermite elements are exact at the nodes for these loads; 1e-9 relative covers rounding.
+void expectRel(double actual, double expected) {
+    EXPECT_NEAR(actual, expected, 1e-9 * std::fabs(expected) + 1e-9) << "expected " << expected;
+}
+
+TEST(ClosedForm, SimplySupportedCentralPointLoad) {
+    const double L = 10, P = 10e3;
+    const auto s = analysed(
+        ModelBuilder().span(L).pinned(0).pinned(L).pointLoad(10, 5).uniformEI(200, 10000).build());
+    expectRel(s.results.SupportReaction[1][1], P / 2);
+    expectRel(s.results.SupportReaction[2][1], P / 2);
+    expectRel(s.results.NodeMoment[node(s, 5)], P * L / 4);
+    expectRel(s.results.NodeDeflection[node(s, 5)], P * L * L * L / (48 * EI));
+    EXPECT_NEAR(s.results.NodeShear[2], -P / 2, 1e-6);
+}
+
+TEST(ClosedForm, SimplySupportedUdl) {
+    const double L = 8, w = 5e3;
+    const auto s = analysed(ModelBuilder()
+                                .span(L)
+                                .pinned(0)
+                                .pinned(L)
+                                .udl(5, 0, L)
+                                .uniformEI(200, 10000)
+                                .pointLoad(0, L / 2)
+                                .build());
+    expectRel(s.results.SupportReaction[1][1], w * L / 2);
+    expectRel(s.results.NodeMoment[node(s, L / 2)], w * L * L / 8);
+    expectRel(s.results.NodeDeflection[node(s, L / 2)], 5 * w * std::pow(L, 4) / (384 * EI));
+}
+
+TEST(ClosedForm, CantileverFixedLeftAndRight) {
+    const double L = 4, P = 3e3;
+    const auto left =
+        analysed(ModelBuilder().span(L).fixed(0).pointLoad(3, L).uniformEI(200, 10000).build());
+    expectRel(left.results.SupportReaction[1][1], P);
+    expectRel(left.results.SupportReaction[1][2], -P * L);
+    expectRel(left.results.NodeMoment[1], -P * L);
+    expectRel(left.results.NodeDeflection[node(left, L)], P * L * L * L / (3 * EI));
+    const auto right =
+        analysed(ModelBuilder().span(L).fixed(L).pointLoad(3, 0).uniformEI(200, 10000).build());
+    const auto last = static_cast<std::size_t>(right.mesh.NodeCount);
+    expectRel(right.results.SupportReaction[1][1], P);
+    expectRel(right.results.NodeMoment[last], -P * L);
+    expectRel(right.results.SupportReaction[1][2], P * L);
+    expectRel(right.results.NodeDeflection[1], P * L * L * L / (3 * EI));
+}
+
+TEST(ClosedForm, FixedFixedUdl) {
+    const double L = 6, w = 2e3;
+    const auto s = analysed(ModelBuilder()
+                                .span(L)
+                                .fixed(0)
+                                .fixed(L)
+                                .udl(2, 0, L)
+                                .pointLoad(0, L / 2)
+                                .uniformEI(200, 10000)
+                                .build());
+    expectRel(s.results.NodeMoment[1], -w * L * L / 12);
+    expectRel(s.results.NodeMoment[node(s, L / 2)], w * L * L / 24);
+    expectRel(s.results.SupportReaction[1][1], w * L / 2);
+    expectRel(s.results.NodeDeflection[node(s, L / 2)], w * std::pow(L, 4) / (384 * EI));
+}
+
+TEST(ClosedForm, ProppedCantileverOnPinAndStiffSpring) {
+    // A cantilever propped at its tip by a vertical spring: the spring deflects by its force / k.
+    const double L = 5, P = 10e3, k = 2e6; // 2 kN/mm
+    const auto s = analysed(ModelBuilder()
+                                .span(L)
+                                .fixed(0)
+                                .spring(L, 2)
+                                .pointLoad(10, L)
+                                .uniformEI(200, 10000)
+                                .build());
+    // Tip load on a cantilever with a tip spring: the spring carries P k/(k + 3EI/L^3).
+    const double kb = 3 * EI / std::pow(L, 3);
+    const double springForce = P * k / (k + kb);
+    expectRel(s.results.NodeDeflection[node(s, L)], springForce / k);
+    expectRel(s.results.SupportReaction[1][1] + springForce, P);
+}
+
+TEST(ClosedForm, TwoSpanContinuousUdl) {
+    const double L = 5, w = 4e3;
+    const auto s = analysed(ModelBuilder()
+                                .span(2 * L)
+                                .pinned(0)
+                                .pinned(L)
+                                .pinned(2 * L)
+                                .udl(4, 0, 2 * L)
+                                .uniformEI(200, 10000)
+                                .build());
+    expectRel(s.results.SupportReaction[2][1], 1.25 * w * L);
+    expectRel(s.results.SupportReaction[1][1], 0.375 * w * L);
+    expectRel(s.results.NodeMoment[node(s, L)], -w * L * L / 8);
+}
+
+TEST(ClosedForm, SupportSettlementByPrescribedDisplacement) {
+    // Fixed at 0, end displaced by 10 mm at L (a guided-free end): tip force 3EI d / L^3.
+    const double L = 4, d = 0.01;
+    const auto s = analysed(
+        ModelBuilder().span(L).fixed(0).fixedDisplacement(L, 10).uniformEI(200, 10000).build());
+    EXPECT_EQ(s.results.NodeDeflection[node(s, L)], d);
+    expectRel(s.results.SupportReaction[1][1], 3 * EI * d / std::pow(L, 3));
+    expectRel(s.results.SupportReaction[1][2], -3 * EI * d / (L * L));
+}
+
+TEST(ClosedForm, MomentReactionBalancesMomentLoadAtFixedSupport) {
+    const auto s = analysed(
+        ModelBuilder().span(4).fixed(0).moment(5, 0).pointLoad(1, 4).uniformEI(200, 10000).build());
+    // Clockwise moments on the beam: support + load - P L = 0 about the support.
+    expectRel(s.results.SupportReaction[1][2] + 5e3, -1e3 * 4);
+}
+
+TEST(RunAnalysis, LogLinesAndPercentagesInOrder) {
+    ProgramState s;
+    s.model =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 10000).build();
+    RecordingSink sink;
+    RecordingStatus status;
+    ASSERT_EQ(modCalcs::RunAnalysis(s, status, sink), modCalcs::Outcome::Completed);
+    const std::vector<std::string> expected{"modMeshing....",
+                                            "pb 10",
+                                            "Element Stiffnesses......",
+                                            "pb 30",
+                                            "Restricting Global Matrix...",
+                                            "pb 40",
+                                            "Solving.......",
+                                            "pb 70",
+                                            "Backsubstituting.......",
+                                            "pb 80",
+                                            "Preparing modGraphics....."};
+    EXPECT_EQ(status.log, expected);
+}
+
+TEST(AnalyseCore, UnstableRestoresTheAnalysisCopy) {
+    const auto dir = std::filesystem::temp_directory_path() / "kradon_fea_unstable";
+    std::filesystem::create_directories(dir);
+    ProgramState s;
+    // A pin and a rotational spring at one node pass the check, but E defined over half the
+    // span leaves the other half without stiffness: a zero pivot.
+    s.model = ModelBuilder()
+                  .span(10)
+                  .pinned(0)
+                  .spring(0, 0, 5)
+                  .pointLoad(10, 5)
+                  .iSegment(0, 10, 10000)
+                  .eSegment(0, 5, 200)
+                  .build();
+    const BeamModel before = s.model;
+    RecordingSink sink;
+    RecordingStatus status;
+    const AnalyseResult r = AnalyseCore(s, dir / "kradon.tmp", status, sink);
+    EXPECT_EQ(r.outcome, AnalyseOutcome::Unstable);
+    ASSERT_EQ(sink.texts(), (std::vector<std::string>{"Structure is unstable - Aborting analysis",
+                                                      "Calculation Error - Aborting"}));
+    EXPECT_EQ(sink.shown[0].title, "modGauss Elimination Error");
+    EXPECT_EQ(sink.shown[1].title, "FEA Subroutine");
+    EXPECT_EQ(s.model, before);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
+    const auto dir = std::filesystem::temp_directory_path() / "kradon_fea_ok";
+    std::filesystem::create_directories(dir);
+    ProgramState s;
+    s.model =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 10000).build();
+    RecordingSink sink;
+    RecordingStatus status;
+    const AnalyseResult r = AnalyseCore(s, dir / "kradon.tmp", status, sink);
+    EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
+    EXPECT_EQ(s.model.PointLoad.value[1], 10);
+    EXPECT_EQ(s.mesh.ElementE[1], 200);
+    EXPECT_GE(r.AnalysisTime, 0);
+    EXPECT_EQ(status.log.front(), "pb 0");
+    EXPECT_EQ(status.log[1], "Kradon Analysis Initialised......");
+    EXPECT_EQ(AnalysisTimeText(2.5), "Previous Analysis time was 2.5s");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(AnalyseCore, ZeroLastPivotShowsOnlyCalculationError) {
+    // A cantilever with E defined nowhere near the tip: the last element has zero stiffness.
+    ProgramState s;
+    s.model = ModelBuilder()
+                  .span(10)
+                  .fixed(0)
+                  .pointLoad(10, 10)
+                  .eSegment(0, 5, 200)
+                  .iSegment(0, 10, 10000)
+                  .build();
+    RecordingSink sink;
+    RecordingStatus status;
+    modUnits::ToAnalysisUnits(s.model);
+    const auto outcome = modCalcs::RunAnalysis(s, status, sink);
+    EXPECT_NE(outcome, modCalcs::Outcome::Completed);
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_EQ(sink.shown.back().text, "Calculation Error - Aborting");
+}
+
+TEST(CheckInput, MessagesAndOrder) {
+    RecordingSink empty;
+    EXPECT_FALSE(modCheck::CheckInput(ModelBuilder().build(), empty));
+    EXPECT_EQ(empty.texts(), std::vector<std::string>{"No input for calculation"});
+    EXPECT_EQ(empty.shown[0].title, "Kradon by Tarel Vestrun");
+
+    RecordingSink three;
+    EXPECT_FALSE(modCheck::CheckInput(ModelBuilder().span(10).pinned(3).pinned(3).build(), three));
+    EXPECT_EQ(three.texts(),
+              (std::vector<std::string>{"No beam properties included in input",
+                                        "Number/location of supports is erroneous in input",
+                                        "No loads/displacements included in input"}));
+
+    RecordingSink outside;
+    EXPECT_FALSE(modCheck::CheckInput(ModelBuilder()
+                                          .span(10)
+                                          .pinned(0)
+                                          .pinned(10)
+                                          .pointLoad(1, 10)
+                                          .pointLoad(1, 10.001)
+                                          .uniformEI(200, 1)
+                                          .iSegment(0, 11, 1)
+                                          .build(),
+                                      outside));
+    ASSERT_EQ(outside.shown.size(), 1u);
+    EXPECT_EQ(outside.shown[0].text,
+              "Elements outside boundaries are:\r\nPoint Load 2\r\nI-value 2\r\n");
+    EXPECT_EQ(outside.shown[0].title, "Input Data modChecking Routine");
+
+    RecordingSink negative;
+    EXPECT_FALSE(modCheck::CheckInput(ModelBuilder()
+                                          .span(10)
+                                          .pinned(0)
+                                          .pinned(10)
+                                          .pointLoad(1, 2)
+                                          .pointLoad(1, -1)
+                                          .uniformEI(200, 1)
+                                          .build(),
+                                      negative));
+    ASSERT_EQ(negative.shown.size(), 1u);
+    EXPECT_EQ(negative.shown[0].text,
+              "Point Load 2 lies before the left end of the beam (x < 0)\r\n");
+}
+
+TEST(CheckSupports, BothRigidBodyMotionsMustBeHeld) {
+    const auto check = [](const ModelBuilder& b) { return modCheck::CheckSupports(b.build()); };
+    EXPECT_TRUE(check(ModelBuilder().pinned(0).spring(10, 5)));
+    EXPECT_TRUE(check(ModelBuilder().fixed(0)));
+    EXPECT_TRUE(check(ModelBuilder().pinned(0).pinned(6)));
+    EXPECT_TRUE(check(ModelBuilder().pinned(1).pinned(0.5).pinned(1.5)));
+    EXPECT_FALSE(check(ModelBuilder().pinned(3).pinned(3)));
+    EXPECT_FALSE(check(ModelBuilder().pinned(0)));
+    EXPECT_FALSE(check(ModelBuilder().spring(2, 5)));
+    EXPECT_FALSE(check(ModelBuilder().spring(2, 0, 5)));
+    EXPECT_TRUE(check(ModelBuilder().spring(2, 5).spring(4, 5)));
+}
+
+// The dense elimination with the full augmented matrix, rows 0..N, columns 0..N + 1.
+struct DenseResult {
+    bool unstable = false;
+    bool failed = false;
+    std::vector<double> x;
+};
+
+DenseResult denseGaussSolve(std::vector<std::vector<double>> A, const std::vector<double>& load,
+                            int N) {
+    DenseResult r;
+    for (int i = 1; i <= N; ++i)
+        A[i][N + 1] = load[i];
+    for (int k = 1; k <= N - 1 && !r.unstable; ++k) {
+        double mag = std::fabs(A[k][k]);
+        int p = k;
+        for (int q = k + 1; q <= N; ++q)
+            if (std::fabs(A[q][k]) > mag) {
+                mag = std::fabs(A[q][k]);
+                p = q;
+            }
+        if (p != k)
+            for (int j = k; j <= N + 1; ++j)
+                std::swap(A[k][j], A[p][j]);
+        for (int i = k + 1; i <= N; ++i) {
+            if (A[k][k] == 0.0) {
+                r.unstable = true;
+                break;
+            }
+            const double factor = A[i][k] / A[k][k];
+            for (int j = k + 1; j <= N + 1; ++j)
+                A[i][j] = A[i][j] - factor * A[k][j];
+        }
+    }
+    if (r.unstable)
+        return r;
+    auto divide = [&r](double a, double b) {
+        if (b == 0 || !std::isfinite(a / b))
+            r.failed = true;
+        return a / b;
+    };
+    A[N][N + 1] = divide(A[N][N + 1], A[N][N]);
+    for (int i = N - 1; i >= 1; --i) {
+        double s = 0;
+        for (int j = i + 1; j <= N; ++j)
+            s += A[i][j] * A[j][N + 1];
+        A[i][N + 1] = divide(A[i][N + 1] - s, A[i][i]);
+    }
+    r.x.assign(N + 1, 0.0);
+    for (int i = 1; i <= N; ++i)
+        r.x[i] = A[i][N + 1];
+    return r;
+}
+
+BeamModel randomModel(std::mt19937& rng) {
+    auto pos = [&](double L) {
+        return std::round(std::uniform_real_distribution<>(0, L)(rng) * 4) / 4;
+    };
+    auto val = [&] { return std::uniform_real_distribution<>(-20, 20)(rng); };
+    auto pick = [&](int n) { return std::uniform_int_distribution<>(0, n)(rng); };
+    const double L = 2 + pick(18);
+    ModelBuilder b(30);
+    b.span(L);
+    for (int i = pick(3); i > 0; --i)
+        b.support(1 + pick(1), pos(L));
+    for (int i = pick(2); i > 0; --i)
+        b.spring(pos(L), pick(1) * 5.0, pick(1) * 3.0);
+    for (int i = pick(2); i > 0; --i)
+        b.fixedDisplacement(pos(L), pick(1) * val(), pick(1) * 0.001);
+    for (int i = pick(2); i > 0; --i)
+        b.pointLoad(val(), pos(L));
+    for (int i = pick(2); i > 0; --i)
+        b.udl(val(), pos(L), pos(L));
+    for (int i = pick(2); i > 0; --i)
+        b.tdl(val(), val(), pos(L), pos(L));
+    for (int i = pick(1); i > 0; --i)
+        b.moment(val(), pos(L));
+    switch (pick(2)) {
+    case 0:
+        b.eSegment(0, L, 200);
+        break;
+    case 1:
+        b.linearE(0, L, 100, 300);
+        break;
+    default:
+        b.eSegment(0, L / 2, 200).eSegment(L / 2, L, 70);
+        break;
+    }
+    if (pick(1) == 0)
+        b.iSegment(0, L, 5000 + pick(10) * 1000);
+    else
+        b.curveI(0, L, "5000 + 100 * x");
+    return b.build();
+}
+
+TEST(GaussSolve, BandedIsBitIdenticalToDense) {
+    std::mt19937 rng(12345);
+    int solved = 0, unstable = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        ProgramState s;
+        s.model = randomModel(rng);
+        s.options.MeshDensFact = 1;
+        modUnits::ToAnalysisUnits(s.model);
+        RecordingSink sink;
+        s.mesh = modMesh::GenerateMesh(s.model, s.options.MeshDensFact, sink);
+        modCalcs::DimensionTables(s.mesh, s.nodal, s.equations, s.results);
+        modMesh::FormNodalLoads(s.model, s.mesh, s.nodal);
+        modMesh::SetRigidSupports(s.model, s.mesh, s.nodal, sink);
+        for (int e = 1; e <= s.mesh.ElementCount; ++e)
+            modCalcs::AssembleElement(s.equations.GlobalStiffness,
+                                      modCalcs::BuildElementStiffness(s.mesh, e), e, e + 1);
+        modMesh::AddSpringSupports(s.model, s.mesh, s.nodal, s.equations.GlobalStiffness);
+        modMesh::SetPrescribedDisplacements(s.model, s.mesh, s.nodal);
+        modCalcs::ApplyRestraints(s.equations.GlobalStiffness, s.nodal);
+
+        const int N = s.mesh.NumEquations;
+        std::vector<std::vector<double>> dense(N + 1, std::vector<double>(N + 2, 0.0));
+        for (int i = 1; i <= N; ++i)
+            for (int j = 1; j <= N; ++j)
+                dense[i][j] = std::as_const(s.equations.GlobalStiffness)(i, j);
+        const DenseResult ref = denseGaussSolve(dense, s.nodal.LoadVector, N);
+
+        bool failed = false;
+        try {
+            modCalcs::GaussSolve(s.equations, s.nodal.LoadVector,
+                                 [&s] { s.equations.CalcError = -1; });
+        } catch (const KradonError&) {
+            failed = true;
+        }
+        ASSERT_EQ(s.equations.CalcError == -1, ref.unstable) << "trial " << trial;
+        if (ref.unstable) {
+            ++unstable;
+            continue;
+        }
+        ASSERT_EQ(failed, ref.failed) << "trial " << trial;
+        if (failed)
+            continue;
+        ++solved;
+        for (int i = 1; i <= N; ++i)
+            ASSERT_EQ(s.equations.Displacements[i], ref.x[i]) << "trial " << trial << " eq " << i;
+    }
+    EXPECT_GT(solved, 50);
+    EXPECT_GT(unstable, 0);
+}
+
+} // namespace
+} // namespace kradon

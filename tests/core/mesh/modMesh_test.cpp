@@ -1,0 +1,204 @@
+// Mesh generation and the placing of loads and supports on the nodes.
+#include "../analysis/ModelBuilder.h"
+#include "analysis/modCalcs.h"
+#include "analysis/modUnits.h"
+#include "mesh/modMesh.h"
+#include "model/KradonError.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+using test::ModelBuilder;
+using test::RecordingSink;
+
+TEST(GenerateMesh, TenMetreExampleGivesDivisionsSixAndTen) {
+    const BeamModel m =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(5, 4).uniformEI(200, 1000).build();
+    RecordingSink sink;
+    const MeshTables mesh = modMesh::GenerateMesh(m, 1, sink);
+    EXPECT_TRUE(sink.shown.empty());
+    ASSERT_EQ(mesh.SegmentDivisions.size(), 3u);
+    EXPECT_EQ(mesh.SegmentDivisions[1], 6);
+    EXPECT_EQ(mesh.SegmentDivisions[2], 10);
+    EXPECT_EQ(mesh.ElementCount, 16);
+    EXPECT_EQ(mesh.NodeCount, 17);
+    EXPECT_EQ(mesh.NumEquations, 34);
+    EXPECT_DOUBLE_EQ(mesh.ElementLength[1], 4.0 / 6);
+    EXPECT_DOUBLE_EQ(mesh.ElementLength[16], 0.6);
+    EXPECT_EQ(mesh.ElementNode1[3], 3);
+    EXPECT_EQ(mesh.ElementNode2[3], 4);
+    // 200 kN/mm2 = 2e11 N/m2 and 1000 cm4 = 1e-5 m4 during the analysis.
+    EXPECT_DOUBLE_EQ(mesh.ElementE[5], 2e11);
+    EXPECT_DOUBLE_EQ(mesh.ElementI[5], 1e-5);
+}
+
+TEST(RoundTo, HalvesGoUp) {
+    EXPECT_EQ(modMesh::RoundTo(2.5, 0), 3);
+    EXPECT_EQ(modMesh::RoundTo(2.4999, 0), 2);
+    EXPECT_EQ(modMesh::RoundTo(0.5, 0), 1);
+    EXPECT_EQ(modMesh::RoundTo(1.25, 1), 1.3);
+}
+
+TEST(GenerateMesh, TinySegmentKeepsOneElement) {
+    const BeamModel m = ModelBuilder()
+                            .span(10)
+                            .pinned(0)
+                            .pinned(10)
+                            .pointLoad(5, 4)
+                            .pointLoad(5, 4 + 1e-9)
+                            .uniformEI(200, 1000)
+                            .build();
+    RecordingSink sink;
+    const MeshTables mesh = modMesh::GenerateMesh(m, 1, sink);
+    ASSERT_EQ(mesh.SegmentDivisions.size(), 4u);
+    EXPECT_EQ(mesh.SegmentDivisions[2], 1);
+    EXPECT_NE(modMesh::FirstNodeAt(mesh, 4 + 1e-9), 0);
+    EXPECT_NE(modMesh::FirstNodeAt(mesh, 4), modMesh::FirstNodeAt(mesh, 4 + 1e-9));
+}
+
+TEST(GenerateMesh, KeyPointBeyondSpanWarnsOnceAndMeshes) {
+    const BeamModel m =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(5, 12).uniformEI(200, 1000).build();
+    RecordingSink sink;
+    const MeshTables mesh = modMesh::GenerateMesh(m, 1, sink);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Elements defined outside boundaries");
+    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_EQ(sink.shown[0].icon, Icon::Critical);
+    EXPECT_GT(mesh.NodeCount, 2);
+}
+
+TEST(GenerateMesh, BadCurveShowsMeshErrorAndThrows) {
+    const BeamModel m = ModelBuilder()
+                            .span(10)
+                            .pinned(0)
+                            .pinned(10)
+                            .pointLoad(5, 4)
+                            .eSegment(0, 10, 200)
+                            .curveI(0, 10, "(1 + x")
+                            .build();
+    RecordingSink sink;
+    EXPECT_THROW(modMesh::GenerateMesh(m, 1, sink), KradonError);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "modMesherror");
+    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+}
+
+TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
+    ModelBuilder b(30);
+    b.span(100).pinned(0).pinned(100).uniformEI(200, 1000);
+    for (int i = 1; i <= 30; ++i)
+        b.pointLoad(1, i * 3.1);
+    RecordingSink sink;
+    EXPECT_THROW(modMesh::GenerateMesh(b.build(), 1000, sink), KradonError);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_NE(sink.shown[0].text.find("at most 32767"), std::string::npos);
+}
+
+/// Mesh and nodal tables of a model already in analysis units.
+struct Tables {
+    MeshTables mesh;
+    NodalTables nodal;
+    EquationTables equations;
+    ResultTables results;
+};
+
+Tables meshed(const BeamModel& m, double MeshDensFact = 1) {
+    RecordingSink sink;
+    Tables t;
+    t.mesh = modMesh::GenerateMesh(m, MeshDensFact, sink);
+    modCalcs::DimensionTables(t.mesh, t.nodal, t.equations, t.results);
+    modMesh::FormNodalLoads(m, t.mesh, t.nodal);
+    return t;
+}
+
+TEST(NodalLoads, TdlFixedEndForces) {
+    // 3 m over 3 segments: MeshDensFact chosen so every 1 m segment is one element.
+    BeamModel m = ModelBuilder()
+                      .span(3)
+                      .pinned(0)
+                      .pinned(1)
+                      .pinned(2)
+                      .pinned(3)
+                      .tdl(0, 6, 0, 3)
+                      .uniformEI(200, 1000)
+                      .build();
+    const Tables t = meshed(m, 1.0 / 8);
+    ASSERT_EQ(t.mesh.ElementCount, 3);
+    const auto& EL = t.nodal.ElementNodalLoads;
+    EXPECT_NEAR(EL[1][1], 0.3, 1e-12);
+    EXPECT_NEAR(EL[2][1], 1.0 / 15, 1e-12);
+    EXPECT_NEAR(EL[3][1], 0.7, 1e-12);
+    EXPECT_NEAR(EL[4][1], -0.1, 1e-12);
+    double total = 0;
+    for (int e = 1; e <= 3; ++e)
+        total += EL[1][e] + EL[3][e];
+    EXPECT_NEAR(total, 9, 1e-12);
+}
+
+TEST(NodalLoads, UdlOverOneElementAndReversedUdl) {
+    BeamModel m = ModelBuilder()
+                      .span(2)
+                      .pinned(0)
+                      .pinned(2)
+                      .udl(10, 0, 2)
+                      .udl(10, 2, 0)
+                      .uniformEI(200, 1000)
+                      .build();
+    const Tables t = meshed(m, 1.0 / 8);
+    ASSERT_EQ(t.mesh.ElementCount, 1);
+    const std::vector<double> expected{0, 10, 10.0 / 3, 10, -10.0 / 3};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_NEAR(t.nodal.ElementNodalLoads[i][1], expected[i], 1e-12);
+        EXPECT_NEAR(t.nodal.LoadVector[i], expected[i], 1e-12);
+    }
+}
+
+TEST(NodeMatches, SummedPositionMatchesItsKeyPoint) {
+    EXPECT_TRUE(modMesh::NodeMatches(2.4999999999999996, 2.5));
+    EXPECT_FALSE(modMesh::NodeMatches(2.4999, 2.5));
+    MeshTables mesh;
+    mesh.NodeCount = 2;
+    mesh.NumEquations = 4;
+    mesh.NodeX = {0, 0, 2.4999999999999996};
+    const BeamModel m = ModelBuilder().moment(7, 2.5).build();
+    NodalTables nodal;
+    nodal.LoadVector.assign(5, 0);
+    modMesh::AddMomentLoads(m, mesh, nodal);
+    EXPECT_EQ(nodal.LoadVector[4], 7);
+}
+
+TEST(NodalRestraints, SupportsSpringsAndPrescribedValues) {
+    BeamModel m = ModelBuilder()
+                      .span(2)
+                      .pinned(0)
+                      .fixed(2)
+                      .support(3, 1)
+                      .spring(1, 5, 2)
+                      .fixedDisplacement(2, 5, 0)
+                      .pointLoad(1, 1)
+                      .uniformEI(200, 1000)
+                      .build();
+    Tables t = meshed(m, 1.0 / 8);
+    RecordingSink sink;
+    modMesh::SetRigidSupports(m, t.mesh, t.nodal, sink);
+    ASSERT_EQ(sink.texts(), std::vector<std::string>{"modMesherror"});
+    EXPECT_EQ(t.nodal.RestraintFlag[1], 1);
+    EXPECT_EQ(t.nodal.RestraintFlag[2], 0);
+    EXPECT_EQ(t.nodal.RestraintFlag[5], 1);
+    EXPECT_EQ(t.nodal.RestraintFlag[6], 1);
+    modMesh::AddSpringSupports(m, t.mesh, t.nodal, t.equations.GlobalStiffness);
+    EXPECT_EQ(t.equations.GlobalStiffness(3, 3), 5e6);
+    EXPECT_EQ(t.equations.GlobalStiffness(4, 4), 2e3);
+    EXPECT_EQ(t.nodal.SpringStiffness[3], 5);
+    modMesh::SetPrescribedDisplacements(m, t.mesh, t.nodal);
+    EXPECT_DOUBLE_EQ(t.nodal.PrescribedDisp[5], 0.005);
+    EXPECT_EQ(t.nodal.PrescribedDisp[6], 0);
+}
+
+} // namespace
+} // namespace kradon
