@@ -29,6 +29,14 @@ std::vector<double> roundedPositions(const MeshTables& mesh) {
     return rx;
 }
 
+/// Calls visit(n) for every node n standing at p, from node 1 upward.
+template <typename Visit>
+void forEachNodeAt(const std::vector<double>& rx, std::int32_t NodeCount, double p, Visit visit) {
+    for (std::int32_t n = 1; n <= NodeCount; ++n)
+        if (rx[toIndex(n)] == p)
+            visit(n);
+}
+
 std::int32_t firstNodeAt(const std::vector<double>& rx, std::int32_t NodeCount, double p) {
     for (std::int32_t n = 1; n <= NodeCount; ++n)
         if (rx[toIndex(n)] == p)
@@ -294,9 +302,7 @@ void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTabl
     const auto rx = roundedPositions(mesh);
     for (std::int32_t r = 1; r <= model.count(RecordKind::SpringSupport); ++r) {
         const std::size_t i = toIndex(r);
-        for (std::int32_t n = 1; n <= mesh.NodeCount; ++n) {
-            if (rx[toIndex(n)] != sp.location[i])
-                continue;
+        forEachNodeAt(rx, mesh.NodeCount, sp.location[i], [&](std::int32_t n) {
             if (sp.vertical[i] != 0) {
                 GlobalStiffness(2 * n - 1, 2 * n - 1) += sp.vertical[i] * std::pow(10.0, 6);
                 nodal.SpringStiffness[toIndex(2 * n - 1)] = sp.vertical[i];
@@ -305,7 +311,7 @@ void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTabl
                 GlobalStiffness(2 * n, 2 * n) += sp.rotational[i] * std::pow(10.0, 3);
                 nodal.SpringStiffness[toIndex(2 * n)] = sp.rotational[i];
             }
-        }
+        });
     }
 }
 
@@ -316,14 +322,12 @@ void SetPrescribedDisplacements(const BeamModel& model, const MeshTables& mesh,
     const auto rx = roundedPositions(mesh);
     for (std::int32_t r = 1; r <= model.count(RecordKind::FixedDisplacement); ++r) {
         const std::size_t i = toIndex(r);
-        for (std::int32_t n = 1; n <= mesh.NodeCount; ++n) {
-            if (rx[toIndex(n)] != fd.location[i])
-                continue;
+        forEachNodeAt(rx, mesh.NodeCount, fd.location[i], [&](std::int32_t n) {
             if (fd.vertical[i] != 0)
                 nodal.PrescribedDisp[toIndex(2 * n - 1)] = fd.vertical[i] * std::pow(10.0, -3);
             if (fd.rotational[i] != 0)
                 nodal.PrescribedDisp[toIndex(2 * n)] = fd.rotational[i];
-        }
+        });
     }
 }
 
