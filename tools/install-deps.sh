@@ -2,7 +2,8 @@
 # Installs, from Debian's packages, whatever the build and the tests need and the machine lacks.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+          qt6-base-dev qt6-svg-dev nlohmann-json3-dev fonts-dejavu-core xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do
