@@ -1,0 +1,4 @@
+list(APPEND KRADON_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/modResults.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ResultsFile.cpp
+)

@@ -1,0 +1,4 @@
+list(APPEND KRADON_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/FormSettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Twips.cpp
+)

@@ -1,0 +1,342 @@
+// The results file: its byte layout, the round trip through the report, and the refusal of
+// damaged files without touching the tables in memory.
+#include "../analysis/ModelBuilder.h"
+#include "ResultsState.h"
+#include "analysis/AnalyseCommand.h"
+#include "model/KradonError.h"
+#include "results/ResultsFile.h"
+#include "results/modResults.h"
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+class ResultsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("kradon-results-test-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path dir_;
+};
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Little-endian decoding written out byte by byte, independent of the host's byte order.
+std::uint64_t littleEndian(const std::string& bytes, std::size_t offset, int count) {
+    std::uint64_t v = 0;
+    for (int i = count - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(bytes.at(offset + static_cast<std::size_t>(i)));
+    return v;
+}
+double doubleAt(const std::string& bytes, std::size_t offset) {
+    const std::uint64_t bits = littleEndian(bytes, offset, 8);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+std::vector<double> doublesAt(const std::string& bytes, std::size_t offset, std::size_t count) {
+    std::vector<double> v;
+    for (std::size_t i = 0; i < count; ++i)
+        v.push_back(doubleAt(bytes, offset + 8 * i));
+    return v;
+}
+
+/// What a read may change, compared field by field.
+void expectSameReadFields(const ProgramState& a, const ProgramState& b) {
+    EXPECT_EQ(a.model.span, b.model.span);
+    EXPECT_EQ(a.mesh.NodeCount, b.mesh.NodeCount);
+    EXPECT_EQ(a.mesh.ElementCount, b.mesh.ElementCount);
+    EXPECT_EQ(a.mesh.NumEquations, b.mesh.NumEquations);
+    EXPECT_EQ(a.mesh.NodeX, b.mesh.NodeX);
+    EXPECT_EQ(a.results.NodeDeflection, b.results.NodeDeflection);
+    EXPECT_EQ(a.results.NodeShear, b.results.NodeShear);
+    EXPECT_EQ(a.results.NodeMoment, b.results.NodeMoment);
+    EXPECT_EQ(a.equations.CalcTime, b.equations.CalcTime);
+    EXPECT_EQ(a.AnalysisTime, b.AnalysisTime);
+}
+
+TEST_F(ResultsFileTest, ThreeNodesGiveTheFieldsAtTheirOffsets) {
+    const ProgramState s = test::ThreeNodeState();
+    const auto path = dir_ / "three.kxr";
+    SaveResultsFile(s, path);
+    const std::string bytes = fileBytes(path);
+    ASSERT_EQ(bytes.size(), 180u);
+    // 4.0 is 0x4010000000000000: seven zero bytes and then 0x40 last.
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\0\0\0\0\0\0\x10\x40", 8));
+    EXPECT_EQ(bytes.substr(8, 4), std::string("\x03\x00\x02\x00", 4));
+    EXPECT_EQ(littleEndian(bytes, 8, 2), 3u);  // NodeCount
+    EXPECT_EQ(littleEndian(bytes, 10, 2), 2u); // ElementCount
+    EXPECT_EQ(doublesAt(bytes, 12, 4), (std::vector<double>{0, 0, 2, 4}));
+    EXPECT_EQ(doublesAt(bytes, 44, 4), (std::vector<double>{0, 0, 0.0042, -0.0001}));
+    // NodeShear fills bytes 76 to 131: seven values.
+    EXPECT_EQ(doublesAt(bytes, 76, 7), (std::vector<double>{0, 11, 5000, 4500, -4600, -4000, 777}));
+    EXPECT_EQ(doublesAt(bytes, 132, 4), (std::vector<double>{0, 0, 10000, -250}));
+    EXPECT_EQ(doubleAt(bytes, 164), 0.25); // CalcTime
+    EXPECT_EQ(doubleAt(bytes, 172), 1.5);  // AnalysisTime
+    EXPECT_EQ(ResultsFileBytes(s), bytes);
+}
+
+TEST_F(ResultsFileTest, LengthIsSixtyPlusFortyPerNode) {
+    for (const std::int32_t n : {1, 2, 17, 300}) {
+        ProgramState s;
+        s.mesh.NodeCount = n;
+        s.mesh.ElementCount = n - 1;
+        const auto path = dir_ / ("n" + std::to_string(n) + ".kxr");
+        SaveResultsFile(s, path); // tables missing entirely are written as zeros
+        EXPECT_EQ(std::filesystem::file_size(path), 60u + 40u * static_cast<unsigned>(n));
+        EXPECT_EQ(ResultsFileSize(n), 60u + 40u * static_cast<unsigned>(n));
+    }
+}
+
+TEST_F(ResultsFileTest, ReadSizesTheTablesFromTheCountsAndReturnsTheTimes) {
+    const ProgramState written = test::ThreeNodeState();
+    const auto path = dir_ / "three.kxr";
+    SaveResultsFile(written, path);
+
+    ProgramState larger = test::ThreeNodeState();
+    larger.mesh.NodeCount = 9;
+    larger.mesh.NodeX.assign(10, 7);
+    larger.results.NodeShear.assign(19, 7);
+    larger.results.NodeDeflection.clear(); // as before any analysis
+    larger.results.NodeMoment.clear();
+    larger.model.span = 99;
+    larger.equations.CalcTime = 8;
+    larger.AnalysisTime = 9;
+    const ResultsFileTimes times = OpenResultsFile(path, larger);
+
+    EXPECT_EQ(times.CalcTime, 0.25);
+    EXPECT_EQ(times.AnalysisTime, 1.5);
+    // The times only reach the caller; the held ones stay.
+    EXPECT_EQ(larger.equations.CalcTime, 8);
+    EXPECT_EQ(larger.AnalysisTime, 9);
+    larger.equations.CalcTime = written.equations.CalcTime;
+    larger.AnalysisTime = written.AnalysisTime;
+    expectSameReadFields(larger, written);
+}
+
+TEST_F(ResultsFileTest, ReadingBackGivesTheSameReport) {
+    const ProgramState written = test::ThreeNodeState();
+    const auto path = dir_ / "three.kxr";
+    SaveResultsFile(written, path);
+    ProgramState read = test::ThreeNodeState();
+    read.mesh.NodeX.clear();
+    read.results = ResultTables{};
+    read.results.SupportReaction = written.results.SupportReaction;
+    const ResultsFileTimes t = OpenResultsFile(path, read);
+    EXPECT_EQ(DoResults(read, path.string(), t.CalcTime, t.AnalysisTime),
+              DoResults(written, path.string(), 0.25, 1.5));
+}
+
+TEST_F(ResultsFileTest, OlderLongerFileKeepsItsTailAndReadsBackTheNewResults) {
+    const auto path = dir_ / "reused.kxr";
+    ProgramState five;
+    five.mesh.NodeCount = 5;
+    five.mesh.ElementCount = 4;
+    five.mesh.NodeX.assign(6, 123.25);
+    SaveResultsFile(five, path);
+    const std::string older = fileBytes(path);
+    ASSERT_EQ(older.size(), 260u);
+
+    const ProgramState three = test::ThreeNodeState();
+    SaveResultsFile(three, path);
+    const std::string bytes = fileBytes(path);
+    ASSERT_EQ(bytes.size(), 260u);
+    EXPECT_EQ(bytes.substr(0, 180), ResultsFileBytes(three));
+    EXPECT_EQ(bytes.substr(180), older.substr(180));
+
+    ProgramState read = test::ThreeNodeState();
+    const ResultsFileTimes t = OpenResultsFile(path, read);
+    EXPECT_EQ(DoResults(read, "", t.CalcTime, t.AnalysisTime), DoResults(three, "", 0.25, 1.5));
+}
+
+TEST_F(ResultsFileTest, TruncatedAtEveryLengthIsDamagedAndChangesNothing) {
+    const std::string whole = ResultsFileBytes(test::ThreeNodeState());
+    const auto path = dir_ / "cut.kxr";
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        writeBytes(path, whole.substr(0, length));
+        ProgramState s = test::ThreeNodeState();
+        s.model.span = 7; // differs from the file's, so a partial read would show
+        s.mesh.NodeX = {0, 1, 2};
+        const ProgramState before = s;
+        try {
+            OpenResultsFile(path, s);
+            ADD_FAILURE() << "a file of " << length << " bytes was accepted";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat) << length;
+        }
+        SCOPED_TRACE(length);
+        expectSameReadFields(s, before);
+    }
+}
+
+TEST_F(ResultsFileTest, BadCountsAreDamagedAndChangeNothing) {
+    struct Case {
+        std::int16_t nodes, elements;
+    };
+    const std::string whole = ResultsFileBytes(test::ThreeNodeState());
+    for (const Case c : std::vector<Case>{{0, -1},
+                                          {-1, -2},
+                                          {std::numeric_limits<std::int16_t>::min(), 0},
+                                          {3, 3},
+                                          {3, 1},
+                                          {3, -1},
+                                          {2, 2},
+                                          {1, 1}}) {
+        std::string bytes = whole;
+        bytes[8] = static_cast<char>(c.nodes & 0xFF);
+        bytes[9] = static_cast<char>((c.nodes >> 8) & 0xFF);
+        bytes[10] = static_cast<char>(c.elements & 0xFF);
+        bytes[11] = static_cast<char>((c.elements >> 8) & 0xFF);
+        std::istringstream in(bytes, std::ios::binary);
+        ProgramState s = test::ThreeNodeState();
+        const ProgramState before = s;
+        SCOPED_TRACE(std::to_string(c.nodes) + " nodes, " + std::to_string(c.elements));
+        try {
+            ReadResultsFile(in, s);
+            ADD_FAILURE() << "accepted";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat);
+        }
+        expectSameReadFields(s, before);
+    }
+}
+
+TEST_F(ResultsFileTest, LargeNodeCountInAShortFileIsDamaged) {
+    std::string bytes = ResultsFileBytes(test::ThreeNodeState());
+    bytes[8] = '\xFF'; // 32767 nodes
+    bytes[9] = '\x7F';
+    bytes[10] = '\xFE';
+    bytes[11] = '\x7F';
+    std::istringstream in(bytes, std::ios::binary);
+    ProgramState s;
+    EXPECT_THROW(ReadResultsFile(in, s), KradonError);
+    EXPECT_EQ(s.mesh.NodeCount, 0);
+}
+
+TEST_F(ResultsFileTest, OneNodeIsTheSmallestSoundFile) {
+    ProgramState one;
+    one.model.span = 2.5;
+    one.mesh.NodeCount = 1;
+    one.mesh.NodeX = {0, 2.5};
+    const std::string bytes = ResultsFileBytes(one);
+    ASSERT_EQ(bytes.size(), 100u);
+    std::istringstream in(bytes, std::ios::binary);
+    ProgramState s;
+    ReadResultsFile(in, s);
+    EXPECT_EQ(s.mesh.NodeCount, 1);
+    EXPECT_EQ(s.mesh.ElementCount, 0);
+    EXPECT_EQ(s.mesh.NodeX, (std::vector<double>{0, 2.5}));
+    EXPECT_EQ(s.results.NodeShear.size(), 3u);
+}
+
+TEST_F(ResultsFileTest, MissingUnreadableAndUnwritablePaths) {
+    ProgramState s = test::ThreeNodeState();
+    const ProgramState before = s;
+    const auto expectError = [](auto&& f, std::int32_t number) {
+        try {
+            f();
+            ADD_FAILURE() << "no error";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.number(), number);
+        }
+    };
+    expectError([&] { OpenResultsFile(dir_ / "missing.kxr", s); }, ErrorNumber::FileIo);
+    expectError([&] { OpenResultsFile(dir_, s); }, ErrorNumber::FileIo); // a folder
+    expectSameReadFields(s, before);
+    expectError([&] { SaveResultsFile(s, dir_ / "no-folder" / "r.kxr"); }, ErrorNumber::FileIo);
+    expectError([&] { SaveResultsFile(s, dir_); }, ErrorNumber::FileIo);
+}
+
+TEST_F(ResultsFileTest, CountsBeyondSixteenBitsAreRefusedBeforeTheFileIsTouched) {
+    ProgramState s;
+    s.mesh.NodeCount = 40000;
+    s.mesh.ElementCount = 39999;
+    const auto path = dir_ / "big.kxr";
+    try {
+        SaveResultsFile(s, path);
+        ADD_FAILURE() << "no error";
+    } catch (const KradonError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::Overflow);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(IsResultsFilePath, LastThreeCharactersExactly) {
+    EXPECT_TRUE(IsResultsFilePath("/tmp/beam.kxr"));
+    EXPECT_TRUE(IsResultsFilePath("kxr"));
+    EXPECT_TRUE(IsResultsFilePath("beamkxr"));
+    EXPECT_FALSE(IsResultsFilePath("/tmp/beam.KXR"));
+    EXPECT_FALSE(IsResultsFilePath("/tmp/beam.Kxr"));
+    EXPECT_FALSE(IsResultsFilePath("/tmp/beam.kxr.txt"));
+    EXPECT_FALSE(IsResultsFilePath("xr"));
+    EXPECT_FALSE(IsResultsFilePath(""));
+}
+
+TEST_F(ResultsFileTest, AnalyseSaveOpenGivesTheSameReportButForPathAndTimes) {
+    ProgramState s;
+    s.model = test::ModelBuilder()
+                  .span(10)
+                  .pinned(0)
+                  .fixed(10)
+                  .pointLoad(20, 3)
+                  .udl(5, 0, 10)
+                  .uniformEI(205, 8356)
+                  .build();
+    test::RecordingSink messages;
+    NullStatusSink status;
+    ASSERT_EQ(AnalyseCore(s, dir_ / "kradon.tmp", status, messages).outcome,
+              AnalyseOutcome::Completed);
+    const std::string shown = DoResults(s, "", s.equations.CalcTime, s.AnalysisTime);
+
+    const auto path = dir_ / "beam.kxr";
+    SaveResultsFile(s, path);
+    const ResultsFileTimes t = OpenResultsFile(path, s);
+    EXPECT_EQ(t.CalcTime, s.equations.CalcTime);
+    EXPECT_EQ(t.AnalysisTime, s.AnalysisTime);
+    const std::string rebuilt = DoResults(s, path.string(), 1, 2);
+
+    std::istringstream a(shown), b(rebuilt);
+    std::string la, lb;
+    int line = 0;
+    while (std::getline(a, la)) {
+        ASSERT_TRUE(std::getline(b, lb)) << "rebuilt report ends at line " << line;
+        ++line;
+        if (line == 4) {
+            EXPECT_EQ(lb, "Results File: " + path.string() + "\r");
+        } else if (line == 7) {
+            EXPECT_EQ(lb, "Problem calculation time 1secs\r");
+        } else if (line == 8) {
+            EXPECT_EQ(lb, "Total time taken was: 2secs\r");
+        } else {
+            EXPECT_EQ(lb, la) << "line " << line;
+        }
+    }
+    EXPECT_FALSE(std::getline(b, lb));
+    EXPECT_GT(line, 40);
+}
+
+} // namespace
+} // namespace kradon

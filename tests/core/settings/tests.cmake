@@ -1,0 +1,3 @@
+list(APPEND KRADON_CORE_TESTS
+    ${CMAKE_CURRENT_LIST_DIR}/FormSettings_test.cpp
+)
