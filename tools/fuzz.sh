@@ -16,8 +16,10 @@ build_target() { # name, sources...
 
 build_target fuzz_ReadModel tests/fuzz/fuzz_ReadModel.cpp "${model_sources[@]}"
 build_target fuzz_EvaluateExpr tests/fuzz/fuzz_EvaluateExpr.cpp src/model/modEqParse.cpp
+build_target fuzz_OpenResultsFile tests/fuzz/fuzz_OpenResultsFile.cpp src/results/ResultsFile.cpp \
+    src/results/modResults.cpp "${model_sources[@]}"
 
-for target in fuzz_ReadModel fuzz_EvaluateExpr; do
+for target in fuzz_ReadModel fuzz_EvaluateExpr fuzz_OpenResultsFile; do
     corpus="$out/corpus-$target"
     mkdir -p "$corpus"
     seeds="tests/fuzz/seeds/$target"

@@ -1,5 +1,9 @@
 # kradon_graphics: the Qt-free drawing routines and the surfaces they draw on.
 add_library(kradon_graphics STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/DrawingSurface.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/DrawingSurface.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ElementGraph.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecordingSurface.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SvgSurface.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modGraphics.cpp)
 target_link_libraries(kradon_graphics PUBLIC kradon_core)
 target_compile_options(kradon_graphics PRIVATE ${KRADON_WARNINGS})

@@ -1,11 +1,16 @@
-// The command line of kradon-cli: usage, version, and printing a model file.
+// The command line of kradon-cli: usage, version, printing a model file, analysing one and
+// rebuilding the report from a results file.
+#include "../core/analysis/ModelBuilder.h"
 #include "cli/CliCommands.h"
 #include "model/BeamModel.h"
 #include "model/modFileWrite.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 namespace kradon::cli {
@@ -31,6 +36,8 @@ protected:
                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
+        // The analysis copy goes to the per-user runtime folder; keep it inside this test's.
+        ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::filesystem::path dir_;
@@ -47,11 +54,35 @@ TEST(Cli, VersionAndHelp) {
 }
 
 TEST(Cli, UsageErrorsExit64WithUsageText) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"show"}, {"show", "a.kdn", "b.kdn"}}) {
-        const CliRun r = run(args);
-        EXPECT_EQ(r.status, ExitStatus::Usage);
-        EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+    struct Case {
+        std::vector<std::string> args;
+        std::string problem;
+    };
+    for (const auto& c : std::vector<Case>{
+             {{}, "no command given"},
+             {{"frobnicate"}, "unknown command 'frobnicate'"},
+             {{"show"}, "show takes exactly one model file"},
+             {{"show", "a.kdn", "b.kdn"}, "show takes exactly one model file"},
+             {{"analyse"}, "analyse takes exactly one model file"},
+             {{"analyse", "a.kdn", "b.kdn"}, "analyse takes exactly one model file"},
+             {{"analyse", "a.kdn", "--bogus", "x"}, "unknown option '--bogus' for analyse"},
+             {{"analyse", "a.kdn", "--mesh-density"}, "--mesh-density needs a value"},
+             {{"analyse", "a.kdn", "--mesh-density", "abc"},
+              "--mesh-density needs a number, not 'abc'"},
+             {{"analyse", "a.kdn", "--mesh-density", "2x"},
+              "--mesh-density needs a number, not '2x'"},
+             {{"analyse", "a.kdn", "--mesh-density", "nan"},
+              "--mesh-density needs a number, not 'nan'"},
+             {{"analyse", "--report", "a.txt", "a.kdn", "--report", "b.txt"},
+              "--report given twice"},
+             {{"report"}, "report takes exactly one results file"},
+             {{"report", "a.kxr", "b.kxr"}, "report takes exactly one results file"},
+             {{"report", "a.kxr", "--json", "a.json"}, "unknown option '--json' for report"},
+         }) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, ExitStatus::Usage) << c.problem;
+        EXPECT_EQ(r.err.rfind("kradon-cli: " + c.problem + "\nUsage:\n", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("kradon-cli analyse MODEL.kdn"), std::string::npos);
         EXPECT_TRUE(r.out.empty());
     }
 }
@@ -117,6 +148,288 @@ TEST_F(CliTest, MissingOrDamagedFileExits3WithTheOpenMessage) {
     EXPECT_NE(damaged.err.find("Unkown error while opening file " + truncated.string()),
               std::string::npos);
     EXPECT_TRUE(damaged.out.empty());
+}
+
+using test::ModelBuilder;
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> reportLines(const std::string& report) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(report.substr(start, end - start));
+    return lines;
+}
+
+/// The lines from the one starting with first up to (not including) the one starting with last.
+std::vector<std::string> section(const std::string& report, const std::string& first,
+                                 const std::string& last) {
+    std::vector<std::string> out;
+    bool in = false;
+    for (const auto& line : reportLines(report)) {
+        if (line.rfind(first, 0) == 0)
+            in = true;
+        else if (line.rfind(last, 0) == 0)
+            in = false;
+        if (in)
+            out.push_back(line);
+    }
+    return out;
+}
+
+/// The numbers of one tab-separated report row, blanks around them dropped.
+std::vector<double> rowNumbers(const std::string& row) {
+    std::vector<double> numbers;
+    std::istringstream cells(row);
+    for (std::string cell; std::getline(cells, cell, '\t');)
+        if (cell.find_first_not_of(' ') != std::string::npos &&
+            cell.find_first_of("0123456789") != std::string::npos &&
+            cell.find_first_of("PF") == std::string::npos)
+            numbers.push_back(std::stod(cell));
+    return numbers;
+}
+
+class CliAnalyseTest : public CliTest {
+protected:
+    std::string save(const std::string& name, const BeamModel& m) {
+        const auto path = dir_ / name;
+        modFileWrite::SaveModelFile(path, m);
+        return path.string();
+    }
+    std::string goodModel() {
+        return save("good.kdn", ModelBuilder()
+                                    .span(10)
+                                    .pinned(0)
+                                    .fixed(10)
+                                    .pointLoad(30, 4)
+                                    .udl(2, 0, 10)
+                                    .uniformEI(205, 8356)
+                                    .build());
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+};
+
+TEST_F(CliAnalyseTest, GoodModelPrintsTheReportWithAnEmptyPath) {
+    const CliRun r = run({"analyse", goodModel()});
+    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("------------------------------------------\r\n"
+                          "-- FINITE ELEMENT BEAM ANALYSIS RESULTS --\r\n"
+                          "------------  by T. Vestrun  -------------\r\n"
+                          "Results File: \r\n"
+                          "Number of nodes used in problem: ",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("Overall Length of Beam 10.000m\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\tPinned\t"), std::string::npos);
+    EXPECT_NE(r.out.find("\tFixed\t"), std::string::npos);
+    EXPECT_NE(r.out.find("205.000\t\t8356.000\r\n"), std::string::npos);
+}
+
+TEST_F(CliAnalyseTest, ReportOptionWritesTheReportToTheFileInstead) {
+    const CliRun r = run({"analyse", goodModel(), "--report", path("report.txt")});
+    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string report = readFile(dir_ / "report.txt");
+    EXPECT_EQ(report.rfind("------------------------------------------\r\n", 0), 0u);
+    EXPECT_NE(report.find("Results File: \r\n"), std::string::npos);
+}
+
+TEST_F(CliAnalyseTest, InputCheckRefusalShowsAllItsMessagesAndExits1) {
+    const std::string model =
+        save("refused.kdn", ModelBuilder().span(10).pointLoad(10, 12).build());
+    const CliRun r = run({"analyse", model});
+    EXPECT_EQ(r.status, ExitStatus::InputRefused);
+    EXPECT_EQ(r.err, "Kradon by Tarel Vestrun: No beam properties included in input\n"
+                     "Kradon by Tarel Vestrun: Number/location of supports is erroneous in input\n"
+                     "Input Data modChecking Routine: Elements outside boundaries are:\r\n"
+                     "Point Load 1\r\n\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliAnalyseTest, UnstableModelShowsBothMessagesAndExits2) {
+    // A pin and a rotational spring at one node pass the check, but E over half the span leaves
+    // the other half without stiffness.
+    const std::string model = save("unstable.kdn", ModelBuilder()
+                                                       .span(10)
+                                                       .pinned(0)
+                                                       .spring(0, 0, 5)
+                                                       .pointLoad(10, 5)
+                                                       .iSegment(0, 10, 10000)
+                                                       .eSegment(0, 5, 200)
+                                                       .build());
+    const CliRun r = run({"analyse", model, "--results", path("r.kxr")});
+    EXPECT_EQ(r.status, ExitStatus::AnalysisFailed);
+    EXPECT_EQ(r.err, "modGauss Elimination Error: Structure is unstable - Aborting analysis\n"
+                     "FEA Subroutine: Calculation Error - Aborting\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "r.kxr"));
+}
+
+TEST_F(CliAnalyseTest, MissingOrDamagedFilesExit3WithTheOpenMessage) {
+    std::ofstream(dir_ / "damaged.kdn", std::ios::binary) << std::string(100, '\0');
+    std::ofstream(dir_ / "damaged.kxr", std::ios::binary) << std::string(100, '\0');
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"analyse", path("missing.kdn")},
+                                               {"analyse", path("damaged.kdn")},
+                                               {"report", path("missing.kxr")},
+                                               {"report", path("damaged.kxr")}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, ExitStatus::FileProblem) << args[1];
+        EXPECT_EQ(r.err.rfind("Kradon by Tarel Vestrun: Unkown error while opening file " +
+                                  args[1] + "\n",
+                              0),
+                  0u)
+            << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(CliAnalyseTest, UnwritableTargetsExit3WithAClearMessage) {
+    const std::string model = goodModel();
+    const std::string nowhere = path("no-such-folder/out");
+    struct Case {
+        std::string option, message;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"--report", "kradon-cli: Cannot write the report to " + nowhere},
+             {"--results", "Kradon by Tarel Vestrun: Unkown error while saving file " + nowhere},
+             {"--json", "kradon-cli: Cannot write the JSON results to " + nowhere}}) {
+        const CliRun r = run({"analyse", model, c.option, nowhere});
+        EXPECT_EQ(r.status, ExitStatus::FileProblem) << c.option;
+        EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << r.err;
+    }
+}
+
+TEST_F(CliAnalyseTest, ReportFromTheResultsFileMatchesButForPathAndTimes) {
+    const CliRun analysed = run({"analyse", goodModel(), "--results", path("r.kxr")});
+    ASSERT_EQ(analysed.status, ExitStatus::Completed) << analysed.err;
+    const CliRun rebuilt = run({"report", path("r.kxr")});
+    ASSERT_EQ(rebuilt.status, ExitStatus::Completed) << rebuilt.err;
+    EXPECT_EQ(rebuilt.err, "");
+
+    std::vector<std::string> a = reportLines(analysed.out), b = reportLines(rebuilt.out);
+    ASSERT_GT(a.size(), 12u);
+    ASSERT_GT(b.size(), 12u);
+    EXPECT_EQ(a[3], "Results File: ");
+    EXPECT_EQ(b[3], "Results File: " + path("r.kxr"));
+    // Lines 6 and 7 hold the times; those of the file are the analysis's own.
+    EXPECT_EQ(a[6], b[6]);
+    EXPECT_EQ(a[7], b[7]);
+    const std::vector<std::size_t> sameLines{0, 1, 2, 4, 5, 8, 9, 10, 11};
+    for (const std::size_t i : sameLines)
+        EXPECT_EQ(a[i], b[i]) << "line " << i;
+    const auto nodes = [](const std::string& report) {
+        return section(report, "-- STRESS RESULTANTS", "-- ELEMENT DATA");
+    };
+    EXPECT_EQ(nodes(analysed.out), nodes(rebuilt.out));
+    EXPECT_GT(nodes(rebuilt.out).size(), 5u);
+    // A results file holds no supports and no element properties.
+    EXPECT_EQ(section(rebuilt.out, "----- REACTIONS", "-- STRESS").size(), 5u);
+    EXPECT_NE(rebuilt.out.find("   1\t\t0.000\t\t0.000\r\n"), std::string::npos);
+}
+
+TEST_F(CliAnalyseTest, JsonParsesAndItsNumbersEqualTheReport) {
+    const CliRun r = run({"analyse", goodModel(), "--json", path("r.json")});
+    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "r.json"));
+    // The report shows three decimals.
+    constexpr double shown = 0.0005 + 1e-9;
+
+    EXPECT_EQ(j["model"]["span_m"], 10.0);
+    EXPECT_EQ(j["model"]["MeshDensFact"], 1.0);
+    const int nodeCount = j["model"]["NodeCount"];
+    EXPECT_EQ(j["model"]["ElementCount"], nodeCount - 1);
+    EXPECT_NE(r.out.find("Number of nodes used in problem: " + std::to_string(nodeCount) + "\r\n"),
+              std::string::npos);
+
+    std::vector<std::string> rows = section(r.out, "-- STRESS RESULTANTS", "-- ELEMENT DATA");
+    std::erase_if(rows, [](const std::string& row) { return row.rfind("  ", 0) != 0; });
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(nodeCount));
+    ASSERT_EQ(j["nodes"].size(), rows.size());
+    for (int i = 0; i < nodeCount; ++i) {
+        const auto& node = j["nodes"][static_cast<std::size_t>(i)];
+        const std::vector<double> cells = rowNumbers(rows[static_cast<std::size_t>(i)]);
+        ASSERT_EQ(cells.size(), 5u) << rows[static_cast<std::size_t>(i)];
+        EXPECT_EQ(node["number"], i + 1);
+        EXPECT_EQ(cells[0], i + 1);
+        EXPECT_NEAR(node["x_m"].get<double>(), cells[1], shown);
+        EXPECT_NEAR(node["moment_kNm"].get<double>(), cells[2], shown);
+        const bool last = i + 1 == nodeCount;
+        EXPECT_NEAR(node[last ? "shear_left_kN" : "shear_right_kN"].get<double>(), cells[3], shown);
+        EXPECT_EQ(node["shear_left_kN"].is_null(), i == 0);
+        EXPECT_EQ(node["shear_right_kN"].is_null(), last);
+        EXPECT_NEAR(node["deflection_mm"].get<double>(), cells[4], shown);
+    }
+
+    std::vector<std::string> supports = section(r.out, "----- REACTIONS", "-- STRESS");
+    std::erase_if(supports, [](const std::string& row) { return row.rfind("  ", 0) != 0; });
+    ASSERT_EQ(supports.size(), 2u);
+    ASSERT_EQ(j["rigid_supports"].size(), 2u);
+    const char* types[] = {"Pinned", "Fixed"};
+    for (std::size_t n = 0; n < 2; ++n) {
+        const auto& support = j["rigid_supports"][n];
+        const std::vector<double> cells = rowNumbers(supports[n]);
+        ASSERT_EQ(cells.size(), 4u) << supports[n];
+        EXPECT_EQ(support["type"], types[n]);
+        EXPECT_NEAR(support["location_m"].get<double>(), cells[1], shown);
+        EXPECT_NEAR(support["vertical_kN"].get<double>(), cells[2], shown);
+        EXPECT_NEAR(support["moment_kNm"].get<double>(), cells[3], shown);
+    }
+    // Vertical equilibrium: 30 kN plus 2 kN/m over 10 m.
+    EXPECT_NEAR(j["rigid_supports"][0]["vertical_kN"].get<double>() +
+                    j["rigid_supports"][1]["vertical_kN"].get<double>(),
+                50.0, 1e-6);
+
+    ASSERT_EQ(j["elements"].size(), static_cast<std::size_t>(nodeCount - 1));
+    double length = 0;
+    for (std::size_t e = 0; e < j["elements"].size(); ++e) {
+        const auto& element = j["elements"][e];
+        EXPECT_EQ(element["node1"], e + 1);
+        EXPECT_EQ(element["node2"], e + 2);
+        EXPECT_EQ(element["E_kN_per_mm2"], 205.0);
+        EXPECT_EQ(element["I_cm4"], 8356.0);
+        length += element["length_m"].get<double>();
+    }
+    EXPECT_NEAR(length, 10.0, 1e-9);
+}
+
+TEST_F(CliAnalyseTest, MeshDensityOutsideItsBoundsIsBroughtInsideWithAMessage) {
+    struct Case {
+        std::string value;
+        std::string err;
+        double MeshDensFact;
+    };
+    const std::string model = goodModel();
+    for (const auto& c : std::vector<Case>{
+             {"10.5",
+              "Kradon by Tarel Vestrun: Your value modMesh density factor is too high.\r\n"
+              "You are limited to 10. \n",
+              10.0},
+             {"0.1",
+              "Kradon by Tarel Vestrun: Your value modMesh density factor is too low.\r\n"
+              "Your minimum is 0.2.\n",
+              static_cast<double>(0.2f)},
+             {"-3",
+              "Kradon by Tarel Vestrun: Your value modMesh density factor is too low.\r\n"
+              "Your minimum is 0.2.\n",
+              static_cast<double>(0.2f)},
+             // Read in single precision, 0.2 lies just above the bound.
+             {"0.2", "", static_cast<double>(0.2f)},
+             {"10", "", 10.0},
+             {"2", "", 2.0}}) {
+        const CliRun r =
+            run({"analyse", model, "--mesh-density", c.value, "--json", path("m.json")});
+        EXPECT_EQ(r.status, ExitStatus::Completed) << c.value;
+        EXPECT_EQ(r.err, c.err) << c.value;
+        const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "m.json"));
+        EXPECT_EQ(j["model"]["MeshDensFact"].get<double>(), c.MeshDensFact) << c.value;
+    }
 }
 
 } // namespace

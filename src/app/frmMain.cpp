@@ -1,0 +1,874 @@
+// The main window.
+#include "app/frmMain.h"
+
+#include "analysis/AnalyseCommand.h"
+#include "app/FilePicker.h"
+#include "app/Guarded.h"
+#include "app/NumberText.h"
+#include "app/frmStatus.h"
+#include "app/modMDI.h"
+#include "model/KradonError.h"
+#include "model/modFileWrite.h"
+#include "settings/Twips.h"
+
+#ifdef KRADON_HAS_RESULTS_WINDOW
+#include "app/results/frmResultDisplay.h"
+#endif
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+/// A toolbar position: its tooltip and image (1..15), or a separator.
+struct ToolbarEntry {
+    const char* toolTip;
+    int image; // 0 for a separator
+};
+
+constexpr std::array<ToolbarEntry, ToolbarPositions + 1> ToolbarTable = {{
+    {nullptr, 0},
+    {"New Kradon File", 1},
+    {"Open Kradon File", 2},
+    {"Save Kradon File", 3},
+    {nullptr, 0},
+    {"Add Point Load", 4},
+    {"Add Uniform Load", 5},
+    {"Add Trapezoidal Load", 6},
+    {"Add Moment Load", 7},
+    {"Add Fixed Displacement", 8},
+    {nullptr, 0},
+    {"Add Rigid Support", 9},
+    {"Add Spring Support", 10},
+    {nullptr, 0},
+    {"E-value Definition", 11},
+    {"I value Definition", 12},
+    {nullptr, 0},
+    {"Kradon Properties", 13},
+    {nullptr, 0},
+    {"View Results", 14},
+    {nullptr, 0},
+    {"Analyse Kradon", 15},
+    {nullptr, 0},
+}};
+
+constexpr std::array<const char*, 16> ToolbarImages = {nullptr,
+                                                       "new",
+                                                       "open",
+                                                       "save",
+                                                       "point-load",
+                                                       "uniform-load",
+                                                       "trapezoidal-load",
+                                                       "moment-load",
+                                                       "fixed-displacement",
+                                                       "rigid-support",
+                                                       "spring-support",
+                                                       "e-value",
+                                                       "i-value",
+                                                       "properties",
+                                                       "results",
+                                                       "analyse"};
+
+constexpr std::array<const char*, 7> GraphBtnCaptions = {"Beam", "Mesh",    "BMD",    "SFD",
+                                                         "DSD",  "E-Value", "I-Value"};
+
+enum WindowState : std::int16_t { Normal = 0, Minimised = 1, Maximised = 2 };
+
+QIcon toolbarIcon(int image) {
+    return QIcon(QString(":/icons/%1.svg").arg(ToolbarImages[static_cast<std::size_t>(image)]));
+}
+
+/// Runs restore when the scope ends, on every way out.
+template <typename F> class ScopeExit {
+public:
+    explicit ScopeExit(F f) : f_(std::move(f)) {}
+    ~ScopeExit() { f_(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    F f_;
+};
+
+} // namespace
+
+frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent)
+    : QMainWindow(parent), messages_(messages), files_(files), paths_(std::move(paths)) {
+    setObjectName("frmMain");
+    setWindowIcon(QIcon(":/icons/kradon.svg"));
+    createActions();
+    createMenus();
+    createToolBar();
+    createButtonBar();
+    createCentralArea();
+    createStatusBar();
+    mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
+    frmStatus_ = new frmStatus(this);
+    connectCommands();
+    connect(mdi_, &modMDI::childCreated, this, &frmMain::connectChild);
+
+    // The model of a fresh start: no records, the lists at the option's capacity, span 15 m.
+    ResetModel(state_.model);
+    state_.model.MaxNoApplieds = state_.options.MaxNoApplieds;
+    ClearModelLists(state_.model);
+    state_.model.span = DefaultSpan;
+    cleanModel_ = state_.model;
+    setWindowTitle(VersionCaption());
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(std::min(1100, screen.width() * 9 / 10), std::min(760, screen.height() * 9 / 10));
+    move(screen.center() - rect().center());
+}
+
+frmMain::~frmMain() = default;
+
+QString frmMain::VersionCaption() {
+    return QString("Kradon (v %1)").arg(KRADON_VERSION);
+}
+
+void frmMain::createActions() {
+    const auto make = [this](QAction*& action, const char* name, const QString& text) {
+        action = new QAction(text, this);
+        action->setObjectName(name);
+    };
+    make(mnuFile_New, "mnuFile_New", "New...");
+    mnuFile_New->setShortcut(QKeySequence::New);
+    make(mnuOpen, "mnuOpen", "&Open...");
+    mnuOpen->setShortcut(QKeySequence::Open);
+    make(mnuFile_CloseAll, "mnuFile_CloseAll", "Close &All");
+    make(mnuSave, "mnuSave", "&Save");
+    mnuSave->setShortcut(QKeySequence::Save);
+    make(mnuSaveAs, "mnuSaveAs", "Save &As...");
+    make(mnuExit, "mnuExit", "E&xit");
+    make(mnuAddPL, "mnuAddPL", "Add &Point Load");
+    make(mnuAddUDL, "mnuAddUDL", "Add &Uniformly Distributed Load");
+    make(mnuAddTDL, "mnuAddTDL", "Add &Trapezoidal Load");
+    make(mnuAddSup, "mnuAddSup", "Add Full &Restraints");
+    make(mnuAddSpring, "mnuAddSpring", "Add &Spring Support");
+    make(mnuAddFixedDisp, "mnuAddFixedDisp", "Add &Fixed Displacement");
+    make(mnuEvalue, "mnuEvalue", "&Young's Modulus");
+    make(mnuIvalue, "mnuIvalue", "&Second Moment of Area");
+    make(mnuOptions, "mnuOptions", "&Options");
+    make(mnuView_TotD, "mnuView_TotD", "&Tip Of The Day");
+    make(mnuView_Properties, "mnuView_Properties", "&Properties Box");
+    make(mnuWindow_Cascade, "mnuWindow_Cascade", "&Cascade");
+    make(mnuWindow_THorizontal, "mnuWindow_THorizontal", "Tile &Horizontal");
+    make(mnuWindow_TVertical, "mnuWindow_TVertical", "Tile &Vertical");
+    make(mnuWindow_Arrange, "mnuWindow_Arrange", "Arrange &Icons");
+    make(mnuHelpContents, "mnuHelpContents", "&Contents");
+    mnuHelpContents->setShortcut(QKeySequence::HelpContents);
+    make(mnuHelp_ShowTotD, "mnuHelp_ShowTotD", "Show &Tip Of The Day");
+    make(mnuHelpAbout, "mnuHelpAbout", "&About ");
+
+    mnuView_TotD->setCheckable(true);
+    mnuView_TotD->setChecked(true);
+    mnuView_Properties->setCheckable(true);
+    mnuView_Properties->setChecked(true);
+
+    // The dialogs, the options, the properties explorer, the tips and the about box come with
+    // their own windows; until then their commands stay visible but disabled.
+    for (QAction* later :
+         {mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddSup, mnuAddSpring, mnuAddFixedDisp, mnuEvalue,
+          mnuIvalue, mnuOptions, mnuView_Properties, mnuHelp_ShowTotD, mnuHelpAbout})
+        later->setEnabled(false);
+}
+
+void frmMain::createMenus() {
+    const auto menu = [this](QMenu*& m, const char* name, const QString& title) {
+        m = menuBar()->addMenu(title);
+        m->setObjectName(name);
+    };
+    const auto separator = [](QMenu* m, QAction*& action, const char* name) {
+        action = m->addSeparator();
+        action->setObjectName(name);
+    };
+    menu(mnuFile, "mnuFile", "&File");
+    mnuFile->addAction(mnuFile_New);
+    mnuFile->addAction(mnuOpen);
+    mnuFile->addAction(mnuFile_CloseAll);
+    separator(mnuFile, mnuBar1, "mnuBar1");
+    mnuFile->addAction(mnuSave);
+    mnuFile->addAction(mnuSaveAs);
+    // Shown once the recent files list has an entry; the entries go between it and mnuBar3.
+    separator(mnuFile, mnuBar2, "mnuBar2");
+    mnuBar2->setVisible(false);
+    separator(mnuFile, mnuBar3, "mnuBar3");
+    mnuFile->addAction(mnuExit);
+
+    menu(mnuLoads, "mnuLoads", "&Loads");
+    mnuLoads->addActions({mnuAddPL, mnuAddUDL, mnuAddTDL});
+    menu(mnuSupports, "mnuSupports", "&Supports");
+    mnuSupports->addActions({mnuAddSup, mnuAddSpring, mnuAddFixedDisp});
+    menu(mnuBeamData, "mnuBeamData", "&Beam Data");
+    mnuBeamData->addActions({mnuEvalue, mnuIvalue});
+    menu(mnuTools, "mnuTools", "&Tools");
+    mnuTools->addAction(mnuOptions);
+    menu(mnuView, "mnuView", "&View");
+    mnuView->addActions({mnuView_TotD, mnuView_Properties});
+    menu(mnuWindow, "mnuWindow", "&Window");
+    mnuWindow->addActions(
+        {mnuWindow_Cascade, mnuWindow_THorizontal, mnuWindow_TVertical, mnuWindow_Arrange});
+    menu(mnuHelp, "mnuHelp", "&Help");
+    mnuHelp->addAction(mnuHelpContents);
+    mnuHelp->addAction(mnuHelp_ShowTotD);
+    separator(mnuHelp, mnuHelpSeparator, "mnuHelpSeparator");
+    mnuHelp->addAction(mnuHelpAbout);
+}
+
+void frmMain::createToolBar() {
+    KradonTB = addToolBar("Kradon");
+    KradonTB->setObjectName("KradonTB");
+    KradonTB->setMovable(false);
+    KradonTB->setIconSize(QSize(24, 24));
+    for (int index = 1; index <= ToolbarPositions; ++index) {
+        const ToolbarEntry& entry = ToolbarTable[static_cast<std::size_t>(index)];
+        QAction* button = entry.image == 0 ? KradonTB->addSeparator()
+                                           : KradonTB->addAction(toolbarIcon(entry.image), "");
+        button->setObjectName(QString("KradonTB_%1").arg(index));
+        if (entry.image != 0) {
+            button->setText(entry.toolTip);
+            button->setToolTip(entry.toolTip);
+        }
+        KradonTBButton[static_cast<std::size_t>(index)] = button;
+    }
+    // Analyse Kradon runs from F5 wherever the focus is in the main window or its children.
+    KradonTBButton[21]->setShortcut(Qt::Key_F5);
+    KradonTBButton[21]->setShortcutContext(Qt::WindowShortcut);
+    for (int later : {5, 6, 7, 8, 9, 11, 12, 14, 15, 17})
+        KradonTBButton[static_cast<std::size_t>(later)]->setEnabled(false);
+#ifndef KRADON_HAS_RESULTS_WINDOW
+    KradonTBButton[19]->setEnabled(false);
+#endif
+
+    KradonTB->addSeparator();
+    spanLblTxt = new QLabel("Beam Length", KradonTB);
+    spanLblTxt->setObjectName("spanLblTxt");
+    spanLblTxt->setContentsMargins(6, 0, 4, 0);
+    spanTxt = new QLineEdit("15", KradonTB);
+    spanTxt->setObjectName("spanTxt");
+    spanTxt->setReadOnly(true);
+    spanTxt->setMaximumWidth(90);
+    spanTxt->setToolTip(tr("Click to edit the span, Enter to apply it"));
+    spanTxt->installEventFilter(this);
+    Text3 = new QLabel("m", KradonTB);
+    Text3->setObjectName("Text3");
+    Text3->setContentsMargins(4, 0, 6, 0);
+    KradonTB->addWidget(spanLblTxt);
+    KradonTB->addWidget(spanTxt);
+    KradonTB->addWidget(Text3);
+}
+
+void frmMain::createButtonBar() {
+    addToolBarBreak();
+    BtnTbr = new QToolBar("Commands", this);
+    BtnTbr->setObjectName("BtnTbr");
+    BtnTbr->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, BtnTbr);
+    BtnFrame = new QFrame(BtnTbr);
+    BtnFrame->setObjectName("BtnFrame");
+    auto* row = new QHBoxLayout(BtnFrame);
+    row->setContentsMargins(2, 2, 2, 2);
+    submit = new QPushButton("Analyse", BtnFrame);
+    submit->setObjectName("submit");
+    submit->setToolTip(tr("Analyse the beam (F5)"));
+    row->addWidget(submit);
+    row->addSpacing(12);
+    for (std::size_t i = 0; i < GraphBtn.size(); ++i) {
+        GraphBtn[i] = new QPushButton(GraphBtnCaptions[i], BtnFrame);
+        GraphBtn[i]->setObjectName(QString("GraphBtn_%1").arg(i));
+        GraphBtn[i]->setToolTip(ChildCaptions[i]);
+        row->addWidget(GraphBtn[i]);
+    }
+    BtnTbr->addWidget(BtnFrame);
+}
+
+void frmMain::createCentralArea() {
+    auto* central = new QWidget(this);
+    central->setObjectName("centralWidget");
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    picTabs = new QWidget(central);
+    picTabs->setObjectName("picTabs");
+    auto* tabRow = new QHBoxLayout(picTabs);
+    tabRow->setContentsMargins(2, 2, 2, 0);
+    tabMain = new QTabBar(picTabs);
+    tabMain->setObjectName("tabMain");
+    tabMain->setExpanding(false);
+    tabMain->setDocumentMode(true);
+    tabRow->addWidget(tabMain);
+    tabRow->addStretch();
+    mdiArea = new QMdiArea(central);
+    mdiArea->setObjectName("mdiArea");
+    mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
+    column->addWidget(picTabs);
+    column->addWidget(mdiArea, 1);
+    setCentralWidget(central);
+}
+
+void frmMain::createStatusBar() {
+    sBar = new QStatusBar(this);
+    sBar->setObjectName("sBar");
+    setStatusBar(sBar);
+    for (std::size_t i = 0; i < sBarPanel.size(); ++i) {
+        sBarPanel[i] = new QLabel(sBar);
+        sBarPanel[i]->setObjectName(QString("sBarPanel_%1").arg(i + 1));
+        sBarPanel[i]->setFrameShape(QFrame::StyledPanel);
+        sBarPanel[i]->setFrameShadow(QFrame::Sunken);
+        sBarPanel[i]->setContentsMargins(4, 0, 4, 0);
+    }
+    sBarPanel[0]->setText(StatusPanelText);
+    sBarPanel[0]->setToolTip(StatusPanelText);
+    // The second panel takes what the first leaves of the window's width.
+    sBar->addWidget(sBarPanel[0]);
+    sBar->addWidget(sBarPanel[1], 1);
+}
+
+void frmMain::connectCommands() {
+    connect(mnuFile_New, &QAction::triggered, this, &frmMain::mnuFile_New_Click);
+    connect(mnuOpen, &QAction::triggered, this, &frmMain::mnuOpen_Click);
+    connect(mnuFile_CloseAll, &QAction::triggered, this, &frmMain::mnuFile_CloseAll_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmMain::mnuSave_Click);
+    connect(mnuSaveAs, &QAction::triggered, this, &frmMain::mnuSaveAs_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(mnuAddPL, &QAction::triggered, this, &frmMain::AddPL_Click);
+    connect(mnuAddUDL, &QAction::triggered, this, &frmMain::AddUDL_Click);
+    connect(mnuAddTDL, &QAction::triggered, this, &frmMain::AddTDL_Click);
+    connect(mnuAddSup, &QAction::triggered, this, &frmMain::AddSup_Click);
+    connect(mnuAddSpring, &QAction::triggered, this, &frmMain::AddSpringSup_Click);
+    connect(mnuAddFixedDisp, &QAction::triggered, this, &frmMain::AddFdisp_Click);
+    connect(mnuEvalue, &QAction::triggered, this, &frmMain::AddEvn);
+    connect(mnuIvalue, &QAction::triggered, this, &frmMain::AddIvn);
+    connect(mnuView_TotD, &QAction::triggered, this, &frmMain::mnuView_TotD_Click);
+    connect(mnuView_Properties, &QAction::triggered, this, &frmMain::mnuView_Properties_Click);
+    connect(mnuWindow_Cascade, &QAction::triggered, this, [this] { mnuWindow_Click(0); });
+    connect(mnuWindow_THorizontal, &QAction::triggered, this, [this] { mnuWindow_Click(1); });
+    connect(mnuWindow_TVertical, &QAction::triggered, this, [this] { mnuWindow_Click(2); });
+    connect(mnuWindow_Arrange, &QAction::triggered, this, [this] { mnuWindow_Click(3); });
+    connect(mnuWindow, &QMenu::aboutToShow, this, &frmMain::updateWindowMenu);
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    for (int index = 1; index <= ToolbarPositions; ++index)
+        connect(KradonTBButton[static_cast<std::size_t>(index)], &QAction::triggered, this,
+                [this, index] { KradonTB_ButtonClick(index); });
+    connect(submit, &QPushButton::clicked, this, &frmMain::submit_Click);
+    for (std::size_t i = 0; i < GraphBtn.size(); ++i)
+        connect(GraphBtn[i], &QPushButton::clicked, this,
+                [this, i] { GraphBtn_Click(static_cast<std::int16_t>(i)); });
+}
+
+// --- Operations ----------------------------------------------------------------------------
+
+void frmMain::GraphBtn_Click(std::int16_t index) {
+    guarded(messages_, [&] { mdi_->ShowGraph(index); });
+}
+
+void frmMain::KradonTB_ButtonClick(int index) {
+    switch (index) {
+    case 1:
+        return NewModel();
+    case 2:
+        OpenModel(QString());
+        return;
+    case 3:
+        SaveModel(true);
+        return;
+    case 5:
+        return AddPL_Click();
+    case 6:
+        return AddUDL_Click();
+    case 7:
+        return AddTDL_Click();
+    case 8:
+        return AddML_Click();
+    case 9:
+        return AddFdisp_Click();
+    case 11:
+        return AddSup_Click();
+    case 12:
+        return AddSpringSup_Click();
+    case 14:
+        return AddEvn();
+    case 15:
+        return AddIvn();
+    case 17:
+        return; // the properties explorer comes with its own window
+    case 19:
+        return GraphBtn_Click(ResultsKind);
+    case 21:
+        return AnalyseCommand();
+    default:
+        return; // separators
+    }
+}
+
+// The load, support and property dialogs come with their own windows; each will open on the
+// record after the last of its kind.
+void frmMain::AddEvn() {}
+void frmMain::AddIvn() {}
+void frmMain::AddPL_Click() {}
+void frmMain::AddUDL_Click() {}
+void frmMain::AddTDL_Click() {}
+void frmMain::AddML_Click() {}
+void frmMain::AddSup_Click() {}
+void frmMain::AddSpringSup_Click() {}
+void frmMain::AddFdisp_Click() {}
+
+bool frmMain::getSpan() {
+    // The floating toolbar's own span field takes over while ToolbarFloating is set; it comes
+    // with the floating toolbar.
+    const std::optional<double> span = ParseLocaleNumber(spanTxt->text());
+    if (!span)
+        return false;
+    state_.model.span = *span;
+    return true;
+}
+
+void frmMain::setSpan() {
+    spanTxt->setText(LocaleNumberText(state_.model.span));
+}
+
+void frmMain::spanTxtChanged() {
+    getSpan();
+    if (!mdi_->GraphOpen[0])
+        return;
+    mdi_->CloseChild("All");
+    mdi_->GraphOpen[0] = false;
+    GraphBtn_Click(0);
+}
+
+void frmMain::Reset() {
+    ResetModel(state_.model);
+    // Every table back to its single unused entry 0; the mesh work table keeps entries 0 and 1.
+    state_.mesh = MeshTables{};
+    MeshTables& mesh = state_.mesh;
+    mesh.NodeX = mesh.ElementNode1 = mesh.ElementNode2 = {0.0};
+    mesh.ElementLength = mesh.ElementE = mesh.ElementI = {0.0};
+    mesh.BreakPoints = {0.0, 0.0};
+    mesh.SegmentDivisions = {0.0};
+    state_.nodal = NodalTables{};
+    state_.nodal.LoadVector = state_.nodal.RestraintFlag = state_.nodal.SpringStiffness = {0.0};
+    state_.equations = EquationTables{};
+    state_.equations.Displacements = {0.0};
+    state_.results = ResultTables{};
+    state_.results.NodeDeflection = state_.results.NodeShear = state_.results.NodeMoment = {0.0};
+    state_.AnalysisTime = 0;
+    setFileCaption();
+    state_.model.span = DefaultSpan;
+}
+
+void frmMain::setFileCaption() {
+    setWindowTitle("Kradon - [" + QString::fromStdString(state_.FileName) + "]");
+}
+
+void frmMain::PrintImage(QPrinter& printer, const QImage& image, std::optional<QPointF> at,
+                         double factor) {
+    QPainter painter(&printer);
+    const QPointF origin = at.value_or(QPointF(0, 0));
+    painter.drawImage(QRectF(origin, QSizeF(image.size()) * factor), image);
+}
+
+void frmMain::mnuHelpContents_Click() {
+    if (paths_.helpFile.isEmpty()) {
+        messages_.show({windowTitle().toStdString(), NoHelpText, Icon::Information});
+        return;
+    }
+    vLaunch(paths_.helpFile);
+}
+
+void frmMain::vLaunch(const QString& vFile) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(vFile));
+}
+
+// --- Commands ------------------------------------------------------------------------------
+
+void frmMain::submit_Click() {
+    AnalyseCommand();
+}
+
+void frmMain::openHandedOver(const QString& path) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!analysing_)
+        OpenModel(path);
+}
+
+void frmMain::AnalyseCommand() {
+    // The progress window lets window events run, so the command could be asked for again
+    // while it runs; it refuses then, and the commands that change the model are switched off.
+    if (analysing_)
+        return;
+    analysing_ = true;
+    setCommandsEnabled(false);
+    const ScopeExit done([this] {
+        setCommandsEnabled(true);
+        analysing_ = false;
+    });
+    guarded(messages_, [this] { runAnalysis(); });
+}
+
+bool frmMain::runAnalysis() {
+    const WaitCursor wait;
+    mdi_->CloseChild("All");
+    GraphBtn_Click(0);
+    getSpan();
+    const bool wasClean = !isModified();
+    frmStatus_->clearLog();
+    const AnalyseResult result = AnalyseCore(state_, paths_.analysisCopy, *frmStatus_, messages_);
+    if (result.outcome == AnalyseOutcome::CheckFailed)
+        return false;
+    // The analysed model is the one read back from the analysis copy: the same model.
+    setFileCaption();
+    if (wasClean)
+        cleanModel_ = state_.model;
+    if (result.outcome != AnalyseOutcome::Completed) {
+        frmStatus_->hide();
+        return false;
+    }
+    GraphBtn_Click(1);
+    frmStatus_->hide();
+    sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
+    return true;
+}
+
+void frmMain::setCommandsEnabled(bool enabled) {
+    menuBar()->setEnabled(enabled);
+    KradonTB->setEnabled(enabled);
+    KradonTBButton[21]->setEnabled(enabled);
+    BtnTbr->setEnabled(enabled);
+}
+
+bool frmMain::maybeSave() {
+    if (!isModified())
+        return true;
+    switch (messages_.ask({ProgramTitle, UnsavedChangesText, Icon::Exclamation},
+                          Buttons::SaveDiscardCancel)) {
+    case Answer::Save:
+        return SaveModel(true);
+    case Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmMain::SaveModel(bool saveMode) {
+    if (saveMode && state_.FileName.empty())
+        saveMode = false;
+    while (!saveMode) {
+        const PickedName name =
+            files_.saveName(this, "Save As", DialogFilters(modFileWrite::ModelFileFilter),
+                            modFileWrite::DefaultExtension);
+        if (!name)
+            return false;
+        if (name->isEmpty()) {
+            messages_.show({NameAFileTitle, NameAFileText, Icon::Information});
+            continue;
+        }
+        state_.FileName = name->toStdString();
+        saveMode = true;
+    }
+    try {
+        modFileWrite::SaveModelFile(state_.FileName, state_.model);
+    } catch (const std::exception& e) {
+        messages_.show({ProgramTitle,
+                        modFileWrite::SaveErrorPrefix + state_.FileName + "\n" + e.what(),
+                        Icon::None});
+        return false;
+    }
+    cleanModel_ = state_.model;
+    return true;
+}
+
+bool frmMain::OpenModel(const QString& path) {
+    if (!maybeSave())
+        return false;
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        const PickedName name = files_.openName(this, DialogFilters(modFileWrite::ModelFileFilter),
+                                                modFileWrite::DefaultExtension);
+        if (!name || name->isEmpty())
+            return false;
+        chosen = *name;
+    }
+    // The file is read completely before anything is replaced, so a failed Open leaves the
+    // model, its file name and the windows as they were.
+    BeamModel read;
+    try {
+        read = modFileWrite::OpenModelFile(chosen.toStdString());
+    } catch (const std::exception& e) {
+        messages_.show({ProgramTitle,
+                        modFileWrite::OpenErrorPrefix + chosen.toStdString() + "\n" + e.what(),
+                        Icon::None});
+        return false;
+    }
+    if (mdi_->TabCount != 0)
+        mdi_->CloseChild("All");
+    state_.FileName = chosen.toStdString();
+    Reset();
+    state_.model = std::move(read);
+    state_.options.MaxNoApplieds = state_.model.MaxNoApplieds;
+    cleanModel_ = state_.model;
+    setSpan();
+    GraphBtn_Click(0);
+    setFileCaption();
+    // The properties explorer is rebuilt and the recent files list gets the file once they
+    // exist.
+    return true;
+}
+
+void frmMain::NewModel() {
+    if (!maybeSave())
+        return;
+    state_.FileName = (paths_.programFolder / modFileWrite::NewModelName).string();
+    mdi_->CloseChild("All");
+    guarded(messages_, [this] {
+        ClearModelLists(state_.model);
+        Reset();
+        // The options dialog's MaxNoApplieds and MeshDensFact are taken over here once it
+        // exists; the lists then get the new capacity.
+        state_.model.MaxNoApplieds = state_.options.MaxNoApplieds;
+        ClearModelLists(state_.model);
+    });
+    getSpan();
+    cleanModel_ = state_.model;
+    GraphBtn_Click(0);
+}
+
+void frmMain::mnuFile_New_Click() {
+    NewModel();
+}
+void frmMain::mnuOpen_Click() {
+    OpenModel(QString());
+}
+void frmMain::mnuFile_CloseAll_Click() {
+    mdi_->CloseChild("All");
+}
+void frmMain::mnuSave_Click() {
+    SaveModel(true);
+}
+void frmMain::mnuSaveAs_Click() {
+    SaveModel(false);
+}
+void frmMain::mnuExit_Click() {
+    close();
+}
+
+void frmMain::mnuView_TotD_Click() {
+    ShowTips = mnuView_TotD->isChecked() ? -1 : 0;
+}
+
+void frmMain::mnuView_Properties_Click() {
+    // Opening and closing the properties explorer, and its check mark, come with the explorer.
+    FormSettings_.showProperties = mnuView_Properties->isChecked() ? -1 : 0;
+}
+
+void frmMain::mnuWindow_Click(int arrangement) {
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    QList<QMdiSubWindow*> shown, minimised;
+    for (QMdiSubWindow* w : windows)
+        (w->isMinimized() ? minimised : shown).append(w);
+    const QSize room = mdiArea->viewport()->size();
+    switch (arrangement) {
+    case 0:
+        mdiArea->cascadeSubWindows();
+        return;
+    case 1: // one above the other, each the full width
+    case 2: // side by side, each the full height
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            const auto n = static_cast<int>(shown.size());
+            const int k = static_cast<int>(i);
+            shown[i]->showNormal();
+            if (arrangement == 1)
+                shown[i]->setGeometry(0, k * room.height() / n, room.width(), room.height() / n);
+            else
+                shown[i]->setGeometry(k * room.width() / n, 0, room.width() / n, room.height());
+        }
+        return;
+    case 3: { // minimised windows in a row along the bottom edge
+        int x = 0;
+        for (QMdiSubWindow* w : minimised) {
+            w->move(x, room.height() - w->height());
+            x += w->width();
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void frmMain::updateWindowMenu() {
+    mnuWindow->clear();
+    mnuWindow->addActions(
+        {mnuWindow_Cascade, mnuWindow_THorizontal, mnuWindow_TVertical, mnuWindow_Arrange});
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    mnuWindow->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* w : windows) {
+        const QString text = number < 10 ? QString("&%1 %2").arg(number).arg(w->windowTitle())
+                                         : QString("%1 %2").arg(number).arg(w->windowTitle());
+        QAction* item = mnuWindow->addAction(text);
+        item->setCheckable(true);
+        item->setChecked(w == mdiArea->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, w] { mdiArea->setActiveSubWindow(w); });
+        ++number;
+    }
+}
+
+// --- Span field ----------------------------------------------------------------------------
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != spanTxt)
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        spanTxt->setReadOnly(false);
+    } else if (event->type() == QEvent::FocusIn) {
+        // Reaching the field from the keyboard unlocks it as a click does.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::ShortcutFocusReason)
+            spanTxt->setReadOnly(false);
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            mdiArea->setFocus();
+            spanTxt->setReadOnly(true);
+            guarded(messages_, [this] { spanTxtChanged(); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Start-up and shut-down ----------------------------------------------------------------
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (shutDown_) {
+        event->accept();
+        return;
+    }
+    if (analysing_ || !maybeSave()) {
+        event->ignore();
+        return;
+    }
+    // The properties explorer and the element displacement window end here once they exist.
+    ShutDown();
+    event->accept();
+}
+
+void frmMain::ShutDown() {
+    SaveIni();
+    mdi_->CloseChild("All");
+    shutDown_ = true;
+}
+
+void frmMain::connectChild(QWidget* content) {
+#ifdef KRADON_HAS_RESULTS_WINDOW
+    auto* results = qobject_cast<frmResultDisplay*>(content);
+    if (results == nullptr)
+        return;
+    results->setFilePicker(files_);
+    connect(results, &frmResultDisplay::arrangeRequested, this,
+            [this](Arrangement a) { mnuWindow_Click(static_cast<int>(a)); });
+    connect(results, &frmResultDisplay::helpContentsRequested, this,
+            &frmMain::mnuHelpContents_Click);
+    connect(results, &frmResultDisplay::tipsSwitched, this, [this](bool on) {
+        mnuView_TotD->setChecked(on);
+        mnuView_TotD_Click();
+    });
+#else
+    Q_UNUSED(content);
+#endif
+}
+
+void frmMain::ShowPropertiesAtStart() {
+    // Opening the properties explorer at start-up comes with the explorer.
+}
+
+// --- Settings file ------------------------------------------------------------------------
+
+void frmMain::LoadIni() {
+    // A missing file is created empty, as the first start-up leaves it.
+    const std::vector<std::uint8_t> bytes = OpenIniFile(paths_.settingsFile);
+    bool tipShown = false;
+    if (bytes.empty()) {
+        emit tipOfTheDayRequested();
+        tipShown = true;
+    } else {
+        ReadIni();
+    }
+    if (ShowTips == -1 && !tipShown)
+        emit tipOfTheDayRequested();
+}
+
+void frmMain::ReadIni() {
+    // Fields the file does not hold keep what the window shows now.
+    FormSettings_ = collectFormSettings();
+    FormSettings_ = DecodeFormSettings(ReadIniFile(paths_.settingsFile), FormSettings_);
+    const FormSettings& r = FormSettings_;
+    move(TwipsToPixels(r.left), TwipsToPixels(r.top));
+    const int width = TwipsToPixels(r.width);
+    const int height = TwipsToPixels(r.height);
+    if (width > 0 && height > 0)
+        resize(width, height);
+    if (r.windowState == WindowStateMaximised)
+        setWindowState(Qt::WindowMaximized);
+    else if (r.windowState == WindowStateMinimised)
+        setWindowState(Qt::WindowMinimized);
+    mnuView_TotD->setChecked(r.showTips != 0);
+    mnuView_Properties->setChecked(r.showProperties != 0);
+    ShowTips = r.showTips;
+}
+
+FormSettings frmMain::collectFormSettings() const {
+    // The place of the normal window, also while it is maximised or minimised.
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    const QPoint place = normal ? pos() : normalGeometry().topLeft() - frameOffset;
+    const QSize size = normal ? this->size() : normalGeometry().size();
+    FormSettings r =
+        WithWindowPlace(FormSettings_, PixelsToTwips(place.y()), PixelsToTwips(place.x()),
+                        PixelsToTwips(size.width()), PixelsToTwips(size.height()));
+    r.windowState = windowState() & Qt::WindowMinimized   ? WindowStateMinimised
+                    : windowState() & Qt::WindowMaximized ? WindowStateMaximised
+                                                          : WindowStateNormal;
+    r.showTips = mnuView_TotD->isChecked() ? -1 : 0;
+    r.showProperties = mnuView_Properties->isChecked() ? -1 : 0;
+    return r;
+}
+
+void frmMain::SaveIni() {
+    FormSettings_ = collectFormSettings();
+    WriteIniFile(paths_.settingsFile, FormSettings_);
+}
+
+} // namespace kradon

@@ -1,0 +1,230 @@
+// The main window of the desktop program: menus, the command toolbar with the span field, the
+// tab strip of the child windows, the Analyse and diagram buttons, the status bar, and the
+// program's commands (files, analysis, settings file, help).
+#pragma once
+
+#include "analysis/ProgramState.h"
+#include "app/ShellSinks.h"
+#include "settings/FormSettings.h"
+
+#include <QMainWindow>
+#include <QPointF>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QImage;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QTabBar;
+class QToolBar;
+
+namespace kradon {
+
+class FilePicker;
+class frmStatus;
+class modMDI;
+
+/// Where the main window keeps its files; main() fills it in, tests point it at a folder of
+/// their own.
+struct ShellPaths {
+    std::filesystem::path settingsFile;  // the 14-byte window record
+    std::filesystem::path analysisCopy;  // the model as last analysed, "kradon.tmp"
+    std::filesystem::path programFolder; // New names its model here
+    QString helpFile;                    // the user guide; empty when there is none
+};
+
+inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";
+inline constexpr const char* NameAFileText = "Please Name a File";
+inline constexpr const char* NameAFileTitle = "Kradon";
+inline constexpr const char* NoHelpText =
+    "Unable to display Help Contents. There is no Help associated with this project.";
+inline constexpr const char* UnsavedChangesText =
+    "The model has changes that have not been saved. Save them before going on?";
+
+/// The number of positions on KradonTB, numbered from 1.
+inline constexpr int ToolbarPositions = 22;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    ProgramState& state() { return state_; }
+    modMDI& mdi() { return *mdi_; }
+    frmStatus& status() { return *frmStatus_; }
+    const ShellPaths& paths() const { return paths_; }
+
+    /// The caption of the first start: "Kradon (v 1.0.6)".
+    static QString VersionCaption();
+
+    // Operations the other windows call.
+    void GraphBtn_Click(std::int16_t index);
+    void mnuHelpContents_Click();
+    /// Asks the desktop to open the file with its default program; no result is checked.
+    void vLaunch(const QString& vFile);
+    /// span <- the span field's number; returns false (span unchanged) for a text that is not a
+    /// number.
+    bool getSpan();
+    /// The span field <- span, as the shortest text that reads back to it.
+    void setSpan();
+    void spanTxtChanged();
+    void AddEvn();
+    void AddIvn();
+    void AddPL_Click();
+    void AddUDL_Click();
+    void AddTDL_Click();
+    void AddML_Click();
+    void AddSup_Click();
+    void AddSpringSup_Click();
+    void AddFdisp_Click();
+    /// Runs the command of toolbar position 1..22; separators do nothing.
+    void KradonTB_ButtonClick(int index);
+    /// Empties the model counts, the mesh and the results; span 15 m. The span field keeps its
+    /// text.
+    void Reset();
+    /// Prints image at (x, y) in device pixels (the page's top-left corner when missing), scaled
+    /// by factor.
+    void PrintImage(QPrinter& printer, const QImage& image, std::optional<QPointF> at = {},
+                    double factor = 1);
+
+    // Commands.
+    void AnalyseCommand();
+    /// Save (true) or Save As (false); returns true when the model was written.
+    bool SaveModel(bool saveMode);
+    /// Opens path, or asks for a file when path is empty; returns true when a model was read.
+    bool OpenModel(const QString& path);
+    void NewModel();
+    bool analysing() const { return analysing_; }
+    /// The model differs from the one last opened, saved, started or analysed.
+    bool isModified() const { return !(state_.model == cleanModel_); }
+
+    // Start-up and shut-down.
+    void LoadIni();
+    void ReadIni();
+    void SaveIni();
+    void ShowPropertiesAtStart();
+    void ShutDown();
+    const FormSettings& formSettings() const { return FormSettings_; }
+
+    std::int16_t ShowTips = -1;
+    std::int16_t PropertiesOpen = 0;
+    std::int16_t ToolbarFloating = 0;
+
+    // Controls, named as the window's documented controls.
+    QToolBar* KradonTB;
+    std::array<QAction*, ToolbarPositions + 1> KradonTBButton{}; // 1..22, entry 0 unused
+    QLabel* spanLblTxt;
+    QLineEdit* spanTxt;
+    QLabel* Text3;
+    QWidget* picTabs;
+    QTabBar* tabMain;
+    QMdiArea* mdiArea;
+    QToolBar* BtnTbr;
+    QFrame* BtnFrame;
+    QPushButton* submit;
+    std::array<QPushButton*, 7> GraphBtn{};
+    QStatusBar* sBar;
+    std::array<QLabel*, 2> sBarPanel{};
+
+    QMenu* mnuFile;
+    QAction* mnuFile_New;
+    QAction* mnuOpen;
+    QAction* mnuFile_CloseAll;
+    QAction* mnuBar1;
+    QAction* mnuSave;
+    QAction* mnuSaveAs;
+    QAction* mnuBar2;
+    QAction* mnuBar3;
+    QAction* mnuExit;
+    QMenu* mnuLoads;
+    QAction* mnuAddPL;
+    QAction* mnuAddUDL;
+    QAction* mnuAddTDL;
+    QMenu* mnuSupports;
+    QAction* mnuAddSup;
+    QAction* mnuAddSpring;
+    QAction* mnuAddFixedDisp;
+    QMenu* mnuBeamData;
+    QAction* mnuEvalue;
+    QAction* mnuIvalue;
+    QMenu* mnuTools;
+    QAction* mnuOptions;
+    QMenu* mnuView;
+    QAction* mnuView_TotD;
+    QAction* mnuView_Properties;
+    QMenu* mnuWindow;
+    QAction* mnuWindow_Cascade;
+    QAction* mnuWindow_THorizontal;
+    QAction* mnuWindow_TVertical;
+    QAction* mnuWindow_Arrange;
+    QMenu* mnuHelp;
+    QAction* mnuHelpContents;
+    QAction* mnuHelp_ShowTotD;
+    QAction* mnuHelpSeparator;
+    QAction* mnuHelpAbout;
+
+signals:
+    /// The tip of the day is due (first start-up, or the tip switch on).
+    void tipOfTheDayRequested();
+
+public slots:
+    /// A model handed over by a later copy of the program: the window comes forward and opens it.
+    void openHandedOver(const QString& path);
+    void submit_Click();
+    void mnuFile_New_Click();
+    void mnuOpen_Click();
+    void mnuFile_CloseAll_Click();
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuExit_Click();
+    void mnuView_TotD_Click();
+    void mnuView_Properties_Click();
+    void mnuWindow_Click(int arrangement);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createButtonBar();
+    void createCentralArea();
+    void createStatusBar();
+    void connectCommands();
+    void updateWindowMenu();
+    void setCommandsEnabled(bool enabled);
+    void setFileCaption();
+    /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
+    bool maybeSave();
+    bool runAnalysis();
+    /// The settings record of the window as it is now.
+    FormSettings collectFormSettings() const;
+    /// Connects the results window's requests to the commands of this window.
+    void connectChild(QWidget* content);
+
+    ShellSink& messages_;
+    FilePicker& files_;
+    ShellPaths paths_;
+    ProgramState state_;
+    BeamModel cleanModel_;
+    FormSettings FormSettings_;
+    modMDI* mdi_;
+    frmStatus* frmStatus_;
+    bool analysing_ = false;
+    bool shutDown_ = false;
+};
+
+} // namespace kradon

@@ -1,0 +1,115 @@
+// The diagram window.
+#include "app/frmResGraph.h"
+
+#include "app/FilePicker.h"
+#include "app/Guarded.h"
+#include "app/ShellSinks.h"
+#include "graphics/qt/PainterSurface.h"
+#ifdef KRADON_HAS_PICTURE_FILES
+#include "graphics/qt/PictureFiles.h"
+#endif
+
+#include <QAction>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QVBoxLayout>
+#include <filesystem>
+
+namespace kradon {
+namespace {
+
+inline constexpr const char* PictureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf";
+// The room around the drawing, in pixels: about 100 twips.
+inline constexpr int DispMargin = 7;
+
+/// The drawing area: it draws its window's picture afresh on every paint, which follows every
+/// resize and showing. Drawing errors are skipped, so a window before any analysis simply shows
+/// what could be drawn.
+class DiagramArea : public QWidget {
+public:
+    DiagramArea(const frmResGraph& window, const ProgramState& state, QWidget* parent)
+        : QWidget(parent), window_(window), state_(state) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(40, 30);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(rect(), Qt::white);
+        PainterSurface surface(painter, width(), height());
+        NullMessageSink skipped;
+        modGraphics::DrawPicture(window_.pictureKind(), state_, surface, skipped);
+    }
+
+private:
+    const frmResGraph& window_;
+    const ProgramState& state_;
+};
+
+} // namespace
+
+frmResGraph::frmResGraph(std::int16_t kind, ProgramState& state, MessageSink& messages,
+                         FilePicker& files, QWidget* parent)
+    : QWidget(parent), kind_(kind), state_(state), messages_(messages), files_(files) {
+    setObjectName("frmResGraph");
+    Disp = new DiagramArea(*this, state_, this);
+    Disp->setObjectName("Disp");
+    lblTabIndex = new QLabel(this);
+    lblTabIndex->setObjectName("lblTabIndex");
+    lblTabIndex->hide();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(DispMargin, DispMargin, DispMargin, DispMargin);
+    layout->addWidget(Disp);
+
+    mnuPrint = new QAction(tr("&Print..."), this);
+    mnuPrint->setObjectName("mnuPrint");
+    mnuSavePicture = new QAction(tr("Save Picture &As..."), this);
+    mnuSavePicture->setObjectName("mnuSavePicture");
+    addAction(mnuPrint);
+    addAction(mnuSavePicture);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+#ifndef KRADON_HAS_PICTURE_FILES
+    // Printing and picture files come with the picture output of the painter layer.
+    mnuPrint->setEnabled(false);
+    mnuSavePicture->setEnabled(false);
+#endif
+    connect(mnuPrint, &QAction::triggered, this, &frmResGraph::mnuPrint_Click);
+    connect(mnuSavePicture, &QAction::triggered, this, &frmResGraph::mnuSavePicture_Click);
+    resize(640, 420);
+}
+
+modGraphics::PictureKind frmResGraph::pictureKind() const {
+    return static_cast<modGraphics::PictureKind>(kind_);
+}
+
+void frmResGraph::mnuPrint_Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(windowTitle());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+#ifdef KRADON_HAS_PICTURE_FILES
+    guarded(messages_, [&] { PrintPicture(printer, pictureKind(), state_, messages_); });
+#endif
+}
+
+void frmResGraph::mnuSavePicture_Click() {
+    const PickedName name =
+        files_.saveName(this, tr("Save Picture As"), DialogFilters(PictureFilter), "png");
+    if (!name || name->isEmpty())
+        return;
+    const std::filesystem::path path = name->toStdString();
+#ifdef KRADON_HAS_PICTURE_FILES
+    guarded(messages_,
+            [&] { SavePictureFile(pictureKind(), state_, path, Disp->size(), messages_); });
+#else
+    Q_UNUSED(path);
+#endif
+}
+
+} // namespace kradon

@@ -1,0 +1,51 @@
+// The progress window.
+#include "app/frmStatus.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace kradon {
+
+inline constexpr const char* StatusCaption = "Execution Progress";
+inline constexpr const char* CalculatingText = "Calculating.....";
+
+frmStatus::frmStatus(QWidget* owner) : QWidget(owner, Qt::Tool) {
+    setObjectName("frmStatus");
+    setWindowTitle(StatusCaption);
+    pBar = new QProgressBar(this);
+    pBar->setObjectName("pBar");
+    pBar->setRange(0, 100);
+    pBar->setValue(0);
+    StatLbl = new QLabel(StatusCaption, this);
+    StatLbl->setObjectName("StatLbl");
+    StatusTxt = new QPlainTextEdit(this);
+    StatusTxt->setObjectName("StatusTxt");
+    StatusTxt->setReadOnly(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(StatLbl);
+    layout->addWidget(pBar);
+    layout->addWidget(StatusTxt);
+    resize(360, 240);
+}
+
+void frmStatus::udPb(double percent) {
+    pBar->setValue(static_cast<int>(percent));
+    const auto whole = static_cast<long long>(std::trunc(percent));
+    StatLbl->setText(QString(CalculatingText) + QString::number(whole) + "%");
+    QCoreApplication::processEvents();
+    show();
+}
+
+void frmStatus::udTxt(const std::string& text) {
+    StatusTxt->appendPlainText(QString::fromStdString(text));
+}
+
+void frmStatus::clearLog() {
+    StatusTxt->clear();
+}
+
+} // namespace kradon

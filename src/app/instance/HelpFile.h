@@ -1,0 +1,17 @@
+// The user guide that Help > Contents opens: an HTML file beside the program.
+#pragma once
+
+#include <QString>
+
+namespace kradon {
+
+inline constexpr const char* HelpFileName = "Kradon.html";
+
+/// The guide's full path: "Kradon.html" in the program's folder.
+QString HelpFilePath();
+
+/// Asks the desktop to open the guide with its viewer for HTML; false when the guide is
+/// missing or the desktop could not open it.
+bool OpenHelpContents();
+
+} // namespace kradon

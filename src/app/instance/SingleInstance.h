@@ -1,0 +1,49 @@
+// One running copy per user: the first copy listens on a local socket, a later copy hands it
+// the model paths of its command line and ends.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace kradon {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    /// `serverName` defaults to the current user's name for the program; tests pass their own.
+    explicit SingleInstance(QString serverName = DefaultServerName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    /// Starts listening unless another copy already answers on the name; false then. A socket
+    /// left behind by a copy that crashed is removed and taken over.
+    bool tryBecomePrimary();
+
+    /// Whether this object is the listening copy.
+    bool isPrimary() const;
+
+    /// Hands `paths` (made absolute against the current folder) to the running copy; false
+    /// when no copy answers or the paths could not be delivered.
+    static bool sendToPrimary(const QStringList& paths);
+    static bool sendToPrimary(const QStringList& paths, const QString& serverName);
+
+    /// The per-user server name: "kradon-" followed by the user's login name.
+    static QString DefaultServerName();
+
+signals:
+    /// In the listening copy: a later copy asked for the model at `path` to be opened.
+    void openRequested(QString path);
+
+private:
+    void acceptConnections();
+    void readFrom(QLocalSocket* socket, bool finished);
+
+    QString serverName_;
+    QLocalServer* server_ = nullptr;
+};
+
+} // namespace kradon

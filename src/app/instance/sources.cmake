@@ -1,0 +1,6 @@
+list(APPEND KRADON_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/HelpFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HelpFile.h
+    ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.h
+)

@@ -1,0 +1,94 @@
+// Printing and PDF output of the results report.
+#include "app/results/ReportPrinting.h"
+
+#include "model/KradonError.h"
+
+#include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextOption>
+#include <algorithm>
+
+namespace kradon {
+namespace {
+
+constexpr const char* PrintSource = "ReportPrinting";
+constexpr std::int32_t PrinterNotStarted = 482; // the platform's number for a printer fault
+
+void printPages(QPainter& painter, QPrinter& printer, const QStringList& lines) {
+    const QFontMetricsF metrics(painter.font(), &printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double lineHeight = metrics.lineSpacing();
+    const int linesPerPage = std::max(1, static_cast<int>(page.height() / lineHeight));
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(metrics.horizontalAdvance(QLatin1Char('x')) * ReportTabStopChars);
+    const auto pages = PaginateReport(lines, linesPerPage);
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (p > 0)
+            printer.newPage();
+        double y = 0;
+        for (const QString& line : pages[p]) {
+            painter.drawText(QRectF(0, y, page.width(), lineHeight), line, option);
+            y += lineHeight;
+        }
+    }
+}
+
+} // namespace
+
+QFont ReportFont() {
+    QFont font(QStringLiteral("Courier New"), 9);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QStringList ReportLines(const QString& text) {
+    QString unified = text;
+    unified.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (unified.isEmpty())
+        return {};
+    if (unified.endsWith(QLatin1Char('\n')))
+        unified.chop(1);
+    return unified.split(QLatin1Char('\n'));
+}
+
+std::vector<QStringList> PaginateReport(const QStringList& lines, int linesPerPage) {
+    const qsizetype perPage = std::max(1, linesPerPage);
+    std::vector<QStringList> pages;
+    for (qsizetype first = 0; first < lines.size(); first += perPage)
+        pages.push_back(lines.mid(first, perPage));
+    return pages;
+}
+
+void PrintReport(QPrinter& printer, const QString& text) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw KradonError(PrinterNotStarted, PrintSource, "The printer could not be started");
+    painter.setFont(ReportFont());
+    painter.setPen(Qt::black);
+    printPages(painter, printer, ReportLines(text));
+    painter.end();
+}
+
+void SaveReportPdf(const QString& path, const QString& text) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+    PrintReport(printer, text);
+}
+
+bool DialogPrintSetup::choose(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace kradon

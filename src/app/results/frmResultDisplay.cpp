@@ -1,0 +1,388 @@
+// The results window.
+#include "app/results/frmResultDisplay.h"
+
+#include "app/Guarded.h"
+#include "app/results/frmElementDisp.h"
+#include "app/results/frmPrintPrev.h"
+#include "model/KradonError.h"
+#include "model/modFileWrite.h"
+#include "results/ResultsFile.h"
+#include "results/modResults.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStringDecoder>
+#include <filesystem>
+
+namespace kradon {
+namespace {
+
+constexpr const char* SaveTitle = "Save As";
+constexpr const char* PdfTitle = "Save as PDF";
+constexpr const char* FileSource = "frmResultDisplay";
+
+/// Window measures are given in twips, 1440 to the inch.
+int twips(const QWidget& widget, int value) {
+    return value * widget.logicalDpiX() / 1440;
+}
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+/// The text of a file: UTF-8 when it is valid UTF-8, otherwise one character per byte.
+QString decodeText(const QByteArray& bytes) {
+    auto utf8 = QStringDecoder(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(bytes);
+}
+
+QString withCrLf(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QLatin1String("\r\n");
+    return text;
+}
+
+void checkedWrite(QFile& file, const QByteArray& bytes) {
+    if (file.write(bytes) != bytes.size())
+        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
+}
+
+} // namespace
+
+frmResultDisplay::frmResultDisplay(ProgramState& state, MessageSink& messages, QWidget* mainWindow,
+                                   QWidget* parent)
+    : QWidget(parent), state_(state), messages_(messages), mainWindow_(mainWindow) {
+    setObjectName("frmResultDisplay");
+    setWindowTitle(ResultsCaption);
+    createControls();
+    createMenus();
+    connectCommands();
+    resize(twips(*this, 9600), twips(*this, 7200));
+    Form_Load();
+}
+
+void frmResultDisplay::createControls() {
+    Editor = new QPlainTextEdit(this);
+    Editor->setObjectName("Editor");
+    Editor->setReadOnly(true);
+    Editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Editor->setFont(ReportFont());
+    const QFontMetricsF metrics(Editor->font());
+    Editor->setTabStopDistance(metrics.horizontalAdvance(QLatin1Char('x')) * ReportTabStopChars);
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName("Frame1");
+    auto* row = new QHBoxLayout(Frame1);
+    Label1 = new QLabel(ElementListText, Frame1);
+    Label1->setObjectName("Label1");
+    ElementListCmb = new QComboBox(Frame1);
+    ElementListCmb->setObjectName("ElementListCmb");
+    ElementListCmb->setEditable(false);
+    ElementListCmb->setMinimumContentsLength(5);
+    row->addWidget(Label1);
+    row->addWidget(ElementListCmb);
+    Frame1->adjustSize();
+
+    Command1 = new QPushButton("Show Picture", this);
+    Command1->setObjectName("Command1");
+    Command1->adjustSize();
+
+    lblTabIndex = new QLabel(this);
+    lblTabIndex->setObjectName("lblTabIndex");
+    lblTabIndex->hide();
+}
+
+void frmResultDisplay::createMenus() {
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName("menuBar");
+    menuBar->setNativeMenuBar(false);
+    const auto item = [](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    const auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    FileMenu = menu("FileMenu", "File");
+    FileOpen = item(FileMenu, "FileOpen", "Open");
+    FileSave = item(FileMenu, "FileSave", "Save");
+    FileSavePdf = item(FileMenu, "FileSavePdf", "Save as PDF");
+    mnuFile_CloseAll = item(FileMenu, "mnuFile_CloseAll", "Close &All");
+    FileMenu->addSeparator();
+    FilePrint = item(FileMenu, "FilePrint", "Print");
+    FileMenu->addSeparator();
+    FileExit = item(FileMenu, "FileExit", "Exit");
+
+    mnuTools = menu("mnuTools", "&Tools");
+    mnuOptions = item(mnuTools, "mnuOptions", "&Options");
+
+    mnuView = menu("mnuView", "&View");
+    mnuView_TotD = item(mnuView, "mnuView_TotD", "&Tip Of The Day");
+    mnuView_TotD->setCheckable(true);
+    mnuView_Properties = item(mnuView, "mnuView_Properties", "&Properties Box");
+    mnuView_Properties->setCheckable(true);
+
+    mnuWindow = menu("mnuWindow", "&Window");
+    mnuWindow_Cascade = item(mnuWindow, "mnuWindow_Cascade", "&Cascade");
+    mnuWindow_THorizontal = item(mnuWindow, "mnuWindow_THorizontal", "Tile &Horizontal");
+    mnuWindow_TVertical = item(mnuWindow, "mnuWindow_TVertical", "Tile &Vertical");
+    mnuWindow_Arrange = item(mnuWindow, "mnuWindow_Arrange", "Arrange &Icons");
+
+    mnuHelp = menu("mnuHelp", "&Help");
+    mnuHelpContents = item(mnuHelp, "mnuHelpContents", "&Contents");
+    mnuHelp_ShowTotD = item(mnuHelp, "mnuHelp_ShowTotD", "Show &Tip Of The Day");
+    mnuHelp->addSeparator();
+    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", "&About ");
+}
+
+void frmResultDisplay::connectCommands() {
+    connect(FileOpen, &QAction::triggered, this, &frmResultDisplay::FileOpen_Click);
+    connect(FileSave, &QAction::triggered, this, &frmResultDisplay::FileSave_Click);
+    connect(FileSavePdf, &QAction::triggered, this, &frmResultDisplay::FileSavePdf_Click);
+    connect(FilePrint, &QAction::triggered, this, &frmResultDisplay::FilePrint_Click);
+    connect(FileExit, &QAction::triggered, this, &frmResultDisplay::FileExit_Click);
+    connect(ElementListCmb, &QComboBox::activated, this, &frmResultDisplay::ElementListCmb_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmResultDisplay::Command1_Click);
+    connect(mnuOptions, &QAction::triggered, this, &frmResultDisplay::mnuOptions_Click);
+    connect(mnuView_TotD, &QAction::triggered, this, &frmResultDisplay::mnuView_TotD_Click);
+    connect(mnuView_Properties, &QAction::triggered, this,
+            &frmResultDisplay::mnuView_Properties_Click);
+    connect(mnuWindow_Cascade, &QAction::triggered, this,
+            [this] { mnuWindow_Click(Arrangement::Cascade); });
+    connect(mnuWindow_THorizontal, &QAction::triggered, this,
+            [this] { mnuWindow_Click(Arrangement::TileHorizontal); });
+    connect(mnuWindow_TVertical, &QAction::triggered, this,
+            [this] { mnuWindow_Click(Arrangement::TileVertical); });
+    connect(mnuWindow_Arrange, &QAction::triggered, this,
+            [this] { mnuWindow_Click(Arrangement::ArrangeIcons); });
+    connect(mnuHelpContents, &QAction::triggered, this, &frmResultDisplay::mnuHelpContents_Click);
+    connect(mnuHelp_ShowTotD, &QAction::triggered, this, &frmResultDisplay::mnuHelp_ShowTotD_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmResultDisplay::mnuHelpAbout_Click);
+}
+
+void frmResultDisplay::Form_Load() {
+    ElementListCmb->clear();
+    for (std::int32_t e = 1; e <= state_.mesh.ElementCount; ++e)
+        ElementListCmb->addItem(QString::number(e));
+    ElementListCmb->setCurrentIndex(-1);
+    // The check marks start as the main window's; later changes there are not followed.
+    if (mainWindow_ != nullptr) {
+        if (const auto* shown = mainWindow_->findChild<QAction*>("mnuView_Properties"))
+            mnuView_Properties->setChecked(shown->isChecked());
+        if (const auto* tips = mainWindow_->findChild<QAction*>("mnuView_TotD"))
+            mnuView_TotD->setChecked(tips->isChecked());
+    }
+    ShowReport();
+}
+
+void frmResultDisplay::ShowReport() {
+    const WaitCursor hourglass;
+    if (state_.mesh.NodeCount != 0) {
+        guarded(messages_, [&] {
+            DoResults(path_.toStdString(), state_.equations.CalcTime, state_.AnalysisTime);
+        });
+    }
+    show();
+}
+
+void frmResultDisplay::DoResults(const std::string& path, double calcTime, double totalTime) {
+    QCoreApplication::processEvents();
+    setEditorText(QString::fromStdString(kradon::DoResults(state_, path, calcTime, totalTime)));
+}
+
+QString frmResultDisplay::text() const {
+    QString plain = Editor->toPlainText();
+    plain.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return plain;
+}
+
+void frmResultDisplay::setEditorText(const QString& text) {
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Editor->setPlainText(plain);
+}
+
+QWidget* frmResultDisplay::owner() {
+    return mainWindow_ != nullptr ? mainWindow_ : this;
+}
+
+void frmResultDisplay::FileOpen_Click() {
+    const PickedName name =
+        files_->openName(this, DialogFilters(ResultsTextFilter), ResultsDefaultExtension);
+    if (!name)
+        return;
+    path_ = *name;
+    try {
+        if (IsResultsFilePath(path_.toStdString())) {
+            const ResultsFileTimes times = OpenResultsFile(toPath(path_), state_);
+            DoResults(path_.toStdString(), times.CalcTime, times.AnalysisTime);
+        } else {
+            openText(path_);
+        }
+    } catch (const std::exception&) {
+        messages_.show(
+            {ProgramTitle, modFileWrite::OpenErrorPrefix + name->toStdString(), Icon::None});
+        path_.clear();
+    }
+}
+
+void frmResultDisplay::openText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
+    setEditorText(withCrLf(ReportLines(decodeText(bytes))));
+}
+
+void frmResultDisplay::FileSave_Click() {
+    const PickedName name = files_->saveName(this, SaveTitle, DialogFilters(ResultsTextFilter),
+                                             ResultsDefaultExtension);
+    if (!name)
+        return;
+    path_ = *name;
+    try {
+        if (IsResultsFilePath(path_.toStdString()))
+            SaveResultsFile(state_, toPath(path_));
+        else
+            saveText(path_);
+    } catch (const std::exception&) {
+        messages_.show({ProgramTitle, SaveResultsErrorPrefix + path_.toStdString(), Icon::None});
+        path_.clear();
+    }
+}
+
+void frmResultDisplay::saveText(const QString& path) const {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
+    checkedWrite(file, (text() + QLatin1String("\r\n")).toUtf8());
+    if (!file.flush())
+        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
+}
+
+void frmResultDisplay::FileSavePdf_Click() {
+    const PickedName name = files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf");
+    if (!name)
+        return;
+    try {
+        SaveReportPdf(*name, text());
+    } catch (const std::exception&) {
+        messages_.show({ProgramTitle, SaveResultsErrorPrefix + name->toStdString(), Icon::None});
+    }
+}
+
+void frmResultDisplay::FilePrint_Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!printSetup_->choose(printer, this))
+        return;
+    guarded(messages_, [&] { PrintReport(printer, text() + QLatin1String("\r\n")); });
+}
+
+void frmResultDisplay::FileExit_Click() {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void frmResultDisplay::ElementListCmb_Click(int index) {
+    if (index < 0)
+        return;
+    showElement(ElementListCmb->itemText(index).toInt());
+}
+
+void frmResultDisplay::showElement(int e) {
+    QWidget* const viewOwner = owner();
+    auto* view =
+        viewOwner->findChild<frmElementDisp*>("frmElementDisp", Qt::FindDirectChildrenOnly);
+    if (view == nullptr)
+        view = new frmElementDisp(viewOwner);
+    OpenElementView(*view, state_, e);
+}
+
+void frmResultDisplay::Command1_Click() {
+    QWidget* const pictureOwner = owner();
+    auto* picture =
+        pictureOwner->findChild<frmPrintPrev*>("frmPrintPrev", Qt::FindDirectChildrenOnly);
+    if (picture == nullptr)
+        picture = new frmPrintPrev(state_, messages_, pictureOwner);
+    picture->show();
+    picture->raise();
+}
+
+void frmResultDisplay::mnuOptions_Click() {
+    emit optionsRequested();
+}
+
+void frmResultDisplay::mnuView_TotD_Click() {
+    emit tipsSwitched(mnuView_TotD->isChecked());
+}
+
+void frmResultDisplay::mnuView_Properties_Click() {
+    // The check mark stays the copy taken at load time; the command only reads it.
+    const bool wasChecked = !mnuView_Properties->isChecked();
+    mnuView_Properties->setChecked(wasChecked);
+    emit propertiesBoxRequested(!wasChecked);
+}
+
+void frmResultDisplay::mnuWindow_Click(Arrangement arrangement) {
+    emit arrangeRequested(arrangement);
+}
+
+void frmResultDisplay::mnuHelpContents_Click() {
+    emit helpContentsRequested();
+}
+
+void frmResultDisplay::mnuHelp_ShowTotD_Click() {
+    emit tipOfTheDayRequested();
+}
+
+void frmResultDisplay::mnuHelpAbout_Click() {
+    emit aboutRequested();
+}
+
+void frmResultDisplay::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void frmResultDisplay::layoutControls() {
+    const QWidget* frame = parentWidget();
+    if (isMinimized() || (frame != nullptr && frame->isMinimized()))
+        return;
+    const int menuHeight = menuBar->sizeHint().height();
+    menuBar->setGeometry(0, 0, width(), menuHeight);
+    const int height = this->height() - menuHeight;
+    const int editorHeight = std::max(0, height - twips(*this, 600) - Frame1->height());
+    const int editorWidth = std::max(0, width() - twips(*this, 300));
+    Editor->setGeometry(twips(*this, 100), menuHeight + twips(*this, 100), editorWidth,
+                        editorHeight);
+    const int frameTop = menuHeight + editorHeight + twips(*this, 100);
+    Frame1->move((editorWidth - Frame1->width()) / 2, frameTop);
+    Command1->move(Frame1->x() + Frame1->width() + twips(*this, 100),
+                   frameTop + (Frame1->height() - Command1->height()) / 2);
+}
+
+} // namespace kradon

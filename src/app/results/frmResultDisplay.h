@@ -1,0 +1,154 @@
+// The results window: the report of the last analysis in a read-only editor, its own menus, the
+// file commands that save and read the report or a results file, printing and PDF output, and
+// the list that opens the displacement view of one element.
+#pragma once
+
+#include "analysis/ProgramState.h"
+#include "app/FilePicker.h"
+#include "app/results/ReportPrinting.h"
+#include "model/Sinks.h"
+#include "results/modResults.h"
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kradon {
+
+class frmElementDisp;
+class frmPrintPrev;
+
+inline constexpr const char* ResultsCaption = "Results";
+inline constexpr const char* ElementListText = "View Element Displacements for Element No.:";
+/// The file dialogs' filter, as "name|pattern" pairs.
+inline constexpr const char* ResultsTextFilter = "Text files|*.txt|All files|*.*";
+inline constexpr const char* ResultsDefaultExtension = "txt";
+inline constexpr const char* PdfFilter = "PDF files|*.pdf|All files|*.*";
+
+/// The window arrangements the Window menu asks the main window for.
+enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
+
+class frmResultDisplay : public QWidget {
+    Q_OBJECT
+
+public:
+    /// mainWindow owns the element displacement view and the picture composition window opened
+    /// from here, so both stay above it; without one this window owns them.
+    frmResultDisplay(ProgramState& state, MessageSink& messages, QWidget* mainWindow,
+                     QWidget* parent = nullptr);
+
+    /// Rebuilds the report when a mesh exists (NodeCount not 0) from the stored path,
+    /// CalcTime and AnalysisTime, and shows the window.
+    void ShowReport();
+    /// Replaces the editor's text with the report of the current tables; times in seconds.
+    /// An error of the report builder reaches the caller.
+    void DoResults(const std::string& path, double calcTime, double totalTime);
+    /// The text of one result value, as the report writes it.
+    static std::string resultTxt(double value) { return kradon::resultTxt(value); }
+
+    /// The editor's text with CR LF line ends, as it is saved.
+    QString text() const;
+    /// The path last chosen in the Open or Save dialog; empty when none or after a failure.
+    const QString& resultsPath() const { return path_; }
+
+    /// Dialog stand-ins for tests; the window keeps references, so they must outlive it.
+    void setFilePicker(FilePicker& files) { files_ = &files; }
+    void setPrintSetup(PrintSetup& printSetup) { printSetup_ = &printSetup; }
+
+    /// The window that owns the views opened from here.
+    QWidget* owner();
+
+    // Controls, named as the window's documented controls.
+    QMenuBar* menuBar;
+    QPlainTextEdit* Editor;
+    QFrame* Frame1;
+    QLabel* Label1;
+    QComboBox* ElementListCmb;
+    QPushButton* Command1;
+    QLabel* lblTabIndex;
+
+    QMenu* FileMenu;
+    QAction* FileOpen;
+    QAction* FileSave;
+    QAction* FileSavePdf;
+    QAction* mnuFile_CloseAll;
+    QAction* FilePrint;
+    QAction* FileExit;
+    QMenu* mnuTools;
+    QAction* mnuOptions;
+    QMenu* mnuView;
+    QAction* mnuView_TotD;
+    QAction* mnuView_Properties;
+    QMenu* mnuWindow;
+    QAction* mnuWindow_Cascade;
+    QAction* mnuWindow_THorizontal;
+    QAction* mnuWindow_TVertical;
+    QAction* mnuWindow_Arrange;
+    QMenu* mnuHelp;
+    QAction* mnuHelpContents;
+    QAction* mnuHelp_ShowTotD;
+    QAction* mnuHelpAbout;
+
+signals:
+    // Commands carried out by the main window; it connects what it offers.
+    void optionsRequested();
+    /// The tip switch (ShowTips) is to become on.
+    void tipsSwitched(bool on);
+    /// The properties explorer is to be shown (true) or closed (false); no setting is written.
+    void propertiesBoxRequested(bool show);
+    void arrangeRequested(kradon::Arrangement arrangement);
+    void helpContentsRequested();
+    void tipOfTheDayRequested();
+    void aboutRequested();
+
+public slots:
+    void FileOpen_Click();
+    void FileSave_Click();
+    void FileSavePdf_Click();
+    void FilePrint_Click();
+    void FileExit_Click();
+    void ElementListCmb_Click(int index);
+    void Command1_Click();
+    void mnuOptions_Click();
+    void mnuView_TotD_Click();
+    void mnuView_Properties_Click();
+    void mnuWindow_Click(kradon::Arrangement arrangement);
+    void mnuHelpContents_Click();
+    void mnuHelp_ShowTotD_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectCommands();
+    void Form_Load();
+    void layoutControls();
+    void setEditorText(const QString& text);
+    void openText(const QString& path);
+    void saveText(const QString& path) const;
+    /// Shows the element displacement view of element e.
+    void showElement(int e);
+
+    ProgramState& state_;
+    MessageSink& messages_;
+    QWidget* mainWindow_;
+    DialogFilePicker dialogFiles_;
+    FilePicker* files_ = &dialogFiles_;
+    DialogPrintSetup dialogPrintSetup_;
+    PrintSetup* printSetup_ = &dialogPrintSetup_;
+    QString path_;
+};
+
+} // namespace kradon

@@ -1,0 +1,559 @@
+#include "graphics/modGraphics.h"
+
+#include "mesh/modMesh.h"
+#include "model/KradonError.h"
+#include "model/modText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <exception>
+
+namespace kradon::modGraphics {
+
+namespace {
+
+constexpr const char* Source = "modGraphics";
+
+/// Runs one drawing step; a failure skips it and drawing goes on with the next.
+template <class Step> void skipOnFailure(Step&& step) noexcept {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+/// Entry i of a table indexed by the documented number; an index beyond the table (a table
+/// shorter than its count) fails the step that reads it.
+double at(const std::vector<double>& table, std::int64_t i) {
+    if (i < 0 || static_cast<std::size_t>(i) >= table.size())
+        throw KradonError(ErrorNumber::SubscriptOutOfRange, Source, "Subscript out of range");
+    return table[static_cast<std::size_t>(i)];
+}
+
+/// A number as the labels show it: the general number form of its 15 significant digits, so a
+/// computed 0.05000000000000001 reads 0.05.
+std::string labelNumber(double v) {
+    return modText::GeneralNumber(modText::RoundTrip15(v));
+}
+
+/// A shear value label: six significant digits are plenty on a diagram and keep the rounding
+/// noise of the solution (37.49999999998) out of sight.
+std::string shearLabel(double v) {
+    char buffer[40];
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 5);
+    double rounded = v;
+    std::from_chars(buffer, r.ptr, rounded);
+    return modText::GeneralNumber(rounded);
+}
+
+/// A whole number written into a caller's buffer, for the many node and element numbers of a mesh.
+std::string_view integerText(char (&buffer)[24], std::int64_t n) {
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, n);
+    return {buffer, static_cast<std::size_t>(r.ptr - buffer)};
+}
+
+void printAt(DrawingSurface& surface, double x, double y, std::string_view text) {
+    surface.CurrentX = x;
+    surface.CurrentY = y;
+    surface.print(text);
+}
+
+std::string fixedDisplacementText(double vertical, double rotation) {
+    return "FD = " + labelNumber(vertical) + "mm " + labelNumber(rotation) + "rads";
+}
+
+/// The largest magnitude of entries first..last; entries beyond the table are passed over.
+double largestMagnitude(const std::vector<double>& v, std::int64_t first, std::int64_t last) {
+    double largest = 0;
+    const std::int64_t end = std::min<std::int64_t>(last, static_cast<std::int64_t>(v.size()) - 1);
+    for (std::int64_t i = first; i <= end; ++i)
+        if (std::fabs(v[static_cast<std::size_t>(i)]) > largest)
+            largest = std::fabs(v[static_cast<std::size_t>(i)]);
+    return largest;
+}
+
+/// Clear and the line width every diagram starts with.
+void startDiagram(DrawingSurface& surface) {
+    skipOnFailure([&] { surface.clear(); });
+    surface.pen.DrawWidth = RoundDrawWidth(1.5);
+}
+
+/// The pen of the diagram lines themselves.
+void diagramPen(DrawingSurface& surface) {
+    surface.pen.DrawWidth = 3;
+    surface.pen.DrawStyle = LineStyle::Solid;
+}
+
+/// The horizontal grid lines 0, s, 2s, ... up to ym, then 0, -s, -2s, ... down to -ym.
+void horizontalGridLines(DrawingSurface& surface, double xm, double ym, double s) {
+    const double right = surface.ScaleWidth();
+    for (long k = 0; k * s <= ym; ++k)
+        surface.line(-xm, k * s, right, k * s, colours::Navy);
+    for (long k = 0; - k * s >= -ym; ++k)
+        surface.line(-xm, -k * s, right, -k * s, colours::Navy);
+}
+
+/// A vertical grid line every metre from 0 to the span, whatever the span.
+void verticalGridLines(DrawingSurface& surface, double ym, double span) {
+    for (long x = 0; x <= span; ++x)
+        surface.line(static_cast<double>(x), -ym, static_cast<double>(x), ym, colours::Navy);
+}
+
+/// The sorted positions of everything the model places on the beam, and its two ends.
+std::vector<double> keyPoints(const BeamModel& model) {
+    std::vector<double> points{0, model.span};
+    const auto add = [&](const std::vector<double>& list, RecordKind kind) {
+        const std::int64_t count = model.count(kind);
+        for (std::int64_t n = 1; n <= count && static_cast<std::size_t>(n) < list.size(); ++n)
+            points.push_back(list[static_cast<std::size_t>(n)]);
+    };
+    add(model.PointLoad.location, RecordKind::PointLoad);
+    add(model.UDL.start, RecordKind::UDL);
+    add(model.UDL.end, RecordKind::UDL);
+    add(model.TDL.start, RecordKind::TDL);
+    add(model.TDL.end, RecordKind::TDL);
+    add(model.MomentLoad.location, RecordKind::MomentLoad);
+    add(model.RigidSupport.location, RecordKind::RigidSupport);
+    add(model.SpringSupport.location, RecordKind::SpringSupport);
+    add(model.FixedDisplacement.location, RecordKind::FixedDisplacement);
+    add(model.ESegment.disA, RecordKind::ESegment);
+    add(model.ESegment.disB, RecordKind::ESegment);
+    add(model.ISegment.disA, RecordKind::ISegment);
+    add(model.ISegment.disB, RecordKind::ISegment);
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    return points;
+}
+
+/// Walks the key points along the nodes from left to right: whether the node at x stands at
+/// one of them.
+class KeyPointCursor {
+public:
+    explicit KeyPointCursor(std::vector<double> points) : points_(std::move(points)) {}
+    bool at(double x) {
+        const double rounded = modText::RoundTrip15(x);
+        while (next_ < points_.size() && points_[next_] < rounded)
+            ++next_;
+        return next_ < points_.size() && modMesh::NodeMatches(x, points_[next_]);
+    }
+
+private:
+    std::vector<double> points_;
+    std::size_t next_ = 0;
+};
+
+void drawMeshForces(DrawingSurface& surface, const MeshTables& mesh, const NodalTables& nodal,
+                    double h) {
+    const std::int64_t N = mesh.NodeCount;
+    double Fv = 0; // upward (negative) forces never raise it
+    for (std::int64_t i = 1; i <= N; ++i)
+        skipOnFailure([&] { Fv = std::max(Fv, at(nodal.LoadVector, 2 * i - 1)); });
+    for (std::int64_t i = 1; i <= N; ++i) {
+        skipOnFailure([&] {
+            const double f = at(nodal.LoadVector, 2 * i - 1);
+            if (f > 0) {
+                const double x = at(mesh.NodeX, i);
+                surface.line(x, -h, x, -7 * h * f / Fv);
+            }
+        });
+        skipOnFailure([&] {
+            if (at(nodal.LoadVector, 2 * i) > 0)
+                surface.circle(at(mesh.NodeX, i), 0, 0.25 * h);
+        });
+    }
+}
+
+void drawMeshNumbers(DrawingSurface& surface, const MeshTables& mesh, double span, double h) {
+    char buffer[24];
+    surface.pen.FontBold = false;
+    surface.pen.ForeColor = colours::Blue;
+    skipOnFailure([&] { printAt(surface, -0.05 * span, 6 * h, NodeNumbersCaption); });
+    for (std::int64_t i = 1; i <= mesh.NodeCount; ++i)
+        skipOnFailure([&] {
+            const auto text = integerText(buffer, i);
+            printAt(surface, at(mesh.NodeX, i) - surface.TextWidth(text) / 2, 7 * h, text);
+        });
+    surface.pen.ForeColor = colours::Red;
+    skipOnFailure([&] { printAt(surface, -0.05 * span, 4 * h, ElementNumbersCaption); });
+    for (std::int64_t e = 1; e <= mesh.ElementCount; ++e)
+        skipOnFailure([&] {
+            const auto text = integerText(buffer, e);
+            const double middle = (at(mesh.NodeX, e) + at(mesh.NodeX, e + 1)) / 2;
+            printAt(surface, middle - surface.TextWidth(text) / 2, 5 * h, text);
+        });
+}
+
+void drawMeshNodes(DrawingSurface& surface, const MeshTables& mesh, const NodalTables& nodal,
+                   double h) {
+    for (std::int64_t i = 1; i <= mesh.NodeCount; ++i) {
+        double x = 0;
+        try {
+            x = at(mesh.NodeX, i);
+        } catch (const KradonError&) {
+            continue;
+        }
+        skipOnFailure([&] {
+            surface.pen.FillStyle = FillMode::Solid;
+            surface.circle(x, 0, h / 10, colours::Red);
+        });
+        const auto vertical = [&] { surface.line(x, 2 * h, x, -2 * h, colours::Red); };
+        const auto rotation = [&] {
+            surface.pen.FillStyle = FillMode::Transparent;
+            surface.circle(x, 0, h / 5, colours::Red);
+        };
+        skipOnFailure([&] {
+            if (at(nodal.RestraintFlag, 2 * i - 1) != 0)
+                vertical();
+        });
+        skipOnFailure([&] {
+            if (at(nodal.SpringStiffness, 2 * i - 1) != 0)
+                vertical();
+        });
+        skipOnFailure([&] {
+            if (at(nodal.RestraintFlag, 2 * i) != 0)
+                rotation();
+        });
+        skipOnFailure([&] {
+            if (at(nodal.SpringStiffness, 2 * i) != 0)
+                rotation();
+        });
+    }
+}
+
+void drawPictureSteps(PictureKind kind, const ProgramState& s, DrawingSurface& surface,
+                      MessageSink& messages) {
+    switch (kind) {
+    case PictureKind::Beam:
+        skipOnFailure([&] { DrawBeamFrame(surface, s.model.span); });
+        skipOnFailure([&] { DrawIdealisedBeam(surface, s.model); });
+        return;
+    case PictureKind::Mesh:
+        DrawMesh(surface, s.model, s.mesh, s.nodal);
+        return;
+    case PictureKind::BendingMoment:
+        DrawNodeDiagram(surface, s.model, s.mesh, s.results.NodeMoment, "bmd", messages);
+        return;
+    case PictureKind::Shear:
+        DrawShearDiagram(surface, s.model, s.mesh, s.results.NodeShear, messages);
+        return;
+    case PictureKind::Deflection:
+        DrawNodeDiagram(surface, s.model, s.mesh, s.results.NodeDeflection, "dsd", messages);
+        return;
+    case PictureKind::EValue:
+        DrawPropertyDiagram(surface, s.model, s.mesh, "E", messages);
+        return;
+    case PictureKind::IValue:
+        DrawPropertyDiagram(surface, s.model, s.mesh, "I", messages);
+        return;
+    }
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+constexpr std::string_view PictureNames[] = {"beam", "mesh", "bmd", "sfd", "dsd", "e", "i"};
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Frame and scales
+
+std::vector<double> ScaleTable(const std::vector<double>& table, double factor) {
+    std::vector<double> scaled(table.size(), 0.0);
+    for (std::size_t i = 1; i < table.size(); ++i)
+        scaled[i] = factor * table[i];
+    return scaled;
+}
+
+double NiceStep(double v) {
+    if (!(v > 0) || !std::isfinite(v))
+        throw KradonError(ErrorNumber::InvalidArgument, Source,
+                          "Invalid procedure call or argument");
+    double m = v;
+    double e = 1;
+    if (m > 1) {
+        do {
+            e *= 10;
+            m /= 10;
+        } while (m > 1);
+    } else if (m < 0.1) {
+        do {
+            e /= 10;
+            m *= 10;
+        } while (m < 0.1);
+    }
+    // Now 0.1 <= m <= 1 and v = m * e; k is 1, 2, 4 or 5 quarters of a tenth of e.
+    double k = std::floor(m / 0.25 + 1);
+    if (k == 3)
+        k = 4;
+    double s = k * e * 0.25 / 10;
+    if (s > v / 5)
+        s /= 2;
+    if (s < v / 10)
+        s *= 2;
+    return s;
+}
+
+void DrawGrid(DrawingSurface& surface, double xm, double ym, double span, MessageSink& messages) {
+    try {
+        const double s = NiceStep(ym);
+        if (!(s > 0) || !std::isfinite(span))
+            throw KradonError(ErrorNumber::Overflow, Source, "Overflow");
+        surface.pen.DrawWidth = 1;
+        surface.pen.DrawStyle = LineStyle::Dotted;
+        if (s < ym) {
+            horizontalGridLines(surface, xm, ym, s);
+            verticalGridLines(surface, ym, span);
+        }
+        surface.pen.DrawWidth = 3;
+        surface.pen.DrawStyle = LineStyle::Solid;
+        printAt(surface, -0.9 * xm, 0.8 * ym, "Scales: X: 1 Y: " + labelNumber(s));
+    } catch (const std::exception&) {
+        messages.show({SubroutineTitle, ErrorText, Icon::Critical});
+    }
+}
+
+DiagramFrame FrameFor(double span, double largest) {
+    return {0.1 * span, 1.5 * (largest == 0 ? 10 : largest)};
+}
+
+void DrawDiagramFrame(DrawingSurface& surface, double span, const DiagramFrame& frame,
+                      std::string_view title, MessageSink& messages) {
+    const double xm = frame.xm;
+    const double ym = frame.ym;
+    skipOnFailure([&] { surface.setScale(-xm, -ym, 11 * xm, ym); });
+    DrawGrid(surface, xm, ym, span, messages);
+    skipOnFailure([&] { surface.line(0, 0, span, 0); });
+    skipOnFailure([&] { printAt(surface, 3.5 * xm, -0.95 * ym, title); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The idealised beam
+
+void DrawBeamFrame(DrawingSurface& surface, double span) {
+    surface.clear();
+    surface.setScale(-0.1 * span, -0.5 * span, 1.1 * span, 0.5 * span);
+    surface.line(0, 0, span, 0);
+    surface.pen.FillStyle = FillMode::Transparent;
+}
+
+void DrawPointLoad(DrawingSurface& surface, double span, double x) {
+    surface.line(x, 0, x, -0.25 * span, colours::Red);
+}
+
+void DrawDistributedLoad(DrawingSurface& surface, double span, double start, double end,
+                         double startValue, double endValue) {
+    // Only the order of the two values matters: the larger end stands twice as tall.
+    double startHeight = 0.15 * span;
+    double endHeight = 0.15 * span;
+    if (startValue < endValue) {
+        startHeight = 0.1 * span;
+        endHeight = 0.2 * span;
+    } else if (startValue > endValue) {
+        startHeight = 0.2 * span;
+        endHeight = 0.1 * span;
+    }
+    surface.line(start, 0, start, -startHeight, colours::Red);
+    surface.line(start, -startHeight, end, -endHeight, colours::Red);
+    surface.line(end, 0, end, -endHeight, colours::Red);
+}
+
+void DrawMoment(DrawingSurface& surface, double span, double x) {
+    surface.circle(x, 0, 0.03 * span, colours::Red);
+}
+
+void DrawFixedDisplacement(DrawingSurface& surface, double span, double x, double vertical,
+                           double rotation) {
+    printAt(surface, x, 0.008 * span, fixedDisplacementText(vertical, rotation));
+}
+
+void DrawRigidSupport(DrawingSurface& surface, double span, double x, bool supported, bool fixed) {
+    if (supported)
+        surface.line(x, 0.15 * span, x, -0.15 * span, colours::Blue);
+    if (fixed)
+        surface.circle(x, 0, 0.02 * span, colours::Blue);
+}
+
+void DrawSpringSupport(DrawingSurface& surface, double span, double x, double vertical,
+                       double rotational) {
+    if (vertical != 0)
+        surface.line(x, 0.15 * span, x, -0.15 * span, colours::Green);
+    if (rotational != 0)
+        surface.circle(x, 0, 0.02 * span, colours::Green);
+}
+
+void DrawIdealisedBeam(DrawingSurface& surface, const BeamModel& m) {
+    const double L = m.span;
+    for (std::int64_t n = 1; n <= m.count(RecordKind::PointLoad); ++n)
+        DrawPointLoad(surface, L, at(m.PointLoad.location, n));
+    for (std::int64_t n = 1; n <= m.count(RecordKind::UDL); ++n) {
+        const double w = at(m.UDL.value, n);
+        DrawDistributedLoad(surface, L, at(m.UDL.start, n), at(m.UDL.end, n), w, w);
+    }
+    for (std::int64_t n = 1; n <= m.count(RecordKind::TDL); ++n)
+        DrawDistributedLoad(surface, L, at(m.TDL.start, n), at(m.TDL.end, n),
+                            at(m.TDL.startValue, n), at(m.TDL.endValue, n));
+    for (std::int64_t n = 1; n <= m.count(RecordKind::MomentLoad); ++n)
+        DrawMoment(surface, L, at(m.MomentLoad.location, n));
+    for (std::int64_t n = 1; n <= m.count(RecordKind::FixedDisplacement); ++n)
+        DrawFixedDisplacement(surface, L, at(m.FixedDisplacement.location, n),
+                              at(m.FixedDisplacement.vertical, n),
+                              at(m.FixedDisplacement.rotational, n));
+    // A support type other than Pinned or Fixed keeps the flags of the support before it.
+    bool supported = false;
+    bool fixed = false;
+    for (std::int64_t n = 1; n <= m.count(RecordKind::RigidSupport); ++n) {
+        const double type = at(m.RigidSupport.type, n);
+        if (type == SupportType::Pinned || type == SupportType::Fixed) {
+            supported = true;
+            fixed = type == SupportType::Fixed;
+        }
+        DrawRigidSupport(surface, L, at(m.RigidSupport.location, n), supported, fixed);
+    }
+    for (std::int64_t n = 1; n <= m.count(RecordKind::SpringSupport); ++n)
+        DrawSpringSupport(surface, L, at(m.SpringSupport.location, n),
+                          at(m.SpringSupport.vertical, n), at(m.SpringSupport.rotational, n));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mesh and the result diagrams
+
+void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
+              const NodalTables& nodal) {
+    const double L = model.span;
+    double h = 0; // the longest element sets the size of every mark
+    for (std::int64_t e = 1; e <= mesh.ElementCount; ++e)
+        skipOnFailure([&] { h = std::max(h, at(mesh.ElementLength, e)); });
+
+    skipOnFailure([&] { surface.clear(); });
+    skipOnFailure([&] { surface.setScale(-0.1 * L, -10 * h, 1.1 * L, 10 * h); });
+    skipOnFailure([&] { surface.line(0, 0, L, 0); });
+    surface.pen.FillStyle = FillMode::Transparent;
+    const auto& fd = model.FixedDisplacement;
+    for (std::int64_t n = 1; n <= model.count(RecordKind::FixedDisplacement); ++n)
+        skipOnFailure([&] {
+            printAt(surface, at(fd.location, n), 0.02 * L,
+                    fixedDisplacementText(at(fd.vertical, n), at(fd.rotational, n)));
+        });
+    drawMeshForces(surface, mesh, nodal, h);
+    drawMeshNumbers(surface, mesh, L, h);
+    surface.pen.ForeColor = colours::Black;
+    surface.pen.FillStyle = FillMode::Solid;
+    drawMeshNodes(surface, mesh, nodal, h);
+}
+
+void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
+                     const std::vector<double>& table, std::string_view key,
+                     MessageSink& messages) {
+    const bool moment = key == "bmd";
+    const std::int64_t N = mesh.NodeCount;
+    const auto& x = mesh.NodeX;
+    startDiagram(surface);
+    const std::vector<double> v = ScaleTable(table, moment ? 0.001 : 1000);
+    const double M = largestMagnitude(v, 1, N);
+    DrawDiagramFrame(surface, model.span, FrameFor(model.span, M),
+                     moment ? BendingMomentTitle : DeflectedShapeTitle, messages);
+    diagramPen(surface);
+    // The moment outline stands on the axis at both ends; the deflected shape is left open.
+    if (moment)
+        skipOnFailure([&] { surface.line(at(x, 1), 0, at(x, 1), at(v, 1), colours::Red); });
+    for (std::int64_t i = 2; i <= N; ++i)
+        skipOnFailure(
+            [&] { surface.line(at(x, i - 1), at(v, i - 1), at(x, i), at(v, i), colours::Red); });
+    if (moment)
+        skipOnFailure([&] { surface.line(at(x, N), at(v, N), at(x, N), 0, colours::Red); });
+}
+
+void DrawShearDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
+                      const std::vector<double>& table, MessageSink& messages) {
+    const std::int64_t N = mesh.NodeCount;
+    const auto& x = mesh.NodeX;
+    startDiagram(surface);
+    // v(2e) is the shear at the start of element e and v(2e + 1) at its end; v(1) = v(2N) = 0.
+    const std::vector<double> v = ScaleTable(table, 0.001);
+    const double M = largestMagnitude(v, 1, 2 * N);
+    DrawDiagramFrame(surface, model.span, FrameFor(model.span, M), ShearForceTitle, messages);
+    diagramPen(surface);
+    // Values this small beside the largest are the solution's rounding, not a shear.
+    const double negligible = 1e-9 * M;
+    KeyPointCursor keys(keyPoints(model));
+    double lastLabel = 0;
+    for (std::int64_t i = 1; i <= 2 * N - 1; ++i) {
+        // Odd i: the jump at node a = b; even i: along element a from node a to b = a + 1.
+        const std::int64_t a = (i + 1) / 2;
+        const std::int64_t b = i / 2 + 1;
+        skipOnFailure(
+            [&] { surface.line(at(x, a), at(v, i), at(x, b), at(v, i + 1), colours::Red); });
+        skipOnFailure([&] {
+            // Both sides of the jump at a key point: v(2a - 1) left of it, v(2a) right of it.
+            const double value = at(v, i);
+            if (!keys.at(at(x, a)) || std::fabs(value) <= negligible)
+                return;
+            if (i % 2 == 0 && value == lastLabel)
+                return;
+            printAt(surface, at(x, a), 1.1 * value, shearLabel(value));
+            lastLabel = value;
+        });
+        if (i % 2 == 0)
+            lastLabel = 0;
+    }
+}
+
+void DrawPropertyDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
+                         std::string_view key, MessageSink& messages) {
+    const bool isE = key == "E";
+    const std::int64_t N = mesh.NodeCount;
+    const double L = model.span;
+    startDiagram(surface);
+    // Element i's value stands at node i; the last node gets the value defined at the span's end.
+    const std::vector<double>& element = isE ? mesh.ElementE : mesh.ElementI;
+    std::vector<double> V(static_cast<std::size_t>(std::max<std::int64_t>(N, 0)) + 1, 0.0);
+    for (std::int64_t i = 1; i <= N - 1; ++i)
+        skipOnFailure([&] { V[static_cast<std::size_t>(i)] = at(element, i); });
+    if (N >= 1)
+        skipOnFailure([&] {
+            V[static_cast<std::size_t>(N)] = isE ? EValueAt(model, L) : IValueAt(model, L);
+        });
+    const double M = largestMagnitude(V, 1, mesh.ElementCount);
+    const std::string title = std::string(key) + PropertyTitleMiddle + (isE ? "kN/mm2" : "cm4");
+    DrawDiagramFrame(surface, L, FrameFor(L, M), title, messages);
+    diagramPen(surface);
+    const auto& x = mesh.NodeX;
+    skipOnFailure([&] { surface.line(0, 0, 0, at(V, 1), colours::Red); });
+    for (std::int64_t i = 1; i <= mesh.ElementCount; ++i)
+        skipOnFailure(
+            [&] { surface.line(at(x, i), at(V, i), at(x, i + 1), at(V, i + 1), colours::Red); });
+    skipOnFailure([&] { surface.line(L, 0, L, at(V, N), colours::Red); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dispatch
+
+void DrawPicture(PictureKind kind, const ProgramState& state, DrawingSurface& surface,
+                 MessageSink& messages) {
+    skipOnFailure([&] { drawPictureSteps(kind, state, surface, messages); });
+}
+
+std::optional<PictureKind> PictureKindFromName(std::string_view name) {
+    for (std::size_t k = 0; k < std::size(PictureNames); ++k)
+        if (sameNameIgnoringCase(name, PictureNames[k]))
+            return static_cast<PictureKind>(k);
+    return std::nullopt;
+}
+
+std::string_view PictureKindName(PictureKind kind) {
+    const auto k = static_cast<std::size_t>(kind);
+    return k < std::size(PictureNames) ? PictureNames[k] : std::string_view{};
+}
+
+} // namespace kradon::modGraphics

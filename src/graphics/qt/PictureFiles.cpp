@@ -1,0 +1,133 @@
+#include "graphics/qt/PictureFiles.h"
+
+#include "graphics/SvgSurface.h"
+#include "graphics/qt/PainterSurface.h"
+#include "model/KradonError.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <string>
+
+namespace kradon {
+
+namespace {
+
+constexpr const char* SaveSource = "SavePictureFile";
+constexpr const char* PrintSource = "PrintPicture";
+/// Dots per inch of a PDF page; the picture is scaled up to it, so lines and text stay sharp.
+constexpr int PdfResolution = 600;
+
+QString toQString(const std::filesystem::path& file) {
+    return QString::fromStdString(file.string());
+}
+
+std::string lowerExtension(const std::filesystem::path& file) {
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+[[noreturn]] void cannotWrite(const std::filesystem::path& file, const std::string& why) {
+    throw KradonError(ErrorNumber::FileIo, SaveSource,
+                      "Cannot write the picture file " + file.string() + ": " + why);
+}
+
+void checkSize(const std::filesystem::path& file, QSize pixels) {
+    if (pixels.width() < 1 || pixels.height() < 1)
+        cannotWrite(file, "the picture size must be at least 1 x 1 pixels");
+}
+
+/// Draws the picture into the rectangle (0, 0)-pixels of the painter's current coordinates.
+void drawOnPainter(QPainter& painter, modGraphics::PictureKind kind, const ProgramState& state,
+                   QSize pixels, MessageSink& messages) {
+    painter.fillRect(QRectF(0, 0, pixels.width(), pixels.height()), Qt::white);
+    PainterSurface surface(painter, pixels.width(), pixels.height());
+    modGraphics::DrawPicture(kind, state, surface, messages);
+}
+
+void savePng(modGraphics::PictureKind kind, const ProgramState& state,
+             const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
+    const QImage image = RenderPicture(kind, state, pixels, messages);
+    if (!image.save(toQString(file), "PNG"))
+        cannotWrite(file, "the folder is missing or not writable");
+}
+
+void saveSvg(modGraphics::PictureKind kind, const ProgramState& state,
+             const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
+    SvgSurface surface(pixels.width(), pixels.height());
+    modGraphics::DrawPicture(kind, state, surface, messages);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out)
+        cannotWrite(file, "the folder is missing or not writable");
+    out << surface.svg();
+    out.close();
+    if (!out)
+        cannotWrite(file, "writing failed");
+}
+
+void savePdf(modGraphics::PictureKind kind, const ProgramState& state,
+             const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
+    QPdfWriter writer(toQString(file));
+    writer.setResolution(PdfResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    writer.setTitle(QString::fromUtf8(modGraphics::PictureKindName(kind).data()));
+    writer.setCreator(QStringLiteral("Kradon"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        cannotWrite(file, "the folder is missing or not writable");
+    // Fit the picture into the printable area, keeping its aspect ratio, and centre it.
+    const double scale = std::min(static_cast<double>(writer.width()) / pixels.width(),
+                                  static_cast<double>(writer.height()) / pixels.height());
+    painter.translate((writer.width() - scale * pixels.width()) / 2,
+                      (writer.height() - scale * pixels.height()) / 2);
+    painter.scale(scale, scale);
+    drawOnPainter(painter, kind, state, pixels, messages);
+    if (!painter.end())
+        cannotWrite(file, "writing failed");
+}
+
+} // namespace
+
+QImage RenderPicture(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
+                     MessageSink& messages) {
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawOnPainter(painter, kind, state, pixels, messages);
+    return image;
+}
+
+void SavePictureFile(modGraphics::PictureKind kind, const ProgramState& state,
+                     const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
+    checkSize(file, pixels);
+    const std::string ext = lowerExtension(file);
+    if (ext == ".png")
+        return savePng(kind, state, file, pixels, messages);
+    if (ext == ".svg")
+        return saveSvg(kind, state, file, pixels, messages);
+    if (ext == ".pdf")
+        return savePdf(kind, state, file, pixels, messages);
+    cannotWrite(file, "unknown picture format '" + ext + "' (use .png, .svg or .pdf)");
+}
+
+void PrintPicture(QPrinter& printer, modGraphics::PictureKind kind, const ProgramState& state,
+                  MessageSink& messages) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw KradonError(ErrorNumber::FileIo, PrintSource, "The printer could not be started");
+    // The picture fills the printable area; PainterSurface scales widths and text up to the
+    // printer's resolution.
+    drawOnPainter(painter, kind, state, QSize(printer.width(), printer.height()), messages);
+    painter.end();
+}
+
+} // namespace kradon

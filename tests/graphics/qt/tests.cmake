@@ -1,0 +1,26 @@
+# Tests of the QPainter surface and the picture files; they draw offscreen.
+add_executable(kradon_painter_tests
+    ${CMAKE_CURRENT_LIST_DIR}/painter_test_main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PainterSurface_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PictureFiles_test.cpp)
+target_link_libraries(kradon_painter_tests PRIVATE kradon_painter GTest::gtest)
+target_compile_options(kradon_painter_tests PRIVATE ${KRADON_WARNINGS})
+target_compile_definitions(kradon_painter_tests PRIVATE
+    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
+gtest_discover_tests(kradon_painter_tests DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+
+# Tests of the command-line picture options. WritePictures makes its own QGuiApplication, so
+# these run with the plain GoogleTest main.
+add_executable(kradon_picture_option_tests ${PROJECT_SOURCE_DIR}/tests/cli/PictureOption_test.cpp)
+target_link_libraries(kradon_picture_option_tests PRIVATE kradon_picture_option GTest::gtest_main)
+target_compile_options(kradon_picture_option_tests PRIVATE ${KRADON_WARNINGS})
+target_compile_definitions(kradon_picture_option_tests PRIVATE
+    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
+gtest_discover_tests(kradon_picture_option_tests DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+
+# Renders all seven pictures of two sample models into docs/pictures (1200 x 800 PNG).
+add_executable(kradon_render_pictures ${CMAKE_CURRENT_LIST_DIR}/render_pictures.cpp)
+target_link_libraries(kradon_render_pictures PRIVATE kradon_picture_option)
+target_compile_options(kradon_render_pictures PRIVATE ${KRADON_WARNINGS})

@@ -1,0 +1,49 @@
+// The window tests' shared pieces.
+#include "ShellTestSupport.h"
+
+#include "app/modMDI.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QTest>
+#include <algorithm>
+
+namespace kradon::test {
+
+std::string ExamplePath(const char* name) {
+    return std::string(KRADON_EXAMPLES) + "/" + name;
+}
+
+MainWindowFixture::MainWindowFixture() {
+    ShellPaths paths;
+    paths.settingsFile = folder() / "kradon.INI";
+    paths.analysisCopy = folder() / "kradon.tmp";
+    paths.programFolder = folder();
+    main = std::make_unique<frmMain>(messages, files, paths);
+    main->show();
+    if (!QTest::qWaitForWindowExposed(main.get()))
+        qWarning("main window not exposed");
+    main->activateWindow();
+    if (!QTest::qWaitForWindowActive(main.get()))
+        qWarning("main window not active");
+}
+
+MainWindowFixture::~MainWindowFixture() = default;
+
+std::vector<QString> MainWindowFixture::tabs() const {
+    std::vector<QString> t;
+    for (int i = 0; i < main->tabMain->count(); ++i)
+        t.push_back(main->tabMain->tabText(i));
+    return t;
+}
+
+std::vector<QString> MainWindowFixture::windows() const {
+    std::vector<QString> w;
+    for (QMdiSubWindow* sub : main->mdiArea->subWindowList())
+        w.push_back(sub->windowTitle());
+    std::sort(w.begin(), w.end());
+    return w;
+}
+
+} // namespace kradon::test

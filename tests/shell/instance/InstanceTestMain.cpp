@@ -1,0 +1,12 @@
+// GoogleTest under a QGuiApplication, so sockets and the desktop services have an event loop.
+// Test discovery runs the program without the tests' environment, hence the off-screen default.
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,84 @@
+// What the results window tests share: a sink that keeps the boxes, a file picker that answers
+// from a script, a folder of the test's own and a sample model analysed.
+#pragma once
+
+#include "analysis/AnalyseCommand.h"
+#include "analysis/ProgramState.h"
+#include "app/FilePicker.h"
+#include "model/Sinks.h"
+#include "model/modFileWrite.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kradon::testing {
+
+struct RecordingSink : MessageSink {
+    std::vector<Message> shown;
+    void show(const Message& message) override { shown.push_back(message); }
+};
+
+/// Answers each dialog with the next scripted name (nullopt = Cancel) and notes what it was
+/// asked.
+struct ScriptedFilePicker : FilePicker {
+    std::deque<PickedName> answers;
+    QStringList filtersSeen;
+    QString suffixSeen;
+    PickedName saveName(QWidget*, const QString&, const QStringList& filters,
+                        const QString& defaultSuffix) override {
+        return next(filters, defaultSuffix);
+    }
+    PickedName openName(QWidget*, const QStringList& filters,
+                        const QString& defaultSuffix) override {
+        return next(filters, defaultSuffix);
+    }
+
+private:
+    PickedName next(const QStringList& filters, const QString& suffix) {
+        filtersSeen = filters;
+        suffixSeen = suffix;
+        EXPECT_FALSE(answers.empty()) << "a file dialog nobody expected";
+        if (answers.empty())
+            return std::nullopt;
+        PickedName name = answers.front();
+        answers.pop_front();
+        return name;
+    }
+};
+
+/// A folder named after the running test, removed again at the end.
+class TempDir {
+public:
+    TempDir() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::temp_directory_path() /
+                (std::string("kradon_results_") + info->test_suite_name() + "_" + info->name());
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    const std::filesystem::path& path() const { return path_; }
+    QString file(const char* name) const { return QString::fromStdString((path_ / name).string()); }
+
+private:
+    std::filesystem::path path_;
+};
+
+/// The sample model analysed, as the Analyse command leaves the tables.
+inline ProgramState AnalysedExample(const char* name, const TempDir& dir) {
+    ProgramState s;
+    s.model = modFileWrite::OpenModelFile(std::filesystem::path(KRADON_EXAMPLES) / name);
+    RecordingSink sink;
+    NullStatusSink status;
+    const AnalyseResult r = AnalyseCore(s, dir.path() / "kradon.tmp", status, sink);
+    EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
+    EXPECT_TRUE(sink.shown.empty());
+    return s;
+}
+
+} // namespace kradon::testing

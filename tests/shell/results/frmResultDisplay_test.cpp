@@ -1,0 +1,329 @@
+// The results window: its controls and menus, the report of an analysis, the text and results
+// file commands with their messages, and opening the element displacement view.
+#include "ResultsTestSupport.h"
+#include "app/results/frmElementDisp.h"
+#include "app/results/frmPrintPrev.h"
+#include "app/results/frmResultDisplay.h"
+#include "results/modResults.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace kradon {
+namespace {
+
+using testing::AnalysedExample;
+using testing::RecordingSink;
+using testing::ScriptedFilePicker;
+using testing::TempDir;
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList listItems(const QComboBox& list) {
+    QStringList items;
+    for (int i = 0; i < list.count(); ++i)
+        items << list.itemText(i);
+    return items;
+}
+
+/// A window over an analysed sample with a scripted file picker.
+struct AnalysedWindow {
+    TempDir dir;
+    ProgramState state = AnalysedExample("two-span-continuous-udl.kdn", dir);
+    RecordingSink sink;
+    ScriptedFilePicker files;
+    QWidget mainWindow;
+    frmResultDisplay window{state, sink, &mainWindow};
+    AnalysedWindow() { window.setFilePicker(files); }
+    QString expectedReport(const std::string& path = "") const {
+        return QString::fromStdString(
+            DoResults(state, path, state.equations.CalcTime, state.AnalysisTime));
+    }
+};
+
+TEST(frmResultDisplay, WithoutMeshOpensEmpty) {
+    ProgramState state;
+    RecordingSink sink;
+    frmResultDisplay window(state, sink, nullptr);
+    EXPECT_EQ(window.objectName(), "frmResultDisplay");
+    EXPECT_EQ(window.windowTitle(), "Results");
+    EXPECT_TRUE(window.Editor->toPlainText().isEmpty());
+    EXPECT_EQ(window.ElementListCmb->count(), 0);
+    EXPECT_TRUE(window.Editor->isReadOnly());
+    EXPECT_TRUE(window.Editor->font().fixedPitch());
+    EXPECT_EQ(window.findChild<QLabel*>("Label1")->text(),
+              "View Element Displacements for Element No.:");
+    EXPECT_EQ(window.findChild<QPushButton*>("Command1")->text(), "Show Picture");
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(frmResultDisplay, MenusCarryTheirCaptions) {
+    ProgramState state;
+    RecordingSink sink;
+    frmResultDisplay window(state, sink, nullptr);
+    const std::vector<std::pair<const char*, const char*>> items = {
+        {"FileOpen", "Open"},
+        {"FileSave", "Save"},
+        {"FileSavePdf", "Save as PDF"},
+        {"mnuFile_CloseAll", "Close &All"},
+        {"FilePrint", "Print"},
+        {"FileExit", "Exit"},
+        {"mnuOptions", "&Options"},
+        {"mnuView_TotD", "&Tip Of The Day"},
+        {"mnuView_Properties", "&Properties Box"},
+        {"mnuWindow_Cascade", "&Cascade"},
+        {"mnuWindow_THorizontal", "Tile &Horizontal"},
+        {"mnuWindow_TVertical", "Tile &Vertical"},
+        {"mnuWindow_Arrange", "Arrange &Icons"},
+        {"mnuHelpContents", "&Contents"},
+        {"mnuHelp_ShowTotD", "Show &Tip Of The Day"},
+        {"mnuHelpAbout", "&About "},
+    };
+    for (const auto& [name, caption] : items) {
+        const auto* action = window.findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), caption) << name;
+    }
+    EXPECT_EQ(window.FileMenu->title(), "File");
+    EXPECT_EQ(window.mnuTools->title(), "&Tools");
+    EXPECT_EQ(window.mnuView->title(), "&View");
+    EXPECT_EQ(window.mnuWindow->title(), "&Window");
+    EXPECT_EQ(window.mnuHelp->title(), "&Help");
+}
+
+TEST(frmResultDisplay, ShowsTheReportOfTheAnalysis) {
+    AnalysedWindow w;
+    EXPECT_EQ(w.window.text(), w.expectedReport());
+    EXPECT_TRUE(w.window.text().startsWith("------------------------------------------\r\n"));
+    QStringList numbers;
+    for (int e = 1; e <= w.state.mesh.ElementCount; ++e)
+        numbers << QString::number(e);
+    EXPECT_EQ(listItems(*w.window.ElementListCmb), numbers);
+    EXPECT_EQ(w.window.ElementListCmb->currentIndex(), -1);
+    EXPECT_TRUE(w.sink.shown.empty());
+}
+
+TEST(frmResultDisplay, ResultTextKeepsColumnsNarrow) {
+    EXPECT_EQ(frmResultDisplay::resultTxt(-5.1234), "-05.123");
+    EXPECT_EQ(frmResultDisplay::resultTxt(5.1234), "005.123");
+    EXPECT_EQ(frmResultDisplay::resultTxt(1234.5), "1234.500");
+}
+
+TEST(frmResultDisplay, TextSavedAndReopenedGainsOneEmptyLine) {
+    AnalysedWindow w;
+    const QString name = w.dir.file("report.txt");
+    const QString report = w.window.text();
+    w.files.answers = {name, name};
+    w.window.FileSave_Click();
+    EXPECT_EQ(w.files.filtersSeen, (QStringList{"Text files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(w.files.suffixSeen, "txt");
+    EXPECT_EQ(fileBytes(name), (report + "\r\n").toUtf8());
+    w.window.FileOpen_Click();
+    EXPECT_EQ(w.window.text(), report + "\r\n");
+    EXPECT_EQ(w.window.resultsPath(), name);
+    EXPECT_TRUE(w.sink.shown.empty());
+}
+
+TEST(frmResultDisplay, OpenedTextLinesStayUnchanged) {
+    AnalysedWindow w;
+    const QString name = w.dir.file("notes.txt");
+    writeBytes(name, "a, b, \"c\"\r\n   leading blanks\nlast line without end");
+    w.files.answers = {name};
+    w.window.FileOpen_Click();
+    EXPECT_EQ(w.window.text(), "a, b, \"c\"\r\n   leading blanks\r\nlast line without end\r\n");
+}
+
+TEST(frmResultDisplay, NameEndingInKxrWritesAResultsFile) {
+    AnalysedWindow w;
+    const QString results = w.dir.file("beam.kxr");
+    w.files.answers = {results};
+    w.window.FileSave_Click();
+    // 60 bytes of fixed fields and 40 bytes per node.
+    EXPECT_EQ(fileBytes(results).size(), 60 + 40 * w.state.mesh.NodeCount);
+    EXPECT_EQ(w.window.resultsPath(), results);
+
+    const QString upper = w.dir.file("beam.KXR");
+    w.files.answers = {upper};
+    w.window.FileSave_Click();
+    EXPECT_EQ(fileBytes(upper), (w.window.text() + "\r\n").toUtf8());
+
+    const QString bare = w.dir.file("beamkxr");
+    w.files.answers = {bare};
+    w.window.FileSave_Click();
+    EXPECT_EQ(fileBytes(bare).size(), 60 + 40 * w.state.mesh.NodeCount);
+    EXPECT_TRUE(w.sink.shown.empty());
+}
+
+TEST(frmResultDisplay, OpenedResultsFileRebuildsTheReportWithItsPath) {
+    AnalysedWindow w;
+    const QString results = w.dir.file("beam.kxr");
+    w.files.answers = {results, results};
+    w.window.FileSave_Click();
+    w.window.Editor->clear();
+    w.window.FileOpen_Click();
+    EXPECT_TRUE(w.sink.shown.empty());
+    EXPECT_EQ(w.window.text(), w.expectedReport(results.toStdString()));
+    EXPECT_TRUE(w.window.text().contains("Results File: " + results + "\r\n"));
+}
+
+TEST(frmResultDisplay, DamagedResultsFileGivesTheMessageAndClearsThePath) {
+    AnalysedWindow w;
+    const QString damaged = w.dir.file("damaged.kxr");
+    writeBytes(damaged, QByteArray(5, '\1'));
+    const QString before = w.window.text();
+    w.files.answers = {damaged};
+    w.window.FileOpen_Click();
+    ASSERT_EQ(w.sink.shown.size(), 1u);
+    EXPECT_EQ(w.sink.shown[0].text, "Unkown error while opening file " + damaged.toStdString());
+    EXPECT_EQ(w.sink.shown[0].title, "Kradon by Tarel Vestrun");
+    EXPECT_TRUE(w.window.resultsPath().isEmpty());
+    EXPECT_EQ(w.window.text(), before);
+}
+
+TEST(frmResultDisplay, MissingTextFileGivesTheOpeningMessage) {
+    AnalysedWindow w;
+    const QString missing = w.dir.file("missing.txt");
+    w.files.answers = {missing};
+    w.window.FileOpen_Click();
+    ASSERT_EQ(w.sink.shown.size(), 1u);
+    EXPECT_EQ(w.sink.shown[0].text, "Unkown error while opening file " + missing.toStdString());
+    EXPECT_TRUE(w.window.resultsPath().isEmpty());
+}
+
+TEST(frmResultDisplay, UnwritablePathGivesTheSavingMessageAndClearsThePath) {
+    AnalysedWindow w;
+    for (const char* name : {"no-such-folder/report.txt", "no-such-folder/beam.kxr"}) {
+        w.sink.shown.clear();
+        const QString path = w.dir.file(name);
+        w.files.answers = {path};
+        w.window.FileSave_Click();
+        ASSERT_EQ(w.sink.shown.size(), 1u) << name;
+        EXPECT_EQ(w.sink.shown[0].text, "Unkown error while saving file " + path.toStdString());
+        EXPECT_TRUE(w.window.resultsPath().isEmpty());
+    }
+}
+
+TEST(frmResultDisplay, CancelledDialogsChangeNothing) {
+    AnalysedWindow w;
+    const QString name = w.dir.file("report.txt");
+    w.files.answers = {name};
+    w.window.FileSave_Click();
+    const QString before = w.window.text();
+    w.files.answers = {std::nullopt, std::nullopt, std::nullopt};
+    w.window.FileOpen_Click();
+    w.window.FileSave_Click();
+    w.window.FileSavePdf_Click();
+    EXPECT_EQ(w.window.text(), before);
+    EXPECT_EQ(w.window.resultsPath(), name);
+    EXPECT_TRUE(w.sink.shown.empty());
+}
+
+TEST(frmResultDisplay, ElementChoiceFillsAndReplacesTheDisplacementView) {
+    AnalysedWindow w;
+    auto& list = *w.window.ElementListCmb;
+    const auto& mesh = w.state.mesh;
+    const auto& d = w.state.equations.Displacements;
+    const auto expectElement = [&](int e) {
+        auto views = w.mainWindow.findChildren<frmElementDisp*>();
+        ASSERT_EQ(views.size(), 1);
+        const frmElementDisp& view = *views.front();
+        const auto a = static_cast<std::size_t>(mesh.ElementNode1[e]);
+        const auto b = static_cast<std::size_t>(mesh.ElementNode2[e]);
+        EXPECT_EQ(view.Def_i, d[2 * a - 1]);
+        EXPECT_EQ(view.Rot_i, d[2 * a]);
+        EXPECT_EQ(view.Def_j, d[2 * b - 1]);
+        EXPECT_EQ(view.Rot_j, d[2 * b]);
+        EXPECT_EQ(view.eleLength, mesh.ElementLength[e]);
+        EXPECT_EQ(view.eleNoLbl->text(), "Element No.: " + QString::number(e));
+        EXPECT_EQ(view.nodeiLbl->text(), "Node i No.: " + QString::number(a));
+        EXPECT_EQ(view.nodejLbl->text(), "Node j No.: " + QString::number(b));
+        EXPECT_EQ(view.Def_iTxt->text(), QString::fromStdString(ElementDispText(d[2 * a - 1])));
+        EXPECT_EQ(view.Rot_jTxt->text(), QString::fromStdString(ElementDispText(d[2 * b])));
+        EXPECT_TRUE(view.maxDispLbl->text().startsWith("Maximum Element Displacement: "));
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_EQ(view.windowTitle(), "Element Displacement Graph");
+    };
+    ASSERT_GE(list.count(), 3);
+    list.setCurrentIndex(2);
+    emit list.activated(2);
+    expectElement(3);
+    list.setCurrentIndex(0);
+    emit list.activated(0);
+    expectElement(1);
+}
+
+TEST(frmResultDisplay, ShowPictureOpensOneCompositionWindowOwnedByTheMainWindow) {
+    AnalysedWindow w;
+    QTest::mouseClick(w.window.Command1, Qt::LeftButton);
+    QTest::mouseClick(w.window.Command1, Qt::LeftButton);
+    const auto windows = w.mainWindow.findChildren<frmPrintPrev*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows.front()->isVisible());
+    EXPECT_TRUE(windows.front()->isWindow());
+}
+
+TEST(frmResultDisplay, PropertiesItemKeepsItsLoadTimeCheckMark) {
+    ProgramState state;
+    RecordingSink sink;
+    QWidget mainWindow;
+    auto* shown = new QAction("&Properties Box", &mainWindow);
+    shown->setObjectName("mnuView_Properties");
+    shown->setCheckable(true);
+    shown->setChecked(true);
+    frmResultDisplay window(state, sink, &mainWindow);
+    ASSERT_TRUE(window.mnuView_Properties->isChecked());
+    QSignalSpy requests(&window, &frmResultDisplay::propertiesBoxRequested);
+    window.mnuView_Properties->trigger();
+    window.mnuView_Properties->trigger();
+    EXPECT_TRUE(window.mnuView_Properties->isChecked());
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_FALSE(requests[0][0].toBool());
+    EXPECT_FALSE(requests[1][0].toBool());
+
+    QSignalSpy tips(&window, &frmResultDisplay::tipsSwitched);
+    const bool tipsBefore = window.mnuView_TotD->isChecked();
+    window.mnuView_TotD->trigger();
+    ASSERT_EQ(tips.size(), 1);
+    EXPECT_EQ(tips[0][0].toBool(), !tipsBefore);
+}
+
+TEST(frmResultDisplay, ResizeKeepsTheEditorAndCentresTheFrame) {
+    AnalysedWindow w;
+    w.window.resize(800, 600);
+    w.window.show();
+    QCoreApplication::processEvents();
+    const QRect editor = w.window.Editor->geometry();
+    const int dpi = w.window.logicalDpiX();
+    const int menu = w.window.menuBar->height();
+    EXPECT_EQ(editor.left(), 100 * dpi / 1440);
+    EXPECT_EQ(editor.top(), menu + 100 * dpi / 1440);
+    EXPECT_EQ(editor.width(), 800 - 300 * dpi / 1440);
+    EXPECT_EQ(editor.height(), 600 - menu - 600 * dpi / 1440 - w.window.Frame1->height());
+    EXPECT_EQ(w.window.Frame1->x(), (editor.width() - w.window.Frame1->width()) / 2);
+    EXPECT_EQ(w.window.Frame1->y(), menu + editor.height() + 100 * dpi / 1440);
+}
+
+} // namespace
+} // namespace kradon
