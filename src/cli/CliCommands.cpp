@@ -131,11 +131,11 @@ std::string parseArguments(std::span<const std::string> args,
             haveFile = true;
             continue;
         }
-        const auto spec =
+        const auto option =
             std::find_if(table.begin(), table.end(), [&](const auto& s) { return s.name == arg; });
-        if (spec == table.end())
+        if (option == table.end())
             return "unknown option '" + arg + "' for " + command;
-        if (!seen.insert(spec->name).second)
+        if (!seen.insert(option->name).second)
             return arg + " given twice";
         if (i + 1 == args.size())
             return arg + " needs a value";
