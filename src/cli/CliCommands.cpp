@@ -139,7 +139,7 @@ std::string parseArguments(std::span<const std::string> args,
             return arg + " given twice";
         if (i + 1 == args.size())
             return arg + " needs a value";
-        if (std::string problem = spec->set(options, args[++i]); !problem.empty())
+        if (std::string problem = option->set(options, args[++i]); !problem.empty())
             return problem;
     }
     if (!haveFile)
