@@ -24,6 +24,7 @@ for target in fuzz_ReadModel fuzz_EvaluateExpr fuzz_OpenResultsFile; do
     mkdir -p "$corpus"
     seeds="tests/fuzz/seeds/$target"
     [ "$target" = fuzz_ReadModel ] && seeds=examples # real model files to mutate
+    [ "$target" = fuzz_OpenResultsFile ] && seeds=tests/data/results # real results files
     echo "Fuzzing $target for ${seconds}s"
     "$out/$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=0 \
         "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) 2>"$out/$target.log" ||

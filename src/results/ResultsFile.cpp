@@ -183,7 +183,9 @@ void SaveResultsFile(const ProgramState& state, const std::filesystem::path& pat
         throw KradonError(ErrorNumber::FileIo, SaveSource, "Cannot write " + path.string());
 }
 
-std::string ResultsFileBytes(const ProgramState& state) { return bytesOf(state); }
+std::string ResultsFileBytes(const ProgramState& state) {
+    return bytesOf(state);
+}
 
 ResultsFileTimes ReadResultsFile(std::istream& in, ProgramState& state) {
     ResultsRead r = readResults(in);

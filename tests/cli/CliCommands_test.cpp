@@ -271,6 +271,31 @@ TEST_F(CliAnalyseTest, UnstableModelShowsBothMessagesAndExits2) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "r.kxr"));
 }
 
+TEST_F(CliAnalyseTest, MeshWarningGoesToStderrAndTheAnalysisCompletes) {
+    // The input check looks only at the end of an E definition, so one written backwards from
+    // 12 m passes it on a 10 m span; the mesher warns and lays elements out to 12 m. Where no
+    // definition covers a position, E and I come from entry 0 of their lists, which the model
+    // file carries like any other entry.
+    BeamModel m = ModelBuilder()
+                      .span(10)
+                      .pinned(0)
+                      .pinned(10)
+                      .pointLoad(10, 5)
+                      .eSegment(0, 10, 205)
+                      .eSegment(12, 10, 205)
+                      .iSegment(0, 10, 8000)
+                      .build();
+    for (PropertySegmentList* list : {&m.ESegment, &m.ISegment})
+        list->variation[0] = Variation::None;
+    m.ESegment.constant[0] = 205;
+    m.ISegment.constant[0] = 8000;
+    const CliRun r = run({"analyse", save("overhang.kdn", m)});
+    EXPECT_EQ(r.status, ExitStatus::Completed);
+    EXPECT_EQ(r.err, "modMesh Subroutine: Elements defined outside boundaries\n");
+    EXPECT_NE(r.out.find("Overall Length of Beam 10.000m\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\t     012.000\t\t"), std::string::npos) << r.out;
+}
+
 TEST_F(CliAnalyseTest, MissingOrDamagedFilesExit3WithTheOpenMessage) {
     std::ofstream(dir_ / "damaged.kdn", std::ios::binary) << std::string(100, '\0');
     std::ofstream(dir_ / "damaged.kxr", std::ios::binary) << std::string(100, '\0');
@@ -332,6 +357,28 @@ TEST_F(CliAnalyseTest, ReportFromTheResultsFileMatchesButForPathAndTimes) {
     // A results file holds no supports and no element properties.
     EXPECT_EQ(section(rebuilt.out, "----- REACTIONS", "-- STRESS").size(), 5u);
     EXPECT_NE(rebuilt.out.find("   1\t\t0.000\t\t0.000\r\n"), std::string::npos);
+}
+
+TEST_F(CliAnalyseTest, StoredResultsFileGivesTheNodeRowsOfTodaysAnalysis) {
+    // tests/data/results/two-span-continuous-udl.kxr was written by `analyse --results` on the
+    // sample model; its node rows must not drift from what the analysis gives now.
+    const std::string stored = KRADON_TEST_DATA "/results/two-span-continuous-udl.kxr";
+    const CliRun rebuilt = run({"report", stored});
+    ASSERT_EQ(rebuilt.status, ExitStatus::Completed) << rebuilt.err;
+    EXPECT_EQ(rebuilt.err, "");
+    const CliRun analysed = run({"analyse", KRADON_EXAMPLES "/two-span-continuous-udl.kdn"});
+    ASSERT_EQ(analysed.status, ExitStatus::Completed) << analysed.err;
+
+    const std::vector<std::string> lines = reportLines(rebuilt.out);
+    ASSERT_GT(lines.size(), 12u);
+    EXPECT_EQ(lines[3], "Results File: " + stored);
+    EXPECT_EQ(lines[4], "Number of nodes used in problem: 17");
+    EXPECT_EQ(lines[11], "Overall Length of Beam 12.000m");
+    const auto nodes = [](const std::string& report) {
+        return section(report, "-- STRESS RESULTANTS", "-- ELEMENT DATA");
+    };
+    EXPECT_EQ(nodes(rebuilt.out), nodes(analysed.out));
+    EXPECT_EQ(nodes(rebuilt.out).size(), 3u + 17u + 3u + 2u); // heading, rows, separators, blanks
 }
 
 TEST_F(CliAnalyseTest, JsonParsesAndItsNumbersEqualTheReport) {

@@ -2,6 +2,9 @@ add_executable(kradon_cli_tests ${CMAKE_CURRENT_LIST_DIR}/CliCommands_test.cpp)
 target_link_libraries(kradon_cli_tests PRIVATE kradon_cli_commands nlohmann_json::nlohmann_json
                                                GTest::gtest_main)
 target_compile_options(kradon_cli_tests PRIVATE ${KRADON_WARNINGS})
+target_compile_definitions(kradon_cli_tests PRIVATE
+    KRADON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
 gtest_discover_tests(kradon_cli_tests DISCOVERY_TIMEOUT 60)
 
 add_test(NAME ExamplesAreReproducible

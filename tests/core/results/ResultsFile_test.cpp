@@ -99,6 +99,19 @@ TEST_F(ResultsFileTest, ThreeNodesGiveTheFieldsAtTheirOffsets) {
     EXPECT_EQ(ResultsFileBytes(s), bytes);
 }
 
+TEST_F(ResultsFileTest, StoredThreeNodeFileIsWhatTheWriterWritesAndReadsBack) {
+    // tests/data/results/three-nodes.kxr holds the tables of ResultsState.h as SaveResultsFile
+    // wrote them; rewrite it on purpose only when the layout is meant to change.
+    const std::filesystem::path stored = KRADON_TEST_DATA "/results/three-nodes.kxr";
+    const ProgramState written = test::ThreeNodeState();
+    EXPECT_EQ(fileBytes(stored), ResultsFileBytes(written));
+    ProgramState read;
+    const ResultsFileTimes times = OpenResultsFile(stored, read);
+    read.equations.CalcTime = times.CalcTime;
+    read.AnalysisTime = times.AnalysisTime;
+    expectSameReadFields(read, written);
+}
+
 TEST_F(ResultsFileTest, LengthIsSixtyPlusFortyPerNode) {
     for (const std::int32_t n : {1, 2, 17, 300}) {
         ProgramState s;

@@ -195,6 +195,16 @@ TEST(DoResults, ElementAndReactionTablesHaveNoFifthRowSeparator) {
     EXPECT_EQ(*(lines.end() - 2), "   5\t\t200.000\t\t1000.000");
 }
 
+TEST(DoResults, ElementRowShowsItsOwnEAndI) {
+    ProgramState s = straightBeam(6); // five elements
+    s.mesh.ElementE[4] = 205;
+    s.mesh.ElementI[4] = 8356;
+    const auto lines = linesOf(s);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(*(lines.end() - 2), "   4\t\t205.000\t\t8356.000");
+    EXPECT_EQ(lines.back(), "   5\t\t200.000\t\t1000.000");
+}
+
 TEST(NodeRowShear, StartOfTheElementRightOfTheNodeAndEndOfTheLastElement) {
     const ProgramState s = test::ThreeNodeState();
     EXPECT_EQ(NodeRowShear(s.results, 3, 1), 5000);  // start of element 1
