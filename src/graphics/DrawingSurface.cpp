@@ -12,7 +12,9 @@ constexpr const char* Source = "DrawingSurface";
 // (a result of 1e300, say) from reaching the painter.
 constexpr double FarthestPixel = 1e9;
 
-bool usableRange(double a, double b) { return std::isfinite(a) && std::isfinite(b) && a != b; }
+bool usableRange(double a, double b) {
+    return std::isfinite(a) && std::isfinite(b) && a != b;
+}
 } // namespace
 
 int RoundDrawWidth(double width) {
@@ -32,7 +34,8 @@ void DrawingSurface::clear() {
 
 void DrawingSurface::setScale(double x1, double y1, double x2, double y2) {
     if (!usableRange(x1, x2) || !usableRange(y1, y2))
-        throw KradonError(ErrorNumber::InvalidArgument, Source, "Invalid procedure call or argument");
+        throw KradonError(ErrorNumber::InvalidArgument, Source,
+                          "Invalid procedure call or argument");
     x1_ = x1;
     y1_ = y1;
     x2_ = x2;

@@ -22,9 +22,15 @@ inline constexpr Rgb Navy = 8388608;
 inline constexpr Rgb White = 16777215;
 } // namespace colours
 
-constexpr int redOf(Rgb colour) { return colour & 0xFF; }
-constexpr int greenOf(Rgb colour) { return (colour >> 8) & 0xFF; }
-constexpr int blueOf(Rgb colour) { return (colour >> 16) & 0xFF; }
+constexpr int redOf(Rgb colour) {
+    return colour & 0xFF;
+}
+constexpr int greenOf(Rgb colour) {
+    return (colour >> 8) & 0xFF;
+}
+constexpr int blueOf(Rgb colour) {
+    return (colour >> 16) & 0xFF;
+}
 
 enum class LineStyle : std::int16_t { Solid = 0, Dotted = 2 };
 enum class FillMode : std::int16_t { Solid = 0, Transparent = 1 };
