@@ -34,7 +34,9 @@ std::optional<int> wholeNumber(std::string_view text) {
     return value;
 }
 
-bool inPictureRange(int side) { return side >= MinPictureSide && side <= MaxPictureSide; }
+bool inPictureRange(int side) {
+    return side >= MinPictureSide && side <= MaxPictureSide;
+}
 
 /// The application object a QImage needs for fonts: the running one, or one made here on the
 /// offscreen platform that lives until the pictures are written.
@@ -77,8 +79,8 @@ bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error)
     const auto height =
         x == std::string_view::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
     if (!width || !height) {
-        error = "--size expects WxH in pixels (for example 1200x800), got '" + std::string(text) +
-                "'";
+        error =
+            "--size expects WxH in pixels (for example 1200x800), got '" + std::string(text) + "'";
         return false;
     }
     if (!inPictureRange(*width) || !inPictureRange(*height)) {

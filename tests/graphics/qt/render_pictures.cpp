@@ -22,12 +22,13 @@ constexpr modGraphics::PictureKind AllKinds[] = {
 
 bool renderModel(const std::filesystem::path& examples, const std::filesystem::path& output,
                  const std::string& model, int w, int h) {
-    const ProgramState s = samples::analysedModel(examples / (model + ".kdn"),
-                                                  std::filesystem::temp_directory_path());
+    const ProgramState s =
+        samples::analysedModel(examples / (model + ".kdn"), std::filesystem::temp_directory_path());
     std::vector<PictureRequest> requests;
     for (const auto kind : AllKinds)
         requests.push_back(
-            {kind, output / (model + "-" + std::string(modGraphics::PictureKindName(kind)) + ".png")});
+            {kind,
+             output / (model + "-" + std::string(modGraphics::PictureKindName(kind)) + ".png")});
     samples::QuietSink messages;
     return WritePictures(requests, w, h, s, messages, std::cerr);
 }
