@@ -1,5 +1,6 @@
 // The command line of kradon-cli: usage, version, printing a model file, analysing one and
 // rebuilding the report from a results file.
+#include "../core/TestFolder.h"
 #include "../core/analysis/ModelBuilder.h"
 #include "cli/CliCommands.h"
 #include "model/BeamModel.h"
@@ -31,16 +32,11 @@ CliRun run(const std::vector<std::string>& args) {
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kradon-cli-test-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
         // The analysis copy goes to the per-user runtime folder; keep it inside this test's.
         ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
+    const test::TestFolder folder_;
+    const std::filesystem::path dir_ = folder_.path();
 };
 
 TEST(Cli, VersionAndHelp) {

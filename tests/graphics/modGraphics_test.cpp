@@ -1,4 +1,5 @@
 // The pictures of modGraphics, read back from a recording surface.
+#include "TestFolder.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ModelBuilder.h"
 #include "graphics/RecordingSurface.h"
@@ -20,7 +21,8 @@ ProgramState analysed(const BeamModel& model, double density = 1) {
     s.options.MeshDensFact = density;
     NullStatusSink status;
     RecordingSink sink;
-    const auto r = AnalyseCore(s, testing::TempDir() + "kradon_graphics.tmp", status, sink);
+    const test::TestFolder folder;
+    const auto r = AnalyseCore(s, folder / "kradon.tmp", status, sink);
     EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
     return s;
 }

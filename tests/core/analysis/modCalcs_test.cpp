@@ -1,5 +1,6 @@
 // Whole analyses against closed forms, the driver's log and failures, the input check, and the
 // banded solver against the dense elimination kept here as the reference.
+#include "../TestFolder.h"
 #include "ModelBuilder.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/modCalcs.h"
@@ -176,8 +177,7 @@ TEST(RunAnalysis, LogLinesAndPercentagesInOrder) {
 }
 
 TEST(AnalyseCore, UnstableRestoresTheAnalysisCopy) {
-    const auto dir = std::filesystem::temp_directory_path() / "kradon_fea_unstable";
-    std::filesystem::create_directories(dir);
+    const test::TestFolder dir;
     ProgramState s;
     // A pin and a rotational spring at one node pass the check, but E defined over half the
     // span leaves the other half without stiffness: a zero pivot.
@@ -199,12 +199,10 @@ TEST(AnalyseCore, UnstableRestoresTheAnalysisCopy) {
     EXPECT_EQ(sink.shown[0].title, "modGauss Elimination Error");
     EXPECT_EQ(sink.shown[1].title, "FEA Subroutine");
     EXPECT_EQ(s.model, before);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
-    const auto dir = std::filesystem::temp_directory_path() / "kradon_fea_ok";
-    std::filesystem::create_directories(dir);
+    const test::TestFolder dir;
     ProgramState s;
     s.model =
         ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 10000).build();
@@ -218,7 +216,6 @@ TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
     EXPECT_EQ(status.log.front(), "pb 0");
     EXPECT_EQ(status.log[1], "Kradon Analysis Initialised......");
     EXPECT_EQ(AnalysisTimeText(2.5), "Previous Analysis time was 2.5s");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(AnalyseCore, ZeroLastPivotShowsOnlyCalculationError) {

@@ -1,4 +1,5 @@
 // Tests of the model file: its byte layout, round trips, damaged files and safe saving.
+#include "../TestFolder.h"
 #include "model/BeamModel.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace kradon {
 namespace {
@@ -60,15 +60,8 @@ void setInt16At(std::string& bytes, std::size_t offset, int value) {
 // A folder of the test's own, removed afterwards.
 class modFileWriteFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("kradon-test-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    const test::TestFolder folder_;
+    const std::filesystem::path dir_ = folder_.path();
 };
 
 TEST(modFileWriteLayout, EmptyModelOfTenIs2800Bytes) {

@@ -1,5 +1,6 @@
 // The results file: its byte layout, the round trip through the report, and the refusal of
 // damaged files without touching the tables in memory.
+#include "../TestFolder.h"
 #include "../analysis/ModelBuilder.h"
 #include "ResultsState.h"
 #include "analysis/AnalyseCommand.h"
@@ -16,7 +17,6 @@
 #include <limits>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace kradon {
@@ -24,14 +24,8 @@ namespace {
 
 class ResultsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kradon-results-test-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
+    const test::TestFolder folder_;
+    const std::filesystem::path dir_ = folder_.path();
 };
 
 std::string fileBytes(const std::filesystem::path& path) {

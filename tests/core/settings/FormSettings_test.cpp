@@ -1,13 +1,14 @@
 // The settings record's bytes, its reading from short files, the 16-bit coordinate rule, where
 // the file lives, and the twips-to-pixels helper.
+#include "../TestFolder.h"
 #include "settings/FormSettings.h"
 #include "settings/Twips.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <random>
 #include <string>
 #include <unistd.h>
 
@@ -16,24 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device device;
-        path_ = fs::temp_directory_path() /
-                ("kradon-settings-test-" + std::to_string(device()) + std::to_string(device()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(path_, error);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using TempFolder = test::TestFolder;
 
 std::vector<std::uint8_t> fileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

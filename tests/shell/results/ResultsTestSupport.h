@@ -2,6 +2,7 @@
 // from a script, a folder of the test's own and a sample model analysed.
 #pragma once
 
+#include "../../core/TestFolder.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "app/FilePicker.h"
@@ -51,22 +52,12 @@ private:
     }
 };
 
-/// A folder named after the running test, removed again at the end.
-class TempDir {
+/// A folder of the running test alone, with its files named as the dialogs return them.
+class TempDir : public kradon::test::TestFolder {
 public:
-    TempDir() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                (std::string("kradon_results_") + info->test_suite_name() + "_" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+    QString file(const char* name) const {
+        return QString::fromStdString((path() / name).string());
     }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-    QString file(const char* name) const { return QString::fromStdString((path_ / name).string()); }
-
-private:
-    std::filesystem::path path_;
 };
 
 /// The sample model analysed, as the Analyse command leaves the tables.
