@@ -5,6 +5,7 @@
 
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
+#include "cli/PictureOption.h"
 #include "model/KradonError.h"
 #include "model/ModelTables.h"
 #include "model/modFileWrite.h"
@@ -27,6 +28,7 @@
 #include <span>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace kradon::cli {
 namespace {
@@ -34,7 +36,7 @@ namespace {
 constexpr const char* UsageText =
     "Usage:\n"
     "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--report FILE] [--results FILE.kxr]\n"
-    "                     [--json FILE]\n"
+    "                     [--json FILE] [--picture KIND:FILE]... [--size WxH]\n"
     "                                analyse the model and print its results report\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
@@ -45,6 +47,9 @@ constexpr const char* UsageText =
     "  --report FILE        write the report to FILE instead of stdout\n"
     "  --results FILE.kxr   also write the results file\n"
     "  --json FILE          also write the results as JSON\n"
+    "  --picture KIND:FILE  also draw a picture, KIND one of beam, mesh, bmd, sfd, dsd, e, i,\n"
+    "                       into FILE ending in .svg or .png; may be given several times\n"
+    "  --size WxH           picture size in pixels (default 1200x800)\n"
     "Exit status: 0 completed, 1 input check refused the model, 2 unstable structure or\n"
     "calculation error, 3 file missing, unreadable, damaged or unwritable, 64 usage error.\n";
 
@@ -74,18 +79,21 @@ struct AnalyseOptions {
     std::string reportPath;
     std::string resultsPath;
     std::string jsonPath;
-    // Picture options (--picture KIND:FILE, --size WxH) join here and in AnalyseOptionTable.
+    std::vector<PictureRequest> pictures;
+    int pictureWidth = DefaultPictureWidth;
+    int pictureHeight = DefaultPictureHeight;
 };
 
 struct ReportOptions {
     std::string resultsPath;
 };
 
-/// One option taking a value: its name and how it stores the value. set returns the problem
-/// with the value, empty when the value is good.
+/// One option taking a value: its name, how it stores the value, and whether it may be given
+/// more than once. set returns the problem with the value, empty when the value is good.
 template <class Options> struct OptionSpec {
     std::string_view name;
     std::string (*set)(Options& options, const std::string& value);
+    bool repeatable = false;
 };
 
 std::string setMeshDensity(AnalyseOptions& o, const std::string& value) {
@@ -105,17 +113,34 @@ std::string setPath(Options& o, const std::string& value) {
     return {};
 }
 
-const std::array<OptionSpec<AnalyseOptions>, 4> AnalyseOptionTable{{
+std::string addPicture(AnalyseOptions& o, const std::string& value) {
+    std::string problem;
+    std::optional<PictureRequest> request = ParsePictureRequest(value, problem);
+    if (request)
+        o.pictures.push_back(std::move(*request));
+    return problem;
+}
+
+std::string setPictureSize(AnalyseOptions& o, const std::string& value) {
+    std::string problem;
+    ParsePictureSize(value, o.pictureWidth, o.pictureHeight, problem);
+    return problem;
+}
+
+const std::array<OptionSpec<AnalyseOptions>, 6> AnalyseOptionTable{{
     {"--mesh-density", setMeshDensity},
     {"--report", setPath<AnalyseOptions, &AnalyseOptions::reportPath>},
     {"--results", setPath<AnalyseOptions, &AnalyseOptions::resultsPath>},
     {"--json", setPath<AnalyseOptions, &AnalyseOptions::jsonPath>},
+    {"--picture", addPicture, true},
+    {"--size", setPictureSize},
 }};
 
 const std::array<OptionSpec<ReportOptions>, 0> ReportOptionTable{};
 
-/// Reads the arguments after the command: options from table, each at most once and followed
-/// by its value, and exactly one file, which goes to file. Returns the problem, empty if none.
+/// Reads the arguments after the command: options from table, each followed by its value and
+/// at most once unless repeatable, and exactly one file, which goes to file. Returns the problem,
+/// empty if none.
 template <class Options>
 std::string parseArguments(std::span<const std::string> args,
                            std::span<const OptionSpec<Options>> table, Options& options,
@@ -135,7 +160,7 @@ std::string parseArguments(std::span<const std::string> args,
             std::find_if(table.begin(), table.end(), [&](const auto& s) { return s.name == arg; });
         if (option == table.end())
             return "unknown option '" + arg + "' for " + command;
-        if (!seen.insert(option->name).second)
+        if (!seen.insert(option->name).second && !option->repeatable)
             return arg + " given twice";
         if (i + 1 == args.size())
             return arg + " needs a value";
@@ -384,12 +409,13 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     const std::string report = DoResults(state, "", state.equations.CalcTime, result.AnalysisTime);
     if (!writeReport(report, o.reportPath, out, messages))
         return ExitStatus::FileProblem;
-    // Pictures of the diagrams are written here, after the report.
     if (!o.resultsPath.empty() && !saveResults(state, o.resultsPath, messages))
         return ExitStatus::FileProblem;
     if (!o.jsonPath.empty() &&
         !writeFile(o.jsonPath, resultsJson(state, o.modelPath).dump(2) + "\n", "JSON results",
                    messages))
+        return ExitStatus::FileProblem;
+    if (!WritePictures(o.pictures, o.pictureWidth, o.pictureHeight, state, messages))
         return ExitStatus::FileProblem;
     return ExitStatus::Completed;
 }

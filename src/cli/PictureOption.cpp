@@ -38,6 +38,21 @@ bool inPictureRange(int side) {
     return side >= MinPictureSide && side <= MaxPictureSide;
 }
 
+void dropQtDiagnostic(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+/// Keeps Qt's own diagnostics (such as its note on an unset XDG_RUNTIME_DIR) off stderr, which
+/// carries only the program's messages, while it lives.
+class QtDiagnosticsMuted {
+public:
+    QtDiagnosticsMuted() : previous_(qInstallMessageHandler(dropQtDiagnostic)) {}
+    ~QtDiagnosticsMuted() { qInstallMessageHandler(previous_); }
+    QtDiagnosticsMuted(const QtDiagnosticsMuted&) = delete;
+    QtDiagnosticsMuted& operator=(const QtDiagnosticsMuted&) = delete;
+
+private:
+    QtMessageHandler previous_;
+};
+
 /// The application object a QImage needs for fonts: the running one, or one made here on the
 /// offscreen platform that lives until the pictures are written.
 std::unique_ptr<QGuiApplication> ensureGuiApplication() {
@@ -94,16 +109,17 @@ bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error)
 }
 
 bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,
-                   const ProgramState& state, MessageSink& messages, std::ostream& err) {
+                   const ProgramState& state, MessageSink& messages) {
     if (requests.empty())
         return true;
+    const QtDiagnosticsMuted muted;
     const auto app = ensureGuiApplication();
     bool allWritten = true;
     for (const PictureRequest& request : requests) {
         try {
             SavePictureFile(request.kind, state, request.file, QSize(w, h), messages);
         } catch (const KradonError& e) {
-            err << e.source() << ": " << e.what() << '\n';
+            messages.show({e.source(), e.what(), Icon::Critical});
             allWritten = false;
         }
     }

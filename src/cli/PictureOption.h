@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +35,9 @@ bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error)
 
 /// Writes every requested picture at w x h pixels. Creates a QGuiApplication on the offscreen
 /// platform when none exists (QT_QPA_PLATFORM is set to offscreen first unless already set).
-/// Each failure is one line on err; returns false if any picture was not written.
+/// Each picture that cannot be written is one critical message; the others are still written.
+/// Returns false if any picture was not written.
 bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,
-                   const ProgramState& state, MessageSink& messages, std::ostream& err);
+                   const ProgramState& state, MessageSink& messages);
 
 } // namespace kradon

@@ -6,6 +6,7 @@
 #include "model/BeamModel.h"
 #include "model/modFileWrite.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <utility>
 
 namespace kradon::cli {
 namespace {
@@ -71,6 +73,16 @@ TEST(Cli, UsageErrorsExit64WithUsageText) {
               "--mesh-density needs a number, not 'nan'"},
              {{"analyse", "--report", "a.txt", "a.kdn", "--report", "b.txt"},
               "--report given twice"},
+             {{"analyse", "a.kdn", "--picture", "bmd"}, "--picture expects KIND:FILE, got 'bmd'"},
+             {{"analyse", "a.kdn", "--picture", "moment:a.png"},
+              "unknown picture kind 'moment' (use beam, mesh, bmd, sfd, dsd, e or i)"},
+             {{"analyse", "a.kdn", "--picture", "bmd:a.jpg"},
+              "picture file 'a.jpg' must end in .svg or .png"},
+             {{"analyse", "a.kdn", "--size", "800"},
+              "--size expects WxH in pixels (for example 1200x800), got '800'"},
+             {{"analyse", "a.kdn", "--size", "800x0"},
+              "--size sides must be 16 to 10000 pixels, got '800x0'"},
+             {{"analyse", "a.kdn", "--size", "80x60", "--size", "90x60"}, "--size given twice"},
              {{"report"}, "report takes exactly one results file"},
              {{"report", "a.kxr", "b.kxr"}, "report takes exactly one results file"},
              {{"report", "a.kxr", "--json", "a.json"}, "unknown option '--json' for report"},
@@ -473,6 +485,58 @@ TEST_F(CliAnalyseTest, MeshDensityOutsideItsBoundsIsBroughtInsideWithAMessage) {
         const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "m.json"));
         EXPECT_EQ(j["model"]["MeshDensFact"].get<double>(), c.MeshDensFact) << c.value;
     }
+}
+
+/// Width and height from the IHDR chunk of a PNG file, or 0 x 0 if it is not one.
+std::pair<unsigned, unsigned> pngSize(const std::string& bytes) {
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0)
+        return {0, 0};
+    const auto word = [&](std::size_t at) {
+        unsigned v = 0;
+        for (std::size_t i = at; i < at + 4; ++i)
+            v = v << 8 | static_cast<unsigned char>(bytes[i]);
+        return v;
+    };
+    return {word(16), word(20)};
+}
+
+TEST_F(CliAnalyseTest, PicturesAreDrawnAfterTheReportAtTheSizeAsked) {
+    const CliRun r = run({"analyse", goodModel(), "--picture", "bmd:" + path("bmd.png"),
+                          "--picture", "mesh:" + path("mesh.svg"), "--size", "300x200"});
+    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("-- FINITE ELEMENT BEAM ANALYSIS RESULTS --"), std::string::npos);
+    EXPECT_EQ(pngSize(readFile(dir_ / "bmd.png")), std::make_pair(300u, 200u));
+    const std::string svg = readFile(dir_ / "mesh.svg");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("Node No.'s:"), std::string::npos);
+}
+
+TEST_F(CliAnalyseTest, PicturesDefaultTo1200By800) {
+    const CliRun r = run({"analyse", goodModel(), "--picture", "beam:" + path("beam.png")});
+    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    EXPECT_EQ(pngSize(readFile(dir_ / "beam.png")), std::make_pair(1200u, 800u));
+}
+
+TEST_F(CliAnalyseTest, UnwritablePictureExits3AndTheOthersAreStillDrawn) {
+    const std::string nowhere = path("no-such-folder/sfd.png");
+    const CliRun r = run({"analyse", goodModel(), "--picture", "sfd:" + nowhere, "--picture",
+                          "dsd:" + path("dsd.png"), "--json", path("r.json")});
+    EXPECT_EQ(r.status, ExitStatus::FileProblem);
+    EXPECT_EQ(r.err.rfind("SavePictureFile: Cannot write the picture file " + nowhere, 0), 0u)
+        << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "dsd.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "r.json"));
+    EXPECT_FALSE(r.out.empty());
+}
+
+TEST_F(CliAnalyseTest, NoPictureWhenTheInputCheckRefusesTheModel) {
+    const std::string model =
+        save("refused.kdn", ModelBuilder().span(10).pointLoad(10, 12).build());
+    const CliRun r = run({"analyse", model, "--picture", "bmd:" + path("bmd.png")});
+    EXPECT_EQ(r.status, ExitStatus::InputRefused);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "bmd.png"));
 }
 
 } // namespace

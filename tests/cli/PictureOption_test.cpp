@@ -4,15 +4,16 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <vector>
 
 namespace kradon {
 namespace {
 
 using modGraphics::PictureKind;
 
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
+struct RecordingSink : MessageSink {
+    std::vector<Message> shown;
+    void show(const Message& message) override { shown.push_back(message); }
 };
 
 TEST(ParsePictureRequest, KindAndFile) {
@@ -74,22 +75,20 @@ TEST(WritePictures, WritesEachFileAndReportsEachFailure) {
     const std::filesystem::path folder = dir.path().toStdString();
     ProgramState s;
     s.model.span = 10;
-    QuietSink messages;
-    std::ostringstream err;
+    RecordingSink messages;
     const bool ok = WritePictures({{PictureKind::Beam, folder / "beam.png"},
                                    {PictureKind::EValue, folder / "e.svg"},
                                    {PictureKind::Mesh, folder / "missing" / "mesh.png"}},
-                                  200, 100, s, messages, err);
+                                  200, 100, s, messages);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(std::filesystem::exists(folder / "beam.png"));
     EXPECT_TRUE(std::filesystem::exists(folder / "e.svg"));
-    const std::string report = err.str();
-    EXPECT_NE(report.find("mesh.png"), std::string::npos);
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
-    std::ostringstream none;
-    EXPECT_TRUE(
-        WritePictures({{PictureKind::Beam, folder / "again.png"}}, 200, 100, s, messages, none));
-    EXPECT_TRUE(none.str().empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("mesh.png"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, Icon::Critical);
+    RecordingSink none;
+    EXPECT_TRUE(WritePictures({{PictureKind::Beam, folder / "again.png"}}, 200, 100, s, none));
+    EXPECT_TRUE(none.shown.empty());
 }
 
 } // namespace

@@ -20,7 +20,3 @@ target_compile_definitions(kradon_picture_option_tests PRIVATE
 gtest_discover_tests(kradon_picture_option_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
-# Renders all seven pictures of two sample models into docs/pictures (1200 x 800 PNG).
-add_executable(kradon_render_pictures ${CMAKE_CURRENT_LIST_DIR}/render_pictures.cpp)
-target_link_libraries(kradon_render_pictures PRIVATE kradon_picture_option)
-target_compile_options(kradon_render_pictures PRIVATE ${KRADON_WARNINGS})
