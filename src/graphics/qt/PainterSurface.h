@@ -4,6 +4,7 @@
 #pragma once
 
 #include "graphics/DrawingSurface.h"
+#include "graphics/qt/NumberGlyphs.h"
 
 #include <QColor>
 #include <QFont>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
+#include <optional>
 #include <string_view>
 
 namespace kradon {
@@ -44,11 +46,17 @@ protected:
 
 private:
     /// Connected lines of one colour and width are collected into one polyline, which the
-    /// painter strokes far faster than the same segments one by one.
+    /// painter strokes far faster than the same segments one by one; numbers printed one after
+    /// another in one font and colour are queued likewise. flush draws what is waiting.
     void flush();
     void usePen(Rgb colour);
     QPointF toPixel(double x, double y) const { return {pixelX(x), pixelY(y)}; }
     QPointF snap(QPointF p, bool alongX, bool alongY) const;
+    void flushLines();
+    void flushNumbers();
+    /// The number glyphs of the normal or bold font; null where they are not used.
+    NumberGlyphs* numberGlyphs(bool bold);
+    const NumberGlyphs* numberGlyphs(bool bold) const;
 
     QPainter& painter_;
     double deviceScale_ = 1;
@@ -56,6 +64,12 @@ private:
     QFont boldFont_;
     QFontMetricsF normalMetrics_;
     QFontMetricsF boldMetrics_;
+    // Numbers drawn from looked-up glyphs, on raster devices (screens and images) only: PDF and
+    // printer output keep drawText, whose text stays text.
+    std::optional<NumberGlyphs> normalNumbers_;
+    std::optional<NumberGlyphs> boldNumbers_;
+    NumberGlyphs* queuedNumbers_ = nullptr; // the glyphs holding queued numbers, if any
+    Rgb queuedNumbersColour_ = 0;
 
     // What the painter's pen currently is, so that it is set only when it changes.
     QPen qpen_;

@@ -190,6 +190,63 @@ TEST(PainterSurface, TextHangsBelowAndRightOfTheCurrentPosition) {
     EXPECT_GT(countColour(image, PureRed), 10);
 }
 
+/// The text drawn by QPainter::drawText in the surface's font, top-left at pixel (x, y).
+QImage drawnByQt(const std::string& text, bool bold, int x, int y, QColor colour) {
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PainterSurface surface(painter, 200, 100);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(surface.font(bold));
+    painter.setPen(colour);
+    const QFontMetricsF metrics(surface.font(bold), &image);
+    painter.drawText(QPointF(x, y + metrics.ascent()), QString::fromStdString(text));
+    return image;
+}
+
+TEST(PainterSurface, NumbersLookAsDrawTextDrawsThemAndMeasureAlike) {
+    // Numbers go through glyphs looked up once, and are queued; the pixels must not change.
+    for (const bool bold : {false, true}) {
+        const QImage image = drawn([&](PainterSurface& s) {
+            s.pen.FontBold = bold;
+            s.pen.ForeColor = colours::Blue;
+            s.CurrentX = 2;
+            s.CurrentY = 3;
+            s.print("-12.5e+3 0");
+            const QFontMetricsF metrics(s.font(bold));
+            EXPECT_NEAR(s.TextWidth("-12.5e+3 0") * 10, metrics.horizontalAdvance("-12.5e+3 0"),
+                        0.5);
+        });
+        EXPECT_EQ(image, drawnByQt("-12.5e+3 0", bold, 20, 30, Qt::blue)) << bold;
+    }
+}
+
+TEST(PainterSurface, QueuedNumbersStayUnderWhatIsDrawnLater) {
+    const QImage image = drawn([](PainterSurface& s) {
+        s.pen.ForeColor = colours::Blue;
+        s.CurrentX = 2;
+        s.CurrentY = 3;
+        s.print("888888");
+        s.pen.DrawWidth = 40;
+        s.line(0, 4, 20, 4, colours::Red); // a band right across the numbers
+    });
+    EXPECT_EQ(countColour(image, PureBlue), 0);
+    EXPECT_GT(countColour(image, PureRed), 200 * 30);
+}
+
+TEST(PainterSurface, CircleSmallerThanAPixelStillLeavesADot) {
+    const QImage image = drawn([](PainterSurface& s) {
+        s.pen.FillStyle = FillMode::Solid;
+        s.circle(10.05, 5.05, 0.001, colours::Red);
+    });
+    // One pixel's worth of red coverage, centred on pixel (100, 50).
+    const QColor centre = image.pixelColor(100, 50);
+    EXPECT_EQ(centre.red(), 255);
+    EXPECT_LT(centre.green(), 255);
+    EXPECT_EQ(countColour(image, White), 200 * 100 - 1);
+}
+
 TEST(PainterSurface, BoldTextIsWiderAndLongerTextIsWider) {
     drawn([](PainterSurface& s) {
         const double normal = s.TextWidth("Element No.'s:");
