@@ -12,15 +12,10 @@ namespace kradon {
 namespace {
 
 using testing::AnalysedExample;
+using testing::FileBytes;
 using testing::RecordingSink;
 using testing::ScriptedFilePicker;
 using testing::TempDir;
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
 
 qsizetype pdfPages(const QByteArray& pdf) {
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
@@ -69,14 +64,14 @@ TEST(SaveReportPdf, LaysTheReportOutOnPages) {
     const TempDir dir;
     const QString one = dir.file("one.pdf");
     SaveReportPdf(one, numberedLines(10));
-    EXPECT_EQ(pdfPages(fileBytes(one)), 1);
+    EXPECT_EQ(pdfPages(FileBytes(one)), 1);
     // A 9 pt font gives between 50 and 99 lines on an A4 page with 20 mm margins.
     const QString three = dir.file("three.pdf");
     SaveReportPdf(three, numberedLines(200));
-    const qsizetype pages = pdfPages(fileBytes(three));
+    const qsizetype pages = pdfPages(FileBytes(three));
     EXPECT_GE(pages, 3);
     EXPECT_LE(pages, 4);
-    EXPECT_TRUE(fileBytes(three).contains("/FontFile"));
+    EXPECT_TRUE(FileBytes(three).contains("/FontFile"));
 }
 
 TEST(SaveReportPdf, UnwritablePathThrows) {
@@ -94,7 +89,7 @@ TEST(frmResultDisplay, PrintSendsTheReportToThePrinter) {
     window.setPrintSetup(printer);
     window.FilePrint->trigger();
     EXPECT_EQ(printer.asked, 1);
-    const QByteArray pdf = fileBytes(printer.path);
+    const QByteArray pdf = FileBytes(printer.path);
     EXPECT_GE(pdfPages(pdf), 1);
     EXPECT_TRUE(pdf.contains("/FontFile"));
     EXPECT_TRUE(sink.shown.empty());
@@ -117,7 +112,7 @@ TEST(frmResultDisplay, SaveAsPdfWritesTheReport) {
     files.answers = {name};
     window.FileSavePdf->trigger();
     EXPECT_EQ(files.suffixSeen, "pdf");
-    EXPECT_GE(pdfPages(fileBytes(name)), 1);
+    EXPECT_GE(pdfPages(FileBytes(name)), 1);
     EXPECT_TRUE(window.resultsPath().isEmpty());
 
     const QString bad = dir.file("missing/report.pdf");

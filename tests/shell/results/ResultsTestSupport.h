@@ -9,6 +9,8 @@
 #include "model/Sinks.h"
 #include "model/modFileWrite.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -51,6 +53,13 @@ private:
         return name;
     }
 };
+
+/// The whole content of a file, empty (with a test failure) if it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
 
 /// A folder of the running test alone, with its files named as the dialogs return them.
 class TempDir : public kradon::test::TestFolder {

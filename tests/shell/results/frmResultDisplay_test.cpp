@@ -25,15 +25,10 @@ namespace kradon {
 namespace {
 
 using testing::AnalysedExample;
+using testing::FileBytes;
 using testing::RecordingSink;
 using testing::ScriptedFilePicker;
 using testing::TempDir;
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -139,7 +134,7 @@ TEST(frmResultDisplay, TextSavedAndReopenedGainsOneEmptyLine) {
     w.window.FileSave_Click();
     EXPECT_EQ(w.files.filtersSeen, (QStringList{"Text files (*.txt)", "All files (*)"}));
     EXPECT_EQ(w.files.suffixSeen, "txt");
-    EXPECT_EQ(fileBytes(name), (report + "\r\n").toUtf8());
+    EXPECT_EQ(FileBytes(name), (report + "\r\n").toUtf8());
     w.window.FileOpen_Click();
     EXPECT_EQ(w.window.text(), report + "\r\n");
     EXPECT_EQ(w.window.resultsPath(), name);
@@ -161,18 +156,18 @@ TEST(frmResultDisplay, NameEndingInKxrWritesAResultsFile) {
     w.files.answers = {results};
     w.window.FileSave_Click();
     // 60 bytes of fixed fields and 40 bytes per node.
-    EXPECT_EQ(fileBytes(results).size(), 60 + 40 * w.state.mesh.NodeCount);
+    EXPECT_EQ(FileBytes(results).size(), 60 + 40 * w.state.mesh.NodeCount);
     EXPECT_EQ(w.window.resultsPath(), results);
 
     const QString upper = w.dir.file("beam.KXR");
     w.files.answers = {upper};
     w.window.FileSave_Click();
-    EXPECT_EQ(fileBytes(upper), (w.window.text() + "\r\n").toUtf8());
+    EXPECT_EQ(FileBytes(upper), (w.window.text() + "\r\n").toUtf8());
 
     const QString bare = w.dir.file("beamkxr");
     w.files.answers = {bare};
     w.window.FileSave_Click();
-    EXPECT_EQ(fileBytes(bare).size(), 60 + 40 * w.state.mesh.NodeCount);
+    EXPECT_EQ(FileBytes(bare).size(), 60 + 40 * w.state.mesh.NodeCount);
     EXPECT_TRUE(w.sink.shown.empty());
 }
 
