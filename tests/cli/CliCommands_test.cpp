@@ -159,6 +159,7 @@ TEST_F(CliTest, MissingOrDamagedFileExits3WithTheOpenMessage) {
 }
 
 using test::ModelBuilder;
+using test::UnstableModel;
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -261,16 +262,7 @@ TEST_F(CliAnalyseTest, InputCheckRefusalShowsAllItsMessagesAndExits1) {
 }
 
 TEST_F(CliAnalyseTest, UnstableModelShowsBothMessagesAndExits2) {
-    // A pin and a rotational spring at one node pass the check, but E over half the span leaves
-    // the other half without stiffness.
-    const std::string model = save("unstable.kdn", ModelBuilder()
-                                                       .span(10)
-                                                       .pinned(0)
-                                                       .spring(0, 0, 5)
-                                                       .pointLoad(10, 5)
-                                                       .iSegment(0, 10, 10000)
-                                                       .eSegment(0, 5, 200)
-                                                       .build());
+    const std::string model = save("unstable.kdn", UnstableModel());
     const CliRun r = run({"analyse", model, "--results", path("r.kxr")});
     EXPECT_EQ(r.status, ExitStatus::AnalysisFailed);
     EXPECT_EQ(r.err, "modGauss Elimination Error: Structure is unstable - Aborting analysis\n"

@@ -119,6 +119,20 @@ private:
     BeamModel m_;
 };
 
+/// A model that passes the input check but cannot be solved: a pin and a rotational spring at
+/// one node pass the check, but E defined over half the span leaves the other half without
+/// stiffness, a zero pivot.
+inline BeamModel UnstableModel(std::int16_t maxNoApplieds = 30) {
+    return ModelBuilder(maxNoApplieds)
+        .span(10)
+        .pinned(0)
+        .spring(0, 0, 5)
+        .pointLoad(10, 5)
+        .iSegment(0, 10, 10000)
+        .eSegment(0, 5, 200)
+        .build();
+}
+
 struct RecordingSink : MessageSink {
     std::vector<Message> shown;
     void show(const Message& message) override { shown.push_back(message); }
