@@ -2,6 +2,7 @@
 // script, a file picker that returns scripted names, and a main window over a temporary folder.
 #pragma once
 
+#include "ScriptedFilePicker.h"
 #include "app/FilePicker.h"
 #include "app/ShellSinks.h"
 #include "app/frmMain.h"
@@ -37,37 +38,6 @@ public:
     std::vector<Message> shown;
     std::vector<Message> asked;
     std::deque<Answer> answers;
-};
-
-class ScriptedFilePicker : public FilePicker {
-public:
-    PickedName saveName(QWidget*, const QString& title, const QStringList& filters,
-                        const QString& suffix) override {
-        saveTitles.push_back(title);
-        lastFilters = filters;
-        lastSuffix = suffix;
-        return next();
-    }
-    PickedName openName(QWidget*, const QStringList& filters, const QString& suffix) override {
-        ++openCalls;
-        lastFilters = filters;
-        lastSuffix = suffix;
-        return next();
-    }
-    std::deque<PickedName> names; // nothing scripted: the user cancels
-    std::vector<QString> saveTitles;
-    int openCalls = 0;
-    QStringList lastFilters;
-    QString lastSuffix;
-
-private:
-    PickedName next() {
-        if (names.empty())
-            return std::nullopt;
-        PickedName n = names.front();
-        names.pop_front();
-        return n;
-    }
 };
 
 /// A sample model from examples/.

@@ -12,9 +12,7 @@ add_executable(kradon_shell_tests ${KRADON_SHELL_TESTS})
 target_link_libraries(kradon_shell_tests PRIVATE kradon_shell Qt6::Test GTest::gtest)
 target_include_directories(kradon_shell_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests
                                                       ${CMAKE_CURRENT_LIST_DIR})
-# GCC 12 at -O2 reports a std::optional<QString> built by the test helpers as maybe-uninitialized,
-# a known false positive of its flow analysis.
-target_compile_options(kradon_shell_tests PRIVATE ${KRADON_WARNINGS} -Wno-maybe-uninitialized)
+target_compile_options(kradon_shell_tests PRIVATE ${KRADON_WARNINGS})
 target_compile_definitions(kradon_shell_tests PRIVATE
     KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples" KRADON_PROGRAM="$<TARGET_FILE:kradon>")
 add_dependencies(kradon_shell_tests kradon)

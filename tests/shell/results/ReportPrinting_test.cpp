@@ -106,17 +106,18 @@ TEST(frmResultDisplay, SaveAsPdfWritesTheReport) {
     ProgramState state = AnalysedExample("two-span-continuous-udl.kdn", dir);
     RecordingSink sink;
     ScriptedFilePicker files;
+    files.unscriptedDialogFails = true;
     frmResultDisplay window(state, sink, nullptr);
     window.setFilePicker(files);
     const QString name = dir.file("report.pdf");
-    files.answers = {name};
+    files.names = {name};
     window.FileSavePdf->trigger();
-    EXPECT_EQ(files.suffixSeen, "pdf");
+    EXPECT_EQ(files.lastSuffix, "pdf");
     EXPECT_GE(pdfPages(FileBytes(name)), 1);
     EXPECT_TRUE(window.resultsPath().isEmpty());
 
     const QString bad = dir.file("missing/report.pdf");
-    files.answers = {bad};
+    files.names = {bad};
     window.FileSavePdf->trigger();
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Unkown error while saving file " + bad.toStdString());

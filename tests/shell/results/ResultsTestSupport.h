@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../../core/TestFolder.h"
+#include "../ScriptedFilePicker.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "app/FilePicker.h"
@@ -26,33 +27,7 @@ struct RecordingSink : MessageSink {
     void show(const Message& message) override { shown.push_back(message); }
 };
 
-/// Answers each dialog with the next scripted name (nullopt = Cancel) and notes what it was
-/// asked.
-struct ScriptedFilePicker : FilePicker {
-    std::deque<PickedName> answers;
-    QStringList filtersSeen;
-    QString suffixSeen;
-    PickedName saveName(QWidget*, const QString&, const QStringList& filters,
-                        const QString& defaultSuffix) override {
-        return next(filters, defaultSuffix);
-    }
-    PickedName openName(QWidget*, const QStringList& filters,
-                        const QString& defaultSuffix) override {
-        return next(filters, defaultSuffix);
-    }
-
-private:
-    PickedName next(const QStringList& filters, const QString& suffix) {
-        filtersSeen = filters;
-        suffixSeen = suffix;
-        EXPECT_FALSE(answers.empty()) << "a file dialog nobody expected";
-        if (answers.empty())
-            return std::nullopt;
-        PickedName name = answers.front();
-        answers.pop_front();
-        return name;
-    }
-};
+using kradon::test::ScriptedFilePicker;
 
 /// The whole content of a file, empty (with a test failure) if it cannot be read.
 inline QByteArray FileBytes(const QString& path) {

@@ -51,7 +51,10 @@ struct AnalysedWindow {
     ScriptedFilePicker files;
     QWidget mainWindow;
     frmResultDisplay window{state, sink, &mainWindow};
-    AnalysedWindow() { window.setFilePicker(files); }
+    AnalysedWindow() {
+        files.unscriptedDialogFails = true;
+        window.setFilePicker(files);
+    }
     QString expectedReport(const std::string& path = "") const {
         return QString::fromStdString(
             DoResults(state, path, state.equations.CalcTime, state.AnalysisTime));
@@ -130,10 +133,10 @@ TEST(frmResultDisplay, TextSavedAndReopenedGainsOneEmptyLine) {
     AnalysedWindow w;
     const QString name = w.dir.file("report.txt");
     const QString report = w.window.text();
-    w.files.answers = {name, name};
+    w.files.names = {name, name};
     w.window.FileSave_Click();
-    EXPECT_EQ(w.files.filtersSeen, (QStringList{"Text files (*.txt)", "All files (*)"}));
-    EXPECT_EQ(w.files.suffixSeen, "txt");
+    EXPECT_EQ(w.files.lastFilters, (QStringList{"Text files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(w.files.lastSuffix, "txt");
     EXPECT_EQ(FileBytes(name), (report + "\r\n").toUtf8());
     w.window.FileOpen_Click();
     EXPECT_EQ(w.window.text(), report + "\r\n");
@@ -145,7 +148,7 @@ TEST(frmResultDisplay, OpenedTextLinesStayUnchanged) {
     AnalysedWindow w;
     const QString name = w.dir.file("notes.txt");
     writeBytes(name, "a, b, \"c\"\r\n   leading blanks\nlast line without end");
-    w.files.answers = {name};
+    w.files.names = {name};
     w.window.FileOpen_Click();
     EXPECT_EQ(w.window.text(), "a, b, \"c\"\r\n   leading blanks\r\nlast line without end\r\n");
 }
@@ -153,19 +156,19 @@ TEST(frmResultDisplay, OpenedTextLinesStayUnchanged) {
 TEST(frmResultDisplay, NameEndingInKxrWritesAResultsFile) {
     AnalysedWindow w;
     const QString results = w.dir.file("beam.kxr");
-    w.files.answers = {results};
+    w.files.names = {results};
     w.window.FileSave_Click();
     // 60 bytes of fixed fields and 40 bytes per node.
     EXPECT_EQ(FileBytes(results).size(), 60 + 40 * w.state.mesh.NodeCount);
     EXPECT_EQ(w.window.resultsPath(), results);
 
     const QString upper = w.dir.file("beam.KXR");
-    w.files.answers = {upper};
+    w.files.names = {upper};
     w.window.FileSave_Click();
     EXPECT_EQ(FileBytes(upper), (w.window.text() + "\r\n").toUtf8());
 
     const QString bare = w.dir.file("beamkxr");
-    w.files.answers = {bare};
+    w.files.names = {bare};
     w.window.FileSave_Click();
     EXPECT_EQ(FileBytes(bare).size(), 60 + 40 * w.state.mesh.NodeCount);
     EXPECT_TRUE(w.sink.shown.empty());
@@ -174,7 +177,7 @@ TEST(frmResultDisplay, NameEndingInKxrWritesAResultsFile) {
 TEST(frmResultDisplay, OpenedResultsFileRebuildsTheReportWithItsPath) {
     AnalysedWindow w;
     const QString results = w.dir.file("beam.kxr");
-    w.files.answers = {results, results};
+    w.files.names = {results, results};
     w.window.FileSave_Click();
     w.window.Editor->clear();
     w.window.FileOpen_Click();
@@ -188,7 +191,7 @@ TEST(frmResultDisplay, DamagedResultsFileGivesTheMessageAndClearsThePath) {
     const QString damaged = w.dir.file("damaged.kxr");
     writeBytes(damaged, QByteArray(5, '\1'));
     const QString before = w.window.text();
-    w.files.answers = {damaged};
+    w.files.names = {damaged};
     w.window.FileOpen_Click();
     ASSERT_EQ(w.sink.shown.size(), 1u);
     EXPECT_EQ(w.sink.shown[0].text, "Unkown error while opening file " + damaged.toStdString());
@@ -200,7 +203,7 @@ TEST(frmResultDisplay, DamagedResultsFileGivesTheMessageAndClearsThePath) {
 TEST(frmResultDisplay, MissingTextFileGivesTheOpeningMessage) {
     AnalysedWindow w;
     const QString missing = w.dir.file("missing.txt");
-    w.files.answers = {missing};
+    w.files.names = {missing};
     w.window.FileOpen_Click();
     ASSERT_EQ(w.sink.shown.size(), 1u);
     EXPECT_EQ(w.sink.shown[0].text, "Unkown error while opening file " + missing.toStdString());
@@ -212,7 +215,7 @@ TEST(frmResultDisplay, UnwritablePathGivesTheSavingMessageAndClearsThePath) {
     for (const char* name : {"no-such-folder/report.txt", "no-such-folder/beam.kxr"}) {
         w.sink.shown.clear();
         const QString path = w.dir.file(name);
-        w.files.answers = {path};
+        w.files.names = {path};
         w.window.FileSave_Click();
         ASSERT_EQ(w.sink.shown.size(), 1u) << name;
         EXPECT_EQ(w.sink.shown[0].text, "Unkown error while saving file " + path.toStdString());
@@ -223,10 +226,10 @@ TEST(frmResultDisplay, UnwritablePathGivesTheSavingMessageAndClearsThePath) {
 TEST(frmResultDisplay, CancelledDialogsChangeNothing) {
     AnalysedWindow w;
     const QString name = w.dir.file("report.txt");
-    w.files.answers = {name};
+    w.files.names = {name};
     w.window.FileSave_Click();
     const QString before = w.window.text();
-    w.files.answers = {std::nullopt, std::nullopt, std::nullopt};
+    w.files.names = {std::nullopt, std::nullopt, std::nullopt};
     w.window.FileOpen_Click();
     w.window.FileSave_Click();
     w.window.FileSavePdf_Click();

@@ -1,0 +1,54 @@
+// A file picker for window tests: it answers each dialog with the next scripted name and notes
+// what it was asked.
+#pragma once
+
+#include "app/FilePicker.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace kradon::test {
+
+class ScriptedFilePicker : public FilePicker {
+public:
+    PickedName saveName(QWidget*, const QString& title, const QStringList& filters,
+                        const QString& suffix) override {
+        saveTitles.push_back(title);
+        return next(filters, suffix);
+    }
+    PickedName openName(QWidget*, const QStringList& filters, const QString& suffix) override {
+        ++openCalls;
+        return next(filters, suffix);
+    }
+
+    /// The answers in order; nullopt, or no answer left, is Cancel.
+    std::deque<PickedName> names;
+    /// Whether a dialog with no answer left fails the test instead of being cancelled.
+    bool unscriptedDialogFails = false;
+
+    std::vector<QString> saveTitles;
+    int openCalls = 0;
+    QStringList lastFilters;
+    QString lastSuffix;
+
+private:
+    PickedName next(const QStringList& filters, const QString& suffix) {
+        lastFilters = filters;
+        lastSuffix = suffix;
+        if (names.empty()) {
+            EXPECT_FALSE(unscriptedDialogFails) << "a file dialog nobody expected";
+            return std::nullopt;
+        }
+        const bool cancel = !names.front().has_value();
+        const QString answer = cancel ? QString() : *names.front();
+        names.pop_front();
+        if (cancel)
+            return std::nullopt;
+        return answer;
+    }
+};
+
+} // namespace kradon::test
