@@ -1,6 +1,6 @@
 # kradon_shell_tests: the desktop program's windows driven by object name, drawn off screen.
 set(KRADON_SHELL_TESTS
-    ${CMAKE_CURRENT_LIST_DIR}/ShellTestMain.cpp
+    ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellTestSupport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellTestSupport.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain_test.cpp
@@ -13,7 +13,7 @@ target_link_libraries(kradon_shell_tests PRIVATE kradon_shell Qt6::Test GTest::g
 target_include_directories(kradon_shell_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests
                                                       ${CMAKE_CURRENT_LIST_DIR})
 target_compile_options(kradon_shell_tests PRIVATE ${KRADON_WARNINGS})
-target_compile_definitions(kradon_shell_tests PRIVATE
+target_compile_definitions(kradon_shell_tests PRIVATE KRADON_TEST_WIDGETS
     KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples" KRADON_PROGRAM="$<TARGET_FILE:kradon>")
 add_dependencies(kradon_shell_tests kradon)
 gtest_discover_tests(kradon_shell_tests DISCOVERY_TIMEOUT 60

@@ -1,6 +1,6 @@
 # Tests of the QPainter surface and the picture files; they draw offscreen.
 add_executable(kradon_painter_tests
-    ${CMAKE_CURRENT_LIST_DIR}/painter_test_main.cpp
+    ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PainterSurface_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PictureFiles_test.cpp)
 target_link_libraries(kradon_painter_tests PRIVATE kradon_painter GTest::gtest)

@@ -1,7 +1,7 @@
 # kradon_instance_tests: the single-copy handover and the help file's place, with their own main.
 # The sources are compiled in directly so these tests do not wait on the rest of the shell.
 add_executable(kradon_instance_tests
-    ${CMAKE_CURRENT_LIST_DIR}/InstanceTestMain.cpp
+    ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstance_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HelpFile_test.cpp
     ${PROJECT_SOURCE_DIR}/src/app/instance/SingleInstance.cpp
