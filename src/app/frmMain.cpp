@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -493,15 +494,13 @@ void frmMain::PrintImage(QPrinter& printer, const QImage& image, std::optional<Q
 }
 
 void frmMain::mnuHelpContents_Click() {
-    if (paths_.helpFile.isEmpty()) {
+    // A guide that has gone missing, or that the desktop cannot show, is no help either.
+    if (!QFileInfo(paths_.helpFile).isFile() || !vLaunch(paths_.helpFile))
         messages_.show({windowTitle().toStdString(), NoHelpText, Icon::Information});
-        return;
-    }
-    vLaunch(paths_.helpFile);
 }
 
-void frmMain::vLaunch(const QString& vFile) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(vFile));
+bool frmMain::vLaunch(const QString& vFile) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(vFile));
 }
 
 // --- Commands ------------------------------------------------------------------------------

@@ -71,8 +71,8 @@ public:
     // Operations the other windows call.
     void GraphBtn_Click(std::int16_t index);
     void mnuHelpContents_Click();
-    /// Asks the desktop to open the file with its default program; no result is checked.
-    void vLaunch(const QString& vFile);
+    /// Asks the desktop to open the file with its default program; false if it could not.
+    bool vLaunch(const QString& vFile);
     /// span <- the span field's number; returns false (span unchanged) for a text that is not a
     /// number.
     bool getSpan();

@@ -15,8 +15,10 @@ std::string ExamplePath(const char* name) {
     return std::string(KRADON_EXAMPLES) + "/" + name;
 }
 
-MainWindowFixture::MainWindowFixture() {
+MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     ShellPaths paths;
+    if (*helpFileName != '\0')
+        paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
     paths.settingsFile = folder() / "kradon.INI";
     paths.analysisCopy = folder() / "kradon.tmp";
     paths.programFolder = folder();

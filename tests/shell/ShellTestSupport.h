@@ -45,7 +45,8 @@ std::string ExamplePath(const char* name);
 
 /// A shown main window whose files all live in a temporary folder.
 struct MainWindowFixture {
-    MainWindowFixture();
+    /// helpFileName names a user guide in the folder (which the test may or may not create).
+    explicit MainWindowFixture(const char* helpFileName = "");
     ~MainWindowFixture();
     std::filesystem::path folder() const { return dir.path().toStdString(); }
     /// The captions of tabMain, left to right.

@@ -303,13 +303,16 @@ TEST(frmMain, FirstStartAsksForTheTipOfTheDayOnce) {
 }
 
 TEST(frmMain, HelpWithoutAGuideSaysSo) {
-    MainWindowFixture f;
-    f.main->mnuHelpContents->trigger();
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, "Unable to display Help Contents. There is no Help "
-                                        "associated with this project.");
-    EXPECT_EQ(f.messages.shown[0].title, "Kradon (v 1.0.6)");
-    EXPECT_EQ(f.messages.shown[0].icon, Icon::Information);
+    // No guide at all, and a guide that has gone missing from where it was installed.
+    for (const bool installed : {false, true}) {
+        MainWindowFixture f(installed ? "Kradon.html" : "");
+        f.main->mnuHelpContents->trigger();
+        ASSERT_EQ(f.messages.shown.size(), 1u) << installed;
+        EXPECT_EQ(f.messages.shown[0].text, "Unable to display Help Contents. There is no Help "
+                                            "associated with this project.");
+        EXPECT_EQ(f.messages.shown[0].title, "Kradon (v 1.0.6)");
+        EXPECT_EQ(f.messages.shown[0].icon, Icon::Information);
+    }
 }
 
 } // namespace

@@ -10,8 +10,4 @@ inline constexpr const char* HelpFileName = "Kradon.html";
 /// The guide's full path: "Kradon.html" in the program's folder.
 QString HelpFilePath();
 
-/// Asks the desktop to open the guide with its viewer for HTML; false when the guide is
-/// missing or the desktop could not open it.
-bool OpenHelpContents();
-
 } // namespace kradon
