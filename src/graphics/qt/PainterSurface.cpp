@@ -122,7 +122,7 @@ void PainterSurface::flush() {
 void PainterSurface::flushNumbers() {
     if (queuedNumbers_ == nullptr)
         return;
-    painter_.setFont(font(queuedNumbers_ == &*boldNumbers_));
+    painter_.setFont(font(queuedNumbersBold_));
     painter_.setPen(toQColor(queuedNumbersColour_));
     penColour_ = -1; // the line pen has to be set again
     queuedNumbers_->drawQueued(painter_);
@@ -206,6 +206,7 @@ void PainterSurface::paintText(double x, double y, std::string_view text) {
         flushNumbers();
     numbers->add(baseline, text);
     queuedNumbers_ = numbers;
+    queuedNumbersBold_ = pen.FontBold;
     queuedNumbersColour_ = pen.ForeColor;
 }
 

@@ -69,6 +69,7 @@ private:
     std::optional<NumberGlyphs> normalNumbers_;
     std::optional<NumberGlyphs> boldNumbers_;
     NumberGlyphs* queuedNumbers_ = nullptr; // the glyphs holding queued numbers, if any
+    bool queuedNumbersBold_ = false;
     Rgb queuedNumbersColour_ = 0;
 
     // What the painter's pen currently is, so that it is set only when it changes.
