@@ -58,8 +58,9 @@ private:
 std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     if (QCoreApplication::instance() != nullptr)
         return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Always off screen: a platform named in the environment (xcb, wayland) would end the
+    // program where no display is, and nothing here is shown anyway.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "kradon-cli";
     static char* argv[] = {name, nullptr};

@@ -34,7 +34,7 @@ std::optional<PictureRequest> ParsePictureRequest(std::string_view text, std::st
 bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error);
 
 /// Writes every requested picture at w x h pixels. Creates a QGuiApplication on the offscreen
-/// platform when none exists (QT_QPA_PLATFORM is set to offscreen first unless already set).
+/// platform when none exists, whatever QT_QPA_PLATFORM said.
 /// Each picture that cannot be written is one critical message; the others are still written.
 /// Returns false if any picture was not written.
 bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,

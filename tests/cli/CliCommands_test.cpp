@@ -523,6 +523,16 @@ TEST_F(CliAnalyseTest, UnwritablePictureExits3AndTheOthersAreStillDrawn) {
     EXPECT_FALSE(r.out.empty());
 }
 
+TEST_F(CliAnalyseTest, PicturesAreDrawnOffScreenWhateverThePlatformSetting) {
+    // Without the off-screen platform, a desktop platform with no display ends the program.
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    const CliRun r = run({"analyse", goodModel(), "--picture", "dsd:" + path("dsd.png")});
+    EXPECT_EQ(r.status, ExitStatus::Completed) << r.err;
+    EXPECT_EQ(pngSize(readFile(dir_ / "dsd.png")), std::make_pair(1200u, 800u));
+}
+
 TEST_F(CliAnalyseTest, NoPictureWhenTheInputCheckRefusesTheModel) {
     const std::string model =
         save("refused.kdn", ModelBuilder().span(10).pointLoad(10, 12).build());
