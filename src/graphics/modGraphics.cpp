@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 #include <exception>
+#include <stdexcept>
 
 namespace kradon::modGraphics {
 
@@ -102,27 +103,15 @@ void verticalGridLines(DrawingSurface& surface, double ym, double span) {
         surface.line(static_cast<double>(x), -ym, static_cast<double>(x), ym, colours::Navy);
 }
 
-/// The sorted positions of everything the model places on the beam, and its two ends.
+/// The sorted, distinct positions of everything the model places on the beam, and its two
+/// ends. A model whose lists are shorter than their counts gives only the ends.
 std::vector<double> keyPoints(const BeamModel& model) {
     std::vector<double> points{0, model.span};
-    const auto add = [&](const std::vector<double>& list, RecordKind kind) {
-        const std::int64_t count = model.count(kind);
-        for (std::int64_t n = 1; n <= count && static_cast<std::size_t>(n) < list.size(); ++n)
-            points.push_back(list[static_cast<std::size_t>(n)]);
-    };
-    add(model.PointLoad.location, RecordKind::PointLoad);
-    add(model.UDL.start, RecordKind::UDL);
-    add(model.UDL.end, RecordKind::UDL);
-    add(model.TDL.start, RecordKind::TDL);
-    add(model.TDL.end, RecordKind::TDL);
-    add(model.MomentLoad.location, RecordKind::MomentLoad);
-    add(model.RigidSupport.location, RecordKind::RigidSupport);
-    add(model.SpringSupport.location, RecordKind::SpringSupport);
-    add(model.FixedDisplacement.location, RecordKind::FixedDisplacement);
-    add(model.ESegment.disA, RecordKind::ESegment);
-    add(model.ESegment.disB, RecordKind::ESegment);
-    add(model.ISegment.disA, RecordKind::ISegment);
-    add(model.ISegment.disB, RecordKind::ISegment);
+    try {
+        const std::vector<double> k = modMesh::KeyPoints(model);
+        points.insert(points.end(), k.begin() + 1, k.end());
+    } catch (const std::out_of_range&) {
+    }
     std::sort(points.begin(), points.end());
     points.erase(std::unique(points.begin(), points.end()), points.end());
     return points;

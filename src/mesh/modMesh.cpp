@@ -44,30 +44,6 @@ std::int32_t firstNodeAt(const std::vector<double>& rx, std::int32_t NodeCount, 
     return 0;
 }
 
-/// The key positions 1..nk in their documented order, entry 0 unused.
-std::vector<double> keyPoints(const BeamModel& m) {
-    std::vector<double> k{0.0, 0.0};
-    auto add = [&](RecordKind kind, const std::vector<double>& list) {
-        for (std::int32_t n = 1; n <= m.count(kind); ++n)
-            k.push_back(list.at(toIndex(n)));
-    };
-    add(RecordKind::PointLoad, m.PointLoad.location);
-    add(RecordKind::UDL, m.UDL.start);
-    add(RecordKind::UDL, m.UDL.end);
-    add(RecordKind::TDL, m.TDL.start);
-    add(RecordKind::TDL, m.TDL.end);
-    add(RecordKind::MomentLoad, m.MomentLoad.location);
-    add(RecordKind::RigidSupport, m.RigidSupport.location);
-    add(RecordKind::SpringSupport, m.SpringSupport.location);
-    add(RecordKind::FixedDisplacement, m.FixedDisplacement.location);
-    add(RecordKind::ESegment, m.ESegment.disA);
-    add(RecordKind::ESegment, m.ESegment.disB);
-    add(RecordKind::ISegment, m.ISegment.disA);
-    add(RecordKind::ISegment, m.ISegment.disB);
-    k.push_back(m.span);
-    return k;
-}
-
 /// The non-empty segment lengths of the sorted key points, entry 0 unused.
 std::vector<double> segmentLengths(std::vector<double> k) {
     std::sort(k.begin() + 1, k.end());
@@ -150,6 +126,29 @@ loadNodes(const MeshTables& mesh, const std::vector<double>& rx, double start, d
 
 } // namespace
 
+std::vector<double> KeyPoints(const BeamModel& m) {
+    std::vector<double> k{0.0, 0.0};
+    auto add = [&](RecordKind kind, const std::vector<double>& list) {
+        for (std::int32_t n = 1; n <= m.count(kind); ++n)
+            k.push_back(list.at(toIndex(n)));
+    };
+    add(RecordKind::PointLoad, m.PointLoad.location);
+    add(RecordKind::UDL, m.UDL.start);
+    add(RecordKind::UDL, m.UDL.end);
+    add(RecordKind::TDL, m.TDL.start);
+    add(RecordKind::TDL, m.TDL.end);
+    add(RecordKind::MomentLoad, m.MomentLoad.location);
+    add(RecordKind::RigidSupport, m.RigidSupport.location);
+    add(RecordKind::SpringSupport, m.SpringSupport.location);
+    add(RecordKind::FixedDisplacement, m.FixedDisplacement.location);
+    add(RecordKind::ESegment, m.ESegment.disA);
+    add(RecordKind::ESegment, m.ESegment.disB);
+    add(RecordKind::ISegment, m.ISegment.disA);
+    add(RecordKind::ISegment, m.ISegment.disB);
+    k.push_back(m.span);
+    return k;
+}
+
 double RoundTo(double x, std::int16_t digits) {
     const double scale = std::pow(10.0, digits);
     return std::floor(x * scale + 0.5) / scale;
@@ -177,7 +176,7 @@ std::vector<double> RoundedNodeX(const MeshTables& mesh) {
 MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages) {
     MeshTables mesh;
     try {
-        const std::vector<double> k = keyPoints(model);
+        const std::vector<double> k = KeyPoints(model);
         if (*std::max_element(k.begin() + 1, k.end()) > model.span)
             messages.show({MeshTitle, OutsideBoundariesText, Icon::Critical});
         mesh.BreakPoints = segmentLengths(k);

@@ -23,6 +23,12 @@ double RoundTo(double x, std::int16_t digits);
 /// Whether a node at x stands at position p, after the 15-digit round trip of x.
 bool NodeMatches(double x, double p);
 
+/// The key positions 1..nk in the mesher's order: the left end 0, everything the model places
+/// on the beam (point loads, UDL and TDL starts and ends, moment loads, supports, springs,
+/// fixed displacements, E and I definition ends), then the span; entry 0 is unused. Throws
+/// std::out_of_range if a list is shorter than its count.
+std::vector<double> KeyPoints(const BeamModel& model);
+
 /// The mesh of model (positions in m) with about 8 x MeshDensFact elements per segment, E and I
 /// in analysis units. Shows the outside-boundaries warning and continues; any failure shows
 /// "modMesherror" (or the node-limit message) and is rethrown as a KradonError.
