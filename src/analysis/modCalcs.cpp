@@ -1,16 +1,16 @@
-// Assembly, banded elimination, recovery and the analysis driver. Degrees of freedom: node n
-// owns 2n - 1 (vertical, downwards positive) and 2n (rotation, clockwise positive).
+// The result tables, the solution, reactions, the equilibrium check and the analysis driver.
+// Degrees of freedom: node n owns 2n - 1 (vertical, downwards positive) and 2n (rotation,
+// clockwise positive).
 #include "analysis/modCalcs.h"
 
 #include "analysis/modGauss.h"
+#include "analysis/modSegments.h"
 #include "mesh/modMesh.h"
 #include "model/KradonError.h"
-#include "model/modText.h"
 
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <utility>
 
 namespace kradon::modCalcs {
 namespace {
@@ -19,78 +19,6 @@ constexpr const char* errorSource = "modCalcs";
 
 std::size_t at(std::int32_t n) {
     return static_cast<std::size_t>(n);
-}
-
-void requireFinite(double v) {
-    if (!std::isfinite(v))
-        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
-}
-
-double quotient(double num, double den) {
-    if (den == 0)
-        throw KradonError(ErrorNumber::DivisionByZero, errorSource, "Division by zero");
-    const double q = num / den;
-    requireFinite(q);
-    return q;
-}
-
-std::int32_t minOf(std::int32_t a, std::int32_t b) {
-    return a < b ? a : b;
-}
-
-/// The first row k..k + Lower of strictly largest magnitude in column k.
-std::int32_t pivotRow(const BandMatrix& A, std::int32_t k) {
-    std::int32_t p = k;
-    double magnitude = std::fabs(A(k, k));
-    for (std::int32_t r = k + 1; r <= minOf(A.size(), k + BandMatrix::Lower); ++r) {
-        if (std::fabs(A(r, k)) > magnitude) {
-            magnitude = std::fabs(A(r, k));
-            p = r;
-        }
-    }
-    return p;
-}
-
-void exchangeRows(BandMatrix& A, std::int32_t k, std::int32_t p) {
-    for (std::int32_t j = k; j <= A.lastColumn(k); ++j)
-        std::swap(A(k, j), A(p, j));
-    std::swap(A.Rhs[at(k)], A.Rhs[at(p)]);
-}
-
-/// One elimination step below the pivot (k, k); false when the pivot is exactly zero. Rows
-/// beyond k + Lower hold zeros in column k and are left as the subtraction of zero would leave
-/// them.
-bool eliminateColumn(BandMatrix& A, std::int32_t k) {
-    for (std::int32_t i = k + 1; i <= minOf(A.size(), k + BandMatrix::Lower); ++i) {
-        if (A(k, k) == 0.0)
-            return false;
-        const double factor = A(i, k) / A(k, k);
-        for (std::int32_t j = k + 1; j <= A.lastColumn(k); ++j)
-            A(i, j) = A(i, j) - factor * A(k, j);
-        A.Rhs[at(i)] = A.Rhs[at(i)] - factor * A.Rhs[at(k)];
-    }
-    return true;
-}
-
-void backSubstitute(BandMatrix& A) {
-    const std::int32_t n = A.size();
-    A.Rhs[at(n)] = quotient(A.Rhs[at(n)], A(n, n));
-    for (std::int32_t i = n - 1; i >= 1; --i) {
-        double s = 0;
-        for (std::int32_t j = i + 1; j <= A.lastColumn(i); ++j)
-            s += A(i, j) * A.Rhs[at(j)];
-        A.Rhs[at(i)] = quotient(A.Rhs[at(i)] - s, A(i, i));
-    }
-}
-
-/// The last point load (or moment load) standing exactly at x, 0 when none does.
-double lastValueAt(const std::vector<double>& value, const std::vector<double>& location,
-                   std::int16_t count, double x) {
-    double v = 0;
-    for (std::int32_t r = 1; r <= count; ++r)
-        if (location[at(r)] == x)
-            v = value[at(r)];
-    return v;
 }
 
 std::int32_t sumOfTypes(const BeamModel& m) {
@@ -103,178 +31,207 @@ std::int32_t sumOfTypes(const BeamModel& m) {
 void meshAndLoads(ProgramState& s, MessageSink& messages) {
     s.mesh = MeshTables{};
     s.mesh = modMesh::GenerateMesh(s.model, s.options.MeshDensFact, messages);
-    DimensionTables(s.mesh, s.nodal, s.equations, s.results);
+    DimensionTables(s.mesh, s.equations, s.results);
     modMesh::FormNodalLoads(s.model, s.mesh, s.nodal);
     modMesh::SetRigidSupports(s.model, s.mesh, s.nodal, messages);
 }
 
-void assemble(ProgramState& s) {
-    for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e) {
-        const auto a = static_cast<std::int32_t>(s.mesh.ElementNode1[at(e)]);
-        const auto b = static_cast<std::int32_t>(s.mesh.ElementNode2[at(e)]);
-        AssembleElement(s.equations.GlobalStiffness, BuildElementStiffness(s.mesh, e), a, b);
-    }
-}
-
 void restrain(ProgramState& s) {
-    modMesh::AddSpringSupports(s.model, s.mesh, s.nodal, s.equations.GlobalStiffness);
+    modMesh::AddSpringSupports(s.model, s.mesh, s.nodal);
     modMesh::SetPrescribedDisplacements(s.model, s.mesh, s.nodal);
-    ApplyRestraints(s.equations.GlobalStiffness, s.nodal);
+    ApplyRestraints(s.nodal);
 }
 
 void recover(ProgramState& s) {
-    for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e)
-        RecoverElement(s, e);
     ComputeReactions(s);
+    s.results.Residuals = CheckEquilibrium(s);
+    s.results.Extremes = modSegments::FindExtremes(s.mesh, s.nodal, s.equations, s.results);
+}
+
+/// The force (upwards) and moment (clockwise) that whatever holds node n must exert on the
+/// beam: the jumps of shear and moment across the node less the loads standing there.
+struct Holding {
+    double vertical = 0;
+    double moment = 0;
+};
+
+Holding holdingAt(const ProgramState& s, std::int32_t n) {
+    const auto& r = s.results;
+    const double P = s.nodal.ConcentratedLoad[at(2 * n - 1)];
+    const double C = s.nodal.ConcentratedLoad[at(2 * n)];
+    // NodeShear 1 and 2 x NodeCount stay 0: nothing acts beyond the ends.
+    const double vertical = r.NodeShear[at(2 * n - 1)] - r.NodeShear[at(2 * n)] + P;
+    const double right = n < s.mesh.NodeCount ? r.NodeMoment[at(n)] : 0.0;
+    double left = 0;
+    if (n > 1) {
+        const auto before = modSegments::StartOfElement(s.equations, r, n - 1);
+        left = static_cast<double>(
+            modSegments::Across(before, modSegments::ElementAt(s.mesh, s.nodal, n - 1)).M);
+    }
+    return {vertical, right - left - C};
+}
+
+/// The springs at node n together: force upwards, moment clockwise.
+Holding springsAt(const ProgramState& s, std::int32_t n) {
+    const auto& d = s.equations.Displacements;
+    return {s.nodal.SpringDiagonal[at(2 * n - 1)] * d[at(2 * n - 1)],
+            -s.nodal.SpringDiagonal[at(2 * n)] * d[at(2 * n)]};
+}
+
+using ReactionRows = std::vector<std::vector<double>>;
+
+ReactionRows reactionRows(std::size_t rows) {
+    return ReactionRows(rows, std::vector<double>(3, 0.0));
+}
+
+/// Who takes the reaction of each held node: the first rigid support there (the first Fixed one
+/// for the moment), else the first fixed displacement that prescribes that component.
+struct Claims {
+    std::vector<std::int32_t> vertical, moment; // per node: 0 none, r rigid r, -f fixed disp. f
+};
+
+Claims claimsOf(const ProgramState& s) {
+    const BeamModel& m = s.model;
+    Claims c;
+    c.vertical.assign(at(s.mesh.NodeCount) + 1, 0);
+    c.moment.assign(at(s.mesh.NodeCount) + 1, 0);
+    for (std::int32_t r = 1; r <= m.count(RecordKind::RigidSupport); ++r) {
+        const double type = m.RigidSupport.type[at(r)];
+        const auto n = modMesh::FirstNodeAt(s.mesh, m.RigidSupport.location[at(r)]);
+        if (n == 0 || (type != SupportType::Pinned && type != SupportType::Fixed))
+            continue;
+        if (c.vertical[at(n)] == 0)
+            c.vertical[at(n)] = r;
+        if (type == SupportType::Fixed && c.moment[at(n)] == 0)
+            c.moment[at(n)] = r;
+    }
+    const auto& fd = m.FixedDisplacement;
+    for (std::int32_t f = 1; f <= m.count(RecordKind::FixedDisplacement); ++f) {
+        const auto n = modMesh::FirstNodeAt(s.mesh, fd.location[at(f)]);
+        if (n == 0)
+            continue;
+        if (fd.vertical[at(f)] != 0 && c.vertical[at(n)] == 0)
+            c.vertical[at(n)] = -f;
+        if (fd.rotational[at(f)] != 0 && c.moment[at(n)] == 0)
+            c.moment[at(n)] = -f;
+    }
+    return c;
+}
+
+void springReactions(ProgramState& s) {
+    const auto& sp = s.model.SpringSupport;
+    const auto& d = s.equations.Displacements;
+    auto& rows = s.results.SpringReaction;
+    rows = reactionRows(at(s.model.count(RecordKind::SpringSupport)) + 1);
+    for (std::int32_t r = 1; r <= s.model.count(RecordKind::SpringSupport); ++r) {
+        const auto n = modMesh::FirstNodeAt(s.mesh, sp.location[at(r)]);
+        if (n == 0)
+            continue;
+        rows[at(r)][1] = sp.vertical[at(r)] * 1e6 * d[at(2 * n - 1)];
+        rows[at(r)][2] = -sp.rotational[at(r)] * 1e3 * d[at(2 * n)];
+    }
+}
+
+/// Adds the reaction force and moment of every record to the running sums of vertical force
+/// (downwards) and clockwise moment about the left end.
+void subtractReactions(EquilibriumResiduals& e, const ReactionRows& rows,
+                       const std::vector<double>& location, std::int16_t count,
+                       const MeshTables& mesh) {
+    for (std::int32_t r = 1; r <= count && at(r) < rows.size(); ++r) {
+        const auto n = modMesh::FirstNodeAt(mesh, location[at(r)]);
+        const double x = n == 0 ? location[at(r)] : mesh.NodeX[at(n)];
+        e.vertical -= rows[at(r)][1];
+        e.moment += -rows[at(r)][1] * x + rows[at(r)][2];
+    }
+}
+
+void addLoads(EquilibriumResiduals& e, const BeamModel& m) {
+    using K = RecordKind;
+    for (std::int32_t r = 1; r <= m.count(K::PointLoad); ++r) {
+        const double P = m.PointLoad.value[at(r)];
+        e.vertical += P;
+        e.moment += P * m.PointLoad.location[at(r)];
+        e.totalLoad += std::fabs(P);
+    }
+    for (std::int32_t r = 1; r <= m.count(K::MomentLoad); ++r)
+        e.moment += m.MomentLoad.value[at(r)];
+    auto linear = [&e](double a, double b, double w1, double w2) {
+        if (!(b > a))
+            return; // a load that ends before it starts covers nothing
+        const double L = b - a;
+        e.vertical += (w1 + w2) * L / 2;
+        e.moment += L * (w1 * (2 * a + b) + w2 * (a + 2 * b)) / 6;
+        e.totalLoad += (std::fabs(w1) + std::fabs(w2)) * L / 2;
+    };
+    for (std::int32_t r = 1; r <= m.count(K::UDL); ++r)
+        linear(m.UDL.start[at(r)], m.UDL.end[at(r)], m.UDL.value[at(r)], m.UDL.value[at(r)]);
+    for (std::int32_t r = 1; r <= m.count(K::TDL); ++r)
+        linear(m.TDL.start[at(r)], m.TDL.end[at(r)], m.TDL.startValue[at(r)],
+               m.TDL.endValue[at(r)]);
 }
 
 } // namespace
 
-void DimensionTables(const MeshTables& mesh, NodalTables& nodal, EquationTables& equations,
-                     ResultTables& results) {
-    equations.GlobalStiffness = BandMatrix(mesh.NumEquations);
+void DimensionTables(const MeshTables& mesh, EquationTables& equations, ResultTables& results) {
     equations.Displacements.assign(at(mesh.NumEquations) + 1, 0.0);
     results.NodeDeflection.assign(at(mesh.NodeCount) + 1, 0.0);
     results.NodeShear.assign(2 * at(mesh.NodeCount) + 1, 0.0);
     results.NodeMoment.assign(at(mesh.NodeCount) + 1, 0.0);
-    nodal.ElementNodalLoads.assign(5, std::vector<double>(at(mesh.ElementCount) + 1, 0.0));
 }
 
-ElementMatrix BuildElementStiffness(const MeshTables& mesh, std::int32_t e) {
-    const double E = mesh.ElementE[at(e)];
-    const double I = mesh.ElementI[at(e)];
-    const double L = mesh.ElementLength[at(e)];
-    const double k = quotient(I * E, std::pow(L, 3));
-    ElementMatrix m{};
-    m[1][1] = 12 * k;
-    m[1][2] = 6 * L * k;
-    m[1][3] = -m[1][1];
-    m[1][4] = m[1][2];
-    m[2][1] = m[1][2];
-    m[2][2] = 4 * k * L * L;
-    m[2][3] = -m[2][1];
-    m[2][4] = 2 * k * L * L;
-    m[3][1] = m[1][3];
-    m[3][2] = m[2][3];
-    m[3][3] = m[1][1];
-    m[3][4] = -m[1][2];
-    for (int j = 1; j <= 3; ++j)
-        m[4][j] = m[j][4];
-    m[4][4] = m[2][2];
-    for (int i = 1; i <= 4; ++i)
-        for (int j = 1; j <= 4; ++j)
-            requireFinite(m[i][j]);
-    return m;
-}
-
-void AssembleElement(BandMatrix& GlobalStiffness, const ElementMatrix& ElementStiffness,
-                     std::int32_t a, std::int32_t b) {
-    const std::array<std::int32_t, 5> g{0, 2 * a - 1, 2 * a, 2 * b - 1, 2 * b};
-    for (int i = 1; i <= 4; ++i)
-        for (int j = 1; j <= 4; ++j)
-            GlobalStiffness(g[at(i)], g[at(j)]) += ElementStiffness[at(i)][at(j)];
-}
-
-void ApplyRestraints(BandMatrix& GlobalStiffness, NodalTables& nodal) {
-    for (std::int32_t d = 1; d <= GlobalStiffness.size(); ++d) {
-        const bool constrained =
-            nodal.RestraintFlag[at(d)] == 1 || nodal.PrescribedDisp[at(d)] != 0;
-        if (!constrained)
-            continue;
-        nodal.LoadVector[at(d)] = nodal.PrescribedDisp[at(d)];
-        for (std::int32_t j = GlobalStiffness.firstColumn(d); j <= GlobalStiffness.lastColumn(d);
-             ++j)
-            GlobalStiffness(d, j) = j == d ? 1.0 : 0.0;
-    }
-}
-
-void GaussSolve(EquationTables& equations, const std::vector<double>& LoadVector,
-                const std::function<void()>& reportUnstable) {
-    const auto start = std::chrono::steady_clock::now();
-    BandMatrix& A = equations.GlobalStiffness;
-    const std::int32_t n = A.size();
-    for (std::int32_t i = 1; i <= n; ++i)
-        A.Rhs[at(i)] = LoadVector[at(i)];
-    for (std::int32_t k = 1; k <= n - 1; ++k) {
-        if (equations.CalcError != 0)
-            return;
-        if (const auto p = pivotRow(A, k); p != k)
-            exchangeRows(A, k, p);
-        if (!eliminateColumn(A, k))
-            reportUnstable();
-    }
-    if (equations.CalcError != 0)
-        return;
-    backSubstitute(A);
-    for (std::int32_t i = 1; i <= n; ++i)
-        equations.Displacements[at(i)] = A.Rhs[at(i)];
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    equations.CalcTime = elapsed.count();
+void ApplyRestraints(NodalTables& nodal) {
+    for (std::int32_t d = 1; at(d) < nodal.LoadVector.size(); ++d)
+        if (Constrained(nodal, d))
+            nodal.LoadVector[at(d)] = nodal.PrescribedDisp[at(d)];
 }
 
 void SolveEquations(ProgramState& s, MessageSink& messages) {
-    GaussSolve(s.equations, s.nodal.LoadVector,
-               [&s, &messages] { modGauss::ReportUnstable(s, messages); });
-    if (s.equations.CalcError != 0)
+    const auto start = std::chrono::steady_clock::now();
+    if (modSegments::SolveBeam(s.mesh, s.nodal, s.equations, s.results) ==
+        modSegments::Solution::Mechanism) {
+        modGauss::ReportUnstable(s, messages);
         return;
-    for (std::int32_t n = 1; n <= s.mesh.NodeCount; ++n)
-        s.results.NodeDeflection[at(n)] = s.equations.Displacements[at(2 * n - 1)];
-}
-
-ElementVector MultiplyElement(const ElementMatrix& matrix, const ElementVector& x) {
-    ElementVector y{};
-    for (std::size_t i = 1; i <= 4; ++i) {
-        double sum = 0;
-        for (std::size_t j = 1; j <= 4; ++j)
-            sum += matrix[i][j] * x[j];
-        y[i] = sum;
     }
-    return y;
-}
-
-void RecoverElement(ProgramState& s, std::int32_t e) {
-    const auto a = static_cast<std::int32_t>(s.mesh.ElementNode1[at(e)]);
-    const auto b = static_cast<std::int32_t>(s.mesh.ElementNode2[at(e)]);
-    const auto& d = s.equations.Displacements;
-    const ElementVector disp{0, d[at(2 * a - 1)], d[at(2 * a)], d[at(2 * b - 1)], d[at(2 * b)]};
-    const ElementVector force = MultiplyElement(BuildElementStiffness(s.mesh, e), disp);
-    const auto& EL = s.nodal.ElementNodalLoads;
-    const std::size_t c = at(e);
-    // Shear is positive when the forces left of the section act downwards; sagging moments are
-    // positive.
-    s.results.NodeShear[2 * c] = force[1] - EL[1][c];
-    s.results.NodeShear[2 * c + 1] = -force[3] + EL[3][c];
-    s.results.NodeMoment[c] = force[2] - EL[2][c];
-    if (e == s.mesh.ElementCount)
-        s.results.NodeMoment[c + 1] = -force[4] + EL[4][c];
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    s.equations.CalcTime = elapsed.count();
 }
 
 void ComputeReactions(ProgramState& s) {
     const BeamModel& m = s.model;
-    const auto rows = static_cast<std::size_t>(sumOfTypes(m)) + 1;
-    s.results.SupportReaction.assign(rows > at(m.count(RecordKind::RigidSupport))
-                                         ? rows
-                                         : at(m.count(RecordKind::RigidSupport)) + 1,
-                                     std::vector<double>(3, 0.0));
-    const auto rx = modMesh::RoundedNodeX(s.mesh);
-    for (std::int32_t r = 1; r <= m.count(RecordKind::RigidSupport); ++r) {
-        const auto n = modMesh::FirstNodeAt(rx, s.mesh.NodeCount, m.RigidSupport.location[at(r)]);
-        if (n == 0)
+    const auto count = at(m.count(RecordKind::RigidSupport));
+    s.results.SupportReaction = reactionRows(std::max(at(sumOfTypes(m)), count) + 1);
+    s.results.DisplacementReaction = reactionRows(at(m.count(RecordKind::FixedDisplacement)) + 1);
+    springReactions(s);
+    const Claims claims = claimsOf(s);
+    for (std::int32_t n = 1; n <= s.mesh.NodeCount; ++n) {
+        const std::int32_t cv = claims.vertical[at(n)], cm = claims.moment[at(n)];
+        if (cv == 0 && cm == 0)
             continue;
-        const double x = s.mesh.NodeX[at(n)];
-        const double P =
-            lastValueAt(m.PointLoad.value, m.PointLoad.location, m.count(RecordKind::PointLoad), x);
-        const double M = lastValueAt(m.MomentLoad.value, m.MomentLoad.location,
-                                     m.count(RecordKind::MomentLoad), x);
-        auto& row = s.results.SupportReaction[at(r)];
-        row[1] = s.results.NodeShear[at(2 * n - 1)] - s.results.NodeShear[at(2 * n)] + P;
-        if (m.RigidSupport.type[at(r)] != SupportType::Fixed)
-            continue;
-        // The moment the support exerts on the beam, clockwise positive, balancing the node
-        // together with a moment load standing there.
-        const double f = modText::RoundTrip15(x) == m.span ? -1 : 1;
-        row[2] = f * s.results.NodeMoment[at(n)] - M;
+        const Holding held = holdingAt(s, n);
+        const Holding springs = springsAt(s, n);
+        auto rowOf = [&s](std::int32_t claim) -> std::vector<double>& {
+            return claim > 0 ? s.results.SupportReaction[at(claim)]
+                             : s.results.DisplacementReaction[at(-claim)];
+        };
+        if (cv != 0)
+            rowOf(cv)[1] = held.vertical - springs.vertical;
+        if (cm != 0)
+            rowOf(cm)[2] = held.moment - springs.moment;
     }
+}
+
+EquilibriumResiduals CheckEquilibrium(const ProgramState& s) {
+    const BeamModel& m = s.model;
+    const auto& r = s.results;
+    EquilibriumResiduals e;
+    addLoads(e, m);
+    subtractReactions(e, r.SupportReaction, m.RigidSupport.location,
+                      m.count(RecordKind::RigidSupport), s.mesh);
+    subtractReactions(e, r.SpringReaction, m.SpringSupport.location,
+                      m.count(RecordKind::SpringSupport), s.mesh);
+    subtractReactions(e, r.DisplacementReaction, m.FixedDisplacement.location,
+                      m.count(RecordKind::FixedDisplacement), s.mesh);
+    return e;
 }
 
 Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) {
@@ -284,7 +241,6 @@ Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) 
         meshAndLoads(s, messages);
         status.udPb(10);
         status.udTxt("Element Stiffnesses......");
-        assemble(s);
         status.udPb(30);
         status.udTxt("Restricting Global Matrix...");
         restrain(s);

@@ -20,38 +20,26 @@ std::size_t toIndex(std::int32_t n) {
     return static_cast<std::size_t>(n);
 }
 
-/// The node positions after the 15-digit round trip, formed once per operation: matching then
-/// costs a comparison per node instead of a text conversion.
-std::vector<double> roundedPositions(const MeshTables& mesh) {
-    std::vector<double> rx(mesh.NodeX.size(), 0.0);
-    for (std::size_t n = 1; n < rx.size(); ++n)
-        rx[n] = modText::RoundTrip15(mesh.NodeX[n]);
-    return rx;
-}
-
-/// Calls visit(n) for every node n standing at p, from node 1 upward.
-template <typename Visit>
-void forEachNodeAt(const std::vector<double>& rx, std::int32_t NodeCount, double p, Visit visit) {
-    for (std::int32_t n = 1; n <= NodeCount; ++n)
-        if (rx[toIndex(n)] == p)
-            visit(n);
-}
-
-std::int32_t firstNodeAt(const std::vector<double>& rx, std::int32_t NodeCount, double p) {
-    for (std::int32_t n = 1; n <= NodeCount; ++n)
-        if (rx[toIndex(n)] == p)
-            return n;
-    return 0;
-}
-
-/// The non-empty segment lengths of the sorted key points, entry 0 unused.
-std::vector<double> segmentLengths(std::vector<double> k) {
+/// The sorted, distinct key positions: entry 0 unused, entry 1 the smallest (0 for a model whose
+/// positions all lie on the beam).
+std::vector<double> distinctKeyPositions(std::vector<double> k) {
+    for (std::size_t i = 1; i < k.size(); ++i)
+        if (!std::isfinite(k[i]) || k[i] < 0)
+            throw KradonError(ErrorNumber::InvalidArgument, errorSource,
+                              "A position lies before the left end or is not a number");
     std::sort(k.begin() + 1, k.end());
+    k.erase(std::unique(k.begin() + 1, k.end()), k.end());
+    return k;
+}
+
+/// The non-empty segment lengths between consecutive key positions, entry 0 unused; the first
+/// runs from 0.
+std::vector<double> segmentLengths(const std::vector<double>& keys) {
     std::vector<double> lengths{0.0};
     double previous = 0;
-    for (std::size_t i = 1; i < k.size(); ++i) {
-        const double length = k[i] - previous;
-        previous = k[i];
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        const double length = keys[i] - previous;
+        previous = keys[i];
         if (length != 0)
             lengths.push_back(length);
     }
@@ -82,13 +70,22 @@ void buildSegments(MeshTables& mesh, const BeamModel& model, double MeshDensFact
     mesh.NumEquations = 2 * mesh.NodeCount;
 }
 
-void placeNodes(MeshTables& mesh) {
+/// Node j of a segment stands at start + j h, and its last node at the next key position itself,
+/// so every key position is a node exactly, whatever the number of elements.
+void placeNodes(MeshTables& mesh, const std::vector<double>& keys) {
     mesh.NodeX.assign(toIndex(mesh.NodeCount) + 1, 0.0);
-    std::size_t n = 1;
-    for (std::size_t i = 1; i < mesh.BreakPoints.size(); ++i) {
-        const double h = mesh.BreakPoints[i] / mesh.SegmentDivisions[i];
-        for (double d = 0; d < mesh.SegmentDivisions[i]; ++d, ++n)
-            mesh.NodeX[n + 1] = mesh.NodeX[n] + h;
+    std::size_t n = 1, segment = 1;
+    double start = 0;
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        if (keys[i] == start)
+            continue; // a key point at the left end makes no segment
+        const auto divisions = static_cast<std::size_t>(mesh.SegmentDivisions[segment++]);
+        const double h = (keys[i] - start) / static_cast<double>(divisions);
+        for (std::size_t j = 1; j < divisions; ++j)
+            mesh.NodeX[n + j] = start + static_cast<double>(j) * h;
+        n += divisions;
+        mesh.NodeX[n] = keys[i];
+        start = keys[i];
     }
 }
 
@@ -107,21 +104,28 @@ void buildElements(MeshTables& mesh, const BeamModel& model) {
     }
 }
 
-/// The node s at start and t at end of a distributed load, 0 where none stands.
-std::pair<std::int32_t, std::int32_t>
-loadNodes(const MeshTables& mesh, const std::vector<double>& rx, double start, double end) {
-    std::int32_t s = 0, t = 0;
-    for (std::int32_t n = 1; n <= mesh.NodeCount; ++n) {
-        const double x = rx[toIndex(n)];
-        if (x == start)
-            s = n;
-        if (x == end) {
-            t = n;
-            if (s != 0 && s < n)
-                break;
-        }
-    }
-    return {s, t};
+/// Calls visit(n, i) for each record i = 1..count and the first node n at position[i], skipping
+/// records whose position is no node.
+template <typename Visit>
+void forEachRecordNode(const MeshTables& mesh, std::int16_t count,
+                       const std::vector<double>& position, Visit visit) {
+    for (std::int32_t r = 1; r <= count; ++r)
+        if (const auto n = FirstNodeAt(mesh, position[toIndex(r)]); n != 0)
+            visit(n, toIndex(r));
+}
+
+/// The nodes at the start and at the end of a distributed load, 0 where none stands.
+std::pair<std::int32_t, std::int32_t> loadNodes(const MeshTables& mesh, double start, double end) {
+    return {FirstNodeAt(mesh, start), FirstNodeAt(mesh, end)};
+}
+
+/// Adds a distributed load of downward intensity wa at the first and wb at the second node of
+/// element e, varying linearly in between: its fixed-end forces and its intensities.
+void addLinearLoad(NodalTables& nodal, std::int32_t e, double L, double wa, double wb) {
+    AddElementLoads(nodal, e, L * (7 * wa + 3 * wb) / 20, L * L * (3 * wa + 2 * wb) / 60,
+                    L * (3 * wa + 7 * wb) / 20, L * L * (2 * wa + 3 * wb) / 60);
+    nodal.ElementLoadStart[toIndex(e)] += wa;
+    nodal.ElementLoadEnd[toIndex(e)] += wb;
 }
 
 } // namespace
@@ -130,7 +134,7 @@ std::vector<double> KeyPoints(const BeamModel& m) {
     std::vector<double> k{0.0, 0.0};
     auto add = [&](RecordKind kind, const std::vector<double>& list) {
         for (std::int32_t n = 1; n <= m.count(kind); ++n)
-            k.push_back(list.at(toIndex(n)));
+            k.push_back(modText::RoundTrip15(list.at(toIndex(n))));
     };
     add(RecordKind::PointLoad, m.PointLoad.location);
     add(RecordKind::UDL, m.UDL.start);
@@ -145,7 +149,7 @@ std::vector<double> KeyPoints(const BeamModel& m) {
     add(RecordKind::ESegment, m.ESegment.disB);
     add(RecordKind::ISegment, m.ISegment.disA);
     add(RecordKind::ISegment, m.ISegment.disB);
-    k.push_back(m.span);
+    k.push_back(modText::RoundTrip15(m.span));
     return k;
 }
 
@@ -155,33 +159,31 @@ double RoundTo(double x, std::int16_t digits) {
 }
 
 bool NodeMatches(double x, double p) {
-    return modText::RoundTrip15(x) == p;
+    return x == modText::RoundTrip15(p);
 }
 
 std::int32_t FirstNodeAt(const MeshTables& mesh, double p) {
-    for (std::int32_t n = 1; n <= mesh.NodeCount; ++n)
-        if (NodeMatches(mesh.NodeX[toIndex(n)], p))
-            return n;
-    return 0;
-}
-
-std::int32_t FirstNodeAt(const std::vector<double>& rounded, std::int32_t NodeCount, double p) {
-    return firstNodeAt(rounded, NodeCount, p);
-}
-
-std::vector<double> RoundedNodeX(const MeshTables& mesh) {
-    return roundedPositions(mesh);
+    if (mesh.NodeCount < 1 || mesh.NodeX.size() <= toIndex(mesh.NodeCount))
+        return 0;
+    const double x = modText::RoundTrip15(p);
+    const auto first = mesh.NodeX.begin() + 1;
+    const auto last = mesh.NodeX.begin() + mesh.NodeCount + 1;
+    const auto found = std::lower_bound(first, last, x);
+    if (found == last || *found != x)
+        return 0;
+    return static_cast<std::int32_t>(found - mesh.NodeX.begin());
 }
 
 MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages) {
     MeshTables mesh;
     try {
         const std::vector<double> k = KeyPoints(model);
-        if (*std::max_element(k.begin() + 1, k.end()) > model.span)
+        if (*std::max_element(k.begin() + 1, k.end()) > k.back())
             messages.show({MeshTitle, OutsideBoundariesText, Icon::Critical});
-        mesh.BreakPoints = segmentLengths(k);
+        const std::vector<double> keys = distinctKeyPositions(k);
+        mesh.BreakPoints = segmentLengths(keys);
         buildSegments(mesh, model, MeshDensFact);
-        placeNodes(mesh);
+        placeNodes(mesh, keys);
         buildElements(mesh, model);
         modUnits::ScaleElementI(mesh);
         modUnits::ScaleElementE(mesh);
@@ -198,7 +200,12 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
 }
 
 void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    nodal.LoadVector.assign(toIndex(mesh.NumEquations) + 1, 0.0);
+    const std::size_t equations = toIndex(mesh.NumEquations) + 1;
+    nodal.LoadVector.assign(equations, 0.0);
+    nodal.ConcentratedLoad.assign(equations, 0.0);
+    nodal.ElementNodalLoads.assign(5, std::vector<double>(toIndex(mesh.ElementCount) + 1, 0.0));
+    nodal.ElementLoadStart.assign(toIndex(mesh.ElementCount) + 1, 0.0);
+    nodal.ElementLoadEnd.assign(toIndex(mesh.ElementCount) + 1, 0.0);
     AddPointLoads(model, mesh, nodal);
     AddUDLs(model, mesh, nodal);
     AddTDLs(model, mesh, nodal);
@@ -206,53 +213,44 @@ void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables&
 }
 
 void AddPointLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    const auto rx = roundedPositions(mesh);
-    for (std::int32_t r = 1; r <= model.count(RecordKind::PointLoad); ++r)
-        if (const auto n = firstNodeAt(rx, mesh.NodeCount, model.PointLoad.location[toIndex(r)]);
-            n != 0)
-            nodal.LoadVector[toIndex(2 * n - 1)] += model.PointLoad.value[toIndex(r)];
+    forEachRecordNode(mesh, model.count(RecordKind::PointLoad), model.PointLoad.location,
+                      [&](std::int32_t n, std::size_t i) {
+                          nodal.LoadVector[toIndex(2 * n - 1)] += model.PointLoad.value[i];
+                          nodal.ConcentratedLoad[toIndex(2 * n - 1)] += model.PointLoad.value[i];
+                      });
 }
 
 void AddMomentLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    const auto rx = roundedPositions(mesh);
-    for (std::int32_t r = 1; r <= model.count(RecordKind::MomentLoad); ++r)
-        if (const auto n = firstNodeAt(rx, mesh.NodeCount, model.MomentLoad.location[toIndex(r)]);
-            n != 0)
-            nodal.LoadVector[toIndex(2 * n)] += model.MomentLoad.value[toIndex(r)];
+    forEachRecordNode(mesh, model.count(RecordKind::MomentLoad), model.MomentLoad.location,
+                      [&](std::int32_t n, std::size_t i) {
+                          nodal.LoadVector[toIndex(2 * n)] += model.MomentLoad.value[i];
+                          nodal.ConcentratedLoad[toIndex(2 * n)] += model.MomentLoad.value[i];
+                      });
 }
 
 void AddUDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    const auto rx = roundedPositions(mesh);
     for (std::int32_t r = 1; r <= model.count(RecordKind::UDL); ++r) {
-        const auto [s, t] =
-            loadNodes(mesh, rx, model.UDL.start[toIndex(r)], model.UDL.end[toIndex(r)]);
+        const auto [s, t] = loadNodes(mesh, model.UDL.start[toIndex(r)], model.UDL.end[toIndex(r)]);
         if (s == 0)
             continue; // a start that matches no node covers nothing
         const double w = model.UDL.value[toIndex(r)];
-        for (std::int32_t e = s; e <= t - 1; ++e) {
-            const double L = mesh.ElementLength[toIndex(e)];
-            const double F = w * L / 2;
-            const double M = w * L * L / 12;
-            AddElementLoads(nodal, e, F, M, F, M);
-        }
+        for (std::int32_t e = s; e <= t - 1; ++e)
+            addLinearLoad(nodal, e, mesh.ElementLength[toIndex(e)], w, w);
     }
 }
 
 void AddTDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
     const auto& tdl = model.TDL;
-    const auto rx = roundedPositions(mesh);
     for (std::int32_t r = 1; r <= model.count(RecordKind::TDL); ++r) {
         const std::size_t i = toIndex(r);
-        const auto [s, t] = loadNodes(mesh, rx, tdl.start[i], tdl.end[i]);
+        const auto [s, t] = loadNodes(mesh, tdl.start[i], tdl.end[i]);
         if (s == 0 || !(s < t))
             continue;
         const double slope = (tdl.endValue[i] - tdl.startValue[i]) / (tdl.end[i] - tdl.start[i]);
         for (std::int32_t e = s; e <= t - 1; ++e) {
             const double L = mesh.ElementLength[toIndex(e)];
             const double wa = tdl.startValue[i] + (mesh.NodeX[toIndex(e)] - tdl.start[i]) * slope;
-            const double wb = wa + L * slope;
-            AddElementLoads(nodal, e, L * (7 * wa + 3 * wb) / 20, L * L * (3 * wa + 2 * wb) / 60,
-                            L * (3 * wa + 7 * wb) / 20, L * L * (2 * wa + 3 * wb) / 60);
+            addLinearLoad(nodal, e, L, wa, wa + L * slope);
         }
     }
 }
@@ -278,14 +276,13 @@ void AddElementLoads(NodalTables& nodal, std::int32_t e, double F1, double M1, d
 void SetRigidSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
                       MessageSink& messages) {
     nodal.RestraintFlag.assign(toIndex(mesh.NumEquations) + 1, 0.0);
-    const auto rx = roundedPositions(mesh);
     for (std::int32_t r = 1; r <= model.count(RecordKind::RigidSupport); ++r) {
         const double type = model.RigidSupport.type[toIndex(r)];
         if (type != SupportType::Pinned && type != SupportType::Fixed) {
             messages.show({MeshTitle, MeshErrorText, Icon::Critical});
             continue;
         }
-        const auto n = firstNodeAt(rx, mesh.NodeCount, model.RigidSupport.location[toIndex(r)]);
+        const auto n = FirstNodeAt(mesh, model.RigidSupport.location[toIndex(r)]);
         if (n == 0)
             continue;
         nodal.RestraintFlag[toIndex(2 * n - 1)] = 1;
@@ -294,40 +291,34 @@ void SetRigidSupports(const BeamModel& model, const MeshTables& mesh, NodalTable
     }
 }
 
-void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
-                       BandMatrix& GlobalStiffness) {
+void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
     nodal.SpringStiffness.assign(toIndex(mesh.NumEquations) + 1, 0.0);
+    nodal.SpringDiagonal.assign(toIndex(mesh.NumEquations) + 1, 0.0);
     const auto& sp = model.SpringSupport;
-    const auto rx = roundedPositions(mesh);
-    for (std::int32_t r = 1; r <= model.count(RecordKind::SpringSupport); ++r) {
-        const std::size_t i = toIndex(r);
-        forEachNodeAt(rx, mesh.NodeCount, sp.location[i], [&](std::int32_t n) {
-            if (sp.vertical[i] != 0) {
-                GlobalStiffness(2 * n - 1, 2 * n - 1) += sp.vertical[i] * std::pow(10.0, 6);
-                nodal.SpringStiffness[toIndex(2 * n - 1)] = sp.vertical[i];
-            }
-            if (sp.rotational[i] != 0) {
-                GlobalStiffness(2 * n, 2 * n) += sp.rotational[i] * std::pow(10.0, 3);
-                nodal.SpringStiffness[toIndex(2 * n)] = sp.rotational[i];
-            }
-        });
-    }
+    forEachRecordNode(mesh, model.count(RecordKind::SpringSupport), sp.location,
+                      [&](std::int32_t n, std::size_t i) {
+                          if (sp.vertical[i] != 0) {
+                              nodal.SpringDiagonal[toIndex(2 * n - 1)] += sp.vertical[i] * 1e6;
+                              nodal.SpringStiffness[toIndex(2 * n - 1)] = sp.vertical[i];
+                          }
+                          if (sp.rotational[i] != 0) {
+                              nodal.SpringDiagonal[toIndex(2 * n)] += sp.rotational[i] * 1e3;
+                              nodal.SpringStiffness[toIndex(2 * n)] = sp.rotational[i];
+                          }
+                      });
 }
 
 void SetPrescribedDisplacements(const BeamModel& model, const MeshTables& mesh,
                                 NodalTables& nodal) {
     nodal.PrescribedDisp.assign(toIndex(mesh.NumEquations) + 1, 0.0);
     const auto& fd = model.FixedDisplacement;
-    const auto rx = roundedPositions(mesh);
-    for (std::int32_t r = 1; r <= model.count(RecordKind::FixedDisplacement); ++r) {
-        const std::size_t i = toIndex(r);
-        forEachNodeAt(rx, mesh.NodeCount, fd.location[i], [&](std::int32_t n) {
-            if (fd.vertical[i] != 0)
-                nodal.PrescribedDisp[toIndex(2 * n - 1)] = fd.vertical[i] * std::pow(10.0, -3);
-            if (fd.rotational[i] != 0)
-                nodal.PrescribedDisp[toIndex(2 * n)] = fd.rotational[i];
-        });
-    }
+    forEachRecordNode(mesh, model.count(RecordKind::FixedDisplacement), fd.location,
+                      [&](std::int32_t n, std::size_t i) {
+                          if (fd.vertical[i] != 0)
+                              nodal.PrescribedDisp[toIndex(2 * n - 1)] = fd.vertical[i] * 1e-3;
+                          if (fd.rotational[i] != 0)
+                              nodal.PrescribedDisp[toIndex(2 * n)] = fd.rotational[i];
+                      });
 }
 
 } // namespace kradon::modMesh

@@ -2,7 +2,7 @@
 // nodes of that mesh.
 #pragma once
 
-#include "analysis/ProgramState.h"
+#include "mesh/MeshTables.h"
 #include "model/BeamModel.h"
 #include "model/Sinks.h"
 
@@ -20,26 +20,24 @@ inline constexpr std::int32_t MaxNodeCount = 32767;
 /// floor(x * 10^digits + 0.5) / 10^digits: halves go up.
 double RoundTo(double x, std::int16_t digits);
 
-/// Whether a node at x stands at position p, after the 15-digit round trip of x.
+/// Whether a node at x stands at position p: x equals p written with 15 significant digits and
+/// read back. Positions the program treats as equal thus share one node.
 bool NodeMatches(double x, double p);
 
-/// The key positions 1..nk in the mesher's order: the left end 0, everything the model places
-/// on the beam (point loads, UDL and TDL starts and ends, moment loads, supports, springs,
-/// fixed displacements, E and I definition ends), then the span; entry 0 is unused. Throws
-/// std::out_of_range if a list is shorter than its count.
+/// The key positions 1..nk in the mesher's order, each after the 15-digit round trip: the left
+/// end 0, everything the model places on the beam (point loads, UDL and TDL starts and ends,
+/// moment loads, supports, springs, fixed displacements, E and I definition ends), then the
+/// span; entry 0 is unused. Throws std::out_of_range if a list is shorter than its count.
 std::vector<double> KeyPoints(const BeamModel& model);
 
-/// The mesh of model (positions in m) with about 8 x MeshDensFact elements per segment, E and I
-/// in analysis units. Shows the outside-boundaries warning and continues; any failure shows
-/// "modMesherror" (or the node-limit message) and is rethrown as a KradonError.
+/// The mesh of model (positions in m, none negative) with about 8 x MeshDensFact elements per
+/// segment, E and I in analysis units. Shows the outside-boundaries warning and continues; any
+/// failure shows "modMesherror" (or the node-limit message) and is rethrown as a KradonError.
 MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages);
 
-/// The first node 1..NodeCount at position p, or 0.
+/// The node 1..NodeCount standing at position p (see NodeMatches), or 0; NodeX is searched as
+/// the ascending list the mesher makes.
 std::int32_t FirstNodeAt(const MeshTables& mesh, double p);
-/// The same search over NodeX already put through the round trip (RoundedNodeX).
-std::int32_t FirstNodeAt(const std::vector<double>& rounded, std::int32_t NodeCount, double p);
-/// NodeX 1..NodeCount after the 15-digit round trip, for many searches over one mesh.
-std::vector<double> RoundedNodeX(const MeshTables& mesh);
 
 // Nodal loads and restraints; loads of the model in analysis units (N, N/m, N·m).
 void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
@@ -54,9 +52,9 @@ void AddElementLoads(NodalTables& nodal, std::int32_t e, double F1, double M1, d
 /// A support type other than 1 or 2 shows "modMesherror" and is skipped.
 void SetRigidSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
                       MessageSink& messages);
-/// Springs in kN/mm and kN/rad, added to the diagonal in N/m and N·m/rad.
-void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
-                       BandMatrix& GlobalStiffness);
+/// Springs in kN/mm and kN/rad: SpringStiffness as entered, SpringDiagonal summed in N/m and
+/// N·m/rad.
+void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
 /// Displacements in mm become m; rotations stay in rad. Zero values record nothing.
 void SetPrescribedDisplacements(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
 

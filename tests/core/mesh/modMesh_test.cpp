@@ -4,6 +4,7 @@
 #include "analysis/modUnits.h"
 #include "mesh/modMesh.h"
 #include "model/KradonError.h"
+#include "model/modText.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -27,7 +28,10 @@ TEST(GenerateMesh, TenMetreExampleGivesDivisionsSixAndTen) {
     EXPECT_EQ(mesh.NodeCount, 17);
     EXPECT_EQ(mesh.NumEquations, 34);
     EXPECT_DOUBLE_EQ(mesh.ElementLength[1], 4.0 / 6);
-    EXPECT_DOUBLE_EQ(mesh.ElementLength[16], 0.6);
+    EXPECT_NEAR(mesh.ElementLength[16], 0.6, 1e-14);
+    // Key points are nodes exactly, however many elements lie before them.
+    EXPECT_EQ(mesh.NodeX[7], 4);
+    EXPECT_EQ(mesh.NodeX[17], 10);
     EXPECT_EQ(mesh.ElementNode1[3], 3);
     EXPECT_EQ(mesh.ElementNode2[3], 4);
     // 200 kN/mm2 = 2e11 N/m2 and 1000 cm4 = 1e-5 m4 during the analysis.
@@ -111,7 +115,7 @@ Tables meshed(const BeamModel& m, double MeshDensFact = 1) {
     RecordingSink sink;
     Tables t;
     t.mesh = modMesh::GenerateMesh(m, MeshDensFact, sink);
-    modCalcs::DimensionTables(t.mesh, t.nodal, t.equations, t.results);
+    modCalcs::DimensionTables(t.mesh, t.equations, t.results);
     modMesh::FormNodalLoads(m, t.mesh, t.nodal);
     return t;
 }
@@ -158,18 +162,46 @@ TEST(NodalLoads, UdlOverOneElementAndReversedUdl) {
     }
 }
 
-TEST(NodeMatches, SummedPositionMatchesItsKeyPoint) {
-    EXPECT_TRUE(modMesh::NodeMatches(2.4999999999999996, 2.5));
-    EXPECT_FALSE(modMesh::NodeMatches(2.4999, 2.5));
-    MeshTables mesh;
-    mesh.NodeCount = 2;
-    mesh.NumEquations = 4;
-    mesh.NodeX = {0, 0, 2.4999999999999996};
-    const BeamModel m = ModelBuilder().moment(7, 2.5).build();
-    NodalTables nodal;
-    nodal.LoadVector.assign(5, 0);
-    modMesh::AddMomentLoads(m, mesh, nodal);
-    EXPECT_EQ(nodal.LoadVector[4], 7);
+TEST(NodeMatches, PositionsEqualAfterTheRoundTripShareOneNode) {
+    EXPECT_TRUE(modMesh::NodeMatches(2.5, 2.4999999999999996));
+    EXPECT_FALSE(modMesh::NodeMatches(2.4999999999999996, 2.5));
+    EXPECT_FALSE(modMesh::NodeMatches(2.5, 2.4999));
+    // 0.1 + 0.2 is 0.30000000000000004: the same position as 0.3 once written with 15 digits.
+    const BeamModel m = ModelBuilder()
+                            .span(1)
+                            .pinned(0)
+                            .pinned(0.3)
+                            .moment(7, 0.1 + 0.2)
+                            .pointLoad(2, 0.3)
+                            .uniformEI(200, 1000)
+                            .build();
+    const Tables t = meshed(m, 10);
+    const auto n = modMesh::FirstNodeAt(t.mesh, 0.3);
+    ASSERT_NE(n, 0);
+    EXPECT_EQ(t.mesh.NodeX[n], 0.3);
+    EXPECT_EQ(modMesh::FirstNodeAt(t.mesh, 0.1 + 0.2), n);
+    EXPECT_EQ(t.mesh.SegmentDivisions.size(), 3u); // 0..0.3 and 0.3..1
+    EXPECT_EQ(t.nodal.ConcentratedLoad[2 * n], 7);
+    EXPECT_EQ(t.nodal.ConcentratedLoad[2 * n - 1], 2);
+}
+
+TEST(GenerateMesh, EveryKeyPointIsANodeAtEveryDensity) {
+    // Repeated addition used to drift past the 15-digit match and lose loads and supports.
+    ModelBuilder b(30);
+    b.span(100).uniformEI(200, 10000);
+    for (int i = 1; i <= 29; ++i)
+        b.pinned(i * 3.37).pointLoad(1, i * 3.37 + 0.11);
+    const BeamModel m = b.build();
+    for (const double density : {0.2, 1.0, 3.7, 10.0}) {
+        const Tables t = meshed(m, density);
+        for (const double x : modMesh::KeyPoints(m)) {
+            const auto n = modMesh::FirstNodeAt(t.mesh, x);
+            ASSERT_NE(n, 0) << x << " at density " << density;
+            EXPECT_EQ(t.mesh.NodeX[n], modText::RoundTrip15(x));
+        }
+        for (std::int32_t e = 1; e <= t.mesh.ElementCount; ++e)
+            ASSERT_GT(t.mesh.ElementLength[e], 0) << "element " << e;
+    }
 }
 
 TEST(NodalRestraints, SupportsSpringsAndPrescribedValues) {
@@ -191,9 +223,9 @@ TEST(NodalRestraints, SupportsSpringsAndPrescribedValues) {
     EXPECT_EQ(t.nodal.RestraintFlag[2], 0);
     EXPECT_EQ(t.nodal.RestraintFlag[5], 1);
     EXPECT_EQ(t.nodal.RestraintFlag[6], 1);
-    modMesh::AddSpringSupports(m, t.mesh, t.nodal, t.equations.GlobalStiffness);
-    EXPECT_EQ(t.equations.GlobalStiffness(3, 3), 5e6);
-    EXPECT_EQ(t.equations.GlobalStiffness(4, 4), 2e3);
+    modMesh::AddSpringSupports(m, t.mesh, t.nodal);
+    EXPECT_EQ(t.nodal.SpringDiagonal[3], 5e6);
+    EXPECT_EQ(t.nodal.SpringDiagonal[4], 2e3);
     EXPECT_EQ(t.nodal.SpringStiffness[3], 5);
     modMesh::SetPrescribedDisplacements(m, t.mesh, t.nodal);
     EXPECT_DOUBLE_EQ(t.nodal.PrescribedDisp[5], 0.005);

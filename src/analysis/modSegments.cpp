@@ -1,0 +1,393 @@
+// The exact solution of the meshed beam through the flexibility of its members.
+#include "analysis/modSegments.h"
+
+#include "analysis/BandMatrix.h"
+#include "model/KradonError.h"
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace kradon::modSegments {
+namespace {
+
+constexpr const char* errorSource = "modCalcs";
+
+std::size_t at(std::int32_t n) {
+    return static_cast<std::size_t>(n);
+}
+
+/// A stretch of elements between two consecutive structural nodes.
+struct Member {
+    std::int32_t first = 0; // elements first..last
+    std::int32_t last = 0;
+    bool elastic = true; // false: one element without stiffness, which transmits nothing
+    Real length = 0;
+    /// The end sections of the member clamped at its start, under its own loads, under a unit
+    /// shear and under a unit moment at its start.
+    Section load, unitShear, unitMoment;
+};
+
+struct Structure {
+    std::vector<std::int32_t> node; // structural node i = 0..S -> its mesh node
+    std::vector<Member> members;    // member m = 1..S joins structural nodes m - 1 and m
+    std::int32_t S() const { return static_cast<std::int32_t>(node.size()) - 1; }
+};
+
+bool carries(const MeshTables& mesh, std::int32_t e) {
+    return mesh.ElementE[at(e)] * mesh.ElementI[at(e)] != 0;
+}
+
+/// The key points (every segment end) and both ends of every element without stiffness.
+std::vector<std::int32_t> structuralNodes(const MeshTables& mesh) {
+    std::vector<char> structural(at(mesh.NodeCount) + 2, 0);
+    structural[1] = 1;
+    std::int32_t n = 1;
+    for (std::size_t i = 1; i < mesh.SegmentDivisions.size(); ++i) {
+        n += static_cast<std::int32_t>(mesh.SegmentDivisions[i]);
+        structural[at(n)] = 1;
+    }
+    structural[at(mesh.NodeCount)] = 1;
+    for (std::int32_t e = 1; e <= mesh.ElementCount; ++e)
+        if (!carries(mesh, e))
+            structural[at(e)] = structural[at(e + 1)] = 1;
+    std::vector<std::int32_t> nodes;
+    for (std::int32_t k = 1; k <= mesh.NodeCount; ++k)
+        if (structural[at(k)])
+            nodes.push_back(k);
+    return nodes;
+}
+
+Member memberBetween(const MeshTables& mesh, const NodalTables& nodal, std::int32_t a,
+                     std::int32_t b) {
+    Member m;
+    m.first = a;
+    m.last = b - 1;
+    m.elastic = carries(mesh, a);
+    m.unitShear.V = 1;
+    m.unitMoment.M = 1;
+    for (std::int32_t e = m.first; e <= m.last; ++e) {
+        const ElementData element = ElementAt(mesh, nodal, e);
+        m.length += element.h;
+        m.load = Across(m.load, element);
+        const ElementData unloaded{element.h, element.c, 0, 0};
+        m.unitShear = Across(m.unitShear, unloaded);
+        m.unitMoment = Across(m.unitMoment, unloaded);
+    }
+    return m;
+}
+
+Structure structureOf(const MeshTables& mesh, const NodalTables& nodal) {
+    Structure st;
+    st.node = structuralNodes(mesh);
+    st.members.resize(st.node.size());
+    for (std::size_t m = 1; m < st.node.size(); ++m)
+        st.members[m] = memberBetween(mesh, nodal, st.node[m - 1], st.node[m]);
+    return st;
+}
+
+/// Which rigid-body motions a node's supports hold: vertical, rotation.
+struct Held {
+    bool vertical = false;
+    bool rotation = false;
+};
+
+Held heldAt(const NodalTables& nodal, std::int32_t n) {
+    auto holds = [&nodal](std::int32_t d) {
+        return Constrained(nodal, d) || nodal.SpringDiagonal[at(d)] != 0;
+    };
+    return {holds(2 * n - 1), holds(2 * n)};
+}
+
+/// A part of the beam held together by elastic members, nodes first..last: it stands when its
+/// supports hold both rigid-body motions (two distinct vertical supports, or a vertical and a
+/// rotational one); a part that is one node on its own needs both held at that node.
+bool partStands(const NodalTables& nodal, const Structure& st, std::int32_t first,
+                std::int32_t last) {
+    int verticals = 0, rotations = 0;
+    for (std::int32_t i = first; i <= last; ++i) {
+        const Held held = heldAt(nodal, st.node[at(i)]);
+        verticals += held.vertical;
+        rotations += held.rotation;
+    }
+    if (first == last)
+        return verticals > 0 && rotations > 0;
+    return verticals >= 2 || (verticals >= 1 && rotations >= 1);
+}
+
+bool isMechanism(const NodalTables& nodal, const Structure& st) {
+    std::int32_t first = 0;
+    for (std::int32_t m = 1; m <= st.S(); ++m) {
+        if (st.members[at(m)].elastic)
+            continue;
+        if (!partStands(nodal, st, first, m - 1))
+            return true;
+        first = m;
+    }
+    return !partStands(nodal, st, first, st.S());
+}
+
+// Unknowns and equations of the structure, numbered from 1: per structural node i its
+// deflection and rotation (and its vertical and rotational equilibrium), per member m the shear
+// and moment at its start (and its two compatibility conditions), interleaved so that every
+// equation couples unknowns at most three places apart.
+std::int32_t deflectionOf(std::int32_t i) {
+    return 4 * i + 1;
+}
+std::int32_t rotationOf(std::int32_t i) {
+    return 4 * i + 2;
+}
+std::int32_t shearOf(std::int32_t m) {
+    return 4 * m - 1;
+}
+std::int32_t momentOf(std::int32_t m) {
+    return 4 * m;
+}
+
+/// Equilibrium of structural node i, or its prescribed values where it is held. The member on
+/// its left ends with the shear and moment of its start carried across it; the spring forces
+/// (k v upwards, kr theta anticlockwise) resist the displacements.
+void nodeEquations(BandMatrix<Real>& A, const NodalTables& nodal, const Structure& st,
+                   std::int32_t i) {
+    const std::int32_t n = st.node[at(i)];
+    const std::int32_t rv = deflectionOf(i), rr = rotationOf(i);
+    for (const std::int32_t d : {2 * n - 1, 2 * n}) {
+        const std::int32_t row = d == 2 * n - 1 ? rv : rr;
+        if (Constrained(nodal, d)) {
+            A(row, row) = 1;
+            A.Rhs[at(row)] = nodal.PrescribedDisp[at(d)];
+            continue;
+        }
+        A(row, row) = nodal.SpringDiagonal[at(d)];
+        A.Rhs[at(row)] = nodal.ConcentratedLoad[at(d)];
+        const bool vertical = row == rv;
+        if (i < st.S())
+            A(row, vertical ? shearOf(i + 1) : momentOf(i + 1)) += 1;
+        if (i > 0) {
+            const Member& left = st.members[at(i)];
+            const Section& end1 = left.unitShear;
+            const Section& end2 = left.unitMoment;
+            A(row, shearOf(i)) -= vertical ? end1.V : end1.M;
+            A(row, momentOf(i)) -= vertical ? end2.V : end2.M;
+            A.Rhs[at(row)] += vertical ? left.load.V : left.load.M;
+        }
+    }
+}
+
+/// The end of member m deflects and turns as its start, its length and its end forces make it;
+/// a member without stiffness instead carries its fixed-end forces at its start.
+void memberEquations(BandMatrix<Real>& A, const NodalTables& nodal, const Structure& st,
+                     std::int32_t m) {
+    const Member& mb = st.members[at(m)];
+    const std::int32_t rv = shearOf(m), rr = momentOf(m);
+    if (!mb.elastic) {
+        A(rv, shearOf(m)) = 1;
+        A.Rhs[at(rv)] = -nodal.ElementNodalLoads[1][at(mb.first)];
+        A(rr, momentOf(m)) = 1;
+        A.Rhs[at(rr)] = -nodal.ElementNodalLoads[2][at(mb.first)];
+        return;
+    }
+    A(rv, deflectionOf(m)) = 1;
+    A(rv, deflectionOf(m - 1)) = -1;
+    A(rv, rotationOf(m - 1)) = -mb.length;
+    A(rv, shearOf(m)) = -mb.unitShear.v;
+    A(rv, momentOf(m)) = -mb.unitMoment.v;
+    A.Rhs[at(rv)] = mb.load.v;
+    A(rr, rotationOf(m)) = 1;
+    A(rr, rotationOf(m - 1)) = -1;
+    A(rr, shearOf(m)) = -mb.unitShear.theta;
+    A(rr, momentOf(m)) = -mb.unitMoment.theta;
+    A.Rhs[at(rr)] = mb.load.theta;
+}
+
+BandMatrix<Real> systemOf(const NodalTables& nodal, const Structure& st) {
+    BandMatrix<Real> A(4 * st.S() + 2);
+    for (std::int32_t i = 0; i <= st.S(); ++i)
+        nodeEquations(A, nodal, st, i);
+    for (std::int32_t m = 1; m <= st.S(); ++m)
+        memberEquations(A, nodal, st, m);
+    return A;
+}
+
+void requireFinite(Real v) {
+    if (!std::isfinite(v))
+        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+}
+
+/// Writes the deflection and rotation of node n; a held degree of freedom takes its prescribed
+/// value exactly.
+void storeDisplacements(const NodalTables& nodal, EquationTables& equations, ResultTables& results,
+                        std::int32_t n, Real v, Real theta) {
+    auto value = [&nodal](std::int32_t d, Real x) {
+        requireFinite(x);
+        return Constrained(nodal, d) ? nodal.PrescribedDisp[at(d)] : static_cast<double>(x);
+    };
+    equations.Displacements[at(2 * n - 1)] = value(2 * n - 1, v);
+    equations.Displacements[at(2 * n)] = value(2 * n, theta);
+    results.NodeDeflection[at(n)] = equations.Displacements[at(2 * n - 1)];
+}
+
+/// Fills every node of member m from the solved start section, element by element; its last
+/// node takes the solved end displacements.
+void fillMember(const MeshTables& mesh, const NodalTables& nodal, const Structure& st,
+                const std::vector<Real>& x, std::int32_t m, EquationTables& equations,
+                ResultTables& results) {
+    const Member& mb = st.members[at(m)];
+    Section s{x[at(deflectionOf(m - 1))], x[at(rotationOf(m - 1))], x[at(shearOf(m))],
+              x[at(momentOf(m))]};
+    for (std::int32_t e = mb.first; e <= mb.last; ++e) {
+        if (e > mb.first)
+            storeDisplacements(nodal, equations, results, e, s.v, s.theta);
+        requireFinite(s.V);
+        requireFinite(s.M);
+        results.NodeShear[2 * at(e)] = static_cast<double>(s.V);
+        results.NodeMoment[at(e)] = static_cast<double>(s.M);
+        s = Across(s, ElementAt(mesh, nodal, e));
+        requireFinite(s.V);
+        requireFinite(s.M);
+        results.NodeShear[2 * at(e) + 1] = static_cast<double>(s.V);
+    }
+    if (mb.last == mesh.ElementCount)
+        results.NodeMoment[at(mesh.NodeCount)] = static_cast<double>(s.M);
+}
+
+void fill(const MeshTables& mesh, const NodalTables& nodal, const Structure& st,
+          const std::vector<Real>& x, EquationTables& equations, ResultTables& results) {
+    for (std::int32_t i = 0; i <= st.S(); ++i)
+        storeDisplacements(nodal, equations, results, st.node[at(i)], x[at(deflectionOf(i))],
+                           x[at(rotationOf(i))]);
+    for (std::int32_t m = 1; m <= st.S(); ++m)
+        fillMember(mesh, nodal, st, x, m, equations, results);
+}
+
+/// Keeps the largest and the smallest value offered, with its position.
+struct Range {
+    Extreme* largest;
+    Extreme* smallest;
+    bool any = false;
+    void offer(Real value, Real x) {
+        const auto v = static_cast<double>(value);
+        if (!any || v > largest->value)
+            *largest = {v, static_cast<double>(x)};
+        if (!any || v < smallest->value)
+            *smallest = {v, static_cast<double>(x)};
+        any = true;
+    }
+};
+
+/// Calls visit(s) for each root s of a + b s + c s^2 strictly inside (0, h).
+template <typename Visit> void forEachRootInside(Real a, Real b, Real c, Real h, Visit visit) {
+    auto keep = [&](Real s) {
+        if (s > 0 && s < h)
+            visit(s);
+    };
+    if (c == 0) {
+        if (b != 0)
+            keep(-a / b);
+        return;
+    }
+    const Real disc = b * b - 4 * a * c;
+    if (disc < 0)
+        return;
+    // The form without cancellation: q = -(b + sign(b) sqrt(disc)) / 2, roots q / c and a / q.
+    const Real q = -(b + std::copysign(std::sqrt(disc), b)) / 2;
+    keep(q / c);
+    if (q != 0)
+        keep(a / q);
+}
+
+/// Where the rotation changes sign between s0 and s1 of an element, by bisection.
+Real rotationRoot(const Section& start, const ElementData& el, Real s0, Real s1) {
+    const bool positiveAtStart = Along(start, el, s0).theta > 0;
+    for (int i = 0; i < 64 && s1 - s0 > 0; ++i) {
+        const Real mid = (s0 + s1) / 2;
+        if (mid <= s0 || mid >= s1)
+            break;
+        ((Along(start, el, mid).theta > 0) == positiveAtStart ? s0 : s1) = mid;
+    }
+    return (s0 + s1) / 2;
+}
+
+/// The points of one element where the deflection may be largest or smallest: where the
+/// rotation changes sign, looked for in both halves.
+void offerDeflections(Range& deflection, const Section& start, const ElementData& el, Real x0) {
+    const Real half = el.h / 2;
+    const Real thetas[3] = {start.theta, Along(start, el, half).theta, Across(start, el).theta};
+    for (int k = 0; k < 2; ++k) {
+        if ((thetas[k] > 0) == (thetas[k + 1] > 0))
+            continue;
+        const Real s = rotationRoot(start, el, k * half, (k + 1) * half);
+        deflection.offer(Along(start, el, s).v, x0 + s);
+    }
+}
+
+} // namespace
+
+ElementData ElementAt(const MeshTables& mesh, const NodalTables& nodal, std::int32_t e) {
+    const Real EI = static_cast<Real>(mesh.ElementE[at(e)]) * mesh.ElementI[at(e)];
+    return {mesh.ElementLength[at(e)], EI == 0 ? Real(0) : 1 / EI, nodal.ElementLoadStart[at(e)],
+            nodal.ElementLoadEnd[at(e)]};
+}
+
+Section Along(const Section& a, const ElementData& el, Real s) {
+    // The load grows by dw over the element: q(t) = wa + dw t / h.
+    const Real slope = el.h == 0 ? Real(0) : (el.wb - el.wa) / el.h;
+    const Real s2 = s * s, s3 = s2 * s, s4 = s3 * s, s5 = s4 * s;
+    Section b;
+    b.V = a.V + el.wa * s + slope * s2 / 2;
+    b.M = a.M - a.V * s - el.wa * s2 / 2 - slope * s3 / 6;
+    // EI v'' = -M: the rotation and deflection are the integrals of -M/EI.
+    const Real integralM = a.M * s - a.V * s2 / 2 - el.wa * s3 / 6 - slope * s4 / 24;
+    const Real momentM = a.M * s2 / 2 - a.V * s3 / 6 - el.wa * s4 / 24 - slope * s5 / 120;
+    b.theta = a.theta - el.c * integralM;
+    b.v = a.v + a.theta * s - el.c * momentM;
+    return b;
+}
+
+Section StartOfElement(const EquationTables& equations, const ResultTables& results,
+                       std::int32_t e) {
+    return {equations.Displacements[at(2 * e - 1)], equations.Displacements[at(2 * e)],
+            results.NodeShear[2 * at(e)], results.NodeMoment[at(e)]};
+}
+
+Solution SolveBeam(const MeshTables& mesh, const NodalTables& nodal, EquationTables& equations,
+                   ResultTables& results) {
+    const Structure st = structureOf(mesh, nodal);
+    if (isMechanism(nodal, st))
+        return Solution::Mechanism;
+    BandMatrix<Real> A = systemOf(nodal, st);
+    if (!BandGaussSolve(A))
+        return Solution::Mechanism;
+    fill(mesh, nodal, st, A.Rhs, equations, results);
+    return Solution::Solved;
+}
+
+ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
+                            const EquationTables& equations, const ResultTables& results) {
+    ResultExtremes x;
+    Range moment{&x.largestMoment, &x.smallestMoment};
+    Range shear{&x.largestShear, &x.smallestShear};
+    Range deflection{&x.largestDeflection, &x.smallestDeflection};
+    for (std::int32_t e = 1; e <= mesh.ElementCount; ++e) {
+        const Section start = StartOfElement(equations, results, e);
+        const ElementData el = ElementAt(mesh, nodal, e);
+        const Real x0 = mesh.NodeX[at(e)];
+        const Section end = Across(start, el);
+        for (const auto& [section, position] : {std::pair{start, x0}, std::pair{end, x0 + el.h}}) {
+            moment.offer(section.M, position);
+            shear.offer(section.V, position);
+        }
+        deflection.offer(equations.Displacements[at(2 * e - 1)], x0);
+        deflection.offer(equations.Displacements[at(2 * e + 1)], mesh.NodeX[at(e + 1)]);
+        const Real slope = el.h == 0 ? Real(0) : (el.wb - el.wa) / el.h;
+        // The moment is extreme where the shear vanishes, the shear where the load does.
+        forEachRootInside(start.V, el.wa, slope / 2, el.h,
+                          [&](Real s) { moment.offer(Along(start, el, s).M, x0 + s); });
+        forEachRootInside(el.wa, slope, 0, el.h,
+                          [&](Real s) { shear.offer(Along(start, el, s).V, x0 + s); });
+        offerDeflections(deflection, start, el, x0);
+    }
+    return x;
+}
+
+} // namespace kradon::modSegments

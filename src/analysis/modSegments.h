@@ -1,0 +1,65 @@
+// The exact solution of the meshed beam. Between two structural nodes (the key points, and the
+// ends of every element without bending stiffness) nothing concentrated acts, so each stretch
+// of elements is one member whose flexibility is a sum over its elements. The unknowns are the
+// deflection and rotation of the structural nodes and the shear and moment at the start of each
+// member: a small banded system whose conditioning depends on the beam's geometry, not on the
+// mesh. Every mesh node then follows by statics and by integrating M/EI element by element. In
+// exact arithmetic these are the nodal values of the stiffness method on the whole mesh.
+#pragma once
+
+#include "analysis/ProgramState.h"
+
+#include <cstdint>
+
+namespace kradon::modSegments {
+
+using Real = long double;
+
+/// Deflection (m, downwards), rotation (rad, clockwise), shear (N, positive when the forces left
+/// of the section act downwards) and sagging moment (N·m) at a section.
+struct Section {
+    Real v = 0;
+    Real theta = 0;
+    Real V = 0;
+    Real M = 0;
+};
+
+/// One element as the solution sees it: length (m), flexibility 1/EI (1/(N·m2), 0 where E x I is
+/// 0) and the downward load intensity at its two ends (N/m), linear in between.
+struct ElementData {
+    Real h = 0;
+    Real c = 0;
+    Real wa = 0;
+    Real wb = 0;
+};
+
+/// Element e of the mesh in analysis units.
+ElementData ElementAt(const MeshTables& mesh, const NodalTables& nodal, std::int32_t e);
+
+/// The section at distance s (0..h) into an element, from the section at its start.
+Section Along(const Section& start, const ElementData& element, Real s);
+
+/// The section at the end of an element, from the section at its start.
+inline Section Across(const Section& start, const ElementData& element) {
+    return Along(start, element, element.h);
+}
+
+/// The section at the start of element e, from the solved tables.
+Section StartOfElement(const EquationTables& equations, const ResultTables& results,
+                       std::int32_t e);
+
+enum class Solution { Solved, Mechanism };
+
+/// Displacements, NodeDeflection, NodeShear and NodeMoment of the mesh under its nodal tables
+/// (analysis units, springs and prescribed values placed). A structure that cannot hold itself
+/// (a stretch between elements without stiffness, or a part of the beam without enough
+/// supports) is a Mechanism, and nothing is written. A result that is not finite throws
+/// KradonError.
+Solution SolveBeam(const MeshTables& mesh, const NodalTables& nodal, EquationTables& equations,
+                   ResultTables& results);
+
+/// The largest and smallest moment, shear and deflection anywhere on the solved beam.
+ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
+                            const EquationTables& equations, const ResultTables& results);
+
+} // namespace kradon::modSegments
