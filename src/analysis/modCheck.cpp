@@ -71,17 +71,25 @@ void listOutside(std::string& text, bool& any, const char* label, std::int16_t c
     }
 }
 
+/// Collects one line per record: its first problem.
 struct ValueCheck {
     std::string text;
+    std::string lastReported;
+    void report(const std::string& record, const char* problem) {
+        if (record == lastReported)
+            return;
+        text += record + problem + crlf;
+        lastReported = record;
+    }
     void position(const std::string& record, double x) {
         if (!std::isfinite(x))
-            text += record + " has a position that is not a finite number" + crlf;
+            report(record, " has a position that is not a finite number");
         else if (x < 0)
-            text += record + " lies before the left end of the beam (x < 0)" + crlf;
+            report(record, " lies before the left end of the beam (x < 0)");
     }
     void value(const std::string& record, double v) {
         if (!std::isfinite(v))
-            text += record + " has a value that is not a finite number" + crlf;
+            report(record, " has a value that is not a finite number");
     }
 };
 

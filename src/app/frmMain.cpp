@@ -597,7 +597,7 @@ bool frmMain::SaveModel(bool saveMode) {
         modFileWrite::SaveModelFile(state_.FileName, state_.model);
     } catch (const std::exception& e) {
         messages_.show({ProgramTitle,
-                        modFileWrite::SaveErrorPrefix + state_.FileName + "\n" + e.what(),
+                        MessageLines(modFileWrite::SaveErrorPrefix + state_.FileName, e.what()),
                         Icon::None});
         return false;
     }
@@ -623,7 +623,7 @@ bool frmMain::OpenModel(const QString& path) {
         read = modFileWrite::OpenModelFile(chosen.toStdString());
     } catch (const std::exception& e) {
         messages_.show({ProgramTitle,
-                        modFileWrite::OpenErrorPrefix + chosen.toStdString() + "\n" + e.what(),
+                        MessageLines(modFileWrite::OpenErrorPrefix + chosen.toStdString(), e.what()),
                         Icon::None});
         return false;
     }

@@ -184,7 +184,7 @@ std::optional<BeamModel> readModel(const std::string& path, MessageSink& message
         return modFileWrite::OpenModelFile(path);
     } catch (const KradonError& e) {
         messages.show(
-            {ProgramTitle, modFileWrite::OpenErrorPrefix + path + "\n" + e.what(), Icon::None});
+            {ProgramTitle, MessageLines(modFileWrite::OpenErrorPrefix + path, e.what()), Icon::None});
         return std::nullopt;
     }
 }
@@ -262,7 +262,7 @@ bool saveResults(const ProgramState& state, const std::string& path, MessageSink
         SaveResultsFile(state, path);
         return true;
     } catch (const KradonError& e) {
-        messages.show({ProgramTitle, SaveResultsErrorPrefix + path + "\n" + e.what(), Icon::None});
+        messages.show({ProgramTitle, MessageLines(SaveResultsErrorPrefix + path, e.what()), Icon::None});
         return false;
     }
 }
@@ -279,6 +279,7 @@ nlohmann::ordered_json nodeJson(const ProgramState& s, std::int32_t i) {
     node["number"] = i;
     node["x_m"] = at(s.mesh.NodeX, i);
     node["deflection_mm"] = at(r.NodeDeflection, i) * DeflectionFactor;
+    node["rotation_rad"] = at(s.equations.Displacements, 2 * i);
     node["moment_kNm"] = at(r.NodeMoment, i) / ForceDivisor;
     // Just left of node i is the end of element i - 1, just right the start of element i; the
     // end nodes have only one of them.
@@ -301,6 +302,38 @@ nlohmann::ordered_json supportJson(const ProgramState& s, std::int32_t n) {
     support["vertical_kN"] = at(reaction, 1) / ForceDivisor;
     support["moment_kNm"] = at(reaction, 2) / ForceDivisor;
     return support;
+}
+
+/// The force (upwards) and moment (clockwise) that spring support or fixed displacement n
+/// exerts on the beam.
+nlohmann::ordered_json holdingJson(const std::vector<std::vector<double>>& reactions,
+                                   const std::vector<double>& location, std::int32_t n) {
+    const std::vector<double>& reaction = reactions.at(static_cast<std::size_t>(n));
+    nlohmann::ordered_json holding;
+    holding["number"] = n;
+    holding["location_m"] = at(location, n);
+    holding["force_kN"] = at(reaction, 1) / ForceDivisor;
+    holding["moment_kNm"] = at(reaction, 2) / ForceDivisor;
+    return holding;
+}
+
+nlohmann::ordered_json extremeJson(const Extreme& largest, const Extreme& smallest,
+                                   double factor) {
+    return {{"largest", {{"value", largest.value * factor}, {"x_m", largest.x}}},
+            {"smallest", {{"value", smallest.value * factor}, {"x_m", smallest.x}}}};
+}
+
+nlohmann::ordered_json extremesJson(const ResultExtremes& x) {
+    return {{"moment_kNm", extremeJson(x.largestMoment, x.smallestMoment, 1 / ForceDivisor)},
+            {"shear_kN", extremeJson(x.largestShear, x.smallestShear, 1 / ForceDivisor)},
+            {"deflection_mm",
+             extremeJson(x.largestDeflection, x.smallestDeflection, DeflectionFactor)}};
+}
+
+nlohmann::ordered_json checksJson(const EquilibriumResiduals& e) {
+    return {{"vertical_residual_kN", e.vertical / ForceDivisor},
+            {"moment_residual_kNm", e.moment / ForceDivisor},
+            {"total_load_kN", e.totalLoad / ForceDivisor}};
 }
 
 nlohmann::ordered_json elementJson(const MeshTables& mesh, std::int32_t e) {
@@ -331,9 +364,19 @@ nlohmann::ordered_json resultsJson(const ProgramState& s, const std::string& mod
     j["rigid_supports"] = nlohmann::ordered_json::array();
     for (std::int32_t n = 1; n <= s.model.count(RecordKind::RigidSupport); ++n)
         j["rigid_supports"].push_back(supportJson(s, n));
+    j["spring_supports"] = nlohmann::ordered_json::array();
+    for (std::int32_t n = 1; n <= s.model.count(RecordKind::SpringSupport); ++n)
+        j["spring_supports"].push_back(
+            holdingJson(s.results.SpringReaction, s.model.SpringSupport.location, n));
+    j["fixed_displacements"] = nlohmann::ordered_json::array();
+    for (std::int32_t n = 1; n <= s.model.count(RecordKind::FixedDisplacement); ++n)
+        j["fixed_displacements"].push_back(
+            holdingJson(s.results.DisplacementReaction, s.model.FixedDisplacement.location, n));
     j["elements"] = nlohmann::ordered_json::array();
     for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e)
         j["elements"].push_back(elementJson(s.mesh, e));
+    j["extremes"] = extremesJson(s.results.Extremes);
+    j["checks"] = checksJson(s.results.Residuals);
     return j;
 }
 
@@ -399,7 +442,7 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     } catch (const KradonError& e) {
         // Only writing and reading back the analysis copy throws out of the command.
         messages.show({ProgramTitle,
-                       modFileWrite::SaveErrorPrefix + tempPath->string() + "\n" + e.what(),
+                       MessageLines(modFileWrite::SaveErrorPrefix + tempPath->string(), e.what()),
                        Icon::None});
         return ExitStatus::FileProblem;
     }
@@ -437,7 +480,7 @@ int reportFromFile(const ReportOptions& o, std::ostream& out, MessageSink& messa
         times = OpenResultsFile(o.resultsPath, state);
     } catch (const KradonError& e) {
         messages.show({ProgramTitle,
-                       modFileWrite::OpenErrorPrefix + o.resultsPath + "\n" + e.what(),
+                       MessageLines(modFileWrite::OpenErrorPrefix + o.resultsPath, e.what()),
                        Icon::None});
         return ExitStatus::FileProblem;
     }

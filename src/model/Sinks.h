@@ -11,6 +11,11 @@ enum class Icon { None, Critical, Exclamation, Information, Question };
 /// Message boxes without a title of their own carry the program title.
 inline constexpr const char* ProgramTitle = "Kradon by Tarel Vestrun";
 
+/// Lines of a message box text are joined with CR LF.
+inline std::string MessageLines(const std::string& first, const std::string& second) {
+    return first + "\r\n" + second;
+}
+
 struct Message {
     std::string title;
     std::string text;

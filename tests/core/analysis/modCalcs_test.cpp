@@ -266,6 +266,25 @@ TEST(CheckInput, MessagesAndOrder) {
     ASSERT_EQ(negative.shown.size(), 1u);
     EXPECT_EQ(negative.shown[0].text,
               "Point Load 2 lies before the left end of the beam (x < 0)\r\n");
+
+    // One line per record, its first problem; the span's own line comes first.
+    RecordingSink several;
+    const double nan = std::nan("");
+    BeamModel bad = ModelBuilder()
+                        .span(10)
+                        .pinned(0)
+                        .pinned(10)
+                        .pointLoad(nan, -1)
+                        .udl(nan, 2, nan)
+                        .uniformEI(200, 1)
+                        .build();
+    bad.span = nan;
+    EXPECT_FALSE(modCheck::CheckInput(bad, several));
+    ASSERT_EQ(several.shown.size(), 1u);
+    EXPECT_EQ(several.shown[0].text,
+              "The span must be a positive finite number\r\n"
+              "Point Load 1 lies before the left end of the beam (x < 0)\r\n"
+              "UDL 1 has a position that is not a finite number\r\n");
 }
 
 TEST(CheckSupports, BothRigidBodyMotionsMustBeHeld) {
