@@ -308,15 +308,20 @@ Real rotationRoot(const Section& start, const ElementData& el, Real s0, Real s1)
     return (s0 + s1) / 2;
 }
 
-/// The points of one element where the deflection may be largest or smallest: where the
-/// rotation changes sign, looked for in both halves.
-void offerDeflections(Range& deflection, const Section& start, const ElementData& el, Real x0) {
+/// Where in an element the deflection may be largest or smallest: where the rotation changes
+/// sign. Inside an element the rotation can turn back only where the moment changes sign, so
+/// only then are both halves looked at.
+void offerDeflections(Range& deflection, const Section& start, const Section& end,
+                      const ElementData& el, Real x0) {
+    const bool momentTurns = (start.M > 0) != (end.M > 0) || start.M == 0 || end.M == 0;
     const Real half = el.h / 2;
-    const Real thetas[3] = {start.theta, Along(start, el, half).theta, Across(start, el).theta};
+    const Real middle = momentTurns ? Along(start, el, half).theta : start.theta;
+    const Real thetas[3] = {start.theta, middle, end.theta};
+    const Real from[3] = {0, momentTurns ? half : 0, el.h};
     for (int k = 0; k < 2; ++k) {
         if ((thetas[k] > 0) == (thetas[k + 1] > 0))
             continue;
-        const Real s = rotationRoot(start, el, k * half, (k + 1) * half);
+        const Real s = rotationRoot(start, el, from[k], from[k + 1]);
         deflection.offer(Along(start, el, s).v, x0 + s);
     }
 }
@@ -324,21 +329,32 @@ void offerDeflections(Range& deflection, const Section& start, const ElementData
 } // namespace
 
 ElementData ElementAt(const MeshTables& mesh, const NodalTables& nodal, std::int32_t e) {
-    const Real EI = static_cast<Real>(mesh.ElementE[at(e)]) * mesh.ElementI[at(e)];
-    return {mesh.ElementLength[at(e)], EI == 0 ? Real(0) : 1 / EI, nodal.ElementLoadStart[at(e)],
-            nodal.ElementLoadEnd[at(e)]};
+    // In double: E, I, h and the intensities are doubles, and a flexibility rounded to double
+    // changes nothing that matters.
+    const double EI = mesh.ElementE[at(e)] * mesh.ElementI[at(e)];
+    const double h = mesh.ElementLength[at(e)];
+    const double wa = nodal.ElementLoadStart[at(e)], wb = nodal.ElementLoadEnd[at(e)];
+    return {h, EI == 0 ? 0.0 : 1 / EI, wa, h == 0 ? 0.0 : (wb - wa) / h};
 }
 
 Section Along(const Section& a, const ElementData& el, Real s) {
-    // The load grows by dw over the element: q(t) = wa + dw t / h.
-    const Real slope = el.h == 0 ? Real(0) : (el.wb - el.wa) / el.h;
-    const Real s2 = s * s, s3 = s2 * s, s4 = s3 * s, s5 = s4 * s;
+    // Divisions by the factorials are multiplications by their reciprocals: this is the inner
+    // loop of the whole analysis.
+    constexpr Real half = 0.5L, sixth = 1.0L / 6, f24 = 1.0L / 24, f120 = 1.0L / 120;
+    const Real s2 = s * s, s3 = s2 * s, s4 = s3 * s;
     Section b;
-    b.V = a.V + el.wa * s + slope * s2 / 2;
-    b.M = a.M - a.V * s - el.wa * s2 / 2 - slope * s3 / 6;
+    b.V = a.V;
+    b.M = a.M - a.V * s;
     // EI v'' = -M: the rotation and deflection are the integrals of -M/EI.
-    const Real integralM = a.M * s - a.V * s2 / 2 - el.wa * s3 / 6 - slope * s4 / 24;
-    const Real momentM = a.M * s2 / 2 - a.V * s3 / 6 - el.wa * s4 / 24 - slope * s5 / 120;
+    Real integralM = a.M * s - a.V * s2 * half;
+    Real momentM = a.M * s2 * half - a.V * s3 * sixth;
+    if (el.wa != 0 || el.slope != 0) {
+        const Real s5 = s4 * s;
+        b.V += el.wa * s + el.slope * s2 * half;
+        b.M -= el.wa * s2 * half + el.slope * s3 * sixth;
+        integralM -= el.wa * s3 * sixth + el.slope * s4 * f24;
+        momentM -= el.wa * s4 * f24 + el.slope * s5 * f120;
+    }
     b.theta = a.theta - el.c * integralM;
     b.v = a.v + a.theta * s - el.c * momentM;
     return b;
@@ -371,21 +387,23 @@ ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
     for (std::int32_t e = 1; e <= mesh.ElementCount; ++e) {
         const Section start = StartOfElement(equations, results, e);
         const ElementData el = ElementAt(mesh, nodal, e);
-        const Real x0 = mesh.NodeX[at(e)];
-        const Section end = Across(start, el);
-        for (const auto& [section, position] : {std::pair{start, x0}, std::pair{end, x0 + el.h}}) {
+        const Real x0 = mesh.NodeX[at(e)], x1 = mesh.NodeX[at(e + 1)];
+        // The end by statics alone; its displacements are the next node's.
+        const Real h = el.h;
+        const Section end{equations.Displacements[at(2 * e + 1)],
+                          equations.Displacements[at(2 * e + 2)], results.NodeShear[2 * at(e) + 1],
+                          start.M - start.V * h - el.wa * h * h / 2 - el.slope * h * h * h / 6};
+        for (const auto& [section, position] : {std::pair{start, x0}, std::pair{end, x1}}) {
             moment.offer(section.M, position);
             shear.offer(section.V, position);
+            deflection.offer(section.v, position);
         }
-        deflection.offer(equations.Displacements[at(2 * e - 1)], x0);
-        deflection.offer(equations.Displacements[at(2 * e + 1)], mesh.NodeX[at(e + 1)]);
-        const Real slope = el.h == 0 ? Real(0) : (el.wb - el.wa) / el.h;
         // The moment is extreme where the shear vanishes, the shear where the load does.
-        forEachRootInside(start.V, el.wa, slope / 2, el.h,
+        forEachRootInside(start.V, el.wa, el.slope / 2, el.h,
                           [&](Real s) { moment.offer(Along(start, el, s).M, x0 + s); });
-        forEachRootInside(el.wa, slope, 0, el.h,
+        forEachRootInside(el.wa, el.slope, 0, el.h,
                           [&](Real s) { shear.offer(Along(start, el, s).V, x0 + s); });
-        offerDeflections(deflection, start, el, x0);
+        offerDeflections(deflection, start, end, el, x0);
     }
     return x;
 }

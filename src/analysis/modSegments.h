@@ -25,12 +25,12 @@ struct Section {
 };
 
 /// One element as the solution sees it: length (m), flexibility 1/EI (1/(N·m2), 0 where E x I is
-/// 0) and the downward load intensity at its two ends (N/m), linear in between.
+/// 0), and the downward load intensity at its start (N/m) and its growth along it (N/m2).
 struct ElementData {
     Real h = 0;
     Real c = 0;
     Real wa = 0;
-    Real wb = 0;
+    Real slope = 0;
 };
 
 /// Element e of the mesh in analysis units.

@@ -622,9 +622,10 @@ bool frmMain::OpenModel(const QString& path) {
     try {
         read = modFileWrite::OpenModelFile(chosen.toStdString());
     } catch (const std::exception& e) {
-        messages_.show({ProgramTitle,
-                        MessageLines(modFileWrite::OpenErrorPrefix + chosen.toStdString(), e.what()),
-                        Icon::None});
+        messages_.show(
+            {ProgramTitle,
+             MessageLines(modFileWrite::OpenErrorPrefix + chosen.toStdString(), e.what()),
+             Icon::None});
         return false;
     }
     if (mdi_->TabCount != 0)

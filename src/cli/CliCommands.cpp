@@ -183,8 +183,8 @@ std::optional<BeamModel> readModel(const std::string& path, MessageSink& message
     try {
         return modFileWrite::OpenModelFile(path);
     } catch (const KradonError& e) {
-        messages.show(
-            {ProgramTitle, MessageLines(modFileWrite::OpenErrorPrefix + path, e.what()), Icon::None});
+        messages.show({ProgramTitle, MessageLines(modFileWrite::OpenErrorPrefix + path, e.what()),
+                       Icon::None});
         return std::nullopt;
     }
 }
@@ -262,7 +262,8 @@ bool saveResults(const ProgramState& state, const std::string& path, MessageSink
         SaveResultsFile(state, path);
         return true;
     } catch (const KradonError& e) {
-        messages.show({ProgramTitle, MessageLines(SaveResultsErrorPrefix + path, e.what()), Icon::None});
+        messages.show(
+            {ProgramTitle, MessageLines(SaveResultsErrorPrefix + path, e.what()), Icon::None});
         return false;
     }
 }
@@ -317,8 +318,7 @@ nlohmann::ordered_json holdingJson(const std::vector<std::vector<double>>& react
     return holding;
 }
 
-nlohmann::ordered_json extremeJson(const Extreme& largest, const Extreme& smallest,
-                                   double factor) {
+nlohmann::ordered_json extremeJson(const Extreme& largest, const Extreme& smallest, double factor) {
     return {{"largest", {{"value", largest.value * factor}, {"x_m", largest.x}}},
             {"smallest", {{"value", smallest.value * factor}, {"x_m", smallest.x}}}};
 }

@@ -128,9 +128,27 @@ std::string incremented(std::string digits) {
     return "1" + digits;
 }
 
+/// Whether |v| lies exactly halfway between two multiples of 10^-decimals. |v| 10^decimals is
+/// then an odd number of halves, so |v| 2^(decimals + 1) is an odd integer, and the reverse holds
+/// too; scaling by a power of two is exact.
+bool isHalfway(double v, std::size_t decimals) {
+    const double t = std::ldexp(std::fabs(v), static_cast<int>(decimals) + 1);
+    return t < 0x1p53 && t == std::floor(t) && std::fmod(t, 2.0) == 1.0;
+}
+
 /// |v| rounded to the given decimals, halves away from zero, as integer digits followed by
 /// exactly `decimals` fraction digits (no point, possibly leading zeros).
 std::string roundedDigits(double v, std::size_t decimals) {
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(v),
+                                      std::chars_format::fixed, static_cast<int>(decimals));
+    if (result.ec == std::errc{} && !isHalfway(v, decimals)) {
+        // Correctly rounded, and without a tie the rounding rule does not matter.
+        std::string digits(buffer.data(), result.ptr);
+        if (decimals > 0)
+            digits.erase(digits.size() - decimals - 1, 1);
+        return digits;
+    }
     const std::string exact = exactFixedText(v);
     const std::size_t point = exact.find('.');
     const std::string integer = exact.substr(0, point);

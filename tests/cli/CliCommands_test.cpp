@@ -310,7 +310,7 @@ TEST_F(CliAnalyseTest, MissingOrDamagedFilesExit3WithTheOpenMessage) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, ExitStatus::FileProblem) << args[1];
         EXPECT_EQ(r.err.rfind("Kradon by Tarel Vestrun: Unkown error while opening file " +
-                                  args[1] + "\n",
+                                  args[1] + "\r\n",
                               0),
                   0u)
             << r.err;

@@ -155,8 +155,9 @@ TEST(Commands, FailedOpenChangesNothing) {
         f.messages.shown.clear();
         EXPECT_FALSE(f.main->OpenModel(qs(bad)));
         ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_EQ(f.messages.shown[0].text.rfind("Unkown error while opening file " + bad + "\r\n", 0),
-                  0u);
+        EXPECT_EQ(
+            f.messages.shown[0].text.rfind("Unkown error while opening file " + bad + "\r\n", 0),
+            0u);
         EXPECT_EQ(f.main->state().model, before);
         EXPECT_EQ(f.main->state().FileName, sample);
         EXPECT_EQ(f.main->windowTitle(), caption);

@@ -281,10 +281,9 @@ TEST(CheckInput, MessagesAndOrder) {
     bad.span = nan;
     EXPECT_FALSE(modCheck::CheckInput(bad, several));
     ASSERT_EQ(several.shown.size(), 1u);
-    EXPECT_EQ(several.shown[0].text,
-              "The span must be a positive finite number\r\n"
-              "Point Load 1 lies before the left end of the beam (x < 0)\r\n"
-              "UDL 1 has a position that is not a finite number\r\n");
+    EXPECT_EQ(several.shown[0].text, "The span must be a positive finite number\r\n"
+                                     "Point Load 1 lies before the left end of the beam (x < 0)\r\n"
+                                     "UDL 1 has a position that is not a finite number\r\n");
 }
 
 TEST(CheckSupports, BothRigidBodyMotionsMustBeHeld) {

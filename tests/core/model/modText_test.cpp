@@ -4,6 +4,7 @@
 #include "model/modText.h"
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -118,6 +119,38 @@ TEST(modTextFormatNumber, RoundsHalvesAwayFromZeroOnTheExactValue) {
     for (const auto& c : cases)
         EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text)
             << "value " << c.value << " pattern " << c.pattern;
+}
+
+/// "##0.000" of v from the exact decimal expansion of the double, halves away from zero.
+std::string exactThreeDecimals(double v) {
+    std::string exact(1500, '\0');
+    exact.resize(
+        static_cast<std::size_t>(std::to_chars(exact.data(), exact.data() + exact.size(),
+                                               std::fabs(v), std::chars_format::fixed, 1074)
+                                     .ptr -
+                                 exact.data()));
+    const std::size_t point = exact.find('.');
+    long long units = std::stoll(exact.substr(0, point) + exact.substr(point + 1, 3));
+    if (exact[point + 4] >= '5')
+        ++units;
+    const std::string digits = std::to_string(units);
+    const std::string padded = std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
+    const std::string text =
+        padded.substr(0, padded.size() - 3) + "." + padded.substr(padded.size() - 3);
+    return (units != 0 && v < 0 ? "-" : "") + text;
+}
+
+TEST(modTextFormatNumber, AgreesWithTheExactExpansionOnHalvesAndRandomValues) {
+    std::mt19937_64 rng(99);
+    std::uniform_real_distribution<double> uniform(-2000, 2000);
+    for (int i = 0; i < 20000; ++i) {
+        // Every fourth value an odd number of sixteenths, an exact half of the third decimal.
+        const double v = i % 4 == 0 ? (2 * std::floor(uniform(rng) * 8) + 1) / 16 : uniform(rng);
+        ASSERT_EQ(FormatNumber(v, "##0.000"), exactThreeDecimals(v)) << std::hexfloat << v;
+    }
+    EXPECT_EQ(FormatNumber(19.6875, "##0.000"), "19.688");
+    EXPECT_EQ(FormatNumber(0.5625, "##0.000"), "0.563");
+    EXPECT_EQ(FormatNumber(-0.5625, "##0.000"), "-0.563");
 }
 
 TEST(modTextFormatNumber, RefusesAPatternWithoutDigitPlaces) {
