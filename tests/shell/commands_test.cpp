@@ -214,7 +214,8 @@ TEST(Commands, SaveErrorIsReported) {
     EXPECT_FALSE(f.main->SaveModel(false));
     ASSERT_EQ(f.messages.shown.size(), 1u);
     EXPECT_EQ(
-        f.messages.shown[0].text.rfind("Error while saving file " + target.string() + "\n", 0), 0u);
+        f.messages.shown[0].text.rfind("Error while saving file " + target.string() + "\r\n", 0),
+        0u);
 }
 
 TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {

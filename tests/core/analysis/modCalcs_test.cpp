@@ -30,9 +30,13 @@ using test::UnstableModel;
 // E 200 kN/mm2 and I 10000 cm4: EI = 2e11 N/m2 x 1e-4 m4.
 constexpr double EI = 2e7;
 
-ProgramState analysed(const BeamModel& m, double MeshDensFact = 1) {
-    return test::Analysed(m, MeshDensFact);
-}
+/// Closed forms hold at every mesh density: the results at the nodes are exact.
+class ClosedForm : public ::testing::TestWithParam<double> {
+protected:
+    static ProgramState analysed(const BeamModel& m) { return test::Analysed(m, GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(MeshDensities, ClosedForm, ::testing::Values(0.2, 1.0, 10.0));
 
 std::size_t node(const ProgramState& s, double x) {
     return static_cast<std::size_t>(modMesh::FirstNodeAt(s.mesh, x));
@@ -43,7 +47,7 @@ void expectRel(double actual, double expected) {
     EXPECT_NEAR(actual, expected, 1e-9 * std::fabs(expected) + 1e-9) << "expected " << expected;
 }
 
-TEST(ClosedForm, SimplySupportedCentralPointLoad) {
+TEST_P(ClosedForm, SimplySupportedCentralPointLoad) {
     const double L = 10, P = 10e3;
     const auto s = analysed(
         ModelBuilder().span(L).pinned(0).pinned(L).pointLoad(10, 5).uniformEI(200, 10000).build());
@@ -54,7 +58,7 @@ TEST(ClosedForm, SimplySupportedCentralPointLoad) {
     EXPECT_NEAR(s.results.NodeShear[2], -P / 2, 1e-6);
 }
 
-TEST(ClosedForm, SimplySupportedUdl) {
+TEST_P(ClosedForm, SimplySupportedUdl) {
     const double L = 8, w = 5e3;
     const auto s = analysed(ModelBuilder()
                                 .span(L)
@@ -69,7 +73,7 @@ TEST(ClosedForm, SimplySupportedUdl) {
     expectRel(s.results.NodeDeflection[node(s, L / 2)], 5 * w * std::pow(L, 4) / (384 * EI));
 }
 
-TEST(ClosedForm, CantileverFixedLeftAndRight) {
+TEST_P(ClosedForm, CantileverFixedLeftAndRight) {
     const double L = 4, P = 3e3;
     const auto left =
         analysed(ModelBuilder().span(L).fixed(0).pointLoad(3, L).uniformEI(200, 10000).build());
@@ -86,7 +90,7 @@ TEST(ClosedForm, CantileverFixedLeftAndRight) {
     expectRel(right.results.NodeDeflection[1], P * L * L * L / (3 * EI));
 }
 
-TEST(ClosedForm, FixedFixedUdl) {
+TEST_P(ClosedForm, FixedFixedUdl) {
     const double L = 6, w = 2e3;
     const auto s = analysed(ModelBuilder()
                                 .span(L)
@@ -102,7 +106,7 @@ TEST(ClosedForm, FixedFixedUdl) {
     expectRel(s.results.NodeDeflection[node(s, L / 2)], w * std::pow(L, 4) / (384 * EI));
 }
 
-TEST(ClosedForm, ProppedCantileverOnPinAndStiffSpring) {
+TEST_P(ClosedForm, ProppedCantileverOnPinAndStiffSpring) {
     // A cantilever propped at its tip by a vertical spring: the spring deflects by its force / k.
     const double L = 5, P = 10e3, k = 2e6; // 2 kN/mm
     const auto s = analysed(ModelBuilder()
@@ -119,7 +123,7 @@ TEST(ClosedForm, ProppedCantileverOnPinAndStiffSpring) {
     expectRel(s.results.SupportReaction[1][1] + springForce, P);
 }
 
-TEST(ClosedForm, TwoSpanContinuousUdl) {
+TEST_P(ClosedForm, TwoSpanContinuousUdl) {
     const double L = 5, w = 4e3;
     const auto s = analysed(ModelBuilder()
                                 .span(2 * L)
@@ -134,7 +138,7 @@ TEST(ClosedForm, TwoSpanContinuousUdl) {
     expectRel(s.results.NodeMoment[node(s, L)], -w * L * L / 8);
 }
 
-TEST(ClosedForm, SupportSettlementByPrescribedDisplacement) {
+TEST_P(ClosedForm, SupportSettlementByPrescribedDisplacement) {
     // Fixed at 0, end displaced by 10 mm at L (a guided-free end): tip force 3EI d / L^3.
     const double L = 4, d = 0.01;
     const auto s = analysed(
@@ -144,7 +148,7 @@ TEST(ClosedForm, SupportSettlementByPrescribedDisplacement) {
     expectRel(s.results.SupportReaction[1][2], -3 * EI * d / (L * L));
 }
 
-TEST(ClosedForm, MomentReactionBalancesMomentLoadAtFixedSupport) {
+TEST_P(ClosedForm, MomentReactionBalancesMomentLoadAtFixedSupport) {
     const auto s = analysed(
         ModelBuilder().span(4).fixed(0).moment(5, 0).pointLoad(1, 4).uniformEI(200, 10000).build());
     // Clockwise moments on the beam: support + load - P L = 0 about the support.

@@ -75,6 +75,22 @@ TEST(GenerateMesh, KeyPointBeyondSpanWarnsOnceAndMeshes) {
     EXPECT_GT(mesh.NodeCount, 2);
 }
 
+TEST(GenerateMesh, PositionsBeyondTheSpanOnlyBelowTheFifteenthDigitMakeNoWarning) {
+    // 10.000000000000002 is 10 written with 15 digits: the same position as the right end.
+    const BeamModel m = ModelBuilder()
+                            .span(10)
+                            .pinned(0)
+                            .pinned(10.000000000000002)
+                            .pointLoad(5, 4)
+                            .uniformEI(200, 1000)
+                            .build();
+    RecordingSink sink;
+    const MeshTables mesh = modMesh::GenerateMesh(m, 1, sink);
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_EQ(mesh.NodeX[static_cast<std::size_t>(mesh.NodeCount)], 10);
+    EXPECT_EQ(modMesh::FirstNodeAt(mesh, 10.000000000000002), mesh.NodeCount);
+}
+
 TEST(GenerateMesh, BadCurveShowsMeshErrorAndThrows) {
     const BeamModel m = ModelBuilder()
                             .span(10)
