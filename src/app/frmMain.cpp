@@ -539,7 +539,7 @@ bool frmMain::runAnalysis() {
     getSpan();
     const bool wasClean = !isModified();
     frmStatus_->clearLog();
-    const AnalyseResult result = AnalyseCore(state_, paths_.analysisCopy, *frmStatus_, messages_);
+    const AnalyseResult result = AnalyseCore(state_, paths_.analysisFolder, *frmStatus_, messages_);
     if (result.outcome == AnalyseOutcome::CheckFailed)
         return false;
     // The analysed model is the one read back from the analysis copy: the same model.

@@ -37,10 +37,10 @@ class modMDI;
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
 struct ShellPaths {
-    std::filesystem::path settingsFile;  // the 14-byte window record
-    std::filesystem::path analysisCopy;  // the model as last analysed, "kradon.tmp"
-    std::filesystem::path programFolder; // New names its model here
-    QString helpFile;                    // the user guide; empty when there is none
+    std::filesystem::path settingsFile;   // the 14-byte window record
+    std::filesystem::path analysisFolder; // where each analysis writes its own copy
+    std::filesystem::path programFolder;  // New names its model here
+    QString helpFile;                     // the user guide; empty when there is none
 };
 
 inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";

@@ -25,15 +25,14 @@ QStringList modelArguments(const QStringList& arguments) {
     return paths;
 }
 
-/// The per-user analysis copy; beside the system's temporary files when that place cannot be
-/// made.
-std::filesystem::path analysisCopyPath() {
+/// The per-user folder of the analysis copies; the system's temporary folder when that folder
+/// cannot be made.
+std::filesystem::path analysisFolder() {
     try {
-        return kradon::modFileWrite::DefaultAnalysisCopyPath();
+        return kradon::modFileWrite::DefaultAnalysisFolder();
     } catch (const std::filesystem::filesystem_error&) {
         std::error_code ignored;
-        return std::filesystem::temp_directory_path(ignored) /
-               kradon::modFileWrite::AnalysisCopyName;
+        return std::filesystem::temp_directory_path(ignored);
     }
 }
 
@@ -58,7 +57,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path program = QApplication::applicationFilePath().toStdString();
     kradon::ShellPaths paths;
     paths.settingsFile = kradon::IniFilePath(program);
-    paths.analysisCopy = analysisCopyPath();
+    paths.analysisFolder = analysisFolder();
     paths.programFolder = program.parent_path();
     paths.helpFile = kradon::HelpFilePath();
 

@@ -20,7 +20,7 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     if (*helpFileName != '\0')
         paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
     paths.settingsFile = folder() / "kradon.INI";
-    paths.analysisCopy = folder() / "kradon.tmp";
+    paths.analysisFolder = folder();
     paths.programFolder = folder();
     main = std::make_unique<frmMain>(messages, files, paths);
     main->show();

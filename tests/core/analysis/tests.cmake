@@ -1,3 +1,4 @@
 list(APPEND KRADON_CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/modCalcs_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AnalyseCommand_test.cpp
 )
