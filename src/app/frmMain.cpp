@@ -577,13 +577,19 @@ bool frmMain::maybeSave() {
     }
 }
 
+QString frmMain::proposedSaveName() const {
+    if (!state_.FileName.empty())
+        return QString::fromStdString(state_.FileName);
+    return QString::fromStdString((paths_.saveFolder / modFileWrite::NewModelName).string());
+}
+
 bool frmMain::SaveModel(bool saveMode) {
-    if (saveMode && state_.FileName.empty())
+    if (neverSaved_ || state_.FileName.empty())
         saveMode = false;
     while (!saveMode) {
         const PickedName name =
             files_.saveName(this, "Save As", DialogFilters(modFileWrite::ModelFileFilter),
-                            modFileWrite::DefaultExtension);
+                            modFileWrite::DefaultExtension, proposedSaveName());
         if (!name)
             return false;
         if (name->isEmpty()) {
@@ -602,6 +608,7 @@ bool frmMain::SaveModel(bool saveMode) {
         return false;
     }
     cleanModel_ = state_.model;
+    neverSaved_ = false;
     return true;
 }
 
@@ -611,7 +618,7 @@ bool frmMain::OpenModel(const QString& path) {
     QString chosen = path;
     if (chosen.isEmpty()) {
         const PickedName name = files_.openName(this, DialogFilters(modFileWrite::ModelFileFilter),
-                                                modFileWrite::DefaultExtension);
+                                                modFileWrite::DefaultExtension, QString());
         if (!name || name->isEmpty())
             return false;
         chosen = *name;
@@ -630,6 +637,7 @@ bool frmMain::OpenModel(const QString& path) {
     if (mdi_->TabCount != 0)
         mdi_->CloseChild("All");
     state_.FileName = chosen.toStdString();
+    neverSaved_ = false;
     Reset();
     state_.model = std::move(read);
     state_.options.MaxNoApplieds = state_.model.MaxNoApplieds;
@@ -645,7 +653,9 @@ bool frmMain::OpenModel(const QString& path) {
 void frmMain::NewModel() {
     if (!maybeSave())
         return;
-    state_.FileName = (paths_.programFolder / modFileWrite::NewModelName).string();
+    // The name shown until the model is saved under one of the user's choosing.
+    state_.FileName = (paths_.saveFolder / modFileWrite::NewModelName).string();
+    neverSaved_ = true;
     mdi_->CloseChild("All");
     guarded(messages_, [this] {
         ClearModelLists(state_.model);

@@ -39,7 +39,7 @@ class modMDI;
 struct ShellPaths {
     std::filesystem::path settingsFile;   // the 14-byte window record
     std::filesystem::path analysisFolder; // where each analysis writes its own copy
-    std::filesystem::path programFolder;  // New names its model here
+    std::filesystem::path saveFolder;     // a model never saved is proposed to go here
     QString helpFile;                     // the user guide; empty when there is none
 };
 
@@ -100,7 +100,8 @@ public:
 
     // Commands.
     void AnalyseCommand();
-    /// Save (true) or Save As (false); returns true when the model was written.
+    /// Save (true) or Save As (false); returns true when the model was written. Save of a model
+    /// that has never been saved asks for a name as Save As does.
     bool SaveModel(bool saveMode);
     /// Opens path, or asks for a file when path is empty; returns true when a model was read.
     bool OpenModel(const QString& path);
@@ -207,6 +208,8 @@ private:
     void updateWindowMenu();
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
+    /// Where Save As starts: the model's file, or the new model name in the save folder.
+    QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
     bool runAnalysis();
@@ -224,6 +227,8 @@ private:
     modMDI* mdi_;
     frmStatus* frmStatus_;
     bool analysing_ = false;
+    /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
+    bool neverSaved_ = true;
     bool shutDown_ = false;
 };
 

@@ -9,7 +9,9 @@
 #include "settings/FormSettings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 #include <filesystem>
 #include <system_error>
@@ -36,6 +38,14 @@ std::filesystem::path analysisFolder() {
     }
 }
 
+/// Where a model never saved is proposed to go: the user's documents folder when there is
+/// one, otherwise the home folder.
+std::filesystem::path saveFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return std::filesystem::path(folder.toStdU16String());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +68,7 @@ int main(int argc, char** argv) {
     kradon::ShellPaths paths;
     paths.settingsFile = kradon::IniFilePath(program);
     paths.analysisFolder = analysisFolder();
-    paths.programFolder = program.parent_path();
+    paths.saveFolder = saveFolder();
     paths.helpFile = kradon::HelpFilePath();
 
     kradon::frmMain main(messages, files, paths);

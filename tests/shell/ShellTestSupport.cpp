@@ -21,7 +21,7 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
         paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
     paths.settingsFile = folder() / "kradon.INI";
     paths.analysisFolder = folder();
-    paths.programFolder = folder();
+    paths.saveFolder = folder();
     main = std::make_unique<frmMain>(messages, files, paths);
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))

@@ -206,15 +206,37 @@ TEST(Commands, CancelledSaveAsWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(f.folder()));
 }
 
-TEST(Commands, SaveRightAfterNewWritesTheNewModelName) {
+TEST(Commands, SaveAfterNewAsksForANameProposingTheNewModelName) {
     MainWindowFixture f;
     f.main->NewModel();
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
-    const auto expected = f.folder() / "Kradon1.kdn";
-    EXPECT_EQ(f.main->windowTitle(), qs("Kradon - [" + expected.string() + "]"));
-    f.main->findChild<QAction*>("mnuSave")->trigger();
-    EXPECT_TRUE(f.files.saveTitles.empty()) << "no dialog";
-    EXPECT_EQ(std::filesystem::file_size(expected), 2800u);
+    const auto proposed = f.folder() / "Kradon1.kdn";
+    EXPECT_EQ(f.main->windowTitle(), qs("Kradon - [" + proposed.string() + "]"));
+
+    QAction* save = f.main->findChild<QAction*>("mnuSave");
+    f.files.names = {std::nullopt};
+    save->trigger();
+    EXPECT_EQ(f.files.saveTitles, std::vector<QString>{"Save As"});
+    EXPECT_EQ(f.files.lastStartAt, qs(proposed.string()));
+    EXPECT_FALSE(std::filesystem::exists(proposed)) << "cancelled: nothing written";
+
+    const auto chosen = f.folder() / "beam.kdn";
+    f.files.names = {qs(chosen.string())};
+    save->trigger();
+    EXPECT_EQ(f.main->state().FileName, chosen.string());
+    EXPECT_EQ(std::filesystem::file_size(chosen), 2800u);
+    save->trigger();
+    EXPECT_EQ(f.files.saveTitles.size(), 2u) << "a saved model is saved without a dialog";
+}
+
+TEST(Commands, SaveAsStartsAtTheModelOrTheNewModelName) {
+    MainWindowFixture f;
+    f.main->SaveModel(false);
+    EXPECT_EQ(f.files.lastStartAt, qs((f.folder() / "Kradon1.kdn").string())) << "fresh start";
+    const std::string sample = ExamplePath("cantilever.kdn");
+    ASSERT_TRUE(f.main->OpenModel(qs(sample)));
+    f.main->SaveModel(false);
+    EXPECT_EQ(f.files.lastStartAt, qs(sample));
 }
 
 TEST(Commands, SaveErrorIsReported) {

@@ -227,8 +227,8 @@ QWidget* frmResultDisplay::owner() {
 }
 
 void frmResultDisplay::FileOpen_Click() {
-    const PickedName name =
-        files_->openName(this, DialogFilters(ResultsTextFilter), ResultsDefaultExtension);
+    const PickedName name = files_->openName(this, DialogFilters(ResultsTextFilter),
+                                             ResultsDefaultExtension, QString());
     if (!name)
         return;
     path_ = *name;
@@ -258,7 +258,7 @@ void frmResultDisplay::openText(const QString& path) {
 
 void frmResultDisplay::FileSave_Click() {
     const PickedName name = files_->saveName(this, SaveTitle, DialogFilters(ResultsTextFilter),
-                                             ResultsDefaultExtension);
+                                             ResultsDefaultExtension, QString());
     if (!name)
         return;
     path_ = *name;
@@ -283,7 +283,8 @@ void frmResultDisplay::saveText(const QString& path) const {
 }
 
 void frmResultDisplay::FileSavePdf_Click() {
-    const PickedName name = files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf");
+    const PickedName name =
+        files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf", QString());
     if (!name)
         return;
     try {
