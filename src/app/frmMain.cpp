@@ -478,6 +478,8 @@ void frmMain::Reset() {
     state_.results = ResultTables{};
     state_.results.NodeDeflection = state_.results.NodeShear = state_.results.NodeMoment = {0.0};
     state_.AnalysisTime = 0;
+    // The time shown belongs to the results just dropped.
+    sBarPanel[1]->clear();
     setFileCaption();
     state_.model.span = DefaultSpan;
 }

@@ -90,8 +90,8 @@ public:
     void AddFdisp_Click();
     /// Runs the command of toolbar position 1..22; separators do nothing.
     void KradonTB_ButtonClick(int index);
-    /// Empties the model counts, the mesh and the results; span 15 m. The span field keeps its
-    /// text.
+    /// Empties the model counts, the mesh and the results, and the analysis time in the status
+    /// bar; span 15 m. The span field keeps its text.
     void Reset();
     /// Prints image at (x, y) in device pixels (the page's top-left corner when missing), scaled
     /// by factor.

@@ -97,6 +97,24 @@ TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
+TEST(Commands, OpenAndNewClearThePreviousAnalysisTime) {
+    MainWindowFixture f;
+    const QString sample = qs(ExamplePath("cantilever.kdn"));
+    ASSERT_TRUE(f.main->OpenModel(sample));
+    const auto analysed = [&] {
+        f.main->AnalyseCommand();
+        return f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was ");
+    };
+    ASSERT_TRUE(analysed());
+    f.main->OpenModel(qs((f.folder() / "missing.kdn").string()));
+    EXPECT_TRUE(f.main->sBarPanel[1]->text().startsWith("Previous")) << "a failed Open keeps it";
+    ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("two-span-continuous-udl.kdn"))));
+    EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
+    ASSERT_TRUE(analysed());
+    f.main->NewModel();
+    EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
+}
+
 TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
     MainWindowFixture f;
     ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("two-span-continuous-udl.kdn"))));
