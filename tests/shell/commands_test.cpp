@@ -115,6 +115,20 @@ TEST(Commands, OpenAndNewClearThePreviousAnalysisTime) {
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
 }
 
+TEST(Commands, ProgressWindowIsCentredOverTheMainWindow) {
+    MainWindowFixture f;
+    for (const QPoint place : {QPoint(40, 30), QPoint(260, 170)}) {
+        f.main->move(place);
+        auto* status = f.main->findChild<frmStatus*>("frmStatus");
+        f.main->status().udPb(50);
+        ASSERT_TRUE(status->isVisible());
+        const QPoint offset = status->frameGeometry().center() - f.main->frameGeometry().center();
+        status->hide();
+        EXPECT_LE(offset.manhattanLength(), 2)
+            << "main window at " << place.x() << ", " << place.y();
+    }
+}
+
 TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
     MainWindowFixture f;
     ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("two-span-continuous-udl.kdn"))));
