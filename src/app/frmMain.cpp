@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -516,8 +517,18 @@ void frmMain::openHandedOver(const QString& path) {
         showNormal();
     raise();
     activateWindow();
-    if (!analysing_)
-        OpenModel(path);
+    // The progress window and the analysis's boxes let events through; the model is opened
+    // once the analysis is over, not under it.
+    if (analysing_) {
+        handedOverDuringAnalysis_ << path;
+        return;
+    }
+    OpenModel(path);
+}
+
+void frmMain::openHandedOverLater() {
+    while (!analysing_ && !handedOverDuringAnalysis_.isEmpty())
+        OpenModel(handedOverDuringAnalysis_.takeFirst());
 }
 
 void frmMain::AnalyseCommand() {
@@ -530,6 +541,8 @@ void frmMain::AnalyseCommand() {
     const ScopeExit done([this] {
         setCommandsEnabled(true);
         analysing_ = false;
+        if (!handedOverDuringAnalysis_.isEmpty())
+            QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
     });
     guarded(messages_, [this] { runAnalysis(); });
 }

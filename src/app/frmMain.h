@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -180,7 +181,8 @@ signals:
     void tipOfTheDayRequested();
 
 public slots:
-    /// A model handed over by a later copy of the program: the window comes forward and opens it.
+    /// A model handed over by a later copy of the program: the window comes forward and opens it,
+    /// once a running analysis has ended.
     void openHandedOver(const QString& path);
     void submit_Click();
     void mnuFile_New_Click();
@@ -213,6 +215,8 @@ private:
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
     bool runAnalysis();
+    /// Opens the models handed over while an analysis ran, in the order they came.
+    void openHandedOverLater();
     /// The settings record of the window as it is now.
     FormSettings collectFormSettings() const;
     /// Connects the results window's requests to the commands of this window.
@@ -229,6 +233,7 @@ private:
     bool analysing_ = false;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;
+    QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
 };
 

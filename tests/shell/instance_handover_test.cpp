@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -94,6 +95,26 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
         discarded << sent[i];
     EXPECT_EQ(opened, discarded);
     EXPECT_EQ(f.messages.asked.front().text, UnsavedChangesText);
+}
+
+TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
+    MainWindowFixture f;
+    ASSERT_TRUE(
+        f.main->OpenModel(QString::fromStdString(ExamplePath("two-span-continuous-udl.kdn"))));
+    // The progress window lets this through while the analysis runs.
+    bool arrivedDuringTheAnalysis = false;
+    QTimer::singleShot(0, f.main.get(), [&] {
+        arrivedDuringTheAnalysis = f.main->analysing();
+        f.main->openHandedOver(sample());
+    });
+    f.main->AnalyseCommand();
+    ASSERT_TRUE(arrivedDuringTheAnalysis);
+    EXPECT_NE(QString::fromStdString(f.main->state().FileName), sample())
+        << "not under the analysis";
+    EXPECT_TRUE(f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was "));
+    runEventLoopUntil([&] { return QString::fromStdString(f.main->state().FileName) == sample(); });
+    EXPECT_EQ(QString::fromStdString(f.main->state().FileName), sample());
+    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(SecondInstance, ProgramStartedAgainEndsAtOnce) {
