@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -31,12 +30,11 @@ const ProgramState& analysedLargestModel() {
         s.model = bench::largestBeam();
         s.options.MaxNoApplieds = s.model.MaxNoApplieds;
         s.options.MeshDensFact = HighestMeshDensity;
-        const auto copy = std::filesystem::temp_directory_path() /
-                          ("kradon-bench-" + std::to_string(::getpid()) + ".tmp");
         NullStatusSink status;
         QuietSink messages;
-        const AnalyseResult r = AnalyseCore(s, copy, status, messages);
-        std::filesystem::remove(copy);
+        // The analysis writes its own copy there and removes it again.
+        const AnalyseResult r =
+            AnalyseCore(s, std::filesystem::temp_directory_path(), status, messages);
         if (r.outcome != AnalyseOutcome::Completed)
             throw std::runtime_error("the largest model did not analyse");
         return s;

@@ -23,17 +23,34 @@ AnalyseOutcome toAnalyseOutcome(modCalcs::Outcome o) {
     return AnalyseOutcome::Failed;
 }
 
+/// Names the analysis copy in the state for the run, and no longer once the copy is gone.
+class CopyInState {
+public:
+    CopyInState(ProgramState& s, const modFileWrite::AnalysisCopy& copy) : s_(s) {
+        s_.AnalysisCopyPath = copy.path();
+    }
+    ~CopyInState() { s_.AnalysisCopyPath.clear(); }
+    CopyInState(const CopyInState&) = delete;
+    CopyInState& operator=(const CopyInState&) = delete;
+
+private:
+    ProgramState& s_;
+};
+
 } // namespace
 
-AnalyseResult AnalyseCore(ProgramState& s, const std::filesystem::path& tempPath,
+AnalyseResult AnalyseCore(ProgramState& s, const std::filesystem::path& copyFolder,
                           StatusSink& status, MessageSink& messages) {
     const auto start = std::chrono::steady_clock::now();
     if (!modCheck::CheckInput(s.model, messages))
         return {};
     status.udPb(0);
     status.udTxt(InitialisedText);
-    s.AnalysisCopyPath = tempPath;
-    s.model = modFileWrite::MakeAnalysisCopy(s.model, tempPath);
+    // Analyses running at the same time, in this process or others, share the folder but
+    // never a copy.
+    const modFileWrite::AnalysisCopy copy(copyFolder, s.model);
+    const CopyInState named(s, copy);
+    s.model = copy.read();
     modUnits::ToAnalysisUnits(s.model);
     const modCalcs::Outcome outcome = modCalcs::RunAnalysis(s, status, messages);
     // After an unstable structure the model is the copy read back, already in input units.

@@ -16,8 +16,9 @@ PickedName runDialog(QFileDialog& dialog) {
 } // namespace
 
 PickedName DialogFilePicker::saveName(QWidget* parent, const QString& title,
-                                      const QStringList& filters, const QString& defaultSuffix) {
-    QFileDialog dialog(parent, title);
+                                      const QStringList& filters, const QString& defaultSuffix,
+                                      const QString& startAt) {
+    QFileDialog dialog(parent, title, startAt);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
@@ -26,8 +27,8 @@ PickedName DialogFilePicker::saveName(QWidget* parent, const QString& title,
 }
 
 PickedName DialogFilePicker::openName(QWidget* parent, const QStringList& filters,
-                                      const QString& defaultSuffix) {
-    QFileDialog dialog(parent);
+                                      const QString& defaultSuffix, const QString& startAt) {
+    QFileDialog dialog(parent, QString(), startAt);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);

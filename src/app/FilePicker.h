@@ -14,25 +14,27 @@ namespace kradon {
 /// choice too (the dialog was confirmed without one).
 using PickedName = std::optional<QString>;
 
+/// startAt, in both dialogs, is the folder the dialog starts in, or a file path: its folder,
+/// with its name proposed. Empty leaves the choice to the dialog.
 class FilePicker {
 public:
     virtual ~FilePicker() = default;
     /// A save dialog with the overwrite prompt on; the default suffix is added to a name without
     /// one. filters are dialog filter texts, for example "Kradon files (*.kdn)".
     virtual PickedName saveName(QWidget* parent, const QString& title, const QStringList& filters,
-                                const QString& defaultSuffix) = 0;
+                                const QString& defaultSuffix, const QString& startAt) = 0;
     /// An open dialog for an existing file.
     virtual PickedName openName(QWidget* parent, const QStringList& filters,
-                                const QString& defaultSuffix) = 0;
+                                const QString& defaultSuffix, const QString& startAt) = 0;
 };
 
 /// The program's own dialogs.
 class DialogFilePicker : public FilePicker {
 public:
     PickedName saveName(QWidget* parent, const QString& title, const QStringList& filters,
-                        const QString& defaultSuffix) override;
-    PickedName openName(QWidget* parent, const QStringList& filters,
-                        const QString& defaultSuffix) override;
+                        const QString& defaultSuffix, const QString& startAt) override;
+    PickedName openName(QWidget* parent, const QStringList& filters, const QString& defaultSuffix,
+                        const QString& startAt) override;
 };
 
 /// The dialog filters of a filter written as "name|pattern|name|pattern": "Kradon files|*.kdn"

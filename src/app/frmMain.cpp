@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -478,6 +479,8 @@ void frmMain::Reset() {
     state_.results = ResultTables{};
     state_.results.NodeDeflection = state_.results.NodeShear = state_.results.NodeMoment = {0.0};
     state_.AnalysisTime = 0;
+    // The time shown belongs to the results just dropped.
+    sBarPanel[1]->clear();
     setFileCaption();
     state_.model.span = DefaultSpan;
 }
@@ -514,8 +517,18 @@ void frmMain::openHandedOver(const QString& path) {
         showNormal();
     raise();
     activateWindow();
-    if (!analysing_)
-        OpenModel(path);
+    // The progress window and the analysis's boxes let events through; the model is opened
+    // once the analysis is over, not under it.
+    if (analysing_) {
+        handedOverDuringAnalysis_ << path;
+        return;
+    }
+    OpenModel(path);
+}
+
+void frmMain::openHandedOverLater() {
+    while (!analysing_ && !handedOverDuringAnalysis_.isEmpty())
+        OpenModel(handedOverDuringAnalysis_.takeFirst());
 }
 
 void frmMain::AnalyseCommand() {
@@ -528,6 +541,8 @@ void frmMain::AnalyseCommand() {
     const ScopeExit done([this] {
         setCommandsEnabled(true);
         analysing_ = false;
+        if (!handedOverDuringAnalysis_.isEmpty())
+            QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
     });
     guarded(messages_, [this] { runAnalysis(); });
 }
@@ -539,7 +554,7 @@ bool frmMain::runAnalysis() {
     getSpan();
     const bool wasClean = !isModified();
     frmStatus_->clearLog();
-    const AnalyseResult result = AnalyseCore(state_, paths_.analysisCopy, *frmStatus_, messages_);
+    const AnalyseResult result = AnalyseCore(state_, paths_.analysisFolder, *frmStatus_, messages_);
     if (result.outcome == AnalyseOutcome::CheckFailed)
         return false;
     // The analysed model is the one read back from the analysis copy: the same model.
@@ -577,13 +592,19 @@ bool frmMain::maybeSave() {
     }
 }
 
+QString frmMain::proposedSaveName() const {
+    if (!state_.FileName.empty())
+        return QString::fromStdString(state_.FileName);
+    return QString::fromStdString((paths_.saveFolder / modFileWrite::NewModelName).string());
+}
+
 bool frmMain::SaveModel(bool saveMode) {
-    if (saveMode && state_.FileName.empty())
+    if (neverSaved_ || state_.FileName.empty())
         saveMode = false;
     while (!saveMode) {
         const PickedName name =
             files_.saveName(this, "Save As", DialogFilters(modFileWrite::ModelFileFilter),
-                            modFileWrite::DefaultExtension);
+                            modFileWrite::DefaultExtension, proposedSaveName());
         if (!name)
             return false;
         if (name->isEmpty()) {
@@ -602,6 +623,7 @@ bool frmMain::SaveModel(bool saveMode) {
         return false;
     }
     cleanModel_ = state_.model;
+    neverSaved_ = false;
     return true;
 }
 
@@ -611,7 +633,7 @@ bool frmMain::OpenModel(const QString& path) {
     QString chosen = path;
     if (chosen.isEmpty()) {
         const PickedName name = files_.openName(this, DialogFilters(modFileWrite::ModelFileFilter),
-                                                modFileWrite::DefaultExtension);
+                                                modFileWrite::DefaultExtension, QString());
         if (!name || name->isEmpty())
             return false;
         chosen = *name;
@@ -631,6 +653,7 @@ bool frmMain::OpenModel(const QString& path) {
     if (mdi_->TabCount != 0)
         mdi_->CloseChild("All");
     state_.FileName = chosen.toStdString();
+    neverSaved_ = false;
     Reset();
     state_.model = std::move(read);
     state_.options.MaxNoApplieds = state_.model.MaxNoApplieds;
@@ -646,7 +669,9 @@ bool frmMain::OpenModel(const QString& path) {
 void frmMain::NewModel() {
     if (!maybeSave())
         return;
-    state_.FileName = (paths_.programFolder / modFileWrite::NewModelName).string();
+    // The name shown until the model is saved under one of the user's choosing.
+    state_.FileName = (paths_.saveFolder / modFileWrite::NewModelName).string();
+    neverSaved_ = true;
     mdi_->CloseChild("All");
     guarded(messages_, [this] {
         ClearModelLists(state_.model);

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -37,10 +38,10 @@ class modMDI;
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
 struct ShellPaths {
-    std::filesystem::path settingsFile;  // the 14-byte window record
-    std::filesystem::path analysisCopy;  // the model as last analysed, "kradon.tmp"
-    std::filesystem::path programFolder; // New names its model here
-    QString helpFile;                    // the user guide; empty when there is none
+    std::filesystem::path settingsFile;   // the 14-byte window record
+    std::filesystem::path analysisFolder; // where each analysis writes its own copy
+    std::filesystem::path saveFolder;     // a model never saved is proposed to go here
+    QString helpFile;                     // the user guide; empty when there is none
 };
 
 inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";
@@ -90,8 +91,8 @@ public:
     void AddFdisp_Click();
     /// Runs the command of toolbar position 1..22; separators do nothing.
     void KradonTB_ButtonClick(int index);
-    /// Empties the model counts, the mesh and the results; span 15 m. The span field keeps its
-    /// text.
+    /// Empties the model counts, the mesh and the results, and the analysis time in the status
+    /// bar; span 15 m. The span field keeps its text.
     void Reset();
     /// Prints image at (x, y) in device pixels (the page's top-left corner when missing), scaled
     /// by factor.
@@ -100,7 +101,8 @@ public:
 
     // Commands.
     void AnalyseCommand();
-    /// Save (true) or Save As (false); returns true when the model was written.
+    /// Save (true) or Save As (false); returns true when the model was written. Save of a model
+    /// that has never been saved asks for a name as Save As does.
     bool SaveModel(bool saveMode);
     /// Opens path, or asks for a file when path is empty; returns true when a model was read.
     bool OpenModel(const QString& path);
@@ -179,7 +181,8 @@ signals:
     void tipOfTheDayRequested();
 
 public slots:
-    /// A model handed over by a later copy of the program: the window comes forward and opens it.
+    /// A model handed over by a later copy of the program: the window comes forward and opens it,
+    /// once a running analysis has ended.
     void openHandedOver(const QString& path);
     void submit_Click();
     void mnuFile_New_Click();
@@ -207,9 +210,13 @@ private:
     void updateWindowMenu();
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
+    /// Where Save As starts: the model's file, or the new model name in the save folder.
+    QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
     bool runAnalysis();
+    /// Opens the models handed over while an analysis ran, in the order they came.
+    void openHandedOverLater();
     /// The settings record of the window as it is now.
     FormSettings collectFormSettings() const;
     /// Connects the results window's requests to the commands of this window.
@@ -224,6 +231,9 @@ private:
     modMDI* mdi_;
     frmStatus* frmStatus_;
     bool analysing_ = false;
+    /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
+    bool neverSaved_ = true;
+    QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
 };
 

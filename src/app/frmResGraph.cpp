@@ -99,8 +99,8 @@ void frmResGraph::mnuPrint_Click() {
 }
 
 void frmResGraph::mnuSavePicture_Click() {
-    const PickedName name =
-        files_.saveName(this, tr("Save Picture As"), DialogFilters(PictureFilter), "png");
+    const PickedName name = files_.saveName(this, tr("Save Picture As"),
+                                            DialogFilters(PictureFilter), "png", QString());
     if (!name || name->isEmpty())
         return;
     const std::filesystem::path path = name->toStdString();

@@ -37,7 +37,19 @@ void frmStatus::udPb(double percent) {
     const auto whole = static_cast<long long>(std::trunc(percent));
     StatLbl->setText(QString(CalculatingText) + QString::number(whole) + "%");
     QCoreApplication::processEvents();
+    // A tool window shown without a place of its own lands where the window system likes,
+    // often the screen's corner.
+    if (!isVisible())
+        centreOverOwner();
     show();
+}
+
+void frmStatus::centreOverOwner() {
+    const QWidget* owner = parentWidget();
+    if (owner == nullptr)
+        return;
+    const QRect frame = frameGeometry();
+    move(owner->frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 void frmStatus::udTxt(const std::string& text) {

@@ -17,12 +17,14 @@ public:
     explicit frmStatus(QWidget* owner);
 
     /// Sets the bar and "Calculating.....N%", lets pending window events run once, then shows
-    /// the window.
+    /// the window, centred over its owner when it was hidden.
     void udPb(double percent) override;
     /// Appends one line to the step log.
     void udTxt(const std::string& text) override;
     /// Empties the step log before a new run.
     void clearLog();
+    /// Puts the window's centre on its owner's; it keeps its place when it has no owner.
+    void centreOverOwner();
 
     QProgressBar* pBar;
     QLabel* StatLbl;

@@ -9,7 +9,9 @@
 #include "settings/FormSettings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 #include <filesystem>
 #include <system_error>
@@ -25,16 +27,23 @@ QStringList modelArguments(const QStringList& arguments) {
     return paths;
 }
 
-/// The per-user analysis copy; beside the system's temporary files when that place cannot be
-/// made.
-std::filesystem::path analysisCopyPath() {
+/// The per-user folder of the analysis copies; the system's temporary folder when that folder
+/// cannot be made.
+std::filesystem::path analysisFolder() {
     try {
-        return kradon::modFileWrite::DefaultAnalysisCopyPath();
+        return kradon::modFileWrite::DefaultAnalysisFolder();
     } catch (const std::filesystem::filesystem_error&) {
         std::error_code ignored;
-        return std::filesystem::temp_directory_path(ignored) /
-               kradon::modFileWrite::AnalysisCopyName;
+        return std::filesystem::temp_directory_path(ignored);
     }
+}
+
+/// Where a model never saved is proposed to go: the user's documents folder when there is
+/// one, otherwise the home folder.
+std::filesystem::path saveFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return std::filesystem::path(folder.toStdU16String());
 }
 
 } // namespace
@@ -58,8 +67,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path program = QApplication::applicationFilePath().toStdString();
     kradon::ShellPaths paths;
     paths.settingsFile = kradon::IniFilePath(program);
-    paths.analysisCopy = analysisCopyPath();
-    paths.programFolder = program.parent_path();
+    paths.analysisFolder = analysisFolder();
+    paths.saveFolder = saveFolder();
     paths.helpFile = kradon::HelpFilePath();
 
     kradon::frmMain main(messages, files, paths);

@@ -205,9 +205,9 @@ double refuseMeshDensFact(float value, MessageSink& messages) {
     return factor;
 }
 
-std::optional<std::filesystem::path> analysisCopyPath(MessageSink& messages) {
+std::optional<std::filesystem::path> analysisFolder(MessageSink& messages) {
     try {
-        return modFileWrite::DefaultAnalysisCopyPath();
+        return modFileWrite::DefaultAnalysisFolder();
     } catch (const std::filesystem::filesystem_error& e) {
         messages.show({CliTitle,
                        std::string("Cannot create the folder of the analysis copy: ") + e.what(),
@@ -432,17 +432,17 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     state.options.MaxNoApplieds = state.model.MaxNoApplieds;
     state.options.MeshDensFact = refuseMeshDensFact(o.meshDensity, messages);
 
-    const std::optional<std::filesystem::path> tempPath = analysisCopyPath(messages);
-    if (!tempPath)
+    const std::optional<std::filesystem::path> copyFolder = analysisFolder(messages);
+    if (!copyFolder)
         return ExitStatus::FileProblem;
     NullStatusSink status;
     AnalyseResult result;
     try {
-        result = AnalyseCore(state, *tempPath, status, messages);
+        result = AnalyseCore(state, *copyFolder, status, messages);
     } catch (const KradonError& e) {
         // Only writing and reading back the analysis copy throws out of the command.
         messages.show({ProgramTitle,
-                       MessageLines(modFileWrite::SaveErrorPrefix + tempPath->string(), e.what()),
+                       MessageLines(modFileWrite::SaveErrorPrefix + copyFolder->string(), e.what()),
                        Icon::None});
         return ExitStatus::FileProblem;
     }

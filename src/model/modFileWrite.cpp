@@ -10,12 +10,15 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace kradon::modFileWrite {
 namespace {
@@ -166,6 +169,39 @@ std::filesystem::path temporaryNameBeside(const std::filesystem::path& target) {
     return name;
 }
 
+// Creates a file of a new name in folder for this process alone (O_EXCL): another analysis,
+// here or in another process, never gets the same file. Returns its descriptor and name.
+std::pair<int, std::filesystem::path> createExclusively(const std::filesystem::path& folder) {
+    static std::atomic<unsigned> serial{0};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path name =
+            folder /
+            (AnalysisCopyPrefix + std::to_string(::getpid()) + "-" + std::to_string(serial++) +
+             "-" + std::to_string(random()) + AnalysisCopySuffix);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            return {fd, name};
+        if (errno != EEXIST)
+            throw KradonError(ErrorNumber::FileIo, saveSource, systemDescription(errno));
+    }
+    throw KradonError(ErrorNumber::FileIo, saveSource, systemDescription(EEXIST));
+}
+
+// Writes all of bytes to fd; false on a write error.
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 [[noreturn]] void failSave(const std::filesystem::path& temp, const std::string& description) {
     std::error_code ignored;
     std::filesystem::remove(temp, ignored);
@@ -260,12 +296,24 @@ BeamModel OpenModelFile(const std::filesystem::path& path) {
     return ReadModel(in);
 }
 
-BeamModel MakeAnalysisCopy(const BeamModel& m, const std::filesystem::path& tempPath) {
-    SaveModelFile(tempPath, m);
-    return OpenModelFile(tempPath);
+AnalysisCopy::AnalysisCopy(const std::filesystem::path& folder, const BeamModel& m) {
+    std::ostringstream bytes;
+    WriteModel(bytes, m);
+    const auto [fd, path] = createExclusively(folder);
+    const bool written = writeAll(fd, bytes.str());
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed)
+        failSave(path, systemDescription(!written ? writeError : errno));
+    path_ = path;
 }
 
-std::filesystem::path DefaultAnalysisCopyPath() {
+AnalysisCopy::~AnalysisCopy() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+}
+
+std::filesystem::path DefaultAnalysisFolder() {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path folder;
@@ -276,7 +324,7 @@ std::filesystem::path DefaultAnalysisCopyPath() {
         folder = fs::temp_directory_path() / ("kradon-" + std::to_string(::getuid()));
     if (fs::create_directories(folder))
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
-    return folder / AnalysisCopyName;
+    return folder;
 }
 
 } // namespace kradon::modFileWrite

@@ -13,7 +13,9 @@ namespace kradon::modFileWrite {
 inline constexpr const char* ModelFileFilter = "Kradon files|*.kdn|All files|*.*";
 inline constexpr const char* DefaultExtension = "kdn";
 inline constexpr const char* NewModelName = "Kradon1.kdn";
-inline constexpr const char* AnalysisCopyName = "kradon.tmp";
+/// An analysis copy is named "kradon-" + a part of its own + ".tmp".
+inline constexpr const char* AnalysisCopyPrefix = "kradon-";
+inline constexpr const char* AnalysisCopySuffix = ".tmp";
 /// Box texts; the shell appends the file name, a line break and the system's description.
 inline constexpr const char* SaveErrorPrefix = "Error while saving file ";
 inline constexpr const char* OpenErrorPrefix = "Unkown error while opening file ";
@@ -38,13 +40,30 @@ void SaveModelFile(const std::filesystem::path& path, const BeamModel& m);
 /// damaged one throws as ReadModel does.
 BeamModel OpenModelFile(const std::filesystem::path& path);
 
-/// Saves m to tempPath and reads it back: the fresh copy an analysis converts in place. The file
-/// stays behind as the last analysed model.
-BeamModel MakeAnalysisCopy(const BeamModel& m, const std::filesystem::path& tempPath);
+/// One analysis's own copy of the model: a file created exclusively under a name no other
+/// file has, in a folder that other analyses may share, and removed when the object goes. An
+/// analysis converts the model read back from it in place, and an unstable structure restores
+/// the model from it.
+class AnalysisCopy {
+public:
+    /// Writes m into a new file in folder. Throws KradonError (FileIo, source "SaveModel") when
+    /// the file cannot be created or written; nothing is left behind then.
+    AnalysisCopy(const std::filesystem::path& folder, const BeamModel& m);
+    ~AnalysisCopy();
+    AnalysisCopy(const AnalysisCopy&) = delete;
+    AnalysisCopy& operator=(const AnalysisCopy&) = delete;
 
-/// The per-user place of the analysis copy: $XDG_RUNTIME_DIR/kradon/kradon.tmp when
-/// XDG_RUNTIME_DIR names a directory, else <system temp>/kradon-<uid>/kradon.tmp. The folder is
-/// created with permissions 0700 if missing; creating it may throw std::filesystem_error.
-std::filesystem::path DefaultAnalysisCopyPath();
+    const std::filesystem::path& path() const { return path_; }
+    /// The model as the file holds it; throws as OpenModelFile does.
+    BeamModel read() const { return OpenModelFile(path_); }
+
+private:
+    std::filesystem::path path_;
+};
+
+/// The per-user folder of the analysis copies: $XDG_RUNTIME_DIR/kradon when XDG_RUNTIME_DIR
+/// names a directory, else <system temp>/kradon-<uid>. It is created with permissions 0700 if
+/// missing; creating it may throw std::filesystem_error.
+std::filesystem::path DefaultAnalysisFolder();
 
 } // namespace kradon::modFileWrite

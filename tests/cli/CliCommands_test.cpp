@@ -13,8 +13,13 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <spawn.h>
 #include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace kradon::cli {
 namespace {
@@ -580,6 +585,87 @@ TEST_F(CliAnalyseTest, NoPictureWhenTheInputCheckRefusesTheModel) {
     const CliRun r = run({"analyse", model, "--picture", "bmd:" + path("bmd.png")});
     EXPECT_EQ(r.status, ExitStatus::InputRefused);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "bmd.png"));
+}
+
+} // namespace
+} // namespace kradon::cli
+
+namespace kradon::cli {
+namespace {
+
+/// Starts the kradon-cli program with args and this process's environment; its process id.
+pid_t startProgram(const std::vector<std::string>& args) {
+    std::vector<std::string> words{KRADON_CLI};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    EXPECT_EQ(::posix_spawn(&pid, KRADON_CLI, nullptr, nullptr, argv.data(), environ), 0);
+    return pid;
+}
+
+/// The exit status of the program, -1 when it did not end by itself.
+int exitStatusOf(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+/// The report without its two time lines, which differ from run to run.
+std::string reportWithoutTimes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string kept, line;
+    while (std::getline(in, line))
+        if (line.find("time") == std::string::npos)
+            kept += line + "\n";
+    return kept;
+}
+
+// Eight kradon-cli processes analyse eight different models (five samples, three of them at a
+// second mesh density) at the same time, round after round, sharing one per-user folder for
+// their analysis copies. Each report must be the one its model gives when analysed alone.
+TEST_F(CliTest, ConcurrentAnalysesEachReportTheirOwnModel) {
+    struct Job {
+        const char* model;
+        const char* density;
+    };
+    const std::vector<Job> jobs = {{"cantilever.kdn", "1"},
+                                   {"propped-cantilever-spring.kdn", "1"},
+                                   {"simply-supported-point-load.kdn", "1"},
+                                   {"tapered-beam-curve.kdn", "1"},
+                                   {"two-span-continuous-udl.kdn", "1"},
+                                   {"cantilever.kdn", "2"},
+                                   {"simply-supported-point-load.kdn", "3"},
+                                   {"two-span-continuous-udl.kdn", "0.5"}};
+    const auto startJob = [&](std::size_t j, const std::string& report) {
+        return startProgram({"analyse", std::string(KRADON_EXAMPLES) + "/" + jobs[j].model,
+                             "--mesh-density", jobs[j].density, "--report", report});
+    };
+    std::vector<std::string> alone;
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        const auto report = dir_ / ("alone-" + std::to_string(j) + ".txt");
+        ASSERT_EQ(exitStatusOf(startJob(j, report.string())), 0) << jobs[j].model;
+        alone.push_back(reportWithoutTimes(report));
+    }
+    for (std::size_t a = 0; a < jobs.size(); ++a)
+        for (std::size_t b = a + 1; b < jobs.size(); ++b)
+            ASSERT_NE(alone[a], alone[b]) << "the jobs must give different reports";
+
+    for (int round = 0; round < 4; ++round) {
+        std::vector<pid_t> running;
+        for (std::size_t j = 0; j < jobs.size(); ++j)
+            running.push_back(startJob(j, (dir_ / ("job-" + std::to_string(j) + ".txt")).string()));
+        for (std::size_t j = 0; j < jobs.size(); ++j) {
+            EXPECT_EQ(exitStatusOf(running[j]), 0) << jobs[j].model;
+            EXPECT_EQ(reportWithoutTimes(dir_ / ("job-" + std::to_string(j) + ".txt")), alone[j])
+                << "round " << round << ", " << jobs[j].model << " at " << jobs[j].density;
+        }
+    }
+    const auto copies = dir_ / "kradon";
+    EXPECT_TRUE(std::filesystem::is_empty(copies)) << "every analysis removed its copy";
 }
 
 } // namespace

@@ -4,7 +4,8 @@ target_link_libraries(kradon_cli_tests PRIVATE kradon_cli_commands nlohmann_json
 target_compile_options(kradon_cli_tests PRIVATE ${KRADON_WARNINGS})
 target_compile_definitions(kradon_cli_tests PRIVATE
     KRADON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
-    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
+    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples" KRADON_CLI="$<TARGET_FILE:kradon-cli>")
+add_dependencies(kradon_cli_tests kradon-cli)
 gtest_discover_tests(kradon_cli_tests DISCOVERY_TIMEOUT 60)
 
 add_test(NAME ExamplesAreReproducible

@@ -22,7 +22,7 @@ ProgramState analysed(const BeamModel& model, double density = 1) {
     NullStatusSink status;
     RecordingSink sink;
     const test::TestFolder folder;
-    const auto r = AnalyseCore(s, folder / "kradon.tmp", status, sink);
+    const auto r = AnalyseCore(s, folder.path(), status, sink);
     EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
     return s;
 }

@@ -15,13 +15,14 @@ namespace kradon::test {
 class ScriptedFilePicker : public FilePicker {
 public:
     PickedName saveName(QWidget*, const QString& title, const QStringList& filters,
-                        const QString& suffix) override {
+                        const QString& suffix, const QString& startAt) override {
         saveTitles.push_back(title);
-        return next(filters, suffix);
+        return next(filters, suffix, startAt);
     }
-    PickedName openName(QWidget*, const QStringList& filters, const QString& suffix) override {
+    PickedName openName(QWidget*, const QStringList& filters, const QString& suffix,
+                        const QString& startAt) override {
         ++openCalls;
-        return next(filters, suffix);
+        return next(filters, suffix, startAt);
     }
 
     /// The answers in order; nullopt, or no answer left, is Cancel.
@@ -33,11 +34,13 @@ public:
     int openCalls = 0;
     QStringList lastFilters;
     QString lastSuffix;
+    QString lastStartAt;
 
 private:
-    PickedName next(const QStringList& filters, const QString& suffix) {
+    PickedName next(const QStringList& filters, const QString& suffix, const QString& startAt) {
         lastFilters = filters;
         lastSuffix = suffix;
+        lastStartAt = startAt;
         if (names.empty()) {
             EXPECT_FALSE(unscriptedDialogFails) << "a file dialog nobody expected";
             return std::nullopt;

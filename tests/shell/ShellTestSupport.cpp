@@ -20,8 +20,8 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     if (*helpFileName != '\0')
         paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
     paths.settingsFile = folder() / "kradon.INI";
-    paths.analysisCopy = folder() / "kradon.tmp";
-    paths.programFolder = folder();
+    paths.analysisFolder = folder();
+    paths.saveFolder = folder();
     main = std::make_unique<frmMain>(messages, files, paths);
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,9 +21,12 @@ class RecordingShellSink : public ShellSink {
 public:
     void show(const Message& message) override { shown.push_back(message); }
     /// The next scripted answer; a question nobody scripted is recorded and answered Cancel.
+    /// whileAsking runs first, as the events a modal box lets through while it waits.
     Answer ask(const Message& message, Buttons) override {
         shown.push_back(message);
         asked.push_back(message);
+        if (whileAsking)
+            whileAsking();
         if (answers.empty())
             return Answer::Cancel;
         const Answer a = answers.front();
@@ -38,6 +42,7 @@ public:
     std::vector<Message> shown;
     std::vector<Message> asked;
     std::deque<Answer> answers;
+    std::function<void()> whileAsking;
 };
 
 /// A sample model from examples/.

@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -34,6 +35,17 @@ std::vector<std::string> logLines(frmMain& main) {
     for (const QString& line : text.split('\n', Qt::SkipEmptyParts))
         lines.push_back(line.toStdString());
     return lines;
+}
+
+/// Whether an analysis copy ("kradon-....tmp") is still in folder.
+bool analysisCopyLeftIn(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(modFileWrite::AnalysisCopyPrefix) &&
+            name.ends_with(modFileWrite::AnalysisCopySuffix))
+            return true;
+    }
+    return false;
 }
 
 QString qs(const std::string& s) {
@@ -83,6 +95,38 @@ TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
         EXPECT_TRUE(drawn) << "kind " << k;
     }
     EXPECT_TRUE(f.messages.shown.empty());
+}
+
+TEST(Commands, OpenAndNewClearThePreviousAnalysisTime) {
+    MainWindowFixture f;
+    const QString sample = qs(ExamplePath("cantilever.kdn"));
+    ASSERT_TRUE(f.main->OpenModel(sample));
+    const auto analysed = [&] {
+        f.main->AnalyseCommand();
+        return f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was ");
+    };
+    ASSERT_TRUE(analysed());
+    f.main->OpenModel(qs((f.folder() / "missing.kdn").string()));
+    EXPECT_TRUE(f.main->sBarPanel[1]->text().startsWith("Previous")) << "a failed Open keeps it";
+    ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("two-span-continuous-udl.kdn"))));
+    EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
+    ASSERT_TRUE(analysed());
+    f.main->NewModel();
+    EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
+}
+
+TEST(Commands, ProgressWindowIsCentredOverTheMainWindow) {
+    MainWindowFixture f;
+    for (const QPoint place : {QPoint(40, 30), QPoint(260, 170)}) {
+        f.main->move(place);
+        auto* status = f.main->findChild<frmStatus*>("frmStatus");
+        f.main->status().udPb(50);
+        ASSERT_TRUE(status->isVisible());
+        const QPoint offset = status->frameGeometry().center() - f.main->frameGeometry().center();
+        status->hide();
+        EXPECT_LE(offset.manhattanLength(), 2)
+            << "main window at " << place.x() << ", " << place.y();
+    }
 }
 
 TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
@@ -135,7 +179,7 @@ TEST(Commands, UnstableModelComesBackAsItStarted) {
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"}) << "no mesh window";
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "earlier");
     EXPECT_FALSE(f.main->findChild<frmStatus*>("frmStatus")->isVisible());
-    EXPECT_TRUE(std::filesystem::exists(f.folder() / "kradon.tmp"));
+    EXPECT_FALSE(analysisCopyLeftIn(f.folder())) << "the copy goes with its analysis";
 }
 
 TEST(Commands, FailedOpenChangesNothing) {
@@ -196,15 +240,37 @@ TEST(Commands, CancelledSaveAsWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(f.folder()));
 }
 
-TEST(Commands, SaveRightAfterNewWritesTheNewModelName) {
+TEST(Commands, SaveAfterNewAsksForANameProposingTheNewModelName) {
     MainWindowFixture f;
     f.main->NewModel();
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
-    const auto expected = f.folder() / "Kradon1.kdn";
-    EXPECT_EQ(f.main->windowTitle(), qs("Kradon - [" + expected.string() + "]"));
-    f.main->findChild<QAction*>("mnuSave")->trigger();
-    EXPECT_TRUE(f.files.saveTitles.empty()) << "no dialog";
-    EXPECT_EQ(std::filesystem::file_size(expected), 2800u);
+    const auto proposed = f.folder() / "Kradon1.kdn";
+    EXPECT_EQ(f.main->windowTitle(), qs("Kradon - [" + proposed.string() + "]"));
+
+    QAction* save = f.main->findChild<QAction*>("mnuSave");
+    f.files.names = {std::nullopt};
+    save->trigger();
+    EXPECT_EQ(f.files.saveTitles, std::vector<QString>{"Save As"});
+    EXPECT_EQ(f.files.lastStartAt, qs(proposed.string()));
+    EXPECT_FALSE(std::filesystem::exists(proposed)) << "cancelled: nothing written";
+
+    const auto chosen = f.folder() / "beam.kdn";
+    f.files.names = {qs(chosen.string())};
+    save->trigger();
+    EXPECT_EQ(f.main->state().FileName, chosen.string());
+    EXPECT_EQ(std::filesystem::file_size(chosen), 2800u);
+    save->trigger();
+    EXPECT_EQ(f.files.saveTitles.size(), 2u) << "a saved model is saved without a dialog";
+}
+
+TEST(Commands, SaveAsStartsAtTheModelOrTheNewModelName) {
+    MainWindowFixture f;
+    f.main->SaveModel(false);
+    EXPECT_EQ(f.files.lastStartAt, qs((f.folder() / "Kradon1.kdn").string())) << "fresh start";
+    const std::string sample = ExamplePath("cantilever.kdn");
+    ASSERT_TRUE(f.main->OpenModel(qs(sample)));
+    f.main->SaveModel(false);
+    EXPECT_EQ(f.files.lastStartAt, qs(sample));
 }
 
 TEST(Commands, SaveErrorIsReported) {

@@ -4,9 +4,15 @@
 #include "app/instance/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
+#include <QTimer>
+#include <array>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kradon::test {
@@ -28,6 +34,86 @@ TEST(SecondInstance, HandsItsModelToTheRunningWindow) {
     ASSERT_TRUE(SingleInstance::sendToPrimary({sample()}, name));
     QTRY_COMPARE(QString::fromStdString(f.main->state().FileName), sample());
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
+    EXPECT_TRUE(f.messages.shown.empty());
+}
+
+/// Runs an event loop, as a modal box does, until done holds or a generous time has passed.
+void runEventLoopUntil(const std::function<bool()>& done) {
+    QEventLoop box;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (done())
+            box.quit();
+    });
+    QTimer::singleShot(10000, &box, &QEventLoop::quit);
+    poll.start(1);
+    box.exec();
+}
+
+// Each handed-over model finds unsaved changes, so the window asks Save / Discard / Cancel;
+// while the box is open, more copies hand over models and end.
+TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
+    MainWindowFixture f;
+    const QString name = QString("kradon-shell-load-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance primary(name);
+    ASSERT_TRUE(primary.tryBecomePrimary());
+    QObject::connect(&primary, &SingleInstance::openRequested, f.main.get(),
+                     &frmMain::openHandedOver);
+    QStringList opened;
+    const auto changeTheModel = [&] { f.main->state().model.span += 1; };
+    QObject::connect(&primary, &SingleInstance::openRequested, [&](const QString& path) {
+        if (QString::fromStdString(f.main->state().FileName) == path)
+            opened << path;
+        changeTheModel();
+    });
+
+    const std::array<const char*, 3> models = {"cantilever.kdn", "two-span-continuous-udl.kdn",
+                                               "simply-supported-point-load.kdn"};
+    QStringList sent;
+    const auto handOver = [&] {
+        const QString path = QString::fromStdString(ExamplePath(models[sent.size() % 3]));
+        sent << path;
+        ASSERT_TRUE(SingleInstance::sendToPrimary({path}, name));
+    };
+    constexpr int Rounds = 20;
+    for (int i = 0; i <= 2 * Rounds; ++i)
+        f.messages.answers.push_back(i % 2 == 0 ? Answer::Discard : Answer::Cancel);
+    f.messages.whileAsking = [&] {
+        if (f.messages.asked.size() > Rounds)
+            return;
+        handOver();
+        handOver();
+        runEventLoopUntil([&] { return primary.findChildren<QLocalSocket*>().isEmpty(); });
+    };
+
+    changeTheModel();
+    handOver();
+    runEventLoopUntil([&] { return f.messages.asked.size() == std::size_t(sent.size()); });
+    ASSERT_EQ(f.messages.asked.size(), std::size_t(sent.size())) << "one box per model";
+    QStringList discarded;
+    for (qsizetype i = 0; i < sent.size(); i += 2)
+        discarded << sent[i];
+    EXPECT_EQ(opened, discarded);
+    EXPECT_EQ(f.messages.asked.front().text, UnsavedChangesText);
+}
+
+TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
+    MainWindowFixture f;
+    ASSERT_TRUE(
+        f.main->OpenModel(QString::fromStdString(ExamplePath("two-span-continuous-udl.kdn"))));
+    // The progress window lets this through while the analysis runs.
+    bool arrivedDuringTheAnalysis = false;
+    QTimer::singleShot(0, f.main.get(), [&] {
+        arrivedDuringTheAnalysis = f.main->analysing();
+        f.main->openHandedOver(sample());
+    });
+    f.main->AnalyseCommand();
+    ASSERT_TRUE(arrivedDuringTheAnalysis);
+    EXPECT_NE(QString::fromStdString(f.main->state().FileName), sample())
+        << "not under the analysis";
+    EXPECT_TRUE(f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was "));
+    runEventLoopUntil([&] { return QString::fromStdString(f.main->state().FileName) == sample(); });
+    EXPECT_EQ(QString::fromStdString(f.main->state().FileName), sample());
     EXPECT_TRUE(f.messages.shown.empty());
 }
 

@@ -1,12 +1,16 @@
-// The handover protocol: one UTF-8 path per line, '\n'-terminated; the sender closes the
-// connection when it has written them all.
+// The handover protocol: one UTF-8 absolute path per line, '\n'-terminated; the sender closes
+// the connection when it has written them all. Anything else on the socket is ignored.
 #include "app/instance/SingleInstance.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMetaObject>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace kradon {
@@ -25,15 +29,33 @@ bool anotherCopyAnswers(const QString& serverName) {
     return answered;
 }
 
+bool hasControlCharacter(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
 QByteArray encodePaths(const QStringList& paths) {
     QByteArray message;
     for (const QString& path : paths) {
-        if (path.isEmpty())
+        // A line break inside a name would split it into two lines, the first a cut-off path.
+        if (path.isEmpty() || hasControlCharacter(path))
             continue;
         message += QFileInfo(path).absoluteFilePath().toUtf8();
         message += '\n';
     }
     return message;
+}
+
+/// The path a received line names, without its '\n'; nothing for a line that is too long, not
+/// valid UTF-8, not absolute, or holds control characters.
+std::optional<QString> pathOfLine(const QByteArray& line) {
+    if (line.size() > SingleInstance::MaxLineBytes)
+        return std::nullopt;
+    auto utf8 = QStringDecoder(QStringDecoder::Utf8);
+    const QString path = utf8.decode(line.chopped(1));
+    if (utf8.hasError() || !QDir::isAbsolutePath(path) || hasControlCharacter(path))
+        return std::nullopt;
+    return path;
 }
 
 } // namespace
@@ -102,31 +124,55 @@ bool SingleInstance::sendToPrimary(const QStringList& paths, const QString& serv
 }
 
 void SingleInstance::acceptConnections() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket] { readFrom(socket, false); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-            readFrom(socket, true);
-            socket->deleteLater();
-        });
-        // Data (or the end) may have arrived before the connections above were made.
-        readFrom(socket, socket->state() != QLocalSocket::ConnectedState);
-        if (socket->state() != QLocalSocket::ConnectedState)
-            socket->deleteLater();
-    }
+    while (QLocalSocket* socket = server_->nextPendingConnection())
+        watch(socket);
 }
 
-void SingleInstance::readFrom(QLocalSocket* socket, bool finished) {
+void SingleInstance::watch(QLocalSocket* socket) {
+    // The socket belongs to the server; it goes once its sender has gone. Nothing up the stack
+    // holds it then, as paths are handed on from the event loop, not from these handlers.
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+        readFrom(socket);
+        socket->deleteLater();
+    });
+    // Data, or the end, may have arrived before the connections above were made.
+    readFrom(socket);
+    if (socket->state() != QLocalSocket::ConnectedState)
+        socket->deleteLater();
+}
+
+void SingleInstance::readFrom(QLocalSocket* socket) {
+    bool queued = false;
     while (socket->canReadLine()) {
-        const QString path = QString::fromUtf8(socket->readLine()).chopped(1);
-        if (!path.isEmpty())
-            emit openRequested(path);
+        if (const std::optional<QString> path = pathOfLine(socket->readLine())) {
+            pending_ << *path;
+            queued = true;
+        }
     }
-    if (finished && socket->bytesAvailable() > 0) {
-        const QString rest = QString::fromUtf8(socket->readAll());
-        if (!rest.isEmpty())
-            emit openRequested(rest);
-    }
+    if (queued)
+        scheduleDelivery();
+    if (socket->bytesAvailable() > MaxLineBytes)
+        socket->abort(); // no path is that long
+}
+
+void SingleInstance::scheduleDelivery() {
+    if (deliveryScheduled_ || delivering_)
+        return;
+    deliveryScheduled_ = true;
+    QMetaObject::invokeMethod(this, &SingleInstance::deliverPending, Qt::QueuedConnection);
+}
+
+void SingleInstance::deliverPending() {
+    deliveryScheduled_ = false;
+    // A receiver may run an event loop of its own (a prompt); paths arriving meanwhile wait
+    // here and follow in order once it returns.
+    if (delivering_)
+        return;
+    delivering_ = true;
+    while (!pending_.isEmpty())
+        emit openRequested(pending_.takeFirst());
+    delivering_ = false;
 }
 
 } // namespace kradon

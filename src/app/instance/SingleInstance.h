@@ -34,16 +34,29 @@ public:
     /// The per-user server name: "kradon-" followed by the user's login name.
     static QString DefaultServerName();
 
+    /// The longest line taken as a path; a sender whose line grows beyond it is cut off.
+    static constexpr qsizetype MaxLineBytes = 32 * 1024;
+
 signals:
-    /// In the listening copy: a later copy asked for the model at `path` to be opened.
+    /// In the listening copy: a later copy asked for the model at `path` to be opened. It is
+    /// emitted from the event loop, never from inside a socket's handler, so a receiver may run
+    /// a modal prompt while other copies connect, send and go away.
     void openRequested(QString path);
 
 private:
     void acceptConnections();
-    void readFrom(QLocalSocket* socket, bool finished);
+    void watch(QLocalSocket* socket);
+    /// Queues the complete lines that have arrived; a sender that has gone leaves its
+    /// unterminated rest behind, since a cut-off path could name another file.
+    void readFrom(QLocalSocket* socket);
+    void scheduleDelivery();
+    void deliverPending();
 
     QString serverName_;
     QLocalServer* server_ = nullptr;
+    QStringList pending_;
+    bool deliveryScheduled_ = false;
+    bool delivering_ = false;
 };
 
 } // namespace kradon

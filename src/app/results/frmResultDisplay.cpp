@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -226,9 +227,15 @@ QWidget* frmResultDisplay::owner() {
     return mainWindow_ != nullptr ? mainWindow_ : this;
 }
 
+QString frmResultDisplay::modelFolder() const {
+    if (state_.FileName.empty())
+        return QString();
+    return QFileInfo(QString::fromStdString(state_.FileName)).absolutePath();
+}
+
 void frmResultDisplay::FileOpen_Click() {
-    const PickedName name =
-        files_->openName(this, DialogFilters(ResultsTextFilter), ResultsDefaultExtension);
+    const PickedName name = files_->openName(this, DialogFilters(ResultsOpenFilter),
+                                             ResultsDefaultExtension, modelFolder());
     if (!name)
         return;
     path_ = *name;
@@ -258,7 +265,7 @@ void frmResultDisplay::openText(const QString& path) {
 
 void frmResultDisplay::FileSave_Click() {
     const PickedName name = files_->saveName(this, SaveTitle, DialogFilters(ResultsTextFilter),
-                                             ResultsDefaultExtension);
+                                             ResultsDefaultExtension, modelFolder());
     if (!name)
         return;
     path_ = *name;
@@ -283,7 +290,8 @@ void frmResultDisplay::saveText(const QString& path) const {
 }
 
 void frmResultDisplay::FileSavePdf_Click() {
-    const PickedName name = files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf");
+    const PickedName name =
+        files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf", modelFolder());
     if (!name)
         return;
     try {

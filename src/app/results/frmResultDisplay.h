@@ -29,8 +29,11 @@ class frmPrintPrev;
 
 inline constexpr const char* ResultsCaption = "Results";
 inline constexpr const char* ElementListText = "View Element Displacements for Element No.:";
-/// The file dialogs' filter, as "name|pattern" pairs.
+/// The file dialogs' filters, as "name|pattern" pairs. Open also offers the results files it
+/// reads.
 inline constexpr const char* ResultsTextFilter = "Text files|*.txt|All files|*.*";
+inline constexpr const char* ResultsOpenFilter =
+    "Text files|*.txt|Results files|*.kxr|All files|*.*";
 inline constexpr const char* ResultsDefaultExtension = "txt";
 inline constexpr const char* PdfFilter = "PDF files|*.pdf|All files|*.*";
 
@@ -140,6 +143,8 @@ private:
     void saveText(const QString& path) const;
     /// Shows the element displacement view of element e.
     void showElement(int e);
+    /// The folder of the current model, where the file dialogs start; empty when it has none.
+    QString modelFolder() const;
 
     ProgramState& state_;
     MessageSink& messages_;

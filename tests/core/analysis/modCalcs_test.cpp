@@ -183,7 +183,7 @@ TEST(AnalyseCore, UnstableRestoresTheAnalysisCopy) {
     const BeamModel before = s.model;
     RecordingSink sink;
     RecordingStatus status;
-    const AnalyseResult r = AnalyseCore(s, dir / "kradon.tmp", status, sink);
+    const AnalyseResult r = AnalyseCore(s, dir.path(), status, sink);
     EXPECT_EQ(r.outcome, AnalyseOutcome::Unstable);
     ASSERT_EQ(sink.texts(), (std::vector<std::string>{"Structure is unstable - Aborting analysis",
                                                       "Calculation Error - Aborting"}));
@@ -199,7 +199,7 @@ TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
         ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 10000).build();
     RecordingSink sink;
     RecordingStatus status;
-    const AnalyseResult r = AnalyseCore(s, dir / "kradon.tmp", status, sink);
+    const AnalyseResult r = AnalyseCore(s, dir.path(), status, sink);
     EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
     EXPECT_EQ(s.model.PointLoad.value[1], 10);
     EXPECT_EQ(s.mesh.ElementE[1], 200);

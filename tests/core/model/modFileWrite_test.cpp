@@ -4,13 +4,16 @@
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace kradon {
 namespace {
@@ -176,15 +179,63 @@ TEST(modFileWriteRoundTrip, TrailingBytesAreIgnored) {
     EXPECT_EQ(modelFrom(bytesOf(m) + "junk"), m);
 }
 
+/// The names of the files in folder.
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST_F(modFileWriteFolder, CurveSurvivesTheAnalysisCopy) {
     BeamModel m = emptyModel(10);
     m.count(RecordKind::ESegment) = 1;
     m.ESegment.variation[1] = Variation::Curve;
     m.ESegment.expression[1] = "200 + 10*sin( x / 3 )";
-    const BeamModel copy = modFileWrite::MakeAnalysisCopy(m, dir_ / "kradon.tmp");
-    EXPECT_EQ(copy.ESegment.expression[1], "200 + 10*sin( x / 3 )");
-    EXPECT_EQ(copy, m);
-    EXPECT_TRUE(fs::exists(dir_ / "kradon.tmp"));
+    const modFileWrite::AnalysisCopy copy(dir_, m);
+    const BeamModel back = copy.read();
+    EXPECT_EQ(back.ESegment.expression[1], "200 + 10*sin( x / 3 )");
+    EXPECT_EQ(back, m);
+}
+
+TEST_F(modFileWriteFolder, EachAnalysisCopyIsAFileOfItsOwnRemovedAfterwards) {
+    // A file of the name one fixed copy used to have is neither used nor touched.
+    std::ofstream(dir_ / "kradon.tmp") << "someone else's";
+    BeamModel a = emptyModel(10);
+    a.span = 4;
+    BeamModel b = emptyModel(12);
+    b.span = 9;
+    fs::path pathA;
+    {
+        const modFileWrite::AnalysisCopy copyA(dir_, a);
+        const modFileWrite::AnalysisCopy copyB(dir_, b);
+        pathA = copyA.path();
+        EXPECT_NE(copyA.path(), copyB.path());
+        EXPECT_EQ(copyA.path().parent_path(), dir_);
+        EXPECT_TRUE(copyA.path().filename().string().starts_with("kradon-"));
+        EXPECT_EQ(copyA.path().extension(), ".tmp");
+        EXPECT_EQ(fs::status(copyA.path()).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(copyA.read(), a);
+        EXPECT_EQ(copyB.read(), b);
+        EXPECT_EQ(filesIn(dir_).size(), 3u);
+    }
+    EXPECT_FALSE(fs::exists(pathA));
+    EXPECT_EQ(filesIn(dir_), std::vector<std::string>{"kradon.tmp"});
+    std::ifstream other(dir_ / "kradon.tmp");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(other), {}), "someone else's");
+}
+
+TEST_F(modFileWriteFolder, AnalysisCopyInAMissingFolderThrowsFileIo) {
+    try {
+        const modFileWrite::AnalysisCopy copy(dir_ / "missing", emptyModel(10));
+        FAIL() << "no copy can be made there";
+    } catch (const KradonError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+        EXPECT_EQ(std::string(e.what()), "No such file or directory");
+    }
+    EXPECT_TRUE(filesIn(dir_).empty());
 }
 
 TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
@@ -270,9 +321,12 @@ TEST(modFileWriteConstants, TextsAreExact) {
     EXPECT_STREQ(modFileWrite::NewModelName, "Kradon1.kdn");
     EXPECT_STREQ(modFileWrite::SaveErrorPrefix, "Error while saving file ");
     EXPECT_STREQ(modFileWrite::OpenErrorPrefix, "Unkown error while opening file ");
-    const fs::path copy = modFileWrite::DefaultAnalysisCopyPath();
-    EXPECT_EQ(copy.filename(), "kradon.tmp");
-    EXPECT_TRUE(fs::is_directory(copy.parent_path()));
+    EXPECT_STREQ(modFileWrite::AnalysisCopyPrefix, "kradon-");
+    EXPECT_STREQ(modFileWrite::AnalysisCopySuffix, ".tmp");
+    const fs::path folder = modFileWrite::DefaultAnalysisFolder();
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(fs::status(folder).permissions() & (fs::perms::group_all | fs::perms::others_all),
+              fs::perms::none);
 }
 
 } // namespace

@@ -314,8 +314,7 @@ TEST_F(ResultsFileTest, AnalyseSaveOpenGivesTheSameReportButForPathAndTimes) {
                   .build();
     test::RecordingSink messages;
     NullStatusSink status;
-    ASSERT_EQ(AnalyseCore(s, dir_ / "kradon.tmp", status, messages).outcome,
-              AnalyseOutcome::Completed);
+    ASSERT_EQ(AnalyseCore(s, dir_, status, messages).outcome, AnalyseOutcome::Completed);
     const std::string shown = DoResults(s, "", s.equations.CalcTime, s.AnalysisTime);
 
     const auto path = dir_ / "beam.kxr";

@@ -17,7 +17,7 @@ struct QuietSink : MessageSink {
 };
 
 /// The model file read and analysed; throws std::runtime_error when the analysis does not
-/// complete. The analysis copy is written into workFolder.
+/// complete. The analysis copy is written into workFolder, and removed again.
 inline ProgramState analysedModel(const std::filesystem::path& modelFile,
                                   const std::filesystem::path& workFolder) {
     ProgramState s;
@@ -25,8 +25,7 @@ inline ProgramState analysedModel(const std::filesystem::path& modelFile,
     s.FileName = modelFile.string();
     NullStatusSink status;
     QuietSink messages;
-    const AnalyseResult r =
-        AnalyseCore(s, workFolder / modFileWrite::AnalysisCopyName, status, messages);
+    const AnalyseResult r = AnalyseCore(s, workFolder, status, messages);
     if (r.outcome != AnalyseOutcome::Completed)
         throw std::runtime_error("analysis of " + modelFile.string() + " did not complete");
     return s;

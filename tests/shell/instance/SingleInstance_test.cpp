@@ -2,15 +2,22 @@
 #include "app/instance/SingleInstance.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kradon {
 namespace {
@@ -113,6 +120,140 @@ TEST_F(SingleInstanceTest, NameIsFreeAgainWhenTheFirstCopyEnds) {
     }
     SingleInstance next(serverName());
     EXPECT_TRUE(next.tryBecomePrimary());
+}
+
+/// A sender that writes what it is given, as slowly or oddly as a test likes.
+std::unique_ptr<QLocalSocket> connectedSender(const QString& serverName) {
+    auto sender = std::make_unique<QLocalSocket>();
+    sender->connectToServer(serverName);
+    EXPECT_TRUE(sender->waitForConnected(WaitMs));
+    return sender;
+}
+
+void send(QLocalSocket& sender, const QByteArray& bytes) {
+    sender.write(bytes);
+    while (sender.bytesToWrite() > 0)
+        ASSERT_TRUE(sender.waitForBytesWritten(WaitMs));
+}
+
+/// What a modal prompt does to the program: it runs an event loop of its own until `done`.
+void runPromptUntil(const std::function<bool()>& done) {
+    QEventLoop prompt;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &prompt, [&] {
+        if (done())
+            prompt.quit();
+    });
+    QTimer::singleShot(WaitMs, &prompt, &QEventLoop::quit);
+    poll.start(1);
+    prompt.exec();
+}
+
+/// Lets events run until `done` holds or a generous time has passed; whether it holds.
+bool eventually(const std::function<bool()>& done) {
+    runPromptUntil(done);
+    return done();
+}
+
+bool noSenderLeft(const SingleInstance& instance) {
+    return instance.findChildren<QLocalSocket*>().isEmpty();
+}
+
+QStringList sorted(QStringList paths) {
+    paths.sort();
+    return paths;
+}
+
+TEST_F(SingleInstanceTest, LinesThatAreNotPathsAreIgnored) {
+    SingleInstance first(serverName());
+    ASSERT_TRUE(first.tryBecomePrimary());
+    QSignalSpy spy(&first, &SingleInstance::openRequested);
+    const QString good = folder_.filePath("good.kdn");
+    auto sender = connectedSender(serverName());
+    send(*sender, "relative.kdn\n\n/tmp/\xff\xfe.kdn\n/tmp/tab\there.kdn\n" + good.toUtf8() +
+                      "\n/tmp/" + QByteArray(SingleInstance::MaxLineBytes, 'x') + ".kdn\n");
+    sender->disconnectFromServer();
+    EXPECT_EQ(received(spy, 1), QStringList{good});
+    EXPECT_FALSE(spy.wait(100));
+}
+
+TEST_F(SingleInstanceTest, SlowSenderIsHeardOutAndACutOffLineDropped) {
+    SingleInstance first(serverName());
+    ASSERT_TRUE(first.tryBecomePrimary());
+    QSignalSpy spy(&first, &SingleInstance::openRequested);
+    const QByteArray slow = folder_.filePath("slow.kdn").toUtf8();
+    auto sender = connectedSender(serverName());
+    send(*sender, slow.left(5));
+    EXPECT_FALSE(spy.wait(100)) << "half a line is no path yet";
+    send(*sender, slow.mid(5) + "\n" + folder_.filePath("cut-off.kdn").toUtf8());
+    sender->abort(); // the sender vanishes in the middle of its next line
+    EXPECT_EQ(received(spy, 1), QStringList{QString::fromUtf8(slow)});
+    EXPECT_FALSE(spy.wait(100));
+    EXPECT_TRUE(eventually([&] { return noSenderLeft(first); }));
+}
+
+TEST_F(SingleInstanceTest, EndlessLineCutsTheSenderOff) {
+    SingleInstance first(serverName());
+    ASSERT_TRUE(first.tryBecomePrimary());
+    QSignalSpy spy(&first, &SingleInstance::openRequested);
+    auto sender = connectedSender(serverName());
+    send(*sender, folder_.filePath("a.kdn").toUtf8() + "\n");
+    sender->write(QByteArray(4 * SingleInstance::MaxLineBytes, '/'));
+    EXPECT_TRUE(eventually([&] { return sender->state() == QLocalSocket::UnconnectedState; }))
+        << "the running copy hangs up";
+    EXPECT_EQ(received(spy, 1), QStringList{folder_.filePath("a.kdn")});
+    ASSERT_TRUE(SingleInstance::sendToPrimary({folder_.filePath("b.kdn")}, serverName()));
+    EXPECT_EQ(received(spy, 2).last(), folder_.filePath("b.kdn"));
+}
+
+TEST_F(SingleInstanceTest, SendersAtTheSameTimeAreAllHeard) {
+    SingleInstance first(serverName());
+    ASSERT_TRUE(first.tryBecomePrimary());
+    QSignalSpy spy(&first, &SingleInstance::openRequested);
+    std::vector<std::unique_ptr<QLocalSocket>> senders;
+    QStringList expected;
+    for (int i = 0; i < 6; ++i) {
+        senders.push_back(connectedSender(serverName()));
+        expected << folder_.filePath(QString("model-%1.kdn").arg(i));
+    }
+    // Each sender writes half its line, then each the rest, then they hang up in reverse.
+    for (std::size_t i = 0; i < senders.size(); ++i)
+        send(*senders[i], expected[qsizetype(i)].toUtf8().left(8));
+    for (std::size_t i = 0; i < senders.size(); ++i)
+        send(*senders[i], expected[qsizetype(i)].toUtf8().mid(8) + "\n");
+    std::for_each(senders.rbegin(), senders.rend(), [](auto& s) { s->disconnectFromServer(); });
+    EXPECT_EQ(sorted(received(spy, expected.size())), sorted(expected));
+    EXPECT_TRUE(eventually([&] { return noSenderLeft(first); }));
+}
+
+// The receiver asks Save / Discard / Cancel in a modal box for each path: while it waits, the
+// sender of that path and more senders come and go, round after round.
+TEST_F(SingleInstanceTest, ReceiverMayRunAPromptWhileSendersComeAndGo) {
+    SingleInstance first(serverName());
+    ASSERT_TRUE(first.tryBecomePrimary());
+    constexpr int Rounds = 25;
+    QStringList sent, opened;
+    const auto handOver = [&](int round) {
+        QStringList paths;
+        for (int i = 0; i < 2; ++i)
+            paths << folder_.filePath(QString("round-%1-%2.kdn").arg(round).arg(i));
+        sent << paths;
+        ASSERT_TRUE(SingleInstance::sendToPrimary(paths, serverName()));
+    };
+    int prompts = 0;
+    QObject::connect(&first, &SingleInstance::openRequested, [&](const QString& path) {
+        opened << path;
+        if (++prompts > Rounds)
+            return;
+        handOver(prompts);
+        handOver(prompts + Rounds);
+        runPromptUntil([&] { return noSenderLeft(first); });
+    });
+    handOver(0);
+    EXPECT_TRUE(eventually([&] { return opened.size() == sent.size(); }));
+    EXPECT_EQ(sorted(opened), sorted(sent));
+    EXPECT_EQ(opened.first(), sent.first()) << "the first sender's lines come first, in order";
+    EXPECT_EQ(opened[1], sent[1]);
 }
 
 TEST(SingleInstanceName, IsPerUserAndAPlainName) {

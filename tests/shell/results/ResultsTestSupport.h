@@ -50,7 +50,7 @@ inline ProgramState AnalysedExample(const char* name, const TempDir& dir) {
     s.model = modFileWrite::OpenModelFile(std::filesystem::path(KRADON_EXAMPLES) / name);
     RecordingSink sink;
     NullStatusSink status;
-    const AnalyseResult r = AnalyseCore(s, dir.path() / "kradon.tmp", status, sink);
+    const AnalyseResult r = AnalyseCore(s, dir.path(), status, sink);
     EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
     EXPECT_TRUE(sink.shown.empty());
     return s;

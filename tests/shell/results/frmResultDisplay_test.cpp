@@ -144,6 +144,30 @@ TEST(frmResultDisplay, TextSavedAndReopenedGainsOneEmptyLine) {
     EXPECT_TRUE(w.sink.shown.empty());
 }
 
+TEST(frmResultDisplay, OpenOffersResultsFilesAndBothDialogsStartAtTheModel) {
+    AnalysedWindow w;
+    w.state.FileName = w.dir.file("models/beam.kdn").toStdString();
+    const QString modelFolder = w.dir.file("models");
+    w.files.names = {std::nullopt, std::nullopt, std::nullopt};
+    w.window.FileOpen_Click();
+    EXPECT_EQ(w.files.lastFilters,
+              (QStringList{"Text files (*.txt)", "Results files (*.kxr)", "All files (*)"}));
+    EXPECT_EQ(w.files.lastStartAt, modelFolder);
+    w.window.FileSave_Click();
+    EXPECT_EQ(w.files.lastFilters, (QStringList{"Text files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(w.files.lastStartAt, modelFolder);
+    w.window.FileSavePdf_Click();
+    EXPECT_EQ(w.files.lastStartAt, modelFolder);
+    EXPECT_TRUE(w.sink.shown.empty());
+}
+
+TEST(frmResultDisplay, DialogsOfAModelWithoutAFileStartWhereTheyLike) {
+    AnalysedWindow w;
+    w.files.names = {std::nullopt};
+    w.window.FileOpen_Click();
+    EXPECT_TRUE(w.files.lastStartAt.isEmpty());
+}
+
 TEST(frmResultDisplay, OpenedTextLinesStayUnchanged) {
     AnalysedWindow w;
     const QString name = w.dir.file("notes.txt");

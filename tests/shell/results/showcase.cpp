@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
                                               "two-span-continuous-udl.kdn");
     NullMessageSink quiet;
     NullStatusSink status;
-    AnalyseCore(state, std::filesystem::temp_directory_path() / "kradon_showcase.tmp", status,
-                quiet);
+    AnalyseCore(state, std::filesystem::temp_directory_path(), status, quiet);
     QWidget mainWindow;
     frmResultDisplay results(state, quiet, &mainWindow);
     results.setGeometry(20, 20, 760, 620);
