@@ -37,7 +37,7 @@ struct ResultExtremes {
 struct EquilibriumResiduals {
     double vertical = 0;  // N, downwards
     double moment = 0;    // N·m, clockwise, about the left end
-    double totalLoad = 0; // N, the sum of the magnitudes of every load, for scale
+    double totalLoad = 0; // N, the magnitudes of the forces of every load added, for scale
 };
 
 struct ResultTables {

@@ -209,9 +209,11 @@ BandMatrix<Real> systemOf(const NodalTables& nodal, const Structure& st) {
     return A;
 }
 
-void requireFinite(Real v) {
+/// v as a double; a value that is not finite throws.
+double finite(Real v) {
     if (!std::isfinite(v))
         throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+    return static_cast<double>(v);
 }
 
 /// Writes the deflection and rotation of node n; a held degree of freedom takes its prescribed
@@ -219,8 +221,8 @@ void requireFinite(Real v) {
 void storeDisplacements(const NodalTables& nodal, EquationTables& equations, ResultTables& results,
                         std::int32_t n, Real v, Real theta) {
     auto value = [&nodal](std::int32_t d, Real x) {
-        requireFinite(x);
-        return Constrained(nodal, d) ? nodal.PrescribedDisp[at(d)] : static_cast<double>(x);
+        const double v = finite(x);
+        return Constrained(nodal, d) ? nodal.PrescribedDisp[at(d)] : v;
     };
     equations.Displacements[at(2 * n - 1)] = value(2 * n - 1, v);
     equations.Displacements[at(2 * n)] = value(2 * n, theta);
@@ -238,17 +240,13 @@ void fillMember(const MeshTables& mesh, const NodalTables& nodal, const Structur
     for (std::int32_t e = mb.first; e <= mb.last; ++e) {
         if (e > mb.first)
             storeDisplacements(nodal, equations, results, e, s.v, s.theta);
-        requireFinite(s.V);
-        requireFinite(s.M);
-        results.NodeShear[2 * at(e)] = static_cast<double>(s.V);
-        results.NodeMoment[at(e)] = static_cast<double>(s.M);
+        results.NodeShear[2 * at(e)] = finite(s.V);
+        results.NodeMoment[at(e)] = finite(s.M);
         s = Across(s, ElementAt(mesh, nodal, e));
-        requireFinite(s.V);
-        requireFinite(s.M);
-        results.NodeShear[2 * at(e) + 1] = static_cast<double>(s.V);
+        results.NodeShear[2 * at(e) + 1] = finite(s.V);
     }
     if (mb.last == mesh.ElementCount)
-        results.NodeMoment[at(mesh.NodeCount)] = static_cast<double>(s.M);
+        results.NodeMoment[at(mesh.NodeCount)] = finite(s.M);
 }
 
 void fill(const MeshTables& mesh, const NodalTables& nodal, const Structure& st,

@@ -2,7 +2,7 @@
 // (N, N/m, N·m, N/m2, m4). Loads convert in the model, E and I in the mesh tables.
 #pragma once
 
-#include "analysis/ProgramState.h"
+#include "mesh/MeshTables.h"
 #include "model/BeamModel.h"
 
 namespace kradon::modUnits {

@@ -40,6 +40,8 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
 std::int32_t FirstNodeAt(const MeshTables& mesh, double p);
 
 // Nodal loads and restraints; loads of the model in analysis units (N, N/m, N·m).
+/// Sizes LoadVector, ConcentratedLoad, ElementNodalLoads and the element intensities, then adds
+/// the point loads, UDLs, TDLs and moment loads, in this order.
 void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
 void AddPointLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
 void AddUDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);
