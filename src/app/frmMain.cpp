@@ -430,6 +430,19 @@ void frmMain::KradonTB_ButtonClick(int index) {
 
 // The load, support and property dialogs come with their own windows; each will open on the
 // record after the last of its kind.
+void frmMain::EditModel(const std::function<void(BeamModel&)>& edit) {
+    edit(state_.model);
+    redrawIdealisedBeam();
+    emit modelEdited();
+}
+
+void frmMain::redrawIdealisedBeam() {
+    // The beam picture is drawn from the model whenever it paints; other pictures never show
+    // the model's symbols, so nothing is drawn over a diagram.
+    if (ChildWindow* child = mdi_->childOfKind(0))
+        child->widget()->update();
+}
+
 void frmMain::AddEvn() {}
 void frmMain::AddIvn() {}
 void frmMain::AddPL_Click() {}

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,6 +58,10 @@ inline constexpr int ToolbarPositions = 22;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
+signals:
+    /// The model has changed through EditModel: whoever shows it draws it again.
+    void modelEdited();
+
 public:
     frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent = nullptr);
     ~frmMain() override;
@@ -80,6 +85,10 @@ public:
     /// The span field <- span, as the shortest text that reads back to it.
     void setSpan();
     void spanTxtChanged();
+    /// Applies one change of the model made by a dialog, the explorer or the span field. Every
+    /// change goes through here: the model is then modified (it differs from the clean one) and
+    /// the windows that show it follow (modelEdited).
+    void EditModel(const std::function<void(BeamModel&)>& edit);
     void AddEvn();
     void AddIvn();
     void AddPL_Click();
@@ -210,6 +219,7 @@ private:
     void updateWindowMenu();
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
+    void redrawIdealisedBeam();
     /// Where Save As starts: the model's file, or the new model name in the save folder.
     QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
