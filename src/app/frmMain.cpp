@@ -722,7 +722,9 @@ void frmMain::mnuWindow_Click(int arrangement) {
     const QSize room = mdiArea->viewport()->size();
     switch (arrangement) {
     case 0:
-        mdiArea->cascadeSubWindows();
+        // The area's own cascade sizes each window to its size hint, which leaves a diagram
+        // next to nothing; the windows keep the area's room instead.
+        mdi_->Cascade();
         return;
     case 1: // one above the other, each the full width
     case 2: // side by side, each the full height

@@ -216,6 +216,92 @@ TEST(modMDI, WindowMenuListsTheOpenWindows) {
     expectConsistentBook(f);
 }
 
+/// The windows of the area that are not minimised, bottom of the stack first.
+QList<QMdiSubWindow*> stackedWindows(const MainWindowFixture& f) {
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : f.main->mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (!w->isMinimized())
+            shown << w;
+    return shown;
+}
+
+TEST(modMDI, CascadeKeepsTheWindowsAsLargeAsTheAreaAllows) {
+    MainWindowFixture f;
+    for (int k : {0, 1, 2})
+        f.main->GraphBtn_Click(static_cast<std::int16_t>(k));
+    const QRect room(QPoint(0, 0), f.main->mdiArea->viewport()->size());
+    ASSERT_GT(room.width(), 400);
+    // Three windows, then a fourth opened after the first cascade.
+    for (const qsizetype count : {3, 4}) {
+        SCOPED_TRACE(count);
+        if (count == 4)
+            f.main->GraphBtn_Click(3);
+        f.main->mnuWindow_Cascade->trigger();
+        const QList<QMdiSubWindow*> windows = stackedWindows(f);
+        ASSERT_EQ(windows.size(), count);
+        // One size for all, each a step down and right of the one below it, and the top one
+        // reaching the area's bottom-right corner: the steps are all the area takes from them.
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            const QRect place = windows[i]->geometry();
+            EXPECT_TRUE(room.contains(place)) << i;
+            EXPECT_EQ(place.size(), windows[0]->size()) << i;
+            if (i > 0) {
+                EXPECT_GT(place.x(), windows[i - 1]->x()) << i;
+                EXPECT_GT(place.y(), windows[i - 1]->y()) << i;
+            }
+        }
+        EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
+        EXPECT_EQ(windows.back()->geometry().bottomRight(), room.bottomRight());
+        EXPECT_GT(windows[0]->width(), room.width() / 2);
+        EXPECT_GT(windows[0]->height(), room.height() / 2);
+        EXPECT_EQ(windows.back(), f.main->mdiArea->activeSubWindow());
+    }
+}
+
+TEST(modMDI, CascadeStartsAgainWhereTheStepsWouldLeaveTooLittle) {
+    struct Row {
+        const char* name;
+        QSize room;
+        int count;
+        std::vector<QRect> places;
+    };
+    const std::vector<Row> rows = {
+        {"roomy", {1000, 700}, 2, {{0, 0, 972, 672}, {28, 28, 972, 672}}},
+        // 600 x 400 takes two steps before a window would be smaller than 480 x 320.
+        {"crowded",
+         {600, 400},
+         4,
+         {{0, 0, 544, 344}, {28, 28, 544, 344}, {56, 56, 544, 344}, {0, 0, 544, 344}}},
+        {"smaller than the least size", {300, 200}, 2, {{0, 0, 300, 200}, {0, 0, 300, 200}}},
+        {"no windows", {800, 600}, 0, {}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CascadePlaces(row.room, row.count), row.places) << row.name;
+}
+
+TEST(modMDI, TileAfterCascadeFillsTheArea) {
+    MainWindowFixture f;
+    for (int k : {0, 1, 2})
+        f.main->GraphBtn_Click(static_cast<std::int16_t>(k));
+    const QSize room = f.main->mdiArea->viewport()->size();
+    f.main->mnuWindow_Cascade->trigger();
+    f.main->mnuWindow_THorizontal->trigger();
+    int heights = 0;
+    for (QMdiSubWindow* w : stackedWindows(f)) {
+        EXPECT_EQ(w->width(), room.width());
+        heights += w->height();
+    }
+    EXPECT_GE(heights, room.height() - 3); // each a third of the height, rounded down
+    f.main->mnuWindow_Cascade->trigger();
+    f.main->mnuWindow_TVertical->trigger();
+    int widths = 0;
+    for (QMdiSubWindow* w : stackedWindows(f)) {
+        EXPECT_EQ(w->height(), room.height());
+        widths += w->width();
+    }
+    EXPECT_GE(widths, room.width() - 3);
+}
+
 TEST(modMDI, DiagramWindowsDrawBeforeAnyAnalysis) {
     MainWindowFixture f;
     for (int k = 0; k < 7; ++k) {
