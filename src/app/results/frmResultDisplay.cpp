@@ -2,6 +2,7 @@
 #include "app/results/frmResultDisplay.h"
 
 #include "app/Guarded.h"
+#include "app/OwnedWindow.h"
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "model/KradonError.h"
@@ -336,8 +337,7 @@ void frmResultDisplay::Command1_Click() {
         pictureOwner->findChild<frmPrintPrev*>("frmPrintPrev", Qt::FindDirectChildrenOnly);
     if (picture == nullptr)
         picture = new frmPrintPrev(state_, messages_, pictureOwner);
-    picture->show();
-    picture->raise();
+    ShowOwnedWindow(*picture);
 }
 
 void frmResultDisplay::mnuOptions_Click() {
