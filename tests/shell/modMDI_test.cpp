@@ -2,14 +2,18 @@
 #include "ShellTestSupport.h"
 #include "app/frmResGraph.h"
 #include "app/modMDI.h"
+#include "app/results/frmResultDisplay.h"
 
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -338,6 +342,93 @@ TEST(modMDI, ResultsWindowComesAndGoesLikeTheOthers) {
     EXPECT_TRUE(f.main->mdi().GraphOpen[7]);
     EXPECT_EQ(f.tabs().back(), "Results");
     expectConsistentBook(f);
+}
+
+/// The menus of the main window's menu bar, left to right.
+std::string menuBarTitles(frmMain& main) {
+    QStringList titles;
+    for (const QAction* menu : main.menuBar()->actions())
+        titles << menu->text();
+    return titles.join(" | ").toStdString();
+}
+
+const std::string MainMenuTitles =
+    "&File | &Loads | &Supports | &Beam Data | &Tools | &View | &Window | &Help";
+const std::string ResultsMenuTitles = "&File | &Tools | &View | &Window | &Help";
+
+/// The main window with a copy of a sample model analysed and the results window active.
+struct ResultsActive : MainWindowFixture {
+    ResultsActive() {
+        const std::filesystem::path model = folder() / "model.kdn";
+        std::filesystem::copy_file(ExamplePath("simply-supported-point-load.kdn"), model);
+        EXPECT_TRUE(main->OpenModel(QString::fromStdString(model.string())));
+        main->AnalyseCommand();
+        main->GraphBtn_Click(ResultsKind);
+        results = qobject_cast<frmResultDisplay*>(main->mdi().childOfKind(ResultsKind)->widget());
+        EXPECT_NE(results, nullptr);
+    }
+    frmResultDisplay* results = nullptr;
+};
+
+TEST(modMDI, ResultsWindowMenusTakeTheMainMenuBarWhileItIsActive) {
+    ResultsActive f;
+    ASSERT_NE(f.results, nullptr);
+    EXPECT_EQ(menuBarTitles(*f.main), ResultsMenuTitles);
+    EXPECT_FALSE(f.results->menuBar->isVisible()) << "no second menu bar inside the child";
+    EXPECT_EQ(f.main->menuBar()->actions().front(), f.results->FileMenu->menuAction());
+    // Ctrl+S saves the report: the dialog proposes a text file, not a model.
+    f.files.names = {std::nullopt};
+    QTest::keyClick(f.main.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(f.files.saveTitles.size(), 1u);
+    EXPECT_EQ(f.files.lastSuffix, "txt");
+
+    // Another child active: the main window's own menus, and Ctrl+O opens a model again.
+    f.main->mdi().ActivateByCaption("Kradon Mesh");
+    EXPECT_EQ(menuBarTitles(*f.main), MainMenuTitles);
+    f.files.names = {std::nullopt};
+    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(f.files.openCalls, 1);
+    EXPECT_EQ(f.files.lastSuffix, "kdn");
+
+    f.main->mdi().ActivateByCaption("Results");
+    EXPECT_EQ(menuBarTitles(*f.main), ResultsMenuTitles);
+    f.main->mdi().childOfKind(ResultsKind)->close();
+    EXPECT_EQ(menuBarTitles(*f.main), MainMenuTitles);
+    f.main->GraphBtn_Click(ResultsKind);
+    f.main->mdi().CloseChild("All");
+    EXPECT_EQ(menuBarTitles(*f.main), MainMenuTitles);
+}
+
+TEST(modMDI, ResultsWindowItemsFollowTheMainWindowItems) {
+    ResultsActive f;
+    ASSERT_NE(f.results, nullptr);
+    struct Row {
+        QAction* copy;
+        QAction* original;
+    };
+    const std::vector<Row> rows = {{f.results->mnuOptions, f.main->mnuOptions},
+                                   {f.results->mnuHelp_ShowTotD, f.main->mnuHelp_ShowTotD},
+                                   {f.results->mnuHelpAbout, f.main->mnuHelpAbout},
+                                   {f.results->mnuView_Properties, f.main->mnuView_Properties}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.copy->objectName().toStdString());
+        EXPECT_EQ(row.copy->isEnabled(), row.original->isEnabled());
+        row.original->setEnabled(true);
+        EXPECT_TRUE(row.copy->isEnabled());
+        row.original->setEnabled(false);
+        EXPECT_FALSE(row.copy->isEnabled());
+        row.original->setEnabled(true);
+    }
+    // The commands the main window carries out itself run its own items.
+    for (const Row& row : {rows[0], rows[1], rows[2]}) {
+        QSignalSpy runs(row.original, &QAction::triggered);
+        row.copy->trigger();
+        EXPECT_EQ(runs.size(), 1) << row.copy->objectName().toStdString();
+    }
+    // Properties Box asks for the explorer closed, as the check mark it copied says it is open.
+    ASSERT_TRUE(f.results->mnuView_Properties->isChecked());
+    f.results->mnuView_Properties->trigger();
+    EXPECT_EQ(f.main->formSettings().showProperties, 0);
 }
 
 } // namespace

@@ -108,7 +108,7 @@ TEST(frmResultDisplay, MenusCarryTheirCaptions) {
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), caption) << name;
     }
-    EXPECT_EQ(window.FileMenu->title(), "File");
+    EXPECT_EQ(window.FileMenu->title(), "&File");
     EXPECT_EQ(window.mnuTools->title(), "&Tools");
     EXPECT_EQ(window.mnuView->title(), "&View");
     EXPECT_EQ(window.mnuWindow->title(), "&Window");
