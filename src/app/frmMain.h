@@ -4,11 +4,13 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "app/SettingsStore.h"
 #include "app/ShellSinks.h"
 #include "settings/FormSettings.h"
 
 #include <QMainWindow>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -29,10 +31,12 @@ class QPrinter;
 class QPushButton;
 class QTabBar;
 class QToolBar;
+class QUndoStack;
 
 namespace kradon {
 
 class FilePicker;
+class frmProperties;
 class frmStatus;
 class modMDI;
 
@@ -43,6 +47,7 @@ struct ShellPaths {
     std::filesystem::path analysisFolder; // where each analysis writes its own copy
     std::filesystem::path saveFolder;     // a model never saved is proposed to go here
     QString helpFile;                     // the user guide; empty when there is none
+    std::filesystem::path settingsStore;  // the per-user settings; empty: the platform's place
 };
 
 inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";
@@ -61,6 +66,8 @@ class frmMain : public QMainWindow {
 signals:
     /// The model has changed through EditModel: whoever shows it draws it again.
     void modelEdited();
+    /// Record n of kind is to be edited in its dialog (the explorer's double-click).
+    void recordEditRequested(kradon::RecordKind kind, std::int16_t n);
 
 public:
     frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent = nullptr);
@@ -70,6 +77,11 @@ public:
     modMDI& mdi() { return *mdi_; }
     frmStatus& status() { return *frmStatus_; }
     const ShellPaths& paths() const { return paths_; }
+    SettingsStore& settings() { return settings_; }
+    ShellSink& messages() { return messages_; }
+    /// The properties explorer while it exists, otherwise nullptr.
+    frmProperties* properties() const;
+    QUndoStack& undoStack() { return *undoStack_; }
 
     /// The caption of the first start: "Kradon (v 1.0.6)".
     static QString VersionCaption();
@@ -86,9 +98,15 @@ public:
     void setSpan();
     void spanTxtChanged();
     /// Applies one change of the model made by a dialog, the explorer or the span field. Every
-    /// change goes through here: the model is then modified (it differs from the clean one) and
-    /// the windows that show it follow (modelEdited).
-    void EditModel(const std::function<void(BeamModel&)>& edit);
+    /// change goes through here: the model is then modified (it differs from the clean one), the
+    /// windows that show it follow (modelEdited), and the change becomes one Undo step named
+    /// description. edit works on a copy: when it throws, the model is left as it was and the
+    /// error goes on to the caller. An edit that changes nothing leaves no step.
+    void EditModel(const std::function<void(BeamModel&)>& edit, const QString& description = {});
+    /// Opens the dialog of record n of kind (0 when the chosen row held no number).
+    void EditRecord(RecordKind kind, std::int16_t n);
+    /// Creates the properties explorer if it is not open, and brings it forward.
+    void ShowProperties();
     void AddEvn();
     void AddIvn();
     void AddPL_Click();
@@ -158,6 +176,9 @@ public:
     QAction* mnuBar2;
     QAction* mnuBar3;
     QAction* mnuExit;
+    QMenu* mnuEdit;
+    QAction* mnuUndo;
+    QAction* mnuRedo;
     QMenu* mnuLoads;
     QAction* mnuAddPL;
     QAction* mnuAddUDL;
@@ -231,6 +252,12 @@ private:
     FormSettings collectFormSettings() const;
     /// Connects the results window's requests to the commands of this window.
     void connectChild(QWidget* content);
+    /// The model becomes m (an Undo or Redo step), and the windows that show it follow.
+    void applyModel(const BeamModel& m);
+    /// After New or Open: no step to undo, the explorer on the new model.
+    void modelReplaced();
+    /// Closes the explorer as its own close button does; false when it was not open.
+    bool closeProperties();
 
     ShellSink& messages_;
     FilePicker& files_;
@@ -238,6 +265,9 @@ private:
     ProgramState state_;
     BeamModel cleanModel_;
     FormSettings FormSettings_;
+    SettingsStore settings_;
+    QUndoStack* undoStack_;
+    QPointer<frmProperties> frmProperties_;
     modMDI* mdi_;
     frmStatus* frmStatus_;
     bool analysing_ = false;
