@@ -112,7 +112,7 @@ frmProperties::frmProperties(frmMain& main) : QWidget(&main, Qt::Tool), main_(ma
     setObjectName("frmProperties");
     setWindowTitle(PropertiesCaption);
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(600, 300);
+    resize(660, 300);
     createImages();
     createList();
     createStatusBar();
@@ -161,7 +161,7 @@ void frmProperties::createList() {
     lvw->viewport()->installEventFilter(this);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({190, 410});
+    splitter->setSizes({240, 420});
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
