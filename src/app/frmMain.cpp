@@ -5,10 +5,12 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/frmProperties.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
+#include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
 
 #ifdef KRADON_HAS_RESULTS_WINDOW
@@ -38,6 +40,8 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -117,11 +121,36 @@ private:
     F f_;
 };
 
+/// One step of the undo stack: the whole model before and after a change. A model is a few
+/// kilobytes, so keeping both is cheaper than working out the inverse of every edit.
+class ModelChange : public QUndoCommand {
+public:
+    using Apply = std::function<void(const BeamModel&)>;
+    ModelChange(BeamModel before, BeamModel after, const QString& text, Apply apply)
+        : QUndoCommand(text), before_(std::move(before)), after_(std::move(after)),
+          apply_(std::move(apply)) {}
+    void undo() override { apply_(before_); }
+    void redo() override { apply_(after_); }
+
+private:
+    BeamModel before_;
+    BeamModel after_;
+    Apply apply_;
+};
+
+/// "&Undo" or "&Redo", followed by the name of the step when there is one.
+QString stepText(const char* command, const QString& step) {
+    return step.isEmpty() ? QString(command) : QString("%1 %2").arg(command, step);
+}
+
 } // namespace
 
 frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), files_(files), paths_(std::move(paths)) {
+    : QMainWindow(parent), messages_(messages), files_(files), paths_(std::move(paths)),
+      settings_(paths_.settingsStore) {
     setObjectName("frmMain");
+    undoStack_ = new QUndoStack(this);
+    undoStack_->setObjectName("undoStack");
     setWindowIcon(QIcon(":/icons/kradon.svg"));
     createActions();
     createMenus();
@@ -176,6 +205,13 @@ void frmMain::createActions() {
     mnuSave->setShortcut(QKeySequence::Save);
     make(mnuSaveAs, "mnuSaveAs", "Save &As...");
     make(mnuExit, "mnuExit", "E&xit");
+    make(mnuUndo, "mnuUndo", "&Undo");
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuUndo->setEnabled(false);
+    make(mnuRedo, "mnuRedo", "&Redo");
+    mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuRedo->setEnabled(false);
     make(mnuAddPL, "mnuAddPL", "Add &Point Load");
     make(mnuAddUDL, "mnuAddUDL", "Add &Uniformly Distributed Load");
     make(mnuAddTDL, "mnuAddTDL", "Add &Trapezoidal Load");
@@ -201,11 +237,10 @@ void frmMain::createActions() {
     mnuView_Properties->setCheckable(true);
     mnuView_Properties->setChecked(true);
 
-    // The dialogs, the options, the properties explorer, the tips and the about box come with
-    // their own windows; until then their commands stay visible but disabled.
-    for (QAction* later :
-         {mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddSup, mnuAddSpring, mnuAddFixedDisp, mnuEvalue,
-          mnuIvalue, mnuOptions, mnuView_Properties, mnuHelp_ShowTotD, mnuHelpAbout})
+    // The dialogs, the options, the tips and the about box come with their own windows; until
+    // then their commands stay visible but disabled.
+    for (QAction* later : {mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddSup, mnuAddSpring, mnuAddFixedDisp,
+                           mnuEvalue, mnuIvalue, mnuOptions, mnuHelp_ShowTotD, mnuHelpAbout})
         later->setEnabled(false);
 }
 
@@ -231,6 +266,8 @@ void frmMain::createMenus() {
     separator(mnuFile, mnuBar3, "mnuBar3");
     mnuFile->addAction(mnuExit);
 
+    menu(mnuEdit, "mnuEdit", "&Edit");
+    mnuEdit->addActions({mnuUndo, mnuRedo});
     menu(mnuLoads, "mnuLoads", "&Loads");
     mnuLoads->addActions({mnuAddPL, mnuAddUDL, mnuAddTDL});
     menu(mnuSupports, "mnuSupports", "&Supports");
@@ -249,8 +286,8 @@ void frmMain::createMenus() {
     mnuHelp->addAction(mnuHelp_ShowTotD);
     separator(mnuHelp, mnuHelpSeparator, "mnuHelpSeparator");
     mnuHelp->addAction(mnuHelpAbout);
-    ownMenus_ = {mnuFile,  mnuLoads, mnuSupports, mnuBeamData,
-                 mnuTools, mnuView,  mnuWindow,   mnuHelp};
+    ownMenus_ = {mnuFile,  mnuEdit, mnuLoads,  mnuSupports, mnuBeamData,
+                 mnuTools, mnuView, mnuWindow, mnuHelp};
 }
 
 void frmMain::createToolBar() {
@@ -272,7 +309,7 @@ void frmMain::createToolBar() {
     // Analyse Kradon runs from F5 wherever the focus is in the main window or its children.
     KradonTBButton[21]->setShortcut(Qt::Key_F5);
     KradonTBButton[21]->setShortcutContext(Qt::WindowShortcut);
-    for (int later : {5, 6, 7, 8, 9, 11, 12, 14, 15, 17})
+    for (int later : {5, 6, 7, 8, 9, 11, 12, 14, 15})
         KradonTBButton[static_cast<std::size_t>(later)]->setEnabled(false);
 #ifndef KRADON_HAS_RESULTS_WINDOW
     KradonTBButton[19]->setEnabled(false);
@@ -378,6 +415,21 @@ void frmMain::connectCommands() {
     connect(mnuEvalue, &QAction::triggered, this, &frmMain::AddEvn);
     connect(mnuIvalue, &QAction::triggered, this, &frmMain::AddIvn);
     connect(mnuView_TotD, &QAction::triggered, this, &frmMain::mnuView_TotD_Click);
+    // The commands that change the model are off while an analysis runs; so are these.
+    connect(mnuUndo, &QAction::triggered, this, [this] {
+        if (!analysing_)
+            undoStack_->undo();
+    });
+    connect(mnuRedo, &QAction::triggered, this, [this] {
+        if (!analysing_)
+            undoStack_->redo();
+    });
+    connect(undoStack_, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::undoTextChanged, mnuUndo,
+            [this](const QString& step) { mnuUndo->setText(stepText("&Undo", step)); });
+    connect(undoStack_, &QUndoStack::redoTextChanged, mnuRedo,
+            [this](const QString& step) { mnuRedo->setText(stepText("&Redo", step)); });
     connect(mnuView_Properties, &QAction::triggered, this, &frmMain::mnuView_Properties_Click);
     connect(mnuWindow_Cascade, &QAction::triggered, this, [this] { mnuWindow_Click(0); });
     connect(mnuWindow_THorizontal, &QAction::triggered, this, [this] { mnuWindow_Click(1); });
@@ -432,7 +484,8 @@ void frmMain::KradonTB_ButtonClick(int index) {
     case 15:
         return AddIvn();
     case 17:
-        return; // the properties explorer comes with its own window
+        ShowProperties();
+        return frmProperties_->caseBeamDetails();
     case 19:
         return GraphBtn_Click(ResultsKind);
     case 21:
@@ -442,12 +495,27 @@ void frmMain::KradonTB_ButtonClick(int index) {
     }
 }
 
-// The load, support and property dialogs come with their own windows; each will open on the
-// record after the last of its kind.
-void frmMain::EditModel(const std::function<void(BeamModel&)>& edit) {
-    edit(state_.model);
+void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QString& description) {
+    BeamModel edited = state_.model;
+    edit(edited);
+    if (edited == state_.model)
+        return;
+    // Pushing the step applies it.
+    undoStack_->push(new ModelChange(state_.model, std::move(edited), description,
+                                     [this](const BeamModel& m) { applyModel(m); }));
+}
+
+void frmMain::applyModel(const BeamModel& m) {
+    state_.model = m;
+    setSpan();
     redrawIdealisedBeam();
     emit modelEdited();
+}
+
+// The load, support and property dialogs come with their own windows; the Add commands open
+// the dialog on the record after the last of its kind, EditRecord on the chosen one.
+void frmMain::EditRecord(RecordKind kind, std::int16_t n) {
+    emit recordEditRequested(kind, n);
 }
 
 void frmMain::redrawIdealisedBeam() {
@@ -473,7 +541,7 @@ bool frmMain::getSpan() {
     const std::optional<double> span = ParseLocaleNumber(spanTxt->text());
     if (!span)
         return false;
-    state_.model.span = *span;
+    EditModel([&](BeamModel& m) { m.span = *span; }, "Change Span");
     return true;
 }
 
@@ -688,8 +756,8 @@ bool frmMain::OpenModel(const QString& path) {
     setSpan();
     GraphBtn_Click(0);
     setFileCaption();
-    // The properties explorer is rebuilt and the recent files list gets the file once they
-    // exist.
+    modelReplaced();
+    // The recent files list gets the file once it exists.
     return true;
 }
 
@@ -711,6 +779,15 @@ void frmMain::NewModel() {
     getSpan();
     cleanModel_ = state_.model;
     GraphBtn_Click(0);
+    modelReplaced();
+}
+
+void frmMain::modelReplaced() {
+    undoStack_->clear();
+    if (frmProperties_ == nullptr)
+        return;
+    frmProperties_->updatePanels();
+    frmProperties_->refreshProperties();
 }
 
 void frmMain::mnuFile_New_Click() {
@@ -737,12 +814,37 @@ void frmMain::mnuView_TotD_Click() {
 }
 
 void frmMain::mnuView_Properties_Click() {
-    ShowPropertiesBox(mnuView_Properties->isChecked());
+    // The explorer sets the check mark itself as it opens and closes; the click has already
+    // turned it, so whether the explorer is open decides.
+    const bool open = frmProperties_ != nullptr && frmProperties_->isVisible();
+    ShowPropertiesBox(!open);
+    settings_.SaveBoolean(SettingsKeys::Options, SettingsKeys::Properties, !open);
 }
 
 void frmMain::ShowPropertiesBox(bool show) {
-    // Opening and closing the properties explorer, and its check mark, come with the explorer.
     FormSettings_.showProperties = show ? -1 : 0;
+    if (show)
+        ShowProperties();
+    else
+        closeProperties();
+}
+
+frmProperties* frmMain::properties() const {
+    return frmProperties_;
+}
+
+void frmMain::ShowProperties() {
+    if (frmProperties_ == nullptr)
+        frmProperties_ = new frmProperties(*this);
+    frmProperties_->show();
+    frmProperties_->raise();
+}
+
+bool frmMain::closeProperties() {
+    if (frmProperties_ == nullptr || !frmProperties_->isVisible())
+        return false;
+    frmProperties_->close();
+    return true;
 }
 
 void frmMain::mnuWindow_Click(int arrangement) {
@@ -842,7 +944,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // The properties explorer and the element displacement window end here once they exist.
+    // The element displacement window ends here once it exists.
+    if (PropertiesOpen != 0 && frmProperties_ != nullptr)
+        frmProperties_->endForm();
     ShutDown();
     event->accept();
 }
@@ -932,7 +1036,13 @@ void frmMain::connectResultsItems(frmResultDisplay& results) {
 #endif
 
 void frmMain::ShowPropertiesAtStart() {
-    // Opening the properties explorer at start-up comes with the explorer.
+    const bool wanted =
+        settings_.GetBoolean(SettingsKeys::Options, SettingsKeys::Properties, PropertiesOpen != 0);
+    PropertiesOpen = wanted ? -1 : 0;
+    if (wanted)
+        ShowProperties();
+    else
+        mnuView_Properties->setChecked(false);
 }
 
 // --- Settings file ------------------------------------------------------------------------

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "app/SettingsStore.h"
 #include "app/ShellSinks.h"
 #include "settings/FormSettings.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -31,11 +33,13 @@ class QPrinter;
 class QPushButton;
 class QTabBar;
 class QToolBar;
+class QUndoStack;
 
 namespace kradon {
 
 class FilePicker;
 class frmResultDisplay;
+class frmProperties;
 class frmStatus;
 class modMDI;
 
@@ -46,6 +50,7 @@ struct ShellPaths {
     std::filesystem::path analysisFolder; // where each analysis writes its own copy
     std::filesystem::path saveFolder;     // a model never saved is proposed to go here
     QString helpFile;                     // the user guide; empty when there is none
+    std::filesystem::path settingsStore;  // the per-user settings; empty: the platform's place
 };
 
 inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";
@@ -64,6 +69,8 @@ class frmMain : public QMainWindow {
 signals:
     /// The model has changed through EditModel: whoever shows it draws it again.
     void modelEdited();
+    /// Record n of kind is to be edited in its dialog (the explorer's double-click).
+    void recordEditRequested(kradon::RecordKind kind, std::int16_t n);
 
 public:
     frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent = nullptr);
@@ -73,6 +80,11 @@ public:
     modMDI& mdi() { return *mdi_; }
     frmStatus& status() { return *frmStatus_; }
     const ShellPaths& paths() const { return paths_; }
+    SettingsStore& settings() { return settings_; }
+    ShellSink& messages() { return messages_; }
+    /// The properties explorer while it exists, otherwise nullptr.
+    frmProperties* properties() const;
+    QUndoStack& undoStack() { return *undoStack_; }
 
     /// The caption of the first start: "Kradon (v 1.0.6)".
     static QString VersionCaption();
@@ -89,9 +101,15 @@ public:
     void setSpan();
     void spanTxtChanged();
     /// Applies one change of the model made by a dialog, the explorer or the span field. Every
-    /// change goes through here: the model is then modified (it differs from the clean one) and
-    /// the windows that show it follow (modelEdited).
-    void EditModel(const std::function<void(BeamModel&)>& edit);
+    /// change goes through here: the model is then modified (it differs from the clean one), the
+    /// windows that show it follow (modelEdited), and the change becomes one Undo step named
+    /// description. edit works on a copy: when it throws, the model is left as it was and the
+    /// error goes on to the caller. An edit that changes nothing leaves no step.
+    void EditModel(const std::function<void(BeamModel&)>& edit, const QString& description = {});
+    /// Opens the dialog of record n of kind (0 when the chosen row held no number).
+    void EditRecord(RecordKind kind, std::int16_t n);
+    /// Creates the properties explorer if it is not open, and brings it forward.
+    void ShowProperties();
     void AddEvn();
     void AddIvn();
     void AddPL_Click();
@@ -161,6 +179,9 @@ public:
     QAction* mnuBar2;
     QAction* mnuBar3;
     QAction* mnuExit;
+    QMenu* mnuEdit;
+    QAction* mnuUndo;
+    QAction* mnuRedo;
     QMenu* mnuLoads;
     QAction* mnuAddPL;
     QAction* mnuAddUDL;
@@ -243,6 +264,12 @@ private:
     void connectChild(QWidget* content);
     /// The results window's items that run the main window's commands.
     void connectResultsItems(frmResultDisplay& results);
+    /// The model becomes m (an Undo or Redo step), and the windows that show it follow.
+    void applyModel(const BeamModel& m);
+    /// After New or Open: no step to undo, the explorer on the new model.
+    void modelReplaced();
+    /// Closes the explorer as its own close button does; false when it was not open.
+    bool closeProperties();
 
     ShellSink& messages_;
     FilePicker& files_;
@@ -252,6 +279,9 @@ private:
     FormSettings FormSettings_;
     /// The main window's own menus, in the menu bar while no child with menus is active.
     QList<QMenu*> ownMenus_;
+    SettingsStore settings_;
+    QUndoStack* undoStack_;
+    QPointer<frmProperties> frmProperties_;
     modMDI* mdi_;
     frmStatus* frmStatus_;
     bool analysing_ = false;

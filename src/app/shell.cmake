@@ -12,10 +12,14 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmProperties.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmProperties.h
     ${CMAKE_CURRENT_LIST_DIR}/frmResGraph.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmResGraph.h
     ${CMAKE_CURRENT_LIST_DIR}/frmStatus.cpp

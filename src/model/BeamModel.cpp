@@ -54,6 +54,66 @@ template <class Model, class Visit> void forEachList(Model& m, Visit&& visit) {
     }
 }
 
+/// Calls visit on every field list of one record kind.
+template <class Visit> void forEachListOf(BeamModel& m, RecordKind kind, Visit&& visit) {
+    const auto segment = [&visit](PropertySegmentList& s) {
+        visit(s.variation);
+        visit(s.disA);
+        visit(s.disB);
+        visit(s.constant);
+        visit(s.linearStart);
+        visit(s.linearEnd);
+        visit(s.expression);
+    };
+    switch (kind) {
+    case RecordKind::PointLoad:
+        visit(m.PointLoad.value);
+        visit(m.PointLoad.location);
+        return;
+    case RecordKind::UDL:
+        visit(m.UDL.value);
+        visit(m.UDL.start);
+        visit(m.UDL.end);
+        return;
+    case RecordKind::TDL:
+        visit(m.TDL.startValue);
+        visit(m.TDL.endValue);
+        visit(m.TDL.start);
+        visit(m.TDL.end);
+        return;
+    case RecordKind::MomentLoad:
+        visit(m.MomentLoad.value);
+        visit(m.MomentLoad.location);
+        return;
+    case RecordKind::RigidSupport:
+        visit(m.RigidSupport.type);
+        visit(m.RigidSupport.location);
+        return;
+    case RecordKind::SpringSupport:
+        visit(m.SpringSupport.location);
+        visit(m.SpringSupport.vertical);
+        visit(m.SpringSupport.rotational);
+        return;
+    case RecordKind::FixedDisplacement:
+        visit(m.FixedDisplacement.location);
+        visit(m.FixedDisplacement.vertical);
+        visit(m.FixedDisplacement.rotational);
+        return;
+    case RecordKind::ESegment:
+        return segment(m.ESegment);
+    case RecordKind::ISegment:
+        return segment(m.ISegment);
+    }
+}
+
+/// Moves entries n + 1..last of one list down one place and empties entry last.
+template <class List> void closeGap(List& list, std::size_t n, std::size_t last) {
+    std::move(list.begin() + static_cast<std::ptrdiff_t>(n) + 1,
+              list.begin() + static_cast<std::ptrdiff_t>(last) + 1,
+              list.begin() + static_cast<std::ptrdiff_t>(n));
+    list[last] = typename List::value_type{};
+}
+
 /// Entries in the shortest list of a property segment list.
 std::size_t shortestList(const PropertySegmentList& s) {
     return std::min({s.variation.size(), s.disA.size(), s.disB.size(), s.constant.size(),
@@ -209,6 +269,19 @@ void NoteRecordNumber(BeamModel& m, RecordKind kind, std::int16_t n) {
     CheckRecordNumber(m, n);
     if (n > m.count(kind))
         m.count(kind) = n;
+}
+
+void DeleteRecord(BeamModel& m, RecordKind kind, std::int16_t n) {
+    const std::int16_t count = m.count(kind);
+    if (n < 1 || n > count)
+        throw KradonError(ErrorNumber::SubscriptOutOfRange, errorSource,
+                          "Record number " + std::to_string(n) + " is not one of the " +
+                              std::to_string(count) + " records of its kind");
+    CheckRecordNumber(m, count);
+    forEachListOf(m, kind, [n, count](auto& list) {
+        closeGap(list, static_cast<std::size_t>(n), static_cast<std::size_t>(count));
+    });
+    m.count(kind) = static_cast<std::int16_t>(count - 1);
 }
 
 void StorePointLoad(BeamModel& m, std::int16_t n, const PointLoadFields& f) {

@@ -110,6 +110,13 @@ void CheckRecordNumber(const BeamModel& m, std::int16_t n);
 /// number that CheckRecordNumber refuses throws and leaves the count alone.
 void NoteRecordNumber(BeamModel& m, RecordKind kind, std::int16_t n);
 
+/// Removes record n (1..count) of kind: records n + 1..count move down one number, the entry
+/// that held the last record becomes 0 (or empty text) as after clearing, and the count drops
+/// by one. Entries beyond the old count are kept. A number outside 1..count, or a count the
+/// lists have no room for, throws KradonError (SubscriptOutOfRange) and leaves the model as it
+/// was.
+void DeleteRecord(BeamModel& m, RecordKind kind, std::int16_t n);
+
 // The store operations take the texts of the open dialog's fields, named as the dialog's fields
 // are. Each one checks the record number and reads every number it needs before it writes
 // anything: a text that is not a number throws KradonError (TypeMismatch) with the message

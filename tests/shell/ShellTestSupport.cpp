@@ -22,6 +22,7 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     paths.settingsFile = folder() / "kradon.INI";
     paths.analysisFolder = folder();
     paths.saveFolder = folder();
+    paths.settingsStore = folder() / "settings.conf";
     main = std::make_unique<frmMain>(messages, files, paths);
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))

@@ -38,9 +38,9 @@ TEST(frmMain, StartsWithTheVersionCaptionAndAnEmptyTabStrip) {
 TEST(frmMain, MenusCarryTheirCaptionsAndAccessKeys) {
     MainWindowFixture f;
     const std::vector<std::pair<const char*, const char*>> menus = {
-        {"mnuFile", "&File"},          {"mnuLoads", "&Loads"}, {"mnuSupports", "&Supports"},
-        {"mnuBeamData", "&Beam Data"}, {"mnuTools", "&Tools"}, {"mnuView", "&View"},
-        {"mnuWindow", "&Window"},      {"mnuHelp", "&Help"}};
+        {"mnuFile", "&File"},         {"mnuEdit", "&Edit"},          {"mnuLoads", "&Loads"},
+        {"mnuSupports", "&Supports"}, {"mnuBeamData", "&Beam Data"}, {"mnuTools", "&Tools"},
+        {"mnuView", "&View"},         {"mnuWindow", "&Window"},      {"mnuHelp", "&Help"}};
     for (const auto& [name, title] : menus) {
         auto* menu = f.main->findChild<QMenu*>(name);
         ASSERT_NE(menu, nullptr) << name;
@@ -58,6 +58,8 @@ TEST(frmMain, MenusCarryTheirCaptionsAndAccessKeys) {
         {"mnuSave", "&Save", true},
         {"mnuSaveAs", "Save &As...", true},
         {"mnuExit", "E&xit", true},
+        {"mnuUndo", "&Undo", false},
+        {"mnuRedo", "&Redo", false},
         {"mnuAddPL", "Add &Point Load", false},
         {"mnuAddUDL", "Add &Uniformly Distributed Load", false},
         {"mnuAddTDL", "Add &Trapezoidal Load", false},
@@ -68,7 +70,7 @@ TEST(frmMain, MenusCarryTheirCaptionsAndAccessKeys) {
         {"mnuIvalue", "&Second Moment of Area", false},
         {"mnuOptions", "&Options", false},
         {"mnuView_TotD", "&Tip Of The Day", true},
-        {"mnuView_Properties", "&Properties Box", false},
+        {"mnuView_Properties", "&Properties Box", true},
         {"mnuWindow_Cascade", "&Cascade", true},
         {"mnuWindow_THorizontal", "Tile &Horizontal", true},
         {"mnuWindow_TVertical", "Tile &Vertical", true},

@@ -353,7 +353,7 @@ std::string menuBarTitles(frmMain& main) {
 }
 
 const std::string MainMenuTitles =
-    "&File | &Loads | &Supports | &Beam Data | &Tools | &View | &Window | &Help";
+    "&File | &Edit | &Loads | &Supports | &Beam Data | &Tools | &View | &Window | &Help";
 const std::string ResultsMenuTitles = "&File | &Tools | &View | &Window | &Help";
 
 /// The main window with a copy of a sample model analysed and the results window active.

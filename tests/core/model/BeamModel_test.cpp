@@ -6,6 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kradon {
@@ -469,6 +470,88 @@ TEST(BeamModelValueAt, ACountBeyondTheListsIsRefused) {
     const KradonError e = thrownBy([&] { EValueAt(m, 1); });
     EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange);
     EXPECT_STREQ(e.what(), "Record number 6 is beyond the capacity of 5 records");
+}
+
+/// A model with the given point loads, numbered 1.. in order, each stored as a dialog does.
+BeamModel withPointLoads(const std::vector<std::pair<const char*, const char*>>& loads) {
+    BeamModel m = dimensionedModel();
+    std::int16_t n = 0;
+    for (const auto& [value, location] : loads) {
+        ++n;
+        NoteRecordNumber(m, RecordKind::PointLoad, n);
+        StorePointLoad(m, n, {value, location});
+    }
+    return m;
+}
+
+TEST(BeamModelDelete, LaterRecordsMoveDownAndTheModelEqualsOneBuiltWithoutTheRecord) {
+    struct Case {
+        const char* name;
+        std::int16_t deleted;
+        std::vector<std::pair<const char*, const char*>> left;
+    };
+    const std::vector<Case> cases = {
+        {"first", 1, {{"20", "5"}, {"30", "8"}}},
+        {"middle", 2, {{"10", "2"}, {"30", "8"}}},
+        {"last", 3, {{"10", "2"}, {"20", "5"}}},
+    };
+    for (const Case& c : cases) {
+        BeamModel m = withPointLoads({{"10", "2"}, {"20", "5"}, {"30", "8"}});
+        DeleteRecord(m, RecordKind::PointLoad, c.deleted);
+        EXPECT_EQ(m, withPointLoads(c.left)) << c.name;
+    }
+}
+
+TEST(BeamModelDelete, EntriesBeyondTheCountAndOtherKindsAreKept) {
+    BeamModel m = withPointLoads({{"10", "2"}, {"20", "5"}});
+    m.PointLoad.value[7] = 99; // left from an earlier, larger model
+    NoteRecordNumber(m, RecordKind::UDL, 1);
+    StoreUDL(m, 1, {"4", "0", "6"});
+    DeleteRecord(m, RecordKind::PointLoad, 1);
+    EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
+    EXPECT_EQ(m.PointLoad.value, (std::vector<double>{0, 20, 0, 0, 0, 0, 0, 99, 0, 0, 0}));
+    EXPECT_EQ(m.PointLoad.location, (std::vector<double>{0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(m.count(RecordKind::UDL), 1);
+    EXPECT_EQ(m.UDL.end[1], 6);
+}
+
+TEST(BeamModelDelete, ASegmentTakesItsExpressionAlong) {
+    BeamModel m = dimensionedModel();
+    for (std::int16_t n = 1; n <= 2; ++n) {
+        NoteRecordNumber(m, RecordKind::ISegment, n);
+        m.ISegment.variation[static_cast<std::size_t>(n)] = Variation::Curve;
+    }
+    StoreISegment(m, 1, {"0", "5", "", "", "", "x*2"});
+    StoreISegment(m, 2, {"5", "10", "", "", "", "x^2+1"});
+    DeleteRecord(m, RecordKind::ISegment, 1);
+    EXPECT_EQ(m.count(RecordKind::ISegment), 1);
+    EXPECT_EQ(m.ISegment.expression[1], "x^2+1");
+    EXPECT_EQ(m.ISegment.expression[2], "");
+    EXPECT_EQ(m.ISegment.variation[2], 0);
+    EXPECT_EQ(m.ISegment.disA[1], 5);
+    EXPECT_EQ(m.count(RecordKind::ESegment), 0);
+}
+
+TEST(BeamModelDelete, ANumberOutsideTheRecordsIsRefusedAndNothingChanges) {
+    const BeamModel before = withPointLoads({{"10", "2"}, {"20", "5"}});
+    for (const std::int16_t n : {std::int16_t{0}, std::int16_t{3}, std::int16_t{-1}}) {
+        BeamModel m = before;
+        const KradonError e = thrownBy([&] { DeleteRecord(m, RecordKind::PointLoad, n); });
+        EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange) << n;
+        EXPECT_EQ(m, before) << n;
+    }
+    BeamModel m = before;
+    EXPECT_STREQ(thrownBy([&] { DeleteRecord(m, RecordKind::PointLoad, 3); }).what(),
+                 "Record number 3 is not one of the 2 records of its kind");
+}
+
+TEST(BeamModelDelete, ACountBeyondTheListsIsRefused) {
+    BeamModel m = dimensionedModel(5);
+    m.count(RecordKind::MomentLoad) = 7; // as a damaged model might claim
+    const BeamModel before = m;
+    const KradonError e = thrownBy([&] { DeleteRecord(m, RecordKind::MomentLoad, 2); });
+    EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange);
+    EXPECT_EQ(m, before);
 }
 
 } // namespace
