@@ -70,6 +70,8 @@ public:
     modMDI& mdi() { return *mdi_; }
     frmStatus& status() { return *frmStatus_; }
     const ShellPaths& paths() const { return paths_; }
+    /// Where every window of the program shows its boxes.
+    ShellSink& messages() { return messages_; }
 
     /// The caption of the first start: "Kradon (v 1.0.6)".
     static QString VersionCaption();
