@@ -5,6 +5,14 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/dialogs/frmFdn.h"
+#include "app/dialogs/frmMln.h"
+#include "app/dialogs/frmPln.h"
+#include "app/dialogs/frmSsn.h"
+#include "app/dialogs/frmSup.h"
+#include "app/dialogs/frmTln.h"
+#include "app/dialogs/frmUln.h"
+#include "app/dialogs/frmVariation.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "model/KradonError.h"
@@ -170,6 +178,7 @@ void frmMain::createActions() {
     make(mnuAddPL, "mnuAddPL", "Add &Point Load");
     make(mnuAddUDL, "mnuAddUDL", "Add &Uniformly Distributed Load");
     make(mnuAddTDL, "mnuAddTDL", "Add &Trapezoidal Load");
+    make(mnuAddML, "mnuAddML", "Add &Moment Load");
     make(mnuAddSup, "mnuAddSup", "Add Full &Restraints");
     make(mnuAddSpring, "mnuAddSpring", "Add &Spring Support");
     make(mnuAddFixedDisp, "mnuAddFixedDisp", "Add &Fixed Displacement");
@@ -192,11 +201,9 @@ void frmMain::createActions() {
     mnuView_Properties->setCheckable(true);
     mnuView_Properties->setChecked(true);
 
-    // The dialogs, the options, the properties explorer, the tips and the about box come with
-    // their own windows; until then their commands stay visible but disabled.
-    for (QAction* later :
-         {mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddSup, mnuAddSpring, mnuAddFixedDisp, mnuEvalue,
-          mnuIvalue, mnuOptions, mnuView_Properties, mnuHelp_ShowTotD, mnuHelpAbout})
+    // The options, the properties explorer, the tips and the about box come with their own
+    // windows; until then their commands stay visible but disabled.
+    for (QAction* later : {mnuOptions, mnuView_Properties, mnuHelp_ShowTotD, mnuHelpAbout})
         later->setEnabled(false);
 }
 
@@ -223,7 +230,7 @@ void frmMain::createMenus() {
     mnuFile->addAction(mnuExit);
 
     menu(mnuLoads, "mnuLoads", "&Loads");
-    mnuLoads->addActions({mnuAddPL, mnuAddUDL, mnuAddTDL});
+    mnuLoads->addActions({mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddML});
     menu(mnuSupports, "mnuSupports", "&Supports");
     mnuSupports->addActions({mnuAddSup, mnuAddSpring, mnuAddFixedDisp});
     menu(mnuBeamData, "mnuBeamData", "&Beam Data");
@@ -261,8 +268,8 @@ void frmMain::createToolBar() {
     // Analyse Kradon runs from F5 wherever the focus is in the main window or its children.
     KradonTBButton[21]->setShortcut(Qt::Key_F5);
     KradonTBButton[21]->setShortcutContext(Qt::WindowShortcut);
-    for (int later : {5, 6, 7, 8, 9, 11, 12, 14, 15, 17})
-        KradonTBButton[static_cast<std::size_t>(later)]->setEnabled(false);
+    // The properties explorer comes with its own window.
+    KradonTBButton[17]->setEnabled(false);
 #ifndef KRADON_HAS_RESULTS_WINDOW
     KradonTBButton[19]->setEnabled(false);
 #endif
@@ -361,6 +368,7 @@ void frmMain::connectCommands() {
     connect(mnuAddPL, &QAction::triggered, this, &frmMain::AddPL_Click);
     connect(mnuAddUDL, &QAction::triggered, this, &frmMain::AddUDL_Click);
     connect(mnuAddTDL, &QAction::triggered, this, &frmMain::AddTDL_Click);
+    connect(mnuAddML, &QAction::triggered, this, &frmMain::AddML_Click);
     connect(mnuAddSup, &QAction::triggered, this, &frmMain::AddSup_Click);
     connect(mnuAddSpring, &QAction::triggered, this, &frmMain::AddSpringSup_Click);
     connect(mnuAddFixedDisp, &QAction::triggered, this, &frmMain::AddFdisp_Click);
@@ -428,8 +436,6 @@ void frmMain::KradonTB_ButtonClick(int index) {
     }
 }
 
-// The load, support and property dialogs come with their own windows; each will open on the
-// record after the last of its kind.
 void frmMain::EditModel(const std::function<void(BeamModel&)>& edit) {
     edit(state_.model);
     redrawIdealisedBeam();
@@ -443,15 +449,98 @@ void frmMain::redrawIdealisedBeam() {
         child->widget()->update();
 }
 
-void frmMain::AddEvn() {}
-void frmMain::AddIvn() {}
-void frmMain::AddPL_Click() {}
-void frmMain::AddUDL_Click() {}
-void frmMain::AddTDL_Click() {}
-void frmMain::AddML_Click() {}
-void frmMain::AddSup_Click() {}
-void frmMain::AddSpringSup_Click() {}
-void frmMain::AddFdisp_Click() {}
+// --- Add commands: each dialog opens on the record after the last of its kind -------------
+
+namespace {
+
+/// The number of the record after the last of kind.
+std::int16_t nextRecord(const BeamModel& m, RecordKind kind) {
+    return static_cast<std::int16_t>(m.count(kind) + 1);
+}
+
+/// The dialog behind window, made on first use as a child of the main window.
+template <typename Dialog> Dialog& dialogOnce(Dialog*& window, frmMain& main) {
+    if (!window)
+        window = new Dialog(main);
+    return *window;
+}
+
+} // namespace
+
+frmPln& frmMain::pointLoadDialog() {
+    return dialogOnce(frmPln_, *this);
+}
+frmUln& frmMain::udlDialog() {
+    return dialogOnce(frmUln_, *this);
+}
+frmTln& frmMain::tdlDialog() {
+    return dialogOnce(frmTln_, *this);
+}
+frmMln& frmMain::momentLoadDialog() {
+    return dialogOnce(frmMln_, *this);
+}
+frmSup& frmMain::rigidSupportDialog() {
+    return dialogOnce(frmSup_, *this);
+}
+frmSsn& frmMain::springSupportDialog() {
+    return dialogOnce(frmSsn_, *this);
+}
+frmFdn& frmMain::fixedDisplacementDialog() {
+    return dialogOnce(frmFdn_, *this);
+}
+
+frmVariation& frmMain::ShowVariation(std::int16_t n, const QString& kind) {
+    QPointer<frmVariation>& current = kind == "e" ? eDialog_ : iDialog_;
+    if (current)
+        current->close();
+    current = new frmVariation(*this);
+    current->frmVariationShow(n, kind);
+    return *current;
+}
+
+frmVariation* frmMain::eDialog() const {
+    return eDialog_;
+}
+frmVariation* frmMain::iDialog() const {
+    return iDialog_;
+}
+
+void frmMain::AddEvn() {
+    ShowVariation(nextRecord(state_.model, RecordKind::ESegment), "e");
+}
+void frmMain::AddIvn() {
+    ShowVariation(nextRecord(state_.model, RecordKind::ISegment), "i");
+}
+void frmMain::AddPL_Click() {
+    pointLoadDialog().frmPlnShow(nextRecord(state_.model, RecordKind::PointLoad));
+}
+void frmMain::AddUDL_Click() {
+    udlDialog().frmUlnShow(nextRecord(state_.model, RecordKind::UDL));
+}
+void frmMain::AddTDL_Click() {
+    tdlDialog().frmTlnShow(nextRecord(state_.model, RecordKind::TDL));
+}
+void frmMain::AddML_Click() {
+    momentLoadDialog().frmMlnShow(nextRecord(state_.model, RecordKind::MomentLoad));
+}
+void frmMain::AddSup_Click() {
+    rigidSupportDialog().frmSupShow(nextRecord(state_.model, RecordKind::RigidSupport));
+}
+void frmMain::AddSpringSup_Click() {
+    springSupportDialog().frmSsnShow(nextRecord(state_.model, RecordKind::SpringSupport));
+}
+void frmMain::AddFdisp_Click() {
+    fixedDisplacementDialog().frmFdnShow(nextRecord(state_.model, RecordKind::FixedDisplacement));
+}
+
+std::vector<QWidget*> frmMain::modelDialogs() const {
+    std::vector<QWidget*> dialogs;
+    for (QWidget* d : std::initializer_list<QWidget*>{frmPln_, frmUln_, frmTln_, frmMln_, frmSup_,
+                                                      frmSsn_, frmFdn_, eDialog_, iDialog_})
+        if (d)
+            dialogs.push_back(d);
+    return dialogs;
+}
 
 bool frmMain::getSpan() {
     // The floating toolbar's own span field takes over while ToolbarFloating is set; it comes
@@ -589,6 +678,9 @@ void frmMain::setCommandsEnabled(bool enabled) {
     KradonTB->setEnabled(enabled);
     KradonTBButton[21]->setEnabled(enabled);
     BtnTbr->setEnabled(enabled);
+    // The model is in analysis units while an analysis runs; no dialog may store into it then.
+    for (QWidget* dialog : modelDialogs())
+        dialog->setEnabled(enabled);
 }
 
 bool frmMain::maybeSave() {
