@@ -141,6 +141,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     frmStatus_ = new frmStatus(this);
     connectCommands();
     connect(mdi_, &modMDI::childCreated, this, &frmMain::connectChild);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::menusFollowActiveChild);
 
     // The model of a fresh start: no records, the lists at the option's capacity, span 15 m.
     ResetModel(state_.model);
@@ -155,7 +156,15 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     move(screen.center() - rect().center());
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The base classes close the child windows as they take the window down; this part of the
+    // window has gone by then and no longer follows their activations.
+    mdiArea->disconnect(this);
+#ifdef KRADON_HAS_RESULTS_WINDOW
+    for (frmResultDisplay* results : mdiArea->findChildren<frmResultDisplay*>())
+        results->disconnect(this);
+#endif
+}
 
 QString frmMain::VersionCaption() {
     return QString("Kradon (v %1)").arg(KRADON_VERSION);
@@ -247,6 +256,8 @@ void frmMain::createMenus() {
     mnuHelp->addAction(mnuHelp_ShowTotD);
     separator(mnuHelp, mnuHelpSeparator, "mnuHelpSeparator");
     mnuHelp->addAction(mnuHelpAbout);
+    ownMenus_ = {mnuFile,  mnuLoads, mnuSupports, mnuBeamData,
+                 mnuTools, mnuView,  mnuWindow,   mnuHelp};
 }
 
 void frmMain::createToolBar() {
@@ -380,7 +391,10 @@ void frmMain::connectCommands() {
     connect(mnuWindow_THorizontal, &QAction::triggered, this, [this] { mnuWindow_Click(1); });
     connect(mnuWindow_TVertical, &QAction::triggered, this, [this] { mnuWindow_Click(2); });
     connect(mnuWindow_Arrange, &QAction::triggered, this, [this] { mnuWindow_Click(3); });
-    connect(mnuWindow, &QMenu::aboutToShow, this, &frmMain::updateWindowMenu);
+    connect(mnuWindow, &QMenu::aboutToShow, this, [this] {
+        listWindowsIn(mnuWindow, {mnuWindow_Cascade, mnuWindow_THorizontal, mnuWindow_TVertical,
+                                  mnuWindow_Arrange});
+    });
     connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     for (int index = 1; index <= ToolbarPositions; ++index)
         connect(KradonTBButton[static_cast<std::size_t>(index)], &QAction::triggered, this,
@@ -815,8 +829,12 @@ void frmMain::mnuView_TotD_Click() {
 }
 
 void frmMain::mnuView_Properties_Click() {
+    ShowPropertiesBox(mnuView_Properties->isChecked());
+}
+
+void frmMain::ShowPropertiesBox(bool show) {
     // Opening and closing the properties explorer, and its check mark, come with the explorer.
-    FormSettings_.showProperties = mnuView_Properties->isChecked() ? -1 : 0;
+    FormSettings_.showProperties = show ? -1 : 0;
 }
 
 void frmMain::mnuWindow_Click(int arrangement) {
@@ -827,7 +845,9 @@ void frmMain::mnuWindow_Click(int arrangement) {
     const QSize room = mdiArea->viewport()->size();
     switch (arrangement) {
     case 0:
-        mdiArea->cascadeSubWindows();
+        // The area's own cascade sizes each window to its size hint, which leaves a diagram
+        // next to nothing; the windows keep the area's room instead.
+        mdi_->Cascade();
         return;
     case 1: // one above the other, each the full width
     case 2: // side by side, each the full height
@@ -854,19 +874,23 @@ void frmMain::mnuWindow_Click(int arrangement) {
     }
 }
 
-void frmMain::updateWindowMenu() {
-    mnuWindow->clear();
-    mnuWindow->addActions(
-        {mnuWindow_Cascade, mnuWindow_THorizontal, mnuWindow_TVertical, mnuWindow_Arrange});
+void frmMain::listWindowsIn(QMenu* menu, const QList<QAction*>& items) {
+    // The separator and window entries of the last showing go; the items stay where they are.
+    for (QAction* entry : menu->actions()) {
+        if (items.contains(entry))
+            continue;
+        menu->removeAction(entry);
+        delete entry;
+    }
     const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
     if (windows.isEmpty())
         return;
-    mnuWindow->addSeparator();
+    menu->addSeparator();
     int number = 1;
     for (QMdiSubWindow* w : windows) {
         const QString text = number < 10 ? QString("&%1 %2").arg(number).arg(w->windowTitle())
                                          : QString("%1 %2").arg(number).arg(w->windowTitle());
-        QAction* item = mnuWindow->addAction(text);
+        QAction* item = menu->addAction(text);
         item->setCheckable(true);
         item->setChecked(w == mdiArea->activeSubWindow());
         connect(item, &QAction::triggered, this, [this, w] { mdiArea->setActiveSubWindow(w); });
@@ -921,12 +945,51 @@ void frmMain::ShutDown() {
     shutDown_ = true;
 }
 
+void frmMain::menusFollowActiveChild(QMdiSubWindow* activated) {
+    // The area reports no active child also while another program is active; the child that
+    // will be active again keeps the menu bar then.
+    const QMdiSubWindow* current = activated != nullptr ? activated : mdiArea->currentSubWindow();
+#ifdef KRADON_HAS_RESULTS_WINDOW
+    if (current != nullptr) {
+        if (const auto* results = qobject_cast<const frmResultDisplay*>(current->widget())) {
+            setMenuBarMenus(results->menus());
+            return;
+        }
+    }
+#else
+    Q_UNUSED(current);
+#endif
+    setMenuBarMenus(ownMenus_);
+}
+
+void frmMain::setMenuBarMenus(const QList<QMenu*>& menus) {
+    QList<QAction*> wanted;
+    for (const QMenu* menu : menus)
+        wanted << menu->menuAction();
+    if (menuBar()->actions() == wanted)
+        return;
+    // A menu out of the bar is out of reach, its items' shortcuts too, so Ctrl+S saves what the
+    // menus in the bar belong to.
+    for (QAction* shown : menuBar()->actions())
+        menuBar()->removeAction(shown);
+    menuBar()->addActions(wanted);
+}
+
 void frmMain::connectChild(QWidget* content) {
 #ifdef KRADON_HAS_RESULTS_WINDOW
     auto* results = qobject_cast<frmResultDisplay*>(content);
     if (results == nullptr)
         return;
     results->setFilePicker(files_);
+    results->setOwnMenuBarShown(false);
+    connectResultsItems(*results);
+    // Its menus go with it; the main window's come back at once, before the next activation.
+    connect(results, &QObject::destroyed, this, [this] { setMenuBarMenus(ownMenus_); });
+    connect(results->mnuWindow, &QMenu::aboutToShow, results, [this, results] {
+        listWindowsIn(results->mnuWindow,
+                      {results->mnuWindow_Cascade, results->mnuWindow_THorizontal,
+                       results->mnuWindow_TVertical, results->mnuWindow_Arrange});
+    });
     connect(results, &frmResultDisplay::arrangeRequested, this,
             [this](Arrangement a) { mnuWindow_Click(static_cast<int>(a)); });
     connect(results, &frmResultDisplay::helpContentsRequested, this,
@@ -939,6 +1002,26 @@ void frmMain::connectChild(QWidget* content) {
     Q_UNUSED(content);
 #endif
 }
+
+#ifdef KRADON_HAS_RESULTS_WINDOW
+void frmMain::connectResultsItems(frmResultDisplay& results) {
+    // Each item is at hand exactly when the main window's is, and runs the same command.
+    const auto follow = [](QAction* copy, QAction* original) {
+        copy->setEnabled(original->isEnabled());
+        connect(original, &QAction::enabledChanged, copy, &QAction::setEnabled);
+    };
+    follow(results.mnuOptions, mnuOptions);
+    follow(results.mnuView_TotD, mnuView_TotD);
+    follow(results.mnuView_Properties, mnuView_Properties);
+    follow(results.mnuHelpContents, mnuHelpContents);
+    follow(results.mnuHelp_ShowTotD, mnuHelp_ShowTotD);
+    follow(results.mnuHelpAbout, mnuHelpAbout);
+    connect(&results, &frmResultDisplay::optionsRequested, mnuOptions, &QAction::trigger);
+    connect(&results, &frmResultDisplay::propertiesBoxRequested, this, &frmMain::ShowPropertiesBox);
+    connect(&results, &frmResultDisplay::tipOfTheDayRequested, mnuHelp_ShowTotD, &QAction::trigger);
+    connect(&results, &frmResultDisplay::aboutRequested, mnuHelpAbout, &QAction::trigger);
+}
+#endif
 
 void frmMain::ShowPropertiesAtStart() {
     // Opening the properties explorer at start-up comes with the explorer.

@@ -7,6 +7,7 @@
 #include "app/ShellSinks.h"
 #include "settings/FormSettings.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointF>
 #include <QPointer>
@@ -26,6 +27,7 @@ class QImage;
 class QLabel;
 class QLineEdit;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QPrinter;
 class QPushButton;
@@ -38,6 +40,7 @@ class FilePicker;
 class frmFdn;
 class frmMln;
 class frmPln;
+class frmResultDisplay;
 class frmSsn;
 class frmStatus;
 class frmSup;
@@ -230,6 +233,9 @@ public slots:
     void mnuExit_Click();
     void mnuView_TotD_Click();
     void mnuView_Properties_Click();
+    /// The properties explorer shown (true) or closed (false); showProperties follows. Asked for
+    /// by View > Properties Box here and in the results window.
+    void ShowPropertiesBox(bool show);
     void mnuWindow_Click(int arrangement);
 
 protected:
@@ -244,7 +250,11 @@ private:
     void createCentralArea();
     void createStatusBar();
     void connectCommands();
-    void updateWindowMenu();
+    /// Rebuilds a Window menu: its items, then one entry per open child window.
+    void listWindowsIn(QMenu* menu, const QList<QAction*>& items);
+    /// The active child's own menus take the menu bar; without any, the main window's own.
+    void menusFollowActiveChild(QMdiSubWindow* activated);
+    void setMenuBarMenus(const QList<QMenu*>& menus);
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
     void redrawIdealisedBeam();
@@ -261,6 +271,8 @@ private:
     void connectChild(QWidget* content);
     /// The dialogs that can change the model, those made so far.
     std::vector<QWidget*> modelDialogs() const;
+    /// The results window's items that run the main window's commands.
+    void connectResultsItems(frmResultDisplay& results);
 
     ShellSink& messages_;
     FilePicker& files_;
@@ -268,6 +280,8 @@ private:
     ProgramState state_;
     BeamModel cleanModel_;
     FormSettings FormSettings_;
+    /// The main window's own menus, in the menu bar while no child with menus is active.
+    QList<QMenu*> ownMenus_;
     modMDI* mdi_;
     frmStatus* frmStatus_;
     bool analysing_ = false;

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QTabBar>
 #include <algorithm>
+#include <vector>
 
 namespace kradon {
 namespace {
@@ -28,13 +29,21 @@ std::int16_t kindOfCaption(const QString& caption) {
 /// New windows cascade from the top-left corner, each a step down and right of the one before,
 /// three quarters of the area in size and inside it as far as it allows.
 QRect initialChildGeometry(const QMdiArea& area, int openBefore) {
-    constexpr int Step = 28;
     const QSize room = area.viewport()->size();
     const QSize size(std::max(480, room.width() * 3 / 4), std::max(320, room.height() * 3 / 4));
     const int steps = std::max(
-        1, std::min(room.width() - size.width(), room.height() - size.height()) / Step + 1);
-    const int offset = (openBefore % steps) * Step;
+        1, std::min(room.width() - size.width(), room.height() - size.height()) / CascadeStep + 1);
+    const int offset = (openBefore % steps) * CascadeStep;
     return {QPoint(offset, offset), size};
+}
+
+/// The windows of the area that are shown and not minimised, bottom of the stack first.
+QList<QMdiSubWindow*> cascadableWindows(const QMdiArea& area) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : area.subWindowList(QMdiArea::StackingOrder))
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    return windows;
 }
 
 } // namespace
@@ -140,6 +149,36 @@ void modMDI::takeSlot(std::int16_t slot, QWidget* content, const QString& captio
     AddTab(slot);
     window->show();
     window->move(place.topLeft());
+}
+
+std::vector<QRect> CascadePlaces(QSize room, int count) {
+    const QSize least = MinCascadeSize.boundedTo(room);
+    // Levels of the cascade that still leave each window the least usable size; more windows
+    // start again from the top-left corner.
+    const int levels = std::clamp(std::min((room.width() - least.width()) / CascadeStep,
+                                           (room.height() - least.height()) / CascadeStep) +
+                                      1,
+                                  1, std::max(count, 1));
+    const int offsets = (levels - 1) * CascadeStep;
+    const QSize size(room.width() - offsets, room.height() - offsets);
+    std::vector<QRect> places;
+    for (int i = 0; i < count; ++i) {
+        const int offset = (i % levels) * CascadeStep;
+        places.emplace_back(QPoint(offset, offset), size);
+    }
+    return places;
+}
+
+void modMDI::Cascade() {
+    const QList<QMdiSubWindow*> windows = cascadableWindows(area_);
+    const std::vector<QRect> places =
+        CascadePlaces(area_.viewport()->size(), static_cast<int>(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        windows[i]->setGeometry(places[static_cast<std::size_t>(i)]);
+        windows[i]->raise();
+    }
 }
 
 std::int16_t modMDI::lowestFreeSlot() const {

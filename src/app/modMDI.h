@@ -9,9 +9,12 @@
 #include <QMdiSubWindow>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QMdiArea;
 class QTabBar;
@@ -31,6 +34,18 @@ inline constexpr const char* OopsText = "Oops";
 inline constexpr const char* MdiTitle = "MDI Subroutine";
 inline constexpr const char* TabErrorText = "doTabCaption() Error";
 inline constexpr const char* CloseErrorText = "Cannot close window";
+
+/// Cascaded windows lie this many pixels down and right of the one below them, enough to show
+/// the title bar beneath.
+inline constexpr int CascadeStep = 28;
+/// The least size the cascade leaves a window, where the area is as large.
+inline constexpr QSize MinCascadeSize(480, 320);
+
+/// The places of count cascaded windows in an area of size room, bottom of the stack first: each
+/// a step down and right of the one before, all as large as the area allows with the steps.
+/// Where the steps would leave a window less than MinCascadeSize, the cascade starts again from
+/// the top-left corner.
+std::vector<QRect> CascadePlaces(QSize room, int count);
 
 /// The frame of one child window inside the main window. Closing it runs the book's unload step
 /// for its slot before the frame goes.
@@ -77,6 +92,8 @@ public:
     void TabClick();
     void OpenGraphWindow(std::int16_t index, const QString& caption);
     void OpenResultsWindow(const QString& caption);
+    /// Cascades the child windows that are not minimised, keeping their stacking order.
+    void Cascade();
 
     /// The window in slot, or nullptr for an empty slot or a slot outside 1..10.
     ChildWindow* child(std::int16_t slot) const;

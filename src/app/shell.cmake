@@ -10,6 +10,8 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Guarded.h
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
+    ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.h
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp

@@ -2,14 +2,18 @@
 #include "ShellTestSupport.h"
 #include "app/frmResGraph.h"
 #include "app/modMDI.h"
+#include "app/results/frmResultDisplay.h"
 
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -216,6 +220,92 @@ TEST(modMDI, WindowMenuListsTheOpenWindows) {
     expectConsistentBook(f);
 }
 
+/// The windows of the area that are not minimised, bottom of the stack first.
+QList<QMdiSubWindow*> stackedWindows(const MainWindowFixture& f) {
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : f.main->mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (!w->isMinimized())
+            shown << w;
+    return shown;
+}
+
+TEST(modMDI, CascadeKeepsTheWindowsAsLargeAsTheAreaAllows) {
+    MainWindowFixture f;
+    for (int k : {0, 1, 2})
+        f.main->GraphBtn_Click(static_cast<std::int16_t>(k));
+    const QRect room(QPoint(0, 0), f.main->mdiArea->viewport()->size());
+    ASSERT_GT(room.width(), 400);
+    // Three windows, then a fourth opened after the first cascade.
+    for (const qsizetype count : {3, 4}) {
+        SCOPED_TRACE(count);
+        if (count == 4)
+            f.main->GraphBtn_Click(3);
+        f.main->mnuWindow_Cascade->trigger();
+        const QList<QMdiSubWindow*> windows = stackedWindows(f);
+        ASSERT_EQ(windows.size(), count);
+        // One size for all, each a step down and right of the one below it, and the top one
+        // reaching the area's bottom-right corner: the steps are all the area takes from them.
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            const QRect place = windows[i]->geometry();
+            EXPECT_TRUE(room.contains(place)) << i;
+            EXPECT_EQ(place.size(), windows[0]->size()) << i;
+            if (i > 0) {
+                EXPECT_GT(place.x(), windows[i - 1]->x()) << i;
+                EXPECT_GT(place.y(), windows[i - 1]->y()) << i;
+            }
+        }
+        EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
+        EXPECT_EQ(windows.back()->geometry().bottomRight(), room.bottomRight());
+        EXPECT_GT(windows[0]->width(), room.width() / 2);
+        EXPECT_GT(windows[0]->height(), room.height() / 2);
+        EXPECT_EQ(windows.back(), f.main->mdiArea->activeSubWindow());
+    }
+}
+
+TEST(modMDI, CascadeStartsAgainWhereTheStepsWouldLeaveTooLittle) {
+    struct Row {
+        const char* name;
+        QSize room;
+        int count;
+        std::vector<QRect> places;
+    };
+    const std::vector<Row> rows = {
+        {"roomy", {1000, 700}, 2, {{0, 0, 972, 672}, {28, 28, 972, 672}}},
+        // 600 x 400 takes two steps before a window would be smaller than 480 x 320.
+        {"crowded",
+         {600, 400},
+         4,
+         {{0, 0, 544, 344}, {28, 28, 544, 344}, {56, 56, 544, 344}, {0, 0, 544, 344}}},
+        {"smaller than the least size", {300, 200}, 2, {{0, 0, 300, 200}, {0, 0, 300, 200}}},
+        {"no windows", {800, 600}, 0, {}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CascadePlaces(row.room, row.count), row.places) << row.name;
+}
+
+TEST(modMDI, TileAfterCascadeFillsTheArea) {
+    MainWindowFixture f;
+    for (int k : {0, 1, 2})
+        f.main->GraphBtn_Click(static_cast<std::int16_t>(k));
+    const QSize room = f.main->mdiArea->viewport()->size();
+    f.main->mnuWindow_Cascade->trigger();
+    f.main->mnuWindow_THorizontal->trigger();
+    int heights = 0;
+    for (QMdiSubWindow* w : stackedWindows(f)) {
+        EXPECT_EQ(w->width(), room.width());
+        heights += w->height();
+    }
+    EXPECT_GE(heights, room.height() - 3); // each a third of the height, rounded down
+    f.main->mnuWindow_Cascade->trigger();
+    f.main->mnuWindow_TVertical->trigger();
+    int widths = 0;
+    for (QMdiSubWindow* w : stackedWindows(f)) {
+        EXPECT_EQ(w->height(), room.height());
+        widths += w->width();
+    }
+    EXPECT_GE(widths, room.width() - 3);
+}
+
 TEST(modMDI, DiagramWindowsDrawBeforeAnyAnalysis) {
     MainWindowFixture f;
     for (int k = 0; k < 7; ++k) {
@@ -252,6 +342,93 @@ TEST(modMDI, ResultsWindowComesAndGoesLikeTheOthers) {
     EXPECT_TRUE(f.main->mdi().GraphOpen[7]);
     EXPECT_EQ(f.tabs().back(), "Results");
     expectConsistentBook(f);
+}
+
+/// The menus of the main window's menu bar, left to right.
+std::string menuBarTitles(frmMain& main) {
+    QStringList titles;
+    for (const QAction* menu : main.menuBar()->actions())
+        titles << menu->text();
+    return titles.join(" | ").toStdString();
+}
+
+const std::string MainMenuTitles =
+    "&File | &Loads | &Supports | &Beam Data | &Tools | &View | &Window | &Help";
+const std::string ResultsMenuTitles = "&File | &Tools | &View | &Window | &Help";
+
+/// The main window with a copy of a sample model analysed and the results window active.
+struct ResultsActive : MainWindowFixture {
+    ResultsActive() {
+        const std::filesystem::path model = folder() / "model.kdn";
+        std::filesystem::copy_file(ExamplePath("simply-supported-point-load.kdn"), model);
+        EXPECT_TRUE(main->OpenModel(QString::fromStdString(model.string())));
+        main->AnalyseCommand();
+        main->GraphBtn_Click(ResultsKind);
+        results = qobject_cast<frmResultDisplay*>(main->mdi().childOfKind(ResultsKind)->widget());
+        EXPECT_NE(results, nullptr);
+    }
+    frmResultDisplay* results = nullptr;
+};
+
+TEST(modMDI, ResultsWindowMenusTakeTheMainMenuBarWhileItIsActive) {
+    ResultsActive f;
+    ASSERT_NE(f.results, nullptr);
+    EXPECT_EQ(menuBarTitles(*f.main), ResultsMenuTitles);
+    EXPECT_FALSE(f.results->menuBar->isVisible()) << "no second menu bar inside the child";
+    EXPECT_EQ(f.main->menuBar()->actions().front(), f.results->FileMenu->menuAction());
+    // Ctrl+S saves the report: the dialog proposes a text file, not a model.
+    f.files.names = {std::nullopt};
+    QTest::keyClick(f.main.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(f.files.saveTitles.size(), 1u);
+    EXPECT_EQ(f.files.lastSuffix, "txt");
+
+    // Another child active: the main window's own menus, and Ctrl+O opens a model again.
+    f.main->mdi().ActivateByCaption("Kradon Mesh");
+    EXPECT_EQ(menuBarTitles(*f.main), MainMenuTitles);
+    f.files.names = {std::nullopt};
+    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(f.files.openCalls, 1);
+    EXPECT_EQ(f.files.lastSuffix, "kdn");
+
+    f.main->mdi().ActivateByCaption("Results");
+    EXPECT_EQ(menuBarTitles(*f.main), ResultsMenuTitles);
+    f.main->mdi().childOfKind(ResultsKind)->close();
+    EXPECT_EQ(menuBarTitles(*f.main), MainMenuTitles);
+    f.main->GraphBtn_Click(ResultsKind);
+    f.main->mdi().CloseChild("All");
+    EXPECT_EQ(menuBarTitles(*f.main), MainMenuTitles);
+}
+
+TEST(modMDI, ResultsWindowItemsFollowTheMainWindowItems) {
+    ResultsActive f;
+    ASSERT_NE(f.results, nullptr);
+    struct Row {
+        QAction* copy;
+        QAction* original;
+    };
+    const std::vector<Row> rows = {{f.results->mnuOptions, f.main->mnuOptions},
+                                   {f.results->mnuHelp_ShowTotD, f.main->mnuHelp_ShowTotD},
+                                   {f.results->mnuHelpAbout, f.main->mnuHelpAbout},
+                                   {f.results->mnuView_Properties, f.main->mnuView_Properties}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.copy->objectName().toStdString());
+        EXPECT_EQ(row.copy->isEnabled(), row.original->isEnabled());
+        row.original->setEnabled(true);
+        EXPECT_TRUE(row.copy->isEnabled());
+        row.original->setEnabled(false);
+        EXPECT_FALSE(row.copy->isEnabled());
+        row.original->setEnabled(true);
+    }
+    // The commands the main window carries out itself run its own items.
+    for (const Row& row : {rows[0], rows[1], rows[2]}) {
+        QSignalSpy runs(row.original, &QAction::triggered);
+        row.copy->trigger();
+        EXPECT_EQ(runs.size(), 1) << row.copy->objectName().toStdString();
+    }
+    // Properties Box asks for the explorer closed, as the check mark it copied says it is open.
+    ASSERT_TRUE(f.results->mnuView_Properties->isChecked());
+    f.results->mnuView_Properties->trigger();
+    EXPECT_EQ(f.main->formSettings().showProperties, 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The element displacement view.
 #include "app/results/frmElementDisp.h"
 
+#include "app/OwnedWindow.h"
 #include "graphics/qt/PainterSurface.h"
 #include "model/modText.h"
 
@@ -80,7 +81,7 @@ void ElementPicture::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, picture_);
 }
 
-frmElementDisp::frmElementDisp(QWidget* owner) : QWidget(owner, Qt::Window) {
+frmElementDisp::frmElementDisp(QWidget* owner) : QWidget(owner, OwnedWindowFlags) {
     setObjectName("frmElementDisp");
     setWindowTitle(ElementDispCaption);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -205,8 +206,7 @@ void OpenElementView(frmElementDisp& view, const ProgramState& state, int e) {
                                text(modText::GeneralNumber(mesh.ElementNode2.at(element))));
     });
     view.drawGraph();
-    view.show();
-    view.raise();
+    ShowOwnedWindow(view);
 }
 
 } // namespace kradon

@@ -45,7 +45,8 @@ private:
 class frmElementDisp : public QWidget {
     Q_OBJECT
 public:
-    /// owner (the main window) keeps the view above itself; the view deletes itself on close.
+    /// owner (the main window) keeps the view, a tool window, above itself; the view deletes
+    /// itself on close.
     explicit frmElementDisp(QWidget* owner);
     ~frmElementDisp() override;
 

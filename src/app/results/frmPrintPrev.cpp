@@ -2,6 +2,7 @@
 #include "app/results/frmPrintPrev.h"
 
 #include "app/Guarded.h"
+#include "app/OwnedWindow.h"
 #include "app/ShellSinks.h"
 #include "graphics/modGraphics.h"
 #include "graphics/qt/PainterSurface.h"
@@ -46,7 +47,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 frmPrintPrev::frmPrintPrev(ProgramState& state, MessageSink& messages, QWidget* owner)
-    : QWidget(owner, Qt::Window), state_(state), messages_(messages) {
+    : QWidget(owner, OwnedWindowFlags), state_(state), messages_(messages) {
     setObjectName("frmPrintPrev");
     setWindowTitle(PrintPrevCaption);
     setAttribute(Qt::WA_DeleteOnClose);

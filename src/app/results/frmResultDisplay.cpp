@@ -2,6 +2,7 @@
 #include "app/results/frmResultDisplay.h"
 
 #include "app/Guarded.h"
+#include "app/OwnedWindow.h"
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "model/KradonError.h"
@@ -124,13 +125,17 @@ void frmResultDisplay::createMenus() {
         m->setObjectName(name);
         return m;
     };
-    FileMenu = menu("FileMenu", "File");
+    // The access key of File reaches the report's commands, as Alt+F does in the main window.
+    FileMenu = menu("FileMenu", "&File");
     FileOpen = item(FileMenu, "FileOpen", "Open");
+    FileOpen->setShortcut(QKeySequence::Open);
     FileSave = item(FileMenu, "FileSave", "Save");
+    FileSave->setShortcut(QKeySequence::Save);
     FileSavePdf = item(FileMenu, "FileSavePdf", "Save as PDF");
     mnuFile_CloseAll = item(FileMenu, "mnuFile_CloseAll", "Close &All");
     FileMenu->addSeparator();
     FilePrint = item(FileMenu, "FilePrint", "Print");
+    FilePrint->setShortcut(QKeySequence::Print);
     FileMenu->addSeparator();
     FileExit = item(FileMenu, "FileExit", "Exit");
 
@@ -151,6 +156,7 @@ void frmResultDisplay::createMenus() {
 
     mnuHelp = menu("mnuHelp", "&Help");
     mnuHelpContents = item(mnuHelp, "mnuHelpContents", "&Contents");
+    mnuHelpContents->setShortcut(QKeySequence::HelpContents);
     mnuHelp_ShowTotD = item(mnuHelp, "mnuHelp_ShowTotD", "Show &Tip Of The Day");
     mnuHelp->addSeparator();
     mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", "&About ");
@@ -225,6 +231,15 @@ void frmResultDisplay::setEditorText(const QString& text) {
 
 QWidget* frmResultDisplay::owner() {
     return mainWindow_ != nullptr ? mainWindow_ : this;
+}
+
+QList<QMenu*> frmResultDisplay::menus() const {
+    return {FileMenu, mnuTools, mnuView, mnuWindow, mnuHelp};
+}
+
+void frmResultDisplay::setOwnMenuBarShown(bool shown) {
+    menuBar->setVisible(shown);
+    layoutControls();
 }
 
 QString frmResultDisplay::modelFolder() const {
@@ -336,8 +351,7 @@ void frmResultDisplay::Command1_Click() {
         pictureOwner->findChild<frmPrintPrev*>("frmPrintPrev", Qt::FindDirectChildrenOnly);
     if (picture == nullptr)
         picture = new frmPrintPrev(state_, messages_, pictureOwner);
-    picture->show();
-    picture->raise();
+    ShowOwnedWindow(*picture);
 }
 
 void frmResultDisplay::mnuOptions_Click() {
@@ -380,7 +394,7 @@ void frmResultDisplay::layoutControls() {
     const QWidget* frame = parentWidget();
     if (isMinimized() || (frame != nullptr && frame->isMinimized()))
         return;
-    const int menuHeight = menuBar->sizeHint().height();
+    const int menuHeight = menuBar->isHidden() ? 0 : menuBar->sizeHint().height();
     menuBar->setGeometry(0, 0, width(), menuHeight);
     const int height = this->height() - menuHeight;
     const int editorHeight = std::max(0, height - twips(*this, 600) - Frame1->height());

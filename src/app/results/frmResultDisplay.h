@@ -9,6 +9,7 @@
 #include "model/Sinks.h"
 #include "results/modResults.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 #include <string>
@@ -69,6 +70,13 @@ public:
 
     /// The window that owns the views opened from here.
     QWidget* owner();
+
+    /// File, Tools, View, Window and Help, left to right. Inside a multiple-document main window
+    /// they take the main window's menu bar while this window is the active child.
+    QList<QMenu*> menus() const;
+    /// Shows or hides the window's own menu bar; a main window that lends its menu bar to the
+    /// menus hides it.
+    void setOwnMenuBarShown(bool shown);
 
     // Controls, named as the window's documented controls.
     QMenuBar* menuBar;

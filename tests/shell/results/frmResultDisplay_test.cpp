@@ -1,6 +1,7 @@
 // The results window: its controls and menus, the report of an analysis, the text and results
 // file commands with their messages, and opening the element displacement view.
 #include "ResultsTestSupport.h"
+#include "app/OwnedWindow.h"
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "app/results/frmResultDisplay.h"
@@ -9,14 +10,17 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -104,7 +108,7 @@ TEST(frmResultDisplay, MenusCarryTheirCaptions) {
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), caption) << name;
     }
-    EXPECT_EQ(window.FileMenu->title(), "File");
+    EXPECT_EQ(window.FileMenu->title(), "&File");
     EXPECT_EQ(window.mnuTools->title(), "&Tools");
     EXPECT_EQ(window.mnuView->title(), "&View");
     EXPECT_EQ(window.mnuWindow->title(), "&Window");
@@ -304,6 +308,87 @@ TEST(frmResultDisplay, ShowPictureOpensOneCompositionWindowOwnedByTheMainWindow)
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows.front()->isVisible());
     EXPECT_TRUE(windows.front()->isWindow());
+}
+
+/// The windows opened from the results window of a shown main window placed at mainPlace.
+struct OwnedWindows {
+    explicit OwnedWindows(const QRect& mainPlace) {
+        w.mainWindow.setGeometry(mainPlace);
+        w.mainWindow.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w.mainWindow));
+        w.window.ElementListCmb->setCurrentIndex(0);
+        emit w.window.ElementListCmb->activated(0);
+        QTest::mouseClick(w.window.Command1, Qt::LeftButton);
+        view = w.mainWindow.findChild<frmElementDisp*>();
+        picture = w.mainWindow.findChild<frmPrintPrev*>();
+    }
+    AnalysedWindow w;
+    QWidget* view = nullptr;
+    QWidget* picture = nullptr;
+};
+
+TEST(frmResultDisplay, ElementViewAndPictureStayAboveTheMainWindow) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    OwnedWindows owned(screen.adjusted(20, 20, -20, -20));
+    for (QWidget* window : {owned.view, owned.picture}) {
+        ASSERT_NE(window, nullptr);
+        SCOPED_TRACE(window->objectName().toStdString());
+        EXPECT_EQ(window->parentWidget(), &owned.w.mainWindow);
+        // A plain top-level window is not kept above its parent by the window manager; a tool
+        // window is, through the transient parent it names.
+        EXPECT_EQ(window->windowType(), Qt::Tool);
+        ASSERT_NE(window->windowHandle(), nullptr);
+        EXPECT_EQ(window->windowHandle()->transientParent(), owned.w.mainWindow.windowHandle());
+    }
+}
+
+TEST(frmResultDisplay, ElementViewAndPictureOpenOverTheMainWindowInsideTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize mainSize(screen.width() * 3 / 4, screen.height() * 3 / 4);
+    struct Row {
+        const char* name;
+        QPoint mainAt;
+    };
+    const std::vector<Row> rows = {
+        {"centred", screen.center() - QPoint(mainSize.width() / 2, mainSize.height() / 2)},
+        {"towards the bottom right", screen.bottomRight() - QPoint(60, 60)},
+        {"towards the top left", screen.topLeft() - QPoint(mainSize.width() - 60, 0)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        OwnedWindows owned(QRect(row.mainAt, mainSize));
+        const QRect mainFrame = owned.w.mainWindow.frameGeometry();
+        for (QWidget* window : {owned.view, owned.picture}) {
+            ASSERT_NE(window, nullptr);
+            SCOPED_TRACE(window->objectName().toStdString());
+            const QRect frame = window->frameGeometry();
+            EXPECT_TRUE(screen.contains(frame))
+                << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+            // Over the middle of the main window as far as the screen lets it.
+            if (screen.contains(mainFrame)) {
+                EXPECT_LE(std::abs(frame.center().x() - mainFrame.center().x()), 1);
+                EXPECT_LE(std::abs(frame.center().y() - mainFrame.center().y()), 1);
+            }
+        }
+    }
+}
+
+TEST(PlaceOverOwner, CentresOverTheOwnerInsideTheAvailableArea) {
+    const QRect available(0, 30, 1600, 970);
+    struct Row {
+        const char* name;
+        QRect owner;
+        QSize frame;
+        QRect place;
+    };
+    const std::vector<Row> rows = {
+        {"over the owner", {100, 100, 1000, 700}, {400, 300}, {400, 300, 400, 300}},
+        {"owner off the right edge", {1400, 100, 1000, 700}, {400, 300}, {1200, 300, 400, 300}},
+        {"owner above the top", {-500, -600, 1000, 700}, {400, 300}, {0, 30, 400, 300}},
+        {"larger than the screen", {100, 100, 1000, 700}, {2000, 1200}, {0, 30, 1600, 970}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(PlaceOverOwner(row.owner, row.frame, available), row.place) << row.name;
 }
 
 TEST(frmResultDisplay, PropertiesItemKeepsItsLoadTimeCheckMark) {
