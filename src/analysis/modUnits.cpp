@@ -51,4 +51,8 @@ void ScaleElementI(MeshTables& mesh) {
     scaleElements(mesh.ElementI, mesh.ElementCount, std::pow(10.0, -8), true);
 }
 
+const char* UnitLabel(std::string_view kind) {
+    return kind == "e" ? "kN/mm2" : "cm4";
+}
+
 } // namespace kradon::modUnits

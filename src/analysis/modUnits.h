@@ -5,6 +5,8 @@
 #include "mesh/MeshTables.h"
 #include "model/BeamModel.h"
 
+#include <string_view>
+
 namespace kradon::modUnits {
 
 /// Multiplies every load value of the model by 10^3.
@@ -15,5 +17,8 @@ void FromAnalysisUnits(BeamModel& model, MeshTables& mesh);
 void ScaleElementE(MeshTables& mesh);
 /// ElementI from cm4 to m4.
 void ScaleElementI(MeshTables& mesh);
+/// The unit of the E/I definition dialog's value labels: "kN/mm2" for the kind exactly "e" (the
+/// case counts), "cm4" for any other kind.
+const char* UnitLabel(std::string_view kind);
 
 } // namespace kradon::modUnits

@@ -5,6 +5,14 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/dialogs/frmFdn.h"
+#include "app/dialogs/frmMln.h"
+#include "app/dialogs/frmPln.h"
+#include "app/dialogs/frmSsn.h"
+#include "app/dialogs/frmSup.h"
+#include "app/dialogs/frmTln.h"
+#include "app/dialogs/frmUln.h"
+#include "app/dialogs/frmVariation.h"
 #include "app/frmProperties.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
@@ -215,6 +223,7 @@ void frmMain::createActions() {
     make(mnuAddPL, "mnuAddPL", "Add &Point Load");
     make(mnuAddUDL, "mnuAddUDL", "Add &Uniformly Distributed Load");
     make(mnuAddTDL, "mnuAddTDL", "Add &Trapezoidal Load");
+    make(mnuAddML, "mnuAddML", "Add &Moment Load");
     make(mnuAddSup, "mnuAddSup", "Add Full &Restraints");
     make(mnuAddSpring, "mnuAddSpring", "Add &Spring Support");
     make(mnuAddFixedDisp, "mnuAddFixedDisp", "Add &Fixed Displacement");
@@ -237,10 +246,9 @@ void frmMain::createActions() {
     mnuView_Properties->setCheckable(true);
     mnuView_Properties->setChecked(true);
 
-    // The dialogs, the options, the tips and the about box come with their own windows; until
-    // then their commands stay visible but disabled.
-    for (QAction* later : {mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddSup, mnuAddSpring, mnuAddFixedDisp,
-                           mnuEvalue, mnuIvalue, mnuOptions, mnuHelp_ShowTotD, mnuHelpAbout})
+    // The options, the tips and the about box come with their own windows; until then their
+    // commands stay visible but disabled.
+    for (QAction* later : {mnuOptions, mnuHelp_ShowTotD, mnuHelpAbout})
         later->setEnabled(false);
 }
 
@@ -269,7 +277,7 @@ void frmMain::createMenus() {
     menu(mnuEdit, "mnuEdit", "&Edit");
     mnuEdit->addActions({mnuUndo, mnuRedo});
     menu(mnuLoads, "mnuLoads", "&Loads");
-    mnuLoads->addActions({mnuAddPL, mnuAddUDL, mnuAddTDL});
+    mnuLoads->addActions({mnuAddPL, mnuAddUDL, mnuAddTDL, mnuAddML});
     menu(mnuSupports, "mnuSupports", "&Supports");
     mnuSupports->addActions({mnuAddSup, mnuAddSpring, mnuAddFixedDisp});
     menu(mnuBeamData, "mnuBeamData", "&Beam Data");
@@ -309,8 +317,6 @@ void frmMain::createToolBar() {
     // Analyse Kradon runs from F5 wherever the focus is in the main window or its children.
     KradonTBButton[21]->setShortcut(Qt::Key_F5);
     KradonTBButton[21]->setShortcutContext(Qt::WindowShortcut);
-    for (int later : {5, 6, 7, 8, 9, 11, 12, 14, 15})
-        KradonTBButton[static_cast<std::size_t>(later)]->setEnabled(false);
 #ifndef KRADON_HAS_RESULTS_WINDOW
     KradonTBButton[19]->setEnabled(false);
 #endif
@@ -409,6 +415,7 @@ void frmMain::connectCommands() {
     connect(mnuAddPL, &QAction::triggered, this, &frmMain::AddPL_Click);
     connect(mnuAddUDL, &QAction::triggered, this, &frmMain::AddUDL_Click);
     connect(mnuAddTDL, &QAction::triggered, this, &frmMain::AddTDL_Click);
+    connect(mnuAddML, &QAction::triggered, this, &frmMain::AddML_Click);
     connect(mnuAddSup, &QAction::triggered, this, &frmMain::AddSup_Click);
     connect(mnuAddSpring, &QAction::triggered, this, &frmMain::AddSpringSup_Click);
     connect(mnuAddFixedDisp, &QAction::triggered, this, &frmMain::AddFdisp_Click);
@@ -512,10 +519,34 @@ void frmMain::applyModel(const BeamModel& m) {
     emit modelEdited();
 }
 
-// The load, support and property dialogs come with their own windows; the Add commands open
-// the dialog on the record after the last of its kind, EditRecord on the chosen one.
+// The Add commands open a dialog on the record after the last of its kind, EditRecord on the
+// chosen one.
 void frmMain::EditRecord(RecordKind kind, std::int16_t n) {
     emit recordEditRequested(kind, n);
+    if (n < 1)
+        return;
+    switch (kind) {
+    case RecordKind::PointLoad:
+        return pointLoadDialog().frmPlnShow(n);
+    case RecordKind::UDL:
+        return udlDialog().frmUlnShow(n);
+    case RecordKind::TDL:
+        return tdlDialog().frmTlnShow(n);
+    case RecordKind::MomentLoad:
+        return momentLoadDialog().frmMlnShow(n);
+    case RecordKind::RigidSupport:
+        return rigidSupportDialog().frmSupShow(n);
+    case RecordKind::SpringSupport:
+        return springSupportDialog().frmSsnShow(n);
+    case RecordKind::FixedDisplacement:
+        return fixedDisplacementDialog().frmFdnShow(n);
+    case RecordKind::ESegment:
+        ShowVariation(n, "e");
+        return;
+    case RecordKind::ISegment:
+        ShowVariation(n, "i");
+        return;
+    }
 }
 
 void frmMain::redrawIdealisedBeam() {
@@ -525,15 +556,98 @@ void frmMain::redrawIdealisedBeam() {
         child->widget()->update();
 }
 
-void frmMain::AddEvn() {}
-void frmMain::AddIvn() {}
-void frmMain::AddPL_Click() {}
-void frmMain::AddUDL_Click() {}
-void frmMain::AddTDL_Click() {}
-void frmMain::AddML_Click() {}
-void frmMain::AddSup_Click() {}
-void frmMain::AddSpringSup_Click() {}
-void frmMain::AddFdisp_Click() {}
+// --- Add commands: each dialog opens on the record after the last of its kind -------------
+
+namespace {
+
+/// The number of the record after the last of kind.
+std::int16_t nextRecord(const BeamModel& m, RecordKind kind) {
+    return static_cast<std::int16_t>(m.count(kind) + 1);
+}
+
+/// The dialog behind window, made on first use as a child of the main window.
+template <typename Dialog> Dialog& dialogOnce(Dialog*& window, frmMain& main) {
+    if (!window)
+        window = new Dialog(main);
+    return *window;
+}
+
+} // namespace
+
+frmPln& frmMain::pointLoadDialog() {
+    return dialogOnce(frmPln_, *this);
+}
+frmUln& frmMain::udlDialog() {
+    return dialogOnce(frmUln_, *this);
+}
+frmTln& frmMain::tdlDialog() {
+    return dialogOnce(frmTln_, *this);
+}
+frmMln& frmMain::momentLoadDialog() {
+    return dialogOnce(frmMln_, *this);
+}
+frmSup& frmMain::rigidSupportDialog() {
+    return dialogOnce(frmSup_, *this);
+}
+frmSsn& frmMain::springSupportDialog() {
+    return dialogOnce(frmSsn_, *this);
+}
+frmFdn& frmMain::fixedDisplacementDialog() {
+    return dialogOnce(frmFdn_, *this);
+}
+
+frmVariation& frmMain::ShowVariation(std::int16_t n, const QString& kind) {
+    QPointer<frmVariation>& current = kind == "e" ? eDialog_ : iDialog_;
+    if (current)
+        current->close();
+    current = new frmVariation(*this);
+    current->frmVariationShow(n, kind);
+    return *current;
+}
+
+frmVariation* frmMain::eDialog() const {
+    return eDialog_;
+}
+frmVariation* frmMain::iDialog() const {
+    return iDialog_;
+}
+
+void frmMain::AddEvn() {
+    ShowVariation(nextRecord(state_.model, RecordKind::ESegment), "e");
+}
+void frmMain::AddIvn() {
+    ShowVariation(nextRecord(state_.model, RecordKind::ISegment), "i");
+}
+void frmMain::AddPL_Click() {
+    pointLoadDialog().frmPlnShow(nextRecord(state_.model, RecordKind::PointLoad));
+}
+void frmMain::AddUDL_Click() {
+    udlDialog().frmUlnShow(nextRecord(state_.model, RecordKind::UDL));
+}
+void frmMain::AddTDL_Click() {
+    tdlDialog().frmTlnShow(nextRecord(state_.model, RecordKind::TDL));
+}
+void frmMain::AddML_Click() {
+    momentLoadDialog().frmMlnShow(nextRecord(state_.model, RecordKind::MomentLoad));
+}
+void frmMain::AddSup_Click() {
+    rigidSupportDialog().frmSupShow(nextRecord(state_.model, RecordKind::RigidSupport));
+}
+void frmMain::AddSpringSup_Click() {
+    springSupportDialog().frmSsnShow(nextRecord(state_.model, RecordKind::SpringSupport));
+}
+void frmMain::AddFdisp_Click() {
+    fixedDisplacementDialog().frmFdnShow(nextRecord(state_.model, RecordKind::FixedDisplacement));
+}
+
+std::vector<QWidget*> frmMain::modelDialogs() const {
+    std::vector<QWidget*> dialogs;
+    for (QWidget* d : std::initializer_list<QWidget*>{frmPln_, frmUln_, frmTln_, frmMln_, frmSup_,
+                                                      frmSsn_, frmFdn_, eDialog_, iDialog_})
+        if (d)
+            dialogs.push_back(d);
+    return dialogs;
+}
 
 bool frmMain::getSpan() {
     // The floating toolbar's own span field takes over while ToolbarFloating is set; it comes
@@ -671,6 +785,9 @@ void frmMain::setCommandsEnabled(bool enabled) {
     KradonTB->setEnabled(enabled);
     KradonTBButton[21]->setEnabled(enabled);
     BtnTbr->setEnabled(enabled);
+    // The model is in analysis units while an analysis runs; no dialog may store into it then.
+    for (QWidget* dialog : modelDialogs())
+        dialog->setEnabled(enabled);
 }
 
 bool frmMain::maybeSave() {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -38,9 +39,17 @@ class QUndoStack;
 namespace kradon {
 
 class FilePicker;
+class frmFdn;
+class frmMln;
+class frmPln;
 class frmResultDisplay;
 class frmProperties;
+class frmSsn;
 class frmStatus;
+class frmSup;
+class frmTln;
+class frmUln;
+class frmVariation;
 class modMDI;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
@@ -85,6 +94,21 @@ public:
     /// The properties explorer while it exists, otherwise nullptr.
     frmProperties* properties() const;
     QUndoStack& undoStack() { return *undoStack_; }
+
+    // The load and support dialogs, one window each per run, made on first use.
+    frmPln& pointLoadDialog();
+    frmUln& udlDialog();
+    frmTln& tdlDialog();
+    frmMln& momentLoadDialog();
+    frmSup& rigidSupportDialog();
+    frmSsn& springSupportDialog();
+    frmFdn& fixedDisplacementDialog();
+    /// A fresh E (kind "e") or I (any other kind) definition dialog shown on segment n; it
+    /// replaces, and closes, the one of its kind before it.
+    frmVariation& ShowVariation(std::int16_t n, const QString& kind);
+    /// The E and I definition dialogs open now; null when there is none.
+    frmVariation* eDialog() const;
+    frmVariation* iDialog() const;
 
     /// The caption of the first start: "Kradon (v 1.0.6)".
     static QString VersionCaption();
@@ -186,6 +210,7 @@ public:
     QAction* mnuAddPL;
     QAction* mnuAddUDL;
     QAction* mnuAddTDL;
+    QAction* mnuAddML;
     QMenu* mnuSupports;
     QAction* mnuAddSup;
     QAction* mnuAddSpring;
@@ -262,6 +287,8 @@ private:
     FormSettings collectFormSettings() const;
     /// Connects the results window's requests to the commands of this window.
     void connectChild(QWidget* content);
+    /// The dialogs that can change the model, those made so far.
+    std::vector<QWidget*> modelDialogs() const;
     /// The results window's items that run the main window's commands.
     void connectResultsItems(frmResultDisplay& results);
     /// The model becomes m (an Undo or Redo step), and the windows that show it follow.
@@ -289,6 +316,15 @@ private:
     bool neverSaved_ = true;
     QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
+    frmPln* frmPln_ = nullptr;
+    frmUln* frmUln_ = nullptr;
+    frmTln* frmTln_ = nullptr;
+    frmMln* frmMln_ = nullptr;
+    frmSup* frmSup_ = nullptr;
+    frmSsn* frmSsn_ = nullptr;
+    frmFdn* frmFdn_ = nullptr;
+    QPointer<frmVariation> eDialog_;
+    QPointer<frmVariation> iDialog_;
 };
 
 } // namespace kradon

@@ -7,6 +7,9 @@ set(KRADON_SHELL_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/frmProperties_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modMDI_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commands_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DialogTestSupport.h
+    ${CMAKE_CURRENT_LIST_DIR}/dialogs_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/examples_from_scratch_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/instance_handover_test.cpp
 )
 add_executable(kradon_shell_tests ${KRADON_SHELL_TESTS})

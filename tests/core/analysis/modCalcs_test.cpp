@@ -407,5 +407,12 @@ TEST(BandGaussSolve, BandedIsBitIdenticalToDense) {
     EXPECT_GT(unstable, 0);
 }
 
+TEST(UnitLabel, OnlyTheLowerCaseEIsYoungsModulus) {
+    EXPECT_STREQ(modUnits::UnitLabel("e"), "kN/mm2");
+    EXPECT_STREQ(modUnits::UnitLabel("i"), "cm4");
+    EXPECT_STREQ(modUnits::UnitLabel("E"), "cm4");
+    EXPECT_STREQ(modUnits::UnitLabel(""), "cm4");
+}
+
 } // namespace
 } // namespace kradon

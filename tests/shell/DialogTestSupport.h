@@ -1,0 +1,95 @@
+// Driving the load, support and property dialogs of a main window the way a user does: the Add
+// commands, typing into fields found by name, and clicking buttons.
+#pragma once
+
+#include "ShellTestSupport.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kradon::test {
+
+/// The toolbar positions of the Add commands.
+enum AddButton {
+    AddPointLoad = 5,
+    AddUniformLoad = 6,
+    AddTrapezoidalLoad = 7,
+    AddMomentLoad = 8,
+    AddFixedDisplacement = 9,
+    AddRigidSupport = 11,
+    AddSpringSupport = 12,
+    AddEValue = 14,
+    AddIValue = 15,
+};
+
+/// The dialog named name that toolbar position button opens.
+inline QDialog* ClickAdd(frmMain& main, int button, const char* name) {
+    main.KradonTBButton[static_cast<std::size_t>(button)]->trigger();
+    // A fresh E or I dialog replaces the one before it, which goes at the next event round.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QDialog* dialog = nullptr;
+    for (QDialog* d : main.findChildren<QDialog*>(name))
+        if (d->isVisible())
+            dialog = d;
+    EXPECT_NE(dialog, nullptr) << name;
+    return dialog;
+}
+
+template <typename Control> Control* Find(QWidget* dialog, const char* name) {
+    auto* control = dialog->findChild<Control*>(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+inline QLineEdit* Field(QWidget* dialog, const char* name) {
+    return Find<QLineEdit>(dialog, name);
+}
+
+/// Replaces the text of field name with text, typed key by key.
+inline void Type(QWidget* dialog, const char* name, const QString& text) {
+    QLineEdit* field = Field(dialog, name);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+    EXPECT_EQ(field->text(), text) << name;
+}
+
+/// Clicks the button near its left end, where a check box or option button has its box and
+/// caption however wide its layout makes it.
+inline void Click(QWidget* dialog, const char* name) {
+    QAbstractButton* button = Find<QAbstractButton>(dialog, name);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+/// The control after w that Tab moves to.
+inline QWidget* NextTabStop(QWidget* w) {
+    for (QWidget* next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain())
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible())
+            return next;
+    return w;
+}
+
+/// A caption as shown on screen: the access key's '&' is not drawn.
+inline QString Shown(QString text) {
+    return text.remove('&');
+}
+
+inline QString LabelText(QWidget* dialog, const char* name) {
+    return Shown(Find<QLabel>(dialog, name)->text());
+}
+
+/// Types text into the span field and applies it with Enter.
+inline void TypeSpan(frmMain& main, const QString& text) {
+    QTest::mouseClick(main.spanTxt, Qt::LeftButton);
+    main.spanTxt->selectAll();
+    QTest::keyClicks(main.spanTxt, text);
+    QTest::keyClick(main.spanTxt, Qt::Key_Return);
+}
+
+} // namespace kradon::test
