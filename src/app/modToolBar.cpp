@@ -164,9 +164,10 @@ void ToolbarDock::dragDocked(QPoint globalPos) {
     if (!outline_)
         outline_ = std::make_unique<QRubberBand>(QRubberBand::Rectangle);
     // The outline stands where the floating window will: its top centre at the pointer.
-    const QSize size = main_.KradonTB->orientation() == Qt::Horizontal
-                           ? main_.KradonTB->size()
-                           : main_.KradonTB->size().transposed();
+    // A docked toolbar stretches along its edge; the floating one is as long as its contents.
+    const QSize natural = main_.KradonTB->sizeHint();
+    const QSize size =
+        main_.KradonTB->orientation() == Qt::Horizontal ? natural : natural.transposed();
     outline_->setGeometry(QRect(globalPos - QPoint(size.width() / 2, 0), size));
     outline_->show();
 }
