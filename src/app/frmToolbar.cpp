@@ -15,7 +15,6 @@
 #include <QSizeGrip>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace kradon {
 namespace {

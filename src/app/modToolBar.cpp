@@ -173,46 +173,50 @@ void ToolbarDock::dragDocked(QPoint globalPos) {
 }
 
 bool ToolbarDock::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != main_.KradonTB)
-        return QObject::eventFilter(watched, event);
     // Presses on the buttons and the span field go to them; the toolbar sees those on its own
     // background and on its labels.
+    if (watched != main_.KradonTB)
+        return QObject::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            break;
-        pressedAt_ = mouse->globalPosition().toPoint();
-        return true;
-    }
-    case QEvent::MouseMove: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!pressedAt_)
-            break;
-        const QPoint at = mouse->globalPosition().toPoint();
-        if (outline_ && outline_->isVisible()) {
-            dragDocked(at);
-        } else if ((at - *pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
-            dragDocked(at);
-        }
-        return true;
-    }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!pressedAt_ || mouse->button() != Qt::LeftButton)
-            break;
-        const bool dragged = outline_ && outline_->isVisible();
-        pressedAt_.reset();
-        if (outline_)
-            outline_->hide();
-        if (dragged)
-            dropDockedToolbar(mouse->globalPosition().toPoint());
-        return true;
-    }
+    case QEvent::MouseButtonPress:
+        return KradonTB_MouseDown(static_cast<const QMouseEvent&>(*event));
+    case QEvent::MouseMove:
+        return KradonTB_MouseMove(static_cast<const QMouseEvent&>(*event));
+    case QEvent::MouseButtonRelease:
+        return KradonTB_MouseUp(static_cast<const QMouseEvent&>(*event));
     default:
-        break;
+        return QObject::eventFilter(watched, event);
     }
-    return QObject::eventFilter(watched, event);
+}
+
+bool ToolbarDock::KradonTB_MouseDown(const QMouseEvent& mouse) {
+    if (mouse.button() != Qt::LeftButton)
+        return false;
+    pressedAt_ = mouse.globalPosition().toPoint();
+    return true;
+}
+
+bool ToolbarDock::KradonTB_MouseMove(const QMouseEvent& mouse) {
+    if (!pressedAt_)
+        return false;
+    // A press becomes a drag once the pointer has travelled the platform's drag distance.
+    const QPoint at = mouse.globalPosition().toPoint();
+    const bool dragging = outline_ && outline_->isVisible();
+    if (dragging || (at - *pressedAt_).manhattanLength() >= QApplication::startDragDistance())
+        dragDocked(at);
+    return true;
+}
+
+bool ToolbarDock::KradonTB_MouseUp(const QMouseEvent& mouse) {
+    if (!pressedAt_ || mouse.button() != Qt::LeftButton)
+        return false;
+    const bool dragged = outline_ && outline_->isVisible();
+    pressedAt_.reset();
+    if (outline_)
+        outline_->hide();
+    if (dragged)
+        dropDockedToolbar(mouse.globalPosition().toPoint());
+    return true;
 }
 
 } // namespace kradon::modToolBar

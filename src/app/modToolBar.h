@@ -11,6 +11,7 @@
 #include <optional>
 
 class QLineEdit;
+class QMouseEvent;
 class QRect;
 class QRubberBand;
 class QWidget;
@@ -65,6 +66,9 @@ protected:
 private:
     void placeDocked();
     bool isDropTarget(const QWidget* widget) const;
+    bool KradonTB_MouseDown(const QMouseEvent& mouse);
+    bool KradonTB_MouseMove(const QMouseEvent& mouse);
+    bool KradonTB_MouseUp(const QMouseEvent& mouse);
     void dragDocked(QPoint globalPos);
     void takeSpanTextBack();
 
