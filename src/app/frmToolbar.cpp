@@ -1,6 +1,8 @@
 // The floating toolbar window.
 #include "app/frmToolbar.h"
 
+#include "app/Guarded.h"
+#include "app/OwnedWindow.h"
 #include "app/modToolBar.h"
 #include "settings/Twips.h"
 
@@ -34,7 +36,7 @@ QPoint pixelPosIn(const QWidget& window, const QWidget& source, const QMouseEven
 } // namespace
 
 frmToolbar::frmToolbar(frmMain& main, modToolBar::ToolbarDock& dock)
-    : QFrame(&main, Qt::Tool | Qt::FramelessWindowHint), main_(main), dock_(dock) {
+    : QFrame(&main, OwnedWindowFlags | Qt::FramelessWindowHint), main_(main), dock_(dock) {
     setObjectName("frmToolbar");
     setWindowTitle(FloatingToolbarTitle);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -113,7 +115,8 @@ void frmToolbar::createSpanField() {
     KradonTB->addWidget(spanTxt);
     KradonTB->addWidget(Text3);
     // Each keystroke is a new span; text set by the program is no edit.
-    connect(spanTxt, &QLineEdit::textEdited, this, [this] { main_.spanTxtChanged(); });
+    connect(spanTxt, &QLineEdit::textEdited, this,
+            [this] { guarded(main_.messages(), [this] { main_.spanTxtChanged(); }); });
     connect(spanTxt, &QLineEdit::returnPressed, this, &frmToolbar::giveFocusToMain);
 }
 
