@@ -16,6 +16,7 @@
 #include "app/frmProperties.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
+#include "app/modToolBar.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 #include "settings/SettingsKeys.h"
@@ -168,6 +169,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createStatusBar();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
     frmStatus_ = new frmStatus(this);
+    toolbarDock_ = new modToolBar::ToolbarDock(*this);
     connectCommands();
     connect(mdi_, &modMDI::childCreated, this, &frmMain::connectChild);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::menusFollowActiveChild);
@@ -649,10 +651,13 @@ std::vector<QWidget*> frmMain::modelDialogs() const {
     return dialogs;
 }
 
+QLineEdit* frmMain::activeSpanField() const {
+    QLineEdit* floating = toolbarDock_->floatingSpanField();
+    return ToolbarFloating != 0 && floating != nullptr ? floating : spanTxt;
+}
+
 bool frmMain::getSpan() {
-    // The floating toolbar's own span field takes over while ToolbarFloating is set; it comes
-    // with the floating toolbar.
-    const std::optional<double> span = ParseLocaleNumber(spanTxt->text());
+    const std::optional<double> span = ParseLocaleNumber(activeSpanField()->text());
     if (!span)
         return false;
     EditModel([&](BeamModel& m) { m.span = *span; }, "Change Span");
@@ -660,7 +665,7 @@ bool frmMain::getSpan() {
 }
 
 void frmMain::setSpan() {
-    spanTxt->setText(LocaleNumberText(state_.model.span));
+    activeSpanField()->setText(LocaleNumberText(state_.model.span));
 }
 
 void frmMain::spanTxtChanged() {

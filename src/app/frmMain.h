@@ -51,6 +51,9 @@ class frmTln;
 class frmUln;
 class frmVariation;
 class modMDI;
+namespace modToolBar {
+class ToolbarDock;
+}
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
@@ -88,6 +91,8 @@ public:
     ProgramState& state() { return state_; }
     modMDI& mdi() { return *mdi_; }
     frmStatus& status() { return *frmStatus_; }
+    /// The docked and the floating toolbar.
+    modToolBar::ToolbarDock& toolbarDock() { return *toolbarDock_; }
     const ShellPaths& paths() const { return paths_; }
     SettingsStore& settings() { return settings_; }
     ShellSink& messages() { return messages_; }
@@ -297,6 +302,8 @@ private:
     void modelReplaced();
     /// Closes the explorer as its own close button does; false when it was not open.
     bool closeProperties();
+    /// The span field getSpan and setSpan use: the floating one while ToolbarFloating is set.
+    QLineEdit* activeSpanField() const;
 
     ShellSink& messages_;
     FilePicker& files_;
@@ -311,6 +318,7 @@ private:
     QPointer<frmProperties> frmProperties_;
     modMDI* mdi_;
     frmStatus* frmStatus_;
+    modToolBar::ToolbarDock* toolbarDock_;
     bool analysing_ = false;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;

@@ -24,8 +24,12 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/frmResGraph.h
     ${CMAKE_CURRENT_LIST_DIR}/frmStatus.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmStatus.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmToolbar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmToolbar.h
     ${CMAKE_CURRENT_LIST_DIR}/modMDI.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modMDI.h
+    ${CMAKE_CURRENT_LIST_DIR}/modToolBar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modToolBar.h
     ${CMAKE_CURRENT_LIST_DIR}/resources/kradon.qrc
 )
 include(${CMAKE_CURRENT_LIST_DIR}/dialogs/sources.cmake)

@@ -5,6 +5,7 @@ set(KRADON_SHELL_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/ShellTestSupport.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmProperties_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmToolbar_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modMDI_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commands_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogTestSupport.h
