@@ -25,4 +25,5 @@ gtest_discover_tests(kradon_shell_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
 include(${CMAKE_CURRENT_LIST_DIR}/instance/tests.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/association/tests.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/results/tests.cmake OPTIONAL)
