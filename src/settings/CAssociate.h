@@ -17,8 +17,8 @@ inline constexpr const char* AssociateNoClass =
 inline constexpr const char* AssociateNoCommand =
     "Associate Class - Command line of the program not specified";
 
-/// What the program registers: its title, the file class, the model files' extension.
-inline constexpr const char* ProgramTitle = "Kradon by Tarel Vestrun";
+/// What the program registers besides its title (ProgramTitle): the file class and the model
+/// files' extension.
 inline constexpr const char* ModelFileClass = "Kradon.File";
 inline constexpr const char* ModelFileExtension = ".kdn";
 

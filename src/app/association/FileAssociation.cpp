@@ -3,6 +3,7 @@
 #include "app/association/FileAssociation.h"
 
 #include "app/instance/HelpFile.h"
+#include "model/Sinks.h"
 #include "settings/CAssociate.h"
 
 #include <QByteArray>
