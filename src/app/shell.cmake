@@ -34,6 +34,7 @@ set(KRADON_SHELL_SOURCES
 )
 include(${CMAKE_CURRENT_LIST_DIR}/dialogs/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/instance/sources.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/association/sources.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/results/sources.cmake OPTIONAL
         RESULT_VARIABLE KRADON_RESULTS_WINDOW_SOURCES)
 
@@ -59,3 +60,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/docs/Kradon.html)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different
                 ${PROJECT_SOURCE_DIR}/docs/Kradon.html $<TARGET_FILE_DIR:kradon>/Kradon.html)
 endif()
+# The icon the first run registers for model files lies beside the program too.
+add_custom_command(TARGET kradon POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+            ${CMAKE_CURRENT_LIST_DIR}/resources/kradon.svg $<TARGET_FILE_DIR:kradon>/kradon.svg)

@@ -1,4 +1,5 @@
 list(APPEND KRADON_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/CAssociate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FormSettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKeys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarGeometry.cpp
