@@ -5,6 +5,7 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/frmHelp.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "model/KradonError.h"
@@ -17,7 +18,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -38,7 +38,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -497,13 +496,25 @@ void frmMain::PrintImage(QPrinter& printer, const QImage& image, std::optional<Q
 }
 
 void frmMain::mnuHelpContents_Click() {
-    // A guide that has gone missing, or that the desktop cannot show, is no help either.
-    if (!QFileInfo(paths_.helpFile).isFile() || !vLaunch(paths_.helpFile))
+    // A guide that has gone missing from beside the program is no help.
+    if (!QFileInfo(paths_.helpFile).isFile()) {
         messages_.show({windowTitle().toStdString(), NoHelpText, Icon::Information});
+        return;
+    }
+    // A desktop without a browser cannot open the guide; the program shows it itself.
+    if (!vLaunch(paths_.helpFile))
+        showHelpWindow();
+}
+
+void frmMain::showHelpWindow() {
+    auto* help = findChild<frmHelp*>("frmHelp", Qt::FindDirectChildrenOnly);
+    if (help == nullptr)
+        help = new frmHelp(this);
+    help->showGuide(paths_.helpFile);
 }
 
 bool frmMain::vLaunch(const QString& vFile) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(vFile));
+    return desktop_->open(vFile);
 }
 
 // --- Commands ------------------------------------------------------------------------------

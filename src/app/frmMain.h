@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "app/DesktopLauncher.h"
 #include "app/ShellSinks.h"
 #include "settings/FormSettings.h"
 
@@ -74,6 +75,8 @@ public:
     void mnuHelpContents_Click();
     /// Asks the desktop to open the file with its default program; false if it could not.
     bool vLaunch(const QString& vFile);
+    /// The desktop stand-in for tests; the window keeps a reference, so it must outlive it.
+    void setDesktop(DesktopLauncher& desktop) { desktop_ = &desktop; }
     /// span <- the span field's number; returns false (span unchanged) for a text that is not a
     /// number.
     bool getSpan();
@@ -201,6 +204,8 @@ protected:
 
 private:
     void createActions();
+    /// Shows the user guide in the program's own help window.
+    void showHelpWindow();
     void createMenus();
     void createToolBar();
     void createButtonBar();
@@ -224,6 +229,8 @@ private:
 
     ShellSink& messages_;
     FilePicker& files_;
+    SystemDesktopLauncher systemDesktop_;
+    DesktopLauncher* desktop_ = &systemDesktop_;
     ShellPaths paths_;
     ProgramState state_;
     BeamModel cleanModel_;

@@ -23,6 +23,7 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     paths.analysisFolder = folder();
     paths.saveFolder = folder();
     main = std::make_unique<frmMain>(messages, files, paths);
+    main->setDesktop(desktop);
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))
         qWarning("main window not exposed");
