@@ -128,6 +128,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createButtonBar();
     createCentralArea();
     createStatusBar();
+    createChildKeys();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
     frmStatus_ = new frmStatus(this);
     connectCommands();
@@ -199,6 +200,28 @@ void frmMain::createActions() {
         later->setEnabled(false);
 }
 
+void frmMain::createChildKeys() {
+    const auto key = [this](QAction*& action, const char* name, const QKeySequence& keys) {
+        action = new QAction(name, this);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    };
+    key(closeChildAction, "closeChildAction", QKeySequence(Qt::CTRL | Qt::Key_F4));
+    key(nextChildAction, "nextChildAction", QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    key(previousChildAction, "previousChildAction",
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
+    // Closing the frame runs the book-keeping of the child window, as its close button does.
+    connect(closeChildAction, &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* active = mdiArea->activeSubWindow())
+            active->close();
+    });
+    connect(nextChildAction, &QAction::triggered, mdiArea, &QMdiArea::activateNextSubWindow);
+    connect(previousChildAction, &QAction::triggered, mdiArea,
+            &QMdiArea::activatePreviousSubWindow);
+}
+
 void frmMain::createMenus() {
     const auto menu = [this](QMenu*& m, const char* name, const QString& title) {
         m = menuBar()->addMenu(title);
@@ -257,9 +280,12 @@ void frmMain::createToolBar() {
         }
         KradonTBButton[static_cast<std::size_t>(index)] = button;
     }
-    // Analyse Kradon runs from F5 wherever the focus is in the main window or its children.
+    // Analyse Kradon (F5) and View Results (F6) run wherever the focus is in the main window or
+    // its children.
     KradonTBButton[21]->setShortcut(Qt::Key_F5);
     KradonTBButton[21]->setShortcutContext(Qt::WindowShortcut);
+    KradonTBButton[19]->setShortcut(Qt::Key_F6);
+    KradonTBButton[19]->setShortcutContext(Qt::WindowShortcut);
     for (int later : {5, 6, 7, 8, 9, 11, 12, 14, 15, 17})
         KradonTBButton[static_cast<std::size_t>(later)]->setEnabled(false);
 #ifndef KRADON_HAS_RESULTS_WINDOW

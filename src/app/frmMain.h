@@ -178,6 +178,10 @@ public:
     QAction* mnuHelp_ShowTotD;
     QAction* mnuHelpSeparator;
     QAction* mnuHelpAbout;
+    // Keyboard commands on the child windows; in no menu.
+    QAction* closeChildAction;
+    QAction* nextChildAction;
+    QAction* previousChildAction;
 
 signals:
     /// The tip of the day is due (first start-up, or the tip switch on).
@@ -204,6 +208,7 @@ protected:
 
 private:
     void createActions();
+    void createChildKeys();
     /// Shows the user guide in the program's own help window.
     void showHelpWindow();
     void createMenus();
