@@ -13,6 +13,7 @@
 #include "app/dialogs/frmTln.h"
 #include "app/dialogs/frmUln.h"
 #include "app/dialogs/frmVariation.h"
+#include "app/frmHelp.h"
 #include "app/frmProperties.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
@@ -28,7 +29,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -167,6 +167,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createButtonBar();
     createCentralArea();
     createStatusBar();
+    createChildKeys();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
     frmStatus_ = new frmStatus(this);
     toolbarDock_ = new modToolBar::ToolbarDock(*this);
@@ -254,6 +255,28 @@ void frmMain::createActions() {
         later->setEnabled(false);
 }
 
+void frmMain::createChildKeys() {
+    const auto key = [this](QAction*& action, const char* name, const QKeySequence& keys) {
+        action = new QAction(name, this);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    };
+    key(closeChildAction, "closeChildAction", QKeySequence(Qt::CTRL | Qt::Key_F4));
+    key(nextChildAction, "nextChildAction", QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    key(previousChildAction, "previousChildAction",
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
+    // Closing the frame runs the book-keeping of the child window, as its close button does.
+    connect(closeChildAction, &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* active = mdiArea->activeSubWindow())
+            active->close();
+    });
+    connect(nextChildAction, &QAction::triggered, mdiArea, &QMdiArea::activateNextSubWindow);
+    connect(previousChildAction, &QAction::triggered, mdiArea,
+            &QMdiArea::activatePreviousSubWindow);
+}
+
 void frmMain::createMenus() {
     const auto menu = [this](QMenu*& m, const char* name, const QString& title) {
         m = menuBar()->addMenu(title);
@@ -316,9 +339,12 @@ void frmMain::createToolBar() {
         }
         KradonTBButton[static_cast<std::size_t>(index)] = button;
     }
-    // Analyse Kradon runs from F5 wherever the focus is in the main window or its children.
+    // Analyse Kradon (F5) and View Results (F6) run wherever the focus is in the main window or
+    // its children.
     KradonTBButton[21]->setShortcut(Qt::Key_F5);
     KradonTBButton[21]->setShortcutContext(Qt::WindowShortcut);
+    KradonTBButton[19]->setShortcut(Qt::Key_F6);
+    KradonTBButton[19]->setShortcutContext(Qt::WindowShortcut);
 #ifndef KRADON_HAS_RESULTS_WINDOW
     KradonTBButton[19]->setEnabled(false);
 #endif
@@ -711,13 +737,25 @@ void frmMain::PrintImage(QPrinter& printer, const QImage& image, std::optional<Q
 }
 
 void frmMain::mnuHelpContents_Click() {
-    // A guide that has gone missing, or that the desktop cannot show, is no help either.
-    if (!QFileInfo(paths_.helpFile).isFile() || !vLaunch(paths_.helpFile))
+    // A guide that has gone missing from beside the program is no help.
+    if (!QFileInfo(paths_.helpFile).isFile()) {
         messages_.show({windowTitle().toStdString(), NoHelpText, Icon::Information});
+        return;
+    }
+    // A desktop without a browser cannot open the guide; the program shows it itself.
+    if (!vLaunch(paths_.helpFile))
+        showHelpWindow();
+}
+
+void frmMain::showHelpWindow() {
+    auto* help = findChild<frmHelp*>("frmHelp", Qt::FindDirectChildrenOnly);
+    if (help == nullptr)
+        help = new frmHelp(this);
+    help->showGuide(paths_.helpFile);
 }
 
 bool frmMain::vLaunch(const QString& vFile) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(vFile));
+    return desktop_->open(vFile);
 }
 
 // --- Commands ------------------------------------------------------------------------------

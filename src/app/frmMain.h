@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "app/DesktopLauncher.h"
 #include "app/SettingsStore.h"
 #include "app/ShellSinks.h"
 #include "settings/FormSettings.h"
@@ -123,6 +124,8 @@ public:
     void mnuHelpContents_Click();
     /// Asks the desktop to open the file with its default program; false if it could not.
     bool vLaunch(const QString& vFile);
+    /// The desktop stand-in for tests; the window keeps a reference, so it must outlive it.
+    void setDesktop(DesktopLauncher& desktop) { desktop_ = &desktop; }
     /// span <- the span field's number; returns false (span unchanged) for a text that is not a
     /// number.
     bool getSpan();
@@ -238,6 +241,10 @@ public:
     QAction* mnuHelp_ShowTotD;
     QAction* mnuHelpSeparator;
     QAction* mnuHelpAbout;
+    // Keyboard commands on the child windows; in no menu.
+    QAction* closeChildAction;
+    QAction* nextChildAction;
+    QAction* previousChildAction;
 
 signals:
     /// The tip of the day is due (first start-up, or the tip switch on).
@@ -267,6 +274,9 @@ protected:
 
 private:
     void createActions();
+    void createChildKeys();
+    /// Shows the user guide in the program's own help window.
+    void showHelpWindow();
     void createMenus();
     void createToolBar();
     void createButtonBar();
@@ -307,6 +317,8 @@ private:
 
     ShellSink& messages_;
     FilePicker& files_;
+    SystemDesktopLauncher systemDesktop_;
+    DesktopLauncher* desktop_ = &systemDesktop_;
     ShellPaths paths_;
     ProgramState state_;
     BeamModel cleanModel_;

@@ -8,7 +8,9 @@
 #include "app/results/frmResultDisplay.h"
 #endif
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -51,6 +53,13 @@ QList<QMdiSubWindow*> cascadableWindows(const QMdiArea& area) {
 ChildWindow::ChildWindow(std::int16_t slot, QWidget* parent) : QMdiSubWindow(parent), slot_(slot) {
     setObjectName(QString("ChildWindow_%1").arg(slot));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Each frame's own menu gives its Close item the keys Ctrl+F4 and Ctrl+W. With two frames
+    // open those keys belong to every frame at once, and a key with more than one owner does
+    // nothing; the main window's Ctrl+F4 closes the active window instead.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* item : menu->actions())
+            item->setShortcuts(QList<QKeySequence>());
+    }
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {

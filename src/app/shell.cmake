@@ -5,6 +5,8 @@ set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
 set(KRADON_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.h
     ${CMAKE_CURRENT_LIST_DIR}/FilePicker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FilePicker.h
     ${CMAKE_CURRENT_LIST_DIR}/Guarded.h
@@ -20,6 +22,8 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.h
     ${CMAKE_CURRENT_LIST_DIR}/frmProperties.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmProperties.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmHelp.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmHelp.h
     ${CMAKE_CURRENT_LIST_DIR}/frmResGraph.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmResGraph.h
     ${CMAKE_CURRENT_LIST_DIR}/frmStatus.cpp

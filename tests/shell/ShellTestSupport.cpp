@@ -24,6 +24,7 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     paths.saveFolder = folder();
     paths.settingsStore = folder() / "settings.conf";
     main = std::make_unique<frmMain>(messages, files, paths);
+    main->setDesktop(desktop);
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))
         qWarning("main window not exposed");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ScriptedFilePicker.h"
+#include "app/DesktopLauncher.h"
 #include "app/FilePicker.h"
 #include "app/ShellSinks.h"
 #include "app/frmMain.h"
@@ -45,6 +46,17 @@ public:
     std::function<void()> whileAsking;
 };
 
+/// A desktop that notes what it was asked to open and, unless told otherwise, has no program
+/// to open it with, so no test starts a browser.
+struct ScriptedDesktop : DesktopLauncher {
+    bool opens = false;
+    std::vector<QString> opened;
+    bool open(const QString& file) override {
+        opened.push_back(file);
+        return opens;
+    }
+};
+
 /// A sample model from examples/.
 std::string ExamplePath(const char* name);
 
@@ -62,6 +74,7 @@ struct MainWindowFixture {
     QTemporaryDir dir;
     RecordingShellSink messages;
     ScriptedFilePicker files;
+    ScriptedDesktop desktop;
     std::unique_ptr<frmMain> main;
 };
 

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <cstdint>
 #include <fstream>
@@ -316,6 +317,39 @@ TEST(frmMain, HelpWithoutAGuideSaysSo) {
         EXPECT_EQ(f.messages.shown[0].title, "Kradon (v 1.0.6)");
         EXPECT_EQ(f.messages.shown[0].icon, Icon::Information);
     }
+}
+
+TEST(frmMain, HelpWithoutABrowserShowsTheGuideInItsOwnWindow) {
+    MainWindowFixture f("Kradon.html");
+    const auto guide = f.folder() / "Kradon.html";
+    std::ofstream(guide) << "<html><body><h1>Kradon user guide</h1><p>Describing a beam</p>"
+                            "</body></html>";
+    f.main->mnuHelpContents->trigger();
+    ASSERT_EQ(f.desktop.opened.size(), 1u);
+    EXPECT_EQ(f.desktop.opened[0], QString::fromStdString(guide.string()));
+    EXPECT_TRUE(f.messages.shown.empty());
+    auto* help = f.main->findChild<QTextBrowser*>("frmHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_EQ(help->windowTitle(), "Kradon Help");
+    EXPECT_TRUE(help->toPlainText().contains("Describing a beam"));
+
+    // Asked again, the one window comes forward.
+    help->close();
+    f.main->mnuHelpContents->trigger();
+    EXPECT_EQ(f.main->findChildren<QTextBrowser*>("frmHelp").size(), 1);
+    EXPECT_TRUE(help->isVisible());
+}
+
+TEST(frmMain, HelpWithABrowserLeavesTheGuideToIt) {
+    MainWindowFixture f("Kradon.html");
+    std::ofstream(f.folder() / "Kradon.html") << "<html><body>guide</body></html>";
+    f.desktop.opens = true;
+    f.main->mnuHelpContents->trigger();
+    EXPECT_EQ(f.desktop.opened.size(), 1u);
+    EXPECT_TRUE(f.messages.shown.empty());
+    EXPECT_EQ(f.main->findChild<QTextBrowser*>("frmHelp"), nullptr);
 }
 
 } // namespace

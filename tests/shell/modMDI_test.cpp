@@ -4,6 +4,7 @@
 #include "app/modMDI.h"
 #include "app/results/frmResultDisplay.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -150,6 +151,59 @@ TEST(modMDI, CloseAllWithThreeWindowsOpen) {
     EXPECT_EQ(f.main->mdi().WindowsOpened, 3);
     EXPECT_TRUE(f.messages.shown.empty());
 }
+
+/// The caption of the active child window; empty when there is none.
+QString activeCaption(const MainWindowFixture& f) {
+    const QMdiSubWindow* active = f.main->mdiArea->activeSubWindow();
+    return active != nullptr ? active->windowTitle() : QString();
+}
+
+/// Presses keys where the keyboard focus is, as a user would.
+void press(const MainWindowFixture& f, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : f.main.get(), key, modifiers);
+}
+
+TEST(modMDI, KeysCycleAndCloseTheChildWindows) {
+    MainWindowFixture f;
+    for (int k : {0, 1, 2})
+        f.main->GraphBtn_Click(static_cast<std::int16_t>(k));
+    ASSERT_EQ(activeCaption(f), "Bending Moment Diagram");
+
+    // Ctrl+Tab goes on in the order the windows were opened, Ctrl+Shift+Tab goes back, both
+    // round the end; the tab strip follows.
+    press(f, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(activeCaption(f), "Idealised Beam");
+    press(f, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(activeCaption(f), "Kradon Mesh");
+    press(f, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(activeCaption(f), "Idealised Beam");
+    press(f, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(activeCaption(f), "Bending Moment Diagram");
+    expectConsistentBook(f);
+
+    // Ctrl+F4 closes the active window only, with its tab and its open flag.
+    press(f, Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(f.windows(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
+    EXPECT_FALSE(f.main->mdi().GraphOpen[2]);
+    expectConsistentBook(f);
+    press(f, Qt::Key_F4, Qt::ControlModifier);
+    press(f, Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_TRUE(f.windows().empty());
+    EXPECT_TRUE(f.tabs().empty());
+    press(f, Qt::Key_F4, Qt::ControlModifier); // nothing left to close
+    EXPECT_TRUE(f.messages.shown.empty());
+}
+
+#ifdef KRADON_HAS_RESULTS_WINDOW
+TEST(modMDI, F6ViewsTheResults) {
+    MainWindowFixture f;
+    f.main->GraphBtn_Click(0);
+    press(f, Qt::Key_F6, Qt::NoModifier);
+    EXPECT_EQ(activeCaption(f), "Results");
+    expectConsistentBook(f);
+}
+#endif
 
 TEST(modMDI, CloseAllMenuItemClosesEverything) {
     MainWindowFixture f;

@@ -1,5 +1,6 @@
-// The report on paper: a fixed-width font, the report's tab stops, as many lines as fit on a
-// page and a new page for the rest. The same layout goes to a printer and to a PDF file.
+// The report on paper: a fixed-width font, each piece of a line at the column the results window
+// shows it in, as many lines as fit on a page and a new page for the rest. The same layout goes
+// to a printer and to a PDF file.
 #pragma once
 
 #include <QFont>
@@ -15,10 +16,25 @@ namespace kradon {
 /// Courier New 9 pt, or the platform's fixed-width font of that size where it is missing.
 QFont ReportFont();
 
-/// The report's tab stop in multiples of the font's character width. The report pads its
-/// columns for stops half an inch apart in a 9 pt fixed font, whose characters are 0.075 inch
-/// wide.
-inline constexpr double ReportTabStopChars = 20.0 / 3.0;
+/// The report's tab stop in thirds of the font's character width. The report pads its columns
+/// for stops half an inch apart in a 9 pt fixed font, whose characters are 0.075 inch wide;
+/// counting in thirds keeps every stop a whole number.
+inline constexpr int ReportTabStopThirds = 20;
+/// The same stop in character widths, as the results window's editor is given it.
+inline constexpr double ReportTabStopChars = ReportTabStopThirds / 3.0;
+
+/// One piece of a line between tabs, and the column it starts at, in character widths from the
+/// left margin (a whole number of thirds).
+struct ReportRun {
+    QString text;
+    double column = 0;
+    bool operator==(const ReportRun&) const = default;
+};
+
+/// The line cut at its tabs, each piece starting where the results window shows it: a tab moves
+/// on to the first tab stop beyond the text before it, so text ending on a stop goes on to
+/// the next one. Empty pieces are left out; a line without text has no runs.
+std::vector<ReportRun> ReportRuns(const QString& line);
 
 /// The lines of text: a CR LF, LF or lone CR ends a line, and a line end at the very end opens
 /// no further line. An empty text has no lines.

@@ -3,10 +3,19 @@
 #include "app/results/ReportPrinting.h"
 #include "app/results/frmResultDisplay.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace kradon {
 namespace {
@@ -41,6 +50,163 @@ struct PdfPrintSetup : PrintSetup {
         return !cancel;
     }
 };
+
+/// A word of a line and the column it starts in, in character widths from the left margin.
+struct Word {
+    QString text;
+    double column = 0;
+};
+using WordLine = std::vector<Word>;
+
+/// The words of a line of the PDF's text, and the page it is on, from 0.
+struct PaperLine {
+    WordLine words;
+    int page = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, const WordLine& line) {
+    for (const Word& w : line)
+        out << '[' << w.column << ' ' << w.text.toStdString() << ']';
+    return out;
+}
+
+/// Where the words of a line start: the first character after blanks and tabs. columnOf gives
+/// the column of the character at an index.
+template <typename ColumnOf> WordLine wordsOf(const QString& line, ColumnOf columnOf) {
+    static const QRegularExpression word(QStringLiteral("[^ \\t]+"));
+    WordLine words;
+    for (const auto& match : word.globalMatch(line))
+        words.push_back({match.captured(), columnOf(match.capturedStart())});
+    return words;
+}
+
+/// The text of a line without its blanks.
+QString letters(const WordLine& line) {
+    QString text;
+    for (const Word& w : line)
+        text += w.text;
+    return text;
+}
+
+/// The words of a line that are numbers, as the report writes them.
+WordLine numbersOf(const WordLine& line) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    WordLine numbers;
+    for (const Word& w : line) {
+        if (number.match(w.text).hasMatch())
+            numbers.push_back(w);
+    }
+    return numbers;
+}
+
+/// The non-empty lines as the results window's editor lays them out on screen.
+std::vector<WordLine> screenLines(const QPlainTextEdit& editor) {
+    const double charWidth = QFontMetricsF(editor.font()).horizontalAdvance(QLatin1Char('x'));
+    std::vector<WordLine> lines;
+    for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
+        if (block.text().trimmed().isEmpty())
+            continue;
+        editor.document()->documentLayout()->blockBoundingRect(block); // lays the block out
+        const QTextLine line = block.layout()->lineAt(0);
+        const double left = line.cursorToX(0);
+        lines.push_back(wordsOf(block.text(), [&](qsizetype at) {
+            return (line.cursorToX(static_cast<int>(at)) - left) / charWidth;
+        }));
+    }
+    return lines;
+}
+
+/// The width in points of one character of the report font on a PDF page.
+double pdfCharWidth() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QFontMetricsF metrics(ReportFont(), &printer);
+    return metrics.horizontalAdvance(QLatin1Char('x')) * 72.0 / printer.resolution();
+}
+
+/// The non-empty lines of the PDF's text as `pdftotext -layout` lays it out in columns of the
+/// report font's character width, page after page.
+std::vector<PaperLine> pdfLines(const QString& pdf) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-fixed"),
+                QString::number(pdfCharWidth()), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(tool.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
+    EXPECT_EQ(tool.exitCode(), 0);
+    std::vector<PaperLine> lines;
+    const QStringList pages = QString::fromUtf8(tool.readAllStandardOutput()).split('\f');
+    for (int page = 0; page < pages.size(); ++page) {
+        for (const QString& line : pages[page].split('\n')) {
+            if (!line.trimmed().isEmpty())
+                lines.push_back({wordsOf(line, [](qsizetype at) { return double(at); }), page});
+        }
+    }
+    return lines;
+}
+
+/// A report of about 170 lines, long enough for two pages.
+ProgramState analysedFinely(const TempDir& dir) {
+    ProgramState s;
+    s.model = modFileWrite::OpenModelFile(std::filesystem::path(KRADON_EXAMPLES) /
+                                          "two-span-continuous-udl.kdn");
+    s.options.MeshDensFact = 4;
+    RecordingSink sink;
+    NullStatusSink status;
+    EXPECT_EQ(AnalyseCore(s, dir.path(), status, sink).outcome, AnalyseOutcome::Completed);
+    return s;
+}
+
+TEST(ReportRuns, TabsGoOnToTheNextHalfInchStop) {
+    // Stops every 20/3 characters: 6.667, 13.333, 20, 26.667 ...
+    EXPECT_TRUE(ReportRuns("").empty());
+    EXPECT_TRUE(ReportRuns("\t\t").empty());
+    EXPECT_EQ(
+        ReportRuns("  1\t     000.000\t\t050.000"),
+        (std::vector<ReportRun>{{"  1", 0}, {"     000.000", 20 / 3.0}, {"050.000", 80 / 3.0}}));
+    // Text ending exactly on a stop goes on to the next one.
+    EXPECT_EQ(ReportRuns("12345678901234567890\tx"),
+              (std::vector<ReportRun>{{"12345678901234567890", 0}, {"x", 80 / 3.0}}));
+    EXPECT_EQ(ReportRuns("\tFixed\t"), (std::vector<ReportRun>{{"Fixed", 20 / 3.0}}));
+}
+
+TEST(SaveReportPdf, ShowsTheColumnsOfTheResultsWindow) {
+    const TempDir dir;
+    ProgramState state = analysedFinely(dir);
+    RecordingSink sink;
+    ScriptedFilePicker files;
+    frmResultDisplay window(state, sink, nullptr);
+    window.setFilePicker(files);
+    const QString pdf = dir.file("report.pdf");
+    files.names = {pdf};
+    window.FileSavePdf->trigger();
+    ASSERT_TRUE(sink.shown.empty());
+    if (const char* keep = std::getenv("KRADON_KEEP_REPORT_PDF"))
+        QFile::copy(pdf, QString::fromLocal8Bit(keep)); // for a look at the page
+
+    // Every line of the screen, in order, on as many pages as it takes; every number in the
+    // column the screen shows it in, to the nearest whole character, counted from the left
+    // margin. (Headings may lose a blank where the screen leaves a third of a character.)
+    const std::vector<WordLine> screen = screenLines(*window.Editor);
+    const std::vector<PaperLine> paper = pdfLines(pdf);
+    ASSERT_GT(screen.size(), 150u);
+    ASSERT_EQ(paper.size(), screen.size());
+    EXPECT_GE(paper.back().page, 1);
+    const double margin = paper[0].words[0].column;
+    int numbers = 0;
+    for (std::size_t i = 0; i < screen.size(); ++i) {
+        EXPECT_EQ(letters(paper[i].words), letters(screen[i])) << i;
+        const WordLine onPaper = numbersOf(paper[i].words);
+        const WordLine onScreen = numbersOf(screen[i]);
+        ASSERT_EQ(onPaper.size(), onScreen.size()) << i << ": " << screen[i] << paper[i].words;
+        for (std::size_t w = 0; w < onScreen.size(); ++w) {
+            EXPECT_EQ(onPaper[w].text, onScreen[w].text) << i;
+            EXPECT_EQ(onPaper[w].column - margin, std::round(onScreen[w].column))
+                << i << ": " << onScreen << onPaper;
+            ++numbers;
+        }
+    }
+    EXPECT_GT(numbers, 500);
+}
 
 TEST(ReportLines, LineEndsOfEveryKindEndALine) {
     EXPECT_EQ(ReportLines(""), QStringList());
