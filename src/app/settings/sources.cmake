@@ -1,6 +1,8 @@
-# The start-up windows: the user details form, the splash, the tip of the day and the about box.
-# The tips file goes beside the program.
+# The start-up windows: the user details form, the splash, the tip of the day and the about box,
+# and the start-up sequence that shows them. The tips file goes beside the program.
 list(APPEND KRADON_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/Startup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Startup.h
     ${CMAKE_CURRENT_LIST_DIR}/TimerSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimerSource.h
     ${CMAKE_CURRENT_LIST_DIR}/frmAbout.cpp
