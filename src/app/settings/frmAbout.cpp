@@ -59,6 +59,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     buttons->addStretch();
     buttons->addWidget(cmdOK);
     grid->addLayout(buttons, 5, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
     setFixedWidth(460);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
