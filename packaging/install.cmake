@@ -8,15 +8,7 @@ set(KRADON_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/kradon)
 install(TARGETS kradon kradon-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/Kradon.html DESTINATION ${KRADON_DATA_DESTINATION})
 
-# The tip of the day file is optional: whichever of these places holds it is installed.
-set(KRADON_TIPS_FILE "" CACHE FILEPATH "A tip of the day file to install besides the usual places")
-foreach(tips IN ITEMS TOTD.INI docs/TOTD.INI data/TOTD.INI resources/TOTD.INI src/app/TOTD.INI
-                      src/app/resources/TOTD.INI src/settings/TOTD.INI src/settings/ui/TOTD.INI)
-    install(FILES ${PROJECT_SOURCE_DIR}/${tips} DESTINATION ${KRADON_DATA_DESTINATION} OPTIONAL)
-endforeach()
-if(KRADON_TIPS_FILE)
-    install(FILES ${KRADON_TIPS_FILE} DESTINATION ${KRADON_DATA_DESTINATION} RENAME TOTD.INI)
-endif()
+install(FILES ${PROJECT_SOURCE_DIR}/src/app/settings/TOTD.INI DESTINATION ${KRADON_DATA_DESTINATION})
 
 # These two files are what the program itself writes for the user on its first run; a core
 # test keeps them equal.

@@ -18,6 +18,8 @@
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "app/modToolBar.h"
+#include "app/settings/frmAbout.h"
+#include "app/settings/frmTip.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 #include "settings/SettingsKeys.h"
@@ -249,9 +251,8 @@ void frmMain::createActions() {
     mnuView_Properties->setCheckable(true);
     mnuView_Properties->setChecked(true);
 
-    // The options, the tips and the about box come with their own windows; until then their
-    // commands stay visible but disabled.
-    for (QAction* later : {mnuOptions, mnuHelp_ShowTotD, mnuHelpAbout})
+    // The options come with their own window; until then its command stays visible but disabled.
+    for (QAction* later : {mnuOptions})
         later->setEnabled(false);
 }
 
@@ -450,6 +451,9 @@ void frmMain::connectCommands() {
     connect(mnuEvalue, &QAction::triggered, this, &frmMain::AddEvn);
     connect(mnuIvalue, &QAction::triggered, this, &frmMain::AddIvn);
     connect(mnuView_TotD, &QAction::triggered, this, &frmMain::mnuView_TotD_Click);
+    connect(this, &frmMain::tipOfTheDayRequested, this, &frmMain::ShowTipOfTheDay);
+    connect(mnuHelp_ShowTotD, &QAction::triggered, this, &frmMain::ShowTipOfTheDay);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::ShowAbout);
     // The commands that change the model are off while an analysis runs; so are these.
     connect(mnuUndo, &QAction::triggered, this, [this] {
         if (!analysing_)
@@ -1203,6 +1207,29 @@ void frmMain::ShowPropertiesAtStart() {
         ShowProperties();
     else
         mnuView_Properties->setChecked(false);
+}
+
+void frmMain::ShowTipOfTheDay() {
+    if (frmTip_ == nullptr) {
+        frmTip_ =
+            new frmTip(settings_, QString::fromStdU16String(paths_.tipsFile.u16string()), this);
+        connect(frmTip_, &frmTip::cmdOKClicked, this, [this](bool showTips) {
+            mnuView_TotD->setChecked(showTips);
+            mnuView_TotD_Click();
+            ShowPropertiesAtStart();
+        });
+    }
+    frmTip_->show();
+    frmTip_->raise();
+    frmTip_->activateWindow();
+}
+
+frmTip* frmMain::tipDialog() const {
+    return frmTip_;
+}
+
+void frmMain::ShowAbout() {
+    (new frmAbout(this))->show();
 }
 
 // --- Settings file ------------------------------------------------------------------------

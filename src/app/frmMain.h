@@ -48,6 +48,7 @@ class frmProperties;
 class frmSsn;
 class frmStatus;
 class frmSup;
+class frmTip;
 class frmTln;
 class frmUln;
 class frmVariation;
@@ -64,6 +65,7 @@ struct ShellPaths {
     std::filesystem::path saveFolder;     // a model never saved is proposed to go here
     QString helpFile;                     // the user guide; empty when there is none
     std::filesystem::path settingsStore;  // the per-user settings; empty: the platform's place
+    std::filesystem::path tipsFile;       // the tips of the day, one a line
 };
 
 inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";
@@ -178,6 +180,12 @@ public:
     void ReadIni();
     void SaveIni();
     void ShowPropertiesAtStart();
+    /// Opens the tip of the day over this window, or brings forward the one already open.
+    void ShowTipOfTheDay();
+    /// The tip of the day while it is open, otherwise nullptr.
+    frmTip* tipDialog() const;
+    /// Shows the about box, modal, over this window.
+    void ShowAbout();
     void ShutDown();
     const FormSettings& formSettings() const { return FormSettings_; }
 
@@ -328,6 +336,7 @@ private:
     SettingsStore settings_;
     QUndoStack* undoStack_;
     QPointer<frmProperties> frmProperties_;
+    QPointer<frmTip> frmTip_;
     modMDI* mdi_;
     frmStatus* frmStatus_;
     modToolBar::ToolbarDock* toolbarDock_;

@@ -5,8 +5,11 @@
 #include "app/frmMain.h"
 #include "app/instance/HelpFile.h"
 #include "app/instance/SingleInstance.h"
+#include "app/settings/Startup.h"
+#include "app/settings/TimerSource.h"
 #include "model/modFileWrite.h"
 #include "settings/FormSettings.h"
+#include "settings/TipOfTheDay.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +18,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -70,14 +74,28 @@ int main(int argc, char** argv) {
     paths.analysisFolder = analysisFolder();
     paths.saveFolder = saveFolder();
     paths.helpFile = kradon::HelpFilePath();
+    paths.tipsFile =
+        kradon::ProgramDataFile(QString::fromUtf8(kradon::TipOfTheDay::TipsFileName)).toStdString();
 
-    kradon::frmMain main(messages, files, paths);
-    messages.setParent(&main);
-    QObject::connect(&instance, &kradon::SingleInstance::openRequested, &main,
-                     &kradon::frmMain::openHandedOver);
-    main.show();
-    main.LoadIni();
-    if (!models.isEmpty())
-        main.OpenModel(models.first());
+    // Models handed over before the main window exists (the user details form is up) wait for it.
+    QStringList waiting;
+    kradon::QtTimerSource timers;
+    kradon::Startup startup(messages, files, paths, timers);
+    QObject::connect(&startup, &kradon::Startup::quitRequested, &app, &QApplication::quit);
+    QObject::connect(&instance, &kradon::SingleInstance::openRequested, &startup,
+                     [&](const QString& path) {
+                         if (kradon::frmMain* main = startup.mainWindow())
+                             main->openHandedOver(path);
+                         else
+                             waiting << path;
+                     });
+    QObject::connect(&startup, &kradon::Startup::started, &startup, [&](kradon::frmMain& main) {
+        messages.setParent(&main);
+        if (!models.isEmpty())
+            main.OpenModel(models.first());
+        for (const QString& path : std::as_const(waiting))
+            main.openHandedOver(path);
+    });
+    startup.Main();
     return QApplication::exec();
 }

@@ -39,6 +39,7 @@ set(KRADON_SHELL_SOURCES
 include(${CMAKE_CURRENT_LIST_DIR}/dialogs/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/instance/sources.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/association/sources.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/settings/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/results/sources.cmake OPTIONAL
         RESULT_VARIABLE KRADON_RESULTS_WINDOW_SOURCES)
 
@@ -58,6 +59,7 @@ add_executable(kradon ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(kradon PRIVATE kradon_shell)
 target_compile_options(kradon PRIVATE ${KRADON_WARNINGS})
 set_target_properties(kradon PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(kradon kradon_tips)
 # The user guide that Help > Contents opens lives beside the program.
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/Kradon.html)
     add_custom_command(TARGET kradon POST_BUILD

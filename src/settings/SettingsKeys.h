@@ -14,6 +14,16 @@ inline constexpr const char* RecentFiles = "Recent Files";
 /// "Options": whether the properties explorer opens at start-up, as boolean text.
 inline constexpr const char* Properties = "Properties";
 
+/// "Options": the tip of the day. "Current Tip" is the number of the tip last shown in rotated
+/// order, "Tip Order" boolean text (true: random order), "Show Tips at Startup" "0" or "1".
+inline constexpr const char* CurrentTip = "Current Tip";
+inline constexpr const char* TipOrder = "Tip Order";
+inline constexpr const char* ShowTipsAtStartup = "Show Tips at Startup";
+
+/// "Config": the user details of the first start.
+inline constexpr const char* UserName = "name";
+inline constexpr const char* UserOrganisation = "org";
+
 /// "True" or "False".
 std::string BooleanText(bool value);
 

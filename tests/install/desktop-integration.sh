@@ -20,7 +20,8 @@ mkdir -p "$work/home/.local/share" "$work/home/.config" "$work/etc/xdg"
 fail() { echo "FAILED: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/kradon bin/kradon-cli share/kradon/Kradon.html share/applications/kradon.desktop \
+for file in bin/kradon bin/kradon-cli share/kradon/Kradon.html share/kradon/TOTD.INI \
+            share/applications/kradon.desktop \
             share/mime/packages/kradon.xml share/icons/hicolor/scalable/apps/kradon.svg; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done

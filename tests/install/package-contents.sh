@@ -15,7 +15,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2
     { cat "$work/cpack.log"; fail "cpack"; }
 package=$(ls "$work"/kradon_*.deb)
 dpkg-deb --contents "$package" | awk '{ print $6 }' >"$work/contents"
-for file in ./usr/bin/kradon ./usr/bin/kradon-cli ./usr/share/kradon/Kradon.html \
+for file in ./usr/bin/kradon ./usr/bin/kradon-cli ./usr/share/kradon/Kradon.html ./usr/share/kradon/TOTD.INI \
             ./usr/share/applications/kradon.desktop ./usr/share/mime/packages/kradon.xml \
             ./usr/share/icons/hicolor/scalable/apps/kradon.svg; do
     grep -qx "$file" "$work/contents" || fail "$file is not in $(basename "$package")"

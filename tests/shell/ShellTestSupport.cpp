@@ -23,6 +23,7 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     paths.analysisFolder = folder();
     paths.saveFolder = folder();
     paths.settingsStore = folder() / "settings.conf";
+    paths.tipsFile = folder() / "TOTD.INI";
     main = std::make_unique<frmMain>(messages, files, paths);
     main->setDesktop(desktop);
     main->show();

@@ -78,8 +78,8 @@ TEST(frmMain, MenusCarryTheirCaptionsAndAccessKeys) {
         {"mnuWindow_TVertical", "Tile &Vertical", true},
         {"mnuWindow_Arrange", "Arrange &Icons", true},
         {"mnuHelpContents", "&Contents", true},
-        {"mnuHelp_ShowTotD", "Show &Tip Of The Day", false},
-        {"mnuHelpAbout", "&About ", false},
+        {"mnuHelp_ShowTotD", "Show &Tip Of The Day", true},
+        {"mnuHelpAbout", "&About ", true},
     };
     for (const Item& item : items) {
         auto* action = f.main->findChild<QAction*>(item.name);

@@ -3,4 +3,6 @@ list(APPEND KRADON_CORE_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/FormSettings_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKeys_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarGeometry_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TipOfTheDay_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UserDetails_test.cpp
 )
