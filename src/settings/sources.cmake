@@ -1,5 +1,6 @@
 list(APPEND KRADON_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FormSettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OptionRules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKeys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Twips.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UserSettings.cpp
