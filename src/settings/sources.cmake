@@ -4,4 +4,5 @@ list(APPEND KRADON_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKeys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Twips.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UserSettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modRUF.cpp
 )
