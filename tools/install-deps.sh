@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-          qt6-base-dev qt6-svg-dev nlohmann-json3-dev fonts-dejavu-core xvfb xauth)
+          qt6-base-dev qt6-svg-dev nlohmann-json3-dev fonts-dejavu-core xvfb xauth
+          xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -16,6 +16,7 @@
 #include "app/frmProperties.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
+#include "app/modToolBar.h"
 #include "app/settings/RecentFilesMenu.h"
 #include "app/settings/frmOptions.h"
 #include "model/KradonError.h"
@@ -170,6 +171,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createStatusBar();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
     frmStatus_ = new frmStatus(this);
+    toolbarDock_ = new modToolBar::ToolbarDock(*this);
     // The options come first: the model lists take their capacity from them.
     frmOptions_ = new frmOptions(state_.options, settings_, messages_, files_, this);
     frmOptions_->loadOptions();
@@ -660,10 +662,13 @@ std::vector<QWidget*> frmMain::modelDialogs() const {
     return dialogs;
 }
 
+QLineEdit* frmMain::activeSpanField() const {
+    QLineEdit* floating = toolbarDock_->floatingSpanField();
+    return ToolbarFloating != 0 && floating != nullptr ? floating : spanTxt;
+}
+
 bool frmMain::getSpan() {
-    // The floating toolbar's own span field takes over while ToolbarFloating is set; it comes
-    // with the floating toolbar.
-    const std::optional<double> span = ParseLocaleNumber(spanTxt->text());
+    const std::optional<double> span = ParseLocaleNumber(activeSpanField()->text());
     if (!span)
         return false;
     EditModel([&](BeamModel& m) { m.span = *span; }, "Change Span");
@@ -671,7 +676,7 @@ bool frmMain::getSpan() {
 }
 
 void frmMain::setSpan() {
-    spanTxt->setText(LocaleNumberText(state_.model.span));
+    activeSpanField()->setText(LocaleNumberText(state_.model.span));
 }
 
 void frmMain::spanTxtChanged() {

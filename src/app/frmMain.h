@@ -52,6 +52,9 @@ class frmTln;
 class frmUln;
 class frmVariation;
 class modMDI;
+namespace modToolBar {
+class ToolbarDock;
+}
 class RecentFilesMenu;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
@@ -90,6 +93,8 @@ public:
     ProgramState& state() { return state_; }
     modMDI& mdi() { return *mdi_; }
     frmStatus& status() { return *frmStatus_; }
+    /// The docked and the floating toolbar.
+    modToolBar::ToolbarDock& toolbarDock() { return *toolbarDock_; }
     const ShellPaths& paths() const { return paths_; }
     SettingsStore& settings() { return settings_; }
     ShellSink& messages() { return messages_; }
@@ -308,6 +313,8 @@ private:
     void modelReplaced();
     /// Closes the explorer as its own close button does; false when it was not open.
     bool closeProperties();
+    /// The span field getSpan and setSpan use: the floating one while ToolbarFloating is set.
+    QLineEdit* activeSpanField() const;
 
     ShellSink& messages_;
     FilePicker& files_;
@@ -322,6 +329,7 @@ private:
     QPointer<frmProperties> frmProperties_;
     modMDI* mdi_;
     frmStatus* frmStatus_;
+    modToolBar::ToolbarDock* toolbarDock_;
     frmOptions* frmOptions_;
     RecentFilesMenu* recentFiles_;
     bool analysing_ = false;

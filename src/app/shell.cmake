@@ -24,13 +24,18 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/frmResGraph.h
     ${CMAKE_CURRENT_LIST_DIR}/frmStatus.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmStatus.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmToolbar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmToolbar.h
     ${CMAKE_CURRENT_LIST_DIR}/modMDI.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modMDI.h
+    ${CMAKE_CURRENT_LIST_DIR}/modToolBar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modToolBar.h
     ${CMAKE_CURRENT_LIST_DIR}/resources/kradon.qrc
 )
 include(${CMAKE_CURRENT_LIST_DIR}/dialogs/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/settings/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/instance/sources.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/association/sources.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/results/sources.cmake OPTIONAL
         RESULT_VARIABLE KRADON_RESULTS_WINDOW_SOURCES)
 
@@ -56,3 +61,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/docs/Kradon.html)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different
                 ${PROJECT_SOURCE_DIR}/docs/Kradon.html $<TARGET_FILE_DIR:kradon>/Kradon.html)
 endif()
+# The icon the first run registers for model files lies beside the program too.
+add_custom_command(TARGET kradon POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+            ${CMAKE_CURRENT_LIST_DIR}/resources/kradon.svg $<TARGET_FILE_DIR:kradon>/kradon.svg)

@@ -40,6 +40,21 @@ inline ProgramState Analysed(const BeamModel& m, double MeshDensFact = 1) {
     return std::move(r.s);
 }
 
+/// E over the span of each variation by choice 0..2: None, Linear, and two None halves.
+inline void AddE(ModelBuilder& b, int choice, double L) {
+    switch (choice) {
+    case 0:
+        b.eSegment(0, L, 200);
+        break;
+    case 1:
+        b.linearE(0, L, 100, 300);
+        break;
+    default:
+        b.eSegment(0, L / 2, 200).eSegment(L / 2, L, 70);
+        break;
+    }
+}
+
 /// A small random model on a span of 2..20 m with positions on a quarter-metre grid: supports,
 /// springs, fixed displacements, every kind of load and E and I of every variation. Some cannot
 /// stand.
@@ -66,17 +81,7 @@ inline BeamModel RandomModel(std::mt19937& rng) {
         b.tdl(val(), val(), pos(L), pos(L));
     for (int i = pick(1); i > 0; --i)
         b.moment(val(), pos(L));
-    switch (pick(2)) {
-    case 0:
-        b.eSegment(0, L, 200);
-        break;
-    case 1:
-        b.linearE(0, L, 100, 300);
-        break;
-    default:
-        b.eSegment(0, L / 2, 200).eSegment(L / 2, L, 70);
-        break;
-    }
+    AddE(b, pick(2), L);
     if (pick(1) == 0)
         b.iSegment(0, L, 5000 + pick(10) * 1000);
     else

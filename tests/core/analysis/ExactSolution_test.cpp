@@ -403,17 +403,7 @@ BeamModel richModel(std::mt19937& rng, bool prismatic) {
         b.moment(val(), pos());
     if (prismatic)
         return b.uniformEI(uniform(10, 300), uniform(500, 50000)).build();
-    switch (pick(2)) {
-    case 0:
-        b.eSegment(0, L, 200);
-        break;
-    case 1:
-        b.linearE(0, L, 100, 300);
-        break;
-    default:
-        b.eSegment(0, L / 3, 200).eSegment(L / 3, L, 70);
-        break;
-    }
+    test::AddE(b, pick(2), L);
     switch (pick(2)) {
     case 0:
         b.iSegment(0, L, 5000 + pick(10) * 1000);
