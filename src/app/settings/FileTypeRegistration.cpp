@@ -4,8 +4,8 @@
 namespace kradon {
 
 void RegisterFileTypeOnFirstRun() {
-    // The desktop's file association is written by the program's installer for now; the first
-    // run has nothing to add yet.
+    // The desktop registration of model files is wired in here; until it is, the first run
+    // registers nothing.
 }
 
 } // namespace kradon
