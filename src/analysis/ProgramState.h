@@ -56,9 +56,13 @@ struct ResultTables {
     EquilibriumResiduals Residuals;
 };
 
+/// The option values, edited in the options dialog and kept in the per-user settings.
 struct Options {
     std::int16_t MaxNoApplieds = DefaultMaxNoApplieds;
-    double MeshDensFact = 1;
+    double MeshDensFact = 1;    // always the widening of a single-precision value
+    std::int16_t MAX_FILES = 4; // the longest the recent files list may grow, 1 to 20
+    std::string SaveIn;         // initial folder of Save As; empty leaves it to the dialog
+    std::string OpenIn;         // initial folder of Open
 };
 
 struct ProgramState {

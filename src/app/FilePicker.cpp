@@ -36,6 +36,13 @@ PickedName DialogFilePicker::openName(QWidget* parent, const QStringList& filter
     return runDialog(dialog);
 }
 
+PickedName DialogFilePicker::folderName() {
+    QFileDialog dialog(nullptr, QString());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return runDialog(dialog);
+}
+
 QStringList DialogFilters(const QString& barSeparated) {
     const QStringList parts = barSeparated.split('|');
     QStringList filters;

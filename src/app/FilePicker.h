@@ -26,6 +26,8 @@ public:
     /// An open dialog for an existing file.
     virtual PickedName openName(QWidget* parent, const QStringList& filters,
                                 const QString& defaultSuffix, const QString& startAt) = 0;
+    /// A folder browser showing folders only, without a title or an owner window.
+    virtual PickedName folderName() = 0;
 };
 
 /// The program's own dialogs.
@@ -35,6 +37,7 @@ public:
                         const QString& defaultSuffix, const QString& startAt) override;
     PickedName openName(QWidget* parent, const QStringList& filters, const QString& defaultSuffix,
                         const QString& startAt) override;
+    PickedName folderName() override;
 };
 
 /// The dialog filters of a filter written as "name|pattern|name|pattern": "Kradon files|*.kdn"

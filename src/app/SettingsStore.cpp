@@ -1,8 +1,6 @@
 // The per-user settings store.
 #include "app/SettingsStore.h"
 
-#include "settings/SettingsKeys.h"
-
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
@@ -31,23 +29,46 @@ SettingsStore::SettingsStore(const std::filesystem::path& file)
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::GetSetting(const QString& section, const QString& key,
-                                  const QString& fallback) const {
-    return settings_->value(address(section, key), fallback).toString();
+std::string SettingsStore::get(const std::string& section, const std::string& key,
+                               const std::string& fallback) const {
+    const QString name = address(QString::fromStdString(section), QString::fromStdString(key));
+    if (!settings_->contains(name))
+        return fallback;
+    return settings_->value(name).toString().toStdString();
 }
 
-void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& value) {
-    settings_->setValue(address(section, key), value);
+void SettingsStore::save(const std::string& section, const std::string& key,
+                         const std::string& value) {
+    settings_->setValue(address(QString::fromStdString(section), QString::fromStdString(key)),
+                        QString::fromStdString(value));
     settings_->sync();
 }
 
+void SettingsStore::remove(const std::string& section, const std::string& key) {
+    settings_->remove(address(QString::fromStdString(section), QString::fromStdString(key)));
+    settings_->sync();
+}
+
+QString SettingsStore::GetSetting(const QString& section, const QString& key,
+                                  const QString& fallback) const {
+    return QString::fromStdString(
+        get(section.toStdString(), key.toStdString(), fallback.toStdString()));
+}
+
+void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& value) {
+    save(section.toStdString(), key.toStdString(), value.toStdString());
+}
+
+void SettingsStore::DeleteSetting(const QString& section, const QString& key) {
+    remove(section.toStdString(), key.toStdString());
+}
+
 bool SettingsStore::GetBoolean(const QString& section, const QString& key, bool fallback) const {
-    const QString text = GetSetting(section, key);
-    return SettingsKeys::ParseBooleanText(text.toStdString(), fallback);
+    return kradon::GetBoolean(*this, section.toStdString(), key.toStdString(), fallback);
 }
 
 void SettingsStore::SaveBoolean(const QString& section, const QString& key, bool value) {
-    SaveSetting(section, key, QString::fromStdString(SettingsKeys::BooleanText(value)));
+    kradon::SaveBoolean(*this, section.toStdString(), key.toStdString(), value);
 }
 
 } // namespace kradon

@@ -18,7 +18,9 @@
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "app/modToolBar.h"
+#include "app/settings/RecentFilesMenu.h"
 #include "app/settings/frmAbout.h"
+#include "app/settings/frmOptions.h"
 #include "app/settings/frmTip.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
@@ -173,6 +175,11 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
     frmStatus_ = new frmStatus(this);
     toolbarDock_ = new modToolBar::ToolbarDock(*this);
+    // The options come first: the model lists take their capacity from them.
+    frmOptions_ = new frmOptions(state_.options, settings_, messages_, files_, this);
+    frmOptions_->loadOptions();
+    recentFiles_ = new RecentFilesMenu(*mnuFile, *mnuBar2, *mnuBar3, settings_, state_.options,
+                                       *frmOptions_->maxFilesTxt, messages_, this);
     connectCommands();
     connect(mdi_, &modMDI::childCreated, this, &frmMain::connectChild);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::menusFollowActiveChild);
@@ -183,6 +190,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     ClearModelLists(state_.model);
     state_.model.span = DefaultSpan;
     cleanModel_ = state_.model;
+    recentFiles_->Load();
     setWindowTitle(VersionCaption());
 
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -250,10 +258,6 @@ void frmMain::createActions() {
     mnuView_TotD->setChecked(true);
     mnuView_Properties->setCheckable(true);
     mnuView_Properties->setChecked(true);
-
-    // The options come with their own window; until then its command stays visible but disabled.
-    for (QAction* later : {mnuOptions})
-        later->setEnabled(false);
 }
 
 void frmMain::createChildKeys() {
@@ -454,6 +458,9 @@ void frmMain::connectCommands() {
     connect(this, &frmMain::tipOfTheDayRequested, this, &frmMain::ShowTipOfTheDay);
     connect(mnuHelp_ShowTotD, &QAction::triggered, this, &frmMain::ShowTipOfTheDay);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::ShowAbout);
+    connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
+    connect(frmOptions_, &frmOptions::trimRequested, recentFiles_, &RecentFilesMenu::TrimToLength);
+    connect(recentFiles_, &RecentFilesMenu::entryChosen, this, &frmMain::mnuRUF_Click);
     // The commands that change the model are off while an analysis runs; so are these.
     connect(mnuUndo, &QAction::triggered, this, [this] {
         if (!analysing_)
@@ -852,6 +859,14 @@ bool frmMain::maybeSave() {
 }
 
 QString frmMain::proposedSaveName() const {
+    // The stored save folder, once there is one, is where Save As starts.
+    if (!state_.options.SaveIn.empty()) {
+        const std::filesystem::path name = state_.FileName.empty()
+                                               ? std::filesystem::path(modFileWrite::NewModelName)
+                                               : std::filesystem::path(state_.FileName).filename();
+        return QString::fromStdString(
+            (std::filesystem::path(state_.options.SaveIn) / name).string());
+    }
     if (!state_.FileName.empty())
         return QString::fromStdString(state_.FileName);
     return QString::fromStdString((paths_.saveFolder / modFileWrite::NewModelName).string());
@@ -892,7 +907,8 @@ bool frmMain::OpenModel(const QString& path) {
     QString chosen = path;
     if (chosen.isEmpty()) {
         const PickedName name = files_.openName(this, DialogFilters(modFileWrite::ModelFileFilter),
-                                                modFileWrite::DefaultExtension, QString());
+                                                modFileWrite::DefaultExtension,
+                                                QString::fromStdString(state_.options.OpenIn));
         if (!name || name->isEmpty())
             return false;
         chosen = *name;
@@ -921,7 +937,7 @@ bool frmMain::OpenModel(const QString& path) {
     GraphBtn_Click(0);
     setFileCaption();
     modelReplaced();
-    // The recent files list gets the file once it exists.
+    recentFiles_->AddFile(chosen);
     return true;
 }
 
@@ -935,8 +951,8 @@ void frmMain::NewModel() {
     guarded(messages_, [this] {
         ClearModelLists(state_.model);
         Reset();
-        // The options dialog's MaxNoApplieds and MeshDensFact are taken over here once it
-        // exists; the lists then get the new capacity.
+        // The options dialog's fields are taken over; the lists then get the new capacity.
+        frmOptions_->takeFields();
         state_.model.MaxNoApplieds = state_.options.MaxNoApplieds;
         ClearModelLists(state_.model);
     });
@@ -971,6 +987,18 @@ void frmMain::mnuSaveAs_Click() {
 }
 void frmMain::mnuExit_Click() {
     close();
+}
+
+void frmMain::mnuOptions_Click() {
+    frmOptions_->show();
+    frmOptions_->raise();
+    frmOptions_->activateWindow();
+}
+
+void frmMain::mnuRUF_Click(int index) {
+    const QString path = recentFiles_->tag(index);
+    recentFiles_->AddFile(path);
+    OpenModel(path);
 }
 
 void frmMain::mnuView_TotD_Click() {

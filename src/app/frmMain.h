@@ -42,6 +42,7 @@ namespace kradon {
 class FilePicker;
 class frmFdn;
 class frmMln;
+class frmOptions;
 class frmPln;
 class frmResultDisplay;
 class frmProperties;
@@ -56,6 +57,7 @@ class modMDI;
 namespace modToolBar {
 class ToolbarDock;
 }
+class RecentFilesMenu;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
@@ -102,6 +104,10 @@ public:
     /// The properties explorer while it exists, otherwise nullptr.
     frmProperties* properties() const;
     QUndoStack& undoStack() { return *undoStack_; }
+    /// The options dialog, made with the window and kept until it closes.
+    frmOptions& optionsDialog() { return *frmOptions_; }
+    /// The recent files at the end of the File menu.
+    RecentFilesMenu& recentFiles() { return *recentFiles_; }
 
     // The load and support dialogs, one window each per run, made on first use.
     frmPln& pointLoadDialog();
@@ -271,6 +277,11 @@ public slots:
     void mnuExit_Click();
     void mnuView_TotD_Click();
     void mnuView_Properties_Click();
+    /// Shows the options dialog, modeless.
+    void mnuOptions_Click();
+    /// Recent file index (from 1) goes to the top of the list and is opened as Open opens a
+    /// file, unsaved changes asked about first.
+    void mnuRUF_Click(int index);
     /// The properties explorer shown (true) or closed (false); showProperties follows. Asked for
     /// by View > Properties Box here and in the results window.
     void ShowPropertiesBox(bool show);
@@ -340,6 +351,8 @@ private:
     modMDI* mdi_;
     frmStatus* frmStatus_;
     modToolBar::ToolbarDock* toolbarDock_;
+    frmOptions* frmOptions_;
+    RecentFilesMenu* recentFiles_;
     bool analysing_ = false;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;

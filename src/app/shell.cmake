@@ -37,9 +37,9 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/resources/kradon.qrc
 )
 include(${CMAKE_CURRENT_LIST_DIR}/dialogs/sources.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/settings/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/instance/sources.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/association/sources.cmake OPTIONAL)
-include(${CMAKE_CURRENT_LIST_DIR}/settings/sources.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/results/sources.cmake OPTIONAL
         RESULT_VARIABLE KRADON_RESULTS_WINDOW_SOURCES)
 

@@ -11,6 +11,7 @@
 #include "model/modFileWrite.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
+#include "settings/OptionRules.h"
 
 #include <algorithm>
 #include <array>
@@ -55,14 +56,6 @@ constexpr const char* UsageText =
 
 /// Title of the messages kradon-cli shows itself (files it cannot write, usage errors).
 constexpr const char* CliTitle = "kradon-cli";
-
-// The options dialog's bounds of the mesh density factor and its messages for values outside.
-constexpr double MaxMeshDensFact = 10;
-constexpr double MinMeshDensFact = 0.2;
-constexpr const char* MeshDensTooHighText =
-    "Your value modMesh density factor is too high.\r\nYou are limited to 10. ";
-constexpr const char* MeshDensTooLowText =
-    "Your value modMesh density factor is too low.\r\nYour minimum is 0.2.";
 
 // Forces and moments are held in N and N·m and given in kN and kNm; deflections are held in m
 // and given in mm.
@@ -187,22 +180,6 @@ std::optional<BeamModel> readModel(const std::string& path, MessageSink& message
                        Icon::None});
         return std::nullopt;
     }
-}
-
-/// The options dialog's limits: a value outside 0.2..10 is brought inside with its message.
-/// The factor is always the widening of a single-precision value, so a typed 0.2 lies just
-/// above the lower bound and passes.
-double refuseMeshDensFact(float value, MessageSink& messages) {
-    double factor = value;
-    if (factor > MaxMeshDensFact) {
-        messages.show({ProgramTitle, MeshDensTooHighText, Icon::None});
-        factor = static_cast<float>(MaxMeshDensFact);
-    }
-    if (factor < MinMeshDensFact) {
-        messages.show({ProgramTitle, MeshDensTooLowText, Icon::None});
-        factor = static_cast<float>(MinMeshDensFact);
-    }
-    return factor;
 }
 
 std::optional<std::filesystem::path> analysisFolder(MessageSink& messages) {
@@ -430,7 +407,7 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     state.model = std::move(*model);
     state.FileName = o.modelPath;
     state.options.MaxNoApplieds = state.model.MaxNoApplieds;
-    state.options.MeshDensFact = refuseMeshDensFact(o.meshDensity, messages);
+    state.options.MeshDensFact = OptionRules::RefuseMeshDensFact(o.meshDensity, messages);
 
     const std::optional<std::filesystem::path> copyFolder = analysisFolder(messages);
     if (!copyFolder)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string>
 
 namespace kradon::SettingsKeys {
 namespace {
@@ -27,6 +28,10 @@ std::string_view trimmed(std::string_view text) {
 }
 
 } // namespace
+
+std::string RecentFileKey(int i) {
+    return std::to_string(i);
+}
 
 std::string BooleanText(bool value) {
     return value ? "True" : "False";

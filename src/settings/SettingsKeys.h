@@ -11,18 +11,31 @@ inline constexpr const char* Options = "Options";
 inline constexpr const char* Config = "Config";
 inline constexpr const char* RecentFiles = "Recent Files";
 
-/// "Options": whether the properties explorer opens at start-up, as boolean text.
+// "Options": the options dialog's folders, the tip of the day and the properties explorer.
+/// Initial folder of the Save As dialog.
+inline constexpr const char* SaveIn = "SaveIn";
+/// Initial folder of the Open dialog.
+inline constexpr const char* OpenIn = "OpenIn";
+/// The number of the tip last shown.
+inline constexpr const char* CurrentTip = "Current Tip";
+/// "0" or "1"; written, never read back.
+inline constexpr const char* ShowTipsAtStartup = "Show Tips at Startup";
+/// Boolean text; true (also when absent) shows the tips in random order.
+inline constexpr const char* TipOrder = "Tip Order";
+/// Whether the properties explorer opens at start-up, as boolean text.
 inline constexpr const char* Properties = "Properties";
 
-/// "Options": the tip of the day. "Current Tip" is the number of the tip last shown in rotated
-/// order, "Tip Order" boolean text (true: random order), "Show Tips at Startup" "0" or "1".
-inline constexpr const char* CurrentTip = "Current Tip";
-inline constexpr const char* TipOrder = "Tip Order";
-inline constexpr const char* ShowTipsAtStartup = "Show Tips at Startup";
-
-/// "Config": the user details of the first start.
+// "Config": the user details of the first start and the recent files list's length and size.
 inline constexpr const char* UserName = "name";
 inline constexpr const char* UserOrganisation = "org";
+/// The number of entries now in the recent files list.
+inline constexpr const char* NoRUF = "noRUF";
+/// The longest the recent files list may grow, 1 to 20.
+inline constexpr const char* MaxFiles = "MAX_FILES";
+
+// "Recent Files": "1", "2", ... hold full paths, "1" the most recent.
+/// The key of entry i of the recent files list, counted from 1.
+std::string RecentFileKey(int i);
 
 /// "True" or "False".
 std::string BooleanText(bool value);

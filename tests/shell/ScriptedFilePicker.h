@@ -25,6 +25,11 @@ public:
         return next(filters, suffix, startAt);
     }
 
+    PickedName folderName() override {
+        ++folderCalls;
+        return next(lastFilters, lastSuffix, lastStartAt);
+    }
+
     /// The answers in order; nullopt, or no answer left, is Cancel.
     std::deque<PickedName> names;
     /// Whether a dialog with no answer left fails the test instead of being cancelled.
@@ -32,6 +37,7 @@ public:
 
     std::vector<QString> saveTitles;
     int openCalls = 0;
+    int folderCalls = 0;
     QStringList lastFilters;
     QString lastSuffix;
     QString lastStartAt;

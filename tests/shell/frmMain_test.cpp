@@ -70,7 +70,7 @@ TEST(frmMain, MenusCarryTheirCaptionsAndAccessKeys) {
         {"mnuAddFixedDisp", "Add &Fixed Displacement", true},
         {"mnuEvalue", "&Young's Modulus", true},
         {"mnuIvalue", "&Second Moment of Area", true},
-        {"mnuOptions", "&Options", false},
+        {"mnuOptions", "&Options", true},
         {"mnuView_TotD", "&Tip Of The Day", true},
         {"mnuView_Properties", "&Properties Box", true},
         {"mnuWindow_Cascade", "&Cascade", true},

@@ -20,3 +20,11 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/TOTD.INI
     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/TOTD.INI
     COMMENT "Copying the tips of the day beside the program")
 add_custom_target(kradon_tips ALL DEPENDS ${CMAKE_BINARY_DIR}/TOTD.INI)
+
+# The options dialog and the recent files items of the File menu.
+list(APPEND KRADON_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/RecentFilesMenu.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecentFilesMenu.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmOptions.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmOptions.h
+)

@@ -1,0 +1,154 @@
+// The option values as the options dialog's OK takes them: numbers from the fields, the
+// bounds with their messages, the warning while typing and the two folders.
+#include "settings/OptionRules.h"
+#include "settings/SettingsKeys.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kradon::OptionRules {
+namespace {
+
+struct RecordingSink : MessageSink {
+    void show(const Message& message) override { texts.push_back(message.text); }
+    std::vector<std::string> texts;
+};
+
+/// The options after the dialog's OK with these field numbers (MeshDensFact, MaxNoApplieds).
+Options afterOk(std::optional<double> mesh, std::optional<double> applieds, RecordingSink& sink) {
+    Options o;
+    TakeFieldNumbers({mesh, applieds, 4}, {"mesh", "applieds", "4"}, o, sink, true);
+    refuse(o, sink);
+    return o;
+}
+
+TEST(OptionRules, OkBringsTheValuesInsideTheirBoundsWithOneMessageEach) {
+    struct Case {
+        const char* name;
+        double mesh, applieds;
+        double MeshDensFact;
+        std::int16_t MaxNoApplieds;
+        std::vector<std::string> texts;
+    };
+    const std::string tooMany = "Your value of maximum applied conditions is too high.\r\n"
+                                "You are limited to 30. ";
+    const std::string tooFew = "Your value of maximum applied conditions is too low.\r\n"
+                               "Your minimum is 5. ";
+    const std::string meshHigh = "Your value modMesh density factor is too high.\r\n"
+                                 "You are limited to 10. ";
+    const std::string meshLow = "Your value modMesh density factor is too low.\r\n"
+                                "Your minimum is 0.2.";
+    const std::vector<Case> cases = {
+        {"31 applieds", 1, 31, 1, 30, {tooMany}},
+        {"4 applieds", 1, 4, 1, 5, {tooFew}},
+        {"5 and 30 applieds pass", 1, 5, 1, 5, {}},
+        {"30 applieds", 1, 30, 1, 30, {}},
+        {"40000 applieds saturate and are then limited", 1, 40000, 1, 30, {tooMany}},
+        // Read in single precision, 0.2 lies just above the bound.
+        {"factor 0.2", 0.2, 10, static_cast<double>(0.2f), 10, {}},
+        {"factor 0.1", 0.1, 10, static_cast<double>(0.2f), 10, {meshLow}},
+        {"factor 10", 10, 10, 10, 10, {}},
+        {"factor 10.5", 10.5, 10, 10, 10, {meshHigh}},
+        {"factor 1e39, beyond single precision", 1e39, 10, 10, 10, {meshHigh}},
+        {"both outside, applieds first",
+         0.1,
+         31,
+         static_cast<double>(0.2f),
+         30,
+         {tooMany, meshLow}},
+    };
+    for (const Case& c : cases) {
+        RecordingSink sink;
+        const Options o = afterOk(c.mesh, c.applieds, sink);
+        EXPECT_EQ(o.MeshDensFact, c.MeshDensFact) << c.name;
+        EXPECT_EQ(o.MaxNoApplieds, c.MaxNoApplieds) << c.name;
+        EXPECT_EQ(sink.texts, c.texts) << c.name;
+    }
+}
+
+TEST(OptionRules, AppliedsAreRoundedToTheNearestIntegerAHalfToEven) {
+    EXPECT_EQ(Integer16FromNumber(12.4), 12);
+    EXPECT_EQ(Integer16FromNumber(12.6), 13);
+    EXPECT_EQ(Integer16FromNumber(12.5), 12);
+    EXPECT_EQ(Integer16FromNumber(13.5), 14);
+    EXPECT_EQ(Integer16FromNumber(-1e9), -32768);
+}
+
+TEST(OptionRules, AFieldWithoutANumberIsNamedAndKeepsItsValue) {
+    RecordingSink sink;
+    Options o;
+    o.MeshDensFact = 2;
+    o.MaxNoApplieds = 12;
+    o.MAX_FILES = 6;
+    TakeFieldNumbers({std::nullopt, std::nullopt, std::nullopt}, {"abc", "", "x"}, o, sink, true);
+    EXPECT_EQ(o.MeshDensFact, 2);
+    EXPECT_EQ(o.MaxNoApplieds, 12);
+    EXPECT_EQ(o.MAX_FILES, 6);
+    EXPECT_EQ(sink.texts,
+              (std::vector<std::string>{
+                  "Mesh density factor: \"abc\" is not a number.\r\nThe previous value 2 is kept.",
+                  "Maximum applied conditions: \"\" is not a number.\r\n"
+                  "The previous value 12 is kept.",
+                  "Recent files listed: \"x\" is not a number.\r\nThe previous value 6 is kept."}));
+
+    // On OK the recent files list reports its own length.
+    RecordingSink quiet;
+    TakeFieldNumbers({1, 10, std::nullopt}, {"1", "10", "x"}, o, quiet, false);
+    EXPECT_TRUE(quiet.texts.empty());
+    EXPECT_EQ(o.MAX_FILES, 6);
+}
+
+TEST(OptionRules, TypingMoreThanTwentyAppliedsAsksWhetherTheyAreNeeded) {
+    EXPECT_FALSE(MaxNoAppliedsWarning(20));
+    const std::optional<Message> warning = MaxNoAppliedsWarning(21);
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(warning->title, "Kradon by Tarel Vestrun");
+    EXPECT_EQ(warning->text, "Your value of maximum applied conditions is quite high.\r\n"
+                             "Are you sure you need 21?");
+}
+
+TEST(OptionRules, EachFolderKeepsItsOwnValue) {
+    MemorySettings settings;
+    settings.save("Options", "OpenIn", "/data/models");
+    settings.save("Options", "SaveIn", "/data/out");
+    Options o;
+    o.OpenIn = "/old/open";
+    o.SaveIn = "/old/save";
+    LoadFolders(settings, o);
+    LoadFolders(settings, o);
+    EXPECT_EQ(o.OpenIn, "/data/models");
+    EXPECT_EQ(o.SaveIn, "/data/out");
+
+    RecordingSink sink;
+    StoreFolder(settings, SettingsKeys::OpenIn, "/picked", o.OpenIn, sink);
+    LoadFolders(settings, o);
+    EXPECT_EQ(o.OpenIn, "/picked");
+    EXPECT_EQ(o.SaveIn, "/data/out");
+    EXPECT_EQ(settings.get("Options", "SaveIn", "absent"), "/data/out");
+    EXPECT_TRUE(sink.texts.empty());
+}
+
+TEST(OptionRules, NoStoredFolderKeepsTheCurrentOne) {
+    MemorySettings settings;
+    Options o;
+    LoadFolders(settings, o);
+    EXPECT_EQ(o.OpenIn, "");
+    EXPECT_EQ(o.SaveIn, "");
+}
+
+TEST(OptionRules, ACancelledFolderChoiceIsStoredEmptyAndReported) {
+    MemorySettings settings;
+    settings.save("Options", "SaveIn", "/data/out");
+    Options o;
+    o.SaveIn = "/data/out";
+    RecordingSink sink;
+    StoreFolder(settings, SettingsKeys::SaveIn, "", o.SaveIn, sink);
+    EXPECT_EQ(o.SaveIn, "");
+    EXPECT_TRUE(settings.contains("Options", "SaveIn"));
+    EXPECT_EQ(settings.get("Options", "SaveIn", "absent"), "");
+    EXPECT_EQ(sink.texts, std::vector<std::string>{"Couldn't find folder."});
+}
+
+} // namespace
+} // namespace kradon::OptionRules

@@ -1,0 +1,193 @@
+// The recent files list over an in-memory settings store: first run, adding files, moving an
+// entry to the top, the list length and the captions.
+#include "settings/modRUF.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kradon::modRUF {
+namespace {
+
+/// The options dialog's length field: a number, or nullopt for a text that is none.
+struct FakeField : LengthField {
+    std::optional<double> number() const override { return value; }
+    void show(std::int16_t length) override {
+        value = length;
+        shown.push_back(length);
+    }
+    std::optional<double> value = 4;
+    std::vector<std::int16_t> shown;
+};
+
+struct RecordingSink : MessageSink {
+    void show(const Message& message) override { texts.push_back(message.text); }
+    std::vector<std::string> texts;
+};
+
+using Paths = std::vector<std::string>;
+
+struct ListFixture : ::testing::Test {
+    /// A list that has been loaded once (the first run) with the length field at length.
+    RecentFiles& started(double length = 4) {
+        list.Load([this] { ++registered; });
+        field.value = length;
+        return list;
+    }
+    std::string stored(const char* key) const { return settings.get("Recent Files", key, "-"); }
+
+    MemorySettings settings;
+    Options options;
+    FakeField field;
+    RecordingSink messages;
+    RecentFiles list{settings, options, field, messages};
+    int registered = 0;
+};
+
+TEST_F(ListFixture, FirstRunRegistersTheFileTypeAndListsThree) {
+    list.Load([this] { ++registered; });
+    EXPECT_EQ(registered, 1);
+    EXPECT_EQ(options.MAX_FILES, 3);
+    EXPECT_EQ(field.shown, std::vector<std::int16_t>{3});
+    EXPECT_EQ(settings.get("Config", "noRUF", "-"), "0");
+    EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), "3");
+    EXPECT_EQ(list.noRUF(), 0);
+    EXPECT_FALSE(list.separatorShown());
+    EXPECT_FALSE(list.firstItemShown());
+    EXPECT_TRUE(list.paths().empty());
+}
+
+TEST_F(ListFixture, ALaterStartListsWhatWasStoredWithoutRegistering) {
+    started().AddFile("/m/a.kdn");
+    list.AddFile("/m/b.kdn");
+    Options again;
+    FakeField otherField;
+    RecentFiles next(settings, again, otherField, messages);
+    int registeredAgain = 0;
+    next.Load([&] { ++registeredAgain; });
+    EXPECT_EQ(registeredAgain, 0);
+    EXPECT_EQ(next.paths(), (Paths{"/m/b.kdn", "/m/a.kdn"}));
+    EXPECT_EQ(next.items()[1].caption, "&1   /m/b.kdn");
+    EXPECT_EQ(next.items()[2].caption, "&2   /m/a.kdn");
+    EXPECT_TRUE(next.separatorShown());
+    EXPECT_EQ(again.MAX_FILES, 4);
+    EXPECT_EQ(otherField.shown, std::vector<std::int16_t>{4});
+}
+
+TEST_F(ListFixture, TheSameFileTwiceKeepsOneEntryAtTheTop) {
+    started().AddFile("/m/a.kdn");
+    list.AddFile("/m/a.kdn");
+    EXPECT_EQ(list.paths(), Paths{"/m/a.kdn"});
+    EXPECT_EQ(settings.get("Config", "noRUF", "-"), "1");
+    EXPECT_EQ(stored("1"), "/m/a.kdn");
+    EXPECT_TRUE(list.separatorShown());
+    EXPECT_TRUE(list.firstItemShown());
+}
+
+TEST_F(ListFixture, TheThirdEntryMovesToTheTopAndTheFirstTwoDownOne) {
+    started().AddFile("/m/a.kdn");
+    list.AddFile("/m/b.kdn");
+    list.AddFile("/m/c.kdn");
+    ASSERT_EQ(list.paths(), (Paths{"/m/c.kdn", "/m/b.kdn", "/m/a.kdn"}));
+    list.AddFile("/m/a.kdn");
+    EXPECT_EQ(list.paths(), (Paths{"/m/a.kdn", "/m/c.kdn", "/m/b.kdn"}));
+    EXPECT_EQ(list.items()[3].caption, "&3   /m/b.kdn");
+    // Only the menu moves; the stored order changes with the next file new to the list.
+    EXPECT_EQ(stored("1"), "/m/c.kdn");
+    EXPECT_EQ(stored("3"), "/m/a.kdn");
+}
+
+TEST_F(ListFixture, ComparisonIsExactAndCaseSensitive) {
+    started().AddFile("/m/a.kdn");
+    list.AddFile("/m/A.kdn");
+    EXPECT_EQ(list.paths(), (Paths{"/m/A.kdn", "/m/a.kdn"}));
+}
+
+TEST_F(ListFixture, AFullListDropsItsOldestEntry) {
+    started(2).AddFile("/m/a.kdn");
+    list.AddFile("/m/b.kdn");
+    list.AddFile("/m/c.kdn");
+    EXPECT_EQ(list.paths(), (Paths{"/m/c.kdn", "/m/b.kdn"}));
+    EXPECT_EQ(stored("3"), "-");
+}
+
+TEST_F(ListFixture, TrimmingFourEntriesToTwoDeletesTheirKeys) {
+    started();
+    for (const char* p : {"/m/a.kdn", "/m/b.kdn", "/m/c.kdn", "/m/d.kdn"})
+        list.AddFile(p);
+    ASSERT_EQ(list.noRUF(), 4);
+    field.value = 2;
+    list.TrimToLength();
+    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/c.kdn"}));
+    EXPECT_EQ(list.items().size(), 3U) << "items 3 and 4 are gone";
+    EXPECT_EQ(stored("3"), "-");
+    EXPECT_EQ(stored("4"), "-");
+    EXPECT_EQ(stored("2"), "/m/c.kdn");
+    EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), "2");
+    EXPECT_EQ(settings.get("Config", "noRUF", "-"), "2");
+    EXPECT_EQ(settings.count("Recent Files"), 2);
+}
+
+TEST_F(ListFixture, ALengthOutsideOneToTwentyOrNoNumberBecomesFour) {
+    struct Case {
+        std::optional<double> typed;
+        std::int16_t length;
+        std::vector<std::string> texts;
+    };
+    const std::vector<Case> cases = {
+        {0, 4, {}},   {25, 4, {}},  {std::nullopt, 4, {"Please input a number in future, ok"}},
+        {1, 1, {}},   {20, 20, {}}, {21, 4, {}},
+        {2.5, 2, {}},
+    };
+    for (const Case& c : cases) {
+        MemorySettings store;
+        Options o;
+        FakeField f;
+        RecordingSink sink;
+        RecentFiles l(store, o, f, sink);
+        f.value = c.typed;
+        l.TrimToLength();
+        EXPECT_EQ(o.MAX_FILES, c.length);
+        EXPECT_EQ(f.value, c.length) << "the field shows the length";
+        EXPECT_EQ(store.get("Config", "MAX_FILES", "-"), std::to_string(c.length));
+        EXPECT_EQ(sink.texts, c.texts);
+    }
+}
+
+TEST(RecentFileCaptions, LongPathsAreShortenedFromASeparator) {
+    struct Case {
+        std::string path;
+        std::string shown;
+    };
+    const std::string name40(40, 'n');
+    const std::vector<Case> cases = {
+        // 32 characters: whole.
+        {"/home/engineer/models/beam01.kdn", "/home/engineer/models/beam01.kdn"},
+        // 33 characters: the first separator leaves a tail of 32, so none is too far.
+        {"/home/engineer/models/beam012.kdn", "/home/engineer/models/beam012.kdn"},
+        // 34: the tail from the leading separator would be 33; the next one starts it.
+        {"/home/engineer/models/beam0123.kdn", ".../engineer/models/beam0123.kdn"},
+        // The tail from "/projects" has 31 characters; from "/engineer" it would have 40.
+        {"/home/engineer/projects/2026/bridges/deck.kdn", ".../projects/2026/bridges/deck.kdn"},
+        // No separator near enough: the tail starts at the last one.
+        {"/data/" + name40 + ".kdn", ".../" + name40 + ".kdn"},
+        // No separator at all: whole.
+        {name40, name40},
+        // Characters, not bytes: 32 characters in 35 bytes.
+        {"/home/engineer/models/b\xc3\xa9"
+         "am0\xc3\xa9.kd\xc3\xa9",
+         "/home/engineer/models/b\xc3\xa9"
+         "am0\xc3\xa9.kd\xc3\xa9"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShortenedPath(c.path), c.shown) << c.path;
+}
+
+TEST(RecentFileCaptions, TheNumberIsTheAccessKey) {
+    EXPECT_EQ(Caption(3, "/m/a.kdn"), "&3   /m/a.kdn");
+    EXPECT_EQ(Caption(1, "/home/engineer/models/beam0123.kdn"),
+              "&1   .../engineer/models/beam0123.kdn");
+}
+
+} // namespace
+} // namespace kradon::modRUF
