@@ -202,6 +202,10 @@ frmMain::~frmMain() {
     // The base classes close the child windows as they take the window down; this part of the
     // window has gone by then and no longer follows their activations.
     mdiArea->disconnect(this);
+    // Nor does it watch its toolbar for a tear-off any more, nor show the undo steps that the
+    // stack announces as it clears itself.
+    KradonTB->removeEventFilter(toolbarDock_);
+    undoStack_->disconnect();
 #ifdef KRADON_HAS_RESULTS_WINDOW
     for (frmResultDisplay* results : mdiArea->findChildren<frmResultDisplay*>())
         results->disconnect(this);

@@ -129,8 +129,9 @@ void frmToolbar::followMainToolbar() {
         connect(docked, &QAction::changed, button,
                 [docked, button] { button->setEnabled(docked->isEnabled()); });
     }
-    KradonTB->setEnabled(main_.KradonTB->isEnabled());
-    main_.KradonTB->installEventFilter(this);
+    docked_ = main_.KradonTB;
+    KradonTB->setEnabled(docked_->isEnabled());
+    docked_->installEventFilter(this);
 }
 
 void frmToolbar::Command1_Click() {
@@ -192,9 +193,9 @@ void frmToolbar::Label1_MouseUp(QPoint at, Qt::MouseButton button) {
 }
 
 bool frmToolbar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main_.KradonTB) {
+    if (watched == docked_) {
         if (event->type() == QEvent::EnabledChange)
-            KradonTB->setEnabled(main_.KradonTB->isEnabled());
+            KradonTB->setEnabled(docked_->isEnabled());
         return QFrame::eventFilter(watched, event);
     }
     if (watched != Label1)

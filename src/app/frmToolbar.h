@@ -6,6 +6,7 @@
 #include "settings/ToolbarGeometry.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -65,6 +66,9 @@ private:
 
     frmMain& main_;
     modToolBar::ToolbarDock& dock_;
+    /// The main window's docked toolbar, watched for its enabled state. Held apart from main_:
+    /// while the main window is taken down, its events still arrive here after frmMain is gone.
+    QPointer<QWidget> docked_;
     QSizeGrip* grip_;
     modToolBar::DragState drag_;
     std::unique_ptr<QRubberBand> outline_;

@@ -114,6 +114,17 @@ void forEachRecordNode(const MeshTables& mesh, std::int16_t count,
             visit(n, toIndex(r));
 }
 
+/// Adds each record's value at equation 2n - vertical of its node n: forces to the vertical
+/// equation (vertical 1), couples to the rotation (vertical 0).
+void addConcentrated(NodalTables& nodal, const MeshTables& mesh, std::int16_t count,
+                     const std::vector<double>& location, const std::vector<double>& value,
+                     std::int32_t vertical) {
+    forEachRecordNode(mesh, count, location, [&](std::int32_t n, std::size_t i) {
+        nodal.LoadVector[toIndex(2 * n - vertical)] += value[i];
+        nodal.ConcentratedLoad[toIndex(2 * n - vertical)] += value[i];
+    });
+}
+
 /// The nodes at the start and at the end of a distributed load, 0 where none stands.
 std::pair<std::int32_t, std::int32_t> loadNodes(const MeshTables& mesh, double start, double end) {
     return {FirstNodeAt(mesh, start), FirstNodeAt(mesh, end)};
@@ -213,19 +224,13 @@ void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables&
 }
 
 void AddPointLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    forEachRecordNode(mesh, model.count(RecordKind::PointLoad), model.PointLoad.location,
-                      [&](std::int32_t n, std::size_t i) {
-                          nodal.LoadVector[toIndex(2 * n - 1)] += model.PointLoad.value[i];
-                          nodal.ConcentratedLoad[toIndex(2 * n - 1)] += model.PointLoad.value[i];
-                      });
+    addConcentrated(nodal, mesh, model.count(RecordKind::PointLoad), model.PointLoad.location,
+                    model.PointLoad.value, 1);
 }
 
 void AddMomentLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    forEachRecordNode(mesh, model.count(RecordKind::MomentLoad), model.MomentLoad.location,
-                      [&](std::int32_t n, std::size_t i) {
-                          nodal.LoadVector[toIndex(2 * n)] += model.MomentLoad.value[i];
-                          nodal.ConcentratedLoad[toIndex(2 * n)] += model.MomentLoad.value[i];
-                      });
+    addConcentrated(nodal, mesh, model.count(RecordKind::MomentLoad), model.MomentLoad.location,
+                    model.MomentLoad.value, 0);
 }
 
 void AddUDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
