@@ -22,41 +22,9 @@ namespace {
 
 constexpr const char* errorSource = "BeamModel";
 
-/// Calls visit on every record list of the model, numeric and text alike.
-template <class Model, class Visit> void forEachList(Model& m, Visit&& visit) {
-    visit(m.PointLoad.value);
-    visit(m.PointLoad.location);
-    visit(m.UDL.value);
-    visit(m.UDL.start);
-    visit(m.UDL.end);
-    visit(m.TDL.startValue);
-    visit(m.TDL.endValue);
-    visit(m.TDL.start);
-    visit(m.TDL.end);
-    visit(m.MomentLoad.value);
-    visit(m.MomentLoad.location);
-    visit(m.RigidSupport.type);
-    visit(m.RigidSupport.location);
-    visit(m.SpringSupport.location);
-    visit(m.SpringSupport.vertical);
-    visit(m.SpringSupport.rotational);
-    visit(m.FixedDisplacement.location);
-    visit(m.FixedDisplacement.vertical);
-    visit(m.FixedDisplacement.rotational);
-    for (auto* segments : {&m.ESegment, &m.ISegment}) {
-        visit(segments->variation);
-        visit(segments->disA);
-        visit(segments->disB);
-        visit(segments->constant);
-        visit(segments->linearStart);
-        visit(segments->linearEnd);
-        visit(segments->expression);
-    }
-}
-
 /// Calls visit on every field list of one record kind.
-template <class Visit> void forEachListOf(BeamModel& m, RecordKind kind, Visit&& visit) {
-    const auto segment = [&visit](PropertySegmentList& s) {
+template <class Model, class Visit> void forEachListOf(Model& m, RecordKind kind, Visit&& visit) {
+    const auto segment = [&visit](auto& s) {
         visit(s.variation);
         visit(s.disA);
         visit(s.disB);
@@ -104,6 +72,12 @@ template <class Visit> void forEachListOf(BeamModel& m, RecordKind kind, Visit&&
     case RecordKind::ISegment:
         return segment(m.ISegment);
     }
+}
+
+/// Calls visit on every record list of the model, numeric and text alike.
+template <class Model, class Visit> void forEachList(Model& m, Visit&& visit) {
+    for (int kind = 0; kind < RecordKindCount; ++kind)
+        forEachListOf(m, static_cast<RecordKind>(kind), visit);
 }
 
 /// Moves entries n + 1..last of one list down one place and empties entry last.
