@@ -1,0 +1,6 @@
+add_executable(kradon_json_tests ${CMAKE_CURRENT_LIST_DIR}/ModelJson_test.cpp)
+target_link_libraries(kradon_json_tests PRIVATE kradon_model_json GTest::gtest_main)
+target_compile_options(kradon_json_tests PRIVATE ${KRADON_WARNINGS})
+target_compile_definitions(kradon_json_tests PRIVATE
+    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
+gtest_discover_tests(kradon_json_tests DISCOVERY_TIMEOUT 60)
