@@ -505,13 +505,18 @@ bool IsPatterned(const CaseAnalysis& a, const Loading& loading) {
 std::string GoverningText(const EnvelopeResult& r, const Governing& g, const CaseModel& m) {
     std::string text = r.loadings.at(g.loading);
     const Arrangement& arrangement = r.arrangements.at(g.arrangement);
+    // A patterned case alone is named once: "Q on spans 1, 3".
+    const bool caseAlone = arrangement.size() == 1 && m.cases.at(arrangement[0].first).name == text;
     for (std::size_t i = 0; i < arrangement.size(); ++i) {
         const auto [c, mask] = arrangement[i];
         std::vector<int> spans;
         for (int s = 0; s < 32; ++s)
             if (mask & (std::uint32_t{1} << s))
                 spans.push_back(s + 1);
-        text += (i == 0 ? " with " : " and ") + m.cases.at(c).name + " on ";
+        if (caseAlone)
+            text += " on ";
+        else
+            text += (i == 0 ? " with " : " and ") + m.cases.at(c).name + " on ";
         if (spans.empty())
             text += "no span";
         else

@@ -150,7 +150,7 @@ EnvelopeResult Envelope(const CaseAnalysis& a, const std::vector<Loading>& loadi
 bool IsPatterned(const CaseAnalysis& a, const Loading& loading);
 
 /// The governing loading and arrangement in words: "ULS", or "ULS with Q on spans 1, 3" (and
-/// "on no span" when none is loaded).
+/// "on no span" when none is loaded); a patterned case alone: "Q on spans 1, 3".
 std::string GoverningText(const EnvelopeResult& r, const Governing& g, const CaseModel& m);
 
 /// A loading without patterned cases as the results of one analysis: the beam with the
