@@ -15,6 +15,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <limits>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -139,8 +140,8 @@ public:
         : value_(value), path_(std::move(path)) {
         if (!value_.is_object())
             refuse(path_, "needs an object, not " + typeName(value_));
-        for (const auto& [key, item] : value_.items()) {
-            (void)item;
+        for (auto it = value_.begin(); it != value_.end(); ++it) {
+            const std::string& key = it.key();
             if (std::find_if(allowed.begin(), allowed.end(),
                              [&key](const char* k) { return key == k; }) == allowed.end())
                 refuse(path_, "unknown key \"" + key + "\"");
@@ -323,15 +324,16 @@ void readLoad(const Json& value, const std::string& path, CaseLoads& l) {
     }
 }
 
-/// Lists sized for the capacity, so that every record fits.
-CaseLoads emptyLoads(std::int16_t capacity) {
+/// Lists with room for the records of a case of this many loads: a file's capacity may be
+/// large, and every case of it sized by that would take memory the file does not justify.
+CaseLoads emptyLoads(std::size_t loads) {
     BeamModel lists;
-    lists.MaxNoApplieds = capacity;
+    lists.MaxNoApplieds = static_cast<std::int16_t>(std::min<std::size_t>(loads, MaxRecords));
     ClearModelLists(lists);
     return FromBeamModel(std::move(lists)).cases.front().loads;
 }
 
-LoadCase readCase(const Json& value, const std::string& path, std::int16_t capacity) {
+LoadCase readCase(const Json& value, const std::string& path) {
     const Object o(value, path, {"name", "title", "loads", "pattern"});
     LoadCase c;
     c.name = o.text("name");
@@ -339,15 +341,15 @@ LoadCase readCase(const Json& value, const std::string& path, std::int16_t capac
         refuse(o.where("name"), "a load case needs a name");
     c.title = o.text("title", "");
     c.pattern = o.flag("pattern", false);
-    c.loads = emptyLoads(capacity);
     const Json& loads = o.list("loads");
+    c.loads = emptyLoads(loads.size());
     for (std::size_t i = 0; i < loads.size(); ++i)
         readLoad(loads[i], element(o.where("loads"), i), c.loads);
     return c;
 }
 
 Combination readCombination(const Json& value, const std::string& path,
-                            const std::vector<LoadCase>& cases) {
+                            const std::set<std::string>& cases) {
     const Object o(value, path, {"name", "factors"});
     Combination k;
     k.name = o.text("name");
@@ -359,8 +361,7 @@ Combination readCombination(const Json& value, const std::string& path,
                "needs an object of load case names and factors, not " + typeName(factors));
     for (const auto& [name, factor] : factors.items()) {
         const std::string where = member(o.where("factors"), name);
-        if (std::none_of(cases.begin(), cases.end(),
-                         [&name](const LoadCase& c) { return c.name == name; }))
+        if (!cases.contains(name))
             refuse(where, "names no load case");
         k.factors.push_back({name, Object::numberValue(factor, where)});
     }
@@ -427,15 +428,22 @@ template <class Read> void readList(const Object& top, const char* key, Read&& r
         read(list[i], element(top.where(key), i));
 }
 
-/// Refuses a name that an earlier entry of the list already has.
+/// Refuses a name that an earlier entry of the list already has; returns the names.
 template <class Entries>
-void checkUnique(const Entries& entries, const std::string& listPath, const char* what) {
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        for (std::size_t j = 0; j < i; ++j)
-            if (entries[i].name == entries[j].name)
-                refuse(member(element(listPath, i), "name"),
-                       "\"" + entries[i].name + "\" is the name of " + what + " " +
-                           std::to_string(j + 1) + " as well");
+std::set<std::string> checkUnique(const Entries& entries, const std::string& listPath,
+                                  const char* what) {
+    std::map<std::string, std::size_t> first;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto [it, added] = first.emplace(entries[i].name, i);
+        if (!added)
+            refuse(member(element(listPath, i), "name"),
+                   "\"" + entries[i].name + "\" is the name of " + what + " " +
+                       std::to_string(it->second + 1) + " as well");
+    }
+    std::set<std::string> names;
+    for (const auto& [name, index] : first)
+        names.insert(name);
+    return names;
 }
 
 // ---- writing ----
@@ -648,10 +656,10 @@ CaseModel ReadModelJson(std::string_view text) {
     if (cases.empty())
         refuse(top.where("load_cases"), "a model needs at least one load case");
     for (std::size_t c = 0; c < cases.size(); ++c)
-        m.cases.push_back(readCase(cases[c], element(top.where("load_cases"), c), b.MaxNoApplieds));
-    checkUnique(m.cases, top.where("load_cases"), "load case");
-    readList(top, "combinations", [&m](const Json& v, const std::string& p) {
-        m.combinations.push_back(readCombination(v, p, m.cases));
+        m.cases.push_back(readCase(cases[c], element(top.where("load_cases"), c)));
+    const std::set<std::string> names = checkUnique(m.cases, top.where("load_cases"), "load case");
+    readList(top, "combinations", [&m, &names](const Json& v, const std::string& p) {
+        m.combinations.push_back(readCombination(v, p, names));
     });
     checkUnique(m.combinations, top.where("combinations"), "combination");
     return m;

@@ -148,6 +148,8 @@ BeamModel CaseBeam(const CaseModel& m, std::size_t c) {
     checkCase(m, c);
     BeamModel beam = m.beam;
     putLoads(beam, m.cases[c].loads);
+    // A case's lists may hold just its records; the beam's lists all have the capacity.
+    GrowModelLists(beam, beam.MaxNoApplieds);
     return beam;
 }
 

@@ -21,9 +21,10 @@ inline bool IsLoadKind(RecordKind kind) {
     return static_cast<int>(kind) <= static_cast<int>(RecordKind::MomentLoad);
 }
 
-/// The loads of one case in the record lists and counts of a beam model (entries 0..capacity,
-/// records numbered from 1), so that a case can be put into a BeamModel and taken back
-/// unchanged, entries beyond the counts included.
+/// The loads of one case in the record lists and counts of a beam model (records numbered from
+/// 1, entry 0 unused), so that a case can be put into a BeamModel and taken back unchanged,
+/// entries beyond the counts included. The lists hold at least the records; put into a beam
+/// they are lengthened to its capacity.
 struct CaseLoads {
     PointLoadList PointLoad;
     UDLList UDL;
