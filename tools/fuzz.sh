@@ -18,8 +18,10 @@ build_target fuzz_ReadModel tests/fuzz/fuzz_ReadModel.cpp "${model_sources[@]}"
 build_target fuzz_EvaluateExpr tests/fuzz/fuzz_EvaluateExpr.cpp src/model/modEqParse.cpp
 build_target fuzz_OpenResultsFile tests/fuzz/fuzz_OpenResultsFile.cpp src/results/ResultsFile.cpp \
     src/results/modResults.cpp "${model_sources[@]}"
+build_target fuzz_ReadModelJson tests/fuzz/fuzz_ReadModelJson.cpp src/json/ModelJson.cpp \
+    src/model/LoadCases.cpp "${model_sources[@]}"
 
-for target in fuzz_ReadModel fuzz_EvaluateExpr fuzz_OpenResultsFile; do
+for target in fuzz_ReadModel fuzz_EvaluateExpr fuzz_OpenResultsFile fuzz_ReadModelJson; do
     corpus="$out/corpus-$target"
     mkdir -p "$corpus"
     seeds="tests/fuzz/seeds/$target"

@@ -5,6 +5,7 @@
 
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
+#include "cli/CaseCommands.h"
 #include "cli/PictureOption.h"
 #include "model/KradonError.h"
 #include "model/ModelTables.h"
@@ -13,6 +14,7 @@
 #include "results/modResults.h"
 #include "settings/OptionRules.h"
 
+#include "json/ModelJson.h"
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -39,6 +41,11 @@ constexpr const char* UsageText =
     "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--report FILE] [--results FILE.kxr]\n"
     "                     [--json FILE] [--picture KIND:FILE]... [--size WxH]\n"
     "                                analyse the model and print its results report\n"
+    "  kradon-cli analyse MODEL.kradon.json [--case NAME | --combination NAME | --envelope]\n"
+    "                     [the options above]\n"
+    "                                analyse every load case of a JSON model and print the\n"
+    "                                report of one case, one combination or the envelope\n"
+    "  kradon-cli convert IN OUT     convert a model between .kdn and .kradon.json (by the names)\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
     "  kradon-cli --version          print the program version\n"
@@ -51,6 +58,10 @@ constexpr const char* UsageText =
     "  --picture KIND:FILE  also draw a picture, KIND one of beam, mesh, bmd, sfd, dsd, e, i,\n"
     "                       into FILE ending in .svg or .png; may be given several times\n"
     "  --size WxH           picture size in pixels (default 1200x800)\n"
+    "  --case NAME          report the load case NAME alone (JSON models)\n"
+    "  --combination NAME   report the combination NAME (JSON models)\n"
+    "  --envelope           report the envelope of the combinations (JSON models; the default\n"
+    "                       unless the model has one case and no combination)\n"
     "Exit status: 0 completed, 1 input check refused the model, 2 unstable structure or\n"
     "calculation error, 3 file missing, unreadable, damaged or unwritable, 64 usage error.\n";
 
@@ -69,6 +80,9 @@ constexpr double DeflectionFactor = 1000;
 struct AnalyseOptions {
     std::string modelPath;
     float meshDensity = 1; // single precision, as the options dialog's field is read
+    bool meshDensityGiven = false;
+    Selection selection = Selection::Default;
+    std::string selected; // the case or combination name
     std::string reportPath;
     std::string resultsPath;
     std::string jsonPath;
@@ -81,12 +95,14 @@ struct ReportOptions {
     std::string resultsPath;
 };
 
-/// One option taking a value: its name, how it stores the value, and whether it may be given
-/// more than once. set returns the problem with the value, empty when the value is good.
+/// One option: its name, how it stores its value, whether it may be given more than once, and
+/// whether it takes a value at all. set returns the problem with the value, empty when the value
+/// is good.
 template <class Options> struct OptionSpec {
     std::string_view name;
     std::string (*set)(Options& options, const std::string& value);
     bool repeatable = false;
+    bool takesValue = true;
 };
 
 std::string setMeshDensity(AnalyseOptions& o, const std::string& value) {
@@ -96,6 +112,16 @@ std::string setMeshDensity(AnalyseOptions& o, const std::string& value) {
     if (ec != std::errc() || ptr != end || !std::isfinite(parsed))
         return "--mesh-density needs a number, not '" + value + "'";
     o.meshDensity = parsed;
+    o.meshDensityGiven = true;
+    return {};
+}
+
+/// Chooses what the report of a JSON model shows; only one choice may be made.
+template <Selection selection> std::string select(AnalyseOptions& o, const std::string& value) {
+    if (o.selection != Selection::Default)
+        return "--case, --combination and --envelope exclude each other";
+    o.selection = selection;
+    o.selected = value;
     return {};
 }
 
@@ -120,8 +146,11 @@ std::string setPictureSize(AnalyseOptions& o, const std::string& value) {
     return problem;
 }
 
-const std::array<OptionSpec<AnalyseOptions>, 6> AnalyseOptionTable{{
+const std::array<OptionSpec<AnalyseOptions>, 9> AnalyseOptionTable{{
     {"--mesh-density", setMeshDensity},
+    {"--case", select<Selection::Case>},
+    {"--combination", select<Selection::Combination>},
+    {"--envelope", select<Selection::Envelope>, false, false},
     {"--report", setPath<AnalyseOptions, &AnalyseOptions::reportPath>},
     {"--results", setPath<AnalyseOptions, &AnalyseOptions::resultsPath>},
     {"--json", setPath<AnalyseOptions, &AnalyseOptions::jsonPath>},
@@ -155,6 +184,11 @@ std::string parseArguments(std::span<const std::string> args,
             return "unknown option '" + arg + "' for " + command;
         if (!seen.insert(option->name).second && !option->repeatable)
             return arg + " given twice";
+        if (!option->takesValue) {
+            if (std::string problem = option->set(options, {}); !problem.empty())
+                return problem;
+            continue;
+        }
         if (i + 1 == args.size())
             return arg + " needs a value";
         if (std::string problem = option->set(options, args[++i]); !problem.empty())
@@ -398,8 +432,27 @@ int showModel(const std::string& path, std::ostream& out, std::ostream& err) {
     return ExitStatus::Completed;
 }
 
+/// A JSON model, with its load cases, combinations and envelope.
+int analyseCases(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
+    CaseAnalyseRequest request;
+    request.modelPath = o.modelPath;
+    if (o.meshDensityGiven)
+        request.meshDensity = o.meshDensity;
+    request.selection = o.selection;
+    request.selected = o.selected;
+    request.reportPath = o.reportPath;
+    request.resultsPath = o.resultsPath;
+    request.jsonPath = o.jsonPath;
+    request.pictures = o.pictures;
+    request.pictureWidth = o.pictureWidth;
+    request.pictureHeight = o.pictureHeight;
+    return AnalyseCaseModel(request, out, messages);
+}
+
 /// The Analyse command on the model file, then the outputs asked for.
 int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
+    if (ModelJson::IsJsonModelPath(o.modelPath))
+        return analyseCases(o, out, messages);
     ProgramState state;
     std::optional<BeamModel> model = readModel(o.modelPath, messages);
     if (!model)
@@ -510,7 +563,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             rest, AnalyseOptionTable, options, options.modelPath, command, "model file");
         if (!problem.empty())
             return usageError(problem, err);
+        if (options.selection != Selection::Default &&
+            !ModelJson::IsJsonModelPath(options.modelPath))
+            return usageError("--case, --combination and --envelope need a JSON model "
+                              "(MODEL.kradon.json)",
+                              err);
         return guarded(messages, [&] { return analyse(options, out, messages); });
+    }
+    if (command == "convert") {
+        if (args.size() != 3)
+            return usageError("convert takes a model file to read and one to write", err);
+        return guarded(messages, [&] { return ConvertModel(args[1], args[2], messages); });
     }
     if (command == "report") {
         ReportOptions options;

@@ -4,4 +4,5 @@ list(APPEND KRADON_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/modEqParse.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modFileWrite.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ModelTables.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LoadCases.cpp
 )

@@ -1,0 +1,357 @@
+// Analysis of JSON models with several load cases, their JSON results, and model conversion.
+#include "cli/CaseCommands.h"
+
+#include "analysis/LoadCombinations.h"
+#include "cli/CliCommands.h"
+#include "model/KradonError.h"
+#include "model/modFileWrite.h"
+#include "results/EnvelopeReport.h"
+#include "results/ResultsFile.h"
+#include "results/modResults.h"
+#include "settings/OptionRules.h"
+
+#include "json/ModelJson.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <unistd.h>
+
+namespace kradon::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* CliTitle = "kradon-cli";
+
+void show(MessageSink& messages, const std::string& text) {
+    messages.show({CliTitle, text, Icon::None});
+}
+
+std::optional<CaseModel> readCaseModel(const std::string& path, MessageSink& messages) {
+    try {
+        return ModelJson::OpenCaseModelFile(path);
+    } catch (const KradonError& e) {
+        messages.show({ProgramTitle, MessageLines(modFileWrite::OpenErrorPrefix + path, e.what()),
+                       Icon::None});
+        return std::nullopt;
+    }
+}
+
+int exitStatusOf(AnalyseOutcome outcome) {
+    switch (outcome) {
+    case AnalyseOutcome::Completed:
+        return ExitStatus::Completed;
+    case AnalyseOutcome::CheckFailed:
+        return ExitStatus::InputRefused;
+    case AnalyseOutcome::Failed:
+    case AnalyseOutcome::Unstable:
+        break;
+    }
+    return ExitStatus::AnalysisFailed;
+}
+
+std::string namesOf(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text.empty() ? "none" : text;
+}
+
+/// The loading a request selects, or the envelope (nullopt); a name the model lacks is a
+/// usage problem, returned in problem.
+std::optional<Loading> selectedLoading(const CaseAnalyseRequest& r, const CaseModel& m,
+                                       std::string& problem) {
+    if (r.selection == Selection::Case) {
+        if (const auto c = FindCase(m, r.selected))
+            return CaseLoading(m, *c);
+        std::vector<std::string> names;
+        for (const LoadCase& c : m.cases)
+            names.push_back(c.name);
+        problem =
+            "the model has no load case \"" + r.selected + "\" (it has " + namesOf(names) + ")";
+        return std::nullopt;
+    }
+    if (r.selection == Selection::Combination) {
+        if (const auto k = FindCombination(m, r.selected))
+            return CombinationLoading(m, *k);
+        std::vector<std::string> names;
+        for (const Combination& k : m.combinations)
+            names.push_back(k.name);
+        problem =
+            "the model has no combination \"" + r.selected + "\" (it has " + namesOf(names) + ")";
+        return std::nullopt;
+    }
+    if (r.selection == Selection::Default && m.cases.size() == 1 && m.combinations.empty())
+        return CaseLoading(m, 0);
+    return std::nullopt;
+}
+
+// ---- JSON results ----
+
+// Forces and moments are held in N and N·m and given in kN and kNm; deflections and rotations
+// are held in m and rad and given in mm and rad.
+constexpr double kN = 0.001, mm = 1000;
+
+/// A number, or null for a value that is not finite.
+Json numberOrNull(double v) {
+    return std::isfinite(v) ? Json(v) : Json(nullptr);
+}
+
+/// Largest and smallest values along the nodes, each with what governs it. Entries where a
+/// value does not exist (shear left of the first node, right of the last) are null.
+Json rangesJson(const std::vector<ValueRange>& table, double factor, const EnvelopeResult& r,
+                const CaseModel& m, std::size_t skip) {
+    Json largest = Json::array(), largestBy = Json::array(), smallest = Json::array(),
+         smallestBy = Json::array();
+    for (std::size_t n = 1; n < table.size(); ++n) {
+        const bool none = n == skip;
+        largest.push_back(none ? Json(nullptr) : numberOrNull(table[n].largest.value * factor));
+        smallest.push_back(none ? Json(nullptr) : numberOrNull(table[n].smallest.value * factor));
+        largestBy.push_back(none ? Json(nullptr) : Json(GoverningText(r, table[n].largest.by, m)));
+        smallestBy.push_back(none ? Json(nullptr)
+                                  : Json(GoverningText(r, table[n].smallest.by, m)));
+    }
+    return {{"largest", largest},
+            {"largest_by", largestBy},
+            {"smallest", smallest},
+            {"smallest_by", smallestBy}};
+}
+
+Json rangeJson(const ValueRange& v, double factor, const EnvelopeResult& r, const CaseModel& m) {
+    return {{"largest", numberOrNull(v.largest.value * factor)},
+            {"largest_by", GoverningText(r, v.largest.by, m)},
+            {"smallest", numberOrNull(v.smallest.value * factor)},
+            {"smallest_by", GoverningText(r, v.smallest.by, m)}};
+}
+
+Json holdingsJson(const EnvelopeResult& r, const CaseModel& m, std::size_t first, std::size_t count,
+                  const char* force, const char* moment) {
+    Json list = Json::array();
+    for (std::size_t i = 0; i < count; ++i)
+        list.push_back({{"number", i + 1},
+                        {force, rangeJson(r.reactions.at(2 * (first + i)), kN, r, m)},
+                        {moment, rangeJson(r.reactions.at(2 * (first + i) + 1), kN, r, m)}});
+    return list;
+}
+
+Json extremeJson(const ExtremeRange& e, double factor, const EnvelopeResult& r,
+                 const CaseModel& m) {
+    const auto bound = [&](const ExtremeBound& b) {
+        return Json{{"value", numberOrNull(b.value * factor)},
+                    {"x_m", b.x},
+                    {"by", GoverningText(r, b.by, m)}};
+    };
+    return {{"largest", bound(e.largest)}, {"smallest", bound(e.smallest)}};
+}
+
+Json resultJson(const CaseAnalysis& a, const EnvelopeResult& r, const CaseModel& m) {
+    const BeamModel& b = a.frame.model;
+    const auto rigid = static_cast<std::size_t>(b.count(RecordKind::RigidSupport));
+    const auto springs = static_cast<std::size_t>(b.count(RecordKind::SpringSupport));
+    const auto fixed = static_cast<std::size_t>(b.count(RecordKind::FixedDisplacement));
+    const std::size_t last = static_cast<std::size_t>(a.frame.mesh.NodeCount);
+    const auto extreme = [&](Quantity q, double factor) {
+        return extremeJson(r.extremes[static_cast<std::size_t>(q)], factor, r, m);
+    };
+    return {{"deflection_mm", rangesJson(r.deflection, mm, r, m, 0)},
+            {"rotation_rad", rangesJson(r.rotation, 1, r, m, 0)},
+            {"moment_kNm", rangesJson(r.moment, kN, r, m, 0)},
+            {"shear_left_kN", rangesJson(r.shearLeft, kN, r, m, 1)},
+            {"shear_right_kN", rangesJson(r.shearRight, kN, r, m, last)},
+            {"rigid_supports", holdingsJson(r, m, 0, rigid, "vertical_kN", "moment_kNm")},
+            {"spring_supports", holdingsJson(r, m, rigid, springs, "force_kN", "moment_kNm")},
+            {"fixed_displacements",
+             holdingsJson(r, m, rigid + springs, fixed, "force_kN", "moment_kNm")},
+            {"extremes",
+             {{"moment_kNm", extreme(Quantity::Moment, kN)},
+              {"shear_kN", extreme(Quantity::Shear, kN)},
+              {"deflection_mm", extreme(Quantity::Deflection, mm)},
+              {"rotation_rad", extreme(Quantity::Rotation, 1)}}}};
+}
+
+Json modelJson(const CaseAnalysis& a, const std::string& path) {
+    const MeshTables& mesh = a.frame.mesh;
+    Json spans = Json::array();
+    for (std::size_t s = 0; s < a.spans.size(); ++s)
+        spans.push_back({{"number", s + 1}, {"from_m", a.spans[s].from}, {"to_m", a.spans[s].to}});
+    Json nodes = Json::array();
+    for (std::int32_t n = 1; n <= mesh.NodeCount; ++n)
+        nodes.push_back({{"number", n}, {"x_m", mesh.NodeX[static_cast<std::size_t>(n)]}});
+    const BeamModel& b = a.frame.model;
+    Json supports = Json::array();
+    for (std::int16_t n = 1; n <= b.count(RecordKind::RigidSupport); ++n) {
+        const auto i = static_cast<std::size_t>(n);
+        supports.push_back(
+            {{"number", n},
+             {"type", b.RigidSupport.type[i] == SupportType::Pinned ? "Pinned" : "Fixed"},
+             {"location_m", b.RigidSupport.location[i]}});
+    }
+    return {{"model",
+             {{"file", path},
+              {"span_m", b.span},
+              {"NodeCount", mesh.NodeCount},
+              {"ElementCount", mesh.ElementCount},
+              {"MeshDensFact", a.frame.options.MeshDensFact},
+              {"spans", spans}}},
+            {"times", {{"AnalysisTime_s", a.AnalysisTime}}},
+            {"nodes", nodes},
+            {"rigid_supports", supports}};
+}
+
+/// Every case, every combination and the envelope.
+std::string resultsJson(const CaseAnalysis& a, const CaseModel& m, const std::string& path) {
+    Json j = modelJson(a, path);
+    j["cases"] = Json::array();
+    for (std::size_t c = 0; c < m.cases.size(); ++c)
+        j["cases"].push_back({{"name", m.cases[c].name},
+                              {"title", m.cases[c].title},
+                              {"pattern", m.cases[c].pattern},
+                              {"results", resultJson(a, Envelope(a, {CaseLoading(m, c)}), m)}});
+    j["combinations"] = Json::array();
+    for (std::size_t k = 0; k < m.combinations.size(); ++k) {
+        Json factors = Json::object();
+        for (const CombinationFactor& f : m.combinations[k].factors)
+            factors[f.caseName] = f.factor;
+        j["combinations"].push_back(
+            {{"name", m.combinations[k].name},
+             {"factors", factors},
+             {"results", resultJson(a, Envelope(a, {CombinationLoading(m, k)}), m)}});
+    }
+    const EnvelopeResult envelope = Envelope(a, EnvelopeLoadings(m));
+    j["envelope"] = {{"of", envelope.loadings}, {"results", resultJson(a, envelope, m)}};
+    return j.dump(1) + "\n";
+}
+
+// ---- the outputs of one analysis ----
+
+/// The report, and the results file and pictures of a selection that is one state.
+int writeSelection(const CaseAnalyseRequest& r, const CaseAnalysis& a, const CaseModel& m,
+                   const std::optional<Loading>& loading, std::ostream& out,
+                   MessageSink& messages) {
+    const bool oneState = loading && !IsPatterned(a, *loading);
+    if (!oneState && (!r.resultsPath.empty() || !r.pictures.empty())) {
+        show(messages, "--results and --picture need one case or combination without a "
+                       "patterned case; an envelope has no single set of results");
+        return ExitStatus::Usage;
+    }
+    std::string report;
+    std::optional<ProgramState> state;
+    if (oneState) {
+        state = CombinedState(a, m, *loading);
+        report = DoResults(*state, "", state->equations.CalcTime, a.AnalysisTime);
+    } else {
+        const EnvelopeResult envelope =
+            loading ? Envelope(a, {*loading}) : Envelope(a, EnvelopeLoadings(m));
+        report = EnvelopeReport(a, envelope, m, a.AnalysisTime);
+    }
+    if (r.reportPath.empty())
+        out << report;
+    else if (!WriteOutputFile(r.reportPath, report, "report", messages))
+        return ExitStatus::FileProblem;
+    if (state && !r.resultsPath.empty()) {
+        try {
+            SaveResultsFile(*state, r.resultsPath);
+        } catch (const KradonError& e) {
+            messages.show({ProgramTitle,
+                           MessageLines(SaveResultsErrorPrefix + r.resultsPath, e.what()),
+                           Icon::None});
+            return ExitStatus::FileProblem;
+        }
+    }
+    if (!r.jsonPath.empty() &&
+        !WriteOutputFile(r.jsonPath, resultsJson(a, m, r.modelPath), "JSON results", messages))
+        return ExitStatus::FileProblem;
+    if (state && !WritePictures(r.pictures, r.pictureWidth, r.pictureHeight, *state, messages))
+        return ExitStatus::FileProblem;
+    return ExitStatus::Completed;
+}
+
+} // namespace
+
+int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink& messages) {
+    std::optional<CaseModel> m = readCaseModel(r.modelPath, messages);
+    if (!m)
+        return ExitStatus::FileProblem;
+    if (r.meshDensity)
+        m->meshDensity = OptionRules::RefuseMeshDensFact(*r.meshDensity, messages);
+    std::string problem;
+    const std::optional<Loading> loading = selectedLoading(r, *m, problem);
+    if (!problem.empty()) {
+        show(messages, problem);
+        return ExitStatus::Usage;
+    }
+    std::filesystem::path folder;
+    try {
+        folder = modFileWrite::DefaultAnalysisFolder();
+    } catch (const std::filesystem::filesystem_error& e) {
+        show(messages, std::string("Cannot create the folder of the analysis copy: ") + e.what());
+        return ExitStatus::FileProblem;
+    }
+    NullStatusSink status;
+    CasesOutcome outcome;
+    try {
+        outcome = AnalyseCases(*m, folder, status, messages);
+    } catch (const KradonError& e) {
+        if (e.number() != ErrorNumber::FileIo)
+            throw;
+        messages.show({ProgramTitle,
+                       MessageLines(modFileWrite::SaveErrorPrefix + folder.string(), e.what()),
+                       Icon::None});
+        return ExitStatus::FileProblem;
+    }
+    if (outcome.outcome != AnalyseOutcome::Completed)
+        return exitStatusOf(outcome.outcome);
+    return writeSelection(r, *outcome.analysis, *m, loading, out, messages);
+}
+
+int ConvertModel(const std::string& in, const std::string& out, MessageSink& messages) {
+    const std::optional<CaseModel> m = readCaseModel(in, messages);
+    if (!m)
+        return ExitStatus::FileProblem;
+    std::string bytes;
+    try {
+        bytes = ModelJson::ModelFileBytes(*m, out);
+        // A .kdn file must come back from its JSON form byte for byte: anything that would not
+        // is refused rather than changed.
+        if (!ModelJson::IsJsonModelPath(in) && ModelJson::IsJsonModelPath(out) &&
+            ModelJson::ModelFileBytes(ModelJson::ReadModelJson(bytes), in) !=
+                ModelJson::ModelFileBytes(*m, in))
+            throw KradonError(ErrorNumber::BadFileFormat, ModelJson::WriteSource,
+                              "The model would not come back from its JSON form unchanged");
+    } catch (const KradonError& e) {
+        show(messages, "Cannot convert " + in + " to " + out + ": " + e.what());
+        return ExitStatus::FileProblem;
+    }
+    return WriteOutputFile(out, bytes, "model", messages) ? ExitStatus::Completed
+                                                          : ExitStatus::FileProblem;
+}
+
+bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
+                     MessageSink& messages) {
+    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
+    errno = 0;
+    bool written = false;
+    {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        if (file.is_open()) {
+            file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            file.close();
+            written = file.good();
+        }
+    }
+    int reason = errno;
+    if (written && std::rename(temp.c_str(), path.c_str()) == 0)
+        return true;
+    if (written)
+        reason = errno;
+    std::remove(temp.c_str());
+    show(messages, "Cannot write the " + what + " to " + path +
+                       (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()));
+    return false;
+}
+
+} // namespace kradon::cli

@@ -1,0 +1,45 @@
+// kradon-cli's commands on models with several load cases: analysing a JSON model (one case,
+// one combination or the envelope) and converting between the JSON and .kdn formats.
+#pragma once
+
+#include "cli/PictureOption.h"
+#include "model/Sinks.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kradon::cli {
+
+/// Which results `analyse` shows in its report.
+enum class Selection { Default, Case, Combination, Envelope };
+
+struct CaseAnalyseRequest {
+    std::string modelPath;
+    std::optional<float> meshDensity; // given on the command line: replaces the model's
+    Selection selection = Selection::Default;
+    std::string selected; // the case or combination name
+    std::string reportPath, resultsPath, jsonPath;
+    std::vector<PictureRequest> pictures;
+    int pictureWidth = DefaultPictureWidth;
+    int pictureHeight = DefaultPictureHeight;
+};
+
+/// Analyses every case of a JSON model once, then reports the selection: a case alone, a
+/// combination, or the envelope (by default: the one case of a model with one case and no
+/// combination, else the envelope). A case or combination without patterned cases gets the
+/// results report; an envelope, or a loading with a patterned case, the envelope report. The
+/// JSON results hold every case, every combination and the envelope.
+int AnalyseCaseModel(const CaseAnalyseRequest& request, std::ostream& out, MessageSink& messages);
+
+/// Converts IN to OUT, each in the format its name asks for; refuses, with the reason, what the
+/// target format cannot hold exactly.
+int ConvertModel(const std::string& in, const std::string& out, MessageSink& messages);
+
+/// Writes bytes to path: into a new file beside it, renamed over it once complete, so a failed
+/// write leaves what was there. A failure is reported as "Cannot write the WHAT to PATH: why".
+bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
+                     MessageSink& messages);
+
+} // namespace kradon::cli

@@ -1,0 +1,284 @@
+// The JSON model format: the example in its written form, .kdn -> JSON -> .kdn byte for byte,
+// every refusal with where it is, and what each format cannot hold.
+#include "model/KradonError.h"
+#include "model/modFileWrite.h"
+
+#include "json/ModelJson.h"
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace kradon {
+namespace {
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string kdnBytes(const BeamModel& m) {
+    std::ostringstream bytes;
+    modFileWrite::WriteModel(bytes, m);
+    return bytes.str();
+}
+
+/// The bytes of a .kdn after a trip through the JSON format.
+std::string throughJson(const BeamModel& m) {
+    const CaseModel read = ModelJson::ReadModelJson(ModelJson::WriteModelJson(FromBeamModel(m)));
+    return ModelJson::ModelFileBytes(read, "back.kdn");
+}
+
+TEST(ModelJson, TheExampleIsInTheWrittenForm) {
+    const std::string text = fileText(KRADON_EXAMPLES "/three-span-patterned.kradon.json");
+    const CaseModel m = ModelJson::ReadModelJson(text);
+    ASSERT_EQ(m.cases.size(), 2u);
+    EXPECT_TRUE(m.cases[1].pattern);
+    EXPECT_EQ(m.combinations[0].factors, (std::vector<CombinationFactor>{{"G", 1.35}, {"Q", 1.5}}));
+    EXPECT_EQ(ModelJson::WriteModelJson(m), text);
+}
+
+TEST(ModelJson, EverySampleModelComesBackByteForByte) {
+    int samples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KRADON_EXAMPLES)) {
+        if (entry.path().extension() != ".kdn")
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const BeamModel m = modFileWrite::OpenModelFile(entry.path());
+        EXPECT_EQ(throughJson(m), fileText(entry.path()));
+        ++samples;
+    }
+    EXPECT_GE(samples, 5);
+}
+
+/// Models as the dialogs and the explorer make them: typed texts, edits, deletions.
+BeamModel editedModel(std::int16_t capacity) {
+    BeamModel m;
+    m.MaxNoApplieds = capacity;
+    ClearModelLists(m);
+    m.span = 12.5;
+    const auto note = [&m](RecordKind kind, std::int16_t n) { NoteRecordNumber(m, kind, n); };
+    note(RecordKind::PointLoad, 3);
+    StorePointLoad(m, 1, {"-12.75", "3.1"});
+    StorePointLoad(m, 2, {"0.1", "6"});
+    StorePointLoad(m, 3, {"1e-7", "12.5"});
+    note(RecordKind::UDL, 1);
+    StoreUDL(m, 1, {"4", "9", "2"}); // kept in the order typed
+    note(RecordKind::TDL, 1);
+    StoreTDL(m, 1, {"0", "8.25", "1", "7"});
+    note(RecordKind::MomentLoad, 1);
+    StoreMomentLoad(m, 1, {"-20", "4"});
+    note(RecordKind::RigidSupport, 2);
+    StoreRigidSupport(m, 1, {"1", "0"});
+    StoreRigidSupport(m, 2, {"2", "12.5"});
+    note(RecordKind::SpringSupport, 1);
+    StoreSpringSupport(m, 1, {"6", "5", "ignored", true, false});
+    note(RecordKind::FixedDisplacement, 2);
+    StoreFixedDisplacement(m, 1, {"0", "ignored", "0.002", false, true});
+    StoreFixedDisplacement(m, 2, {"12.5", "-0", "0", true, true});
+    for (const auto& [n, variation, fields] :
+         {std::tuple{1, Variation::None, PropertySegmentFields{"0", "5", "205", "", "", ""}},
+          std::tuple{2, Variation::Linear,
+                     PropertySegmentFields{"12.5", "5", "", "210", "190", ""}},
+          std::tuple{3, Variation::Curve,
+                     PropertySegmentFields{"5", "6", "", "", "", "200·(1 + x/100)"}}}) {
+        note(RecordKind::ESegment, static_cast<std::int16_t>(n));
+        m.ESegment.variation[static_cast<std::size_t>(n)] = variation;
+        StoreESegment(m, static_cast<std::int16_t>(n), fields);
+        note(RecordKind::ISegment, static_cast<std::int16_t>(n));
+        m.ISegment.variation[static_cast<std::size_t>(n)] = variation;
+        StoreISegment(m, static_cast<std::int16_t>(n), fields);
+    }
+    DeleteRecord(m, RecordKind::PointLoad, 2);
+    DeleteRecord(m, RecordKind::ISegment, 1);
+    return m;
+}
+
+TEST(ModelJson, ModelsTheProgramWritesComeBackByteForByte) {
+    for (const std::int16_t capacity : {5, 10, 30, 200}) {
+        SCOPED_TRACE(capacity);
+        const BeamModel m = editedModel(capacity);
+        EXPECT_EQ(throughJson(m), kdnBytes(m));
+    }
+    BeamModel empty;
+    ClearModelLists(empty);
+    EXPECT_EQ(throughJson(empty), kdnBytes(empty));
+}
+
+TEST(ModelJson, ValuesAndMeaningsAreThoseOfTheKdnRecords) {
+    const CaseModel m = ModelJson::ReadModelJson(R"json({"format": "kradon-model", "version": 1,
+        "span_m": 10,
+        "E": [{"from_m": 0, "to_m": 10, "linear": [205, 100]}],
+        "I": [{"from_m": 0, "to_m": 10, "expression": "8000*(1+x/10)"}],
+        "supports": [{"x_m": 0, "kind": "fixed"}],
+        "springs": [{"x_m": 10, "rotational_kNm_per_rad": 3}],
+        "prescribed_displacements": [{"x_m": 10, "vertical_mm": 10, "rotation_rad": null}],
+        "load_cases": [{"name": "Loads", "loads": [{"kind": "moment", "x_m": 3, "kNm": 20}]}]})json");
+    const BeamModel b = CaseBeam(m, 0);
+    EXPECT_EQ(b.MaxNoApplieds, 10);
+    EXPECT_EQ(b.ESegment.variation[1], Variation::Linear);
+    EXPECT_EQ(b.ESegment.linearStart[1], 205); // the value at from_m, falling or not
+    EXPECT_EQ(b.ESegment.linearEnd[1], 100);
+    EXPECT_EQ(b.ESegment.expression[1], "N/A");
+    EXPECT_EQ(b.ISegment.variation[1], Variation::Curve);
+    EXPECT_EQ(b.RigidSupport.type[1], SupportType::Fixed);
+    EXPECT_EQ(b.SpringSupport.vertical[1], 0);
+    EXPECT_EQ(b.FixedDisplacement.vertical[1], 10);
+    EXPECT_EQ(b.FixedDisplacement.rotational[1], 0); // null prescribes nothing, as 0 in a .kdn
+    EXPECT_EQ(b.MomentLoad.value[1], 20);
+    EXPECT_EQ(m.meshDensity, 1);
+    EXPECT_FALSE(KdnCannotHold(m));
+}
+
+std::string model(const std::string& inner) {
+    return R"({"format": "kradon-model", "version": 1, "span_m": 10, )" + inner + "}";
+}
+const std::string oneCase = R"("load_cases": [{"name": "G", "loads": []}])";
+
+TEST(ModelJson, RefusalsSayWhatIsWrongAndWhere) {
+    struct Row {
+        std::string document;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"{", "The file is not JSON: parse error at line 1, column 2: syntax error while parsing "
+              "object key - unexpected end of input; expected string literal"},
+        {"[]", "top level: needs an object, not a list"},
+        {R"({"format": "other", "version": 1})", R"(format: needs "kradon-model", not "other")"},
+        {R"({"format": "kradon-model", "version": 2})",
+         "version: 2 is not a version this program reads (1)"},
+        {R"({"format": "kradon-model", "version": 1})",
+         R"(top level: the key "span_m" is missing)"},
+        {model(oneCase + R"(, "spam": 1)"), R"(top level: unknown key "spam")"},
+        {model(R"("span_m": 3, )" + oneCase), R"(top level: the key "span_m" is given twice)"},
+        {model(R"("load_cases": [])"), "load_cases: a model needs at least one load case"},
+        {R"({"format": "kradon-model", "version": 1, "span_m": "ten", "load_cases": []})",
+         R"(span_m: needs a number, not "ten")"},
+        {R"({"format": "kradon-model", "version": 1, "span_m": 1e999})",
+         "The file is not JSON: number overflow parsing '1e999'"},
+        {model(R"("mesh_density": 20, )" + oneCase), "mesh_density: 20 is outside 0.2 to 10"},
+        {model(R"("capacity": 1, "supports": [{"x_m": 0, "kind": "pinned"},
+                   {"x_m": 10, "kind": "pinned"}], )" +
+               oneCase),
+         "capacity: 1 is less than the 2 records of the largest kind"},
+        {model(R"("capacity": 2.5, )" + oneCase),
+         "capacity: needs a whole number from 0 to 32767, not 2.5"},
+        {model(R"("E": [{"from_m": 0, "to_m": 10, "constant": 1, "linear": [1, 2]}], )" + oneCase),
+         R"(E[1]: needs exactly one of "constant", "linear" and "expression")"},
+        {model(R"("I": [{"from_m": 0, "to_m": 10, "linear": [1, 2, 3]}], )" + oneCase),
+         "I[1].linear: needs two numbers, the values at from_m and at to_m"},
+        {model(R"("supports": [{"x_m": 0, "kind": "roller"}], )" + oneCase),
+         R"(supports[1].kind: needs "pinned" or "fixed", not "roller")"},
+        {model(R"("prescribed_displacements": [{"x_m": 0, "vertical_mm": "up"}], )" + oneCase),
+         R"(prescribed_displacements[1].vertical_mm: needs a number, not "up")"},
+        {model(R"("load_cases": [{"name": "G", "loads": [{"kind": "point", "x_m": 1, "kn": 3}]}])"),
+         R"(load_cases[1].loads[1]: unknown key "kn")"},
+        {model(R"("load_cases": [{"name": "G", "loads": [{"kind": "point", "x_m": 1}]}])"),
+         R"(load_cases[1].loads[1]: the key "kN" is missing)"},
+        {model(R"("load_cases": [{"name": "G", "loads": [{"kind": "wind"}]}])"),
+         R"(load_cases[1].loads[1].kind: needs "point", "udl", "trapezoidal" or "moment", not "wind")"},
+        {model(R"("load_cases": [{"name": "G", "pattern": "yes"}])"),
+         R"(load_cases[1].pattern: needs true or false, not "yes")"},
+        {model(R"("load_cases": [{"name": ""}])"), "load_cases[1].name: a load case needs a name"},
+        {model(R"("load_cases": [{"name": "G"}, {"name": "Q"}, {"name": "G"}])"),
+         R"(load_cases[3].name: "G" is the name of load case 1 as well)"},
+        {model(oneCase + R"(, "combinations": [{"name": "ULS", "factors": {"G": 1, "X": 2}}])"),
+         "combinations[1].factors.X: names no load case"},
+        {model(oneCase + R"(, "combinations": [{"name": "A", "factors": {"G": 1, "G": 2}}])"),
+         R"(combinations[1].factors: the key "G" is given twice)"},
+        {model(oneCase + R"(, "combinations": [{"name": "A", "factors": {}}, )"
+                         R"({"name": "A", "factors": {"G": true}}])"),
+         R"(combinations[2].factors.G: needs a number, not true)"},
+        {model(oneCase + R"(, "combinations": [{"name": "A", "factors": {}}, )"
+                         R"({"name": "A", "factors": {}}])"),
+         R"(combinations[2].name: "A" is the name of combination 1 as well)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.document);
+        try {
+            ModelJson::ReadModelJson(row.document);
+            ADD_FAILURE() << "read";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.what(), row.message);
+            EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat);
+        }
+    }
+}
+
+TEST(ModelJson, WhatTheJsonFormatCannotHoldIsNamed) {
+    struct Row {
+        const char* what;
+        void (*spoil)(BeamModel&);
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"stale entry", [](BeamModel& m) { m.UDL.value[9] = 4; },
+         "UDL value holds a value in entry 9, which is not one of its 1 records"},
+        {"entry 0", [](BeamModel& m) { m.ESegment.expression[0] = "x"; },
+         "E expressions hold a text in entry 0, which is not one of its 3 records"},
+        {"type code", [](BeamModel& m) { m.RigidSupport.type[2] = 3; },
+         "Rigid support 2 has the type code 3, which is neither pinned (1) nor fixed (2)"},
+        {"variation", [](BeamModel& m) { m.ISegment.variation[1] = 0; },
+         "I definition 1 has the variation code 0, which is none of constant (1), linear (2) and "
+         "expression (3)"},
+        {"unused values", [](BeamModel& m) { m.ESegment.constant[2] = 7; },
+         "E definition 2 holds values that its variation does not use"},
+        {"not a number", [](BeamModel& m) { m.PointLoad.value[1] = std::nan(""); },
+         "Point load value of record 1 is NaN, which is no number"},
+        {"not UTF-8", [](BeamModel& m) { m.ESegment.expression[3] = "200\xB2"; },
+         "E definition 3 has an expression that is not UTF-8 text"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        BeamModel m = editedModel(10);
+        row.spoil(m);
+        EXPECT_EQ(ModelJson::JsonCannotHold(FromBeamModel(m)), row.reason);
+        EXPECT_THROW(ModelJson::WriteModelJson(FromBeamModel(m)), KradonError);
+    }
+}
+
+TEST(ModelJson, WhatAKdnFileCannotHoldIsNamed) {
+    const std::string prefix =
+        R"(A .kdn file holds one load case named "Loads" and nothing more: )";
+    struct Row {
+        std::string inner;
+        std::string reason;
+    };
+    const Row rows[] = {
+        {R"("load_cases": [{"name": "Loads"}, {"name": "Q"}])",
+         prefix + "this model has 2 load cases"},
+        {R"("load_cases": [{"name": "Loads"}], "combinations": [{"name": "A", "factors": {}}])",
+         prefix + "this model has 1 combination"},
+        {R"("load_cases": [{"name": "G"}])", prefix + R"(this model's case is named "G")"},
+        {R"("load_cases": [{"name": "Loads", "title": "All"}])",
+         prefix + R"(this model's case has the title "All")"},
+        {R"("load_cases": [{"name": "Loads", "pattern": true}])",
+         prefix + "this model's case is patterned"},
+        {R"("mesh_density": 2, "load_cases": [{"name": "Loads"}])",
+         "A .kdn file holds no mesh density, and this model's is 2 (the program's default is 1)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.inner);
+        const CaseModel m = ModelJson::ReadModelJson(model(row.inner));
+        EXPECT_EQ(KdnCannotHold(m), row.reason);
+        try {
+            ModelJson::ModelFileBytes(m, "out.kdn");
+            ADD_FAILURE() << "written";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.what(), row.reason);
+        }
+    }
+}
+
+TEST(ModelJson, TheFileNameChoosesTheFormat) {
+    EXPECT_TRUE(ModelJson::IsJsonModelPath("a/b.kradon.json"));
+    EXPECT_TRUE(ModelJson::IsJsonModelPath("B.JSON"));
+    EXPECT_FALSE(ModelJson::IsJsonModelPath("b.kdn"));
+    EXPECT_FALSE(ModelJson::IsJsonModelPath("json"));
+}
+
+} // namespace
+} // namespace kradon
