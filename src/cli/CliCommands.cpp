@@ -8,6 +8,8 @@
 #include "cli/PictureOption.h"
 #include "model/KradonError.h"
 #include "model/ModelTables.h"
+#include "model/OutputPaths.h"
+#include "model/SafeFile.h"
 #include "model/modFileWrite.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
@@ -19,16 +21,19 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <span>
+#include <stdio_ext.h>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace kradon::cli {
@@ -185,12 +190,35 @@ std::optional<BeamModel> readModel(const std::string& path, MessageSink& message
 std::optional<std::filesystem::path> analysisFolder(MessageSink& messages) {
     try {
         return modFileWrite::DefaultAnalysisFolder();
-    } catch (const std::filesystem::filesystem_error& e) {
-        messages.show({CliTitle,
-                       std::string("Cannot create the folder of the analysis copy: ") + e.what(),
-                       Icon::None});
+    } catch (const KradonError& e) {
+        messages.show({CliTitle, e.what(), Icon::None});
         return std::nullopt;
     }
+}
+
+/// Every file an analysis would read or write, each named as the user typed it.
+std::pair<std::vector<OutputPaths::NamedPath>, std::vector<OutputPaths::NamedPath>>
+filesOf(const AnalyseOptions& o) {
+    std::vector<OutputPaths::NamedPath> outputs;
+    const auto add = [&](const char* option, const std::string& path) {
+        if (!path.empty())
+            outputs.push_back({std::string(option) + " " + path, path});
+    };
+    add("--report", o.reportPath);
+    add("--results", o.resultsPath);
+    add("--json", o.jsonPath);
+    for (const PictureRequest& picture : o.pictures)
+        outputs.push_back({"--picture " + std::string(modGraphics::PictureKindName(picture.kind)) +
+                               ":" + picture.file.string(),
+                           picture.file});
+    return {{{"the model " + o.modelPath, o.modelPath}}, std::move(outputs)};
+}
+
+/// The problem when two files of the run are one, so that one would overwrite the other.
+std::string sameFileProblem(const AnalyseOptions& o) {
+    const auto [inputs, outputs] = filesOf(o);
+    const auto same = OutputPaths::FindSameFile(inputs, outputs);
+    return same ? OutputPaths::Describe(*same) : std::string();
 }
 
 int exitStatusOf(AnalyseOutcome outcome) {
@@ -206,32 +234,35 @@ int exitStatusOf(AnalyseOutcome outcome) {
     return ExitStatus::AnalysisFailed;
 }
 
-/// Writes bytes to path, replacing the file; a failure is reported as "Cannot write the WHAT".
+/// Replaces the file at path with bytes in one step; a failure is reported as "Cannot write the
+/// WHAT to PATH: REASON" and leaves the old file whole.
 bool writeFile(const std::string& path, const std::string& bytes, const char* what,
                MessageSink& messages) {
-    errno = 0;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file.is_open())
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.is_open())
-        file.close();
-    if (file.good())
+    try {
+        SafeFile::WriteFileAtomically(path, bytes);
         return true;
-    const int reason = errno;
-    messages.show({CliTitle,
-                   std::string("Cannot write the ") + what + " to " + path +
-                       (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()),
-                   Icon::None});
-    return false;
+    } catch (const KradonError& e) {
+        messages.show({CliTitle,
+                       std::string("Cannot write the ") + what + " to " + path + ": " + e.what(),
+                       Icon::None});
+        return false;
+    }
 }
 
 bool writeReport(const std::string& report, const std::string& path, std::ostream& out,
                  MessageSink& messages) {
-    if (path.empty()) {
-        out << report;
+    if (!path.empty())
+        return writeFile(path, report, "report", messages);
+    errno = 0;
+    out << report << std::flush;
+    if (out)
         return true;
-    }
-    return writeFile(path, report, "report", messages);
+    const int reason = errno;
+    messages.show({CliTitle,
+                   std::string("Cannot write the report to standard output") +
+                       (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()),
+                   Icon::None});
+    return false;
 }
 
 bool saveResults(const ProgramState& state, const std::string& path, MessageSink& messages) {
@@ -485,6 +516,29 @@ void StreamMessageSink::show(const Message& message) {
     err_ << title << ": " << message.text << '\n';
 }
 
+int FinishStandardOutput(int status, std::ostream& err) {
+    std::cout.flush();
+    const bool streamFailed = !std::cout;
+    const bool pending = ::__fpending(stdout) != 0;
+    errno = 0;
+    const bool flushFailed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    int error = errno;
+    errno = 0;
+    const bool closeFailed = std::fclose(stdout) != 0;
+    if (error == 0)
+        error = errno;
+    // Closing a standard output that was closed before the start, with nothing to write, is no
+    // failure.
+    const bool closedBefore = closeFailed && !pending && errno == EBADF;
+    // A failure that a command has already reported has given it its own status.
+    if (status != ExitStatus::Completed ||
+        (!streamFailed && !flushFailed && (!closeFailed || closedBefore)))
+        return status;
+    err << CliTitle << ": Cannot write to standard output"
+        << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    return ExitStatus::FileProblem;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty())
         return usageError("no command given", err);
@@ -510,6 +564,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             rest, AnalyseOptionTable, options, options.modelPath, command, "model file");
         if (!problem.empty())
             return usageError(problem, err);
+        if (const std::string same = sameFileProblem(options); !same.empty()) {
+            err << CliTitle << ": " << same << "\n";
+            return ExitStatus::Usage;
+        }
         return guarded(messages, [&] { return analyse(options, out, messages); });
     }
     if (command == "report") {
