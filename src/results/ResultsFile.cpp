@@ -180,8 +180,7 @@ void SaveResultsFile(const ProgramState& state, const std::filesystem::path& pat
     try {
         SafeFile::WriteFileAtomically(path, bytes);
     } catch (const KradonError& e) {
-        throw KradonError(e.number(), SaveSource,
-                          "Cannot write " + path.string() + ": " + e.what());
+        throw KradonError(e.number(), SaveSource, e.what());
     }
 }
 
@@ -208,7 +207,7 @@ ResultsFileTimes OpenResultsFile(const std::filesystem::path& path, ProgramState
     try {
         bytes = SafeFile::ReadRegularFile(path, ResultsFileMaxBytes, "a results file");
     } catch (const KradonError& e) {
-        throw KradonError(e.number(), OpenSource, "Cannot open " + path.string() + ": " + e.what());
+        throw KradonError(e.number(), OpenSource, e.what());
     }
     std::istringstream in(std::move(bytes), std::ios::binary);
     return ReadResultsFile(in, state);
