@@ -5,6 +5,7 @@
 
 #include "model/KradonError.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace kradon::SafeFile {
 namespace {
@@ -259,23 +261,18 @@ std::pair<int, std::uintmax_t> openRegular(const fs::path& path) {
              std::string(kind) + " can hold");
 }
 
-} // namespace
-
-fs::path LinkTarget(const fs::path& path) {
-    fs::path current = path;
-    for (int depth = 0; depth <= MaxLinkDepth; ++depth) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(current, ec)))
-            return current;
-        const fs::path next = fs::read_symlink(current, ec);
-        if (ec)
-            failWrite(ec.value());
-        current = next.is_absolute() ? next : current.parent_path() / next;
+/// Runs step with the errors it throws given source as theirs.
+template <class Step> auto withSource(const std::string& source, Step step) {
+    try {
+        return step();
+    } catch (const KradonError& e) {
+        if (e.source() == source)
+            throw;
+        throw KradonError(e.number(), source, e.what());
     }
-    failWrite(ELOOP);
 }
 
-void WriteFileAtomically(const fs::path& target, std::string_view bytes) {
+void writeAtomically(const fs::path& target, std::string_view bytes) {
     const fs::path file = LinkTarget(target);
     struct stat old {};
     const bool replacing = ::stat(file.c_str(), &old) == 0;
@@ -297,6 +294,34 @@ void WriteFileAtomically(const fs::path& target, std::string_view bytes) {
         failWrite(error);
     }
     syncFolder(file);
+}
+
+std::string readRegular(const fs::path& path, std::uintmax_t maxBytes, std::string_view kind) {
+    const auto [fd, size] = openRegular(path);
+    const Descriptor descriptor(fd);
+    if (size > maxBytes)
+        tooLarge(maxBytes, kind);
+    // The file may grow while it is read; one byte more than allowed tells.
+    std::string bytes = readDescriptor(fd, maxBytes + 1);
+    if (bytes.size() > maxBytes)
+        tooLarge(maxBytes, kind);
+    return bytes;
+}
+
+} // namespace
+
+fs::path LinkTarget(const fs::path& path) {
+    fs::path current = path;
+    for (int depth = 0; depth <= MaxLinkDepth; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)))
+            return current;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec)
+            failWrite(ec.value());
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    failWrite(ELOOP);
 }
 
 fs::path PrivateFolder(const fs::path& parent, const std::string& name) {
@@ -324,21 +349,19 @@ void InjectWriteFault(std::optional<WriteFault> fault) {
     injectedFault = fault;
 }
 
-std::string ReadRegularFile(const fs::path& path, std::uintmax_t maxBytes, std::string_view kind) {
-    const auto [fd, size] = openRegular(path);
-    const Descriptor descriptor(fd);
-    if (size > maxBytes)
-        tooLarge(maxBytes, kind);
-    // The file may grow while it is read; one byte more than allowed tells.
-    std::string bytes = readDescriptor(fd, maxBytes + 1);
-    if (bytes.size() > maxBytes)
-        tooLarge(maxBytes, kind);
-    return bytes;
-}
-
 std::string ReadRegularFilePrefix(const fs::path& path, std::uintmax_t maxBytes) {
     const Descriptor descriptor(openRegular(path).first);
     return readDescriptor(descriptor.get(), maxBytes);
+}
+
+void WriteFileAtomically(const fs::path& target, std::string_view bytes,
+                         const std::string& source) {
+    withSource(source, [&] { writeAtomically(target, bytes); });
+}
+
+std::string ReadRegularFile(const fs::path& path, std::uintmax_t maxBytes, std::string_view kind,
+                            const std::string& source) {
+    return withSource(source, [&] { return readRegular(path, maxBytes, kind); });
 }
 
 } // namespace kradon::SafeFile

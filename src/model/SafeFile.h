@@ -24,12 +24,13 @@ inline constexpr const char* TemporaryMarker = ".tmp-";
 /// - the new file keeps the old one's permission bits, and its owner and group where the system
 ///   allows; a file that did not exist gets 0666 less the umask;
 /// - on any failure the old file is left as it was, the temporary file is removed and
-///   KradonError (FileIo, source WriteSource, the system's description) is thrown;
+///   KradonError (FileIo, source, the system's description) is thrown;
 /// - leftovers of this naming beside the target whose process has ended (a write killed half-way)
 ///   are removed first.
 /// A target that exists and is neither a regular file nor a folder (a terminal, a pipe,
 /// /dev/null) cannot be renamed over and is written directly.
-void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         const std::string& source = WriteSource);
 
 /// The file path names once every symbolic link in its last part has been followed; path itself
 /// when it is no link. A link to a missing file gives the missing file's path. Throws
@@ -52,11 +53,11 @@ void InjectWriteFault(std::optional<WriteFault> fault);
 
 /// The whole content of the regular file at path. The file is opened without blocking and
 /// checked on the open descriptor, so a pipe, a device or a folder of that name never hangs or
-/// floods the program. Throws KradonError (FileIo, source ReadSource) when the file cannot be
-/// opened or read (the system's description), is not a regular file, or holds more than
-/// maxBytes; kind names the file in that last message ("a model file").
+/// floods the program. Throws KradonError (FileIo, source) when the file cannot be opened or read
+/// (the system's description), is not a regular file, or holds more than maxBytes; kind names
+/// the file in that last message ("a model file").
 std::string ReadRegularFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
-                            std::string_view kind);
+                            std::string_view kind, const std::string& source = ReadSource);
 
 /// The first maxBytes bytes (or fewer) of the regular file at path; the rest is not read. Throws
 /// as ReadRegularFile does, but never for the size.

@@ -257,21 +257,13 @@ BeamModel ReadModel(std::istream& in) {
 void SaveModelFile(const std::filesystem::path& path, const BeamModel& m) {
     std::ostringstream bytes(std::ios::binary);
     WriteModel(bytes, m);
-    try {
-        SafeFile::WriteFileAtomically(path, bytes.str());
-    } catch (const KradonError& e) {
-        throw KradonError(e.number(), saveSource, e.what());
-    }
+    SafeFile::WriteFileAtomically(path, bytes.str(), saveSource);
 }
 
 BeamModel OpenModelFile(const std::filesystem::path& path) {
-    std::string bytes;
-    try {
-        bytes = SafeFile::ReadRegularFile(path, ModelFileMaxBytes, "a model file");
-    } catch (const KradonError& e) {
-        throw KradonError(e.number(), openSource, e.what());
-    }
-    std::istringstream in(std::move(bytes), std::ios::binary);
+    std::istringstream in(
+        SafeFile::ReadRegularFile(path, ModelFileMaxBytes, "a model file", openSource),
+        std::ios::binary);
     return ReadModel(in);
 }
 

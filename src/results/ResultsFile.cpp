@@ -177,11 +177,7 @@ bool IsResultsFilePath(const std::string& path) {
 void SaveResultsFile(const ProgramState& state, const std::filesystem::path& path) {
     std::string bytes = bytesOf(state);
     bytes += tailOfOlderFile(path, bytes.size());
-    try {
-        SafeFile::WriteFileAtomically(path, bytes);
-    } catch (const KradonError& e) {
-        throw KradonError(e.number(), SaveSource, e.what());
-    }
+    SafeFile::WriteFileAtomically(path, bytes, SaveSource);
 }
 
 std::string ResultsFileBytes(const ProgramState& state) {
@@ -203,13 +199,9 @@ ResultsFileTimes ReadResultsFile(std::istream& in, ProgramState& state) {
 }
 
 ResultsFileTimes OpenResultsFile(const std::filesystem::path& path, ProgramState& state) {
-    std::string bytes;
-    try {
-        bytes = SafeFile::ReadRegularFile(path, ResultsFileMaxBytes, "a results file");
-    } catch (const KradonError& e) {
-        throw KradonError(e.number(), OpenSource, e.what());
-    }
-    std::istringstream in(std::move(bytes), std::ios::binary);
+    std::istringstream in(
+        SafeFile::ReadRegularFile(path, ResultsFileMaxBytes, "a results file", OpenSource),
+        std::ios::binary);
     return ReadResultsFile(in, state);
 }
 

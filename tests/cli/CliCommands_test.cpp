@@ -695,8 +695,10 @@ TEST_F(CliAnalyseTest, NoPictureWhenTheInputCheckRefusesTheModel) {
 namespace kradon::cli {
 namespace {
 
-/// Starts the kradon-cli program with args and this process's environment; its process id.
-pid_t startProgram(const std::vector<std::string>& args) {
+/// Starts the kradon-cli program with args and this process's environment, its files set up by
+/// actions when given; its process id.
+pid_t startProgram(const std::vector<std::string>& args,
+                   const posix_spawn_file_actions_t* actions = nullptr) {
     std::vector<std::string> words{KRADON_CLI};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -704,7 +706,7 @@ pid_t startProgram(const std::vector<std::string>& args) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    EXPECT_EQ(::posix_spawn(&pid, KRADON_CLI, nullptr, nullptr, argv.data(), environ), 0);
+    EXPECT_EQ(::posix_spawn(&pid, KRADON_CLI, actions, nullptr, argv.data(), environ), 0);
     return pid;
 }
 
@@ -739,14 +741,7 @@ ProgramRun runProgram(const std::vector<std::string>& args, const std::string& s
     posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    std::vector<std::string> words{KRADON_CLI};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(::posix_spawn(&pid, KRADON_CLI, &actions, nullptr, argv.data(), environ), 0);
+    const pid_t pid = startProgram(args, &actions);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     for (int tenth = 0; tenth < 200; ++tenth) {
