@@ -19,18 +19,43 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/kradon.xml
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/resources/kradon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# The manual pages and the Debian changelog, compressed as Debian wants them: gzip -9, without
+# a name or a time stamp, so the package is the same from build to build.
+set(KRADON_GZIPPED)
+foreach(source man/kradon.1 man/kradon-cli.1 changelog)
+    get_filename_component(name ${source} NAME)
+    set(gzipped ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
+    add_custom_command(OUTPUT ${gzipped}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+        COMMAND gzip -9 -n -c ${CMAKE_CURRENT_LIST_DIR}/${source} > ${gzipped}
+        DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${source}
+        VERBATIM)
+    list(APPEND KRADON_GZIPPED ${gzipped})
+endforeach()
+add_custom_target(kradon_packaging_files ALL DEPENDS ${KRADON_GZIPPED})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/kradon.1.gz ${CMAKE_BINARY_DIR}/packaging/kradon-cli.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kradon)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kradon)
 set(CPACK_PACKAGE_VENDOR "Tarel Vestrun")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Finite element analysis of straight beams")
+# Lines of at most 80 characters, as Debian's description field wants them.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Kradon analyses one straight beam by the finite element method and reports reactions, "
-    "bending moments, shears and deflections, as text and as diagrams. The package holds the "
-    "desktop program, the command-line front end kradon-cli and the user guide.")
+    "Kradon analyses one straight beam by the finite element method: span, point,\n"
+    "uniform, trapezoidal and moment loads, pinned, fixed and spring supports,\n"
+    "prescribed displacements, and E and I that are constant, linear or an\n"
+    "expression in x. It reports reactions, bending moments, shears and\n"
+    "deflections, as text and as diagrams.\n"
+    ".\n"
+    "The package holds the desktop program kradon, the command-line front end\n"
+    "kradon-cli, their manual pages and the user guide.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarel Vestrun")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarel Vestrun <tarel.vestrun@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The Qt libraries come from the linked libraries; the plugins that draw the window and the SVG
 # icons are loaded at run time, so they are named here.

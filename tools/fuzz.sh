@@ -6,7 +6,8 @@ seconds=${1:-30}
 out=build/fuzz
 mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc)
-model_sources=(src/model/BeamModel.cpp src/model/modText.cpp src/model/modEqParse.cpp src/model/modFileWrite.cpp)
+model_sources=(src/model/BeamModel.cpp src/model/modText.cpp src/model/modEqParse.cpp src/model/modFileWrite.cpp
+               src/model/SafeFile.cpp)
 
 build_target() { # name, sources...
     local name=$1

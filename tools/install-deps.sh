@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
           qt6-base-dev qt6-svg-dev nlohmann-json3-dev fonts-dejavu-core xvfb xauth
           xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils dpkg-dev poppler-utils
-          python3-jsonschema)
+          python3-jsonschema lintian)
 
 missing=()
 for p in "${packages[@]}"; do

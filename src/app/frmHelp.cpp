@@ -1,8 +1,6 @@
 // The help window.
 #include "app/frmHelp.h"
 
-#include <QUrl>
-
 namespace kradon {
 
 frmHelp::frmHelp(QWidget* owner) : QTextBrowser(owner) {
@@ -15,8 +13,9 @@ frmHelp::frmHelp(QWidget* owner) : QTextBrowser(owner) {
     resize(760, 640);
 }
 
-void frmHelp::showGuide(const QString& path) {
-    setSource(QUrl::fromLocalFile(path));
+void frmHelp::showGuide(const QString& html, const QString& folder) {
+    setSearchPaths({folder});
+    setHtml(html);
     show();
     raise();
     activateWindow();

@@ -23,6 +23,7 @@
 #include "app/settings/frmOptions.h"
 #include "app/settings/frmTip.h"
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 #include "model/modFileWrite.h"
 #include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
@@ -763,10 +764,19 @@ void frmMain::mnuHelpContents_Click() {
 }
 
 void frmMain::showHelpWindow() {
+    std::string guide;
+    try {
+        guide = SafeFile::ReadRegularFile(std::filesystem::path(paths_.helpFile.toStdU16String()),
+                                          HelpFileMaxBytes, "a help file");
+    } catch (const KradonError& e) {
+        messages_.show(
+            {windowTitle().toStdString(), MessageLines(NoHelpText, e.what()), Icon::Information});
+        return;
+    }
     auto* help = findChild<frmHelp*>("frmHelp", Qt::FindDirectChildrenOnly);
     if (help == nullptr)
         help = new frmHelp(this);
-    help->showGuide(paths_.helpFile);
+    help->showGuide(QString::fromStdString(guide), QFileInfo(paths_.helpFile).absolutePath());
 }
 
 bool frmMain::vLaunch(const QString& vFile) {
@@ -879,6 +889,8 @@ QString frmMain::proposedSaveName() const {
 bool frmMain::SaveModel(bool saveMode) {
     if (neverSaved_ || state_.FileName.empty())
         saveMode = false;
+    // The model takes a new name only once it has been written under it.
+    std::string target = state_.FileName;
     while (!saveMode) {
         const PickedName name =
             files_.saveName(this, "Save As", DialogFilters(modFileWrite::ModelFileFilter),
@@ -889,17 +901,18 @@ bool frmMain::SaveModel(bool saveMode) {
             messages_.show({NameAFileTitle, NameAFileText, Icon::Information});
             continue;
         }
-        state_.FileName = name->toStdString();
+        target = name->toStdString();
         saveMode = true;
     }
     try {
-        modFileWrite::SaveModelFile(state_.FileName, state_.model);
+        modFileWrite::SaveModelFile(target, state_.model);
     } catch (const std::exception& e) {
         messages_.show({ProgramTitle,
-                        MessageLines(modFileWrite::SaveErrorPrefix + state_.FileName, e.what()),
+                        MessageLines(modFileWrite::SaveErrorPrefix + target, e.what()),
                         Icon::None});
         return false;
     }
+    state_.FileName = target;
     cleanModel_ = state_.model;
     neverSaved_ = false;
     return true;

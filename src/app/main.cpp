@@ -7,6 +7,7 @@
 #include "app/instance/SingleInstance.h"
 #include "app/settings/Startup.h"
 #include "app/settings/TimerSource.h"
+#include "model/KradonError.h"
 #include "model/modFileWrite.h"
 #include "settings/FormSettings.h"
 #include "settings/TipOfTheDay.h"
@@ -16,11 +17,16 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <filesystem>
-#include <system_error>
+#include <memory>
 #include <utility>
 
 namespace {
+
+constexpr const char* FallbackFolderText =
+    "This run keeps its files in a new private folder instead, and a second copy started now "
+    "does not find it.";
 
 /// The model files named on the command line, as absolute paths.
 QStringList modelArguments(const QStringList& arguments) {
@@ -31,14 +37,18 @@ QStringList modelArguments(const QStringList& arguments) {
     return paths;
 }
 
-/// The per-user folder of the analysis copies; the system's temporary folder when that folder
-/// cannot be made.
-std::filesystem::path analysisFolder() {
+/// The user's private folder of the analysis copies and the single-copy socket. One that cannot
+/// be used (another user made it first, or others may enter it) is refused with a message, and
+/// fallback, made then as a new private folder removed at exit, serves this run instead.
+std::filesystem::path privateFolder(std::unique_ptr<QTemporaryDir>& fallback) {
     try {
         return kradon::modFileWrite::DefaultAnalysisFolder();
-    } catch (const std::filesystem::filesystem_error&) {
-        std::error_code ignored;
-        return std::filesystem::temp_directory_path(ignored);
+    } catch (const kradon::KradonError& e) {
+        kradon::MessageBoxSink().show({kradon::ProgramTitle,
+                                       kradon::MessageLines(e.what(), FallbackFolderText),
+                                       kradon::Icon::Exclamation});
+        fallback = std::make_unique<QTemporaryDir>();
+        return fallback->path().toStdString();
     }
 }
 
@@ -59,10 +69,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(KRADON_VERSION);
 
     const QStringList models = modelArguments(QApplication::arguments());
-    kradon::SingleInstance instance;
+    std::unique_ptr<QTemporaryDir> fallbackFolder;
+    const std::filesystem::path folder = privateFolder(fallbackFolder);
+    const QString serverName =
+        kradon::SingleInstance::ServerNameIn(QString::fromStdString(folder.string()));
+    kradon::SingleInstance instance(serverName);
     if (!instance.tryBecomePrimary()) {
         if (!models.isEmpty())
-            kradon::SingleInstance::sendToPrimary(models);
+            kradon::SingleInstance::sendToPrimary(models, serverName);
         return 0;
     }
 
@@ -71,7 +85,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path program = QApplication::applicationFilePath().toStdString();
     kradon::ShellPaths paths;
     paths.settingsFile = kradon::IniFilePath(program);
-    paths.analysisFolder = analysisFolder();
+    paths.analysisFolder = folder;
     paths.saveFolder = saveFolder();
     paths.helpFile = kradon::HelpFilePath();
     paths.tipsFile =

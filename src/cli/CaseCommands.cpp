@@ -3,7 +3,9 @@
 
 #include "analysis/LoadCombinations.h"
 #include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
 #include "model/KradonError.h"
+#include "model/OutputPaths.h"
 #include "model/modFileWrite.h"
 #include "results/EnvelopeReport.h"
 #include "results/ResultsFile.h"
@@ -11,21 +13,14 @@
 #include "settings/OptionRules.h"
 
 #include "json/ModelJson.h"
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <unistd.h>
 
 namespace kradon::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-constexpr const char* CliTitle = "kradon-cli";
 
 void show(MessageSink& messages, const std::string& text) {
     messages.show({CliTitle, text, Icon::None});
@@ -248,9 +243,7 @@ int writeSelection(const CaseAnalyseRequest& r, const CaseAnalysis& a, const Cas
             loading ? Envelope(a, {*loading}) : Envelope(a, EnvelopeLoadings(m));
         report = EnvelopeReport(a, envelope, m, a.AnalysisTime);
     }
-    if (r.reportPath.empty())
-        out << report;
-    else if (!WriteOutputFile(r.reportPath, report, "report", messages))
+    if (!WriteReport(report, r.reportPath, out, messages))
         return ExitStatus::FileProblem;
     if (state && !r.resultsPath.empty()) {
         try {
@@ -284,22 +277,18 @@ int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink
         show(messages, problem);
         return ExitStatus::Usage;
     }
-    std::filesystem::path folder;
-    try {
-        folder = modFileWrite::DefaultAnalysisFolder();
-    } catch (const std::filesystem::filesystem_error& e) {
-        show(messages, std::string("Cannot create the folder of the analysis copy: ") + e.what());
+    const std::optional<std::filesystem::path> folder = AnalysisFolder(messages);
+    if (!folder)
         return ExitStatus::FileProblem;
-    }
     NullStatusSink status;
     CasesOutcome outcome;
     try {
-        outcome = AnalyseCases(*m, folder, status, messages);
+        outcome = AnalyseCases(*m, *folder, status, messages);
     } catch (const KradonError& e) {
         if (e.number() != ErrorNumber::FileIo)
             throw;
         messages.show({ProgramTitle,
-                       MessageLines(modFileWrite::SaveErrorPrefix + folder.string(), e.what()),
+                       MessageLines(modFileWrite::SaveErrorPrefix + folder->string(), e.what()),
                        Icon::None});
         return ExitStatus::FileProblem;
     }
@@ -309,6 +298,10 @@ int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink
 }
 
 int ConvertModel(const std::string& in, const std::string& out, MessageSink& messages) {
+    if (const auto same = OutputPaths::FindSameFile({{"the model " + in, in}}, {{out, out}})) {
+        show(messages, OutputPaths::Describe(*same));
+        return ExitStatus::Usage;
+    }
     const std::optional<CaseModel> m = readCaseModel(in, messages);
     if (!m)
         return ExitStatus::FileProblem;
@@ -328,30 +321,6 @@ int ConvertModel(const std::string& in, const std::string& out, MessageSink& mes
     }
     return WriteOutputFile(out, bytes, "model", messages) ? ExitStatus::Completed
                                                           : ExitStatus::FileProblem;
-}
-
-bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
-                     MessageSink& messages) {
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    errno = 0;
-    bool written = false;
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (file.is_open()) {
-            file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            file.close();
-            written = file.good();
-        }
-    }
-    int reason = errno;
-    if (written && std::rename(temp.c_str(), path.c_str()) == 0)
-        return true;
-    if (written)
-        reason = errno;
-    std::remove(temp.c_str());
-    show(messages, "Cannot write the " + what + " to " + path +
-                       (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()));
-    return false;
 }
 
 } // namespace kradon::cli

@@ -37,9 +37,4 @@ int AnalyseCaseModel(const CaseAnalyseRequest& request, std::ostream& out, Messa
 /// target format cannot hold exactly.
 int ConvertModel(const std::string& in, const std::string& out, MessageSink& messages);
 
-/// Writes bytes to path: into a new file beside it, renamed over it once complete, so a failed
-/// write leaves what was there. A failure is reported as "Cannot write the WHAT to PATH: why".
-bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
-                     MessageSink& messages);
-
 } // namespace kradon::cli

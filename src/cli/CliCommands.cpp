@@ -6,9 +6,12 @@
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "cli/CaseCommands.h"
+#include "cli/CliOutput.h"
 #include "cli/PictureOption.h"
 #include "model/KradonError.h"
 #include "model/ModelTables.h"
+#include "model/OutputPaths.h"
+#include "model/SafeFile.h"
 #include "model/modFileWrite.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
@@ -21,16 +24,19 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <span>
+#include <stdio_ext.h>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace kradon::cli {
@@ -66,7 +72,6 @@ constexpr const char* UsageText =
     "calculation error, 3 file missing, unreadable, damaged or unwritable, 64 usage error.\n";
 
 /// Title of the messages kradon-cli shows itself (files it cannot write, usage errors).
-constexpr const char* CliTitle = "kradon-cli";
 
 // Forces and moments are held in N and N·m and given in kN and kNm; deflections are held in m
 // and given in mm.
@@ -216,15 +221,29 @@ std::optional<BeamModel> readModel(const std::string& path, MessageSink& message
     }
 }
 
-std::optional<std::filesystem::path> analysisFolder(MessageSink& messages) {
-    try {
-        return modFileWrite::DefaultAnalysisFolder();
-    } catch (const std::filesystem::filesystem_error& e) {
-        messages.show({CliTitle,
-                       std::string("Cannot create the folder of the analysis copy: ") + e.what(),
-                       Icon::None});
-        return std::nullopt;
-    }
+/// Every file an analysis would read or write, each named as the user typed it.
+std::pair<std::vector<OutputPaths::NamedPath>, std::vector<OutputPaths::NamedPath>>
+filesOf(const AnalyseOptions& o) {
+    std::vector<OutputPaths::NamedPath> outputs;
+    const auto add = [&](const char* option, const std::string& path) {
+        if (!path.empty())
+            outputs.push_back({std::string(option) + " " + path, path});
+    };
+    add("--report", o.reportPath);
+    add("--results", o.resultsPath);
+    add("--json", o.jsonPath);
+    for (const PictureRequest& picture : o.pictures)
+        outputs.push_back({"--picture " + std::string(modGraphics::PictureKindName(picture.kind)) +
+                               ":" + picture.file.string(),
+                           picture.file});
+    return {{{"the model " + o.modelPath, o.modelPath}}, std::move(outputs)};
+}
+
+/// The problem when two files of the run are one, so that one would overwrite the other.
+std::string sameFileProblem(const AnalyseOptions& o) {
+    const auto [inputs, outputs] = filesOf(o);
+    const auto same = OutputPaths::FindSameFile(inputs, outputs);
+    return same ? OutputPaths::Describe(*same) : std::string();
 }
 
 int exitStatusOf(AnalyseOutcome outcome) {
@@ -238,34 +257,6 @@ int exitStatusOf(AnalyseOutcome outcome) {
         break;
     }
     return ExitStatus::AnalysisFailed;
-}
-
-/// Writes bytes to path, replacing the file; a failure is reported as "Cannot write the WHAT".
-bool writeFile(const std::string& path, const std::string& bytes, const char* what,
-               MessageSink& messages) {
-    errno = 0;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file.is_open())
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.is_open())
-        file.close();
-    if (file.good())
-        return true;
-    const int reason = errno;
-    messages.show({CliTitle,
-                   std::string("Cannot write the ") + what + " to " + path +
-                       (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()),
-                   Icon::None});
-    return false;
-}
-
-bool writeReport(const std::string& report, const std::string& path, std::ostream& out,
-                 MessageSink& messages) {
-    if (path.empty()) {
-        out << report;
-        return true;
-    }
-    return writeFile(path, report, "report", messages);
 }
 
 bool saveResults(const ProgramState& state, const std::string& path, MessageSink& messages) {
@@ -462,7 +453,7 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     state.options.MaxNoApplieds = state.model.MaxNoApplieds;
     state.options.MeshDensFact = OptionRules::RefuseMeshDensFact(o.meshDensity, messages);
 
-    const std::optional<std::filesystem::path> copyFolder = analysisFolder(messages);
+    const std::optional<std::filesystem::path> copyFolder = AnalysisFolder(messages);
     if (!copyFolder)
         return ExitStatus::FileProblem;
     NullStatusSink status;
@@ -480,13 +471,13 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
         return exitStatusOf(result.outcome);
 
     const std::string report = DoResults(state, "", state.equations.CalcTime, result.AnalysisTime);
-    if (!writeReport(report, o.reportPath, out, messages))
+    if (!WriteReport(report, o.reportPath, out, messages))
         return ExitStatus::FileProblem;
     if (!o.resultsPath.empty() && !saveResults(state, o.resultsPath, messages))
         return ExitStatus::FileProblem;
     if (!o.jsonPath.empty() &&
-        !writeFile(o.jsonPath, resultsJson(state, o.modelPath).dump(2) + "\n", "JSON results",
-                   messages))
+        !WriteOutputFile(o.jsonPath, resultsJson(state, o.modelPath).dump(2) + "\n", "JSON results",
+                         messages))
         return ExitStatus::FileProblem;
     if (!WritePictures(o.pictures, o.pictureWidth, o.pictureHeight, state, messages))
         return ExitStatus::FileProblem;
@@ -538,6 +529,29 @@ void StreamMessageSink::show(const Message& message) {
     err_ << title << ": " << message.text << '\n';
 }
 
+int FinishStandardOutput(int status, std::ostream& err) {
+    std::cout.flush();
+    const bool streamFailed = !std::cout;
+    const bool pending = ::__fpending(stdout) != 0;
+    errno = 0;
+    const bool flushFailed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    int error = errno;
+    errno = 0;
+    const bool closeFailed = std::fclose(stdout) != 0;
+    if (error == 0)
+        error = errno;
+    // Closing a standard output that was closed before the start, with nothing to write, is no
+    // failure.
+    const bool closedBefore = closeFailed && !pending && errno == EBADF;
+    // A failure that a command has already reported has given it its own status.
+    if (status != ExitStatus::Completed ||
+        (!streamFailed && !flushFailed && (!closeFailed || closedBefore)))
+        return status;
+    err << CliTitle << ": Cannot write to standard output"
+        << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    return ExitStatus::FileProblem;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty())
         return usageError("no command given", err);
@@ -568,6 +582,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return usageError("--case, --combination and --envelope need a JSON model "
                               "(MODEL.kradon.json)",
                               err);
+        if (const std::string same = sameFileProblem(options); !same.empty()) {
+            err << CliTitle << ": " << same << "\n";
+            return ExitStatus::Usage;
+        }
         return guarded(messages, [&] { return analyse(options, out, messages); });
     }
     if (command == "convert") {

@@ -33,4 +33,9 @@ private:
 /// goes to out, every message to err.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// Flushes and closes the program's standard output, after everything else: status when all
+/// that was put on it reached it, otherwise (a full disk, /dev/full, a closed pipe) a message
+/// on err and FileProblem. A status that already tells of a failure is kept as it is.
+int FinishStandardOutput(int status, std::ostream& err);
+
 } // namespace kradon::cli

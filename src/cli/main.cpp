@@ -5,5 +5,6 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return kradon::cli::RunCli(args, std::cout, std::cerr);
+    return kradon::cli::FinishStandardOutput(kradon::cli::RunCli(args, std::cout, std::cerr),
+                                             std::cerr);
 }

@@ -4,15 +4,13 @@
 #include "json/ModelJson.h"
 
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 #include "model/modFileWrite.h"
 #include "model/modText.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <initializer_list>
 #include <limits>
 #include <map>
@@ -788,15 +786,8 @@ bool IsJsonModelPath(const std::filesystem::path& path) {
 CaseModel OpenCaseModelFile(const std::filesystem::path& path) {
     if (!IsJsonModelPath(path))
         return FromBeamModel(modFileWrite::OpenModelFile(path));
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw KradonError(ErrorNumber::FileIo, ReadSource, "Is a directory");
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        throw KradonError(ErrorNumber::FileIo, ReadSource, std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ReadModelJson(text.str());
+    return ReadModelJson(
+        SafeFile::ReadRegularFile(path, JsonModelMaxBytes, "a JSON model file", ReadSource));
 }
 
 std::string ModelFileBytes(const CaseModel& m, const std::filesystem::path& path) {

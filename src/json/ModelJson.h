@@ -5,6 +5,7 @@
 
 #include "model/LoadCases.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,6 +17,9 @@ inline constexpr const char* FormatName = "kradon-model";
 inline constexpr int FormatVersion = 1;
 inline constexpr const char* ReadSource = "ReadModelJson";
 inline constexpr const char* WriteSource = "WriteModelJson";
+/// The largest JSON model file read: far above any model the capacity allows, small enough that a
+/// hostile file cannot exhaust memory.
+inline constexpr std::uintmax_t JsonModelMaxBytes = 16u << 20;
 /// The capacity a model gets when its file names none, unless a kind holds more records.
 inline constexpr std::int16_t DefaultCapacity = DefaultMaxNoApplieds;
 

@@ -4,6 +4,7 @@
 #include "model/modFileWrite.h"
 
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 
 #include <atomic>
 #include <bit>
@@ -159,16 +160,6 @@ std::string systemDescription(int error) {
     return std::generic_category().message(error);
 }
 
-// A name beside target that no other save, in this process or another, is using.
-std::filesystem::path temporaryNameBeside(const std::filesystem::path& target) {
-    static std::atomic<unsigned> serial{0};
-    std::random_device random;
-    std::filesystem::path name = target;
-    name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + "-" +
-            std::to_string(random());
-    return name;
-}
-
 // Creates a file of a new name in folder for this process alone (O_EXCL): another analysis,
 // here or in another process, never gets the same file. Returns its descriptor and name.
 std::pair<int, std::filesystem::path> createExclusively(const std::filesystem::path& folder) {
@@ -264,35 +255,15 @@ BeamModel ReadModel(std::istream& in) {
 }
 
 void SaveModelFile(const std::filesystem::path& path, const BeamModel& m) {
-    const std::filesystem::path temp = temporaryNameBeside(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out.is_open())
-            throw KradonError(ErrorNumber::FileIo, saveSource, systemDescription(errno));
-        try {
-            WriteModel(out, m);
-        } catch (const KradonError& e) {
-            out.close();
-            failSave(temp, e.what());
-        }
-        out.flush();
-        out.close();
-        if (!out)
-            failSave(temp, systemDescription(errno != 0 ? errno : EIO));
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec)
-        failSave(temp, ec.message());
+    std::ostringstream bytes(std::ios::binary);
+    WriteModel(bytes, m);
+    SafeFile::WriteFileAtomically(path, bytes.str(), saveSource);
 }
 
 BeamModel OpenModelFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw KradonError(ErrorNumber::FileIo, openSource, systemDescription(EISDIR));
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        throw KradonError(ErrorNumber::FileIo, openSource, systemDescription(errno));
+    std::istringstream in(
+        SafeFile::ReadRegularFile(path, ModelFileMaxBytes, "a model file", openSource),
+        std::ios::binary);
     return ReadModel(in);
 }
 
@@ -316,15 +287,12 @@ AnalysisCopy::~AnalysisCopy() {
 std::filesystem::path DefaultAnalysisFolder() {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path folder;
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     if (runtimeDir != nullptr && *runtimeDir != '\0' && fs::is_directory(runtimeDir, ec))
-        folder = fs::path(runtimeDir) / "kradon";
-    else
-        folder = fs::temp_directory_path() / ("kradon-" + std::to_string(::getuid()));
-    if (fs::create_directories(folder))
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
-    return folder;
+        return SafeFile::PrivateFolder(runtimeDir, "kradon");
+    const fs::path temp = fs::temp_directory_path(ec);
+    return SafeFile::PrivateFolder(ec ? fs::path("/tmp") : temp,
+                                   "kradon-" + std::to_string(::getuid()));
 }
 
 } // namespace kradon::modFileWrite

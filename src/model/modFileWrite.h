@@ -4,6 +4,7 @@
 
 #include "model/BeamModel.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <ostream>
@@ -32,12 +33,18 @@ void WriteModel(std::ostream& out, const BeamModel& m);
 /// NaN values are read as stored. Bytes after a complete model are ignored.
 BeamModel ReadModel(std::istream& in);
 
-/// Writes a temporary file beside path and renames it over path, so a failed save leaves the
-/// previous file intact. Throws KradonError (FileIo, source "SaveModel") on failure.
+/// The largest model file the layout allows: MaxNoApplieds 32767, every expression 32767 bytes.
+inline constexpr std::uintmax_t ModelFileMaxBytes =
+    28 + 31 * 8 * std::uintmax_t{32768} + 2 * std::uintmax_t{32768} * (2 + 32767);
+
+/// Writes the model with SafeFile::WriteFileAtomically, so a failed save leaves the previous
+/// file intact, its permissions kept and a link to it followed. Throws KradonError (FileIo,
+/// source "SaveModel") on failure.
 void SaveModelFile(const std::filesystem::path& path, const BeamModel& m);
 
-/// Opens and reads a model file. A missing or unreadable file throws KradonError (FileIo); a
-/// damaged one throws as ReadModel does.
+/// Opens and reads a model file. A missing or unreadable file, or one that is no regular file
+/// (a folder, a pipe, a device) or larger than ModelFileMaxBytes, throws KradonError (FileIo,
+/// source "OpenModel") without blocking; a damaged one throws as ReadModel does.
 BeamModel OpenModelFile(const std::filesystem::path& path);
 
 /// One analysis's own copy of the model: a file created exclusively under a name no other
@@ -62,8 +69,9 @@ private:
 };
 
 /// The per-user folder of the analysis copies: $XDG_RUNTIME_DIR/kradon when XDG_RUNTIME_DIR
-/// names a directory, else <system temp>/kradon-<uid>. It is created with permissions 0700 if
-/// missing; creating it may throw std::filesystem_error.
+/// names a directory, else <system temp>/kradon-<uid>, made and checked by
+/// SafeFile::PrivateFolder. Throws KradonError (FileIo) when it cannot be made, or is not the
+/// user's own private folder.
 std::filesystem::path DefaultAnalysisFolder();
 
 } // namespace kradon::modFileWrite

@@ -4,11 +4,12 @@
 #include "results/ResultsFile.h"
 
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 
 #include <bit>
 #include <cstring>
-#include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,15 +72,15 @@ std::string bytesOf(const ProgramState& s) {
     return out;
 }
 
-/// Opens path for writing without truncating it, creating it when missing.
-std::fstream openForUpdate(const std::filesystem::path& path) {
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file.is_open())
-        file.open(path, std::ios::out | std::ios::binary);
-    if (!file.is_open())
-        throw KradonError(ErrorNumber::FileIo, SaveSource,
-                          "Cannot open " + path.string() + " for writing");
-    return file;
+/// The bytes of the file at path past the first `from`, as far as a results file can reach;
+/// nothing when there is no such file.
+std::string tailOfOlderFile(const std::filesystem::path& path, std::size_t from) {
+    try {
+        const std::string older = SafeFile::ReadRegularFilePrefix(path, ResultsFileMaxBytes);
+        return older.size() > from ? older.substr(from) : std::string();
+    } catch (const KradonError&) {
+        return {};
+    }
 }
 
 // ---- reading ----
@@ -174,13 +175,9 @@ bool IsResultsFilePath(const std::string& path) {
 }
 
 void SaveResultsFile(const ProgramState& state, const std::filesystem::path& path) {
-    const std::string bytes = bytesOf(state);
-    std::fstream file = openForUpdate(path);
-    file.seekp(0);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (file.fail())
-        throw KradonError(ErrorNumber::FileIo, SaveSource, "Cannot write " + path.string());
+    std::string bytes = bytesOf(state);
+    bytes += tailOfOlderFile(path, bytes.size());
+    SafeFile::WriteFileAtomically(path, bytes, SaveSource);
 }
 
 std::string ResultsFileBytes(const ProgramState& state) {
@@ -202,9 +199,9 @@ ResultsFileTimes ReadResultsFile(std::istream& in, ProgramState& state) {
 }
 
 ResultsFileTimes OpenResultsFile(const std::filesystem::path& path, ProgramState& state) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        throw KradonError(ErrorNumber::FileIo, OpenSource, "Cannot open " + path.string());
+    std::istringstream in(
+        SafeFile::ReadRegularFile(path, ResultsFileMaxBytes, "a results file", OpenSource),
+        std::ios::binary);
     return ReadResultsFile(in, state);
 }
 

@@ -4,8 +4,10 @@
 #include "settings/CAssociate.h"
 
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <system_error>
 
@@ -91,19 +93,27 @@ std::string execArgument(std::string_view argument) {
     return out;
 }
 
-/// Writes text to path, making its folder first. A failure leaves things as they are.
-void writeFile(const std::filesystem::path& path, const std::string& text) {
+/// Replaces the file at path with bytes in one step, making its folder first. A failure leaves
+/// things as they are.
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    try {
+        SafeFile::WriteFileAtomically(path, bytes);
+    } catch (const KradonError&) {
+        // Registration is a convenience; the program works without it.
+    }
 }
 
+/// The largest icon file copied; an icon is a few kilobytes.
+constexpr std::uintmax_t IconFileMaxBytes = 4 * 1024 * 1024;
+
 void copyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::error_code ignored;
-    std::filesystem::create_directories(to.parent_path(), ignored);
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
-                               ignored);
+    try {
+        writeFile(to, SafeFile::ReadRegularFile(from, IconFileMaxBytes, "an icon file"));
+    } catch (const KradonError&) {
+        // No icon is copied; the desktop shows its own.
+    }
 }
 
 } // namespace
@@ -200,6 +210,24 @@ std::vector<CacheCommand> CacheCommands(const std::filesystem::path& dataFolder)
         {"update-mime-database", {(dataFolder / "mime").string()}},
         {"update-desktop-database", {"-q", (dataFolder / "applications").string()}},
     };
+}
+
+bool SystemRegistersType(const char* dataDirs, const std::string& desktopId) {
+    const std::string list = dataDirs != nullptr && *dataDirs != '\0' ? dataDirs : DefaultDataDirs;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(':', start), list.size());
+        const std::filesystem::path folder = list.substr(start, end - start);
+        std::error_code error;
+        if (folder.is_absolute() &&
+            std::filesystem::is_regular_file(folder / "applications" / (desktopId + ".desktop"),
+                                             error) &&
+            std::filesystem::is_regular_file(folder / "mime" / "packages" / (desktopId + ".xml"),
+                                             error))
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 } // namespace kradon

@@ -67,6 +67,16 @@ private:
 /// "/.local/share". Either may be null, as std::getenv gives them; with neither, empty.
 std::filesystem::path UserDataFolder(const char* xdgDataHome, const char* home);
 
+/// The system's data folders when XDG_DATA_DIRS is unset.
+inline constexpr const char* DefaultDataDirs = "/usr/local/share:/usr/share";
+
+/// Whether one of the system's data folders (dataDirs, colon-separated as XDG_DATA_DIRS holds
+/// them, null or empty for DefaultDataDirs; relative entries are ignored) holds both the desktop
+/// entry applications/ID.desktop and the MIME package mime/packages/ID.xml for desktopId ID, as an
+/// installed package brings them. The type is then registered for every user, and a per-user
+/// registration would only outlive the package.
+bool SystemRegistersType(const char* dataDirs, const std::string& desktopId);
+
 /// A command that refreshes a desktop cache after a registration.
 struct CacheCommand {
     std::string program;

@@ -2,12 +2,18 @@
 // swallows its errors: the settings file is a convenience and never stops the program.
 #include "settings/FormSettings.h"
 
+#include "model/KradonError.h"
+#include "model/SafeFile.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace kradon {
 namespace {
@@ -66,12 +72,11 @@ FormSettings WithWindowPlace(FormSettings current, double top, double left, doub
     return current;
 }
 
-std::filesystem::path ChooseIniPath(const std::filesystem::path& programFile,
-                                    bool programFolderWritable,
+std::filesystem::path ChooseIniPath(const std::filesystem::path& programFile, bool besideProgram,
                                     const std::filesystem::path& userConfigFolder) {
     auto name = programFile.stem();
     name += ".INI";
-    if (programFolderWritable || userConfigFolder.empty())
+    if (besideProgram || userConfigFolder.empty())
         return programFile.parent_path() / name;
     return userConfigFolder / "kradon" / name;
 }
@@ -102,19 +107,28 @@ bool IsFolderWritable(const std::filesystem::path& folder) {
     return created;
 }
 
+bool IsBuildTreeFolder(const std::filesystem::path& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || info.st_uid != ::geteuid())
+        return false;
+    std::error_code error;
+    if (std::filesystem::is_directory(folder / ".." / "share" / "kradon", error))
+        return false;
+    return IsFolderWritable(folder);
+}
+
 std::filesystem::path IniFilePath(const std::filesystem::path& programFile) {
-    return ChooseIniPath(programFile, IsFolderWritable(programFile.parent_path()),
+    return ChooseIniPath(programFile, IsBuildTreeFolder(programFile.parent_path()),
                          UserConfigFolder());
 }
 
 std::vector<std::uint8_t> ReadIniFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    try {
+        const std::string bytes = SafeFile::ReadRegularFilePrefix(path, FormSettingsSize);
+        return {bytes.begin(), bytes.end()};
+    } catch (const KradonError&) {
         return {};
-    std::vector<std::uint8_t> bytes(FormSettingsSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    }
 }
 
 std::vector<std::uint8_t> OpenIniFile(const std::filesystem::path& path) {
@@ -128,17 +142,16 @@ std::vector<std::uint8_t> OpenIniFile(const std::filesystem::path& path) {
 
 bool WriteIniFile(const std::filesystem::path& path, const FormSettings& record) {
     std::error_code error;
-    std::filesystem::remove(path, error);
     if (!path.parent_path().empty())
         std::filesystem::create_directories(path.parent_path(), error);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
     const auto bytes = EncodeFormSettings(record);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    try {
+        SafeFile::WriteFileAtomically(
+            path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return true;
+    } catch (const KradonError&) {
+        return false;
+    }
 }
 
 } // namespace kradon

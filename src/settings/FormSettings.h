@@ -47,10 +47,9 @@ FormSettings WithWindowPlace(FormSettings current, double top, double left, doub
                              double height);
 
 /// Where the settings file of the program at `programFile` lives: beside it, as the base name
-/// with ".INI", when `programFolderWritable`; otherwise as the same name in
-/// `userConfigFolder` / "kradon".
-std::filesystem::path ChooseIniPath(const std::filesystem::path& programFile,
-                                    bool programFolderWritable,
+/// with ".INI", when `besideProgram`; otherwise as the same name in `userConfigFolder` /
+/// "kradon".
+std::filesystem::path ChooseIniPath(const std::filesystem::path& programFile, bool besideProgram,
                                     const std::filesystem::path& userConfigFolder);
 
 /// The per-user configuration folder: $XDG_CONFIG_HOME when set and absolute, else
@@ -60,18 +59,27 @@ std::filesystem::path UserConfigFolder();
 /// Whether a file can be created in `folder` (tried by creating and removing a probe file).
 bool IsFolderWritable(const std::filesystem::path& folder);
 
-/// ChooseIniPath with the folder's writability and the user's configuration folder filled in.
+/// Whether the program's folder is a build tree, where its settings file may go beside it: a
+/// folder that belongs to the user running the program, is writable, and is not an installed
+/// layout (no share/kradon beside it). An installed program's folder (/usr/bin) is not, even for
+/// root, so that no file is left there that no package owns.
+bool IsBuildTreeFolder(const std::filesystem::path& folder);
+
+/// ChooseIniPath beside the program in a build tree (IsBuildTreeFolder), otherwise in the user's
+/// configuration folder.
 std::filesystem::path IniFilePath(const std::filesystem::path& programFile);
 
-/// The file's bytes, at most 14; empty when it is missing, empty or cannot be read.
+/// The file's bytes, at most 14; empty when it is missing, empty, no regular file (a pipe is
+/// never waited on) or cannot be read.
 std::vector<std::uint8_t> ReadIniFile(const std::filesystem::path& path);
 
 /// Creates the file empty when it is missing (as the first start-up does), then reads it like
 /// ReadIniFile. Errors are ignored; the result is then empty.
 std::vector<std::uint8_t> OpenIniFile(const std::filesystem::path& path);
 
-/// Deletes the file and writes the 14-byte record afresh, creating its folder when needed.
-/// Errors are not raised; the result says whether all 14 bytes were written.
+/// Replaces the file with the 14-byte record in one step (SafeFile::WriteFileAtomically),
+/// creating its folder when needed. Errors are not raised; the result says whether all 14 bytes
+/// were written.
 bool WriteIniFile(const std::filesystem::path& path, const FormSettings& record);
 
 } // namespace kradon

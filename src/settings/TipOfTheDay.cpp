@@ -1,10 +1,11 @@
 // The tips file and the order of the tips.
 #include "settings/TipOfTheDay.h"
 
+#include "model/SafeFile.h"
 #include "model/modText.h"
 
 #include <cmath>
-#include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace kradon::TipOfTheDay {
@@ -37,11 +38,10 @@ std::int32_t rotatedTip(std::size_t tipCount, std::int32_t current, const Curren
 
 std::optional<std::vector<std::string>> LoadTips(const std::filesystem::path& path) {
     std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error))
+    if (path.empty() || !std::filesystem::exists(path, error) ||
+        std::filesystem::is_directory(path, error))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
+    std::istringstream in(SafeFile::ReadRegularFile(path, TipsFileMaxBytes, "a tips file"));
     std::vector<std::string> tips;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r')

@@ -20,8 +20,17 @@ inline constexpr const char* MissingTipsText =
     "That the TOTD.INI file was not found? \n\nCreate a text file named TOTD.INI using a text "
     "editor with 1 tip per line. Then place it in the same directory as the application. ";
 
+/// The largest tips file read; a thousand tips take a few hundred kilobytes.
+inline constexpr std::uintmax_t TipsFileMaxBytes = 1024 * 1024;
+
+/// Shown in place of a tip, followed by the reason, when the tips file is there but cannot be
+/// read.
+inline constexpr const char* UnreadableTipsText = "The tips file TOTD.INI could not be read: ";
+
 /// Every line of the file at path, in order, empty lines included; a line may end in LF or CR LF.
-/// Nothing when path is empty or names no readable file.
+/// Nothing when path is empty or names nothing or a folder. A file that is there but is no regular
+/// file, is larger than TipsFileMaxBytes or cannot be read throws KradonError (FileIo), without
+/// blocking.
 std::optional<std::vector<std::string>> LoadTips(const std::filesystem::path& path);
 
 /// Where the number of the tip last shown in rotated order is kept ("Options"/"Current Tip").

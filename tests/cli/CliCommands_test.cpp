@@ -1,5 +1,6 @@
 // The command line of kradon-cli: usage, version, printing a model file, analysing one and
 // rebuilding the report from a results file.
+#include "../core/FileSafetySupport.h"
 #include "../core/TestFolder.h"
 #include "../core/analysis/ModelBuilder.h"
 #include "cli/CliCommands.h"
@@ -7,7 +8,9 @@
 #include "model/modFileWrite.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -16,6 +19,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -579,6 +583,109 @@ TEST_F(CliAnalyseTest, PicturesAreDrawnOffScreenWhateverThePlatformSetting) {
     EXPECT_EQ(pngSize(readFile(dir_ / "dsd.png")), std::make_pair(1200u, 800u));
 }
 
+TEST_F(CliAnalyseTest, OutputsNamingTheModelOrEachOtherAreRefusedBeforeAnythingIsWritten) {
+    const std::string model = goodModel();
+    const std::string modelBytes = readFile(model);
+    std::filesystem::create_symlink(model, dir_ / "link.kdn");
+    std::filesystem::create_hard_link(model, dir_ / "hard.kdn");
+    struct Case {
+        std::vector<std::string> options;
+        std::string message;
+    };
+    const std::string x = path("X.svg");
+    for (const auto& c : std::vector<Case>{
+             {{"--report", model}, "--report " + model + " and the model " + model},
+             {{"--results", path("link.kdn")},
+              "--results " + path("link.kdn") + " and the model " + model},
+             {{"--json", path("hard.kdn")},
+              "--json " + path("hard.kdn") + " and the model " + model},
+             {{"--picture", "bmd:" + model + ".png", "--picture", "sfd:" + model + ".png"},
+              "--picture sfd:" + model + ".png and --picture bmd:" + model + ".png"},
+             {{"--report", x, "--picture", "bmd:" + x},
+              "--picture bmd:" + x + " and --report " + x},
+             {{"--json", path("r.json"), "--results", dir_.string() + "/./r.json"},
+              "--json " + path("r.json") + " and --results " + dir_.string() + "/./r.json"},
+         }) {
+        std::vector<std::string> args = {"analyse", model};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, ExitStatus::Usage) << c.message;
+        EXPECT_EQ(r.err, "kradon-cli: " + c.message + " are the same file; nothing was written\n");
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(readFile(model), modelBytes);
+        EXPECT_FALSE(std::filesystem::exists(x));
+        EXPECT_FALSE(std::filesystem::exists(model + ".png"));
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "r.json"));
+    }
+    const CliRun convert = run({"convert", model, path("link.kdn")});
+    EXPECT_EQ(convert.status, ExitStatus::Usage);
+    EXPECT_EQ(convert.err, "kradon-cli: " + path("link.kdn") + " and the model " + model +
+                               " are the same file; nothing was written\n");
+    EXPECT_EQ(readFile(model), modelBytes);
+}
+
+TEST_F(CliAnalyseTest, AnOutputThatFailsKeepsItsOldBytesAndExits3) {
+    const std::string model = goodModel();
+    struct Case {
+        std::string option, value, file, message;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"--report", path("old.txt"), path("old.txt"),
+              "kradon-cli: Cannot write the report to " + path("old.txt") +
+                  ": No space left on device\n"},
+             {"--results", path("old.kxr"), path("old.kxr"),
+              "Kradon by Tarel Vestrun: Unkown error while saving file " + path("old.kxr") +
+                  "\r\nNo space left on device\n"},
+             {"--json", path("old.json"), path("old.json"),
+              "kradon-cli: Cannot write the JSON results to " + path("old.json") +
+                  ": No space left on device\n"},
+             {"--picture", "bmd:" + path("old.svg"), path("old.svg"),
+              "SavePictureFile: Cannot write the picture file " + path("old.svg") +
+                  ": No space left on device\n"},
+         }) {
+        test::writeBytes(c.file, "what the user had");
+        const test::InjectedWriteFault fault(SafeFile::WriteStep::Write, ENOSPC);
+        const CliRun r = run({"analyse", model, c.option, c.value});
+        EXPECT_EQ(r.status, ExitStatus::FileProblem) << c.option;
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(readFile(c.file), "what the user had") << c.option;
+    }
+}
+
+TEST_F(CliAnalyseTest, AReportOntoAFullDiskKeepsTheOldReport) {
+    const std::string model = goodModel();
+    const auto mountPoint = dir_ / "small";
+    std::filesystem::create_directory(mountPoint);
+    const test::SmallFilesystem disk(mountPoint);
+    if (!disk.mounted())
+        GTEST_SKIP() << test::SmallFilesystem::SkipText;
+    const auto report = mountPoint / "report.txt";
+    test::writeBytes(report, "last week's report");
+    disk.fill();
+    const CliRun r = run({"analyse", model, "--report", report.string()});
+    EXPECT_EQ(r.status, ExitStatus::FileProblem);
+    EXPECT_EQ(readFile(report), "last week's report");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mountPoint),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST_F(CliAnalyseTest, AnalysisFolderOfAnotherUserOrOpenToAllIsRefused) {
+    // Without XDG_RUNTIME_DIR the copies go to TMPDIR/kradon-UID, which someone made first.
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::setenv("TMPDIR", dir_.c_str(), 1);
+    const auto taken = dir_ / ("kradon-" + std::to_string(::getuid()));
+    std::filesystem::create_directory(taken);
+    std::filesystem::permissions(taken, std::filesystem::perms::all);
+    const std::string model = goodModel();
+    const CliRun r = run({"analyse", model});
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(r.status, ExitStatus::FileProblem);
+    EXPECT_EQ(r.err, "kradon-cli: Cannot use the folder " + taken.string() +
+                         ": other users may enter it\n");
+    EXPECT_TRUE(std::filesystem::is_empty(taken));
+}
+
 TEST_F(CliAnalyseTest, NoPictureWhenTheInputCheckRefusesTheModel) {
     const std::string model =
         save("refused.kdn", ModelBuilder().span(10).pointLoad(10, 12).build());
@@ -593,8 +700,10 @@ TEST_F(CliAnalyseTest, NoPictureWhenTheInputCheckRefusesTheModel) {
 namespace kradon::cli {
 namespace {
 
-/// Starts the kradon-cli program with args and this process's environment; its process id.
-pid_t startProgram(const std::vector<std::string>& args) {
+/// Starts the kradon-cli program with args and this process's environment, its files set up by
+/// actions when given; its process id.
+pid_t startProgram(const std::vector<std::string>& args,
+                   const posix_spawn_file_actions_t* actions = nullptr) {
     std::vector<std::string> words{KRADON_CLI};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -602,7 +711,7 @@ pid_t startProgram(const std::vector<std::string>& args) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    EXPECT_EQ(::posix_spawn(&pid, KRADON_CLI, nullptr, nullptr, argv.data(), environ), 0);
+    EXPECT_EQ(::posix_spawn(&pid, KRADON_CLI, actions, nullptr, argv.data(), environ), 0);
     return pid;
 }
 
@@ -622,6 +731,60 @@ std::string reportWithoutTimes(const std::filesystem::path& file) {
         if (line.find("time") == std::string::npos)
             kept += line + "\n";
     return kept;
+}
+
+/// Runs kradon-cli with its standard output on stdoutFile and its standard error in the test
+/// folder; the exit status, or -1 when it had not ended after 20 s (it is killed then).
+struct ProgramRun {
+    int status;
+    std::string err;
+};
+ProgramRun runProgram(const std::vector<std::string>& args, const std::string& stdoutFile,
+                      const std::filesystem::path& errFile) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    const pid_t pid = startProgram(args, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    for (int tenth = 0; tenth < 200; ++tenth) {
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(errFile)};
+        ::usleep(100'000);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return {-1, readFile(errFile)};
+}
+
+TEST_F(CliTest, StandardOutputThatCannotBeWrittenExits3) {
+    const std::string model = std::string(KRADON_EXAMPLES) + "/cantilever.kdn";
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"analyse", model}, {"show", model}, {"--help"}}) {
+        const ProgramRun r = runProgram(args, "/dev/full", dir_ / "err.txt");
+        EXPECT_EQ(r.status, ExitStatus::FileProblem) << args[0];
+        EXPECT_NE(r.err.find("standard output"), std::string::npos) << r.err;
+    }
+    const ProgramRun fine = runProgram({"show", model}, "/dev/null", dir_ / "err.txt");
+    EXPECT_EQ(fine.status, 0) << fine.err;
+}
+
+TEST_F(CliTest, APipeOrDeviceAsTheModelOrResultsFileIsRefusedAtOnce) {
+    const auto pipe = dir_ / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"show", pipe.string()},
+                                                                  {"analyse", pipe.string()},
+                                                                  {"report", pipe.string()},
+                                                                  {"show", "/dev/zero"}}) {
+        const ProgramRun r = runProgram(args, "/dev/null", dir_ / "err.txt");
+        EXPECT_EQ(r.status, ExitStatus::FileProblem) << args[0] << " " << args[1];
+        EXPECT_NE(r.err.find("Unkown error while opening file " + args[1] +
+                             "\r\nIt is not a regular file"),
+                  std::string::npos)
+            << r.err;
+    }
 }
 
 // Eight kradon-cli processes analyse eight different models (five samples, three of them at a

@@ -28,7 +28,7 @@ def check(name, document, valid):
 def reader_accepts(name, document):
     path = scratch / f"{name}.kradon.json"
     path.write_text(json.dumps(document))
-    result = subprocess.run([str(cli), "convert", str(path), str(scratch / f"{name}.kradon.json")],
+    result = subprocess.run([str(cli), "convert", str(path), str(scratch / f"{name}.out.kradon.json")],
                             capture_output=True, text=True)
     return result.returncode == 0
 

@@ -286,6 +286,27 @@ TEST(Commands, SaveErrorIsReported) {
         0u);
 }
 
+TEST(Commands, AFailedSaveAsKeepsTheModelsNameAndFile) {
+    MainWindowFixture f;
+    const auto saved = f.folder() / "beam.kdn";
+    f.files.names = {qs(saved.string())};
+    ASSERT_TRUE(f.main->SaveModel(false));
+    const auto savedBytes = std::filesystem::file_size(saved);
+
+    const auto failed = f.folder() / "no-such-folder" / "beam.kdn";
+    f.files.names = {qs(failed.string())};
+    EXPECT_FALSE(f.main->SaveModel(false));
+    EXPECT_EQ(f.main->state().FileName, saved.string()) << "the name changes only on success";
+
+    // The next Save writes where the model was saved, without asking.
+    f.main->state().model.span = 12;
+    EXPECT_TRUE(f.main->SaveModel(true));
+    EXPECT_EQ(f.files.saveTitles.size(), 2u);
+    EXPECT_EQ(modFileWrite::OpenModelFile(saved).span, 12);
+    EXPECT_EQ(std::filesystem::file_size(saved), savedBytes);
+    EXPECT_FALSE(std::filesystem::exists(failed.parent_path()));
+}
+
 TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
     struct Case {
         const char* name;

@@ -1,5 +1,6 @@
 // The main window's controls, the span field and the settings file.
 #include "ShellTestSupport.h"
+#include "app/frmHelp.h"
 #include "app/modMDI.h"
 
 #include <QAction>
@@ -340,6 +341,17 @@ TEST(frmMain, HelpWithoutABrowserShowsTheGuideInItsOwnWindow) {
     f.main->mnuHelpContents->trigger();
     EXPECT_EQ(f.main->findChildren<QTextBrowser*>("frmHelp").size(), 1);
     EXPECT_TRUE(help->isVisible());
+}
+
+TEST(frmMain, AnOversizedGuideIsNotReadIntoTheHelpWindow) {
+    MainWindowFixture f("Kradon.html");
+    std::ofstream(f.folder() / "Kradon.html") << std::string(HelpFileMaxBytes + 1, ' ');
+    f.main->mnuHelpContents->trigger();
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_EQ(f.messages.shown[0].text,
+              "Unable to display Help Contents. There is no Help associated with this "
+              "project.\r\nIt is larger than the 16777216 bytes that a help file can hold");
+    EXPECT_EQ(f.main->findChild<QTextBrowser*>("frmHelp"), nullptr);
 }
 
 TEST(frmMain, HelpWithABrowserLeavesTheGuideToIt) {

@@ -2,6 +2,7 @@
 // copy that runs, which opens it.
 #include "ShellTestSupport.h"
 #include "app/instance/SingleInstance.h"
+#include "model/modFileWrite.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -9,6 +10,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <array>
@@ -118,9 +120,14 @@ TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
 }
 
 TEST(SecondInstance, ProgramStartedAgainEndsAtOnce) {
-    SingleInstance primary; // the name the program itself uses
-    if (!primary.tryBecomePrimary())
-        GTEST_SKIP() << "a copy of the program is running for this user";
+    // The user's runtime folder, of this test alone, where the program keeps its socket.
+    const QTemporaryDir runtime;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString folder = QString::fromStdString(modFileWrite::DefaultAnalysisFolder().string());
+    EXPECT_EQ(folder, runtime.path() + "/kradon");
+    SingleInstance primary(SingleInstance::ServerNameIn(folder));
+    ASSERT_TRUE(primary.tryBecomePrimary());
     QStringList received;
     QObject::connect(&primary, &SingleInstance::openRequested,
                      [&](const QString& path) { received << path; });
@@ -135,6 +142,7 @@ TEST(SecondInstance, ProgramStartedAgainEndsAtOnce) {
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     QTRY_COMPARE(received, QStringList{sample()});
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }
 
 } // namespace

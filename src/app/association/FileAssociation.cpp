@@ -68,6 +68,9 @@ void RegisterModelFileType() {
     associate.Extension = ModelFileExtension;
     associate.AppCommand = localPath(program.absolutePath() + "/" + program.completeBaseName());
     associate.DefaultIcon = localPath(ProgramIconFile());
+    // An installed package registers the type for everybody, and takes it away when removed.
+    if (SystemRegistersType(std::getenv("XDG_DATA_DIRS"), associate.DesktopId()))
+        return;
     associate.Associate();
 
     if (!dataFolder.empty())

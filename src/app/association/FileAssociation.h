@@ -12,7 +12,9 @@ inline constexpr const char* ProgramIconName = "kradon.svg";
 /// ($XDG_DATA_HOME, else ~/.local/share): the type "application/x-kradon-file" with the
 /// description "Kradon by Tarel Vestrun", a desktop entry that opens a model with this program,
 /// and its icon; then refreshes the desktop's caches with the tools found on the PATH. Nothing
-/// is reported: a registration that cannot be written leaves the desktop as it was.
+/// is registered when the system's data folders already register the type (SystemRegistersType:
+/// the program was installed from its package). Nothing is reported: a registration that cannot
+/// be written leaves the desktop as it was.
 void RegisterModelFileType();
 
 /// The icon file the registration installs: ProgramDataFile's choice of "kradon.svg", or the

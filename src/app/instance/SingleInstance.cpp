@@ -7,10 +7,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMetaObject>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <utility>
 
 namespace kradon {
@@ -21,10 +22,20 @@ namespace {
 constexpr int ConnectTimeoutMs = 1000;
 constexpr int WriteTimeoutMs = 3000;
 
+/// Whether the process at the other end of the connected socket runs as this user.
+bool peerIsThisUser(const QLocalSocket& socket) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
+                        &size) == 0 &&
+           peer.uid == ::geteuid();
+}
+
+/// A copy of this user's answers on the name; a server of anyone else counts as none.
 bool anotherCopyAnswers(const QString& serverName) {
     QLocalSocket probe;
     probe.connectToServer(serverName);
-    const bool answered = probe.waitForConnected(ConnectTimeoutMs);
+    const bool answered = probe.waitForConnected(ConnectTimeoutMs) && peerIsThisUser(probe);
     probe.abort();
     return answered;
 }
@@ -65,15 +76,8 @@ SingleInstance::SingleInstance(QString serverName, QObject* parent)
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::DefaultServerName() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USERNAME");
-    if (user.isEmpty())
-        user = QDir::home().dirName();
-    // Keep the name a plain file name whatever the login name holds.
-    user.replace(QRegularExpression("[^A-Za-z0-9_.-]"), "_");
-    return "kradon-" + user;
+QString SingleInstance::ServerNameIn(const QString& folder) {
+    return QDir(folder).filePath("instance");
 }
 
 bool SingleInstance::isPrimary() const {
@@ -101,14 +105,10 @@ bool SingleInstance::tryBecomePrimary() {
     return true;
 }
 
-bool SingleInstance::sendToPrimary(const QStringList& paths) {
-    return sendToPrimary(paths, DefaultServerName());
-}
-
 bool SingleInstance::sendToPrimary(const QStringList& paths, const QString& serverName) {
     QLocalSocket socket;
     socket.connectToServer(serverName);
-    if (!socket.waitForConnected(ConnectTimeoutMs))
+    if (!socket.waitForConnected(ConnectTimeoutMs) || !peerIsThisUser(socket))
         return false;
     const QByteArray message = encodePaths(paths);
     if (socket.write(message) != message.size())
@@ -129,6 +129,12 @@ void SingleInstance::acceptConnections() {
 }
 
 void SingleInstance::watch(QLocalSocket* socket) {
+    // Only the user's own copies may ask this one to open files.
+    if (!peerIsThisUser(*socket)) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
     // The socket belongs to the server; it goes once its sender has gone. Nothing up the stack
     // holds it then, as paths are handed on from the event loop, not from these handlers.
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });

@@ -1,5 +1,6 @@
-// One running copy per user: the first copy listens on a local socket, a later copy hands it
-// the model paths of its command line and ends.
+// One running copy per user: the first copy listens on a local socket in a folder only the user
+// can write to, a later copy hands it the model paths of its command line and ends. Each side
+// checks that the other runs as the same user before a path goes either way.
 #pragma once
 
 #include <QByteArray>
@@ -15,8 +16,9 @@ namespace kradon {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    /// `serverName` defaults to the current user's name for the program; tests pass their own.
-    explicit SingleInstance(QString serverName = DefaultServerName(), QObject* parent = nullptr);
+    /// `serverName` is the socket's path (ServerNameIn a private folder of the user's); tests
+    /// pass their own.
+    explicit SingleInstance(QString serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     /// Starts listening unless another copy already answers on the name; false then. A socket
@@ -27,12 +29,13 @@ public:
     bool isPrimary() const;
 
     /// Hands `paths` (made absolute against the current folder) to the running copy; false
-    /// when no copy answers or the paths could not be delivered.
-    static bool sendToPrimary(const QStringList& paths);
+    /// when no copy answers, the copy that answers runs as another user (it is told nothing), or
+    /// the paths could not be delivered.
     static bool sendToPrimary(const QStringList& paths, const QString& serverName);
 
-    /// The per-user server name: "kradon-" followed by the user's login name.
-    static QString DefaultServerName();
+    /// The socket's path in `folder`, which must be the user's own private folder (no other user
+    /// may create a file there, so nobody can listen in the user's place): folder + "/instance".
+    static QString ServerNameIn(const QString& folder);
 
     /// The longest line taken as a path; a sender whose line grows beyond it is cut off.
     static constexpr qsizetype MaxLineBytes = 32 * 1024;

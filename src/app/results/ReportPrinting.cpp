@@ -2,22 +2,31 @@
 #include "app/results/ReportPrinting.h"
 
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPointF>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <algorithm>
+#include <filesystem>
+#include <string_view>
 
 namespace kradon {
 namespace {
 
 constexpr const char* PrintSource = "ReportPrinting";
 constexpr std::int32_t PrinterNotStarted = 482; // the platform's number for a printer fault
+/// Dots per inch of a saved PDF, as a high-resolution printer has.
+constexpr int PdfResolution = 1200;
 
 /// Draws one line with its top at y; a fixed-width font makes a column a multiple of the width
 /// of one character. Tabs are placed here rather than left to the text engine, which scales a tab
@@ -29,15 +38,17 @@ void printLine(QPainter& painter, const QFontMetricsF& metrics, double y, const 
         painter.drawText(QPointF(run.column * charWidth, y + metrics.ascent()), run.text);
 }
 
-void printPages(QPainter& painter, QPrinter& printer, const QStringList& lines) {
-    const QFontMetricsF metrics(painter.font(), &printer);
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+/// Prints the lines on pages of device, at resolution dots per inch.
+void printPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
+                const QStringList& lines) {
+    const QFontMetricsF metrics(painter.font(), &device);
+    const QRectF page = device.pageLayout().paintRectPixels(resolution);
     const double lineHeight = metrics.lineSpacing();
     const int linesPerPage = std::max(1, static_cast<int>(page.height() / lineHeight));
     const auto pages = PaginateReport(lines, linesPerPage);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         if (p > 0)
-            printer.newPage();
+            device.newPage();
         double y = 0;
         for (const QString& line : pages[p]) {
             printLine(painter, metrics, y, line);
@@ -93,17 +104,30 @@ void PrintReport(QPrinter& printer, const QString& text) {
         throw KradonError(PrinterNotStarted, PrintSource, "The printer could not be started");
     painter.setFont(ReportFont());
     painter.setPen(Qt::black);
-    printPages(painter, printer, ReportLines(text));
+    printPages(painter, printer, printer.resolution(), ReportLines(text));
     painter.end();
 }
 
 void SaveReportPdf(const QString& path, const QString& text) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
-    PrintReport(printer, text);
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(PdfResolution);
+        writer.setCreator(QStringLiteral("Kradon"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw KradonError(ErrorNumber::FileIo, PrintSource, "The PDF could not be started");
+        painter.setFont(ReportFont());
+        painter.setPen(Qt::black);
+        printPages(painter, writer, writer.resolution(), ReportLines(text));
+        painter.end();
+    }
+    SafeFile::WriteFileAtomically(std::filesystem::path(path.toStdU16String()),
+                                  std::string_view(pdf.constData(), pdf.size()));
 }
 
 bool DialogPrintSetup::choose(QPrinter& printer, QWidget* parent) {

@@ -47,8 +47,8 @@ std::vector<QStringList> PaginateReport(const QStringList& lines, int linesPerPa
 /// KradonError when the printer cannot be started.
 void PrintReport(QPrinter& printer, const QString& text);
 
-/// Writes text as a PDF document of A4 pages with 20 mm margins. Throws KradonError when the
-/// file cannot be written.
+/// Writes text as a PDF document of A4 pages with 20 mm margins, replacing the file in one step
+/// (SafeFile::WriteFileAtomically). Throws KradonError when the file cannot be written.
 void SaveReportPdf(const QString& path, const QString& text);
 
 /// Chooses the printer and its settings for a print command.

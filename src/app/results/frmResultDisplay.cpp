@@ -6,6 +6,7 @@
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 #include "model/modFileWrite.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QFrame>
@@ -27,14 +27,15 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStringDecoder>
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace kradon {
 namespace {
 
 constexpr const char* SaveTitle = "Save As";
 constexpr const char* PdfTitle = "Save as PDF";
-constexpr const char* FileSource = "frmResultDisplay";
 
 /// Window measures are given in twips, 1440 to the inch.
 int twips(const QWidget& widget, int value) {
@@ -61,10 +62,8 @@ QString withCrLf(const QStringList& lines) {
     return text;
 }
 
-void checkedWrite(QFile& file, const QByteArray& bytes) {
-    if (file.write(bytes) != bytes.size())
-        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
-}
+/// The largest text file the window opens: a report of the largest mesh is a few megabytes.
+constexpr std::uintmax_t TextFileMaxBytes = 64 * 1024 * 1024;
 
 } // namespace
 
@@ -269,13 +268,8 @@ void frmResultDisplay::FileOpen_Click() {
 }
 
 void frmResultDisplay::openText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
-    setEditorText(withCrLf(ReportLines(decodeText(bytes))));
+    const std::string bytes = SafeFile::ReadRegularFile(toPath(path), TextFileMaxBytes, "a report");
+    setEditorText(withCrLf(ReportLines(decodeText(QByteArray::fromStdString(bytes)))));
 }
 
 void frmResultDisplay::FileSave_Click() {
@@ -296,12 +290,7 @@ void frmResultDisplay::FileSave_Click() {
 }
 
 void frmResultDisplay::saveText(const QString& path) const {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
-    checkedWrite(file, (text() + QLatin1String("\r\n")).toUtf8());
-    if (!file.flush())
-        throw KradonError(ErrorNumber::FileIo, FileSource, file.errorString().toStdString());
+    SafeFile::WriteFileAtomically(toPath(path), (text() + QLatin1String("\r\n")).toStdString());
 }
 
 void frmResultDisplay::FileSavePdf_Click() {

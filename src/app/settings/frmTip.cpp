@@ -2,6 +2,7 @@
 #include "app/settings/frmTip.h"
 
 #include "app/SettingsStore.h"
+#include "model/KradonError.h"
 #include "settings/SettingsKeys.h"
 #include "settings/TipOfTheDay.h"
 
@@ -33,8 +34,12 @@ frmTip::frmTip(SettingsStore& settings, const QString& tipsFile, QWidget* owner)
     tipOrderOpt[1]->setChecked(!randomOrder_);
     chkLoadTipsAtStartup->setChecked(true);
     connectControls();
-    if (!LoadTips(tipsFile))
-        lblTipText->setText(TipOfTheDay::MissingTipsText);
+    try {
+        if (!LoadTips(tipsFile))
+            lblTipText->setText(TipOfTheDay::MissingTipsText);
+    } catch (const KradonError& e) {
+        lblTipText->setText(QString(TipOfTheDay::UnreadableTipsText) + e.what());
+    }
 }
 
 void frmTip::createControls() {

@@ -30,7 +30,8 @@ public:
     /// A dialog over owner that reads the tips from tipsFile.
     frmTip(SettingsStore& settings, const QString& tipsFile, QWidget* owner = nullptr);
 
-    /// Reads the tips at path and shows the next one; false when there is no such file.
+    /// Reads the tips at path and shows the next one; false when there is no such file. Throws
+    /// KradonError for a file that is there but cannot be read as tips.
     bool LoadTips(const QString& path);
     /// Shows tip number CurrentTip, when there is any tip.
     void DisplayCurrentTip();

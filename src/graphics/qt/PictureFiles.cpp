@@ -3,7 +3,10 @@
 #include "graphics/SvgSurface.h"
 #include "graphics/qt/PainterSurface.h"
 #include "model/KradonError.h"
+#include "model/SafeFile.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -12,8 +15,8 @@
 #include <QString>
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <string>
+#include <string_view>
 
 namespace kradon {
 
@@ -23,10 +26,6 @@ constexpr const char* SaveSource = "SavePictureFile";
 constexpr const char* PrintSource = "PrintPicture";
 /// Dots per inch of a PDF page; the picture is scaled up to it, so lines and text stay sharp.
 constexpr int PdfResolution = 600;
-
-QString toQString(const std::filesystem::path& file) {
-    return QString::fromStdString(file.string());
-}
 
 std::string lowerExtension(const std::filesystem::path& file) {
     std::string ext = file.extension().string();
@@ -53,29 +52,39 @@ void drawOnPainter(QPainter& painter, modGraphics::PictureKind kind, const Progr
     modGraphics::DrawPicture(kind, state, surface, messages);
 }
 
-void savePng(modGraphics::PictureKind kind, const ProgramState& state,
-             const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
-    const QImage image = RenderPicture(kind, state, pixels, messages);
-    if (!image.save(toQString(file), "PNG"))
-        cannotWrite(file, "the folder is missing or not writable");
+/// Replaces the file with bytes in one step, so a failed write leaves the old picture whole.
+void writeFile(const std::filesystem::path& file, const QByteArray& bytes) {
+    try {
+        SafeFile::WriteFileAtomically(file, std::string_view(bytes.constData(), bytes.size()));
+    } catch (const KradonError& e) {
+        cannotWrite(file, e.what());
+    }
 }
 
-void saveSvg(modGraphics::PictureKind kind, const ProgramState& state,
-             const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
+QByteArray pngBytes(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
+                    MessageSink& messages) {
+    const QImage image = RenderPicture(kind, state, pixels, messages);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        throw KradonError(ErrorNumber::FileIo, SaveSource, "The PNG image could not be made");
+    return bytes;
+}
+
+QByteArray svgBytes(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
+                    MessageSink& messages) {
     SvgSurface surface(pixels.width(), pixels.height());
     modGraphics::DrawPicture(kind, state, surface, messages);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out)
-        cannotWrite(file, "the folder is missing or not writable");
-    out << surface.svg();
-    out.close();
-    if (!out)
-        cannotWrite(file, "writing failed");
+    return QByteArray::fromStdString(surface.svg());
 }
 
-void savePdf(modGraphics::PictureKind kind, const ProgramState& state,
-             const std::filesystem::path& file, QSize pixels, MessageSink& messages) {
-    QPdfWriter writer(toQString(file));
+QByteArray pdfBytes(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
+                    MessageSink& messages) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setResolution(PdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
@@ -83,7 +92,7 @@ void savePdf(modGraphics::PictureKind kind, const ProgramState& state,
     writer.setCreator(QStringLiteral("Kradon"));
     QPainter painter;
     if (!painter.begin(&writer))
-        cannotWrite(file, "the folder is missing or not writable");
+        throw KradonError(ErrorNumber::FileIo, SaveSource, "The PDF page could not be started");
     // Fit the picture into the printable area, keeping its aspect ratio, and centre it.
     const double scale = std::min(static_cast<double>(writer.width()) / pixels.width(),
                                   static_cast<double>(writer.height()) / pixels.height());
@@ -91,8 +100,8 @@ void savePdf(modGraphics::PictureKind kind, const ProgramState& state,
                       (writer.height() - scale * pixels.height()) / 2);
     painter.scale(scale, scale);
     drawOnPainter(painter, kind, state, pixels, messages);
-    if (!painter.end())
-        cannotWrite(file, "writing failed");
+    painter.end();
+    return bytes;
 }
 
 } // namespace
@@ -111,11 +120,11 @@ void SavePictureFile(modGraphics::PictureKind kind, const ProgramState& state,
     checkSize(file, pixels);
     const std::string ext = lowerExtension(file);
     if (ext == ".png")
-        return savePng(kind, state, file, pixels, messages);
+        return writeFile(file, pngBytes(kind, state, pixels, messages));
     if (ext == ".svg")
-        return saveSvg(kind, state, file, pixels, messages);
+        return writeFile(file, svgBytes(kind, state, pixels, messages));
     if (ext == ".pdf")
-        return savePdf(kind, state, file, pixels, messages);
+        return writeFile(file, pdfBytes(kind, state, pixels, messages));
     cannotWrite(file, "unknown picture format '" + ext + "' (use .png, .svg or .pdf)");
 }
 

@@ -20,8 +20,10 @@ QImage RenderPicture(modGraphics::PictureKind kind, const ProgramState& state, Q
 
 /// Writes the picture to the file; the extension (.png, .svg or .pdf, any case) picks the format.
 /// A PNG or SVG is pixels in size; a PDF is one A4 landscape page with the picture of that
-/// aspect ratio fitted and centred. Throws KradonError (FileIo, source "SavePictureFile") for an
-/// unknown extension or a file that cannot be written.
+/// aspect ratio fitted and centred. The file is replaced in one step
+/// (SafeFile::WriteFileAtomically), so a failed save leaves an older picture whole. Throws
+/// KradonError (FileIo, source "SavePictureFile") for an unknown extension or a file that cannot
+/// be written.
 void SavePictureFile(modGraphics::PictureKind kind, const ProgramState& state,
                      const std::filesystem::path& file, QSize pixels, MessageSink& messages);
 

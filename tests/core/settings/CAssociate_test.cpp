@@ -185,6 +185,30 @@ TEST(CAssociate, UserDataFolderFollowsXdgDataHome) {
     EXPECT_EQ(UserDataFolder(nullptr, nullptr), "");
 }
 
+TEST(CAssociate, TheSystemRegistersTheTypeWhenAFolderHoldsBothPackageFiles) {
+    const TestFolder folder;
+    const auto make = [&](const std::string& name) {
+        std::filesystem::create_directories((folder / name).parent_path());
+        std::ofstream(folder / name) << "";
+    };
+    make("both/applications/kradon.desktop");
+    make("both/mime/packages/kradon.xml");
+    make("entry/applications/kradon.desktop");
+    const std::string at = folder.path().string();
+    struct Case {
+        std::string dirs;
+        bool registers;
+    };
+    for (const Case& c : std::vector<Case>{{at + "/both", true},
+                                           {"/nowhere:" + at + "/both", true},
+                                           {at + "/entry", false},
+                                           {"both:relative", false},
+                                           {at, false}})
+        EXPECT_EQ(SystemRegistersType(c.dirs.c_str(), "kradon"), c.registers) << c.dirs;
+    EXPECT_FALSE(SystemRegistersType((at + "/both").c_str(), "other"));
+    EXPECT_STREQ(DefaultDataDirs, "/usr/local/share:/usr/share");
+}
+
 TEST(CAssociate, CachesAreRefreshedInTheDataFolder) {
     const std::vector<CacheCommand> commands = CacheCommands("/home/ann/.local/share");
     ASSERT_EQ(commands.size(), 2u);

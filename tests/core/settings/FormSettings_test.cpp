@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kradon {
@@ -108,6 +109,26 @@ TEST(FormSettings, FileLivesBesideAWritableProgramElseInTheUserConfigFolder) {
     EXPECT_EQ(ChooseIniPath(program, false, ""), "/opt/kradon/bin/kradon.INI");
 }
 
+TEST(FormSettings, OnlyABuildTreeOfTheUsersOwnKeepsTheFileBesideTheProgram) {
+    const TempFolder temp;
+    const fs::path build = temp.path() / "build";
+    fs::create_directories(build);
+    EXPECT_TRUE(IsBuildTreeFolder(build));
+    // An installed layout (bin/ beside share/kradon), even when the user owns it, as root owns
+    // /usr/bin: nothing is left there that no package owns.
+    const fs::path bin = temp.path() / "usr" / "bin";
+    fs::create_directories(bin);
+    fs::create_directories(temp.path() / "usr" / "share" / "kradon");
+    EXPECT_FALSE(IsBuildTreeFolder(bin));
+    EXPECT_FALSE(IsBuildTreeFolder(temp.path() / "missing"));
+    if (::geteuid() == 0) {
+        // Another user's build tree, writable to all: the file goes to the user's own folder.
+        fs::permissions(build, fs::perms::all);
+        ASSERT_EQ(::chown(build.c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(IsBuildTreeFolder(build));
+    }
+}
+
 TEST(FormSettings, UserConfigFolderFollowsXdgThenHome) {
     const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
     const std::string savedXdg = oldXdg ? oldXdg : "";
@@ -167,6 +188,14 @@ TEST(FormSettings, ShortFileAppliesWhatItHolds) {
     EXPECT_EQ(DecodeFormSettings(OpenIniFile(path), current),
               (FormSettings{16, 32, 3, 4, 0, -1, -1}));
     EXPECT_EQ(fs::file_size(path), 5u); // opening leaves an existing file alone
+}
+
+TEST(FormSettings, APipeInPlaceOfTheFileIsNeverWaitedOn) {
+    const TempFolder temp;
+    const fs::path path = temp.path() / "kradon.INI";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_TRUE(OpenIniFile(path).empty());
+    EXPECT_TRUE(ReadIniFile(path).empty());
 }
 
 TEST(FormSettings, WriteIntoAnUnusablePlaceFailsQuietly) {

@@ -1,5 +1,6 @@
 // The tips file and the order in which tips come.
 #include "../TestFolder.h"
+#include "model/KradonError.h"
 #include "settings/TipOfTheDay.h"
 
 #include <fstream>
@@ -7,6 +8,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace kradon::TipOfTheDay {
@@ -85,6 +88,23 @@ TEST(TipOfTheDay, AnEmptyFileLoadsWithNoTipsAndAMissingOneDoesNotLoad) {
     EXPECT_FALSE(LoadTips(dir / "missing.INI"));
     EXPECT_FALSE(LoadTips({}));
     EXPECT_FALSE(LoadTips(dir.path())) << "a folder is no tips file";
+}
+
+TEST(TipOfTheDay, APipeOrAnOversizedFileIsRefusedWithoutWaiting) {
+    test::TestFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "TOTD.INI").c_str(), 0600), 0);
+    writeFile(dir / "big.INI", std::string(TipsFileMaxBytes + 1, 'x'));
+    for (const auto& [name, why] :
+         {std::pair<std::string, std::string>{"TOTD.INI", "It is not a regular file"},
+          {"big.INI", "It is larger than the 1048576 bytes that a tips file can hold"}}) {
+        try {
+            LoadTips(dir / name);
+            ADD_FAILURE() << name << " was read";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(why, 0), 0u) << e.what();
+        }
+    }
+    EXPECT_EQ(std::string(UnreadableTipsText), "The tips file TOTD.INI could not be read: ");
 }
 
 TEST(TipOfTheDay, MissingFileTextNamesTheFileAndWhatToDo) {

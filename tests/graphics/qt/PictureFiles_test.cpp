@@ -1,5 +1,6 @@
 // The pictures of the sample models rendered into images (where the red diagram lines, the navy
 // grid and the white background land) and written as PNG, SVG and PDF files or printed.
+#include "../../core/FileSafetySupport.h"
 #include "SampleModels.h"
 #include "graphics/RecordingSurface.h"
 #include "graphics/SvgSurface.h"
@@ -258,6 +259,20 @@ TEST_F(SampleModels, UnwritablePathsAndUnknownExtensionsAreFileErrors) {
         [&] { SavePictureFile(PictureKind::Beam, s, folder() / "noext", PictureSize, messages_); },
         "unknown picture format");
     EXPECT_FALSE(fs::exists(folder() / "x.bmp"));
+}
+
+TEST_F(SampleModels, AFailedWriteKeepsTheOldPicture) {
+    const ProgramState& s = state("cantilever");
+    for (const char* name : {"old.png", "old.svg", "old.pdf"}) {
+        SCOPED_TRACE(name);
+        const fs::path file = folder() / name;
+        test::writeBytes(file, "the old picture");
+        const test::InjectedWriteFault fault(SafeFile::WriteStep::Sync, EIO);
+        expectFileIoError(
+            [&] { SavePictureFile(PictureKind::Beam, s, file, PictureSize, messages_); },
+            file.string() + ": Input/output error");
+        EXPECT_EQ(test::fileBytes(file), "the old picture");
+    }
 }
 
 TEST(PictureFiles, StateWithoutResultsStillGivesTheFrame) {

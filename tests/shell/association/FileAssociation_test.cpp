@@ -3,6 +3,7 @@
 #include "app/association/FileAssociation.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -56,6 +57,24 @@ TEST(FileAssociation, FirstRunRegistersTheRunningProgramForModelFiles) {
         EXPECT_TRUE(readText(home.filePath("applications/mimeinfo.cache"))
                         .contains("application/x-kradon-file=" + id + ".desktop;"));
     }
+}
+
+TEST(FileAssociation, NothingIsRegisteredPerUserWhenTheSystemRegistersTheProgram) {
+    const ScratchDataHome home;
+    const QString id = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    // The files the installed package brings, in a system data folder of their own.
+    QTemporaryDir system;
+    for (const QString& name :
+         {"applications/" + id + ".desktop", "mime/packages/" + id + ".xml"}) {
+        QDir().mkpath(QFileInfo(system.filePath(name)).path());
+        QFile file(system.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QByteArray oldDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", "/nonexistent:" + system.path().toLocal8Bit());
+    RegisterModelFileType();
+    qputenv("XDG_DATA_DIRS", oldDirs);
+    EXPECT_TRUE(QDir(home.filePath(".")).isEmpty()) << "no per-user file outlives the package";
 }
 
 } // namespace

@@ -15,8 +15,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace kradon {
@@ -256,11 +259,64 @@ TEST_F(SingleInstanceTest, ReceiverMayRunAPromptWhileSendersComeAndGo) {
     EXPECT_EQ(opened[1], sent[1]);
 }
 
-TEST(SingleInstanceName, IsPerUserAndAPlainName) {
-    const QString name = SingleInstance::DefaultServerName();
-    EXPECT_TRUE(name.startsWith("kradon-"));
-    EXPECT_GT(name.size(), 7);
-    EXPECT_FALSE(name.contains('/'));
+TEST(SingleInstanceName, IsASocketInTheFolderGiven) {
+    EXPECT_EQ(SingleInstance::ServerNameIn("/run/user/1000/kradon"),
+              "/run/user/1000/kradon/instance");
+}
+
+/// Runs, as the user nobody, a server on path that takes one connection and reports through a
+/// pipe how many bytes it received; its process id and the pipe's reading end.
+std::pair<pid_t, int> serverOfAnotherUser(const QString& path) {
+    int report[2];
+    if (::pipe(report) != 0)
+        return {-1, -1};
+    const QByteArray name = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child != 0) {
+        ::close(report[1]);
+        return {child, report[0]};
+    }
+    // Only system calls from here on: the test process has threads.
+    ::alarm(20);
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+        ::_exit(2);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, name.constData(), sizeof(address.sun_path) - 1);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(name.constData(), 0777) != 0 || ::listen(fd, 4) != 0)
+        ::_exit(3);
+    if (::write(report[1], "L", 1) != 1)
+        ::_exit(4);
+    const int peer = ::accept(fd, nullptr, nullptr);
+    char buffer[256];
+    long received = 0;
+    for (long n; (n = ::read(peer, buffer, sizeof buffer)) > 0;)
+        received += n;
+    ::_exit(::write(report[1], received == 0 ? "0" : "1", 1) == 1 ? 0 : 4);
+}
+
+TEST_F(SingleInstanceTest, NoPathGoesToAServerOfAnotherUser) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running a server as another user needs root";
+    // A shared folder, where the other user's server took the name first.
+    QFile::setPermissions(folder_.path(), QFileDevice::Permissions(0x7777));
+    const QString name = serverName();
+    const auto [child, report] = serverOfAnotherUser(name);
+    ASSERT_GT(child, 0);
+    char state = 0;
+    ASSERT_EQ(::read(report, &state, 1), 1);
+    ASSERT_EQ(state, 'L') << "the other user's server listens";
+
+    EXPECT_FALSE(SingleInstance::sendToPrimary({folder_.filePath("secret.kdn")}, name));
+    SingleInstance mine(name);
+    EXPECT_TRUE(mine.tryBecomePrimary()) << "a server of another user is no copy of ours";
+    ASSERT_EQ(::read(report, &state, 1), 1);
+    EXPECT_EQ(state, '0') << "the other user received nothing";
+    ::close(report);
+    int status = 0;
+    ::waitpid(child, &status, 0);
 }
 
 } // namespace

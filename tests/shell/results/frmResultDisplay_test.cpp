@@ -1,5 +1,6 @@
 // The results window: its controls and menus, the report of an analysis, the text and results
 // file commands with their messages, and opening the element displacement view.
+#include "../../core/FileSafetySupport.h"
 #include "ResultsTestSupport.h"
 #include "app/OwnedWindow.h"
 #include "app/results/frmElementDisp.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -248,6 +250,31 @@ TEST(frmResultDisplay, UnwritablePathGivesTheSavingMessageAndClearsThePath) {
         ASSERT_EQ(w.sink.shown.size(), 1u) << name;
         EXPECT_EQ(w.sink.shown[0].text, "Unkown error while saving file " + path.toStdString());
         EXPECT_TRUE(w.window.resultsPath().isEmpty());
+    }
+}
+
+TEST(frmResultDisplay, AFailedSaveKeepsWhatTheFileHeld) {
+    AnalysedWindow w;
+    struct Case {
+        const char* name;
+        void (frmResultDisplay::*save)();
+    };
+    for (const Case& c : {Case{"report.txt", &frmResultDisplay::FileSave_Click},
+                          Case{"beam.kxr", &frmResultDisplay::FileSave_Click},
+                          Case{"report.pdf", &frmResultDisplay::FileSavePdf_Click}}) {
+        w.sink.shown.clear();
+        const QString path = w.dir.file(c.name);
+        writeBytes(path, "what the user had");
+        w.files.names = {path};
+        {
+            const test::InjectedWriteFault fault(SafeFile::WriteStep::Write, ENOSPC);
+            (w.window.*c.save)();
+        }
+        ASSERT_EQ(w.sink.shown.size(), 1u) << c.name;
+        EXPECT_EQ(w.sink.shown[0].text, "Unkown error while saving file " + path.toStdString());
+        EXPECT_EQ(FileBytes(path), "what the user had") << c.name;
+        EXPECT_EQ(QDir(w.dir.file(".")).entryList(QDir::Files).size(), 1) << "no temporary file";
+        QFile::remove(path);
     }
 }
 

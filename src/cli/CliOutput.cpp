@@ -1,0 +1,50 @@
+// Where kradon-cli's outputs go.
+#include "cli/CliOutput.h"
+
+#include "model/KradonError.h"
+#include "model/SafeFile.h"
+#include "model/modFileWrite.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace kradon::cli {
+
+bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
+                     MessageSink& messages) {
+    try {
+        SafeFile::WriteFileAtomically(path, bytes);
+        return true;
+    } catch (const KradonError& e) {
+        messages.show(
+            {CliTitle, "Cannot write the " + what + " to " + path + ": " + e.what(), Icon::None});
+        return false;
+    }
+}
+
+bool WriteReport(const std::string& report, const std::string& path, std::ostream& out,
+                 MessageSink& messages) {
+    if (!path.empty())
+        return WriteOutputFile(path, report, "report", messages);
+    errno = 0;
+    out << report << std::flush;
+    if (out)
+        return true;
+    const int reason = errno;
+    messages.show({CliTitle,
+                   std::string("Cannot write the report to standard output") +
+                       (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()),
+                   Icon::None});
+    return false;
+}
+
+std::optional<std::filesystem::path> AnalysisFolder(MessageSink& messages) {
+    try {
+        return modFileWrite::DefaultAnalysisFolder();
+    } catch (const KradonError& e) {
+        messages.show({CliTitle, e.what(), Icon::None});
+        return std::nullopt;
+    }
+}
+
+} // namespace kradon::cli

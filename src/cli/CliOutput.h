@@ -1,0 +1,31 @@
+// Where kradon-cli's outputs go: files replaced in one step, the standard output checked, and the
+// per-user folder of the analysis copies.
+#pragma once
+
+#include "model/Sinks.h"
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace kradon::cli {
+
+inline constexpr const char* CliTitle = "kradon-cli";
+
+/// Replaces the file at path with bytes in one step (a new file beside it, synced, renamed over
+/// it), so a failed write leaves what was there. A failure is reported as "Cannot write the WHAT
+/// to PATH: why".
+bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
+                     MessageSink& messages);
+
+/// The report to the file at path, or to out when path is empty; a failed write of either is
+/// reported and gives false.
+bool WriteReport(const std::string& report, const std::string& path, std::ostream& out,
+                 MessageSink& messages);
+
+/// The user's private folder for analysis copies, or nullopt after a message saying why it
+/// cannot be used.
+std::optional<std::filesystem::path> AnalysisFolder(MessageSink& messages);
+
+} // namespace kradon::cli

@@ -1,0 +1,294 @@
+// Safe file writing and reading: every writer of the program keeps the old bytes on every kind of
+// failure, keeps permissions and links, clears its own leftovers; readers never block on a pipe;
+// the private folders refuse what another user made; outputs are checked against each other.
+#include "../FileSafetySupport.h"
+#include "../TestFolder.h"
+#include "../results/ResultsState.h"
+#include "model/BeamModel.h"
+#include "model/KradonError.h"
+#include "model/OutputPaths.h"
+#include "model/SafeFile.h"
+#include "model/modFileWrite.h"
+#include "results/ResultsFile.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+namespace fs = std::filesystem;
+using SafeFile::WriteStep;
+using test::fileBytes;
+using test::writeBytes;
+
+class SafeFileTest : public ::testing::Test {
+protected:
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    const test::TestFolder folder_;
+    const fs::path dir_ = folder_.path();
+};
+
+BeamModel modelOf(std::int16_t maxNoApplieds) {
+    BeamModel m;
+    m.MaxNoApplieds = maxNoApplieds;
+    ClearModelLists(m);
+    return m;
+}
+
+/// Each writer of a file of the program, as the program calls it on path.
+struct Writer {
+    const char* name;
+    std::function<void(const fs::path&)> write;
+};
+
+std::vector<Writer> everyWriter() {
+    return {
+        {"WriteFileAtomically",
+         [](const fs::path& p) { SafeFile::WriteFileAtomically(p, std::string(9000, 'n')); }},
+        {"SaveModelFile", [](const fs::path& p) { modFileWrite::SaveModelFile(p, modelOf(30)); }},
+        {"SaveResultsFile", [](const fs::path& p) { SaveResultsFile(test::ThreeNodeState(), p); }},
+    };
+}
+
+TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {
+    const std::string old = "the old file's bytes, which must survive";
+    const fs::path target = dir_ / "kept.bin";
+    for (const Writer& writer : everyWriter()) {
+        for (const auto step :
+             {WriteStep::Create, WriteStep::Write, WriteStep::Sync, WriteStep::Rename}) {
+            SCOPED_TRACE(std::string(writer.name) + " failing at step " +
+                         std::to_string(static_cast<int>(step)));
+            writeBytes(target, old);
+            {
+                const test::InjectedWriteFault fault(step, ENOSPC);
+                try {
+                    writer.write(target);
+                    ADD_FAILURE() << "the write succeeded";
+                } catch (const KradonError& e) {
+                    EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+                    EXPECT_NE(std::string(e.what()).find("No space left on device"),
+                              std::string::npos)
+                        << e.what();
+                }
+            }
+            EXPECT_EQ(fileBytes(target), old);
+            EXPECT_EQ(names(), std::vector<std::string>{"kept.bin"}) << "no temporary file left";
+            // A file that was not there before is not there after a failure either.
+            fs::remove(target);
+            const test::InjectedWriteFault fault(step, EIO);
+            EXPECT_THROW(writer.write(target), KradonError);
+            EXPECT_TRUE(names().empty());
+        }
+    }
+}
+
+TEST_F(SafeFileTest, AFullDiskKeepsTheOldBytesOfEveryWriter) {
+    const fs::path mountPoint = dir_ / "small";
+    fs::create_directory(mountPoint);
+    const test::SmallFilesystem disk(mountPoint);
+    if (!disk.mounted())
+        GTEST_SKIP() << test::SmallFilesystem::SkipText;
+    const fs::path target = mountPoint / "kept.bin";
+    writeBytes(target, "old bytes");
+    disk.fill();
+    for (const Writer& writer : everyWriter()) {
+        SCOPED_TRACE(writer.name);
+        EXPECT_THROW(writer.write(target), KradonError);
+        EXPECT_EQ(fileBytes(target), "old bytes");
+        EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint), fs::directory_iterator()), 2)
+            << "only the old file and the filler";
+    }
+    // Once there is room again the write goes through.
+    fs::remove(mountPoint / "filler");
+    SafeFile::WriteFileAtomically(target, "new bytes");
+    EXPECT_EQ(fileBytes(target), "new bytes");
+}
+
+TEST_F(SafeFileTest, EveryWriterKeepsModeAndGroupAndWritesThroughALink) {
+    for (const Writer& writer : everyWriter()) {
+        SCOPED_TRACE(writer.name);
+        const fs::path target = dir_ / "private.bin";
+        const fs::path link = dir_ / "link.bin";
+        writeBytes(target, "old");
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        // Root may give the file to any group; others keep their own.
+        const gid_t group = ::geteuid() == 0 ? 4 : ::getegid();
+        ASSERT_EQ(::chown(target.c_str(), static_cast<uid_t>(-1), group), 0);
+        fs::create_symlink("private.bin", link);
+
+        writer.write(link);
+        EXPECT_TRUE(fs::is_symlink(link)) << "the link stays a link";
+        EXPECT_NE(fileBytes(target), "old") << "the file it names was written";
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(info.st_gid, group);
+        fs::remove(link);
+        fs::remove(target);
+    }
+}
+
+TEST_F(SafeFileTest, NewFilesFollowTheUmaskAndDanglingLinksCreateTheirTarget) {
+    const mode_t previous = ::umask(027);
+    fs::create_symlink("made.bin", dir_ / "dangling.bin");
+    SafeFile::WriteFileAtomically(dir_ / "dangling.bin", "made");
+    ::umask(previous);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.bin"));
+    EXPECT_EQ(fileBytes(dir_ / "made.bin"), "made");
+    EXPECT_EQ(fs::status(dir_ / "made.bin").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(SafeFileTest, LeftoversOfEndedWritesGoAndOthersStay) {
+    const pid_t ended = test::endedProcessId();
+    const std::string stale = "m.kdn.tmp-" + std::to_string(ended) + "-0-123";
+    const std::string running = "m.kdn.tmp-" + std::to_string(::getpid()) + "-7-8";
+    const std::vector<std::string> kept = {
+        running,
+        "m.kdn.tmp-" + std::to_string(ended) + "-x-1",     // not of this naming
+        "m.kdn.tmp-" + std::to_string(ended),              // not of this naming either
+        "other.kdn.tmp-" + std::to_string(ended) + "-0-1", // beside another file
+    };
+    writeBytes(dir_ / stale, "");
+    for (const std::string& name : kept)
+        writeBytes(dir_ / name, "");
+    modFileWrite::SaveModelFile(dir_ / "m.kdn", modelOf(10));
+    std::vector<std::string> expected = kept;
+    expected.push_back("m.kdn");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names(), expected);
+}
+
+TEST_F(SafeFileTest, SpecialFilesAreWrittenDirectlyAndFoldersRefused) {
+    SafeFile::WriteFileAtomically("/dev/null", "gone");
+    try {
+        SafeFile::WriteFileAtomically("/dev/full", "never");
+        ADD_FAILURE() << "/dev/full took the bytes";
+    } catch (const KradonError& e) {
+        EXPECT_STREQ(e.what(), "No space left on device");
+    }
+    try {
+        SafeFile::WriteFileAtomically(dir_, "never");
+        ADD_FAILURE() << "a folder was written";
+    } catch (const KradonError& e) {
+        EXPECT_STREQ(e.what(), "Is a directory");
+    }
+}
+
+TEST_F(SafeFileTest, ReadersRefuseWhatIsNoRegularFileWithoutBlocking) {
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    writeBytes(dir_ / "big", std::string(101, 'b'));
+    struct Case {
+        fs::path path;
+        std::string description;
+    };
+    for (const Case& c : {Case{dir_ / "pipe", SafeFile::NotRegularText},
+                          Case{"/dev/zero", SafeFile::NotRegularText}, Case{dir_, "Is a directory"},
+                          Case{dir_ / "missing", "No such file or directory"},
+                          Case{dir_ / "big", "It is larger than the 100 bytes that a test file "
+                                             "can hold"}}) {
+        try {
+            SafeFile::ReadRegularFile(c.path, 100, "a test file");
+            ADD_FAILURE() << c.path << " was read";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.what(), c.description) << c.path;
+            EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+        }
+    }
+    EXPECT_EQ(SafeFile::ReadRegularFile(dir_ / "big", 101, "a test file").size(), 101u);
+    EXPECT_EQ(SafeFile::ReadRegularFilePrefix(dir_ / "big", 14), std::string(14, 'b'));
+    EXPECT_THROW(SafeFile::ReadRegularFilePrefix(dir_ / "pipe", 14), KradonError);
+
+    // The model and results readers go through the same check.
+    EXPECT_THROW(modFileWrite::OpenModelFile(dir_ / "pipe"), KradonError);
+    ProgramState s;
+    EXPECT_THROW(OpenResultsFile(dir_ / "pipe", s), KradonError);
+}
+
+TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
+    const fs::path made = SafeFile::PrivateFolder(dir_, "fresh");
+    EXPECT_EQ(made, dir_ / "fresh");
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(SafeFile::PrivateFolder(dir_, "fresh"), made) << "an existing one is used again";
+
+    fs::create_directory(dir_ / "open");
+    fs::permissions(dir_ / "open", fs::perms::all);
+    fs::create_directory_symlink(made, dir_ / "link");
+    writeBytes(dir_ / "file", "");
+    struct Case {
+        std::string name, why;
+    };
+    std::vector<Case> cases = {{"open", "other users may enter it"},
+                               {"link", "it is not a folder"},
+                               {"file", "it is not a folder"}};
+    if (::geteuid() == 0) {
+        // Taken first by another user (nobody), with a mode that looks private.
+        fs::create_directory(dir_ / "taken");
+        fs::permissions(dir_ / "taken", fs::perms::owner_all);
+        ASSERT_EQ(::chown((dir_ / "taken").c_str(), 65534, 65534), 0);
+        cases.push_back({"taken", "it belongs to another user"});
+    }
+    for (const Case& c : cases) {
+        try {
+            SafeFile::PrivateFolder(dir_, c.name);
+            ADD_FAILURE() << c.name << " was taken as private";
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / c.name).string() + ": " + c.why);
+            EXPECT_EQ(e.source(), "PrivateFolder");
+        }
+    }
+}
+
+TEST_F(SafeFileTest, OutputsThatAreTheSameFileAreFound) {
+    writeBytes(dir_ / "m.kdn", "model");
+    fs::create_symlink("m.kdn", dir_ / "link.kdn");
+    fs::create_hard_link(dir_ / "m.kdn", dir_ / "hard.kdn");
+    fs::create_symlink("later.svg", dir_ / "dangling.svg");
+    fs::create_directory(dir_ / "sub");
+    const auto at = [&](const std::string& name) { return (dir_ / name).string(); };
+    using OutputPaths::NamedPath;
+    const std::vector<NamedPath> model = {{"the model m.kdn", at("m.kdn")}};
+    struct Case {
+        std::vector<NamedPath> outputs;
+        std::string found; // empty when nothing is the same
+    };
+    for (const Case& c : std::vector<Case>{
+             {{{"--report m.kdn", at("m.kdn")}},
+              "--report m.kdn and the model m.kdn are the same file; nothing was written"},
+             {{{"--json link", at("link.kdn")}}, "--json link and the model m.kdn"},
+             {{{"--json hard", at("hard.kdn")}}, "--json hard and the model m.kdn"},
+             {{{"--report X.svg", at("X.svg")}, {"--picture bmd:X.svg", at("sub/../X.svg")}},
+              "--picture bmd:X.svg and --report X.svg"},
+             {{{"--report a", at("dangling.svg")}, {"--picture b", at("later.svg")}},
+              "--picture b and --report a"},
+             {{{"--report a", at("a.txt")}, {"--json b", at("b.json")}}, ""},
+             {{{"--report null", "/dev/null"}, {"--json null", "/dev/null"}}, ""},
+         }) {
+        const auto same = OutputPaths::FindSameFile(model, c.outputs);
+        if (c.found.empty()) {
+            EXPECT_FALSE(same) << OutputPaths::Describe(*same);
+            continue;
+        }
+        ASSERT_TRUE(same) << c.found;
+        EXPECT_EQ(OutputPaths::Describe(*same).rfind(c.found, 0), 0u)
+            << OutputPaths::Describe(*same);
+    }
+    EXPECT_EQ(fileBytes(dir_ / "m.kdn"), "model");
+    EXPECT_FALSE(fs::exists(dir_ / "later.svg")) << "looking creates nothing";
+}
+
+} // namespace
+} // namespace kradon
