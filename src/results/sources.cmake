@@ -1,4 +1,5 @@
 list(APPEND KRADON_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/modResults.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResultsFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ResultQueries.cpp
 )
