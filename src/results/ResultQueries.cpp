@@ -40,29 +40,15 @@ bool heldVertically(const NodalTables& nodal, std::int32_t n) {
     return Constrained(nodal, 2 * n - 1) || nodal.SpringDiagonal[at(2 * n - 1)] != 0;
 }
 
-/// Left and right of node n: the end of the element before it and the start of the one after.
-/// Where nothing acts at the node the two differ only by rounding, and the right side stands
-/// for both; at the ends the side on the beam stands for both.
+/// Left and right of node n. Where nothing acts at the node the two differ only by rounding,
+/// and the right side stands for both; at the ends the side on the beam stands for both.
 PointValues nodeValues(const ProgramState& s, std::int32_t n) {
-    const auto& d = s.equations.Displacements;
-    const auto& r = s.results;
-    const std::int32_t N = s.mesh.NodeCount;
-    const double v = d[at(2 * n - 1)], theta = d[at(2 * n)];
+    const NodeSides sides = SidesOfNode(s, n);
     PointValues p;
     p.x = s.mesh.NodeX[at(n)];
-    p.jump = n > 1 && n < N && actsAt(s.nodal, n);
-    if (n == N) {
-        // NodeMoment holds the end of the last element for the last node.
-        p.left = p.right = {v, theta, r.NodeMoment[at(n)], r.NodeShear[at(2 * n - 1)]};
-        return p;
-    }
-    p.left = p.right = {v, theta, r.NodeMoment[at(n)], r.NodeShear[at(2 * n)]};
-    if (p.jump) {
-        const modSegments::Section before = modSegments::StartOfElement(s.equations, r, n - 1);
-        const modSegments::ElementData el = modSegments::SolvedElement(s.mesh, s.nodal, r, n - 1);
-        p.left.moment = static_cast<double>(modSegments::Across(before, el).M);
-        p.left.shear = r.NodeShear[at(2 * n - 1)];
-    }
+    p.jump = sides.left && sides.right && actsAt(s.nodal, n);
+    p.right = sides.right ? *sides.right : *sides.left;
+    p.left = p.jump || !sides.right ? *sides.left : p.right;
     return p;
 }
 
@@ -102,6 +88,25 @@ SpanResult spanBetween(const ProgramState& s, SpanKind kind, std::int32_t a, std
 }
 
 } // namespace
+
+NodeSides SidesOfNode(const ProgramState& s, std::int32_t n) {
+    const auto& d = s.equations.Displacements;
+    const auto& r = s.results;
+    const std::int32_t N = s.mesh.NodeCount;
+    const double v = d[at(2 * n - 1)], theta = d[at(2 * n)];
+    NodeSides sides;
+    if (n < N)
+        sides.right = SectionValues{v, theta, r.NodeMoment[at(n)], r.NodeShear[at(2 * n)]};
+    if (n == N) // NodeMoment holds the end of the last element for the last node
+        sides.left = SectionValues{v, theta, r.NodeMoment[at(n)], r.NodeShear[at(2 * n - 1)]};
+    else if (n > 1) {
+        const modSegments::Section before = modSegments::StartOfElement(s.equations, r, n - 1);
+        const modSegments::ElementData el = modSegments::SolvedElement(s.mesh, s.nodal, r, n - 1);
+        sides.left = SectionValues{v, theta, static_cast<double>(modSegments::Across(before, el).M),
+                                   r.NodeShear[at(2 * n - 1)]};
+    }
+    return sides;
+}
 
 bool HasExactResults(const ProgramState& s) {
     const std::int64_t N = s.mesh.NodeCount, E = s.mesh.ElementCount;

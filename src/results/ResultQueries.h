@@ -38,6 +38,14 @@ bool HasExactResults(const ProgramState& s);
 /// sides then hold it. nullopt when x is not on the beam (0..span) or HasExactResults is false.
 std::optional<PointValues> ValuesAt(const ProgramState& s, double x);
 
+/// Node n as the tables hold it, rounding and all: the end of the element before it (left, none
+/// at the first node) and the start of the element after it (right, none at the last node).
+struct NodeSides {
+    std::optional<SectionValues> left, right;
+};
+/// Needs HasExactResults(s) and 1 <= n <= NodeCount.
+NodeSides SidesOfNode(const ProgramState& s, std::int32_t n);
+
 /// Both sides of every node between the ends where a load, support, spring or prescribed
 /// displacement acts, left to right. Empty without exact results.
 std::vector<PointValues> Jumps(const ProgramState& s);

@@ -2,6 +2,7 @@
 // search on elements whose moment changes sign twice, and the spans with their sag.
 #include "../TestFolder.h"
 #include "../analysis/AnalysisTestSupport.h"
+#include "ClosedFormBeams.h"
 #include "analysis/AnalyseCommand.h"
 #include "results/ResultQueries.h"
 #include "results/ResultsFile.h"
@@ -16,130 +17,7 @@ namespace {
 
 using test::Analysed;
 using test::ModelBuilder;
-
-// E = 200 kN/mm2 and I = 10000 cm4 give EI = 2e7 N·m2.
-constexpr double EI = 2e7;
-
-using ClosedForm = std::function<SectionValues(double x)>;
-
-struct ClosedFormBeam {
-    const char* name;
-    BeamModel model;
-    ClosedForm exact; // SI units, x in m
-};
-
-/// Loads of 12 kN/m and 30 kN in N, on spans of L m.
-constexpr double w = 12e3, P = 30e3, L = 7.3;
-
-SectionValues simplySupportedUdl(double x) {
-    return {w * x * (L * L * L - 2 * L * x * x + x * x * x) / (24 * EI),
-            w * (L * L * L - 6 * L * x * x + 4 * x * x * x) / (24 * EI), w * x * (L - x) / 2,
-            w * x - w * L / 2};
-}
-
-/// P at a on a simply supported span, by the side of the load: x' = L - x mirrors it.
-SectionValues simplySupportedPoint(double x, double a) {
-    const double b = L - a;
-    if (x <= a)
-        return {P * b * x * (L * L - b * b - x * x) / (6 * L * EI),
-                P * b * (L * L - b * b - 3 * x * x) / (6 * L * EI), P * b * x / L, -P * b / L};
-    const double xr = L - x;
-    return {P * a * xr * (L * L - a * a - xr * xr) / (6 * L * EI),
-            -P * a * (L * L - a * a - 3 * xr * xr) / (6 * L * EI), P * a * xr / L, P * a / L};
-}
-
-SectionValues cantileverTipLoad(double x) {
-    return {P * x * x * (3 * L - x) / (6 * EI), P * x * (2 * L - x) / (2 * EI), -P * (L - x), -P};
-}
-
-SectionValues cantileverUdl(double x) {
-    return {w * x * x * (6 * L * L - 4 * L * x + x * x) / (24 * EI),
-            w * x * (3 * L * L - 3 * L * x + x * x) / (6 * EI), -w * (L - x) * (L - x) / 2,
-            -w * (L - x)};
-}
-
-SectionValues proppedCantileverUdl(double x) {
-    const double RB = 3 * w * L / 8;
-    return {w * x * x * (3 * L * L - 5 * L * x + 2 * x * x) / (48 * EI),
-            w * x * (6 * L * L - 15 * L * x + 8 * x * x) / (48 * EI),
-            RB * (L - x) - w * (L - x) * (L - x) / 2, w * x - 5 * w * L / 8};
-}
-
-SectionValues fixedFixedUdl(double x) {
-    return {w * x * x * (L - x) * (L - x) / (24 * EI), w * x * (L - x) * (L - 2 * x) / (12 * EI),
-            w * (6 * L * x - 6 * x * x - L * L) / 12, w * x - w * L / 2};
-}
-
-/// P at a on a span fixed at both ends, by the side of the load.
-SectionValues fixedFixedPoint(double x, double a) {
-    auto side = [](double s, double near, double far, double sign) {
-        const double v =
-            P * far * far * s * s * (3 * near * L - (3 * near + far) * s) / (6 * L * L * L * EI);
-        const double slope =
-            P * far * far * s * (6 * near * L - 3 * (3 * near + far) * s) / (6 * L * L * L * EI);
-        const double MA = -P * near * far * far / (L * L);
-        const double RA = P * far * far * (3 * near + far) / (L * L * L);
-        return SectionValues{v, sign * slope, MA + RA * s, -sign * RA};
-    };
-    return x <= a ? side(x, a, L - a, 1) : side(L - x, L - a, a, -1);
-}
-
-std::vector<ClosedFormBeam> closedFormBeams() {
-    const double a = 2.9; // the point loads stand here, off midspan
-    auto span = [] { return ModelBuilder().span(L).uniformEI(200, 10000); };
-    return {
-        {"simply supported UDL", span().pinned(0).pinned(L).udl(12, 0, L).build(),
-         simplySupportedUdl},
-        {"simply supported point load", span().pinned(0).pinned(L).pointLoad(30, a).build(),
-         [a](double x) { return simplySupportedPoint(x, a); }},
-        {"cantilever tip load", span().fixed(0).pointLoad(30, L).build(), cantileverTipLoad},
-        {"cantilever UDL", span().fixed(0).udl(12, 0, L).build(), cantileverUdl},
-        {"propped cantilever UDL", span().fixed(0).pinned(L).udl(12, 0, L).build(),
-         proppedCantileverUdl},
-        {"fixed-fixed UDL", span().fixed(0).fixed(L).udl(12, 0, L).build(), fixedFixedUdl},
-        {"fixed-fixed point load", span().fixed(0).fixed(L).pointLoad(30, a).build(),
-         [a](double x) { return fixedFixedPoint(x, a); }},
-    };
-}
-
-/// The largest magnitude of each quantity along the exact beam, for relative tolerances.
-SectionValues peaks(const ClosedForm& exact) {
-    SectionValues p;
-    for (int i = 0; i <= 1000; ++i) {
-        const SectionValues v = exact(L * i / 1000);
-        p.deflection = std::max(p.deflection, std::fabs(v.deflection));
-        p.rotation = std::max(p.rotation, std::fabs(v.rotation));
-        p.moment = std::max(p.moment, std::fabs(v.moment));
-        p.shear = std::max(p.shear, std::fabs(v.shear));
-    }
-    return p;
-}
-
-void expectClose(const SectionValues& got, const SectionValues& want, const SectionValues& peak,
-                 const std::string& where) {
-    // The values come from the closed form of each element, carried in extended precision from
-    // its start; 1e-12 of the largest value of the quantity leaves room for the rounding of the
-    // stored start values and nothing more.
-    EXPECT_NEAR(got.deflection, want.deflection, 1e-12 * peak.deflection) << where;
-    EXPECT_NEAR(got.rotation, want.rotation, 1e-12 * peak.rotation) << where;
-    EXPECT_NEAR(got.moment, want.moment, 1e-12 * peak.moment) << where;
-    EXPECT_NEAR(got.shear, want.shear, 1e-12 * peak.shear) << where;
-}
-
-TEST(ValuesAt, ClosedFormBeamsBetweenTheNodesAtTheCoarsestMesh) {
-    for (const auto& beam : closedFormBeams()) {
-        const ProgramState s = Analysed(beam.model, 0.2);
-        const SectionValues peak = peaks(beam.exact);
-        for (const double f : {0.013, 0.21, 0.37, 0.5, 0.6183, 0.77, 0.9999}) {
-            const double x = f * L;
-            const auto got = ValuesAt(s, x);
-            ASSERT_TRUE(got) << beam.name << " at " << x;
-            EXPECT_FALSE(got->jump);
-            expectClose(got->left, beam.exact(x), peak,
-                        std::string(beam.name) + " at " + std::to_string(x));
-        }
-    }
-}
+using namespace test::closed;
 
 TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
     const ProgramState s = Analysed(
@@ -163,7 +41,7 @@ TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
 }
 
 TEST(ValuesAt, SameAfterTheAnalysisReturnsToInputUnitsAndNoneFromAResultsFile) {
-    const BeamModel m = closedFormBeams()[4].model;
+    const BeamModel m = ClosedFormBeams()[4].model;
     const ProgramState inAnalysisUnits = Analysed(m, 1);
     ProgramState s;
     s.model = m;
@@ -260,12 +138,12 @@ TEST(FindExtremes, DeflectionPeakBetweenTwoZerosOfTheMomentInOneElement) {
 TEST(FindExtremes, RotationPeaksWhereTheMomentVanishes) {
     // Simply supported UDL: +-w L^3 / 24 EI at the ends; propped cantilever: the rotation's
     // peak lies where the moment is zero, at x = L / 4 from the clamp.
-    const ProgramState ss = Analysed(closedFormBeams()[0].model, 0.2);
+    const ProgramState ss = Analysed(ClosedFormBeams()[0].model, 0.2);
     const double end = w * L * L * L / (24 * EI);
     EXPECT_NEAR(ss.results.Extremes.largestRotation.value, end, 1e-12 * end);
     EXPECT_NEAR(ss.results.Extremes.smallestRotation.value, -end, 1e-12 * end);
     EXPECT_EQ(ss.results.Extremes.smallestRotation.x, L);
-    const ProgramState pc = Analysed(closedFormBeams()[4].model, 0.2);
+    const ProgramState pc = Analysed(ClosedFormBeams()[4].model, 0.2);
     const Extreme top = pc.results.Extremes.largestRotation;
     EXPECT_NEAR(top.x, L / 4, 1e-9);
     EXPECT_NEAR(top.value, proppedCantileverUdl(L / 4).rotation, 1e-12 * top.value);
