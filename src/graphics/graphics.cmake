@@ -3,6 +3,7 @@ add_library(kradon_graphics STATIC
     ${CMAKE_CURRENT_LIST_DIR}/DiagramLabels.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DrawingSurface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LabelLayout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PictureHover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordingSurface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SvgSurface.cpp

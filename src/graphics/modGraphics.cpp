@@ -294,6 +294,9 @@ void drawMeshNodes(DrawingSurface& surface, const MeshTables& mesh, const NodalT
     }
 }
 
+/// How many rows of labels may stack at one place before the later ones are left out.
+constexpr int LabelRows = 12;
+
 /// A label of the idealised beam: its text, colour, and the rows it may stand in, centred on x
 /// from y onwards by step.
 struct RecordLabel {
@@ -339,7 +342,7 @@ std::vector<RecordLabel> recordLabels(const DrawingSurface& surface, const BeamM
 /// Every label of the idealised beam in the first of its rows where it covers no other;
 /// where the beam is crowded the later ones are left out (hovering names them all).
 void labelIdealisedBeam(DrawingSurface& surface, const BeamModel& m) {
-    constexpr int Rows = 6;
+    constexpr int Rows = LabelRows;
     const Rgb colour = surface.pen.ForeColor;
     LabelPlacer placer(surface);
     for (const RecordLabel& label : recordLabels(surface, m)) {
@@ -567,11 +570,20 @@ void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables&
     skipOnFailure([&] { surface.setScale(-0.1 * L, -10 * h, 1.1 * L, 10 * h); });
     skipOnFailure([&] { surface.line(0, 0, L, 0); });
     surface.pen.FillStyle = FillMode::Transparent;
+    // The fixed displacement texts stack in rows above the element numbers, and are left out
+    // where there is no room.
     const auto& fd = model.FixedDisplacement;
+    const Box above{surface.ScaleLeft(), surface.ScaleTop(),
+                    surface.ScaleLeft() + surface.ScaleWidth(), 4 * h};
+    LabelPlacer placer(surface, above);
     for (std::int64_t n = 1; n <= model.count(RecordKind::FixedDisplacement); ++n)
         skipOnFailure([&] {
-            printAt(surface, at(fd.location, n), 0.02 * L,
-                    fixedDisplacementText(at(fd.vertical, n), at(fd.rotational, n)));
+            const std::string text =
+                fixedDisplacementText(at(fd.vertical, n), at(fd.rotational, n));
+            std::vector<Point> rows;
+            for (int k = 0; k < LabelRows; ++k)
+                rows.push_back({at(fd.location, n), 0.02 * L + k * surface.TextHeight(text)});
+            placer.print(surface, text, rows);
         });
     drawMeshForces(surface, mesh, nodal, h);
     drawMeshNumbers(surface, mesh, L, h);
