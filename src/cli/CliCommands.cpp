@@ -6,6 +6,8 @@
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "cli/PictureOption.h"
+#include "graphics/SheetBuilder.h"
+#include "graphics/SheetHtml.h"
 #include "model/KradonError.h"
 #include "model/ModelTables.h"
 #include "model/modFileWrite.h"
@@ -16,9 +18,11 @@
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
 #include "settings/OptionRules.h"
+#include "settings/UserDetailsFile.h"
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -47,6 +51,8 @@ constexpr const char* UsageText =
     "  kradon-cli at MODEL.kdn X [X ...] [--mesh-density F] [--json] [-o FILE]\n"
     "                                print deflection, rotation, moment and shear at each\n"
     "                                X (m from the left end), both sides where they jump\n"
+    "  kradon-cli sheet MODEL.kdn -o SHEET.pdf|SHEET.html [--mesh-density F]\n"
+    "                                analyse the model and write its calculation sheet\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
     "  kradon-cli --version          print the program version\n"
@@ -92,6 +98,12 @@ struct AnalyseOptions {
 
 struct ReportOptions {
     std::string resultsPath;
+};
+
+struct SheetOptions {
+    std::string modelPath;
+    std::string outPath;
+    float meshDensity = 1;
 };
 
 /// One option taking a value: its name, how it stores the value, and whether it may be given
@@ -144,6 +156,11 @@ const std::array<OptionSpec<AnalyseOptions>, 7> AnalyseOptionTable{{
 }};
 
 const std::array<OptionSpec<ReportOptions>, 0> ReportOptionTable{};
+
+const std::array<OptionSpec<SheetOptions>, 2> SheetOptionTable{{
+    {"--mesh-density", setMeshDensity<SheetOptions>},
+    {"-o", setPath<SheetOptions, &SheetOptions::outPath>},
+}};
 
 /// Reads the arguments after the command: options from table, each followed by its value and
 /// at most once unless repeatable, and exactly one file, which goes to file. Returns the problem,
@@ -615,6 +632,58 @@ int valuesAtPoints(const AtOptions& o, std::ostream& out, MessageSink& messages)
     return writeOutput(o.outPath, text, messages) ? ExitStatus::Completed : ExitStatus::FileProblem;
 }
 
+// ---- the calculation sheet ----
+
+enum class SheetFormat { Pdf, Html };
+
+/// The format the output file's extension asks for (any case), if it names one.
+std::optional<SheetFormat> sheetFormat(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".pdf")
+        return SheetFormat::Pdf;
+    if (ext == ".html" || ext == ".htm")
+        return SheetFormat::Html;
+    return std::nullopt;
+}
+
+std::string checkSheetOptions(const SheetOptions& o) {
+    if (o.outPath.empty())
+        return "sheet needs -o SHEET.pdf or -o SHEET.html";
+    if (!sheetFormat(o.outPath))
+        return "the sheet file '" + o.outPath + "' must end in .pdf or .html";
+    return {};
+}
+
+/// The user's name and organisation from the desktop's settings; a note when there are none.
+UserDetails sheetUser(MessageSink& messages) {
+    const std::filesystem::path file = DesktopSettingsFile();
+    const UserDetails user = ReadUserDetails(file);
+    if (user.name.empty() && user.organisation.empty())
+        messages.show({CliTitle,
+                       "no user details in " +
+                           (file.empty() ? std::string("the settings") : file.string()) +
+                           "; the title block names no one (start the desktop program once to "
+                           "enter them)",
+                       Icon::None});
+    return user;
+}
+
+int writeSheet(const SheetOptions& o, MessageSink& messages) {
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    if (run.status != ExitStatus::Completed)
+        return run.status;
+    const UserDetails user = sheetUser(messages);
+    const sheet::SheetDocument document =
+        sheet::BuildSheet(run.state, sheet::MakeTitleBlock(o.modelPath, user, sheet::NowText()));
+    const std::string bytes = *sheetFormat(o.outPath) == SheetFormat::Html
+                                  ? sheet::SheetHtml(document)
+                                  : SheetPdfBytes(document);
+    return writeOutput(o.outPath, bytes, messages) ? ExitStatus::Completed
+                                                   : ExitStatus::FileProblem;
+}
+
 /// A results file holds no element properties or nodes: the element tables are sized with
 /// zeros, so the report's element rows show 0, and with no model there are no reaction rows.
 void sizeElementTables(MeshTables& mesh) {
@@ -692,6 +761,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (const std::string problem = parseAtArguments(rest, options); !problem.empty())
             return usageError(problem, err);
         return guarded(messages, [&] { return valuesAtPoints(options, out, messages); });
+    }
+    if (command == "sheet") {
+        SheetOptions options;
+        std::string problem = parseArguments<SheetOptions>(
+            rest, SheetOptionTable, options, options.modelPath, command, "model file");
+        if (problem.empty())
+            problem = checkSheetOptions(options);
+        if (!problem.empty())
+            return usageError(problem, err);
+        return guarded(messages, [&] { return writeSheet(options, messages); });
     }
     if (command == "report") {
         ReportOptions options;

@@ -127,7 +127,9 @@ Frame frameOf(const DrawingSurface& s, double span) {
 void reserveFrameTexts(LabelPlacer& placer, const DrawingSurface& s, const Frame& f,
                        const std::string& title) {
     placer.reserve(placer.boxAt(title, {3.5 * f.xm, -0.95 * f.ym}));
-    placer.reserve(placer.boxAt("Scales: X: 1 Y: 0.000025", {-0.9 * f.xm, 0.8 * f.ym}));
+    const std::string scale =
+        "Scales: X: 1 Y: " + modText::GeneralNumber(modText::RoundTrip15(NiceStep(f.ym)));
+    placer.reserve(placer.boxAt(scale, {-0.9 * f.xm, 0.8 * f.ym}));
     (void)s;
 }
 

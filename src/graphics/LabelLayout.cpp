@@ -26,8 +26,15 @@ Box LabelPlacer::boxAt(std::string_view text, Point p) const {
 
 std::optional<Point> LabelPlacer::place(std::string_view text, std::span<const Point> candidates) {
     const Box area = bounds();
-    for (const Point& p : candidates) {
-        const Box box = boxAt(text, p);
+    for (Point p : candidates) {
+        // A label near a side of the picture moves in rather than out of sight.
+        Box box = boxAt(text, p);
+        const double shift = box.right > area.right ? area.right - box.right
+                             : box.left < area.left ? area.left - box.left
+                                                    : 0;
+        p.x += shift;
+        box.left += shift;
+        box.right += shift;
         if (!box.inside(area))
             continue;
         if (std::any_of(placed_.begin(), placed_.end(),

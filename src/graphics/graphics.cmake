@@ -3,9 +3,13 @@ add_library(kradon_graphics STATIC
     ${CMAKE_CURRENT_LIST_DIR}/DiagramLabels.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DrawingSurface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LabelLayout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LoadingDiagram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PictureHover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordingSurface.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SheetBuilder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SheetHtml.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SheetLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SvgSurface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modGraphics.cpp)
 target_link_libraries(kradon_graphics PUBLIC kradon_core)

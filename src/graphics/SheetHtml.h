@@ -1,0 +1,19 @@
+// The calculation sheet as one self-contained HTML page: the title block, the headings, text and
+// tables, and every figure as inline SVG. The page is well-formed XML as well, so any XML reader
+// takes it apart.
+#pragma once
+
+#include "graphics/SheetDocument.h"
+
+#include <string>
+#include <string_view>
+
+namespace kradon::sheet {
+
+/// The whole page, UTF-8.
+std::string SheetHtml(const SheetDocument& document);
+
+/// text with &, <, > and " written as entities.
+std::string HtmlEscaped(std::string_view text);
+
+} // namespace kradon::sheet
