@@ -37,7 +37,7 @@ public:
 
     void paragraph(const Paragraph& p) {
         for (const std::string& line : p.lines)
-            for (const std::string& wrapped : wrap(line, TextPoints, bodyWidth())) {
+            for (const std::string& wrapped : wrap(line, TextPoints, false, bodyWidth())) {
                 if (!fits(LineHeight(TextPoints)))
                     newPage();
                 text(g_.left, TextPoints, false, wrapped);
@@ -129,8 +129,8 @@ private:
     void tableHead(const Table& t, const std::vector<double>& widths, double points,
                    bool continued) {
         if (!t.caption.empty()) {
-            for (const std::string& line :
-                 wrap(t.caption + (continued ? " (continued)" : ""), CaptionPoints, bodyWidth())) {
+            for (const std::string& line : wrap(t.caption + (continued ? " (continued)" : ""),
+                                                CaptionPoints, true, bodyWidth())) {
                 text(g_.left, CaptionPoints, true, line);
                 y_ += LineHeight(CaptionPoints);
             }
@@ -159,7 +159,8 @@ private:
     }
 
     /// The line broken at blanks into pieces no wider than width.
-    std::vector<std::string> wrap(const std::string& line, double points, double width) const {
+    std::vector<std::string> wrap(const std::string& line, double points, bool bold,
+                                  double width) const {
         std::vector<std::string> lines;
         std::string current;
         std::size_t start = 0;
@@ -168,7 +169,7 @@ private:
             const std::string word =
                 line.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
             const std::string tried = current.empty() ? word : current + " " + word;
-            if (!current.empty() && measure_.width(tried, points, false) > width) {
+            if (!current.empty() && measure_.width(tried, points, bold) > width) {
                 lines.push_back(current);
                 current = word;
             } else {
