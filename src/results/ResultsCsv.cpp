@@ -3,6 +3,7 @@
 #include "model/KradonError.h"
 #include "results/ResultQueries.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -53,6 +54,41 @@ void supportRows(const std::vector<std::vector<double>>& reactions,
 }
 
 } // namespace
+
+std::string TabSeparatedRows(std::string_view text) {
+    std::string out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const bool lastLine = end == std::string_view::npos;
+        if (lastLine)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.find('\t') == std::string_view::npos) {
+            out += line;
+        } else {
+            std::string row;
+            std::size_t cellStart = 0;
+            while (cellStart <= line.size()) {
+                const std::size_t tab = std::min(line.find('\t', cellStart), line.size());
+                std::string_view cell = line.substr(cellStart, tab - cellStart);
+                const auto first = cell.find_first_not_of(' ');
+                if (first != std::string_view::npos) {
+                    cell = cell.substr(first, cell.find_last_not_of(' ') - first + 1);
+                    row += (row.empty() ? "" : "\t") + std::string(cell);
+                }
+                cellStart = tab + 1;
+            }
+            out += row;
+        }
+        if (!lastLine)
+            out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
 
 std::string ShortestNumber(double v) {
     if (std::isnan(v))

@@ -6,6 +6,7 @@
 #include "analysis/ProgramState.h"
 
 #include <string>
+#include <string_view>
 
 namespace kradon {
 
@@ -19,6 +20,11 @@ inline constexpr const char* SupportCsvHeader = "support,x_m,kind,force_kN,momen
 /// (Spring) and fixed displacement (Fixed displacement), each numbered within its kind. Lines
 /// end in LF. Needs HasExactResults(s); throws KradonError (InvalidArgument) otherwise.
 std::string ResultsCsv(const ProgramState& s);
+
+/// Text of the results report with every tab-separated row as plain tab-separated values, as a
+/// spreadsheet takes them: the blanks that pad a cell and the empty cells that align a column
+/// are dropped. Lines without a tab stay as they are; CR LF line ends become LF.
+std::string TabSeparatedRows(std::string_view text);
 
 /// The shortest text that reads back to the same double; "nan", "inf" and "-inf" for the rest.
 std::string ShortestNumber(double v);
