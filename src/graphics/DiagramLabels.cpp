@@ -127,8 +127,7 @@ Frame frameOf(const DrawingSurface& s, double span) {
 void reserveFrameTexts(LabelPlacer& placer, const DrawingSurface& s, const Frame& f,
                        const std::string& title) {
     placer.reserve(placer.boxAt(title, {3.5 * f.xm, -0.95 * f.ym}));
-    const std::string scale =
-        "Scales: X: 1 Y: " + modText::GeneralNumber(modText::RoundTrip15(NiceStep(f.ym)));
+    const std::string scale = "Scales: X: 1 Y: " + PlainNumber(NiceStep(f.ym));
     placer.reserve(placer.boxAt(scale, {-0.9 * f.xm, 0.8 * f.ym}));
     (void)s;
 }
@@ -271,7 +270,7 @@ void labelAxes(DrawingSurface& surface, LabelPlacer& placer, const Frame& f, con
     for (long k = -count; k <= count; ++k)
         skipOnFailure([&] {
             const double y = k * step;
-            const std::string text = modText::GeneralNumber(modText::RoundTrip15(y));
+            const std::string text = PlainNumber(y);
             const double w = surface.TextWidth(text);
             const Point spot[] = {{-0.015 * f.span - w, y - h / 2}};
             placer.print(surface, text, spot);
@@ -282,7 +281,7 @@ void labelAxes(DrawingSurface& surface, LabelPlacer& placer, const Frame& f, con
     const double bottom = f.ym - 1.25 * h;
     for (long k = 0; k * xstep <= f.span * (1 + 1e-12); ++k)
         skipOnFailure([&] {
-            const std::string text = modText::GeneralNumber(modText::RoundTrip15(k * xstep));
+            const std::string text = PlainNumber(k * xstep);
             const Point spot[] = {{k * xstep - surface.TextWidth(text) / 2, bottom}};
             placer.print(surface, text, spot);
         });
@@ -315,8 +314,12 @@ double ShownValue(Quantity q, double value) {
 std::string QuantityText(Quantity q, double value) {
     // E and I are given as entered: their digits are the user's own.
     if (q == Quantity::E || q == Quantity::I)
-        return modText::GeneralNumber(modText::RoundTrip15(value));
+        return PlainNumber(value);
     return modText::FormatNumber(ShownValue(q, value), infoOf(q).pattern);
+}
+
+std::string PlainNumber(double v) {
+    return modText::GeneralNumber(modText::RoundTrip15(v));
 }
 
 std::string PositionText(double x) {

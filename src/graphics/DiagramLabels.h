@@ -30,6 +30,10 @@ double ShownValue(Quantity q, double value);
 /// tables hold them) as the diagrams and the sheet print it, with a fixed number of decimals.
 std::string QuantityText(Quantity q, double value);
 
+/// A number as entered or defined (a load, a stiffness, E or I): the general number form of its
+/// 15 significant digits, so a computed 0.05000000000000001 reads 0.05.
+std::string PlainNumber(double v);
+
 /// A position along the beam as the diagrams and the sheet print it, in m, three decimals.
 std::string PositionText(double x);
 

@@ -1,5 +1,6 @@
 #include "graphics/LoadingDiagram.h"
 
+#include "graphics/DiagramLabels.h"
 #include "graphics/LabelLayout.h"
 #include "model/modText.h"
 
@@ -18,10 +19,6 @@ template <class Step> void skipOnFailure(Step&& step) noexcept {
         step();
     } catch (const std::exception&) {
     }
-}
-
-std::string number(double v) {
-    return modText::GeneralNumber(modText::RoundTrip15(v));
 }
 
 double at(const std::vector<double>& list, std::int32_t n) {
@@ -211,23 +208,23 @@ std::vector<Tag> tagsOf(const DrawingSurface& s, const BeamModel& m, const Layou
     // Each load's label sits just above its symbol, and stacks upwards from there.
     auto above = [h](double height) { return -height - 1.2 * h; };
     for (std::int32_t n = 1; n <= m.count(RecordKind::PointLoad); ++n)
-        tags.push_back({id("P", n) + number(at(m.PointLoad.value, n)) + " kN", colours::Red,
+        tags.push_back({id("P", n) + PlainNumber(at(m.PointLoad.value, n)) + " kN", colours::Red,
                         at(m.PointLoad.location, n),
                         above(g.arrow * share(at(m.PointLoad.value, n), top.Pmax)), -h});
     for (std::int32_t n = 1; n <= m.count(RecordKind::UDL); ++n)
-        tags.push_back({id("U", n) + number(at(m.UDL.value, n)) + " kN/m", colours::Red,
+        tags.push_back({id("U", n) + PlainNumber(at(m.UDL.value, n)) + " kN/m", colours::Red,
                         (at(m.UDL.start, n) + at(m.UDL.end, n)) / 2,
                         above(g.area * share(at(m.UDL.value, n), top.wmax)), -h});
     for (std::int32_t n = 1; n <= m.count(RecordKind::TDL); ++n) {
         const double w =
             std::max(std::fabs(at(m.TDL.startValue, n)), std::fabs(at(m.TDL.endValue, n)));
-        tags.push_back({id("T", n) + number(at(m.TDL.startValue, n)) + " to " +
-                            number(at(m.TDL.endValue, n)) + " kN/m",
+        tags.push_back({id("T", n) + PlainNumber(at(m.TDL.startValue, n)) + " to " +
+                            PlainNumber(at(m.TDL.endValue, n)) + " kN/m",
                         colours::Red, (at(m.TDL.start, n) + at(m.TDL.end, n)) / 2,
                         above(g.area * share(w, top.wmax)), -h});
     }
     for (std::int32_t n = 1; n <= m.count(RecordKind::MomentLoad); ++n)
-        tags.push_back({id("M", n) + number(at(m.MomentLoad.value, n)) + " kNm", colours::Red,
+        tags.push_back({id("M", n) + PlainNumber(at(m.MomentLoad.value, n)) + " kNm", colours::Red,
                         at(m.MomentLoad.location, n), above(24 * g.upy), -h});
     const double below = 1.5 * g.support + 0.2 * h;
     for (std::int32_t n = 1; n <= m.count(RecordKind::RigidSupport); ++n)
@@ -235,12 +232,12 @@ std::vector<Tag> tagsOf(const DrawingSurface& s, const BeamModel& m, const Layou
             {id("R", n) + (at(m.RigidSupport.type, n) == SupportType::Pinned ? "Pinned" : "Fixed"),
              colours::Blue, at(m.RigidSupport.location, n), below, h});
     for (std::int32_t n = 1; n <= m.count(RecordKind::SpringSupport); ++n)
-        tags.push_back({id("K", n) + number(at(m.SpringSupport.vertical, n)) + " kN/mm " +
-                            number(at(m.SpringSupport.rotational, n)) + " kN/rad",
+        tags.push_back({id("K", n) + PlainNumber(at(m.SpringSupport.vertical, n)) + " kN/mm " +
+                            PlainNumber(at(m.SpringSupport.rotational, n)) + " kN/rad",
                         colours::Green, at(m.SpringSupport.location, n), below, h});
     for (std::int32_t n = 1; n <= m.count(RecordKind::FixedDisplacement); ++n)
-        tags.push_back({id("FD", n) + number(at(m.FixedDisplacement.vertical, n)) + " mm " +
-                            number(at(m.FixedDisplacement.rotational, n)) + " rad",
+        tags.push_back({id("FD", n) + PlainNumber(at(m.FixedDisplacement.vertical, n)) + " mm " +
+                            PlainNumber(at(m.FixedDisplacement.rotational, n)) + " rad",
                         colours::Navy, at(m.FixedDisplacement.location, n), below, h});
     return tags;
 }
@@ -322,7 +319,7 @@ void drawLabels(DrawingSurface& s, const BeamModel& m, const Layout& g) {
     for (const double x : positionsOf(m))
         skipOnFailure([&] {
             s.line(x, y - tick, x, y + tick, colours::Black);
-            const std::string text = number(x);
+            const std::string text = PlainNumber(x);
             std::vector<Point> rows = placer.rows(text, x, y + 1.5 * tick, s.TextHeight(text), 2);
             placer.print(s, text, rows);
         });

@@ -13,57 +13,69 @@
 namespace kradon::modGraphics {
 namespace {
 
-std::string number(double v) {
-    return modText::GeneralNumber(modText::RoundTrip15(v));
-}
-
 double at(const std::vector<double>& table, std::int32_t i) {
     return table.at(static_cast<std::size_t>(i));
+}
+
+/// Names every record of one kind for which shows(n) holds, one line each: "NAME n: WHAT".
+template <class Shows, class What>
+void name(std::vector<std::string>& lines, const BeamModel& m, RecordKind kind, const char* title,
+          Shows shows, What what) {
+    for (std::int32_t n = 1; n <= m.count(kind); ++n)
+        if (shows(n))
+            lines.push_back(title + (" " + std::to_string(n)) + ": " + what(n));
 }
 
 /// Every record of the model standing within tolerance of x, or covering x, one per line.
 std::string recordsNear(const BeamModel& m, double x, double tolerance) {
     std::vector<std::string> lines;
-    auto near = [&](double p) { return std::fabs(p - x) <= tolerance; };
-    auto covers = [&](double a, double b) { return x >= a - tolerance && x <= b + tolerance; };
-    for (std::int32_t n = 1; n <= m.count(RecordKind::PointLoad); ++n)
-        if (near(at(m.PointLoad.location, n)))
-            lines.push_back("Point Load " + std::to_string(n) + ": " +
-                            number(at(m.PointLoad.value, n)) + " kN at " +
-                            number(at(m.PointLoad.location, n)) + " m");
-    for (std::int32_t n = 1; n <= m.count(RecordKind::UDL); ++n)
-        if (covers(at(m.UDL.start, n), at(m.UDL.end, n)))
-            lines.push_back("UDL " + std::to_string(n) + ": " + number(at(m.UDL.value, n)) +
-                            " kN/m from " + number(at(m.UDL.start, n)) + " to " +
-                            number(at(m.UDL.end, n)) + " m");
-    for (std::int32_t n = 1; n <= m.count(RecordKind::TDL); ++n)
-        if (covers(at(m.TDL.start, n), at(m.TDL.end, n)))
-            lines.push_back("TDL " + std::to_string(n) + ": " + number(at(m.TDL.startValue, n)) +
-                            " to " + number(at(m.TDL.endValue, n)) + " kN/m from " +
-                            number(at(m.TDL.start, n)) + " to " + number(at(m.TDL.end, n)) + " m");
-    for (std::int32_t n = 1; n <= m.count(RecordKind::MomentLoad); ++n)
-        if (near(at(m.MomentLoad.location, n)))
-            lines.push_back("Moment Load " + std::to_string(n) + ": " +
-                            number(at(m.MomentLoad.value, n)) + " kNm at " +
-                            number(at(m.MomentLoad.location, n)) + " m");
-    for (std::int32_t n = 1; n <= m.count(RecordKind::RigidSupport); ++n)
-        if (near(at(m.RigidSupport.location, n)))
-            lines.push_back(
-                "Rigid Support " + std::to_string(n) + ": " +
-                (at(m.RigidSupport.type, n) == SupportType::Pinned ? "Pinned" : "Fixed") + " at " +
-                number(at(m.RigidSupport.location, n)) + " m");
-    for (std::int32_t n = 1; n <= m.count(RecordKind::SpringSupport); ++n)
-        if (near(at(m.SpringSupport.location, n)))
-            lines.push_back("Spring Support " + std::to_string(n) + ": " +
-                            number(at(m.SpringSupport.vertical, n)) + " kN/mm, " +
-                            number(at(m.SpringSupport.rotational, n)) + " kN/rad at " +
-                            number(at(m.SpringSupport.location, n)) + " m");
-    for (std::int32_t n = 1; n <= m.count(RecordKind::FixedDisplacement); ++n)
-        if (near(at(m.FixedDisplacement.location, n)))
-            lines.push_back("Fixed Displacement " + std::to_string(n) + ": " +
-                            number(at(m.FixedDisplacement.vertical, n)) + " mm, " +
-                            number(at(m.FixedDisplacement.rotational, n)) + " rad at " +
-                            number(at(m.FixedDisplacement.location, n)) + " m");
+    auto at = [](const std::vector<double>& list, std::int32_t n) {
+        return PlainNumber(list.at(static_cast<std::size_t>(n)));
+    };
+    auto near = [&](const std::vector<double>& p) {
+        return [&, x, tolerance](std::int32_t n) {
+            return std::fabs(p.at(static_cast<std::size_t>(n)) - x) <= tolerance;
+        };
+    };
+    auto covers = [&](const std::vector<double>& a, const std::vector<double>& b) {
+        return [&, x, tolerance](std::int32_t n) {
+            return x >= a.at(static_cast<std::size_t>(n)) - tolerance &&
+                   x <= b.at(static_cast<std::size_t>(n)) + tolerance;
+        };
+    };
+    const auto& P = m.PointLoad;
+    name(lines, m, RecordKind::PointLoad, "Point Load", near(P.location),
+         [&](std::int32_t n) { return at(P.value, n) + " kN at " + at(P.location, n) + " m"; });
+    const auto& U = m.UDL;
+    name(lines, m, RecordKind::UDL, "UDL", covers(U.start, U.end), [&](std::int32_t n) {
+        return at(U.value, n) + " kN/m from " + at(U.start, n) + " to " + at(U.end, n) + " m";
+    });
+    const auto& T = m.TDL;
+    name(lines, m, RecordKind::TDL, "TDL", covers(T.start, T.end), [&](std::int32_t n) {
+        return at(T.startValue, n) + " to " + at(T.endValue, n) + " kN/m from " + at(T.start, n) +
+               " to " + at(T.end, n) + " m";
+    });
+    const auto& M = m.MomentLoad;
+    name(lines, m, RecordKind::MomentLoad, "Moment Load", near(M.location),
+         [&](std::int32_t n) { return at(M.value, n) + " kNm at " + at(M.location, n) + " m"; });
+    const auto& R = m.RigidSupport;
+    name(lines, m, RecordKind::RigidSupport, "Rigid Support", near(R.location),
+         [&](std::int32_t n) {
+             const bool pinned = R.type.at(static_cast<std::size_t>(n)) == SupportType::Pinned;
+             return std::string(pinned ? "Pinned" : "Fixed") + " at " + at(R.location, n) + " m";
+         });
+    const auto& S = m.SpringSupport;
+    name(lines, m, RecordKind::SpringSupport, "Spring Support", near(S.location),
+         [&](std::int32_t n) {
+             return at(S.vertical, n) + " kN/mm, " + at(S.rotational, n) + " kN/rad at " +
+                    at(S.location, n) + " m";
+         });
+    const auto& F = m.FixedDisplacement;
+    name(lines, m, RecordKind::FixedDisplacement, "Fixed Displacement", near(F.location),
+         [&](std::int32_t n) {
+             return at(F.vertical, n) + " mm, " + at(F.rotational, n) + " rad at " +
+                    at(F.location, n) + " m";
+         });
     std::string text;
     for (const std::string& line : lines)
         text += (text.empty() ? "" : "\n") + line;
@@ -83,11 +95,12 @@ std::string meshAt(const MeshTables& mesh, double x, double tolerance) {
         --nearest;
     nearest = std::clamp(nearest, 1, N);
     if (std::fabs(at(mesh.NodeX, nearest) - x) <= tolerance)
-        return "Node " + std::to_string(nearest) + " at " + number(at(mesh.NodeX, nearest)) + " m";
+        return "Node " + std::to_string(nearest) + " at " + PlainNumber(at(mesh.NodeX, nearest)) +
+               " m";
     const std::int32_t e =
         std::clamp(static_cast<std::int32_t>(after - mesh.NodeX.begin()) - 1, 1, N - 1);
-    return "Element " + std::to_string(e) + ": " + number(at(mesh.NodeX, e)) + " to " +
-           number(at(mesh.NodeX, e + 1)) + " m";
+    return "Element " + std::to_string(e) + ": " + PlainNumber(at(mesh.NodeX, e)) + " to " +
+           PlainNumber(at(mesh.NodeX, e + 1)) + " m";
 }
 
 struct Reading {

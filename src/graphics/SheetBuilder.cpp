@@ -15,16 +15,13 @@
 namespace kradon::sheet {
 namespace {
 
+using modGraphics::PlainNumber;
 using modGraphics::PositionText;
 using modGraphics::Quantity;
 using modGraphics::QuantityText;
 
 std::size_t at(std::int32_t n) {
     return static_cast<std::size_t>(n);
-}
-
-std::string number(double v) {
-    return modText::GeneralNumber(modText::RoundTrip15(v));
 }
 
 /// A residual: small by nature, so in three significant digits with an exponent.
@@ -74,11 +71,12 @@ Table propertyTable(const BeamModel& m, RecordKind kind, const PropertySegmentLi
             ModelTables::variationType(m, static_cast<std::int16_t>(n), variationKind);
         std::string value = s.expression.at(at(n));
         if (variation == "None")
-            value = number(s.constant.at(at(n)));
+            value = PlainNumber(s.constant.at(at(n)));
         else if (variation == "Linear")
-            value = number(s.linearStart.at(at(n))) + " to " + number(s.linearEnd.at(at(n)));
-        t.rows.push_back({std::to_string(n), number(s.disA.at(at(n))), number(s.disB.at(at(n))),
-                          variation, value});
+            value =
+                PlainNumber(s.linearStart.at(at(n))) + " to " + PlainNumber(s.linearEnd.at(at(n)));
+        t.rows.push_back({std::to_string(n), PlainNumber(s.disA.at(at(n))),
+                          PlainNumber(s.disB.at(at(n))), variation, value});
     }
     return t;
 }
@@ -105,7 +103,7 @@ void inputSection(const ProgramState& s, SheetDocument& d) {
     const BeamModel& m = s.model;
     d.blocks.push_back(Heading{"1 Input", 1});
     d.blocks.push_back(Paragraph{{
-        "Span: " + number(m.span) + " m",
+        "Span: " + PlainNumber(m.span) + " m",
         "Mesh density factor: " + meshDensityText(s.options.MeshDensFact) + " (" +
             std::to_string(s.mesh.ElementCount) + " elements, " + std::to_string(s.mesh.NodeCount) +
             " nodes)",
@@ -342,7 +340,7 @@ std::string NowText() {
 std::vector<std::pair<std::string, std::string>> CheckLines(const ProgramState& s) {
     const EquilibriumResiduals& e = s.results.Residuals;
     return {
-        {"Sum of the loads, downwards", number(sumOfLoads(s.model)) + " kN"},
+        {"Sum of the loads, downwards", PlainNumber(sumOfLoads(s.model)) + " kN"},
         {"Sum of the reactions, upwards",
          QuantityText(Quantity::Shear, sumOfReactions(s) * 1000) + " kN"},
         {"Residual, vertical", residualText(e.vertical / 1000) + " kN"},

@@ -1,6 +1,7 @@
 #include "graphics/SheetHtml.h"
 
 #include "graphics/SvgSurface.h"
+#include "model/modText.h"
 
 #include <string_view>
 #include <variant>
@@ -31,35 +32,36 @@ void titleBlock(const TitleBlock& t, std::string& out) {
         t.userName.empty() && t.organisation.empty()
             ? std::string("(no user details)")
             : t.userName + (t.organisation.empty() ? "" : ", " + t.organisation);
-    out += "<table class=\"title\">\n<tr><td><b>" + HtmlEscaped(t.title) +
-           "</b></td><td class=\"right\">" + HtmlEscaped(t.version) + "</td></tr>\n";
-    out += "<tr><td>Model: " + HtmlEscaped(t.modelFile) + "</td><td class=\"right\">" +
-           HtmlEscaped(t.dateTime) + "</td></tr>\n";
-    out += "<tr><td colspan=\"2\">By: " + HtmlEscaped(user) + "</td></tr>\n</table>\n";
+    out += "<table class=\"title\">\n<tr><td><b>" + modText::XmlEscaped(t.title) +
+           "</b></td><td class=\"right\">" + modText::XmlEscaped(t.version) + "</td></tr>\n";
+    out += "<tr><td>Model: " + modText::XmlEscaped(t.modelFile) + "</td><td class=\"right\">" +
+           modText::XmlEscaped(t.dateTime) + "</td></tr>\n";
+    out += "<tr><td colspan=\"2\">By: " + modText::XmlEscaped(user) + "</td></tr>\n</table>\n";
 }
 
 void block(const Heading& h, std::string& out) {
     const std::string tag = h.level <= 1 ? "h1" : "h2";
-    out += "<" + tag + ">" + HtmlEscaped(h.text) + "</" + tag + ">\n";
+    out += "<" + tag + ">" + modText::XmlEscaped(h.text) + "</" + tag + ">\n";
 }
 
 void block(const Paragraph& p, std::string& out) {
     out += "<p>";
     for (std::size_t i = 0; i < p.lines.size(); ++i)
-        out += (i == 0 ? "" : "<br/>") + HtmlEscaped(p.lines[i]);
+        out += (i == 0 ? "" : "<br/>") + modText::XmlEscaped(p.lines[i]);
     out += "</p>\n";
 }
 
 void block(const Table& t, std::string& out) {
-    out += "<table class=\"data\">\n<caption>" + HtmlEscaped(t.caption) + "</caption>\n<tr>";
+    out +=
+        "<table class=\"data\">\n<caption>" + modText::XmlEscaped(t.caption) + "</caption>\n<tr>";
     for (const auto& c : t.columns)
-        out += "<th>" + HtmlEscaped(c) + "</th>";
+        out += "<th>" + modText::XmlEscaped(c) + "</th>";
     out += "</tr>\n";
     for (const auto& row : t.rows) {
         out += "<tr>";
         for (std::size_t c = 0; c < row.size(); ++c)
             out += (c < t.numeric.size() && t.numeric[c] ? "<td class=\"num\">" : "<td>") +
-                   HtmlEscaped(row[c]) + "</td>";
+                   modText::XmlEscaped(row[c]) + "</td>";
         out += "</tr>\n";
     }
     out += "</table>\n";
@@ -75,39 +77,15 @@ void block(const Figure& f, std::string& out) {
         svg.erase(0, svg.find('\n') + 1);
     const int percent = static_cast<int>(f.width * 100 + 0.5);
     out += "<figure style=\"width: " + std::to_string(percent) + "%\">\n" + svg + "<figcaption>" +
-           HtmlEscaped(f.caption) + "</figcaption>\n</figure>\n";
+           modText::XmlEscaped(f.caption) + "</figcaption>\n</figure>\n";
 }
 
 } // namespace
 
-std::string HtmlEscaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string SheetHtml(const SheetDocument& d) {
     std::string out = "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" "
                       "lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>" +
-                      HtmlEscaped(d.titleBlock.title + " - " + d.titleBlock.modelFile) +
+                      modText::XmlEscaped(d.titleBlock.title + " - " + d.titleBlock.modelFile) +
                       "</title>\n<style>\n" + Style + "</style>\n</head>\n<body>\n";
     titleBlock(d.titleBlock, out);
     for (const Block& b : d.blocks)

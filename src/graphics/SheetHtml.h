@@ -6,14 +6,10 @@
 #include "graphics/SheetDocument.h"
 
 #include <string>
-#include <string_view>
 
 namespace kradon::sheet {
 
 /// The whole page, UTF-8.
 std::string SheetHtml(const SheetDocument& document);
-
-/// text with &, <, > and " written as entities.
-std::string HtmlEscaped(std::string_view text);
 
 } // namespace kradon::sheet
