@@ -320,14 +320,15 @@ template <typename F> Real bisect(F f, Real a, Real b, bool positiveAtA) {
 }
 
 /// The zeros of f on an element whose pieces (between consecutive points) f is monotone on:
-/// each piece holds at most one, found by bisection where f changes sign across it. The points
-/// where f is exactly zero are given as well; visit may see a zero twice.
-template <typename F> Points zerosOnPieces(const Points& pieces, F f) {
+/// each piece holds at most one, found by bisection where f changes sign across it. f at the
+/// first and last point is given (the element's ends are known); points where f is exactly zero
+/// are given as well, so a zero may come twice.
+template <typename F> Points zerosOnPieces(const Points& pieces, F f, Real atFirst, Real atLast) {
     Points zeros;
-    Real fa = f(pieces[0]);
+    Real fa = atFirst;
     for (int k = 0; k + 1 < pieces.n; ++k) {
         const Real a = pieces[k], b = pieces[k + 1];
-        const Real fb = f(b);
+        const Real fb = k + 2 == pieces.n ? atLast : f(b);
         if (fa == 0)
             zeros.add(a);
         else if ((fa > 0 && fb < 0) || (fa < 0 && fb > 0))
@@ -344,12 +345,18 @@ Real momentAlong(const Section& start, const ElementData& el, Real s) {
     return start.M - start.V * s - el.wa * s * s / 2 - el.slope * s * s * s / 6;
 }
 
+/// Where the shear vanishes inside an element, with its ends: between them the moment is
+/// monotone (M' = -V).
+Points momentPieces(const Section& start, const ElementData& el) {
+    return piecesOfQuadratic(start.V, el.wa, el.slope / 2, el.h);
+}
+
 /// Where the moment vanishes inside an element, with its ends: between them the rotation
-/// (theta' = -M / EI) is monotone. The moment is monotone between the zeros of the shear.
-Points rotationPieces(const Section& start, const ElementData& el) {
-    const Points shearTurns = piecesOfQuadratic(start.V, el.wa, el.slope / 2, el.h);
-    const Points zeros =
-        zerosOnPieces(shearTurns, [&](Real s) { return momentAlong(start, el, s); });
+/// (theta' = -M / EI) is monotone.
+Points rotationPieces(const Section& start, const Section& end, const ElementData& el,
+                      const Points& momentTurns) {
+    const Points zeros = zerosOnPieces(
+        momentTurns, [&](Real s) { return momentAlong(start, el, s); }, start.M, end.M);
     Points pieces;
     pieces.add(0);
     for (int i = 0; i < zeros.n; ++i)
@@ -453,7 +460,7 @@ ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
             rotation.offer(section.theta, position);
         }
         // The moment is extreme where the shear vanishes, the shear where the load does.
-        const Points shearZeros = piecesOfQuadratic(start.V, el.wa, el.slope / 2, el.h);
+        const Points shearZeros = momentPieces(start, el);
         for (int i = 1; i + 1 < shearZeros.n; ++i)
             moment.offer(momentAlong(start, el, shearZeros[i]), x0 + shearZeros[i]);
         const Points loadZeros = piecesOfQuadratic(el.wa, el.slope, 0, el.h);
@@ -463,11 +470,11 @@ ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
             continue; // no curvature: deflection and rotation are straight between the nodes
         // The rotation is extreme where the moment vanishes, the deflection where the rotation
         // does; each is monotone between the zeros of the one before.
-        const Points pieces = rotationPieces(start, el);
+        const Points pieces = rotationPieces(start, end, el, shearZeros);
         for (int i = 1; i + 1 < pieces.n; ++i)
             rotation.offer(Along(start, el, pieces[i]).theta, x0 + pieces[i]);
-        const Points level =
-            zerosOnPieces(pieces, [&](Real s) { return Along(start, el, s).theta; });
+        const Points level = zerosOnPieces(
+            pieces, [&](Real s) { return Along(start, el, s).theta; }, start.theta, end.theta);
         for (int i = 0; i < level.n; ++i)
             deflection.offer(Along(start, el, level[i]).v, x0 + level[i]);
     }
@@ -488,13 +495,16 @@ Extreme FarthestFromLine(const MeshTables& mesh, const NodalTables& nodal,
         const Section start = StartOfElement(equations, results, e);
         const ElementData el = SolvedElement(mesh, nodal, results, e);
         const Real xe = mesh.NodeX[at(e)];
+        const Section end = endOfElement(equations, results, start, el, e);
         offer(start.v, xe);
-        offer(equations.Displacements[at(2 * e + 1)], mesh.NodeX[at(e + 1)]);
+        offer(end.v, mesh.NodeX[at(e + 1)]);
         if (el.c == 0)
             continue;
         // Farthest from the line where the beam runs parallel to it.
         const Points level = zerosOnPieces(
-            rotationPieces(start, el), [&](Real s) { return Along(start, el, s).theta - slope; });
+            rotationPieces(start, end, el, momentPieces(start, el)),
+            [&](Real s) { return Along(start, el, s).theta - slope; }, start.theta - slope,
+            end.theta - slope);
         for (int i = 0; i < level.n; ++i)
             offer(Along(start, el, level[i]).v, xe + level[i]);
     }
