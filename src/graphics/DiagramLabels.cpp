@@ -1,6 +1,7 @@
 #include "graphics/DiagramLabels.h"
 
 #include "graphics/LabelLayout.h"
+#include "mesh/modMesh.h"
 #include "model/modText.h"
 #include "results/ResultQueries.h"
 
@@ -132,12 +133,29 @@ void reserveFrameTexts(LabelPlacer& placer, const DrawingSurface& s, const Frame
     (void)s;
 }
 
+/// The moment just left of every node where a moment jumps there, the node's own (right) moment
+/// elsewhere; empty without exact results.
+std::vector<double> momentsLeftOfNodes(const ProgramState& s) {
+    if (!HasExactResults(s))
+        return {};
+    std::vector<double> left = s.results.NodeMoment;
+    for (const PointValues& j : Jumps(s)) {
+        const std::int32_t n = modMesh::FirstNodeAt(s.mesh, modText::RoundTrip15(j.x));
+        if (n > 0)
+            left[static_cast<std::size_t>(n)] = j.left.moment;
+    }
+    return left;
+}
+
 void drawCurve(DrawingSurface& surface, const ProgramState& s, Quantity q, MessageSink& messages,
                std::vector<ValueLabel>& shearLabels) {
     switch (q) {
-    case Quantity::Moment:
-        DrawNodeDiagram(surface, s.model, s.mesh, s.results.NodeMoment, "bmd", messages);
+    case Quantity::Moment: {
+        const std::vector<double> left = momentsLeftOfNodes(s);
+        DrawNodeDiagram(surface, s.model, s.mesh, s.results.NodeMoment, "bmd", messages,
+                        left.empty() ? nullptr : &left);
         return;
+    }
     case Quantity::Shear:
         DrawShearDiagram(surface, s.model, s.mesh, s.results.NodeShear, messages, &shearLabels);
         return;

@@ -593,13 +593,15 @@ void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables&
 }
 
 void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
-                     const std::vector<double>& table, std::string_view key,
-                     MessageSink& messages) {
+                     const std::vector<double>& table, std::string_view key, MessageSink& messages,
+                     const std::vector<double>* leftOfNode) {
     const bool moment = key == "bmd";
     const std::int64_t N = mesh.NodeCount;
     const auto& x = mesh.NodeX;
     startDiagram(surface);
     const std::vector<double> v = ScaleTable(table, moment ? 0.001 : 1000);
+    const std::vector<double> left =
+        moment && leftOfNode != nullptr ? ScaleTable(*leftOfNode, 0.001) : v;
     const double M = largestMagnitude(v, 1, N);
     DrawDiagramFrame(surface, model.span, FrameFor(model.span, M),
                      moment ? BendingMomentTitle : DeflectedShapeTitle, messages);
@@ -608,8 +610,12 @@ void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const Mesh
     if (moment)
         skipOnFailure([&] { surface.line(at(x, 1), 0, at(x, 1), at(v, 1), colours::Red); });
     for (std::int64_t i = 2; i <= N; ++i)
-        skipOnFailure(
-            [&] { surface.line(at(x, i - 1), at(v, i - 1), at(x, i), at(v, i), colours::Red); });
+        skipOnFailure([&] {
+            const double arrive = i < N ? at(left, i) : at(v, i);
+            surface.line(at(x, i - 1), at(v, i - 1), at(x, i), arrive, colours::Red);
+            if (arrive != at(v, i))
+                surface.line(at(x, i), arrive, at(x, i), at(v, i), colours::Red);
+        });
     if (moment)
         skipOnFailure([&] { surface.line(at(x, N), at(v, N), at(x, N), 0, colours::Red); });
 }

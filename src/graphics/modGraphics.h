@@ -100,9 +100,13 @@ void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables&
               const NodalTables& nodal);
 
 /// key "bmd": table = NodeMoment (N m) drawn in kNm as a closed outline on the axis;
-/// key "dsd": table = NodeDeflection (m) drawn in mm as an open polyline.
+/// key "dsd": table = NodeDeflection (m) drawn in mm as an open polyline. leftOfNode, when given
+/// for "bmd", holds the moment just left of each node (N m, indexed like the table); where it
+/// differs from the table's (a moment load or a support's moment) the outline reaches the node at
+/// the left value and jumps to the right one.
 void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
-                     const std::vector<double>& table, std::string_view key, MessageSink& messages);
+                     const std::vector<double>& table, std::string_view key, MessageSink& messages,
+                     const std::vector<double>* leftOfNode = nullptr);
 
 /// A value a diagram labels, with the top-left corner it would like for its text.
 struct ValueLabel {
