@@ -210,14 +210,17 @@ void labelExtremes(DrawingSurface& surface, LabelPlacer& placer, const ProgramSt
     surface.pen.FillStyle = FillMode::Solid;
     surface.pen.DrawWidth = 1;
     const double r = 4 * unitsPerPixelX(surface);
-    const bool same = e->largest.value == e->smallest.value;
+    // A quantity that does not vary has one value to give, not a largest and a smallest.
+    const bool same = QuantityText(q, e->largest.value) == QuantityText(q, e->smallest.value);
     for (const auto& [extreme, word] :
          {std::pair{e->largest, "max "}, std::pair{e->smallest, "min "}}) {
         if (same && std::string_view(word) == "min ")
             break;
         skipOnFailure([&] {
-            const std::string text = word + QuantityText(q, extreme.value) + " " + unit + " at " +
-                                     PositionText(extreme.x) + " m";
+            const std::string text =
+                same ? QuantityText(q, extreme.value) + " " + unit + " throughout"
+                     : word + QuantityText(q, extreme.value) + " " + unit + " at " +
+                           PositionText(extreme.x) + " m";
             const double y = ShownValue(q, extreme.value);
             surface.circle(extreme.x, y, r, MarkColour);
             placer.print(surface, text, placer.around(text, extreme.x, y), true);

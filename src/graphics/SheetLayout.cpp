@@ -16,6 +16,7 @@ constexpr double TablePoints = 8;
 constexpr double SmallestTablePoints = 5.5;
 constexpr double CellPadding = 1.5; // mm either side of a cell's text
 constexpr double CaptionPoints = 8.5;
+constexpr std::size_t KeptTogetherRows = 12;
 
 /// Places blocks down the pages, starting a page where the next block does not fit.
 class Pager {
@@ -56,7 +57,9 @@ public:
         }
         const double row = LineHeight(points) + 1;
         const double head = LineHeight(CaptionPoints) + row + 1;
-        if (!fits(head + row))
+        // A short table stays in one piece; a long one may run on over pages.
+        const bool keepWhole = t.rows.size() <= KeptTogetherRows;
+        if (!fits(head + row * (keepWhole ? static_cast<double>(t.rows.size()) : 1.0) + 1))
             newPage();
         tableHead(t, widths, points, false);
         for (const auto& cells : t.rows) {
