@@ -340,7 +340,8 @@ std::string NowText() {
 std::vector<std::pair<std::string, std::string>> CheckLines(const ProgramState& s) {
     const EquilibriumResiduals& e = s.results.Residuals;
     return {
-        {"Sum of the loads, downwards", PlainNumber(sumOfLoads(s.model)) + " kN"},
+        {"Sum of the loads, downwards",
+         QuantityText(Quantity::Shear, sumOfLoads(s.model) * 1000) + " kN"},
         {"Sum of the reactions, upwards",
          QuantityText(Quantity::Shear, sumOfReactions(s) * 1000) + " kN"},
         {"Residual, vertical", residualText(e.vertical / 1000) + " kN"},

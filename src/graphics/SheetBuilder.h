@@ -23,7 +23,8 @@ TitleBlock MakeTitleBlock(const std::string& modelFile, const UserDetails& user,
 std::string NowText();
 
 /// The lines of the checks section, each a label and its value with unit: the sum of the
-/// loads, of the reactions, and what is left over vertically and in moment.
+/// loads, of the reactions, and what is left over vertically and in moment. Every further check
+/// of the solution that the sheet is to show belongs here, as one more line.
 std::vector<std::pair<std::string, std::string>> CheckLines(const ProgramState& state);
 
 /// The whole sheet. The state must hold a completed analysis (HasExactResults) and outlive the
