@@ -300,6 +300,8 @@ void labelAxes(DrawingSurface& surface, LabelPlacer& placer, const Frame& f, con
     const double widest = surface.TextWidth(modText::GeneralNumber(std::floor(f.span)) + "0");
     const double xstep = readableStep(1, 1.5 * widest);
     const double bottom = f.ym - 1.25 * h;
+    if (!(f.span / xstep < 1000))
+        return; // a span no label step can cover: the grid alone must do
     for (long k = 0; k * xstep <= f.span * (1 + 1e-12); ++k)
         skipOnFailure([&] {
             const std::string text = PlainNumber(k * xstep);
@@ -354,7 +356,7 @@ void DrawLabelledDiagram(DrawingSurface& surface, const ProgramState& state, Qua
     const Pen saved = surface.pen;
     skipOnFailure([&] {
         const Frame f = frameOf(surface, state.model.span);
-        if (!(f.ym > 0) || !(f.span > 0))
+        if (!(f.ym > 0) || !(f.span > 0) || !std::isfinite(f.ym) || !std::isfinite(f.span))
             return;
         LabelPlacer placer(surface);
         reserveFrameTexts(placer, surface, f, titleOf(q));

@@ -323,7 +323,7 @@ void drawLabels(DrawingSurface& s, const BeamModel& m, const Layout& g) {
             std::vector<Point> rows = placer.rows(text, x, y + 1.5 * tick, s.TextHeight(text), 2);
             placer.print(s, text, rows);
         });
-    const Point unit[] = {{g.L + 0.01 * g.L, y - s.TextHeight("m") / 2}};
+    const Point unit[] = {{g.L + 0.03 * g.L, y - s.TextHeight("m") / 2}};
     placer.print(s, "m", unit);
 }
 

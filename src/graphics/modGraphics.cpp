@@ -100,8 +100,12 @@ void horizontalGridLines(DrawingSurface& surface, double xm, double ym, double s
         surface.line(-xm, -k * s, right, -k * s, colours::Navy);
 }
 
-/// A vertical grid line every metre from 0 to the span, whatever the span.
+/// A vertical grid line every metre from 0 to the span, whatever the span; a span with more
+/// metres than the surface has pixels would only fill the frame with navy (and take for ever
+/// with a span of 1e300), so it gets none.
 void verticalGridLines(DrawingSurface& surface, double ym, double span) {
+    if (!(span <= surface.pixelWidth()))
+        return;
     for (long x = 0; x <= span; ++x)
         surface.line(static_cast<double>(x), -ym, static_cast<double>(x), ym, colours::Navy);
 }

@@ -7,10 +7,12 @@
 #include "analysis/ModelBuilder.h"
 #include "graphics/DiagramLabels.h"
 #include "graphics/LabelLayout.h"
+#include "graphics/LoadingDiagram.h"
 #include "graphics/PictureHover.h"
 #include "graphics/RecordingSurface.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace kradon::modGraphics {
 namespace {
@@ -134,6 +136,50 @@ TEST(DiagramLabels, DenseMeshIsDrawnAtAReadableSpacing) {
     EXPECT_LE(s.linesIn(colours::Black).size(), 1 + 1200u / 4 + 60);
     EXPECT_LT(s.callsOf(CallKind::Text).size(), 60u);
     EXPECT_NE(s.findText("1"), nullptr);
+}
+
+TEST(DiagramLabels, AbsurdSpansAreDrawnWithoutEndlessLabels) {
+    RecordingSink sink;
+    for (const double span : {1e300, std::numeric_limits<double>::infinity(), 1e-300}) {
+        ProgramState st;
+        st.model = ModelBuilder().span(span).pinned(0).build();
+        for (int k = 0; k <= 6; ++k) {
+            RecordingSurface s;
+            EXPECT_NO_THROW(DrawPicture(static_cast<PictureKind>(k), st, s, sink));
+            EXPECT_LT(s.calls().size(), 5000u) << span << " " << k;
+        }
+        RecordingSurface loading;
+        DrawLoadingDiagram(loading, st.model);
+        EXPECT_LT(loading.calls().size(), 5000u) << span;
+    }
+}
+
+TEST(LoadingDiagram, LoadsToScaleTheWayTheyActEveryRecordLabelled) {
+    const BeamModel m = ModelBuilder()
+                            .span(10)
+                            .pinned(0)
+                            .fixed(10)
+                            .pointLoad(20, 3)
+                            .pointLoad(-10, 6)
+                            .udl(5, 0, 10)
+                            .moment(8, 5)
+                            .build();
+    RecordingSurface s;
+    DrawLoadingDiagram(s, m);
+    // The shafts of the two arrows: downwards onto the beam at 3 m, upwards off it at 6 m, half
+    // as long.
+    double down = 0, up = 0;
+    for (const auto& l : s.linesIn(colours::Red)) {
+        if (l.x1 == 3 && l.x2 == 3 && l.y2 == 0)
+            down = l.y1;
+        if (l.x1 == 6 && l.x2 == 6 && l.y1 == 0)
+            up = l.y2;
+    }
+    ASSERT_LT(down, 0);
+    EXPECT_NEAR(up / down, 0.5, 1e-12);
+    for (const char* label : {"P1 20 kN", "P2 -10 kN", "U1 5 kN/m", "M1 8 kNm", "R1 Pinned",
+                              "R2 Fixed", "0", "3", "10", "m"})
+        EXPECT_NE(s.findText(label), nullptr) << label;
 }
 
 TEST(PictureHover, ExactValuesBothSidesRecordsNodesAndProperties) {
