@@ -133,14 +133,14 @@ int main(int argc, char** argv) {
                   .pointLoad("10", "6")
                   .constantE("205", "0", "6")
                   .curveI("20000 - 2000 * x", "0", "6"));
-        // 8 m span with a 4 m overhang: 10 kN/m over the span, 0 rising to 6 kN/m along the
-        // overhang, 25 kN at its tip and a 30 kNm moment load at 3 m.
+        // 8 m span with a 4 m overhang: 10 kN/m over the whole length, another 0 rising to
+        // 6 kN/m from 9 m to the tip, 25 kN at the tip and a 30 kNm moment load at 3 m.
         write(dir, "overhang-moment-tdl.kdn",
               ExampleBuilder(12)
                   .pinned("0")
                   .pinned("8")
-                  .udl("10", "0", "8")
-                  .tdl("0", "6", "8", "12")
+                  .udl("10", "0", "12")
+                  .tdl("0", "6", "9", "12")
                   .pointLoad("25", "12")
                   .moment("30", "3")
                   .constantE("205", "0", "12")
