@@ -29,6 +29,15 @@ public:
         StoreUDL(model_, next(RecordKind::UDL), {kNm, from, to});
         return *this;
     }
+    ExampleBuilder& tdl(const std::string& startKNm, const std::string& endKNm,
+                        const std::string& from, const std::string& to) {
+        StoreTDL(model_, next(RecordKind::TDL), {startKNm, endKNm, from, to});
+        return *this;
+    }
+    ExampleBuilder& moment(const std::string& kNm, const std::string& at) {
+        StoreMomentLoad(model_, next(RecordKind::MomentLoad), {kNm, at});
+        return *this;
+    }
     ExampleBuilder& spring(const std::string& at, const std::string& kNmm) {
         StoreSpringSupport(model_, next(RecordKind::SpringSupport), {at, kNmm, "0", true, false});
         return *this;
@@ -124,6 +133,18 @@ int main(int argc, char** argv) {
                   .pointLoad("10", "6")
                   .constantE("205", "0", "6")
                   .curveI("20000 - 2000 * x", "0", "6"));
+        // 8 m span with a 4 m overhang: 10 kN/m over the whole length, another 0 rising to
+        // 6 kN/m from 9 m to the tip, 25 kN at the tip and a 30 kNm moment load at 3 m.
+        write(dir, "overhang-moment-tdl.kdn",
+              ExampleBuilder(12)
+                  .pinned("0")
+                  .pinned("8")
+                  .udl("10", "0", "12")
+                  .tdl("0", "6", "9", "12")
+                  .pointLoad("25", "12")
+                  .moment("30", "3")
+                  .constantE("205", "0", "12")
+                  .constantI("12000", "0", "12"));
     } catch (const KradonError& e) {
         std::cerr << "make-examples: " << e.what() << '\n';
         return 1;

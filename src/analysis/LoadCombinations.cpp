@@ -788,8 +788,10 @@ ResultExtremes resultExtremes(const EnvelopeResult& r) {
     const auto& moment = x[static_cast<std::size_t>(Quantity::Moment)];
     const auto& shear = x[static_cast<std::size_t>(Quantity::Shear)];
     const auto& deflection = x[static_cast<std::size_t>(Quantity::Deflection)];
-    return {plain(moment.largest), plain(moment.smallest),    plain(shear.largest),
-            plain(shear.smallest), plain(deflection.largest), plain(deflection.smallest)};
+    const auto& rotation = x[static_cast<std::size_t>(Quantity::Rotation)];
+    return {plain(moment.largest),   plain(moment.smallest),    plain(shear.largest),
+            plain(shear.smallest),   plain(deflection.largest), plain(deflection.smallest),
+            plain(rotation.largest), plain(rotation.smallest)};
 }
 
 } // namespace

@@ -30,6 +30,7 @@ struct ResultExtremes {
     Extreme largestMoment, smallestMoment;         // N·m
     Extreme largestShear, smallestShear;           // N
     Extreme largestDeflection, smallestDeflection; // m
+    Extreme largestRotation, smallestRotation;     // rad
 };
 
 /// What is left over when every force on the solved beam is added up: loads, reactions, spring
@@ -52,6 +53,10 @@ struct ResultTables {
     /// the force and moment each exerts on the beam.
     std::vector<std::vector<double>> SpringReaction;
     std::vector<std::vector<double>> DisplacementReaction;
+    /// 1/EI of every element 1..ElementCount in 1/(N·m2) (0 without stiffness), as the solution
+    /// used it: with the nodal tables it gives the exact values anywhere between nodes, whatever
+    /// units the mesh holds E and I in. Empty when the tables came from a results file.
+    std::vector<double> ElementFlexibility;
     ResultExtremes Extremes;
     EquilibriumResiduals Residuals;
 };

@@ -177,6 +177,7 @@ void DimensionTables(const MeshTables& mesh, EquationTables& equations, ResultTa
     results.NodeDeflection.assign(at(mesh.NodeCount) + 1, 0.0);
     results.NodeShear.assign(2 * at(mesh.NodeCount) + 1, 0.0);
     results.NodeMoment.assign(at(mesh.NodeCount) + 1, 0.0);
+    results.ElementFlexibility.clear();
 }
 
 void ApplyRestraints(NodalTables& nodal) {

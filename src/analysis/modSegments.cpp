@@ -4,6 +4,7 @@
 #include "analysis/BandMatrix.h"
 #include "model/KradonError.h"
 
+#include <array>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -273,55 +274,108 @@ struct Range {
     }
 };
 
-/// Calls visit(s) for each root s of a + b s + c s^2 strictly inside (0, h).
-template <typename Visit> void forEachRootInside(Real a, Real b, Real c, Real h, Visit visit) {
+/// Up to six positions along an element, in ascending order: its two ends and the points
+/// between them where a function turns.
+struct Points {
+    std::array<Real, 6> s{};
+    int n = 0;
+    void add(Real v) { s[static_cast<std::size_t>(n++)] = v; }
+    Real operator[](int i) const { return s[static_cast<std::size_t>(i)]; }
+};
+
+/// 0, the roots of a + b s + c s^2 strictly inside (0, h) in ascending order, and h.
+Points piecesOfQuadratic(Real a, Real b, Real c, Real h) {
+    Points p;
+    p.add(0);
     auto keep = [&](Real s) {
         if (s > 0 && s < h)
-            visit(s);
+            p.add(s);
     };
     if (c == 0) {
         if (b != 0)
             keep(-a / b);
-        return;
+    } else if (const Real disc = b * b - 4 * a * c; disc >= 0) {
+        // The form without cancellation: q = -(b + sign(b) sqrt(disc)) / 2, roots q / c, a / q.
+        const Real q = -(b + std::copysign(std::sqrt(disc), b)) / 2;
+        Real r1 = q / c, r2 = q != 0 ? a / q : r1;
+        if (r2 < r1)
+            std::swap(r1, r2);
+        keep(r1);
+        if (r2 != r1)
+            keep(r2);
     }
-    const Real disc = b * b - 4 * a * c;
-    if (disc < 0)
-        return;
-    // The form without cancellation: q = -(b + sign(b) sqrt(disc)) / 2, roots q / c and a / q.
-    const Real q = -(b + std::copysign(std::sqrt(disc), b)) / 2;
-    keep(q / c);
-    if (q != 0)
-        keep(a / q);
+    p.add(h);
+    return p;
 }
 
-/// Where the rotation changes sign between s0 and s1 of an element, by bisection.
-Real rotationRoot(const Section& start, const ElementData& el, Real s0, Real s1) {
-    const bool positiveAtStart = Along(start, el, s0).theta > 0;
-    for (int i = 0; i < 64 && s1 - s0 > 0; ++i) {
-        const Real mid = (s0 + s1) / 2;
-        if (mid <= s0 || mid >= s1)
+/// Where f changes sign between a and b, by bisection; f(a) and f(b) have opposite signs.
+template <typename F> Real bisect(F f, Real a, Real b, bool positiveAtA) {
+    for (int i = 0; i < 80; ++i) {
+        const Real mid = (a + b) / 2;
+        if (mid <= a || mid >= b)
             break;
-        ((Along(start, el, mid).theta > 0) == positiveAtStart ? s0 : s1) = mid;
+        ((f(mid) > 0) == positiveAtA ? a : b) = mid;
     }
-    return (s0 + s1) / 2;
+    return (a + b) / 2;
 }
 
-/// Where in an element the deflection may be largest or smallest: where the rotation changes
-/// sign. Inside an element the rotation can turn back only where the moment changes sign, so
-/// only then are both halves looked at.
-void offerDeflections(Range& deflection, const Section& start, const Section& end,
-                      const ElementData& el, Real x0) {
-    const bool momentTurns = (start.M > 0) != (end.M > 0) || start.M == 0 || end.M == 0;
-    const Real half = el.h / 2;
-    const Real middle = momentTurns ? Along(start, el, half).theta : start.theta;
-    const Real thetas[3] = {start.theta, middle, end.theta};
-    const Real from[3] = {0, momentTurns ? half : 0, el.h};
-    for (int k = 0; k < 2; ++k) {
-        if ((thetas[k] > 0) == (thetas[k + 1] > 0))
-            continue;
-        const Real s = rotationRoot(start, el, from[k], from[k + 1]);
-        deflection.offer(Along(start, el, s).v, x0 + s);
+/// The zeros of f on an element whose pieces (between consecutive points) f is monotone on:
+/// each piece holds at most one, found by bisection where f changes sign across it. f at the
+/// first and last point is given (the element's ends are known); points where f is exactly zero
+/// are given as well, so a zero may come twice.
+template <typename F> Points zerosOnPieces(const Points& pieces, F f, Real atFirst, Real atLast) {
+    Points zeros;
+    Real fa = atFirst;
+    for (int k = 0; k + 1 < pieces.n; ++k) {
+        const Real a = pieces[k], b = pieces[k + 1];
+        const Real fb = k + 2 == pieces.n ? atLast : f(b);
+        if (fa == 0)
+            zeros.add(a);
+        else if ((fa > 0 && fb < 0) || (fa < 0 && fb > 0))
+            zeros.add(bisect(f, a, b, fa > 0));
+        fa = fb;
     }
+    if (fa == 0)
+        zeros.add(pieces[pieces.n - 1]);
+    return zeros;
+}
+
+/// The sagging moment s into an element: the moment is a cubic with M' = -V.
+Real momentAlong(const Section& start, const ElementData& el, Real s) {
+    return start.M - start.V * s - el.wa * s * s / 2 - el.slope * s * s * s / 6;
+}
+
+/// Where the shear vanishes inside an element, with its ends: between them the moment is
+/// monotone (M' = -V).
+Points momentPieces(const Section& start, const ElementData& el) {
+    return piecesOfQuadratic(start.V, el.wa, el.slope / 2, el.h);
+}
+
+/// Where the moment vanishes inside an element, with its ends: between them the rotation
+/// (theta' = -M / EI) is monotone.
+Points rotationPieces(const Section& start, const Section& end, const ElementData& el,
+                      const Points& momentTurns) {
+    const Points zeros = zerosOnPieces(
+        momentTurns, [&](Real s) { return momentAlong(start, el, s); }, start.M, end.M);
+    Points pieces;
+    pieces.add(0);
+    for (int i = 0; i < zeros.n; ++i)
+        if (zeros[i] > pieces[pieces.n - 1] && zeros[i] < el.h)
+            pieces.add(zeros[i]);
+    pieces.add(el.h);
+    return pieces;
+}
+
+/// The section at the end of element e, its displacements those of the next node and its
+/// moment by statics from the start.
+Section endOfElement(const EquationTables& equations, const ResultTables& results,
+                     const Section& start, const ElementData& el, std::int32_t e) {
+    return {equations.Displacements[at(2 * e + 1)], equations.Displacements[at(2 * e + 2)],
+            results.NodeShear[2 * at(e) + 1], momentAlong(start, el, el.h)};
+}
+
+std::int32_t lastElement(const MeshTables& mesh, std::int32_t last) {
+    return last == 0 ? mesh.ElementCount : last;
 }
 
 } // namespace
@@ -373,37 +427,90 @@ Solution SolveBeam(const MeshTables& mesh, const NodalTables& nodal, EquationTab
     if (!BandGaussSolve(A))
         return Solution::Mechanism;
     fill(mesh, nodal, st, A.Rhs, equations, results);
+    results.ElementFlexibility.assign(at(mesh.ElementCount) + 1, 0.0);
+    for (std::int32_t e = 1; e <= mesh.ElementCount; ++e)
+        results.ElementFlexibility[at(e)] = static_cast<double>(ElementAt(mesh, nodal, e).c);
     return Solution::Solved;
 }
 
+ElementData SolvedElement(const MeshTables& mesh, const NodalTables& nodal,
+                          const ResultTables& results, std::int32_t e) {
+    ElementData el = ElementAt(mesh, nodal, e);
+    el.c = results.ElementFlexibility[at(e)];
+    return el;
+}
+
 ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
-                            const EquationTables& equations, const ResultTables& results) {
+                            const EquationTables& equations, const ResultTables& results,
+                            std::int32_t first, std::int32_t last) {
     ResultExtremes x;
     Range moment{&x.largestMoment, &x.smallestMoment};
     Range shear{&x.largestShear, &x.smallestShear};
     Range deflection{&x.largestDeflection, &x.smallestDeflection};
-    for (std::int32_t e = 1; e <= mesh.ElementCount; ++e) {
+    Range rotation{&x.largestRotation, &x.smallestRotation};
+    for (std::int32_t e = first; e <= lastElement(mesh, last); ++e) {
         const Section start = StartOfElement(equations, results, e);
-        const ElementData el = ElementAt(mesh, nodal, e);
+        const ElementData el = SolvedElement(mesh, nodal, results, e);
         const Real x0 = mesh.NodeX[at(e)], x1 = mesh.NodeX[at(e + 1)];
-        // The end by statics alone; its displacements are the next node's.
-        const Real h = el.h;
-        const Section end{equations.Displacements[at(2 * e + 1)],
-                          equations.Displacements[at(2 * e + 2)], results.NodeShear[2 * at(e) + 1],
-                          start.M - start.V * h - el.wa * h * h / 2 - el.slope * h * h * h / 6};
+        const Section end = endOfElement(equations, results, start, el, e);
         for (const auto& [section, position] : {std::pair{start, x0}, std::pair{end, x1}}) {
             moment.offer(section.M, position);
             shear.offer(section.V, position);
             deflection.offer(section.v, position);
+            rotation.offer(section.theta, position);
         }
         // The moment is extreme where the shear vanishes, the shear where the load does.
-        forEachRootInside(start.V, el.wa, el.slope / 2, el.h,
-                          [&](Real s) { moment.offer(Along(start, el, s).M, x0 + s); });
-        forEachRootInside(el.wa, el.slope, 0, el.h,
-                          [&](Real s) { shear.offer(Along(start, el, s).V, x0 + s); });
-        offerDeflections(deflection, start, end, el, x0);
+        const Points shearZeros = momentPieces(start, el);
+        for (int i = 1; i + 1 < shearZeros.n; ++i)
+            moment.offer(momentAlong(start, el, shearZeros[i]), x0 + shearZeros[i]);
+        const Points loadZeros = piecesOfQuadratic(el.wa, el.slope, 0, el.h);
+        for (int i = 1; i + 1 < loadZeros.n; ++i)
+            shear.offer(Along(start, el, loadZeros[i]).V, x0 + loadZeros[i]);
+        if (el.c == 0)
+            continue; // no curvature: deflection and rotation are straight between the nodes
+        // The rotation is extreme where the moment vanishes, the deflection where the rotation
+        // does; each is monotone between the zeros of the one before.
+        const Points pieces = rotationPieces(start, end, el, shearZeros);
+        for (int i = 1; i + 1 < pieces.n; ++i)
+            rotation.offer(Along(start, el, pieces[i]).theta, x0 + pieces[i]);
+        const Points level = zerosOnPieces(
+            pieces, [&](Real s) { return Along(start, el, s).theta; }, start.theta, end.theta);
+        for (int i = 0; i < level.n; ++i)
+            deflection.offer(Along(start, el, level[i]).v, x0 + level[i]);
     }
     return x;
+}
+
+Extreme FarthestFromLine(const MeshTables& mesh, const NodalTables& nodal,
+                         const EquationTables& equations, const ResultTables& results,
+                         std::int32_t first, std::int32_t last, double x0, double v0,
+                         double slope) {
+    Extreme farthest;
+    auto offer = [&](Real v, Real x) {
+        const Real d = v - (v0 + slope * (x - x0));
+        if (std::fabs(static_cast<double>(d)) > std::fabs(farthest.value))
+            farthest = {static_cast<double>(d), static_cast<double>(x)};
+    };
+    for (std::int32_t e = first; e <= lastElement(mesh, last); ++e) {
+        const Section start = StartOfElement(equations, results, e);
+        const ElementData el = SolvedElement(mesh, nodal, results, e);
+        const Real xe = mesh.NodeX[at(e)];
+        const Section end = endOfElement(equations, results, start, el, e);
+        offer(start.v, xe);
+        offer(end.v, mesh.NodeX[at(e + 1)]);
+        if (el.c == 0)
+            continue;
+        // Farthest from the line where the beam runs parallel to it.
+        const Points level = zerosOnPieces(
+            rotationPieces(start, end, el, momentPieces(start, el)),
+            [&](Real s) { return Along(start, el, s).theta - slope; }, start.theta - slope,
+            end.theta - slope);
+        for (int i = 0; i < level.n; ++i)
+            offer(Along(start, el, level[i]).v, xe + level[i]);
+    }
+    if (farthest.value == 0)
+        farthest.x = x0;
+    return farthest;
 }
 
 } // namespace kradon::modSegments

@@ -58,8 +58,23 @@ enum class Solution { Solved, Mechanism };
 Solution SolveBeam(const MeshTables& mesh, const NodalTables& nodal, EquationTables& equations,
                    ResultTables& results);
 
-/// The largest and smallest moment, shear and deflection anywhere on the solved beam.
+/// Element e of a solved beam: length and loads from the mesh and nodal tables, flexibility as
+/// the solution used it (ElementFlexibility), so the mesh may hold E and I in any units.
+ElementData SolvedElement(const MeshTables& mesh, const NodalTables& nodal,
+                          const ResultTables& results, std::int32_t e);
+
+/// The largest and smallest moment, shear, deflection and rotation anywhere on elements
+/// first..last of the solved beam (the whole beam when last is 0), between nodes too. Both
+/// sides of every node count, so a jump's larger side is found.
 ResultExtremes FindExtremes(const MeshTables& mesh, const NodalTables& nodal,
-                            const EquationTables& equations, const ResultTables& results);
+                            const EquationTables& equations, const ResultTables& results,
+                            std::int32_t first = 1, std::int32_t last = 0);
+
+/// The deflection measured from the straight line through (x0, v0) of the given slope (m, m/m)
+/// that is largest in magnitude on elements first..last of the solved beam, with its sign, and
+/// where it is.
+Extreme FarthestFromLine(const MeshTables& mesh, const NodalTables& nodal,
+                         const EquationTables& equations, const ResultTables& results,
+                         std::int32_t first, std::int32_t last, double x0, double v0, double slope);
 
 } // namespace kradon::modSegments

@@ -5,6 +5,7 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/SheetExport.h"
 #include "app/dialogs/frmFdn.h"
 #include "app/dialogs/frmMln.h"
 #include "app/dialogs/frmPln.h"
@@ -25,6 +26,7 @@
 #include "model/KradonError.h"
 #include "model/SafeFile.h"
 #include "model/modFileWrite.h"
+#include "results/ResultQueries.h"
 #include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
 
@@ -230,6 +232,7 @@ void frmMain::createActions() {
     make(mnuSave, "mnuSave", "&Save");
     mnuSave->setShortcut(QKeySequence::Save);
     make(mnuSaveAs, "mnuSaveAs", "Save &As...");
+    make(mnuExportSheet, "mnuExportSheet", "Export Calculation S&heet...");
     make(mnuExit, "mnuExit", "E&xit");
     make(mnuUndo, "mnuUndo", "&Undo");
     mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -303,6 +306,7 @@ void frmMain::createMenus() {
     separator(mnuFile, mnuBar1, "mnuBar1");
     mnuFile->addAction(mnuSave);
     mnuFile->addAction(mnuSaveAs);
+    mnuFile->addAction(mnuExportSheet);
     // Shown once the recent files list has an entry; the entries go between it and mnuBar3.
     separator(mnuFile, mnuBar2, "mnuBar2");
     mnuBar2->setVisible(false);
@@ -449,6 +453,7 @@ void frmMain::connectCommands() {
     connect(mnuFile_CloseAll, &QAction::triggered, this, &frmMain::mnuFile_CloseAll_Click);
     connect(mnuSave, &QAction::triggered, this, &frmMain::mnuSave_Click);
     connect(mnuSaveAs, &QAction::triggered, this, &frmMain::mnuSaveAs_Click);
+    connect(mnuExportSheet, &QAction::triggered, this, &frmMain::mnuExportSheet_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(mnuAddPL, &QAction::triggered, this, &frmMain::AddPL_Click);
     connect(mnuAddUDL, &QAction::triggered, this, &frmMain::AddUDL_Click);
@@ -735,6 +740,7 @@ void frmMain::Reset() {
     state_.results = ResultTables{};
     state_.results.NodeDeflection = state_.results.NodeShear = state_.results.NodeMoment = {0.0};
     state_.AnalysisTime = 0;
+    analysedModel_.reset();
     // The time shown belongs to the results just dropped.
     sBarPanel[1]->clear();
     setFileCaption();
@@ -845,7 +851,45 @@ bool frmMain::runAnalysis() {
     GraphBtn_Click(1);
     frmStatus_->hide();
     sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
+    analysedModel_ = state_.model;
+    analysedDensity_ = state_.options.MeshDensFact;
     return true;
+}
+
+bool frmMain::analysisCurrent() const {
+    return HasExactResults(state_) && analysedModel_ && *analysedModel_ == state_.model &&
+           analysedDensity_ == state_.options.MeshDensFact;
+}
+
+bool frmMain::analysedForExport() {
+    if (analysisCurrent())
+        return true;
+    if (messages_.ask({ProgramTitle, AnalyseBeforeExportText, Icon::Question}, Buttons::YesNo) !=
+        Answer::Yes)
+        return false;
+    AnalyseCommand();
+    return analysisCurrent();
+}
+
+QString frmMain::exportFolder() const {
+    if (state_.FileName.empty())
+        return QString::fromStdString(paths_.saveFolder.string());
+    return QFileInfo(QString::fromStdString(state_.FileName)).absolutePath();
+}
+
+void frmMain::mnuExportSheet_Click() {
+    if (analysing_ || !analysedForExport())
+        return;
+    const UserDetails user{
+        settings_.GetSetting(SettingsKeys::Config, SettingsKeys::UserName).toStdString(),
+        settings_.GetSetting(SettingsKeys::Config, SettingsKeys::UserOrganisation).toStdString()};
+    ExportCalculationSheet(this, state_, user, files_, messages_, exportFolder());
+}
+
+void frmMain::ExportResults() {
+    if (analysing_ || !analysedForExport())
+        return;
+    ExportResultsCsv(this, state_, files_, messages_, exportFolder());
 }
 
 void frmMain::setCommandsEnabled(bool enabled) {
@@ -1241,6 +1285,11 @@ void frmMain::connectResultsItems(frmResultDisplay& results) {
     connect(&results, &frmResultDisplay::propertiesBoxRequested, this, &frmMain::ShowPropertiesBox);
     connect(&results, &frmResultDisplay::tipOfTheDayRequested, mnuHelp_ShowTotD, &QAction::trigger);
     connect(&results, &frmResultDisplay::aboutRequested, mnuHelpAbout, &QAction::trigger);
+    // Queued: an analysis on the way closes the results window that asked.
+    connect(&results, &frmResultDisplay::exportSheetRequested, this, &frmMain::mnuExportSheet_Click,
+            Qt::QueuedConnection);
+    connect(&results, &frmResultDisplay::exportResultsRequested, this, &frmMain::ExportResults,
+            Qt::QueuedConnection);
 }
 #endif
 

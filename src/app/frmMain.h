@@ -77,6 +77,8 @@ inline constexpr const char* NoHelpText =
     "Unable to display Help Contents. There is no Help associated with this project.";
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
+inline constexpr const char* AnalyseBeforeExportText =
+    "The results do not belong to the model as it is now. Analyse the model first?";
 
 /// The number of positions on KradonTB, numbered from 1.
 inline constexpr int ToolbarPositions = 22;
@@ -222,6 +224,7 @@ public:
     QAction* mnuBar1;
     QAction* mnuSave;
     QAction* mnuSaveAs;
+    QAction* mnuExportSheet; // "Export Calculation Sheet..."
     QAction* mnuBar2;
     QAction* mnuBar3;
     QAction* mnuExit;
@@ -274,6 +277,11 @@ public slots:
     void mnuFile_CloseAll_Click();
     void mnuSave_Click();
     void mnuSaveAs_Click();
+    /// Writes the calculation sheet of the model, analysing it first (when the user agrees)
+    /// if its results are out of date or missing.
+    void mnuExportSheet_Click();
+    /// Writes the results as CSV, on the same terms.
+    void ExportResults();
     void mnuExit_Click();
     void mnuView_TotD_Click();
     void mnuView_Properties_Click();
@@ -333,6 +341,12 @@ private:
     bool closeProperties();
     /// The span field getSpan and setSpan use: the floating one while ToolbarFloating is set.
     QLineEdit* activeSpanField() const;
+    /// The results are those of the model as it is now, at the mesh density it was analysed at.
+    bool analysisCurrent() const;
+    /// True when the results belong to the model, after analysing it if the user agrees.
+    bool analysedForExport();
+    /// The folder the export dialogs start in: the model's own.
+    QString exportFolder() const;
 
     ShellSink& messages_;
     FilePicker& files_;
@@ -354,6 +368,9 @@ private:
     frmOptions* frmOptions_;
     RecentFilesMenu* recentFiles_;
     bool analysing_ = false;
+    /// The model as its last completed analysis saw it, and the mesh density used.
+    std::optional<BeamModel> analysedModel_;
+    double analysedDensity_ = 0;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;
     QStringList handedOverDuringAnalysis_;

@@ -4,16 +4,21 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/ShellSinks.h"
+#include "graphics/PictureHover.h"
 #include "graphics/qt/PainterSurface.h"
 #ifdef KRADON_HAS_PICTURE_FILES
 #include "graphics/qt/PictureFiles.h"
 #endif
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStatusTipEvent>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -26,13 +31,25 @@ inline constexpr int DispMargin = 7;
 
 /// The drawing area: it draws its window's picture afresh on every paint, which follows every
 /// resize and showing. Drawing errors are skipped, so a window before any analysis simply shows
-/// what could be drawn.
+/// what could be drawn. The pointer over it shows, in a tooltip and the status bar, what the
+/// picture has at that place along the beam.
 class DiagramArea : public QWidget {
 public:
     DiagramArea(const frmResGraph& window, const ProgramState& state, QWidget* parent)
         : QWidget(parent), window_(window), state_(state) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(40, 30);
+        setMouseTracking(true);
+    }
+
+    /// What the picture shows at pixel column px, as the last paint scaled it.
+    QString hoverText(double px) const {
+        if (!(scaleWidth_ != 0) || width() <= 0)
+            return {};
+        const double unitsPerPixel = scaleWidth_ / width();
+        const double x = scaleLeft_ + px * unitsPerPixel;
+        return QString::fromStdString(
+            modGraphics::HoverText(window_.pictureKind(), state_, x, HoverPixels * unitsPerPixel));
     }
 
 protected:
@@ -43,11 +60,32 @@ protected:
         PainterSurface surface(painter, width(), height());
         NullMessageSink skipped;
         modGraphics::DrawPicture(window_.pictureKind(), state_, surface, skipped);
+        scaleLeft_ = surface.ScaleLeft();
+        scaleWidth_ = surface.ScaleWidth();
     }
 
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const QString text = hoverText(event->position().x());
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+        showStatus(QString(text).replace(QLatin1Char('\n'), QLatin1String("; ")));
+    }
+
+    void leaveEvent(QEvent*) override { showStatus(QString()); }
+
 private:
+    /// How near the pointer must come to a record, node or jump, in pixels.
+    static constexpr double HoverPixels = 5;
+
+    /// The main window's status bar takes the text (an empty one clears it).
+    void showStatus(const QString& text) {
+        QStatusTipEvent tip(text);
+        QCoreApplication::sendEvent(this, &tip);
+    }
+
     const frmResGraph& window_;
     const ProgramState& state_;
+    double scaleLeft_ = 0;
+    double scaleWidth_ = 0;
 };
 
 } // namespace

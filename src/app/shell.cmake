@@ -16,6 +16,8 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
+    ${CMAKE_CURRENT_LIST_DIR}/SheetExport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SheetExport.h
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp

@@ -8,18 +8,25 @@
 #include "cli/CaseCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/PictureOption.h"
+#include "graphics/SheetBuilder.h"
+#include "graphics/SheetHtml.h"
 #include "model/KradonError.h"
 #include "model/ModelTables.h"
 #include "model/OutputPaths.h"
 #include "model/SafeFile.h"
 #include "model/modFileWrite.h"
+#include "model/modText.h"
+#include "results/ResultQueries.h"
+#include "results/ResultsCsv.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
 #include "settings/OptionRules.h"
+#include "settings/UserDetailsFile.h"
 
 #include "json/ModelJson.h"
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -33,6 +40,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <sstream>
 #include <stdio_ext.h>
 #include <string_view>
 #include <system_error>
@@ -45,13 +53,18 @@ namespace {
 constexpr const char* UsageText =
     "Usage:\n"
     "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--report FILE] [--results FILE.kxr]\n"
-    "                     [--json FILE] [--picture KIND:FILE]... [--size WxH]\n"
+    "                     [--json FILE] [--csv FILE] [--picture KIND:FILE]... [--size WxH]\n"
     "                                analyse the model and print its results report\n"
     "  kradon-cli analyse MODEL.kradon.json [--case NAME | --combination NAME | --envelope]\n"
     "                     [the options above]\n"
     "                                analyse every load case of a JSON model and print the\n"
     "                                report of one case, one combination or the envelope\n"
     "  kradon-cli convert IN OUT     convert a model between .kdn and .kradon.json (by the names)\n"
+    "  kradon-cli at MODEL.kdn X [X ...] [--mesh-density F] [--json] [-o FILE]\n"
+    "                                print deflection, rotation, moment and shear at each\n"
+    "                                X (m from the left end), both sides where they jump\n"
+    "  kradon-cli sheet MODEL.kdn -o SHEET.pdf|SHEET.html [--mesh-density F]\n"
+    "                                analyse the model and write its calculation sheet\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
     "  kradon-cli --version          print the program version\n"
@@ -61,6 +74,7 @@ constexpr const char* UsageText =
     "  --report FILE        write the report to FILE instead of stdout\n"
     "  --results FILE.kxr   also write the results file\n"
     "  --json FILE          also write the results as JSON\n"
+    "  --csv FILE           also write the node results and reactions as CSV\n"
     "  --picture KIND:FILE  also draw a picture, KIND one of beam, mesh, bmd, sfd, dsd, e, i,\n"
     "                       into FILE ending in .svg or .png; may be given several times\n"
     "  --size WxH           picture size in pixels (default 1200x800)\n"
@@ -68,6 +82,9 @@ constexpr const char* UsageText =
     "  --combination NAME   report the combination NAME (JSON models)\n"
     "  --envelope           report the envelope of the combinations (JSON models; the default\n"
     "                       unless the model has one case and no combination)\n"
+    "Options of at:\n"
+    "  --json               print JSON instead of a table\n"
+    "  -o FILE              write to FILE instead of stdout\n"
     "Exit status: 0 completed, 1 input check refused the model, 2 unstable structure or\n"
     "calculation error, 3 file missing, unreadable, damaged or unwritable, 64 usage error.\n";
 
@@ -91,6 +108,7 @@ struct AnalyseOptions {
     std::string reportPath;
     std::string resultsPath;
     std::string jsonPath;
+    std::string csvPath;
     std::vector<PictureRequest> pictures;
     int pictureWidth = DefaultPictureWidth;
     int pictureHeight = DefaultPictureHeight;
@@ -98,6 +116,13 @@ struct AnalyseOptions {
 
 struct ReportOptions {
     std::string resultsPath;
+};
+
+struct SheetOptions {
+    std::string modelPath;
+    std::string outPath;
+    float meshDensity = 1;
+    bool meshDensityGiven = false;
 };
 
 /// One option: its name, how it stores its value, whether it may be given more than once, and
@@ -110,7 +135,7 @@ template <class Options> struct OptionSpec {
     bool takesValue = true;
 };
 
-std::string setMeshDensity(AnalyseOptions& o, const std::string& value) {
+template <class Options> std::string setMeshDensity(Options& o, const std::string& value) {
     float parsed = 0;
     const char* end = value.data() + value.size();
     const auto [ptr, ec] = std::from_chars(value.data(), end, parsed);
@@ -151,19 +176,25 @@ std::string setPictureSize(AnalyseOptions& o, const std::string& value) {
     return problem;
 }
 
-const std::array<OptionSpec<AnalyseOptions>, 9> AnalyseOptionTable{{
-    {"--mesh-density", setMeshDensity},
+const std::array<OptionSpec<AnalyseOptions>, 10> AnalyseOptionTable{{
+    {"--mesh-density", setMeshDensity<AnalyseOptions>},
     {"--case", select<Selection::Case>},
     {"--combination", select<Selection::Combination>},
     {"--envelope", select<Selection::Envelope>, false, false},
     {"--report", setPath<AnalyseOptions, &AnalyseOptions::reportPath>},
     {"--results", setPath<AnalyseOptions, &AnalyseOptions::resultsPath>},
     {"--json", setPath<AnalyseOptions, &AnalyseOptions::jsonPath>},
+    {"--csv", setPath<AnalyseOptions, &AnalyseOptions::csvPath>},
     {"--picture", addPicture, true},
     {"--size", setPictureSize},
 }};
 
 const std::array<OptionSpec<ReportOptions>, 0> ReportOptionTable{};
+
+const std::array<OptionSpec<SheetOptions>, 2> SheetOptionTable{{
+    {"--mesh-density", setMeshDensity<SheetOptions>},
+    {"-o", setPath<SheetOptions, &SheetOptions::outPath>},
+}};
 
 /// Reads the arguments after the command: options from table, each followed by its value and
 /// at most once unless repeatable, and exactly one file, which goes to file. Returns the problem,
@@ -209,6 +240,13 @@ int usageError(const std::string& problem, std::ostream& err) {
     return ExitStatus::Usage;
 }
 
+/// Two files of one run are the same file: nothing is read or written (exit 64, no usage text,
+/// since the command line itself is well formed).
+int sameFileError(const std::string& same, std::ostream& err) {
+    err << CliTitle << ": " << same << "\n";
+    return ExitStatus::Usage;
+}
+
 // ---- steps shared by the commands ----
 
 std::optional<BeamModel> readModel(const std::string& path, MessageSink& messages) {
@@ -232,6 +270,7 @@ filesOf(const AnalyseOptions& o) {
     add("--report", o.reportPath);
     add("--results", o.resultsPath);
     add("--json", o.jsonPath);
+    add("--csv", o.csvPath);
     for (const PictureRequest& picture : o.pictures)
         outputs.push_back({"--picture " + std::string(modGraphics::PictureKindName(picture.kind)) +
                                ":" + picture.file.string(),
@@ -243,6 +282,15 @@ filesOf(const AnalyseOptions& o) {
 std::string sameFileProblem(const AnalyseOptions& o) {
     const auto [inputs, outputs] = filesOf(o);
     const auto same = OutputPaths::FindSameFile(inputs, outputs);
+    return same ? OutputPaths::Describe(*same) : std::string();
+}
+
+/// The same for a command that reads the model and writes at most one file (-o FILE).
+std::string sameFileProblem(const std::string& modelPath, const std::string& outPath) {
+    if (outPath.empty())
+        return {};
+    const auto same = OutputPaths::FindSameFile({{"the model " + modelPath, modelPath}},
+                                                {{"-o " + outPath, outPath}});
     return same ? OutputPaths::Describe(*same) : std::string();
 }
 
@@ -284,6 +332,14 @@ nlohmann::ordered_json nodeJson(const ProgramState& s, std::int32_t i) {
     node["deflection_mm"] = at(r.NodeDeflection, i) * DeflectionFactor;
     node["rotation_rad"] = at(s.equations.Displacements, 2 * i);
     node["moment_kNm"] = at(r.NodeMoment, i) / ForceDivisor;
+    // Both sides of the node: they differ where a moment load or a support's moment acts.
+    const NodeSides sides = SidesOfNode(s, i);
+    node["moment_left_kNm"] = nullptr;
+    node["moment_right_kNm"] = nullptr;
+    if (sides.left)
+        node["moment_left_kNm"] = sides.left->moment / ForceDivisor;
+    if (sides.right)
+        node["moment_right_kNm"] = sides.right->moment / ForceDivisor;
     // Just left of node i is the end of element i - 1, just right the start of element i; the
     // end nodes have only one of them.
     node["shear_left_kN"] = nullptr;
@@ -326,10 +382,11 @@ nlohmann::ordered_json extremeJson(const Extreme& largest, const Extreme& smalle
 }
 
 nlohmann::ordered_json extremesJson(const ResultExtremes& x) {
-    return {{"moment_kNm", extremeJson(x.largestMoment, x.smallestMoment, 1 / ForceDivisor)},
-            {"shear_kN", extremeJson(x.largestShear, x.smallestShear, 1 / ForceDivisor)},
-            {"deflection_mm",
-             extremeJson(x.largestDeflection, x.smallestDeflection, DeflectionFactor)}};
+    return {
+        {"moment_kNm", extremeJson(x.largestMoment, x.smallestMoment, 1 / ForceDivisor)},
+        {"shear_kN", extremeJson(x.largestShear, x.smallestShear, 1 / ForceDivisor)},
+        {"deflection_mm", extremeJson(x.largestDeflection, x.smallestDeflection, DeflectionFactor)},
+        {"rotation_rad", extremeJson(x.largestRotation, x.smallestRotation, 1)}};
 }
 
 nlohmann::ordered_json checksJson(const EquilibriumResiduals& e) {
@@ -440,37 +497,53 @@ int analyseCases(const AnalyseOptions& o, std::ostream& out, MessageSink& messag
     return AnalyseCaseModel(request, out, messages);
 }
 
-/// The Analyse command on the model file, then the outputs asked for.
-int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
-    if (ModelJson::IsJsonModelPath(o.modelPath))
-        return analyseCases(o, out, messages);
+/// The Analyse command on the model file at the mesh density asked for. status is the exit
+/// status when the analysis did not complete.
+struct AnalysisRun {
     ProgramState state;
-    std::optional<BeamModel> model = readModel(o.modelPath, messages);
-    if (!model)
-        return ExitStatus::FileProblem;
+    int status = ExitStatus::Completed;
+};
+
+AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, MessageSink& messages) {
+    AnalysisRun run;
+    ProgramState& state = run.state;
+    std::optional<BeamModel> model = readModel(modelPath, messages);
+    if (!model) {
+        run.status = ExitStatus::FileProblem;
+        return run;
+    }
     state.model = std::move(*model);
-    state.FileName = o.modelPath;
+    state.FileName = modelPath;
     state.options.MaxNoApplieds = state.model.MaxNoApplieds;
-    state.options.MeshDensFact = OptionRules::RefuseMeshDensFact(o.meshDensity, messages);
+    state.options.MeshDensFact = OptionRules::RefuseMeshDensFact(meshDensity, messages);
 
     const std::optional<std::filesystem::path> copyFolder = AnalysisFolder(messages);
-    if (!copyFolder)
-        return ExitStatus::FileProblem;
+    if (!copyFolder) {
+        run.status = ExitStatus::FileProblem;
+        return run;
+    }
     NullStatusSink status;
-    AnalyseResult result;
     try {
-        result = AnalyseCore(state, *copyFolder, status, messages);
+        run.status = exitStatusOf(AnalyseCore(state, *copyFolder, status, messages).outcome);
     } catch (const KradonError& e) {
         // Only writing and reading back the analysis copy throws out of the command.
         messages.show({ProgramTitle,
                        MessageLines(modFileWrite::SaveErrorPrefix + copyFolder->string(), e.what()),
                        Icon::None});
-        return ExitStatus::FileProblem;
+        run.status = ExitStatus::FileProblem;
     }
-    if (result.outcome != AnalyseOutcome::Completed)
-        return exitStatusOf(result.outcome);
+    return run;
+}
 
-    const std::string report = DoResults(state, "", state.equations.CalcTime, result.AnalysisTime);
+/// The Analyse command on the model file, then the outputs asked for.
+int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
+    if (ModelJson::IsJsonModelPath(o.modelPath))
+        return analyseCases(o, out, messages);
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    if (run.status != ExitStatus::Completed)
+        return run.status;
+    const ProgramState& state = run.state;
+    const std::string report = DoResults(state, "", state.equations.CalcTime, state.AnalysisTime);
     if (!WriteReport(report, o.reportPath, out, messages))
         return ExitStatus::FileProblem;
     if (!o.resultsPath.empty() && !saveResults(state, o.resultsPath, messages))
@@ -479,9 +552,185 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
         !WriteOutputFile(o.jsonPath, resultsJson(state, o.modelPath).dump(2) + "\n", "JSON results",
                          messages))
         return ExitStatus::FileProblem;
+    if (!o.csvPath.empty() && !WriteOutputFile(o.csvPath, ResultsCsv(state), "CSV", messages))
+        return ExitStatus::FileProblem;
     if (!WritePictures(o.pictures, o.pictureWidth, o.pictureHeight, state, messages))
         return ExitStatus::FileProblem;
     return ExitStatus::Completed;
+}
+
+// ---- values at points ----
+
+struct AtOptions {
+    std::string modelPath;
+    std::vector<double> positions; // m
+    float meshDensity = 1;
+    bool meshDensityGiven = false;
+    bool json = false;
+    std::string outPath;
+};
+
+/// The model file first, then the positions; --json, --mesh-density F and -o FILE anywhere.
+/// A number after the model is a position even when it starts with '-'.
+std::string parseAtArguments(std::span<const std::string> args, AtOptions& o) {
+    std::set<std::string_view> seen;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool valued = arg == "--mesh-density" || arg == "-o";
+        if (valued || arg == "--json") {
+            if (!seen.insert(arg).second)
+                return arg + " given twice";
+            if (!valued) {
+                o.json = true;
+                continue;
+            }
+            if (i + 1 == args.size())
+                return arg + " needs a value";
+            const std::string& value = args[++i];
+            if (arg == "-o") {
+                o.outPath = value;
+                continue;
+            }
+            if (std::string problem = setMeshDensity(o, value); !problem.empty())
+                return problem;
+            continue;
+        }
+        const std::optional<double> x = modText::ParseNumber(arg);
+        if (!o.modelPath.empty() && x) {
+            o.positions.push_back(*x);
+            continue;
+        }
+        if (arg.size() >= 2 && arg.front() == '-')
+            return "unknown option '" + arg + "' for at";
+        if (!o.modelPath.empty())
+            return "at takes positions in m after the model file, not '" + arg + "'";
+        o.modelPath = arg;
+    }
+    if (o.modelPath.empty() || o.positions.empty())
+        return "at takes one model file and at least one position";
+    return {};
+}
+
+nlohmann::ordered_json sideJson(const SectionValues& v) {
+    return {{"deflection_mm", v.deflection * DeflectionFactor},
+            {"rotation_rad", v.rotation},
+            {"moment_kNm", v.moment / ForceDivisor},
+            {"shear_kN", v.shear / ForceDivisor}};
+}
+
+std::string pointsJson(const ProgramState& s, const std::string& modelPath,
+                       const std::vector<PointValues>& points) {
+    nlohmann::ordered_json j;
+    j["model"] = {
+        {"file", modelPath}, {"span_m", s.model.span}, {"MeshDensFact", s.options.MeshDensFact}};
+    j["points"] = nlohmann::ordered_json::array();
+    for (const PointValues& p : points)
+        j["points"].push_back({{"x_m", p.x},
+                               {"jump", p.jump},
+                               {"left", sideJson(p.left)},
+                               {"right", sideJson(p.right)}});
+    return j.dump(2) + "\n";
+}
+
+/// One row per position, two (left and right) where the shear or moment jumps.
+std::string pointsTable(const std::vector<PointValues>& points) {
+    ModelTables::RecordTable table{
+        "Values at points",
+        {"x_m", "side", "deflection_mm", "rotation_rad", "moment_kNm", "shear_kN"},
+        {}};
+    auto row = [&table](double x, const char* side, const SectionValues& v) {
+        table.rows.push_back({ShortestNumber(x), side,
+                              ShortestNumber(v.deflection * DeflectionFactor),
+                              ShortestNumber(v.rotation), ShortestNumber(v.moment / ForceDivisor),
+                              ShortestNumber(v.shear / ForceDivisor)});
+    };
+    for (const PointValues& p : points) {
+        if (!p.jump) {
+            row(p.x, "", p.left);
+            continue;
+        }
+        row(p.x, "left", p.left);
+        row(p.x, "right", p.right);
+    }
+    std::ostringstream out;
+    printTable(table, out);
+    return out.str();
+}
+
+int valuesAtPoints(const AtOptions& o, std::ostream& out, MessageSink& messages) {
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    if (run.status != ExitStatus::Completed)
+        return run.status;
+    std::vector<PointValues> points;
+    for (const double x : o.positions) {
+        const std::optional<PointValues> p = ValuesAt(run.state, x);
+        if (!p) {
+            messages.show({CliTitle,
+                           "position " + modText::GeneralNumber(x) +
+                               " m is not on the beam (0 to " +
+                               modText::GeneralNumber(run.state.model.span) + " m)",
+                           Icon::None});
+            return ExitStatus::Usage;
+        }
+        points.push_back(*p);
+    }
+    const std::string text =
+        o.json ? pointsJson(run.state, o.modelPath, points) : pointsTable(points);
+    return WriteReport(text, o.outPath, out, messages, "values") ? ExitStatus::Completed
+                                                                 : ExitStatus::FileProblem;
+}
+
+// ---- the calculation sheet ----
+
+enum class SheetFormat { Pdf, Html };
+
+/// The format the output file's extension asks for (any case), if it names one.
+std::optional<SheetFormat> sheetFormat(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".pdf")
+        return SheetFormat::Pdf;
+    if (ext == ".html" || ext == ".htm")
+        return SheetFormat::Html;
+    return std::nullopt;
+}
+
+std::string checkSheetOptions(const SheetOptions& o) {
+    if (o.outPath.empty())
+        return "sheet needs -o SHEET.pdf or -o SHEET.html";
+    if (!sheetFormat(o.outPath))
+        return "the sheet file '" + o.outPath + "' must end in .pdf or .html";
+    return {};
+}
+
+/// The user's name and organisation from the desktop's settings; a note when there are none.
+UserDetails sheetUser(MessageSink& messages) {
+    const std::filesystem::path file = DesktopSettingsFile();
+    const UserDetails user = ReadUserDetails(file);
+    if (user.name.empty() && user.organisation.empty())
+        messages.show({CliTitle,
+                       "no user details in " +
+                           (file.empty() ? std::string("the settings") : file.string()) +
+                           "; the title block names no one (start the desktop program once to "
+                           "enter them)",
+                       Icon::None});
+    return user;
+}
+
+int writeSheet(const SheetOptions& o, MessageSink& messages) {
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    if (run.status != ExitStatus::Completed)
+        return run.status;
+    const UserDetails user = sheetUser(messages);
+    const sheet::SheetDocument document =
+        sheet::BuildSheet(run.state, sheet::MakeTitleBlock(o.modelPath, user, sheet::NowText()));
+    const std::string bytes = *sheetFormat(o.outPath) == SheetFormat::Html
+                                  ? sheet::SheetHtml(document)
+                                  : SheetPdfBytes(document);
+    return WriteOutputFile(o.outPath, bytes, "calculation sheet", messages)
+               ? ExitStatus::Completed
+               : ExitStatus::FileProblem;
 }
 
 /// A results file holds no element properties or nodes: the element tables are sized with
@@ -582,16 +831,36 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return usageError("--case, --combination and --envelope need a JSON model "
                               "(MODEL.kradon.json)",
                               err);
-        if (const std::string same = sameFileProblem(options); !same.empty()) {
-            err << CliTitle << ": " << same << "\n";
-            return ExitStatus::Usage;
-        }
+        if (const std::string same = sameFileProblem(options); !same.empty())
+            return sameFileError(same, err);
         return guarded(messages, [&] { return analyse(options, out, messages); });
     }
     if (command == "convert") {
         if (args.size() != 3)
             return usageError("convert takes a model file to read and one to write", err);
         return guarded(messages, [&] { return ConvertModel(args[1], args[2], messages); });
+    }
+    if (command == "at") {
+        AtOptions options;
+        if (const std::string problem = parseAtArguments(rest, options); !problem.empty())
+            return usageError(problem, err);
+        if (const std::string same = sameFileProblem(options.modelPath, options.outPath);
+            !same.empty())
+            return sameFileError(same, err);
+        return guarded(messages, [&] { return valuesAtPoints(options, out, messages); });
+    }
+    if (command == "sheet") {
+        SheetOptions options;
+        std::string problem = parseArguments<SheetOptions>(
+            rest, SheetOptionTable, options, options.modelPath, command, "model file");
+        if (problem.empty())
+            problem = checkSheetOptions(options);
+        if (!problem.empty())
+            return usageError(problem, err);
+        if (const std::string same = sameFileProblem(options.modelPath, options.outPath);
+            !same.empty())
+            return sameFileError(same, err);
+        return guarded(messages, [&] { return writeSheet(options, messages); });
     }
     if (command == "report") {
         ReportOptions options;

@@ -22,17 +22,17 @@ bool WriteOutputFile(const std::string& path, const std::string& bytes, const st
     }
 }
 
-bool WriteReport(const std::string& report, const std::string& path, std::ostream& out,
-                 MessageSink& messages) {
+bool WriteReport(const std::string& text, const std::string& path, std::ostream& out,
+                 MessageSink& messages, const std::string& what) {
     if (!path.empty())
-        return WriteOutputFile(path, report, "report", messages);
+        return WriteOutputFile(path, text, what, messages);
     errno = 0;
-    out << report << std::flush;
+    out << text << std::flush;
     if (out)
         return true;
     const int reason = errno;
     messages.show({CliTitle,
-                   std::string("Cannot write the report to standard output") +
+                   "Cannot write the " + what + " to standard output" +
                        (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()),
                    Icon::None});
     return false;

@@ -19,10 +19,10 @@ inline constexpr const char* CliTitle = "kradon-cli";
 bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
                      MessageSink& messages);
 
-/// The report to the file at path, or to out when path is empty; a failed write of either is
-/// reported and gives false.
-bool WriteReport(const std::string& report, const std::string& path, std::ostream& out,
-                 MessageSink& messages);
+/// The text (what: "report", "values") to the file at path, or to out when path is empty; a
+/// failed write of either is reported and gives false.
+bool WriteReport(const std::string& text, const std::string& path, std::ostream& out,
+                 MessageSink& messages, const std::string& what = "report");
 
 /// The user's private folder for analysis copies, or nullopt after a message saying why it
 /// cannot be used.

@@ -1,6 +1,7 @@
 #include "cli/PictureOption.h"
 
 #include "graphics/qt/PictureFiles.h"
+#include "graphics/qt/SheetPdf.h"
 #include "model/KradonError.h"
 
 #include <QCoreApplication>
@@ -125,6 +126,12 @@ bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,
         }
     }
     return allWritten;
+}
+
+std::string SheetPdfBytes(const sheet::SheetDocument& document) {
+    const QtDiagnosticsMuted muted;
+    const auto app = ensureGuiApplication();
+    return SheetPdf(document);
 }
 
 } // namespace kradon

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "graphics/SheetDocument.h"
 #include "graphics/modGraphics.h"
 #include "model/Sinks.h"
 
@@ -39,5 +40,9 @@ bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error)
 /// Returns false if any picture was not written.
 bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,
                    const ProgramState& state, MessageSink& messages);
+
+/// The calculation sheet as the bytes of a PDF. Creates a QGuiApplication on the offscreen
+/// platform when none exists, as WritePictures does.
+std::string SheetPdfBytes(const sheet::SheetDocument& document);
 
 } // namespace kradon

@@ -20,65 +20,119 @@ SvgSurface::SvgSurface(int pixelWidth, int pixelHeight) : DrawingSurface(pixelWi
     body_.reserve(1 << 16);
 }
 
-void SvgSurface::number(double v) {
+void SvgSurface::number(std::string& out, double v) const {
     // Two decimals are a hundredth of a pixel; -0.00 is written as 0.
     const double rounded = std::round(v * 100) / 100;
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
                                       std::chars_format::fixed, 2);
-    body_.append(buffer, result.ptr);
+    out.append(buffer, result.ptr);
 }
 
-void SvgSurface::colour(Rgb c) {
+void SvgSurface::colour(std::string& out, Rgb c) const {
     const int parts[3] = {redOf(c), greenOf(c), blueOf(c)};
-    body_ += '#';
+    out += '#';
     for (const int part : parts) {
-        body_ += HexDigits[part >> 4];
-        body_ += HexDigits[part & 0xF];
+        out += HexDigits[part >> 4];
+        out += HexDigits[part & 0xF];
     }
 }
 
-void SvgSurface::strokeAttributes(Rgb c) {
-    body_ += " stroke=\"";
-    colour(c);
-    body_ += "\" stroke-width=\"";
-    body_ += std::to_string(pen.DrawWidth < 1 ? 1 : pen.DrawWidth);
-    body_ += '"';
-    if (pen.DrawStyle == LineStyle::Dotted)
-        body_ += " stroke-dasharray=\"1 2\"";
+void SvgSurface::strokeAttributes(std::string& out, Rgb c, const Pen& p) const {
+    out += " stroke=\"";
+    colour(out, c);
+    out += "\" stroke-width=\"";
+    out += std::to_string(p.DrawWidth < 1 ? 1 : p.DrawWidth);
+    out += '"';
+    if (p.DrawStyle == LineStyle::Dotted)
+        out += " stroke-dasharray=\"1 2\"";
 }
 
 void SvgSurface::paintClear() {
+    pending_.clear();
     body_.clear();
 }
 
+std::vector<SvgSurface::PixelPoint> SvgSurface::endedPending() const {
+    std::vector<PixelPoint> points = pending_;
+    if (!points.empty() && (pendingEnd_.x != points.back().x || pendingEnd_.y != points.back().y))
+        points.push_back(pendingEnd_); // the last point always stands
+    return points;
+}
+
+std::string SvgSurface::elementOf(const std::vector<PixelPoint>& pending) const {
+    std::string out;
+    if (pending.size() < 2)
+        return out;
+    if (pending.size() == 2) {
+        out += "<line x1=\"";
+        number(out, pending[0].x);
+        out += "\" y1=\"";
+        number(out, pending[0].y);
+        out += "\" x2=\"";
+        number(out, pending[1].x);
+        out += "\" y2=\"";
+        number(out, pending[1].y);
+        out += '"';
+        strokeAttributes(out, pendingColour_, pendingPen_);
+        out += " stroke-linecap=\"round\"/>\n";
+        return out;
+    }
+    out += "<polyline points=\"";
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        if (i > 0)
+            out += ' ';
+        number(out, pending[i].x);
+        out += ',';
+        number(out, pending[i].y);
+    }
+    out += "\" fill=\"none\"";
+    strokeAttributes(out, pendingColour_, pendingPen_);
+    out += " stroke-linecap=\"round\" stroke-linejoin=\"round\"/>\n";
+    return out;
+}
+
+void SvgSurface::flush() {
+    body_ += elementOf(endedPending());
+    pending_.clear();
+}
+
 void SvgSurface::paintLine(double x1, double y1, double x2, double y2, Rgb c) {
-    body_ += "<line x1=\"";
-    number(pixelX(x1));
-    body_ += "\" y1=\"";
-    number(pixelY(y1));
-    body_ += "\" x2=\"";
-    number(pixelX(x2));
-    body_ += "\" y2=\"";
-    number(pixelY(y2));
-    body_ += '"';
-    strokeAttributes(c);
-    body_ += " stroke-linecap=\"round\"/>\n";
+    const PixelPoint from{pixelX(x1), pixelY(y1)}, to{pixelX(x2), pixelY(y2)};
+    const bool joins =
+        !pending_.empty() && pendingColour_ == c && pendingPen_.DrawWidth == pen.DrawWidth &&
+        pendingPen_.DrawStyle == pen.DrawStyle && pen.DrawStyle != LineStyle::Dotted &&
+        pendingEnd_.x == from.x && pendingEnd_.y == from.y;
+    if (!joins) {
+        flush();
+        pending_.push_back(from);
+        pendingColour_ = c;
+        pendingPen_ = pen;
+        pending_.push_back(to);
+        pendingEnd_ = to;
+        return;
+    }
+    // A point within a third of a pixel of the last one kept adds nothing the eye can see.
+    const PixelPoint& last = pending_.back();
+    if (std::fabs(to.x - last.x) >= 1.0 / 3 || std::fabs(to.y - last.y) >= 1.0 / 3)
+        pending_.push_back(to);
+    pendingEnd_ = to;
 }
 
 void SvgSurface::paintCircle(double x, double y, double radius, Rgb c) {
+    flush();
     // The radius runs along x, so it is measured in pixels of the x scale.
     body_ += "<circle cx=\"";
-    number(pixelX(x));
+    number(body_, pixelX(x));
     body_ += "\" cy=\"";
-    number(pixelY(y));
+    number(body_, pixelY(y));
     body_ += "\" r=\"";
-    number(std::fabs(pixelX(x + radius) - pixelX(x)));
+    number(body_, std::fabs(pixelX(x + radius) - pixelX(x)));
     body_ += '"';
-    strokeAttributes(c);
+    strokeAttributes(body_, c, pen);
     if (pen.FillStyle == FillMode::Solid) {
         body_ += " fill=\"";
-        colour(c);
+        colour(body_, c);
         body_ += "\"/>\n";
         return;
     }
@@ -86,12 +140,13 @@ void SvgSurface::paintCircle(double x, double y, double radius, Rgb c) {
 }
 
 void SvgSurface::paintText(double x, double y, std::string_view text) {
+    flush();
     body_ += "<text x=\"";
-    number(pixelX(x));
+    number(body_, pixelX(x));
     body_ += "\" y=\"";
-    number(pixelY(y) + AscentFactor * FontPixelSize);
+    number(body_, pixelY(y) + AscentFactor * FontPixelSize);
     body_ += "\" fill=\"";
-    colour(pen.ForeColor);
+    colour(body_, pen.ForeColor);
     body_ += '"';
     if (pen.FontBold)
         body_ += " font-weight=\"bold\"";
@@ -132,8 +187,10 @@ std::string SvgSurface::svg() const {
                            "\" font-family=\"sans-serif\" font-size=\"13\">\n"
                            "<rect x=\"0\" y=\"0\" width=\"" +
                            w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
-    document.reserve(document.size() + body_.size() + 8);
+    const std::string waiting = elementOf(endedPending());
+    document.reserve(document.size() + body_.size() + waiting.size() + 8);
     document += body_;
+    document += waiting;
     document += "</svg>\n";
     return document;
 }

@@ -1,5 +1,7 @@
 #include "graphics/modGraphics.h"
 
+#include "graphics/DiagramLabels.h"
+#include "graphics/LabelLayout.h"
 #include "mesh/modMesh.h"
 #include "model/KradonError.h"
 #include "model/modText.h"
@@ -9,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <exception>
+#include <limits>
 #include <stdexcept>
 
 namespace kradon::modGraphics {
@@ -97,8 +100,12 @@ void horizontalGridLines(DrawingSurface& surface, double xm, double ym, double s
         surface.line(-xm, -k * s, right, -k * s, colours::Navy);
 }
 
-/// A vertical grid line every metre from 0 to the span, whatever the span.
+/// A vertical grid line every metre from 0 to the span, whatever the span; a span with more
+/// metres than the surface has pixels would only fill the frame with navy (and take for ever
+/// with a span of 1e300), so it gets none.
 void verticalGridLines(DrawingSurface& surface, double ym, double span) {
+    if (!(span <= surface.pixelWidth()))
+        return;
     for (long x = 0; x <= span; ++x)
         surface.line(static_cast<double>(x), -ym, static_cast<double>(x), ym, colours::Navy);
 }
@@ -134,49 +141,122 @@ private:
     std::size_t next_ = 0;
 };
 
+/// Marks along the beam drawn left to right, each at least spacing (user units) after the last
+/// one drawn, so that a dense mesh shows as marks at a readable spacing instead of a solid band.
+class Spacing {
+public:
+    explicit Spacing(double spacing) : spacing_(spacing) {}
+    /// Whether a mark at x is drawn; one that must show is drawn anyway.
+    bool take(double x, bool must = false) {
+        if (!must && x - last_ < spacing_)
+            return false;
+        last_ = x;
+        return true;
+    }
+
+private:
+    double spacing_;
+    double last_ = -std::numeric_limits<double>::infinity();
+};
+
+/// Pixels between marks that the eye still tells apart.
+constexpr double MarkPixels = 4;
+
+double pixelsToX(const DrawingSurface& surface, double pixels) {
+    return pixels * surface.ScaleWidth() / surface.pixelWidth();
+}
+
+/// Whether a point or moment load stands at node i: its mark always shows.
+bool concentratedAt(const NodalTables& nodal, std::int64_t i) {
+    return at(nodal.ConcentratedLoad, 2 * i - 1) != 0 || at(nodal.ConcentratedLoad, 2 * i) != 0;
+}
+
 void drawMeshForces(DrawingSurface& surface, const MeshTables& mesh, const NodalTables& nodal,
                     double h) {
     const std::int64_t N = mesh.NodeCount;
     double Fv = 0; // upward (negative) forces never raise it
     for (std::int64_t i = 1; i <= N; ++i)
         skipOnFailure([&] { Fv = std::max(Fv, at(nodal.LoadVector, 2 * i - 1)); });
+    Spacing forces(pixelsToX(surface, MarkPixels)), moments(pixelsToX(surface, MarkPixels));
     for (std::int64_t i = 1; i <= N; ++i) {
+        bool concentrated = false;
+        skipOnFailure([&] { concentrated = concentratedAt(nodal, i); });
         skipOnFailure([&] {
             const double f = at(nodal.LoadVector, 2 * i - 1);
-            if (f > 0) {
-                const double x = at(mesh.NodeX, i);
+            const double x = at(mesh.NodeX, i);
+            if (f > 0 && forces.take(x, concentrated))
                 surface.line(x, -h, x, -7 * h * f / Fv);
-            }
         });
         skipOnFailure([&] {
-            if (at(nodal.LoadVector, 2 * i) > 0)
-                surface.circle(at(mesh.NodeX, i), 0, 0.25 * h);
+            const double x = at(mesh.NodeX, i);
+            if (at(nodal.LoadVector, 2 * i) > 0 && moments.take(x, concentrated))
+                surface.circle(x, 0, 0.25 * h);
+        });
+    }
+}
+
+/// The step after step in 1, 2, 5, 10, 20, 50, ...
+std::int64_t nextRoundStep(std::int64_t step) {
+    std::int64_t decade = 1;
+    while (decade * 10 <= step)
+        decade *= 10;
+    const std::int64_t lead = step / decade;
+    return lead == 1 ? 2 * decade : lead == 2 ? 5 * decade : 10 * decade;
+}
+
+/// Numbers centred on their positions at height y, left to right, each drawn only where it
+/// stays clear of the last one drawn. Where the marks are dense the numbers drawn are the
+/// multiples of a step of 1, 2 or 5 times a power of ten, so they read as a scale.
+template <typename Position>
+void drawNumbers(DrawingSurface& surface, std::int64_t count, double y, Position position) {
+    if (count < 1)
+        return;
+    char buffer[24];
+    const double gap = surface.TextWidth("00");
+    // The step that gives the widest number room at the average spacing of the marks.
+    double spread = 0;
+    skipOnFailure([&] { spread = std::fabs(position(count) - position(1)); });
+    const double wanted = (surface.TextWidth(integerText(buffer, count)) + gap) * count;
+    std::int64_t step = 1;
+    while (spread > 0 && static_cast<double>(step) * spread < wanted && step < count)
+        step = nextRoundStep(step);
+    double clearFrom = -std::numeric_limits<double>::infinity();
+    for (std::int64_t i = 1; i <= count; ++i) {
+        if (i != 1 && i % step != 0)
+            continue;
+        skipOnFailure([&] {
+            const auto text = integerText(buffer, i);
+            const double w = surface.TextWidth(text);
+            const double left = position(i) - w / 2;
+            if (left < clearFrom)
+                return;
+            printAt(surface, left, y, text);
+            clearFrom = left + w + gap;
         });
     }
 }
 
 void drawMeshNumbers(DrawingSurface& surface, const MeshTables& mesh, double span, double h) {
-    char buffer[24];
     surface.pen.FontBold = false;
     surface.pen.ForeColor = colours::Blue;
     skipOnFailure([&] { printAt(surface, -0.05 * span, 6 * h, NodeNumbersCaption); });
-    for (std::int64_t i = 1; i <= mesh.NodeCount; ++i)
-        skipOnFailure([&] {
-            const auto text = integerText(buffer, i);
-            printAt(surface, at(mesh.NodeX, i) - surface.TextWidth(text) / 2, 7 * h, text);
-        });
+    drawNumbers(surface, mesh.NodeCount, 7 * h, [&](std::int64_t i) { return at(mesh.NodeX, i); });
     surface.pen.ForeColor = colours::Red;
     skipOnFailure([&] { printAt(surface, -0.05 * span, 4 * h, ElementNumbersCaption); });
-    for (std::int64_t e = 1; e <= mesh.ElementCount; ++e)
-        skipOnFailure([&] {
-            const auto text = integerText(buffer, e);
-            const double middle = (at(mesh.NodeX, e) + at(mesh.NodeX, e + 1)) / 2;
-            printAt(surface, middle - surface.TextWidth(text) / 2, 5 * h, text);
-        });
+    drawNumbers(surface, mesh.ElementCount, 5 * h,
+                [&](std::int64_t e) { return (at(mesh.NodeX, e) + at(mesh.NodeX, e + 1)) / 2; });
 }
 
 void drawMeshNodes(DrawingSurface& surface, const MeshTables& mesh, const NodalTables& nodal,
                    double h) {
+    // Nodes closer than the eye can part are drawn as short ticks at a readable spacing.
+    const double spacing = pixelsToX(surface, 2 * MarkPixels);
+    Spacing nodes(spacing);
+    const bool dense =
+        mesh.NodeCount > 1 && mesh.ElementCount > 0 && surface.ScaleWidth() != 0 &&
+        (mesh.NodeX.size() > static_cast<std::size_t>(mesh.NodeCount)) &&
+        (mesh.NodeX[static_cast<std::size_t>(mesh.NodeCount)] - mesh.NodeX[1]) / mesh.ElementCount <
+            spacing;
     for (std::int64_t i = 1; i <= mesh.NodeCount; ++i) {
         double x = 0;
         try {
@@ -185,6 +265,12 @@ void drawMeshNodes(DrawingSurface& surface, const MeshTables& mesh, const NodalT
             continue;
         }
         skipOnFailure([&] {
+            if (!nodes.take(x, i == 1 || i == mesh.NodeCount))
+                return;
+            if (dense) {
+                surface.line(x, -h / 2, x, h / 2, colours::Red);
+                return;
+            }
             surface.pen.FillStyle = FillMode::Solid;
             surface.circle(x, 0, h / 10, colours::Red);
         });
@@ -212,6 +298,69 @@ void drawMeshNodes(DrawingSurface& surface, const MeshTables& mesh, const NodalT
     }
 }
 
+/// How many rows of labels may stack at one place before the later ones are left out.
+constexpr int LabelRows = 12;
+
+/// A label of the idealised beam: its text, colour, and the rows it may stand in, centred on x
+/// from y onwards by step.
+struct RecordLabel {
+    std::string text;
+    Rgb colour;
+    double x, y, step;
+};
+
+/// The labels of the idealised beam, most important first: the fixed displacement texts where
+/// they have always stood (just below the beam), then a tag naming every record (P1 for point
+/// load 1; U, T and M for UDLs, TDLs and moment loads above the beam; R for rigid supports and K
+/// for springs below it).
+std::vector<RecordLabel> recordLabels(const DrawingSurface& surface, const BeamModel& m) {
+    const double L = m.span;
+    const double h = surface.TextHeight("0");
+    std::vector<RecordLabel> labels;
+    auto tag = [](const char* letter, std::int64_t n) { return letter + std::to_string(n); };
+    const auto& fd = m.FixedDisplacement;
+    for (std::int64_t n = 1; n <= m.count(RecordKind::FixedDisplacement); ++n)
+        labels.push_back({fixedDisplacementText(at(fd.vertical, n), at(fd.rotational, n)),
+                          colours::Black, at(fd.location, n), 0.008 * L, h});
+    for (std::int64_t n = 1; n <= m.count(RecordKind::RigidSupport); ++n)
+        labels.push_back({tag("R", n), colours::Blue, at(m.RigidSupport.location, n), 0.15 * L, h});
+    for (std::int64_t n = 1; n <= m.count(RecordKind::SpringSupport); ++n)
+        labels.push_back(
+            {tag("K", n), colours::Green, at(m.SpringSupport.location, n), 0.15 * L, h});
+    const double above = -1.1 * h;
+    for (std::int64_t n = 1; n <= m.count(RecordKind::PointLoad); ++n)
+        labels.push_back(
+            {tag("P", n), colours::Red, at(m.PointLoad.location, n), -0.25 * L + above, -h});
+    for (std::int64_t n = 1; n <= m.count(RecordKind::UDL); ++n)
+        labels.push_back({tag("U", n), colours::Red, (at(m.UDL.start, n) + at(m.UDL.end, n)) / 2,
+                          -0.15 * L + above, -h});
+    for (std::int64_t n = 1; n <= m.count(RecordKind::TDL); ++n)
+        labels.push_back({tag("T", n), colours::Red, (at(m.TDL.start, n) + at(m.TDL.end, n)) / 2,
+                          -0.2 * L + above, -h});
+    for (std::int64_t n = 1; n <= m.count(RecordKind::MomentLoad); ++n)
+        labels.push_back(
+            {tag("M", n), colours::Red, at(m.MomentLoad.location, n), -0.03 * L + above, -h});
+    return labels;
+}
+
+/// Every label of the idealised beam in the first of its rows where it covers no other;
+/// where the beam is crowded the later ones are left out (hovering names them all).
+void labelIdealisedBeam(DrawingSurface& surface, const BeamModel& m) {
+    constexpr int Rows = LabelRows;
+    const Rgb colour = surface.pen.ForeColor;
+    LabelPlacer placer(surface);
+    for (const RecordLabel& label : recordLabels(surface, m)) {
+        surface.pen.ForeColor = label.colour;
+        const double left =
+            label.text.rfind("FD", 0) == 0 ? label.x : label.x - surface.TextWidth(label.text) / 2;
+        std::vector<Point> rows;
+        for (int k = 0; k < Rows; ++k)
+            rows.push_back({left, label.y + k * label.step});
+        placer.print(surface, label.text, rows);
+    }
+    surface.pen.ForeColor = colour;
+}
+
 void drawPictureSteps(PictureKind kind, const ProgramState& s, DrawingSurface& surface,
                       MessageSink& messages) {
     switch (kind) {
@@ -223,19 +372,19 @@ void drawPictureSteps(PictureKind kind, const ProgramState& s, DrawingSurface& s
         DrawMesh(surface, s.model, s.mesh, s.nodal);
         return;
     case PictureKind::BendingMoment:
-        DrawNodeDiagram(surface, s.model, s.mesh, s.results.NodeMoment, "bmd", messages);
+        DrawLabelledDiagram(surface, s, Quantity::Moment, messages);
         return;
     case PictureKind::Shear:
-        DrawShearDiagram(surface, s.model, s.mesh, s.results.NodeShear, messages);
+        DrawLabelledDiagram(surface, s, Quantity::Shear, messages);
         return;
     case PictureKind::Deflection:
-        DrawNodeDiagram(surface, s.model, s.mesh, s.results.NodeDeflection, "dsd", messages);
+        DrawLabelledDiagram(surface, s, Quantity::Deflection, messages);
         return;
     case PictureKind::EValue:
-        DrawPropertyDiagram(surface, s.model, s.mesh, "E", messages);
+        DrawLabelledDiagram(surface, s, Quantity::E, messages);
         return;
     case PictureKind::IValue:
-        DrawPropertyDiagram(surface, s.model, s.mesh, "I", messages);
+        DrawLabelledDiagram(surface, s, Quantity::I, messages);
         return;
     }
 }
@@ -394,10 +543,6 @@ void DrawIdealisedBeam(DrawingSurface& surface, const BeamModel& m) {
                             at(m.TDL.startValue, n), at(m.TDL.endValue, n));
     for (std::int64_t n = 1; n <= m.count(RecordKind::MomentLoad); ++n)
         DrawMoment(surface, L, at(m.MomentLoad.location, n));
-    for (std::int64_t n = 1; n <= m.count(RecordKind::FixedDisplacement); ++n)
-        DrawFixedDisplacement(surface, L, at(m.FixedDisplacement.location, n),
-                              at(m.FixedDisplacement.vertical, n),
-                              at(m.FixedDisplacement.rotational, n));
     // A support type other than Pinned or Fixed keeps the flags of the support before it.
     bool supported = false;
     bool fixed = false;
@@ -412,6 +557,7 @@ void DrawIdealisedBeam(DrawingSurface& surface, const BeamModel& m) {
     for (std::int64_t n = 1; n <= m.count(RecordKind::SpringSupport); ++n)
         DrawSpringSupport(surface, L, at(m.SpringSupport.location, n),
                           at(m.SpringSupport.vertical, n), at(m.SpringSupport.rotational, n));
+    labelIdealisedBeam(surface, m);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -428,11 +574,20 @@ void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables&
     skipOnFailure([&] { surface.setScale(-0.1 * L, -10 * h, 1.1 * L, 10 * h); });
     skipOnFailure([&] { surface.line(0, 0, L, 0); });
     surface.pen.FillStyle = FillMode::Transparent;
+    // The fixed displacement texts stack in rows above the element numbers, and are left out
+    // where there is no room.
     const auto& fd = model.FixedDisplacement;
+    const Box above{surface.ScaleLeft(), surface.ScaleTop(),
+                    surface.ScaleLeft() + surface.ScaleWidth(), 4 * h};
+    LabelPlacer placer(surface, above);
     for (std::int64_t n = 1; n <= model.count(RecordKind::FixedDisplacement); ++n)
         skipOnFailure([&] {
-            printAt(surface, at(fd.location, n), 0.02 * L,
-                    fixedDisplacementText(at(fd.vertical, n), at(fd.rotational, n)));
+            const std::string text =
+                fixedDisplacementText(at(fd.vertical, n), at(fd.rotational, n));
+            std::vector<Point> rows;
+            for (int k = 0; k < LabelRows; ++k)
+                rows.push_back({at(fd.location, n), 0.02 * L + k * surface.TextHeight(text)});
+            placer.print(surface, text, rows);
         });
     drawMeshForces(surface, mesh, nodal, h);
     drawMeshNumbers(surface, mesh, L, h);
@@ -442,13 +597,15 @@ void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables&
 }
 
 void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
-                     const std::vector<double>& table, std::string_view key,
-                     MessageSink& messages) {
+                     const std::vector<double>& table, std::string_view key, MessageSink& messages,
+                     const std::vector<double>* leftOfNode) {
     const bool moment = key == "bmd";
     const std::int64_t N = mesh.NodeCount;
     const auto& x = mesh.NodeX;
     startDiagram(surface);
     const std::vector<double> v = ScaleTable(table, moment ? 0.001 : 1000);
+    const std::vector<double> left =
+        moment && leftOfNode != nullptr ? ScaleTable(*leftOfNode, 0.001) : v;
     const double M = largestMagnitude(v, 1, N);
     DrawDiagramFrame(surface, model.span, FrameFor(model.span, M),
                      moment ? BendingMomentTitle : DeflectedShapeTitle, messages);
@@ -457,14 +614,19 @@ void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const Mesh
     if (moment)
         skipOnFailure([&] { surface.line(at(x, 1), 0, at(x, 1), at(v, 1), colours::Red); });
     for (std::int64_t i = 2; i <= N; ++i)
-        skipOnFailure(
-            [&] { surface.line(at(x, i - 1), at(v, i - 1), at(x, i), at(v, i), colours::Red); });
+        skipOnFailure([&] {
+            const double arrive = i < N ? at(left, i) : at(v, i);
+            surface.line(at(x, i - 1), at(v, i - 1), at(x, i), arrive, colours::Red);
+            if (arrive != at(v, i))
+                surface.line(at(x, i), arrive, at(x, i), at(v, i), colours::Red);
+        });
     if (moment)
         skipOnFailure([&] { surface.line(at(x, N), at(v, N), at(x, N), 0, colours::Red); });
 }
 
 void DrawShearDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
-                      const std::vector<double>& table, MessageSink& messages) {
+                      const std::vector<double>& table, MessageSink& messages,
+                      std::vector<ValueLabel>* labels) {
     const std::int64_t N = mesh.NodeCount;
     const auto& x = mesh.NodeX;
     startDiagram(surface);
@@ -477,6 +639,7 @@ void DrawShearDiagram(DrawingSurface& surface, const BeamModel& model, const Mes
     const double negligible = 1e-9 * M;
     KeyPointCursor keys(keyPoints(model));
     double lastLabel = 0;
+    std::vector<ValueLabel> wanted;
     for (std::int64_t i = 1; i <= 2 * N - 1; ++i) {
         // Odd i: the jump at node a = b; even i: along element a from node a to b = a + 1.
         const std::int64_t a = (i + 1) / 2;
@@ -490,12 +653,40 @@ void DrawShearDiagram(DrawingSurface& surface, const BeamModel& model, const Mes
                 return;
             if (i % 2 == 0 && value == lastLabel)
                 return;
-            printAt(surface, at(x, a), 1.1 * value, shearLabel(value));
+            wanted.push_back({at(x, a), 1.1 * value, shearLabel(value)});
             lastLabel = value;
         });
         if (i % 2 == 0)
             lastLabel = 0;
     }
+    if (labels != nullptr) {
+        *labels = std::move(wanted);
+        return;
+    }
+    LabelPlacer placer(surface);
+    for (const ValueLabel& label : wanted)
+        skipOnFailure([&] {
+            std::vector<Point> spots{{label.x, label.y}};
+            const auto more = placer.around(label.text, label.x, label.y / 1.1, 2);
+            spots.insert(spots.end(), more.begin(), more.end());
+            placer.print(surface, label.text, spots);
+        });
+}
+
+void DrawRotationDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
+                         const std::vector<double>& Displacements, MessageSink& messages) {
+    const std::int64_t N = mesh.NodeCount;
+    const auto& x = mesh.NodeX;
+    startDiagram(surface);
+    std::vector<double> v(static_cast<std::size_t>(std::max<std::int64_t>(N, 0)) + 1, 0.0);
+    for (std::int64_t i = 1; i <= N; ++i)
+        skipOnFailure([&] { v[static_cast<std::size_t>(i)] = at(Displacements, 2 * i); });
+    const double M = largestMagnitude(v, 1, N);
+    DrawDiagramFrame(surface, model.span, FrameFor(model.span, M), RotationTitle, messages);
+    diagramPen(surface);
+    for (std::int64_t i = 2; i <= N; ++i)
+        skipOnFailure(
+            [&] { surface.line(at(x, i - 1), at(v, i - 1), at(x, i), at(v, i), colours::Red); });
 }
 
 void DrawPropertyDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,

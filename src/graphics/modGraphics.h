@@ -27,6 +27,7 @@ inline constexpr const char* ErrorText = "modGraphics Error";
 inline constexpr const char* BendingMomentTitle = "Bending Moment Diagram modUnits: kNm";
 inline constexpr const char* DeflectedShapeTitle = "Deflected Shape Diagram modUnits: mm";
 inline constexpr const char* ShearForceTitle = "Shear Force Diagram modUnits: kN";
+inline constexpr const char* RotationTitle = "Rotation Diagram Units: rad";
 inline constexpr const char* PropertyTitleMiddle = " Value Variation modUnits: ";
 inline constexpr const char* NodeNumbersCaption = "Node No.'s:";
 inline constexpr const char* ElementNumbersCaption = "Element No.'s:";
@@ -99,15 +100,32 @@ void DrawMesh(DrawingSurface& surface, const BeamModel& model, const MeshTables&
               const NodalTables& nodal);
 
 /// key "bmd": table = NodeMoment (N m) drawn in kNm as a closed outline on the axis;
-/// key "dsd": table = NodeDeflection (m) drawn in mm as an open polyline.
+/// key "dsd": table = NodeDeflection (m) drawn in mm as an open polyline. leftOfNode, when given
+/// for "bmd", holds the moment just left of each node (N m, indexed like the table); where it
+/// differs from the table's (a moment load or a support's moment) the outline reaches the node at
+/// the left value and jumps to the right one.
 void DrawNodeDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
-                     const std::vector<double>& table, std::string_view key, MessageSink& messages);
+                     const std::vector<double>& table, std::string_view key, MessageSink& messages,
+                     const std::vector<double>* leftOfNode = nullptr);
+
+/// A value a diagram labels, with the top-left corner it would like for its text.
+struct ValueLabel {
+    double x = 0, y = 0;
+    std::string text;
+};
 
 /// table = NodeShear (N), drawn in kN with the jumps at the nodes. Both shears of a jump at a key
 /// point of the model (a load, support or definition position, or a beam end) are labelled in
-/// kN; zero values are not labelled.
+/// kN; zero values are not labelled. With labels given, the labels are handed back there
+/// instead of printed.
 void DrawShearDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
-                      const std::vector<double>& table, MessageSink& messages);
+                      const std::vector<double>& table, MessageSink& messages,
+                      std::vector<ValueLabel>* labels = nullptr);
+
+/// Displacements (m and rad, 2n the rotation of node n) drawn as the node rotations in rad, an
+/// open polyline in the diagram frame.
+void DrawRotationDiagram(DrawingSurface& surface, const BeamModel& model, const MeshTables& mesh,
+                         const std::vector<double>& Displacements, MessageSink& messages);
 
 /// key "E": ElementE (kN/mm2) and EValueAt(L) at the right end; key "I": ElementI (cm4) and
 /// IValueAt(L). Element values are joined at the nodes; the outline stands on the axis.

@@ -16,6 +16,9 @@ namespace kradon::modText {
 /// "-Infinity". The point is always ".".
 std::string GeneralNumber(double v);
 
+/// text for an XML or HTML element or a double-quoted attribute: &, <, > and " as entities.
+std::string XmlEscaped(std::string_view text);
+
 /// v written with 15 significant digits and read back: a node at x stands at position p when
 /// RoundTrip15(x) == p. Infinities and NaN come back unchanged.
 double RoundTrip15(double v);

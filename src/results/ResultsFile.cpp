@@ -195,6 +195,8 @@ ResultsFileTimes ReadResultsFile(std::istream& in, ProgramState& state) {
     state.results.NodeDeflection = std::move(r.NodeDeflection);
     state.results.NodeShear = std::move(r.NodeShear);
     state.results.NodeMoment = std::move(r.NodeMoment);
+    // The file holds no element data: nothing between the nodes can be worked out from it.
+    state.results.ElementFlexibility.clear();
     return r.times;
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/KradonError.h"
 #include "model/SafeFile.h"
+#include "model/modText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -24,30 +25,6 @@ bool isAsciiAlnum(char c) {
 
 char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-/// Text for an XML element or a double-quoted attribute.
-std::string xmlEscaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
 }
 
 /// A desktop entry string value: backslashes and control characters escaped.
@@ -171,13 +148,13 @@ std::string CAssociate::MimePackageText() const {
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
         "  <mime-type type=\"" +
         MimeType() + "\">\n";
-    text += "    <comment>" + xmlEscaped(Title) + "</comment>\n";
+    text += "    <comment>" + modText::XmlEscaped(Title) + "</comment>\n";
     if (!DefaultIcon.empty())
-        text += "    <icon name=\"" + xmlEscaped(DesktopId()) + "\"/>\n";
+        text += "    <icon name=\"" + modText::XmlEscaped(DesktopId()) + "\"/>\n";
     // Without an extension the type has no pattern: "*" alone would claim every file.
     if (!Extension.empty()) {
         const std::string dot = Extension.front() == '.' ? "" : ".";
-        text += "    <glob pattern=\"*" + xmlEscaped(dot + Extension) + "\"/>\n";
+        text += "    <glob pattern=\"*" + modText::XmlEscaped(dot + Extension) + "\"/>\n";
     }
     text += "  </mime-type>\n"
             "</mime-info>\n";

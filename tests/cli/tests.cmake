@@ -1,7 +1,8 @@
 add_executable(kradon_cli_tests ${CMAKE_CURRENT_LIST_DIR}/CliCommands_test.cpp
-                                ${CMAKE_CURRENT_LIST_DIR}/CaseCommands_test.cpp)
+                                ${CMAKE_CURRENT_LIST_DIR}/CaseCommands_test.cpp
+                                ${CMAKE_CURRENT_LIST_DIR}/ExportCommands_test.cpp)
 target_link_libraries(kradon_cli_tests PRIVATE kradon_cli_commands nlohmann_json::nlohmann_json
-                                               GTest::gtest_main)
+                                               Qt6::Core GTest::gtest_main)
 target_compile_options(kradon_cli_tests PRIVATE ${KRADON_WARNINGS})
 target_compile_definitions(kradon_cli_tests PRIVATE
     KRADON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"

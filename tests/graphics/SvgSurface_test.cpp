@@ -42,5 +42,21 @@ TEST(SvgSurface, DottedFilledAndEscaped) {
     EXPECT_NE(d.find(">a&lt;b&amp;c</text>"), std::string::npos);
 }
 
+TEST(SvgSurface, LinesEndToEndBecomeOnePolylineWithoutInvisiblePoints) {
+    SvgSurface s(100, 100);
+    s.line(0, 0, 10, 0, colours::Red);
+    s.line(10, 0, 10.1, 0.1, colours::Red); // within a third of a pixel: left out
+    s.line(10.1, 0.1, 20, 20, colours::Red);
+    s.line(20, 20, 20.2, 20, colours::Red); // the last point stands whatever its distance
+    s.line(50, 50, 60, 60, colours::Red);   // not joined: a line of its own
+    const std::string d = s.svg();
+    EXPECT_NE(d.find("<polyline points=\"0.00,0.00 10.00,0.00 20.00,20.00 20.20,20.00\" "
+                     "fill=\"none\" stroke=\"#ff0000\""),
+              std::string::npos)
+        << d;
+    EXPECT_NE(d.find("<line x1=\"50.00\" y1=\"50.00\" x2=\"60.00\" y2=\"60.00\""),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace kradon

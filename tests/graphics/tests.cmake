@@ -1,6 +1,8 @@
 # kradon_graphics_tests: the drawing routines against a recording surface and the SVG writer.
 add_executable(kradon_graphics_tests
     ${CMAKE_CURRENT_LIST_DIR}/modGraphics_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DiagramLabels_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SheetLayout_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SvgSurface_test.cpp)
 target_link_libraries(kradon_graphics_tests PRIVATE kradon_graphics GTest::gtest_main)

@@ -8,6 +8,7 @@
 #include "model/KradonError.h"
 #include "model/SafeFile.h"
 #include "model/modFileWrite.h"
+#include "results/ResultsCsv.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
 
@@ -22,11 +23,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStringDecoder>
+#include <QTextDocumentFragment>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -64,6 +67,20 @@ QString withCrLf(const QStringList& lines) {
 
 /// The largest text file the window opens: a report of the largest mesh is a few megabytes.
 constexpr std::uintmax_t TextFileMaxBytes = 64 * 1024 * 1024;
+/// The report's editor: what it copies to the clipboard is the selection with each table row as
+/// plain tab-separated values, ready for a spreadsheet.
+class ReportEditor : public QPlainTextEdit {
+public:
+    explicit ReportEditor(QWidget* parent) : QPlainTextEdit(parent) {}
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        const QString selected = textCursor().selection().toPlainText();
+        auto* data = new QMimeData;
+        data->setText(QString::fromStdString(TabSeparatedRows(selected.toStdString())));
+        return data;
+    }
+};
 
 } // namespace
 
@@ -80,9 +97,11 @@ frmResultDisplay::frmResultDisplay(ProgramState& state, MessageSink& messages, Q
 }
 
 void frmResultDisplay::createControls() {
-    Editor = new QPlainTextEdit(this);
+    Editor = new ReportEditor(this);
     Editor->setObjectName("Editor");
     Editor->setReadOnly(true);
+    // Read only, yet selectable from the keyboard too: Ctrl+A, Shift with the arrows, Ctrl+C.
+    Editor->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     Editor->setFont(ReportFont());
     const QFontMetricsF metrics(Editor->font());
@@ -131,6 +150,8 @@ void frmResultDisplay::createMenus() {
     FileSave = item(FileMenu, "FileSave", "Save");
     FileSave->setShortcut(QKeySequence::Save);
     FileSavePdf = item(FileMenu, "FileSavePdf", "Save as PDF");
+    FileExportSheet = item(FileMenu, "FileExportSheet", "Export Calculation &Sheet...");
+    FileExportCsv = item(FileMenu, "FileExportCsv", "Export Results (&CSV)...");
     mnuFile_CloseAll = item(FileMenu, "mnuFile_CloseAll", "Close &All");
     FileMenu->addSeparator();
     FilePrint = item(FileMenu, "FilePrint", "Print");
@@ -165,6 +186,8 @@ void frmResultDisplay::connectCommands() {
     connect(FileOpen, &QAction::triggered, this, &frmResultDisplay::FileOpen_Click);
     connect(FileSave, &QAction::triggered, this, &frmResultDisplay::FileSave_Click);
     connect(FileSavePdf, &QAction::triggered, this, &frmResultDisplay::FileSavePdf_Click);
+    connect(FileExportSheet, &QAction::triggered, this, &frmResultDisplay::exportSheetRequested);
+    connect(FileExportCsv, &QAction::triggered, this, &frmResultDisplay::exportResultsRequested);
     connect(FilePrint, &QAction::triggered, this, &frmResultDisplay::FilePrint_Click);
     connect(FileExit, &QAction::triggered, this, &frmResultDisplay::FileExit_Click);
     connect(ElementListCmb, &QComboBox::activated, this, &frmResultDisplay::ElementListCmb_Click);

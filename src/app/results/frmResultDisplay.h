@@ -91,6 +91,8 @@ public:
     QAction* FileOpen;
     QAction* FileSave;
     QAction* FileSavePdf;
+    QAction* FileExportSheet; // "Export Calculation Sheet..."
+    QAction* FileExportCsv;   // "Export Results (CSV)..."
     QAction* mnuFile_CloseAll;
     QAction* FilePrint;
     QAction* FileExit;
@@ -120,6 +122,10 @@ signals:
     void helpContentsRequested();
     void tipOfTheDayRequested();
     void aboutRequested();
+    /// The calculation sheet, or the results as CSV, are to be exported; the main window
+    /// analyses first when the results no longer belong to the model.
+    void exportSheetRequested();
+    void exportResultsRequested();
 
 public slots:
     void FileOpen_Click();

@@ -2,6 +2,7 @@
 // the separators.
 #include "ResultsState.h"
 #include "model/KradonError.h"
+#include "results/ResultsCsv.h"
 #include "results/modResults.h"
 
 #include <algorithm>
@@ -246,6 +247,19 @@ TEST(DoResults, TablesShorterThanTheirCountsThrow) {
     s = test::ThreeNodeState();
     s.mesh.NodeCount = 4;
     expectThrows(s);
+}
+
+TEST(TabSeparatedRows, ReportRowsBecomeCellsASpreadsheetTakes) {
+    const std::string report = DoResults(test::ThreeNodeState(), "", 0.25, 1.5);
+    const std::string tsv = TabSeparatedRows(report);
+    EXPECT_EQ(tsv.find('\r'), std::string::npos);
+    // The support and node rows lose their padding and aligning empty cells; headings stay.
+    EXPECT_NE(tsv.find("\n1\t000.000\tPinned\t050.000\t000.000\n"), std::string::npos) << tsv;
+    EXPECT_NE(tsv.find("\n3\t004.000\t-00.250\t-04.000\t-00.100\n"), std::string::npos) << tsv;
+    EXPECT_NE(tsv.find("\nNode No. & Distance(m):\tMoment (kNm):\tShear (kN):\tDeflection (mm):\n"),
+              std::string::npos);
+    EXPECT_NE(tsv.find("\n-- FINITE ELEMENT BEAM ANALYSIS RESULTS --\n"), std::string::npos);
+    EXPECT_EQ(TabSeparatedRows("a\t\t b \r\nno tab"), "a\tb\nno tab");
 }
 
 } // namespace

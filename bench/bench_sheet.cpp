@@ -1,0 +1,83 @@
+// Making the calculation sheet of the largest model the options allow, at the highest mesh
+// density: the document, its layout and the PDF, and the HTML page with inline SVG.
+#include "BenchModels.h"
+#include "analysis/AnalyseCommand.h"
+#include "analysis/ProgramState.h"
+#include "graphics/SheetBuilder.h"
+#include "graphics/SheetHtml.h"
+#include "graphics/qt/SheetPdf.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+using namespace kradon;
+
+struct QuietSink : MessageSink {
+    void show(const Message&) override {}
+};
+
+/// The largest model, analysed once at mesh density 10, in input units as the sheet sees it.
+const ProgramState& analysedLargestModel() {
+    static const ProgramState analysed = [] {
+        ProgramState s;
+        s.model = bench::largestBeam();
+        s.options.MaxNoApplieds = s.model.MaxNoApplieds;
+        s.options.MeshDensFact = 10;
+        NullStatusSink status;
+        QuietSink messages;
+        const AnalyseResult r =
+            AnalyseCore(s, std::filesystem::temp_directory_path(), status, messages);
+        if (r.outcome != AnalyseOutcome::Completed)
+            throw std::runtime_error("the largest model did not analyse");
+        return s;
+    }();
+    return analysed;
+}
+
+sheet::SheetDocument document() {
+    return sheet::BuildSheet(analysedLargestModel(),
+                             sheet::MakeTitleBlock("largest.kdn", {"A", "B"}, "today"));
+}
+
+void BM_SheetPdf(benchmark::State& bench) {
+    std::size_t bytes = 0;
+    for (auto _ : bench) {
+        const std::string pdf = SheetPdf(document());
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.data());
+    }
+    bench.counters["elements"] = analysedLargestModel().mesh.ElementCount;
+    bench.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void BM_SheetHtml(benchmark::State& bench) {
+    std::size_t bytes = 0;
+    for (auto _ : bench) {
+        const std::string html = sheet::SheetHtml(document());
+        bytes = html.size();
+        benchmark::DoNotOptimize(html.data());
+    }
+    bench.counters["elements"] = analysedLargestModel().mesh.ElementCount;
+    bench.counters["bytes"] = static_cast<double>(bytes);
+}
+
+BENCHMARK(BM_SheetPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SheetHtml)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
