@@ -52,6 +52,17 @@ public:
         s.expression[n] = "N/A";
         return *this;
     }
+    ModelBuilder& linearI(double a, double b, double v1, double v2) {
+        const auto n = next(RecordKind::ISegment);
+        auto& s = m_.ISegment;
+        s.variation[n] = Variation::Linear;
+        s.disA[n] = a;
+        s.disB[n] = b;
+        s.linearStart[n] = v1;
+        s.linearEnd[n] = v2;
+        s.expression[n] = "N/A";
+        return *this;
+    }
     ModelBuilder& curveI(double a, double b, const std::string& expression) {
         const auto n = next(RecordKind::ISegment);
         auto& s = m_.ISegment;
