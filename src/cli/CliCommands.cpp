@@ -36,8 +36,9 @@ namespace {
 
 constexpr const char* UsageText =
     "Usage:\n"
-    "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--report FILE] [--results FILE.kxr]\n"
-    "                     [--json FILE] [--picture KIND:FILE]... [--size WxH]\n"
+    "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--exact-sections] [--report FILE]\n"
+    "                     [--results FILE.kxr] [--json FILE] [--picture KIND:FILE]...\n"
+    "                     [--size WxH]\n"
     "                                analyse the model and print its results report\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
@@ -45,6 +46,7 @@ constexpr const char* UsageText =
     "  kradon-cli --help             print this text\n"
     "Options of analyse:\n"
     "  --mesh-density F     mesh density factor, 0.2 to 10 (default 1)\n"
+    "  --exact-sections     integrate varying E and I exactly along each element\n"
     "  --report FILE        write the report to FILE instead of stdout\n"
     "  --results FILE.kxr   also write the results file\n"
     "  --json FILE          also write the results as JSON\n"
@@ -69,6 +71,7 @@ constexpr double DeflectionFactor = 1000;
 struct AnalyseOptions {
     std::string modelPath;
     float meshDensity = 1; // single precision, as the options dialog's field is read
+    bool exactSections = false;
     std::string reportPath;
     std::string resultsPath;
     std::string jsonPath;
@@ -81,12 +84,14 @@ struct ReportOptions {
     std::string resultsPath;
 };
 
-/// One option taking a value: its name, how it stores the value, and whether it may be given
-/// more than once. set returns the problem with the value, empty when the value is good.
+/// One option: its name, how it stores its value, whether it may be given more than once, and
+/// whether it takes a value at all (a switch is set with the empty value). set returns the
+/// problem with the value, empty when the value is good.
 template <class Options> struct OptionSpec {
     std::string_view name;
     std::string (*set)(Options& options, const std::string& value);
     bool repeatable = false;
+    bool takesValue = true;
 };
 
 std::string setMeshDensity(AnalyseOptions& o, const std::string& value) {
@@ -96,6 +101,11 @@ std::string setMeshDensity(AnalyseOptions& o, const std::string& value) {
     if (ec != std::errc() || ptr != end || !std::isfinite(parsed))
         return "--mesh-density needs a number, not '" + value + "'";
     o.meshDensity = parsed;
+    return {};
+}
+
+std::string setExactSections(AnalyseOptions& o, const std::string&) {
+    o.exactSections = true;
     return {};
 }
 
@@ -120,8 +130,9 @@ std::string setPictureSize(AnalyseOptions& o, const std::string& value) {
     return problem;
 }
 
-const std::array<OptionSpec<AnalyseOptions>, 6> AnalyseOptionTable{{
+const std::array<OptionSpec<AnalyseOptions>, 7> AnalyseOptionTable{{
     {"--mesh-density", setMeshDensity},
+    {"--exact-sections", setExactSections, false, false},
     {"--report", setPath<AnalyseOptions, &AnalyseOptions::reportPath>},
     {"--results", setPath<AnalyseOptions, &AnalyseOptions::resultsPath>},
     {"--json", setPath<AnalyseOptions, &AnalyseOptions::jsonPath>},
@@ -155,6 +166,10 @@ std::string parseArguments(std::span<const std::string> args,
             return "unknown option '" + arg + "' for " + command;
         if (!seen.insert(option->name).second && !option->repeatable)
             return arg + " given twice";
+        if (!option->takesValue) {
+            option->set(options, {});
+            continue;
+        }
         if (i + 1 == args.size())
             return arg + " needs a value";
         if (std::string problem = option->set(options, args[++i]); !problem.empty())
@@ -307,10 +322,28 @@ nlohmann::ordered_json extremesJson(const ResultExtremes& x) {
              extremeJson(x.largestDeflection, x.smallestDeflection, DeflectionFactor)}};
 }
 
-nlohmann::ordered_json checksJson(const EquilibriumResiduals& e) {
+/// null where E and I vary along no element (the midpoint rule is exact there), the reason where
+/// the exact integration could not be made, else the largest differences of the midpoint rule
+/// from it at the nodes.
+nlohmann::ordered_json discretisationJson(const DiscretisationEstimate& d) {
+    if (!d.varies)
+        return nullptr;
+    if (!d.unavailable.empty())
+        return {{"unavailable", d.unavailable}};
+    return {{"deflection_change_mm", d.deflection.value * DeflectionFactor},
+            {"deflection_x_m", d.deflection.x},
+            {"deflection_change_relative", d.deflectionRelative},
+            {"moment_change_kNm", d.moment.value / ForceDivisor},
+            {"moment_x_m", d.moment.x},
+            {"moment_change_relative", d.momentRelative}};
+}
+
+nlohmann::ordered_json checksJson(const ResultTables& r) {
+    const EquilibriumResiduals& e = r.Residuals;
     return {{"vertical_residual_kN", e.vertical / ForceDivisor},
             {"moment_residual_kNm", e.moment / ForceDivisor},
-            {"total_load_kN", e.totalLoad / ForceDivisor}};
+            {"total_load_kN", e.totalLoad / ForceDivisor},
+            {"discretisation", discretisationJson(r.Discretisation)}};
 }
 
 nlohmann::ordered_json elementJson(const MeshTables& mesh, std::int32_t e) {
@@ -333,7 +366,8 @@ nlohmann::ordered_json resultsJson(const ProgramState& s, const std::string& mod
                   {"NodeCount", s.mesh.NodeCount},
                   {"ElementCount", s.mesh.ElementCount},
                   {"RigidSupportCount", s.model.count(RecordKind::RigidSupport)},
-                  {"MeshDensFact", s.options.MeshDensFact}};
+                  {"MeshDensFact", s.options.MeshDensFact},
+                  {"ExactSections", s.options.ExactSections}};
     j["times"] = {{"CalcTime_s", s.equations.CalcTime}, {"AnalysisTime_s", s.AnalysisTime}};
     j["nodes"] = nlohmann::ordered_json::array();
     for (std::int32_t i = 1; i <= s.mesh.NodeCount; ++i)
@@ -353,7 +387,7 @@ nlohmann::ordered_json resultsJson(const ProgramState& s, const std::string& mod
     for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e)
         j["elements"].push_back(elementJson(s.mesh, e));
     j["extremes"] = extremesJson(s.results.Extremes);
-    j["checks"] = checksJson(s.results.Residuals);
+    j["checks"] = checksJson(s.results);
     return j;
 }
 
@@ -408,6 +442,7 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     state.FileName = o.modelPath;
     state.options.MaxNoApplieds = state.model.MaxNoApplieds;
     state.options.MeshDensFact = OptionRules::RefuseMeshDensFact(o.meshDensity, messages);
+    state.options.ExactSections = o.exactSections;
 
     const std::optional<std::filesystem::path> copyFolder = analysisFolder(messages);
     if (!copyFolder)

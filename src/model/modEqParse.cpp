@@ -98,12 +98,17 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     fail(OutOfStackSpace, "Expression nested too deeply in '" + quoted + "'");
 }
 
-/// A result that is not finite never leaves the evaluator.
-double checkedResult(double value) {
+[[noreturn, gnu::noinline]] void failNotFinite(double value) {
     if (std::isnan(value))
         fail(ErrorNumber::InvalidArgument, InvalidArgumentText);
-    if (std::isinf(value))
-        fail(ErrorNumber::Overflow, OverflowText);
+    fail(ErrorNumber::Overflow, OverflowText);
+}
+
+/// A result that is not finite never leaves the evaluator. The check is on every operation, so
+/// the failure is kept out of line.
+inline double checkedResult(double value) {
+    if (!std::isfinite(value)) [[unlikely]]
+        failNotFinite(value);
     return value;
 }
 
@@ -486,7 +491,8 @@ double CompiledExpr::atFullPrecision(double value) const {
 double CompiledExpr::run(double value, bool single) const {
     // Short texts, the usual ones, run on a stack on the machine stack.
     constexpr std::size_t Inline = 32;
-    std::array<double, Inline> inlineStack{};
+    std::array<double, Inline> inlineStack; // filled as the steps push, never read before
+    inlineStack[0] = 0;
     std::vector<double> heapStack;
     double* stack = inlineStack.data();
     if (stackDepth_ > Inline) {
