@@ -47,8 +47,12 @@ constexpr std::array<double, 4> GaussWeights = {
 
 /// Halving stops here: a piece 2^-50 of an element is below the resolution of its positions.
 constexpr int MaxLevel = 50;
-/// Pieces one integration may take before it gives up.
-constexpr int MaxPieces = 20000;
+/// Pieces one element may take before its integration gives up, and all elements of a beam
+/// together: a beam whose E and I would need more varies faster than any real one, and would
+/// keep the analysis busy for minutes. The largest model with smooth curves takes one piece per
+/// element.
+constexpr long MaxPieces = 20'000;
+constexpr long MaxBeamPieces = 1'000'000;
 
 /// A position as the messages give it: to the micrometre.
 std::string positionText(double x) {
@@ -184,8 +188,8 @@ bool accurate(const RuleSums& sums) {
 }
 
 /// The integrals over u = 0..1 of u^k g and (1 - u) u^k g, halving pieces until each meets
-/// the tolerance.
-Vector8 integrateUnit(Flexibility& g) {
+/// the tolerance; each piece is taken from piecesLeft.
+Vector8 integrateUnit(Flexibility& g, long& piecesLeft) {
     struct Piece {
         double a, b;
         int level;
@@ -194,15 +198,16 @@ Vector8 integrateUnit(Flexibility& g) {
     std::size_t waiting = 0;
     pending[waiting++] = {0, 1, 0};
     Vector8 total{};
-    for (int pieces = 1; waiting > 0; ++pieces) {
+    for (long pieces = 1; waiting > 0; ++pieces) {
         const Piece p = pending[--waiting];
+        --piecesLeft;
         const RuleSums sums = applyRule(g, p.a, p.b);
         if (accurate(sums)) {
             for (std::size_t k = 0; k < 8; ++k)
                 total[k] += sums.kronrod[k];
             continue;
         }
-        if (p.level == MaxLevel || pieces >= MaxPieces)
+        if (p.level == MaxLevel || pieces >= MaxPieces || piecesLeft <= 0)
             g.failIn(p.a, p.b);
         const double mid = (p.a + p.b) / 2;
         pending[waiting++] = {mid, p.b, p.level + 1};
@@ -221,6 +226,24 @@ bool variesAlong(const ExactSections& sections, const MeshTables& mesh, std::siz
     return !E.isConstant() || !I.isConstant();
 }
 
+FlexibilityIntegrals integrate(const ExactSections& sections, std::int32_t e, double x0, double s,
+                               long& piecesLeft) {
+    FlexibilityIntegrals f;
+    if (!(s > 0))
+        return f;
+    Flexibility g(sections, e, x0, s);
+    const Vector8 unit = integrateUnit(g, piecesLeft);
+    // t = s u: the integral of t^k c dt is s^(k+1) times that of u^k c du, and (s - t) brings
+    // one more s.
+    double scale = s;
+    for (std::size_t k = 0; k < 4; ++k) {
+        f.A[k] = scale * unit[k];
+        f.B[k] = scale * s * unit[4 + k];
+        scale *= s;
+    }
+    return f;
+}
+
 } // namespace
 
 double SectionEI(const ExactSections& sections, std::int32_t e, double x) {
@@ -232,20 +255,8 @@ double SectionEI(const ExactSections& sections, std::int32_t e, double x) {
 
 FlexibilityIntegrals IntegrateFlexibility(const ExactSections& sections, std::int32_t e, double x0,
                                           double s) {
-    FlexibilityIntegrals f;
-    if (!(s > 0))
-        return f;
-    Flexibility g(sections, e, x0, s);
-    const Vector8 unit = integrateUnit(g);
-    // t = s u: the integral of t^k c dt is s^(k+1) times that of u^k c du, and (s - t) brings
-    // one more s.
-    double scale = s;
-    for (std::size_t k = 0; k < 4; ++k) {
-        f.A[k] = scale * unit[k];
-        f.B[k] = scale * s * unit[4 + k];
-        scale *= s;
-    }
-    return f;
+    long piecesLeft = MaxPieces;
+    return integrate(sections, e, x0, s, piecesLeft);
 }
 
 ExactSections IntegrateSections(const BeamModel& model, const MeshTables& mesh) {
@@ -260,6 +271,7 @@ ExactSections IntegrateSections(const BeamModel& model, const MeshTables& mesh) 
         return sections; // no element varies
     const auto entries = static_cast<std::size_t>(mesh.ElementCount) + 1;
     sections.element.assign(entries, ElementSection{});
+    long piecesLeft = MaxBeamPieces;
     for (std::size_t e = 1; e < entries; ++e) {
         // The records that gave the element its midpoint values.
         const double xm = (mesh.NodeX[e + 1] + mesh.NodeX[e]) * 0.5;
@@ -268,8 +280,8 @@ ExactSections IntegrateSections(const BeamModel& model, const MeshTables& mesh) 
         es.iRecord = CoveringSegment(model.ISegment, countI, xm);
         es.varies = variesAlong(sections, mesh, e);
         if (es.varies)
-            es.whole = IntegrateFlexibility(sections, static_cast<std::int32_t>(e), mesh.NodeX[e],
-                                            mesh.ElementLength[e]);
+            es.whole = integrate(sections, static_cast<std::int32_t>(e), mesh.NodeX[e],
+                                 mesh.ElementLength[e], piecesLeft);
     }
     return sections;
 }

@@ -360,8 +360,9 @@ struct FailureCase {
 };
 
 // A beam whose E x I reaches 0, changes sign or cannot be evaluated inside an element has no
-// finite flexibility there: with the option the analysis stops and says where; without it the
-// midpoint rule runs as ever and only the estimate is missing, saying why.
+// finite flexibility there, and one whose E x I varies too fast cannot be integrated in
+// reasonable time: with the option the analysis stops and says where; without it the midpoint
+// rule runs as ever and only the estimate is missing, saying why.
 TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
     const FailureCase cases[] = {
         {"I rising from 0",
@@ -396,6 +397,16 @@ TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
              .build(),
          "E x I cannot be evaluated at x = 2.001068 m (element 9): Invalid procedure call or "
          "argument"},
+        // 80,000 waves along the first element: more pieces than any real beam needs.
+        {"E waving every 6 micrometres",
+         ModelBuilder()
+             .span(4)
+             .fixed(4)
+             .pointLoad(10, 0)
+             .curveE(0, 4, "200+100*sin(1e6*x)")
+             .iSegment(0, 4, 10000)
+             .build(),
+         "1/(E x I) cannot be integrated to a relative 1e-12 near x = 0.007568 m (element 1)."},
     };
     for (const FailureCase& c : cases) {
         const test::Run on = Analyse(c.model, 1, true);

@@ -63,6 +63,15 @@ public:
         s.expression[n] = "N/A";
         return *this;
     }
+    ModelBuilder& curveE(double a, double b, const std::string& expression) {
+        const auto n = next(RecordKind::ESegment);
+        auto& s = m_.ESegment;
+        s.variation[n] = Variation::Curve;
+        s.disA[n] = a;
+        s.disB[n] = b;
+        s.expression[n] = expression;
+        return *this;
+    }
     ModelBuilder& curveI(double a, double b, const std::string& expression) {
         const auto n = next(RecordKind::ISegment);
         auto& s = m_.ISegment;
