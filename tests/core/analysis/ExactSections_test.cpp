@@ -207,15 +207,19 @@ TEST(ExactSections, ClosedFormRotationsAndExtremes) {
 // = L^3/EI0 (4 ln 2 - 5/2) per unit of prop force (u = 1 + x/L, L - x = L (2 - u)). So the prop
 // carries R = w L (8 ln 2 - 16/3) / (2 (4 ln 2 - 5/2)), the clamp w L - R and the moment
 // R L - w L^2/2 (hogging, so negative in the clockwise convention of a left-hand clamp).
+BeamModel proppedCantilever() {
+    return ModelBuilder()
+        .span(L)
+        .fixed(0)
+        .pinned(L)
+        .udl(5, 0, L)
+        .eSegment(0, L, 200)
+        .linearI(0, L, 10000, 20000)
+        .build();
+}
+
 TEST(ExactSections, ProppedCantileverReactions) {
-    const BeamModel m = ModelBuilder()
-                            .span(L)
-                            .fixed(0)
-                            .pinned(L)
-                            .udl(5, 0, L)
-                            .eSegment(0, L, 200)
-                            .linearI(0, L, 10000, 20000)
-                            .build();
+    const BeamModel m = proppedCantilever();
     const double R = w * L * (8 * ln2 - 16.0 / 3) / (2 * (4 * ln2 - 2.5));
     for (const double d : Densities) {
         const ProgramState s = Analysed(m, d, true);
@@ -261,15 +265,7 @@ Extreme largestDifference(const ProgramState& rule, const ProgramState& exact,
 // Either run states how far the midpoint rule is from the exact integration: the two runs'
 // largest differences at the nodes, over the largest exact value.
 TEST(ExactSections, EstimateIsTheMidpointRuleLessTheExactIntegration) {
-    const BeamModel propped = ModelBuilder()
-                                  .span(L)
-                                  .fixed(0)
-                                  .pinned(L)
-                                  .udl(5, 0, L)
-                                  .eSegment(0, L, 200)
-                                  .linearI(0, L, 10000, 20000)
-                                  .build();
-    for (const BeamModel& m : {closedForms()[0].model, propped}) {
+    for (const BeamModel& m : {closedForms()[0].model, proppedCantilever()}) {
         const ProgramState off = Analysed(m, 0.2), on = Analysed(m, 0.2, true);
         const Extreme deflection = largestDifference(off, on, &ResultTables::NodeDeflection);
         const Extreme moment = largestDifference(off, on, &ResultTables::NodeMoment);
