@@ -185,11 +185,13 @@ TEST(frmOptions, ExactSectionsIsTickedStoredAndAnalysedWith) {
     frmOptions& d = openOptions(f);
     auto* box = d.findChild<QCheckBox*>("exactSectionsCheck");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), "Integrate varying E and I exactly");
+    EXPECT_EQ(box->text(), "&Integrate varying E and I exactly");
     EXPECT_FALSE(box->isChecked());
     EXPECT_FALSE(analysedReport(f, "tapered-beam-curve.kdn").contains("Varying E and I"));
 
-    box->setChecked(true);
+    EXPECT_EQ(box->shortcut(), QKeySequence("Alt+I"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->isChecked());
     EXPECT_FALSE(f.main->state().options.ExactSections) << "only OK takes it";
     click(d, "OKBtn");
     EXPECT_TRUE(f.main->state().options.ExactSections);

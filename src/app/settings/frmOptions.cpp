@@ -58,7 +58,8 @@ void frmOptions::createFields() {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     MaxNoApplieds = namedField("MaxNoApplieds", "10", this);
     MeshDensFact = namedField("MeshDensFact", "1", this);
-    exactSectionsCheck = new QCheckBox(QString(OptionRules::ExactSectionsCaption), this);
+    // Alt+I ticks it.
+    exactSectionsCheck = new QCheckBox("&" + QString(OptionRules::ExactSectionsCaption), this);
     exactSectionsCheck->setObjectName("exactSectionsCheck");
     exactSectionsCheck->setToolTip("Off, each element takes the E and I of its midpoint");
     maxFilesTxt = namedField("maxFilesTxt", "4", this);
