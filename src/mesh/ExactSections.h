@@ -5,7 +5,9 @@
 
 #include "model/BeamModel.h"
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,13 +41,20 @@ struct ExactSections {
     bool used = false;
     /// The laws of the E and I records 0..count, in their input units.
     std::vector<PropertyLaw> E, I;
-    /// Elements 1..ElementCount; empty before the integration.
+    /// Elements 1..ElementCount; empty before the integration, and where no record varies.
     std::vector<ElementSection> element;
+
     /// The element's section, or null where E x I does not vary along it or the solution takes
     /// midpoint values.
-    const ElementSection* varying(std::int32_t e) const;
+    const ElementSection* varying(std::int32_t e) const {
+        const auto i = static_cast<std::size_t>(e);
+        return used && i < element.size() && element[i].varies ? &element[i] : nullptr;
+    }
     /// Whether E x I varies along any element.
-    bool anyVaries() const;
+    bool anyVaries() const {
+        return std::any_of(element.begin(), element.end(),
+                           [](const ElementSection& s) { return s.varies; });
+    }
 };
 
 } // namespace kradon

@@ -10,21 +10,7 @@
 #include <cmath>
 #include <string>
 
-namespace kradon {
-
-const ElementSection* ExactSections::varying(std::int32_t e) const {
-    if (!used)
-        return nullptr;
-    const auto i = static_cast<std::size_t>(e);
-    return i < element.size() && element[i].varies ? &element[i] : nullptr;
-}
-
-bool ExactSections::anyVaries() const {
-    return std::any_of(element.begin(), element.end(),
-                       [](const ElementSection& s) { return s.varies; });
-}
-
-namespace modSections {
+namespace kradon::modSections {
 namespace {
 
 using Vector8 = std::array<double, 8>;
@@ -286,5 +272,4 @@ ExactSections IntegrateSections(const BeamModel& model, const MeshTables& mesh) 
     return sections;
 }
 
-} // namespace modSections
-} // namespace kradon
+} // namespace kradon::modSections

@@ -118,6 +118,7 @@ TEST(modEqParseTest, EvaluatesFunctionsInRadians) {
         {"TAN(x)", pi / 4, 1},
         {"sqr(2)*sqr(2)", std::nullopt, 2},
         {"sqr( 9 )", std::nullopt, 3},
+        {"sqr(x)", 0.0, 0},
         {"sin( )", std::nullopt, 0},
         {"-sqr(16)", std::nullopt, -4},
         {"sqr(sqr(16))", std::nullopt, 2},
