@@ -198,6 +198,9 @@ ResultsFileTimes ReadResultsFile(std::istream& in, ProgramState& state) {
     state.results.NodeDeflection = std::move(r.NodeDeflection);
     state.results.NodeShear = std::move(r.NodeShear);
     state.results.NodeMoment = std::move(r.NodeMoment);
+    // The file does not say how E and I were taken: its report is the plain one.
+    state.results.ExactSections = false;
+    state.results.Discretisation = {};
     return r.times;
 }
 
