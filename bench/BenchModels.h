@@ -52,4 +52,24 @@ inline BeamModel largestBeam() {
     return m;
 }
 
+inline void curveSegment(PropertySegmentList& s, std::size_t n, double a, double b,
+                         const char* expression) {
+    s.variation[n] = Variation::Curve;
+    s.disA[n] = a;
+    s.disB[n] = b;
+    s.expression[n] = expression;
+}
+
+/// The largest model with E and I given as expressions in x on every record: E varying by
+/// 5 % in a wave, I growing by a half along the span.
+inline BeamModel largestBeamWithCurves() {
+    BeamModel m = largestBeam();
+    for (std::size_t n = 1; n <= 30; ++n) {
+        curveSegment(m.ESegment, n, m.ESegment.disA[n], m.ESegment.disB[n], "200+10*sin(x/7)");
+        curveSegment(m.ISegment, n, m.ISegment.disA[n], m.ISegment.disB[n],
+                     "10000*(1+x/200)^2");
+    }
+    return m;
+}
+
 } // namespace kradon::bench

@@ -34,13 +34,15 @@ BeamModel smallBeam() {
     return m;
 }
 
-void runAnalysis(benchmark::State& state, const BeamModel& model, double MeshDensFact) {
+void runAnalysis(benchmark::State& state, const BeamModel& model, double MeshDensFact,
+                 bool exactSections = false) {
     NullStatusSink status;
     QuietSink messages;
     for (auto _ : state) {
         ProgramState s;
         s.model = model;
         s.options.MeshDensFact = MeshDensFact;
+        s.options.ExactSections = exactSections;
         modUnits::ToAnalysisUnits(s.model);
         const auto outcome = modCalcs::RunAnalysis(s, status, messages);
         benchmark::DoNotOptimize(outcome);
@@ -55,7 +57,21 @@ void BM_LargestModel(benchmark::State& state) {
     runAnalysis(state, largestBeam(), static_cast<double>(state.range(0)));
 }
 
+// E and I as expressions in x: the midpoint rule (which also integrates them exactly for its
+// estimate of its own error) and the exact integration.
+void BM_LargestModelCurves(benchmark::State& state) {
+    runAnalysis(state, bench::largestBeamWithCurves(), static_cast<double>(state.range(0)),
+                state.range(1) != 0);
+}
+
 BENCHMARK(BM_SmallBeam)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LargestModel)->Arg(1)->Arg(2)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LargestModelCurves)
+    ->ArgNames({"density", "exact"})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({10, 0})
+    ->Args({10, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -41,6 +41,22 @@ struct EquilibriumResiduals {
     double totalLoad = 0; // N, the magnitudes of the forces of every load added, for scale
 };
 
+/// How far the default rule, E and I of each element's midpoint, lies from the exact
+/// integration of E and I along the elements: the default rule's value less the exact one at
+/// the node where the difference is largest in magnitude, over the largest magnitude of the
+/// exact values there.
+struct DiscretisationEstimate {
+    /// Whether E x I varies along any element; where it does not, the two rules agree and
+    /// nothing else is set.
+    bool varies = false;
+    /// Why the exact integration could not be made, when it could not; empty when it was.
+    std::string unavailable;
+    Extreme deflection; // m
+    Extreme moment;     // N·m
+    double deflectionRelative = 0;
+    double momentRelative = 0;
+};
+
 struct ResultTables {
     std::vector<double> NodeDeflection; // m, downwards positive, 1..NodeCount
     std::vector<double> NodeShear;      // N, 2e start and 2e + 1 end of element e
@@ -59,12 +75,19 @@ struct ResultTables {
     std::vector<double> ElementFlexibility;
     ResultExtremes Extremes;
     EquilibriumResiduals Residuals;
+    /// Whether the solution took E x I along the elements where it varies along any (the
+    /// exact-sections option on a beam with varying E or I); false where it took midpoint values.
+    bool ExactSections = false;
+    DiscretisationEstimate Discretisation;
 };
 
 /// The option values, edited in the options dialog and kept in the per-user settings.
 struct Options {
     std::int16_t MaxNoApplieds = DefaultMaxNoApplieds;
-    double MeshDensFact = 1;    // always the widening of a single-precision value
+    double MeshDensFact = 1; // always the widening of a single-precision value
+    /// Integrate varying E and I exactly along each element; off, each element takes the E and
+    /// I of its midpoint.
+    bool ExactSections = false;
     std::int16_t MAX_FILES = 4; // the longest the recent files list may grow, 1 to 20
     std::string SaveIn;         // initial folder of Save As; empty leaves it to the dialog
     std::string OpenIn;         // initial folder of Open

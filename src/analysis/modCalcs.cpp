@@ -6,8 +6,10 @@
 #include "analysis/modGauss.h"
 #include "analysis/modSegments.h"
 #include "mesh/modMesh.h"
+#include "mesh/modSections.h"
 #include "model/KradonError.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <exception>
@@ -34,6 +36,84 @@ void meshAndLoads(ProgramState& s, MessageSink& messages) {
     DimensionTables(s.mesh, s.equations, s.results);
     modMesh::FormNodalLoads(s.model, s.mesh, s.nodal);
     modMesh::SetRigidSupports(s.model, s.mesh, s.nodal, messages);
+}
+
+/// E x I along the elements: taken by the solution with the exact-sections option, otherwise
+/// only compared with the midpoint values. With the option, a beam it cannot be made for fails
+/// with a message naming the place; without it, the comparison says why it is missing.
+void integrateSections(ProgramState& s, MessageSink& messages) {
+    s.results.ExactSections = false;
+    s.results.Discretisation = {};
+    try {
+        s.mesh.Sections = modSections::IntegrateSections(s.model, s.mesh);
+    } catch (const KradonError& error) {
+        if (s.options.ExactSections) {
+            messages.show({FeaTitle, error.what(), Icon::Critical});
+            throw;
+        }
+        s.results.Discretisation.varies = true;
+        s.results.Discretisation.unavailable = error.what();
+        return;
+    }
+    s.mesh.Sections.used = s.options.ExactSections;
+    s.results.Discretisation.varies = s.mesh.Sections.anyVaries();
+    s.results.ExactSections = s.mesh.Sections.used && s.results.Discretisation.varies;
+}
+
+/// The largest difference of one node result between two solutions, and the largest magnitude
+/// of the exact one.
+struct NodeDifference {
+    Extreme largest;
+    double scale = 0;
+    void compare(double rule, double exact, double x) {
+        if (std::fabs(rule - exact) > std::fabs(largest.value))
+            largest = {rule - exact, x};
+        scale = std::max(scale, std::fabs(exact));
+    }
+    double relative() const { return scale == 0 ? 0 : std::fabs(largest.value) / scale; }
+};
+
+void compareSolutions(DiscretisationEstimate& d, const MeshTables& mesh, const ResultTables& rule,
+                      const ResultTables& exact) {
+    NodeDifference deflection, moment;
+    for (std::int32_t n = 1; n <= mesh.NodeCount; ++n) {
+        const double x = mesh.NodeX[at(n)];
+        deflection.compare(rule.NodeDeflection[at(n)], exact.NodeDeflection[at(n)], x);
+        moment.compare(rule.NodeMoment[at(n)], exact.NodeMoment[at(n)], x);
+    }
+    d.deflection = deflection.largest;
+    d.deflectionRelative = deflection.relative();
+    d.moment = moment.largest;
+    d.momentRelative = moment.relative();
+}
+
+/// Where E x I varies along the elements, the solution by the rule the run did not take, set
+/// against the one it took.
+void estimateDiscretisation(ProgramState& s) {
+    DiscretisationEstimate& d = s.results.Discretisation;
+    if (!d.varies || !d.unavailable.empty())
+        return;
+    EquationTables otherEquations;
+    ResultTables other;
+    DimensionTables(s.mesh, otherEquations, other);
+    ExactSections& sections = s.mesh.Sections;
+    sections.used = !sections.used;
+    modSegments::Solution solution = modSegments::Solution::Mechanism;
+    try {
+        solution = modSegments::SolveBeam(s.mesh, s.nodal, otherEquations, other);
+    } catch (const KradonError& error) {
+        d.unavailable = error.what();
+    }
+    sections.used = !sections.used;
+    if (solution != modSegments::Solution::Solved) {
+        if (d.unavailable.empty())
+            d.unavailable = "The other rule finds the structure unstable";
+        return;
+    }
+    if (sections.used)
+        compareSolutions(d, s.mesh, other, s.results);
+    else
+        compareSolutions(d, s.mesh, s.results, other);
 }
 
 void restrain(ProgramState& s) {
@@ -240,6 +320,7 @@ Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) 
         s.equations.CalcError = 0;
         status.udTxt("modMeshing....");
         meshAndLoads(s, messages);
+        integrateSections(s, messages);
         status.udPb(10);
         status.udTxt("Element Stiffnesses......");
         status.udPb(30);
@@ -250,6 +331,7 @@ Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) 
         SolveEquations(s, messages);
         if (s.equations.CalcError != 0)
             throw KradonError(ErrorNumber::ObjectErrorBase, errorSource, "Structure is unstable");
+        estimateDiscretisation(s);
         status.udPb(70);
         status.udTxt("Backsubstituting.......");
         recover(s);

@@ -2,6 +2,7 @@
 #include "analysis/modSegments.h"
 
 #include "analysis/BandMatrix.h"
+#include "mesh/modSections.h"
 #include "model/KradonError.h"
 
 #include <array>
@@ -71,7 +72,8 @@ Member memberBetween(const MeshTables& mesh, const NodalTables& nodal, std::int3
         const ElementData element = ElementAt(mesh, nodal, e);
         m.length += element.h;
         m.load = Across(m.load, element);
-        const ElementData unloaded{element.h, element.c, 0, 0};
+        ElementData unloaded = element;
+        unloaded.wa = unloaded.slope = 0;
         m.unitShear = Across(m.unitShear, unloaded);
         m.unitMoment = Across(m.unitMoment, unloaded);
     }
@@ -378,6 +380,28 @@ std::int32_t lastElement(const MeshTables& mesh, std::int32_t last) {
     return last == 0 ? mesh.ElementCount : last;
 }
 
+/// Along() where E x I varies along the element: the moment M(t) = m0 + m1 t + m2 t^2 + m3 t^3
+/// turns the section by the integral of M c and deflects it by that of (s - t) M c.
+Section alongVarying(const Section& a, const ElementData& el, Real s) {
+    const FlexibilityIntegrals f =
+        s == el.h
+            ? el.sections->element[at(el.e)].whole
+            : modSections::IntegrateFlexibility(*el.sections, el.e, el.x0, static_cast<double>(s));
+    const Real m[4] = {a.M, -a.V, -el.wa / 2, -el.slope / 6};
+    const Real s2 = s * s;
+    Section b;
+    b.V = a.V + el.wa * s + el.slope * s2 / 2;
+    b.M = a.M - a.V * s - el.wa * s2 / 2 - el.slope * s2 * s / 6;
+    Real turn = 0, drop = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        turn += m[k] * f.A[k];
+        drop += m[k] * f.B[k];
+    }
+    b.theta = a.theta - turn;
+    b.v = a.v + a.theta * s - drop;
+    return b;
+}
+
 } // namespace
 
 ElementData ElementAt(const MeshTables& mesh, const NodalTables& nodal, std::int32_t e) {
@@ -386,10 +410,18 @@ ElementData ElementAt(const MeshTables& mesh, const NodalTables& nodal, std::int
     const double EI = mesh.ElementE[at(e)] * mesh.ElementI[at(e)];
     const double h = mesh.ElementLength[at(e)];
     const double wa = nodal.ElementLoadStart[at(e)], wb = nodal.ElementLoadEnd[at(e)];
-    return {h, EI == 0 ? 0.0 : 1 / EI, wa, h == 0 ? 0.0 : (wb - wa) / h};
+    ElementData element{h, EI == 0 ? 0.0 : 1 / EI, wa, h == 0 ? 0.0 : (wb - wa) / h};
+    if (mesh.Sections.varying(e) != nullptr) {
+        element.sections = &mesh.Sections;
+        element.e = e;
+        element.x0 = mesh.NodeX[at(e)];
+    }
+    return element;
 }
 
 Section Along(const Section& a, const ElementData& el, Real s) {
+    if (el.sections != nullptr)
+        return alongVarying(a, el, s);
     // Divisions by the factorials are multiplications by their reciprocals: this is the inner
     // loop of the whole analysis.
     constexpr Real half = 0.5L, sixth = 1.0L / 6, f24 = 1.0L / 24, f120 = 1.0L / 120;

@@ -25,15 +25,22 @@ struct Section {
 };
 
 /// One element as the solution sees it: length (m), flexibility 1/EI (1/(N·m2), 0 where E x I is
-/// 0), and the downward load intensity at its start (N/m) and its growth along it (N/m2).
+/// 0) of its midpoint, and the downward load intensity at its start (N/m) and its growth along
+/// it (N/m2).
 struct ElementData {
     Real h = 0;
     Real c = 0;
     Real wa = 0;
     Real slope = 0;
+    /// Where the solution takes E x I along the element rather than c: the mesh's sections and
+    /// the element's number and start (m); null where c holds throughout.
+    const ExactSections* sections = nullptr;
+    std::int32_t e = 0;
+    double x0 = 0;
 };
 
-/// Element e of the mesh in analysis units.
+/// Element e of the mesh in analysis units, with E x I along it where the mesh's sections are
+/// used and it varies.
 ElementData ElementAt(const MeshTables& mesh, const NodalTables& nodal, std::int32_t e);
 
 /// The section at distance s (0..h) into an element, from the section at its start.

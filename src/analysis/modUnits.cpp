@@ -8,6 +8,9 @@
 namespace kradon::modUnits {
 namespace {
 
+const double EFactor = std::pow(10.0, 9);
+const double IFactor = std::pow(10.0, -8);
+
 void scaleRecords(std::vector<double>& list, std::int16_t count, double factor, bool multiply) {
     for (std::int32_t n = 1; n <= count; ++n) {
         auto& v = list.at(static_cast<std::size_t>(n));
@@ -38,17 +41,25 @@ void ToAnalysisUnits(BeamModel& model) {
 }
 
 void FromAnalysisUnits(BeamModel& model, MeshTables& mesh) {
-    scaleElements(mesh.ElementE, mesh.ElementCount, std::pow(10.0, 9), false);
-    scaleElements(mesh.ElementI, mesh.ElementCount, std::pow(10.0, -8), false);
+    scaleElements(mesh.ElementE, mesh.ElementCount, EFactor, false);
+    scaleElements(mesh.ElementI, mesh.ElementCount, IFactor, false);
     scaleLoads(model, false);
 }
 
 void ScaleElementE(MeshTables& mesh) {
-    scaleElements(mesh.ElementE, mesh.ElementCount, std::pow(10.0, 9), true);
+    scaleElements(mesh.ElementE, mesh.ElementCount, EFactor, true);
 }
 
 void ScaleElementI(MeshTables& mesh) {
-    scaleElements(mesh.ElementI, mesh.ElementCount, std::pow(10.0, -8), true);
+    scaleElements(mesh.ElementI, mesh.ElementCount, IFactor, true);
+}
+
+double EInAnalysisUnits(double E) {
+    return E * EFactor;
+}
+
+double IInAnalysisUnits(double I) {
+    return I * IFactor;
 }
 
 const char* UnitLabel(std::string_view kind) {

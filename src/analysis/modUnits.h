@@ -17,6 +17,10 @@ void FromAnalysisUnits(BeamModel& model, MeshTables& mesh);
 void ScaleElementE(MeshTables& mesh);
 /// ElementI from cm4 to m4.
 void ScaleElementI(MeshTables& mesh);
+/// One E from kN/mm2 to N/m2, as ScaleElementE converts it.
+double EInAnalysisUnits(double E);
+/// One I from cm4 to m4, as ScaleElementI converts it.
+double IInAnalysisUnits(double I);
 /// The unit of the E/I definition dialog's value labels: "kN/mm2" for the kind exactly "e" (the
 /// case counts), "cm4" for any other kind.
 const char* UnitLabel(std::string_view kind);

@@ -52,18 +52,21 @@ namespace {
 
 constexpr const char* UsageText =
     "Usage:\n"
-    "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--report FILE] [--results FILE.kxr]\n"
-    "                     [--json FILE] [--csv FILE] [--picture KIND:FILE]... [--size WxH]\n"
+    "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--exact-sections] [--report FILE]\n"
+    "                     [--results FILE.kxr] [--json FILE] [--csv FILE] [--picture "
+    "KIND:FILE]...\n"
+    "                     [--size WxH]\n"
     "                                analyse the model and print its results report\n"
     "  kradon-cli analyse MODEL.kradon.json [--case NAME | --combination NAME | --envelope]\n"
     "                     [the options above]\n"
     "                                analyse every load case of a JSON model and print the\n"
     "                                report of one case, one combination or the envelope\n"
     "  kradon-cli convert IN OUT     convert a model between .kdn and .kradon.json (by the names)\n"
-    "  kradon-cli at MODEL.kdn X [X ...] [--mesh-density F] [--json] [-o FILE]\n"
+    "  kradon-cli at MODEL.kdn X [X ...] [--mesh-density F] [--exact-sections] [--json]\n"
+    "                     [-o FILE]\n"
     "                                print deflection, rotation, moment and shear at each\n"
     "                                X (m from the left end), both sides where they jump\n"
-    "  kradon-cli sheet MODEL.kdn -o SHEET.pdf|SHEET.html [--mesh-density F]\n"
+    "  kradon-cli sheet MODEL.kdn -o SHEET.pdf|SHEET.html [--mesh-density F] [--exact-sections]\n"
     "                                analyse the model and write its calculation sheet\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
@@ -71,6 +74,7 @@ constexpr const char* UsageText =
     "  kradon-cli --help             print this text\n"
     "Options of analyse:\n"
     "  --mesh-density F     mesh density factor, 0.2 to 10 (default 1)\n"
+    "  --exact-sections     integrate varying E and I exactly along each element\n"
     "  --report FILE        write the report to FILE instead of stdout\n"
     "  --results FILE.kxr   also write the results file\n"
     "  --json FILE          also write the results as JSON\n"
@@ -105,6 +109,7 @@ struct AnalyseOptions {
     bool meshDensityGiven = false;
     Selection selection = Selection::Default;
     std::string selected; // the case or combination name
+    bool exactSections = false;
     std::string reportPath;
     std::string resultsPath;
     std::string jsonPath;
@@ -123,11 +128,12 @@ struct SheetOptions {
     std::string outPath;
     float meshDensity = 1;
     bool meshDensityGiven = false;
+    bool exactSections = false;
 };
 
 /// One option: its name, how it stores its value, whether it may be given more than once, and
-/// whether it takes a value at all. set returns the problem with the value, empty when the value
-/// is good.
+/// whether it takes a value at all (a switch is set with the empty value). set returns the
+/// problem with the value, empty when the value is good.
 template <class Options> struct OptionSpec {
     std::string_view name;
     std::string (*set)(Options& options, const std::string& value);
@@ -155,6 +161,11 @@ template <Selection selection> std::string select(AnalyseOptions& o, const std::
     return {};
 }
 
+template <class Options> std::string setExactSections(Options& o, const std::string&) {
+    o.exactSections = true;
+    return {};
+}
+
 /// Stores a file name in the member of the options it belongs to.
 template <class Options, std::string Options::*path>
 std::string setPath(Options& o, const std::string& value) {
@@ -176,11 +187,12 @@ std::string setPictureSize(AnalyseOptions& o, const std::string& value) {
     return problem;
 }
 
-const std::array<OptionSpec<AnalyseOptions>, 10> AnalyseOptionTable{{
+const std::array<OptionSpec<AnalyseOptions>, 11> AnalyseOptionTable{{
     {"--mesh-density", setMeshDensity<AnalyseOptions>},
     {"--case", select<Selection::Case>},
     {"--combination", select<Selection::Combination>},
     {"--envelope", select<Selection::Envelope>, false, false},
+    {"--exact-sections", setExactSections<AnalyseOptions>, false, false},
     {"--report", setPath<AnalyseOptions, &AnalyseOptions::reportPath>},
     {"--results", setPath<AnalyseOptions, &AnalyseOptions::resultsPath>},
     {"--json", setPath<AnalyseOptions, &AnalyseOptions::jsonPath>},
@@ -191,8 +203,9 @@ const std::array<OptionSpec<AnalyseOptions>, 10> AnalyseOptionTable{{
 
 const std::array<OptionSpec<ReportOptions>, 0> ReportOptionTable{};
 
-const std::array<OptionSpec<SheetOptions>, 2> SheetOptionTable{{
+const std::array<OptionSpec<SheetOptions>, 3> SheetOptionTable{{
     {"--mesh-density", setMeshDensity<SheetOptions>},
+    {"--exact-sections", setExactSections<SheetOptions>, false, false},
     {"-o", setPath<SheetOptions, &SheetOptions::outPath>},
 }};
 
@@ -389,10 +402,28 @@ nlohmann::ordered_json extremesJson(const ResultExtremes& x) {
         {"rotation_rad", extremeJson(x.largestRotation, x.smallestRotation, 1)}};
 }
 
-nlohmann::ordered_json checksJson(const EquilibriumResiduals& e) {
+/// null where E and I vary along no element (the midpoint rule is exact there), the reason where
+/// the exact integration could not be made, else the largest differences of the midpoint rule
+/// from it at the nodes.
+nlohmann::ordered_json discretisationJson(const DiscretisationEstimate& d) {
+    if (!d.varies)
+        return nullptr;
+    if (!d.unavailable.empty())
+        return {{"unavailable", d.unavailable}};
+    return {{"deflection_change_mm", d.deflection.value * DeflectionFactor},
+            {"deflection_x_m", d.deflection.x},
+            {"deflection_change_relative", d.deflectionRelative},
+            {"moment_change_kNm", d.moment.value / ForceDivisor},
+            {"moment_x_m", d.moment.x},
+            {"moment_change_relative", d.momentRelative}};
+}
+
+nlohmann::ordered_json checksJson(const ResultTables& r) {
+    const EquilibriumResiduals& e = r.Residuals;
     return {{"vertical_residual_kN", e.vertical / ForceDivisor},
             {"moment_residual_kNm", e.moment / ForceDivisor},
-            {"total_load_kN", e.totalLoad / ForceDivisor}};
+            {"total_load_kN", e.totalLoad / ForceDivisor},
+            {"discretisation", discretisationJson(r.Discretisation)}};
 }
 
 nlohmann::ordered_json elementJson(const MeshTables& mesh, std::int32_t e) {
@@ -415,7 +446,8 @@ nlohmann::ordered_json resultsJson(const ProgramState& s, const std::string& mod
                   {"NodeCount", s.mesh.NodeCount},
                   {"ElementCount", s.mesh.ElementCount},
                   {"RigidSupportCount", s.model.count(RecordKind::RigidSupport)},
-                  {"MeshDensFact", s.options.MeshDensFact}};
+                  {"MeshDensFact", s.options.MeshDensFact},
+                  {"ExactSections", s.options.ExactSections}};
     j["times"] = {{"CalcTime_s", s.equations.CalcTime}, {"AnalysisTime_s", s.AnalysisTime}};
     j["nodes"] = nlohmann::ordered_json::array();
     for (std::int32_t i = 1; i <= s.mesh.NodeCount; ++i)
@@ -435,7 +467,7 @@ nlohmann::ordered_json resultsJson(const ProgramState& s, const std::string& mod
     for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e)
         j["elements"].push_back(elementJson(s.mesh, e));
     j["extremes"] = extremesJson(s.results.Extremes);
-    j["checks"] = checksJson(s.results.Residuals);
+    j["checks"] = checksJson(s.results);
     return j;
 }
 
@@ -504,7 +536,8 @@ struct AnalysisRun {
     int status = ExitStatus::Completed;
 };
 
-AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, MessageSink& messages) {
+AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, bool exactSections,
+                         MessageSink& messages) {
     AnalysisRun run;
     ProgramState& state = run.state;
     std::optional<BeamModel> model = readModel(modelPath, messages);
@@ -516,6 +549,7 @@ AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, Messag
     state.FileName = modelPath;
     state.options.MaxNoApplieds = state.model.MaxNoApplieds;
     state.options.MeshDensFact = OptionRules::RefuseMeshDensFact(meshDensity, messages);
+    state.options.ExactSections = exactSections;
 
     const std::optional<std::filesystem::path> copyFolder = AnalysisFolder(messages);
     if (!copyFolder) {
@@ -539,7 +573,7 @@ AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, Messag
 int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     if (ModelJson::IsJsonModelPath(o.modelPath))
         return analyseCases(o, out, messages);
-    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, o.exactSections, messages);
     if (run.status != ExitStatus::Completed)
         return run.status;
     const ProgramState& state = run.state;
@@ -566,22 +600,24 @@ struct AtOptions {
     std::vector<double> positions; // m
     float meshDensity = 1;
     bool meshDensityGiven = false;
+    bool exactSections = false;
     bool json = false;
     std::string outPath;
 };
 
-/// The model file first, then the positions; --json, --mesh-density F and -o FILE anywhere.
+/// The model file first, then the positions; --json, --exact-sections, --mesh-density F and
+/// -o FILE anywhere.
 /// A number after the model is a position even when it starts with '-'.
 std::string parseAtArguments(std::span<const std::string> args, AtOptions& o) {
     std::set<std::string_view> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool valued = arg == "--mesh-density" || arg == "-o";
-        if (valued || arg == "--json") {
+        if (valued || arg == "--json" || arg == "--exact-sections") {
             if (!seen.insert(arg).second)
                 return arg + " given twice";
             if (!valued) {
-                o.json = true;
+                (arg == "--json" ? o.json : o.exactSections) = true;
                 continue;
             }
             if (i + 1 == args.size())
@@ -658,7 +694,7 @@ std::string pointsTable(const std::vector<PointValues>& points) {
 }
 
 int valuesAtPoints(const AtOptions& o, std::ostream& out, MessageSink& messages) {
-    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, o.exactSections, messages);
     if (run.status != ExitStatus::Completed)
         return run.status;
     std::vector<PointValues> points;
@@ -719,7 +755,7 @@ UserDetails sheetUser(MessageSink& messages) {
 }
 
 int writeSheet(const SheetOptions& o, MessageSink& messages) {
-    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, messages);
+    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, o.exactSections, messages);
     if (run.status != ExitStatus::Completed)
         return run.status;
     const UserDetails user = sheetUser(messages);

@@ -3,6 +3,8 @@
 // one past the highest; entry 0 is unused and stays 0.
 #pragma once
 
+#include "mesh/ExactSections.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct MeshTables {
     std::vector<double> ElementLength; // m
     std::vector<double> ElementE;      // N/m2 during the analysis, kN/mm2 after it
     std::vector<double> ElementI;      // m4 during the analysis, cm4 after it
+    /// E x I along each element, for the exact integration of varying E and I; ElementE and
+    /// ElementI keep the midpoint values in any case.
+    ExactSections Sections;
 };
 
 struct NodalTables {

@@ -89,18 +89,23 @@ void placeNodes(MeshTables& mesh, const std::vector<double>& keys) {
     }
 }
 
+// E and I as IValueAt and EValueAt give them, with each Curve text read once for all elements.
 void buildElements(MeshTables& mesh, const BeamModel& model) {
     const std::size_t entries = toIndex(mesh.ElementCount) + 1;
     for (auto* table : {&mesh.ElementNode1, &mesh.ElementNode2, &mesh.ElementLength, &mesh.ElementI,
                         &mesh.ElementE})
         table->assign(entries, 0.0);
+    const auto countE = model.count(RecordKind::ESegment);
+    const auto countI = model.count(RecordKind::ISegment);
+    const std::vector<PropertyLaw> lawsI = PropertyLaws(model.ISegment, countI);
+    const std::vector<PropertyLaw> lawsE = PropertyLaws(model.ESegment, countE);
     for (std::size_t e = 1; e < entries; ++e) {
         mesh.ElementNode1[e] = static_cast<double>(e);
         mesh.ElementNode2[e] = static_cast<double>(e + 1);
         mesh.ElementLength[e] = mesh.NodeX[e + 1] - mesh.NodeX[e];
         const double xm = (mesh.NodeX[e + 1] + mesh.NodeX[e]) * 0.5;
-        mesh.ElementI[e] = IValueAt(model, xm);
-        mesh.ElementE[e] = EValueAt(model, xm);
+        mesh.ElementI[e] = lawsI[CoveringSegment(model.ISegment, countI, xm)].valueAt(xm);
+        mesh.ElementE[e] = lawsE[CoveringSegment(model.ESegment, countE, xm)].valueAt(xm);
     }
 }
 

@@ -1,3 +1,4 @@
 list(APPEND KRADON_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/modMesh.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modSections.cpp
 )

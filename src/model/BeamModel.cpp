@@ -188,14 +188,6 @@ bool coversPosition(const PropertySegmentList& s, std::size_t k, double x) {
     return s.disA[k] < x && x <= s.disB[k];
 }
 
-/// The first segment 1..count covering x, or entry 0 when none does.
-std::size_t coveringSegment(const PropertySegmentList& s, std::int16_t count, double x) {
-    for (std::size_t k = 1; static_cast<std::int64_t>(k) <= count; ++k)
-        if (coversPosition(s, k, x))
-            return k;
-    return 0;
-}
-
 /// num / den, refusing a zero divisor (0/0 as an overflow) and a result that is not finite.
 double checkedQuotient(double num, double den) {
     if (den == 0 && num == 0)
@@ -208,9 +200,12 @@ double checkedQuotient(double num, double den) {
     return quotient;
 }
 
-double linearValue(const PropertySegmentList& s, std::size_t k, double x) {
-    const double rise = (x - s.disA[k]) * (s.linearEnd[k] - s.linearStart[k]);
-    return checkedQuotient(rise, s.disB[k] - s.disA[k]) + s.linearStart[k];
+/// Throws unless every property list has an entry for records 0..count.
+void checkPropertyCount(const PropertySegmentList& segments, std::int16_t count) {
+    const std::int64_t highest = std::max<std::int64_t>(count, 0);
+    const auto entries = static_cast<std::int64_t>(shortestList(segments));
+    if (highest >= entries)
+        throwBeyondCapacity(highest, entries - 1);
 }
 
 } // namespace
@@ -339,20 +334,52 @@ void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f)
     storeSegment(m, m.ISegment, n, f);
 }
 
-double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x) {
-    const std::int64_t highest = std::max<std::int64_t>(count, 0);
-    const auto entries = static_cast<std::int64_t>(shortestList(segments));
-    if (highest >= entries)
-        throwBeyondCapacity(highest, entries - 1);
-    const std::size_t k = coveringSegment(segments, count, x);
-    const double variation = segments.variation[k];
-    if (variation == Variation::None)
-        return segments.constant[k];
-    if (variation == Variation::Linear)
-        return linearValue(segments, k, x);
-    if (variation == Variation::Curve)
-        return modEqParse::EvaluateExprAt(segments.expression[k], "x", x);
+std::size_t CoveringSegment(const PropertySegmentList& segments, std::int16_t count, double x) {
+    for (std::size_t k = 1; static_cast<std::int64_t>(k) <= count; ++k)
+        if (coversPosition(segments, k, x))
+            return k;
     return 0;
+}
+
+PropertyLaw::PropertyLaw(const PropertySegmentList& segments, std::size_t k)
+    : variation_(segments.variation.at(k)), disA_(segments.disA.at(k)), disB_(segments.disB.at(k)),
+      constant_(segments.constant.at(k)), linearStart_(segments.linearStart.at(k)),
+      linearEnd_(segments.linearEnd.at(k)) {
+    if (variation_ == Variation::Curve)
+        curve_ = std::make_shared<const modEqParse::CompiledExpr>(segments.expression.at(k), "x");
+}
+
+double PropertyLaw::valueAt(double x, Precision precision) const {
+    if (variation_ == Variation::None)
+        return constant_;
+    if (variation_ == Variation::Linear) {
+        const double rise = (x - disA_) * (linearEnd_ - linearStart_);
+        return checkedQuotient(rise, disB_ - disA_) + linearStart_;
+    }
+    if (variation_ == Variation::Curve)
+        return precision == Precision::Single ? curve_->at(x) : curve_->atFullPrecision(x);
+    return 0;
+}
+
+bool PropertyLaw::isConstant() const {
+    if (variation_ == Variation::Linear)
+        return linearStart_ == linearEnd_;
+    if (variation_ == Variation::Curve)
+        return !curve_->usesVariable();
+    return true;
+}
+
+std::vector<PropertyLaw> PropertyLaws(const PropertySegmentList& segments, std::int16_t count) {
+    checkPropertyCount(segments, count);
+    std::vector<PropertyLaw> laws;
+    for (std::size_t k = 0; static_cast<std::int64_t>(k) <= count; ++k)
+        laws.emplace_back(segments, k);
+    return laws;
+}
+
+double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x) {
+    checkPropertyCount(segments, count);
+    return PropertyLaw(segments, CoveringSegment(segments, count, x)).valueAt(x);
 }
 
 double EValueAt(const BeamModel& m, double x) {

@@ -3,11 +3,17 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kradon {
+
+namespace modEqParse {
+class CompiledExpr;
+}
 
 /// The nine record kinds, in the order of their counts in the model and in the model file.
 enum class RecordKind : int {
@@ -183,5 +189,36 @@ double EValueAt(const BeamModel& m, double x);
 double IValueAt(const BeamModel& m, double x);
 /// The value of one property list with count records at position x, shared by E and I.
 double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x);
+
+/// The first record 1..count of a property list with disA < x <= disB, or 0 when none covers x.
+std::size_t CoveringSegment(const PropertySegmentList& segments, std::int16_t count, double x);
+
+/// One E or I record as a function of position, read once to be evaluated at many positions.
+class PropertyLaw {
+public:
+    /// How a Curve sees the position: rounded to single precision, as every E and I value of
+    /// the model is given, or as it is.
+    enum class Precision { Single, Full };
+
+    /// No definition: 0 everywhere.
+    PropertyLaw() = default;
+    /// Record k (0..MaxNoApplieds) of segments; a Curve text is read here but fails, if it
+    /// fails, only when it is evaluated.
+    PropertyLaw(const PropertySegmentList& segments, std::size_t k);
+
+    /// The value at x (m) for a position the record covers: with Precision::Single exactly what
+    /// PropertyValueAt gives there, failures included.
+    double valueAt(double x, Precision precision = Precision::Single) const;
+    /// Whether the value is the same at every position.
+    bool isConstant() const;
+
+private:
+    double variation_ = 0, disA_ = 0, disB_ = 0, constant_ = 0, linearStart_ = 0, linearEnd_ = 0;
+    std::shared_ptr<const modEqParse::CompiledExpr> curve_;
+};
+
+/// The laws of records 0..count of a property list, indexed by record number. Throws
+/// KradonError (SubscriptOutOfRange) when a list is shorter than its count.
+std::vector<PropertyLaw> PropertyLaws(const PropertySegmentList& segments, std::int16_t count);
 
 } // namespace kradon

@@ -1,11 +1,12 @@
-// Evaluation of Curve texts by splitting at the loosest operator outside parentheses. There is
-// no token list and no tree: each sub-expression is a view into the caller's text, rescanned
-// when it is evaluated.
+// Evaluation of Curve texts by splitting at the loosest operator outside parentheses. The
+// splitting is done once, into the steps of a small stack machine, so a Curve evaluated at many
+// positions is scanned only once.
 #include "model/modEqParse.h"
 
 #include "model/KradonError.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cfloat>
 #include <charconv>
@@ -97,12 +98,17 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     fail(OutOfStackSpace, "Expression nested too deeply in '" + quoted + "'");
 }
 
-/// A result that is not finite never leaves the evaluator.
-double checkedResult(double value) {
+[[noreturn, gnu::noinline]] void failNotFinite(double value) {
     if (std::isnan(value))
         fail(ErrorNumber::InvalidArgument, InvalidArgumentText);
-    if (std::isinf(value))
-        fail(ErrorNumber::Overflow, OverflowText);
+    fail(ErrorNumber::Overflow, OverflowText);
+}
+
+/// A result that is not finite never leaves the evaluator. The check is on every operation, so
+/// the failure is kept out of line.
+inline double checkedResult(double value) {
+    if (!std::isfinite(value)) [[unlikely]]
+        failNotFinite(value);
     return value;
 }
 
@@ -170,17 +176,31 @@ double combine(char op, double left, double right) {
     }
 }
 
-/// name is one of "sin(", "cos(", "tan(" and "sqr(", in any letter case.
-double applyFunction(std::string_view name, double argument) {
+/// The function a call names, by the first letter of its lower-case name: "sin(", "cos(",
+/// "tan(" or "sqr(" ('q'), in any letter case.
+char functionOf(std::string_view name) {
     if (equalsIgnoringCase(name, "sin("))
-        return std::sin(argument);
+        return 's';
     if (equalsIgnoringCase(name, "cos("))
-        return std::cos(argument);
+        return 'c';
     if (equalsIgnoringCase(name, "tan("))
+        return 't';
+    return 'q';
+}
+
+double applyFunction(char function, double argument) {
+    switch (function) {
+    case 's':
+        return std::sin(argument);
+    case 'c':
+        return std::cos(argument);
+    case 't':
         return checkedResult(std::tan(argument));
-    if (argument < 0)
-        fail(ErrorNumber::InvalidArgument, InvalidArgumentText);
-    return std::sqrt(argument);
+    default:
+        if (argument < 0)
+            fail(ErrorNumber::InvalidArgument, InvalidArgumentText);
+        return std::sqrt(argument);
+    }
 }
 
 bool isFunctionCall(std::string_view expr) {
@@ -270,39 +290,47 @@ double singlePrecision(double value) {
     return static_cast<float>(value);
 }
 
-struct Variable {
-    std::string_view name;
-    double value = 0;
-};
-
 /// The loosest operators outside parentheses: their precedence and positions, left to right.
 struct Chain {
     int precedence = NoOperator;
     std::vector<std::size_t> positions;
 };
 
-/// One evaluation: the whole text, where each of its "(" is closed, and the variable table.
-class Evaluator {
+using Step = CompiledExpr::Step;
+using Op = CompiledExpr::Op;
+
+/// Turns a text into the steps that evaluate it, in the order the splitting evaluates its
+/// parts: the right operands of a chain before the left one, each part's own failure where the
+/// part would be evaluated. Failures that depend on the text alone (parentheses, constants,
+/// nesting) become steps that raise them, so a text compiles whatever it holds.
+class Compiler {
 public:
-    Evaluator(std::string_view whole, std::optional<Variable> variable)
+    Compiler(std::string_view whole, std::optional<std::string_view> variable)
         : whole_(whole), variable_(variable), closing_(matchParentheses(whole)) {}
 
-    double evaluate(std::string_view text, int depth) const;
+    void compile(std::string_view text, int depth);
+    std::vector<Step> steps;
+    std::vector<KradonError> errors;
+    std::size_t stackDepth = 0;
+    bool usesVariable = false;
 
 private:
     static std::vector<std::size_t> matchParentheses(std::string_view whole);
     std::size_t closingOf(std::string_view expr, std::size_t i) const;
     Chain scan(std::string_view expr) const;
-    double evaluateChain(std::string_view expr, const Chain& chain, int depth) const;
-    double evaluateOperand(std::string_view expr, int depth) const;
-    double evaluateUnsigned(std::string_view expr, int depth) const;
+    void compileChain(std::string_view expr, const Chain& chain, int depth);
+    void compileOperand(std::string_view expr, int depth);
+    void compileUnsigned(std::string_view expr, int depth);
+    void emit(Step step, int pushes);
+    void emitFailure(const KradonError& error);
 
     std::string_view whole_;
-    std::optional<Variable> variable_;
+    std::optional<std::string_view> variable_;
     std::vector<std::size_t> closing_; // by position in whole_; NoMatch where no ")" closes it
+    std::size_t depthNow_ = 0;
 };
 
-std::vector<std::size_t> Evaluator::matchParentheses(std::string_view whole) {
+std::vector<std::size_t> Compiler::matchParentheses(std::string_view whole) {
     std::vector<std::size_t> closing(whole.size(), NoMatch);
     std::vector<std::size_t> open;
     for (std::size_t i = 0; i < whole.size(); ++i) {
@@ -318,7 +346,7 @@ std::vector<std::size_t> Evaluator::matchParentheses(std::string_view whole) {
 
 /// Position in expr of the ")" that closes the "(" at position i, or NoMatch when expr ends
 /// before it.
-std::size_t Evaluator::closingOf(std::string_view expr, std::size_t i) const {
+std::size_t Compiler::closingOf(std::string_view expr, std::size_t i) const {
     const auto offset = static_cast<std::size_t>(expr.data() - whole_.data());
     const std::size_t close = closing_[offset + i];
     if (close == NoMatch || close - offset >= expr.size())
@@ -329,7 +357,7 @@ std::size_t Evaluator::closingOf(std::string_view expr, std::size_t i) const {
 // A group in parentheses is passed over in one step: nothing inside it is at depth 0, and it
 // leaves the unary flag false. So at every character looked at the depth is 0, a ")" there
 // has no "(" of its own, and a "(" left open keeps the rest of the text inside it.
-Chain Evaluator::scan(std::string_view expr) const {
+Chain Compiler::scan(std::string_view expr) const {
     Chain chain;
     bool unary = true; // a "+" or "-" here would be a sign
     for (std::size_t i = 0; i < expr.size(); ++i) {
@@ -359,71 +387,151 @@ Chain Evaluator::scan(std::string_view expr) const {
     return chain;
 }
 
-double Evaluator::evaluate(std::string_view text, int depth) const {
+/// Adds a step that leaves pushes more (or, below zero, fewer) values on the stack.
+void Compiler::emit(Step step, int pushes) {
+    steps.push_back(step);
+    depthNow_ = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(depthNow_) + pushes);
+    stackDepth = std::max(stackDepth, depthNow_);
+}
+
+/// A part that cannot be evaluated stands in its place as a step that raises its error; for
+/// the count of the stack it stands for the value it would have given.
+void Compiler::emitFailure(const KradonError& error) {
+    errors.push_back(error);
+    emit({Op::Fail, 0, errors.size() - 1, 0}, 1);
+}
+
+void Compiler::compile(std::string_view text, int depth) {
     const std::string_view expr = trimBlanks(text);
     if (expr.empty())
-        return 0;
-    if (depth > MaxDepth)
-        failTooDeep(expr);
-    const Chain chain = scan(expr);
+        return emit({Op::Constant, 0, 0, 0}, 1);
+    Chain chain;
+    try {
+        if (depth > MaxDepth)
+            failTooDeep(expr);
+        chain = scan(expr);
+    } catch (const KradonError& error) {
+        return emitFailure(error);
+    }
     if (chain.positions.empty())
-        return evaluateOperand(expr, depth);
-    return evaluateChain(expr, chain, depth);
+        return compileOperand(expr, depth);
+    compileChain(expr, chain, depth);
 }
 
 // a op1 b op2 c is (a op1 b) op2 c. Splitting at op2 and then at op1 evaluates c, b and a in
-// that order before combining anything; the loop keeps that order without recursing per
-// operator, so a sum of many terms needs no deep stack.
-double Evaluator::evaluateChain(std::string_view expr, const Chain& chain, int depth) const {
+// that order before combining anything; the steps keep that order, each operator then taking
+// the running result from the top of the stack and its right operand from below it. A loop
+// rather than a recursion per operator, so a sum of many terms needs no deep stack.
+void Compiler::compileChain(std::string_view expr, const Chain& chain, int depth) {
     const std::vector<std::size_t>& at = chain.positions;
-    std::vector<double> operands(at.size() + 1);
     std::size_t end = expr.size();
     for (std::size_t k = at.size(); k-- > 0;) {
-        operands[k + 1] = evaluate(expr.substr(at[k] + 1, end - at[k] - 1), depth + 1);
+        compile(expr.substr(at[k] + 1, end - at[k] - 1), depth + 1);
         end = at[k];
     }
-    operands[0] = evaluate(expr.substr(0, end), depth + 1);
-    double result = operands[0];
-    for (std::size_t k = 0; k < at.size(); ++k)
-        result = combine(expr[at[k]], result, operands[k + 1]);
-    return result;
+    compile(expr.substr(0, end), depth + 1);
+    for (const std::size_t position : at)
+        emit({Op::Combine, expr[position], 0, 0}, -1);
 }
 
 // A text without an operator outside parentheses. A sign takes the value of the rest, which has
 // no such operator either, so signs are stripped in a loop.
-double Evaluator::evaluateOperand(std::string_view expr, int depth) const {
+void Compiler::compileOperand(std::string_view expr, int depth) {
     bool negative = false;
     while (!expr.empty() && (expr.front() == '-' || expr.front() == '+')) {
         negative = negative != (expr.front() == '-');
         expr = trimBlanks(expr.substr(1));
     }
-    const double value = evaluateUnsigned(expr, depth);
-    return negative ? -value : value;
+    compileUnsigned(expr, depth);
+    if (negative)
+        emit({Op::Negate, 0, 0, 0}, 0);
 }
 
-double Evaluator::evaluateUnsigned(std::string_view expr, int depth) const {
+void Compiler::compileUnsigned(std::string_view expr, int depth) {
     if (expr.empty())
-        return 0;
+        return emit({Op::Constant, 0, 0, 0}, 1);
     if (expr.size() >= 2 && expr.front() == '(' && expr.back() == ')')
-        return evaluate(expr.substr(1, expr.size() - 2), depth + 1);
-    if (isFunctionCall(expr))
-        return applyFunction(expr.substr(0, 4),
-                             evaluate(expr.substr(4, expr.size() - 5), depth + 1));
-    if (variable_ && equalsIgnoringCase(expr, variable_->name))
-        return singlePrecision(variable_->value);
-    return constantOf(expr);
+        return compile(expr.substr(1, expr.size() - 2), depth + 1);
+    if (isFunctionCall(expr)) {
+        compile(expr.substr(4, expr.size() - 5), depth + 1);
+        return emit({Op::Function, functionOf(expr.substr(0, 4)), 0, 0}, 0);
+    }
+    if (variable_ && equalsIgnoringCase(expr, *variable_)) {
+        usesVariable = true;
+        return emit({Op::Variable, 0, 0, 0}, 1);
+    }
+    try {
+        const double value = constantOf(expr);
+        emit({Op::Constant, 0, 0, value}, 1);
+    } catch (const KradonError& error) {
+        emitFailure(error);
+    }
 }
 
 } // namespace
 
-double EvaluateExpr(std::string_view expr) {
+CompiledExpr::CompiledExpr(std::string_view expr, std::optional<std::string_view> variable) {
     const std::string_view trimmed = trimBlanks(expr);
-    return Evaluator(trimmed, std::nullopt).evaluate(trimmed, 0);
+    Compiler compiler(trimmed, variable);
+    compiler.compile(trimmed, 0);
+    steps_ = std::move(compiler.steps);
+    errors_ = std::move(compiler.errors);
+    stackDepth_ = compiler.stackDepth;
+    usesVariable_ = compiler.usesVariable;
+}
+
+double CompiledExpr::at(double value) const {
+    return run(value, true);
+}
+
+double CompiledExpr::atFullPrecision(double value) const {
+    return run(value, false);
+}
+
+double CompiledExpr::run(double value, bool single) const {
+    // Short texts, the usual ones, run on a stack on the machine stack.
+    constexpr std::size_t Inline = 32;
+    std::array<double, Inline> inlineStack; // filled as the steps push, never read before
+    inlineStack[0] = 0;
+    std::vector<double> heapStack;
+    double* stack = inlineStack.data();
+    if (stackDepth_ > Inline) {
+        heapStack.resize(stackDepth_);
+        stack = heapStack.data();
+    }
+    std::size_t top = 0; // the number of values on the stack
+    for (const Step& step : steps_) {
+        switch (step.op) {
+        case Op::Constant:
+            stack[top++] = step.value;
+            break;
+        case Op::Variable:
+            stack[top++] = single ? singlePrecision(value) : value;
+            break;
+        case Op::Negate:
+            stack[top - 1] = -stack[top - 1];
+            break;
+        case Op::Combine:
+            // The running result is on top, its right operand below it.
+            stack[top - 2] = combine(step.symbol, stack[top - 1], stack[top - 2]);
+            --top;
+            break;
+        case Op::Function:
+            stack[top - 1] = applyFunction(step.symbol, stack[top - 1]);
+            break;
+        case Op::Fail:
+            throw errors_[step.error];
+        }
+    }
+    return stack[0];
+}
+
+double EvaluateExpr(std::string_view expr) {
+    return CompiledExpr(expr, std::nullopt).at(0);
 }
 
 double EvaluateExprAt(std::string_view expr, std::string_view name, double value) {
-    const std::string_view trimmed = trimBlanks(expr);
-    return Evaluator(trimmed, Variable{name, value}).evaluate(trimmed, 0);
+    return CompiledExpr(expr, name).at(value);
 }
 
 } // namespace kradon::modEqParse

@@ -197,6 +197,9 @@ ResultsFileTimes ReadResultsFile(std::istream& in, ProgramState& state) {
     state.results.NodeMoment = std::move(r.NodeMoment);
     // The file holds no element data: nothing between the nodes can be worked out from it.
     state.results.ElementFlexibility.clear();
+    // The file does not say how E and I were taken: its report is the plain one.
+    state.results.ExactSections = false;
+    state.results.Discretisation = {};
     return r.times;
 }
 

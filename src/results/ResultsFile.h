@@ -45,7 +45,8 @@ struct ResultsFileTimes {
 
 /// Reads a results file into state: model.span, mesh.NodeCount, mesh.ElementCount and
 /// mesh.NumEquations, and NodeX, NodeDeflection, NodeShear and NodeMoment sized from the counts
-/// read (N + 1, N + 1, 2N + 1, N + 1 entries). The two times are returned, not stored. A
+/// read (N + 1, N + 1, 2N + 1, N + 1 entries); results that came from the exact integration
+/// of varying E and I are not known as such. The two times are returned, not stored. A
 /// missing or unreadable file, or one that is no regular file or is larger than
 /// ResultsFileMaxBytes, throws KradonError (FileIo) without blocking; a damaged one (shorter than
 /// 60 + 40 N bytes, NodeCount < 1 or ElementCount != NodeCount - 1) throws KradonError

@@ -64,6 +64,8 @@ void heading(ReportText& r, const ProgramState& s, const std::string& path, doub
     r.line("Problem calculation time " + modText::GeneralNumber(calcTime) + "secs");
     r.line("Total time taken was: " + modText::GeneralNumber(totalTime) + "secs");
     r.line(ReportD42);
+    if (s.results.ExactSections)
+        r.line(ExactSectionsLine);
     r.line();
     r.line("------ FINITE ELEMENT BEAM GEOMETRY ------");
     r.line("Overall Length of Beam " + modText::FormatNumber(s.model.span, FixedPattern) + "m");

@@ -13,6 +13,10 @@ inline constexpr const char* ReportD42 = "--------------------------------------
 inline constexpr const char* ReportD68 =
     "--------------------------------------------------------------------";
 
+/// The line after the heading block of a report whose solution took E x I along the elements.
+inline constexpr const char* ExactSectionsLine =
+    "Varying E and I integrated exactly along each element";
+
 /// One result value as the report shows it: "##00.000" below zero (-5.1234 gives "-05.123"),
 /// "#000.000" from zero up (5.1234 gives "005.123", 1234.5 gives "1234.500").
 std::string resultTxt(double value);

@@ -58,6 +58,14 @@ void LoadFolders(const UserSettings& settings, Options& options) {
     options.OpenIn = settings.get(SettingsKeys::Options, SettingsKeys::OpenIn, options.OpenIn);
 }
 
+bool StoredExactSections(const UserSettings& settings) {
+    return GetBoolean(settings, SettingsKeys::Options, SettingsKeys::ExactSections, false);
+}
+
+void StoreExactSections(UserSettings& settings, bool exact) {
+    SaveBoolean(settings, SettingsKeys::Options, SettingsKeys::ExactSections, exact);
+}
+
 std::int16_t RefuseMaxNoApplieds(std::int16_t value, MessageSink& messages) {
     if (value > MaxMaxNoApplieds) {
         messages.show({ProgramTitle, TooManyAppliedsText, Icon::None});

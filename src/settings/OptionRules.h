@@ -68,6 +68,13 @@ void TakeFieldNumbers(const FieldNumbers& numbers, const FieldTexts& texts, Opti
 /// folder.
 void LoadFolders(const UserSettings& settings, Options& options);
 
+/// The caption of the options dialog's check box for ExactSections.
+inline constexpr const char* ExactSectionsCaption = "Integrate varying E and I exactly";
+/// The stored "Options"/"Exact Sections", false when absent.
+bool StoredExactSections(const UserSettings& settings);
+/// Stores "Options"/"Exact Sections".
+void StoreExactSections(UserSettings& settings, bool exact);
+
 /// MaxNoApplieds brought inside 5..30, with a message when it was outside.
 std::int16_t RefuseMaxNoApplieds(std::int16_t value, MessageSink& messages);
 /// A mesh density factor brought inside 0.2..10, with a message when it was outside. Bounds

@@ -11,7 +11,8 @@ inline constexpr const char* Options = "Options";
 inline constexpr const char* Config = "Config";
 inline constexpr const char* RecentFiles = "Recent Files";
 
-// "Options": the options dialog's folders, the tip of the day and the properties explorer.
+// "Options": the options dialog's folders and switches, the tip of the day and the properties
+// explorer.
 /// Initial folder of the Save As dialog.
 inline constexpr const char* SaveIn = "SaveIn";
 /// Initial folder of the Open dialog.
@@ -24,6 +25,9 @@ inline constexpr const char* ShowTipsAtStartup = "Show Tips at Startup";
 inline constexpr const char* TipOrder = "Tip Order";
 /// Whether the properties explorer opens at start-up, as boolean text.
 inline constexpr const char* Properties = "Properties";
+/// Whether the analysis integrates varying E and I exactly along each element, as boolean text;
+/// absent means no.
+inline constexpr const char* ExactSections = "Exact Sections";
 
 // "Config": the user details of the first start and the recent files list's length and size.
 inline constexpr const char* UserName = "name";

@@ -92,6 +92,10 @@ TEST(Cli, UsageErrorsExit64WithUsageText) {
              {{"analyse", "a.kdn", "--size", "800x0"},
               "--size sides must be 16 to 10000 pixels, got '800x0'"},
              {{"analyse", "a.kdn", "--size", "80x60", "--size", "90x60"}, "--size given twice"},
+             {{"analyse", "--exact-sections", "a.kdn", "--exact-sections"},
+              "--exact-sections given twice"},
+             {{"report", "a.kxr", "--exact-sections"},
+              "unknown option '--exact-sections' for report"},
              {{"report"}, "report takes exactly one results file"},
              {{"report", "a.kxr", "b.kxr"}, "report takes exactly one results file"},
              {{"report", "a.kxr", "--json", "a.json"}, "unknown option '--json' for report"},
@@ -429,6 +433,47 @@ TEST_F(CliAnalyseTest, JsonGivesRotationsSpringAndPrescribedForcesExtremesAndChe
         largest = std::max(largest, node["deflection_mm"].get<double>());
     EXPECT_GE(deflection["largest"]["value"].get<double>(), largest);
     EXPECT_EQ(j["extremes"]["moment_kNm"]["smallest"]["x_m"], 0.0);
+}
+
+// --exact-sections integrates varying E and I along the elements: the report says so after its
+// heading, and either way --json states how far the midpoint rule is from it (null where E and
+// I are the same along every element).
+TEST_F(CliAnalyseTest, ExactSectionsSwitchAndTheDiscretisationEstimate) {
+    const std::string tapered = save("tapered.kdn", ModelBuilder()
+                                                        .span(4)
+                                                        .fixed(4)
+                                                        .pointLoad(10, 0)
+                                                        .eSegment(0, 4, 200)
+                                                        .linearI(0, 4, 10000, 20000)
+                                                        .build());
+    const std::string line = "------------------------------------------\r\n"
+                             "Varying E and I integrated exactly along each element\r\n\r\n";
+    std::vector<nlohmann::json> estimates;
+    for (const bool exact : {false, true}) {
+        std::vector<std::string> args{"analyse", tapered, "--json", path("t.json")};
+        if (exact)
+            args.emplace_back("--exact-sections");
+        const CliRun r = run(args);
+        ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+        EXPECT_EQ(r.out.find(line) != std::string::npos, exact);
+        const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "t.json"));
+        EXPECT_EQ(j["model"]["ExactSections"], exact);
+        estimates.push_back(j["checks"]["discretisation"]);
+        // The tip at 0 is where the midpoint rule deflects the beam most wrongly, and the
+        // cantilever's moments do not depend on E and I.
+        EXPECT_EQ(estimates.back()["deflection_x_m"], 0.0);
+        EXPECT_GT(estimates.back()["deflection_change_relative"].get<double>(), 1e-4);
+        EXPECT_LT(std::fabs(estimates.back()["moment_change_kNm"].get<double>()), 1e-9);
+    }
+    EXPECT_NEAR(estimates[0]["deflection_change_mm"].get<double>(),
+                estimates[1]["deflection_change_mm"].get<double>(), 1e-12);
+
+    const CliRun prismatic =
+        run({"analyse", goodModel(), "--exact-sections", "--json", path("p.json")});
+    ASSERT_EQ(prismatic.status, ExitStatus::Completed) << prismatic.err;
+    EXPECT_EQ(prismatic.out.find("Varying E and I"), std::string::npos);
+    EXPECT_TRUE(
+        nlohmann::json::parse(readFile(dir_ / "p.json"))["checks"]["discretisation"].is_null());
 }
 
 TEST_F(CliAnalyseTest, JsonParsesAndItsNumbersEqualTheReport) {

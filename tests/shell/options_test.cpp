@@ -1,12 +1,16 @@
 // Tools > Options and the recent files at the end of the File menu, driven through the main
 // window over a settings file of the test's own.
 #include "ShellTestSupport.h"
+#include "app/modMDI.h"
+#include "app/results/frmResultDisplay.h"
 #include "app/settings/RecentFilesMenu.h"
 #include "app/settings/frmOptions.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -164,6 +168,48 @@ TEST(frmOptions, AFieldWithoutANumberIsNamedAndTheValueKept) {
     EXPECT_EQ(f.main->state().options.MeshDensFact, 1);
     EXPECT_EQ(f.main->state().options.MAX_FILES, 4);
     EXPECT_EQ(field(d, "maxFilesTxt")->text(), "4");
+}
+
+/// The text of the results window after analysing a sample model.
+QString analysedReport(MainWindowFixture& f, const char* sample) {
+    EXPECT_TRUE(f.main->OpenModel(QString::fromStdString(ExamplePath(sample))));
+    f.main->AnalyseCommand();
+    f.main->GraphBtn_Click(ResultsKind);
+    auto* results =
+        qobject_cast<frmResultDisplay*>(f.main->mdi().childOfKind(ResultsKind)->widget());
+    return results == nullptr ? QString() : results->Editor->toPlainText();
+}
+
+TEST(frmOptions, ExactSectionsIsTickedStoredAndAnalysedWith) {
+    MainWindowFixture f;
+    frmOptions& d = openOptions(f);
+    auto* box = d.findChild<QCheckBox*>("exactSectionsCheck");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "&Integrate varying E and I exactly");
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(analysedReport(f, "tapered-beam-curve.kdn").contains("Varying E and I"));
+
+    EXPECT_EQ(box->shortcut(), QKeySequence("Alt+I"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_FALSE(f.main->state().options.ExactSections) << "only OK takes it";
+    click(d, "OKBtn");
+    EXPECT_TRUE(f.main->state().options.ExactSections);
+    EXPECT_EQ(storedValue(f, "Options", "Exact Sections"), "True");
+    EXPECT_TRUE(analysedReport(f, "tapered-beam-curve.kdn")
+                    .contains("------------------------------------------\n"
+                              "Varying E and I integrated exactly along each element\n\n"));
+
+    // The next start begins with the box ticked and the option on.
+    f.main = std::make_unique<frmMain>(f.messages, f.files, f.main->paths());
+    EXPECT_TRUE(f.main->state().options.ExactSections);
+    frmOptions& again = openOptions(f);
+    auto* stored = again.findChild<QCheckBox*>("exactSectionsCheck");
+    EXPECT_TRUE(stored->isChecked());
+    stored->setChecked(false);
+    click(again, "OKBtn");
+    EXPECT_EQ(storedValue(f, "Options", "Exact Sections"), "False");
+    EXPECT_FALSE(f.main->state().options.ExactSections);
 }
 
 TEST(RecentFiles, ThreeOpenedSamplesAreListedMostRecentFirst) {

@@ -5,6 +5,7 @@
 #include "app/NumberText.h"
 #include "settings/SettingsKeys.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -47,8 +48,9 @@ frmOptions::frmOptions(Options& options, UserSettings& settings, ShellSink& mess
     setModal(false);
     createFields();
     connectControls();
-    // A new dialog shows the folders as they are now.
+    // A new dialog shows the folders as they are now, and the switch as it was stored.
     showFolders();
+    exactSectionsCheck->setChecked(OptionRules::StoredExactSections(settings_));
 }
 
 void frmOptions::createFields() {
@@ -56,6 +58,10 @@ void frmOptions::createFields() {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     MaxNoApplieds = namedField("MaxNoApplieds", "10", this);
     MeshDensFact = namedField("MeshDensFact", "1", this);
+    // Alt+I ticks it.
+    exactSectionsCheck = new QCheckBox("&" + QString(OptionRules::ExactSectionsCaption), this);
+    exactSectionsCheck->setObjectName("exactSectionsCheck");
+    exactSectionsCheck->setToolTip("Off, each element takes the E and I of its midpoint");
     maxFilesTxt = namedField("maxFilesTxt", "4", this);
     fileOpenTxt = namedField("fileOpenTxt", desktop, this);
     fileSaveTxt = namedField("fileSaveTxt", desktop, this);
@@ -74,6 +80,7 @@ void frmOptions::createFields() {
     auto* modelForm = new QFormLayout(model);
     modelForm->addRow(QString(OptionRules::MaxNoAppliedsCaption), MaxNoApplieds);
     modelForm->addRow(QString(OptionRules::MeshDensFactCaption), MeshDensFact);
+    modelForm->addRow(exactSectionsCheck);
     auto* filesBox = new QGroupBox("Files", this);
     auto* filesForm = new QFormLayout(filesBox);
     filesForm->addRow(QString(OptionRules::MaxFilesCaption), maxFilesTxt);
@@ -106,6 +113,7 @@ OptionRules::FieldTexts frmOptions::fieldTexts() const {
 
 void frmOptions::loadOptions() {
     OptionRules::TakeFieldNumbers(fieldNumbers(), fieldTexts(), options_, messages_, false);
+    options_.ExactSections = exactSectionsCheck->isChecked();
     OptionRules::LoadFolders(settings_, options_);
     showFolders();
 }
@@ -126,6 +134,7 @@ void frmOptions::showFolders() {
 void frmOptions::OKBtn_Click() {
     loadOptions();
     refuse();
+    OptionRules::StoreExactSections(settings_, options_.ExactSections);
     emit trimRequested();
     hide();
 }

@@ -1,6 +1,7 @@
 // The options dialog "Kradon Options": the capacity of the model lists, the mesh density
-// factor, the length of the recent files list and the folders the Open and Save As dialogs start
-// in. Made once, at start-up, and hidden rather than closed, so its fields keep their texts.
+// factor, whether varying E and I are integrated exactly, the length of the recent files list and
+// the folders the Open and Save As dialogs start in. Made once, at start-up, and hidden rather than
+// closed, so its fields keep their texts.
 #pragma once
 
 #include "analysis/ProgramState.h"
@@ -10,6 +11,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -27,9 +29,10 @@ public:
     frmOptions(Options& options, UserSettings& settings, ShellSink& messages, FilePicker& files,
                QWidget* parent = nullptr);
 
-    /// The three number fields become the option values, then the folders are read from the
-    /// settings and shown. A number field without a number is named in a message and keeps its
-    /// value; the list length is left to the recent files list, which reports it itself.
+    /// The three number fields and the check box become the option values, then the folders
+    /// are read from the settings and shown. A number field without a number is named in a
+    /// message and keeps its value; the list length is left to the recent files list, which
+    /// reports it itself.
     void loadOptions();
     /// MaxNoApplieds and MeshDensFact back inside their bounds, one message per value that was
     /// outside; the fields keep their texts.
@@ -39,6 +42,8 @@ public:
 
     QLineEdit* MaxNoApplieds;
     QLineEdit* MeshDensFact;
+    /// Checked as stored in the settings when the dialog is made; OK stores it.
+    QCheckBox* exactSectionsCheck;
     QLineEdit* maxFilesTxt;
     QLineEdit* fileOpenTxt;
     QLineEdit* fileSaveTxt;

@@ -19,11 +19,13 @@ struct Run {
     std::vector<std::string> messages;
 };
 
-/// The analysis of m (input units) at a mesh density; the state stays in analysis units.
-inline Run Analyse(const BeamModel& m, double MeshDensFact) {
+/// The analysis of m (input units) at a mesh density, E and I integrated exactly along the
+/// elements or taken at their midpoints; the state stays in analysis units.
+inline Run Analyse(const BeamModel& m, double MeshDensFact, bool exactSections = false) {
     Run r;
     r.s.model = m;
     r.s.options.MeshDensFact = MeshDensFact;
+    r.s.options.ExactSections = exactSections;
     modUnits::ToAnalysisUnits(r.s.model);
     RecordingSink sink;
     RecordingStatus status;
@@ -33,8 +35,9 @@ inline Run Analyse(const BeamModel& m, double MeshDensFact) {
 }
 
 /// A completed analysis that showed nothing.
-inline ProgramState Analysed(const BeamModel& m, double MeshDensFact = 1) {
-    Run r = Analyse(m, MeshDensFact);
+inline ProgramState Analysed(const BeamModel& m, double MeshDensFact = 1,
+                             bool exactSections = false) {
+    Run r = Analyse(m, MeshDensFact, exactSections);
     EXPECT_EQ(r.outcome, modCalcs::Outcome::Completed);
     EXPECT_TRUE(r.messages.empty());
     return std::move(r.s);

@@ -42,24 +42,16 @@ public:
         return noneSegment(m_.ISegment, RecordKind::ISegment, a, b, v);
     }
     ModelBuilder& linearE(double a, double b, double v1, double v2) {
-        const auto n = next(RecordKind::ESegment);
-        auto& s = m_.ESegment;
-        s.variation[n] = Variation::Linear;
-        s.disA[n] = a;
-        s.disB[n] = b;
-        s.linearStart[n] = v1;
-        s.linearEnd[n] = v2;
-        s.expression[n] = "N/A";
-        return *this;
+        return segment(RecordKind::ESegment, Variation::Linear, a, b, v1, v2, "N/A");
+    }
+    ModelBuilder& linearI(double a, double b, double v1, double v2) {
+        return segment(RecordKind::ISegment, Variation::Linear, a, b, v1, v2, "N/A");
+    }
+    ModelBuilder& curveE(double a, double b, const std::string& expression) {
+        return segment(RecordKind::ESegment, Variation::Curve, a, b, 0, 0, expression);
     }
     ModelBuilder& curveI(double a, double b, const std::string& expression) {
-        const auto n = next(RecordKind::ISegment);
-        auto& s = m_.ISegment;
-        s.variation[n] = Variation::Curve;
-        s.disA[n] = a;
-        s.disB[n] = b;
-        s.expression[n] = expression;
-        return *this;
+        return segment(RecordKind::ISegment, Variation::Curve, a, b, 0, 0, expression);
     }
     ModelBuilder& pointLoad(double kN, double x) {
         const auto n = next(RecordKind::PointLoad);
@@ -116,6 +108,19 @@ public:
 
 private:
     std::size_t next(RecordKind kind) { return static_cast<std::size_t>(++m_.count(kind)); }
+    /// A Linear (from v1 to v2) or Curve E or I record.
+    ModelBuilder& segment(RecordKind kind, double variation, double a, double b, double v1,
+                          double v2, const std::string& expression) {
+        const auto n = next(kind);
+        auto& s = kind == RecordKind::ESegment ? m_.ESegment : m_.ISegment;
+        s.variation[n] = variation;
+        s.disA[n] = a;
+        s.disB[n] = b;
+        s.linearStart[n] = v1;
+        s.linearEnd[n] = v2;
+        s.expression[n] = expression;
+        return *this;
+    }
     BeamModel m_;
 };
 

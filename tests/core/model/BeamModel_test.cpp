@@ -464,6 +464,29 @@ TEST(BeamModelValueAt, ACurveIsEvaluatedAtThePosition) {
     EXPECT_EQ(IValueAt(m, 11), 0);
 }
 
+// A law read once gives PropertyValueAt's value wherever its record covers the position.
+TEST(BeamModelValueAt, ALawGivesTheValueOfItsRecord) {
+    BeamModel m = dimensionedModel();
+    setNoneSegment(m.ESegment, 1, 0, 2, 205);
+    m.ESegment.variation[2] = Variation::Linear;
+    StoreESegment(m, 2, {"2", "6", "", "200", "210", ""});
+    m.ESegment.variation[3] = Variation::Curve;
+    StoreESegment(m, 3, {"6", "10", "", "", "", "100+x*0.1"});
+    m.ESegment.variation[4] = Variation::Curve;
+    StoreESegment(m, 4, {"10", "12", "", "", "", "7*2"});
+    m.count(RecordKind::ESegment) = 4;
+    const std::vector<PropertyLaw> laws = PropertyLaws(m.ESegment, 4);
+    ASSERT_EQ(laws.size(), 5u);
+    for (const double x : {-1.0, 1.0, 2.0, 3.3, 6.0, 7.1, 10.0, 11.0, 13.0})
+        EXPECT_EQ(laws[CoveringSegment(m.ESegment, 4, x)].valueAt(x), EValueAt(m, x)) << x;
+    const bool constant[] = {true, true, false, false, true};
+    for (std::size_t k = 0; k < laws.size(); ++k)
+        EXPECT_EQ(laws[k].isConstant(), constant[k]) << k;
+    // A Curve sees the position as it is only when asked to.
+    EXPECT_EQ(laws[3].valueAt(7.1, PropertyLaw::Precision::Full), 100 + 7.1 * double(0.1f));
+    EXPECT_NE(laws[3].valueAt(7.1), laws[3].valueAt(7.1, PropertyLaw::Precision::Full));
+}
+
 TEST(BeamModelValueAt, ACountBeyondTheListsIsRefused) {
     BeamModel m = dimensionedModel(5);
     m.count(RecordKind::ESegment) = 6;

@@ -118,6 +118,7 @@ TEST(modEqParseTest, EvaluatesFunctionsInRadians) {
         {"TAN(x)", pi / 4, 1},
         {"sqr(2)*sqr(2)", std::nullopt, 2},
         {"sqr( 9 )", std::nullopt, 3},
+        {"sqr(x)", 0.0, 0},
         {"sin( )", std::nullopt, 0},
         {"-sqr(16)", std::nullopt, -4},
         {"sqr(sqr(16))", std::nullopt, 2},
@@ -272,3 +273,49 @@ TEST(modEqParseTest, RandomTextsGiveFiniteValuesOrErrors) {
 }
 
 } // namespace
+
+// A text compiled once gives, at every value, what evaluating it afresh gives: the same bits, or
+// the same error (number and text), the first one met in the evaluator's order.
+TEST(CompiledExprTest, GivesWhatEvaluateExprAtGivesAtEveryValue) {
+    const std::string texts[] = {
+        "200+10*sin(x/3)",
+        "10000*(1+x/4)^3",
+        "1/(x-2)",
+        "sqr(4-x)",
+        "foo-1/x",
+        "x\\1+x%3-tan(x)",
+        "(1+2",
+        "1/0-foo",
+        "--x^2",
+        "x*" + repeated("(x+1)*", 40) + "1",
+    };
+    for (const std::string& text : texts) {
+        const kradon::modEqParse::CompiledExpr compiled(text, "x");
+        for (const double x : {-3.0, 0.0, 0.1, 1.5, 2.0, 4.0, 7.25, 1e300}) {
+            std::optional<double> fresh, once;
+            std::string freshError, onceError;
+            try {
+                fresh = EvaluateExprAt(text, "x", x);
+            } catch (const KradonError& e) {
+                freshError = std::to_string(e.number()) + e.what();
+            }
+            try {
+                once = compiled.at(x);
+            } catch (const KradonError& e) {
+                onceError = std::to_string(e.number()) + e.what();
+            }
+            EXPECT_EQ(once, fresh) << text << " at " << x;
+            EXPECT_EQ(onceError, freshError) << text << " at " << x;
+        }
+    }
+}
+
+TEST(CompiledExprTest, FullPrecisionSeesTheVariableUnrounded) {
+    const kradon::modEqParse::CompiledExpr compiled("x*3", "x");
+    EXPECT_EQ(compiled.at(0.1), static_cast<double>(0.1f) * 3);
+    EXPECT_EQ(compiled.atFullPrecision(0.1), 0.1 * 3);
+    EXPECT_EQ(compiled.atFullPrecision(1e300), 3e300); // no single-precision overflow
+    EXPECT_TRUE(compiled.usesVariable());
+    EXPECT_FALSE(kradon::modEqParse::CompiledExpr("2*(3+1)", "x").usesVariable());
+    EXPECT_FALSE(kradon::modEqParse::CompiledExpr("x", std::nullopt).usesVariable());
+}

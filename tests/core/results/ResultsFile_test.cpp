@@ -152,6 +152,8 @@ TEST_F(ResultsFileTest, ReadingBackGivesTheSameReport) {
     read.mesh.NodeX.clear();
     read.results = ResultTables{};
     read.results.SupportReaction = written.results.SupportReaction;
+    // Left by an analysis that integrated varying E and I exactly: the file does not say so.
+    read.results.ExactSections = true;
     const ResultsFileTimes t = OpenResultsFile(path, read);
     EXPECT_EQ(DoResults(read, path.string(), t.CalcTime, t.AnalysisTime),
               DoResults(written, path.string(), 0.25, 1.5));

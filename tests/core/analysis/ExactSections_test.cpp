@@ -1,0 +1,440 @@
+// Varying E and I integrated exactly along the elements: closed forms at every mesh density, the
+// midpoint rule converging to them, prismatic beams unchanged, the estimate of the midpoint
+// rule's error, and failures that name the place.
+#include "AnalysisTestSupport.h"
+#include "mesh/modMesh.h"
+#include "results/modResults.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kradon {
+namespace {
+
+using test::Analyse;
+using test::Analysed;
+using test::ModelBuilder;
+
+constexpr double Densities[] = {0.2, 1, 10};
+const double ln2 = std::log(2.0);
+// E = 200 kN/mm2 and I0 = 10000 cm4 throughout: E I0 = 2e11 N/m2 x 1e-4 m4.
+constexpr double EI0 = 2e7; // N m2
+constexpr double P = 10e3;  // N
+constexpr double w = 5e3;   // N/m
+constexpr double L = 4;     // m, the cantilevers
+constexpr double Lss = 8;   // m, the simple beam
+
+std::size_t at(std::int32_t n) {
+    return static_cast<std::size_t>(n);
+}
+
+/// A beam with a closed-form deflection (m, downwards) at every x (m).
+struct ClosedForm {
+    const char* name;
+    BeamModel model;
+    std::function<double(double)> deflection;
+    double probe; // a position that is a node at every density
+};
+
+// Cantilever fixed at x = L, free at x = 0, I = I0 (1 + x/L) rising linearly to the root, a tip
+// load P at 0 and a UDL w over the span. With u = 1 + x/L the hogging moments P x and w x^2/2
+// are P L (u - 1) and w L^2 (u - 1)^2 / 2, and a unit load at a = alpha L bends the beam beyond
+// it by x - a = L (u - 1 - alpha). By virtual work v(a) = integral over a..L of M m / EI dx:
+//   tip load: P L^3/EI0 * integral over 1+alpha..2 of (u - 1)(u - 1 - alpha)/u du
+//             = P L^3/EI0 [u^2/2 - (2 + alpha) u + (1 + alpha) ln u],
+//   UDL:      w L^4/(2 EI0) * integral of (u - 1)^2 (u - 1 - alpha)/u du
+//             = w L^4/(2 EI0) [u^3/3 - 3u^2/2 + 3u - ln u - alpha (u^2/2 - 2u + ln u)],
+// each taken between u = 1 + alpha and u = 2. At the tip: P L^3/EI0 (ln 2 - 1/2) and
+// w L^4/(2 EI0) (5/6 - ln 2).
+double taperedCantilever(double x) {
+    const double a = x / L;
+    auto tip = [a](double u) { return u * u / 2 - (2 + a) * u + (1 + a) * std::log(u); };
+    auto udl = [a](double u) {
+        return u * u * u / 3 - 1.5 * u * u + 3 * u - std::log(u) -
+               a * (u * u / 2 - 2 * u + std::log(u));
+    };
+    return P * L * L * L / EI0 * (tip(2) - tip(1 + a)) +
+           w * std::pow(L, 4) / (2 * EI0) * (udl(2) - udl(1 + a));
+}
+
+// Cantilever fixed at x = 0 with E I = EI0 (1 + x/L)^3 and a tip load P at L. With u = 1 + x/L,
+// M = -P L (2 - u), and a unit load at a = alpha L bends the part before it by a - x =
+// L (1 + alpha - u):
+//   v(a) = P L^3/EI0 * integral over 1..1+alpha of (2 - u)(1 + alpha - u)/u^3 du
+//        = P L^3/EI0 [-(1 + alpha)/u^2 + (3 + alpha)/u + ln u] from 1 to 1 + alpha;
+// at the tip P L^3/EI0 (ln 2 - 1/2).
+double cubicCantilever(double x) {
+    const double a = x / L;
+    auto F = [a](double u) { return -(1 + a) / (u * u) + (3 + a) / u + std::log(u); };
+    return P * L * L * L / EI0 * (F(1 + a) - F(1));
+}
+
+/// The integral over xi0..xi1 of (p0 + p1 xi + p2 xi^2) / q(xi), q = 1 + 4 xi (1 - xi) =
+/// -4 (xi - r1)(xi - r2) with r = (1 +- sqrt 2)/2, both outside 0..1. Partial fractions:
+/// p / ((xi - r1)(xi - r2)) = p2 + A/(xi - r1) + B/(xi - r2), A = p(r1)/(r1 - r2),
+/// B = p(r2)/(r2 - r1).
+double overParabola(double p0, double p1, double p2, double xi0, double xi1) {
+    const double r1 = (1 + std::sqrt(2.0)) / 2, r2 = (1 - std::sqrt(2.0)) / 2;
+    auto p = [&](double xi) { return p0 + p1 * xi + p2 * xi * xi; };
+    const double A = p(r1) / (r1 - r2), B = p(r2) / (r2 - r1);
+    auto F = [&](double xi) {
+        return p2 * xi + A * std::log(std::fabs(xi - r1)) + B * std::log(std::fabs(xi - r2));
+    };
+    return -(F(xi1) - F(xi0)) / 4;
+}
+
+// Simple beam of span L pinned at both ends, I = I0 (1 + 4 x (L - x)/L^2) (twice I0 at
+// midspan), a point load P at L/2. By virtual work v(a) = integral of M m / EI dx with
+// M = P x/2 left of L/2 and P (L - x)/2 right of it, and the unit load's m = x (L - a)/L left
+// of a and a (L - x)/L right of it. On each stretch between 0, a, L/2 and L both are linear in
+// x = L xi, so M m is a quadratic in xi over q(xi) = 1 + 4 xi (1 - xi): overParabola.
+double parabolicSimpleBeam(double x) {
+    const double a = x / Lss;
+    // M m on a stretch as the product (c0 + c1 xi)(d0 + d1 xi), in N m per unit load.
+    auto stretch = [&](double xi0, double xi1) {
+        const double mid = (xi0 + xi1) / 2;
+        const double c0 = mid <= 0.5 ? 0 : P * Lss / 2,
+                     c1 = mid <= 0.5 ? P * Lss / 2 : -P * Lss / 2;
+        const double d0 = mid <= a ? 0 : a * Lss, d1 = mid <= a ? Lss * (1 - a) : -a * Lss;
+        return overParabola(c0 * d0, c0 * d1 + c1 * d0, c1 * d1, xi0, xi1);
+    };
+    std::vector<double> cuts{0, std::min(a, 0.5), std::max(a, 0.5), 1};
+    double v = 0;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i)
+        if (cuts[i + 1] > cuts[i])
+            v += stretch(cuts[i], cuts[i + 1]);
+    return v * Lss / EI0; // dx = L dxi
+}
+
+std::vector<ClosedForm> closedForms() {
+    return {
+        {"tapered cantilever",
+         ModelBuilder()
+             .span(L)
+             .fixed(L)
+             .pointLoad(10, 0)
+             .udl(5, 0, L)
+             .eSegment(0, L, 200)
+             .linearI(0, L, 10000, 20000)
+             .build(),
+         taperedCantilever, 0},
+        {"cantilever with E I growing as (1 + x/L)^3",
+         ModelBuilder()
+             .span(L)
+             .fixed(0)
+             .pointLoad(10, L)
+             .eSegment(0, L, 200)
+             .curveI(0, L, "10000*(1+x/4)^3")
+             .build(),
+         cubicCantilever, L},
+        {"simple beam with a parabolic I",
+         ModelBuilder()
+             .span(Lss)
+             .pinned(0)
+             .pinned(Lss)
+             .pointLoad(10, Lss / 2)
+             .eSegment(0, Lss, 200)
+             .curveI(0, Lss, "10000*(1+x*(8-x)/16)")
+             .build(),
+         parabolicSimpleBeam, Lss / 2},
+    };
+}
+
+double largestMagnitude(const std::vector<double>& values) {
+    double largest = 0;
+    for (const double v : values)
+        largest = std::max(largest, std::fabs(v));
+    return largest;
+}
+
+TEST(ExactSections, ClosedFormDeflectionsAtEveryDensity) {
+    for (const ClosedForm& c : closedForms()) {
+        for (const double d : Densities) {
+            const ProgramState s = Analysed(c.model, d, true);
+            const double scale = std::fabs(c.deflection(c.probe));
+            for (std::int32_t n = 1; n <= s.mesh.NodeCount; ++n) {
+                const double x = s.mesh.NodeX[at(n)];
+                EXPECT_NEAR(s.results.NodeDeflection[at(n)], c.deflection(x), 1e-9 * scale)
+                    << c.name << " at density " << d << ", x = " << x;
+            }
+            EXPECT_TRUE(s.results.ExactSections) << c.name;
+            EXPECT_LE(std::fabs(s.results.Residuals.vertical),
+                      1e-10 * s.results.Residuals.totalLoad);
+            EXPECT_LE(std::fabs(s.results.Residuals.moment),
+                      1e-10 * s.results.Residuals.totalLoad * s.model.span);
+        }
+    }
+}
+
+// Rotations (clockwise positive, so dv/dx with v downwards) at the free ends, by the same
+// substitutions as the deflections: the tapered cantilever's tip turns by
+// -(P L^2/EI0 (1 - ln 2) + w L^3/(2 EI0) (ln 2 - 1/2)), the integrals of M/EI over 1..2 in u;
+// the cubic one's by P L^2/EI0 [1/u - 1/u^2] from 1 to 2 = P L^2 / (4 EI0). The largest
+// deflection of the cubic cantilever is its tip's, found between nodes as well.
+TEST(ExactSections, ClosedFormRotationsAndExtremes) {
+    const std::vector<ClosedForm> forms = closedForms();
+    for (const double d : Densities) {
+        const ProgramState tapered = Analysed(forms[0].model, d, true);
+        const double turn =
+            -(P * L * L / EI0 * (1 - ln2) + w * L * L * L / (2 * EI0) * (ln2 - 0.5));
+        EXPECT_NEAR(tapered.equations.Displacements[2], turn, 1e-9 * std::fabs(turn)) << d;
+        const ProgramState cubic = Analysed(forms[1].model, d, true);
+        const std::int32_t tip = cubic.mesh.NodeCount;
+        EXPECT_NEAR(cubic.equations.Displacements[at(2 * tip)], P * L * L / (4 * EI0),
+                    1e-9 * P * L * L / (4 * EI0))
+            << d;
+        EXPECT_NEAR(cubic.results.Extremes.largestDeflection.value, cubicCantilever(L),
+                    1e-9 * cubicCantilever(L))
+            << d;
+        // The simple beam's largest deflection is at midspan, where the rotation changes sign
+        // inside no element at any density: a bisection there would find it too.
+        const ProgramState simple = Analysed(forms[2].model, d, true);
+        EXPECT_NEAR(simple.results.Extremes.largestDeflection.value, parabolicSimpleBeam(Lss / 2),
+                    1e-9 * parabolicSimpleBeam(Lss / 2))
+            << d;
+        EXPECT_NEAR(simple.results.Extremes.largestDeflection.x, Lss / 2, 1e-6) << d;
+    }
+}
+
+// Propped cantilever fixed at 0 and pinned at L, I = I0 (1 + x/L), UDL w. Released at L, the
+// cantilever's tip falls by w L^4/(2 EI0) * integral over 1..2 of (2 - u)^3/u du =
+// w L^4/(2 EI0) (8 ln 2 - 16/3) under the load and rises by L^3/EI0 * integral of (2 - u)^2/u du
+// = L^3/EI0 (4 ln 2 - 5/2) per unit of prop force (u = 1 + x/L, L - x = L (2 - u)). So the prop
+// carries R = w L (8 ln 2 - 16/3) / (2 (4 ln 2 - 5/2)), the clamp w L - R and the moment
+// R L - w L^2/2 (hogging, so negative in the clockwise convention of a left-hand clamp).
+BeamModel proppedCantilever() {
+    return ModelBuilder()
+        .span(L)
+        .fixed(0)
+        .pinned(L)
+        .udl(5, 0, L)
+        .eSegment(0, L, 200)
+        .linearI(0, L, 10000, 20000)
+        .build();
+}
+
+TEST(ExactSections, ProppedCantileverReactions) {
+    const BeamModel m = proppedCantilever();
+    const double R = w * L * (8 * ln2 - 16.0 / 3) / (2 * (4 * ln2 - 2.5));
+    for (const double d : Densities) {
+        const ProgramState s = Analysed(m, d, true);
+        const auto& reaction = s.results.SupportReaction;
+        EXPECT_NEAR(reaction[2][1], R, 1e-9 * R) << d;
+        EXPECT_NEAR(reaction[1][1], w * L - R, 1e-9 * R) << d;
+        EXPECT_NEAR(reaction[1][2], R * L - w * L * L / 2, 1e-9 * w * L * L / 2) << d;
+    }
+}
+
+// The midpoint rule makes each element's flexibility integral wrong by O(h^3), so nodal
+// deflections by O(h^2): doubling the density divides the error by about 4.
+TEST(ExactSections, MidpointRuleConvergesAtSecondOrder) {
+    for (const ClosedForm& c : closedForms()) {
+        const double exact = c.deflection(c.probe);
+        std::vector<double> errors;
+        for (const double d : {1.0, 2.0, 4.0}) {
+            const ProgramState s = Analysed(c.model, d);
+            EXPECT_FALSE(s.results.ExactSections);
+            errors.push_back(std::fabs(
+                s.results.NodeDeflection[at(modMesh::FirstNodeAt(s.mesh, c.probe))] - exact));
+        }
+        for (std::size_t i = 0; i + 1 < errors.size(); ++i) {
+            const double order = std::log2(errors[i] / errors[i + 1]);
+            EXPECT_GT(order, 1.9) << c.name;
+            EXPECT_LT(order, 2.1) << c.name;
+        }
+    }
+}
+
+/// The largest difference at the nodes of two runs on the same mesh, and where it is.
+Extreme largestDifference(const ProgramState& rule, const ProgramState& exact,
+                          const std::vector<double> ResultTables::*table) {
+    Extreme largest;
+    for (std::int32_t n = 1; n <= rule.mesh.NodeCount; ++n) {
+        const double difference = (rule.results.*table)[at(n)] - (exact.results.*table)[at(n)];
+        if (std::fabs(difference) > std::fabs(largest.value))
+            largest = {difference, rule.mesh.NodeX[at(n)]};
+    }
+    return largest;
+}
+
+// Either run states how far the midpoint rule is from the exact integration: the two runs'
+// largest differences at the nodes, over the largest exact value.
+TEST(ExactSections, EstimateIsTheMidpointRuleLessTheExactIntegration) {
+    for (const BeamModel& m : {closedForms()[0].model, proppedCantilever()}) {
+        const ProgramState off = Analysed(m, 0.2), on = Analysed(m, 0.2, true);
+        const Extreme deflection = largestDifference(off, on, &ResultTables::NodeDeflection);
+        const Extreme moment = largestDifference(off, on, &ResultTables::NodeMoment);
+        ASSERT_GT(std::fabs(deflection.value), 1e-3 * largestMagnitude(on.results.NodeDeflection));
+        for (const ProgramState* s : {&off, &on}) {
+            const DiscretisationEstimate& d = s->results.Discretisation;
+            EXPECT_TRUE(d.varies);
+            EXPECT_EQ(d.unavailable, "");
+            EXPECT_NEAR(d.deflection.value, deflection.value, 1e-12);
+            EXPECT_EQ(d.deflection.x, deflection.x);
+            EXPECT_NEAR(d.deflectionRelative,
+                        std::fabs(deflection.value) / largestMagnitude(on.results.NodeDeflection),
+                        1e-9);
+            EXPECT_NEAR(d.moment.value, moment.value, 1e-6);
+            EXPECT_EQ(d.moment.x, moment.x);
+        }
+    }
+    // The cantilever is statically determinate: its moments do not depend on E and I.
+    EXPECT_LT(std::fabs(Analysed(closedForms()[0].model, 0.2).results.Discretisation.moment.value),
+              1e-6);
+}
+
+// Where E x I is the same all along every element the midpoint value is exact, so the option
+// changes nothing: not a bit of any result, not a line of the report.
+TEST(ExactSections, PrismaticBeamsGiveIdenticalResultsAndReports) {
+    const BeamModel models[] = {
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(50, 4).uniformEI(200, 8356).build(),
+        ModelBuilder()
+            .span(12)
+            .pinned(0)
+            .spring(6, 5, 2)
+            .fixed(12)
+            .udl(10, 0, 12)
+            .eSegment(0, 6, 200)
+            .eSegment(6, 12, 70)
+            .linearI(0, 12, 9000, 9000)
+            .curveI(0, 12, "2*(3000+1000)") // no x: the same everywhere
+            .build(),
+    };
+    for (const BeamModel& m : models) {
+        for (const double d : Densities) {
+            const ProgramState off = Analysed(m, d), on = Analysed(m, d, true);
+            EXPECT_FALSE(on.results.ExactSections);
+            EXPECT_FALSE(on.results.Discretisation.varies);
+            EXPECT_EQ(on.results.NodeDeflection, off.results.NodeDeflection) << d;
+            EXPECT_EQ(on.results.NodeMoment, off.results.NodeMoment) << d;
+            EXPECT_EQ(on.results.NodeShear, off.results.NodeShear) << d;
+            EXPECT_EQ(on.results.SupportReaction, off.results.SupportReaction) << d;
+            EXPECT_EQ(DoResults(on, "", 0, 0), DoResults(off, "", 0, 0)) << d;
+        }
+    }
+}
+
+/// The report cut into lines.
+std::vector<std::string> lines(const std::string& report) {
+    std::vector<std::string> result;
+    for (std::size_t start = 0, end; (end = report.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        result.push_back(report.substr(start, end - start));
+    return result;
+}
+
+// With varying E and I integrated exactly, one line after the heading block says so; the element
+// table still gives each element's midpoint E and I.
+TEST(ExactSections, ReportSaysSoAfterTheHeadingAndKeepsMidpointElementValues) {
+    const BeamModel m = closedForms()[0].model;
+    ProgramState off = Analysed(m, 1), on = Analysed(m, 1, true);
+    for (ProgramState* s : {&off, &on})
+        modUnits::FromAnalysisUnits(s->model, s->mesh);
+    const std::vector<std::string> plain = lines(DoResults(off, "", 0, 0));
+    const std::vector<std::string> exact = lines(DoResults(on, "", 0, 0));
+    ASSERT_EQ(exact.size(), plain.size() + 1);
+    EXPECT_EQ(exact[8], ReportD42);
+    EXPECT_EQ(exact[9], "Varying E and I integrated exactly along each element");
+    EXPECT_EQ(exact[10], "");
+    const std::string elementHeading = "-- ELEMENT DATA USED IN KRADON ANALYSIS --";
+    const auto plainElements = std::find(plain.begin(), plain.end(), elementHeading);
+    const auto exactElements = std::find(exact.begin(), exact.end(), elementHeading);
+    ASSERT_NE(exactElements, exact.end());
+    EXPECT_TRUE(std::equal(plainElements, plain.end(), exactElements, exact.end()));
+    EXPECT_EQ(exact[exact.size() - 1], "   8\t\t200.000\t\t19375.000"); // I at x = 3.75 m
+}
+
+struct FailureCase {
+    const char* name;
+    BeamModel model;
+    std::string text; // what the option shows before "Calculation Error - Aborting"
+};
+
+// A beam whose E x I reaches 0, changes sign or cannot be evaluated inside an element has no
+// finite flexibility there, and one whose E x I varies too fast cannot be integrated in
+// reasonable time: with the option the analysis stops and says where; without it the midpoint
+// rule runs as ever and only the estimate is missing, saying why.
+TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
+    const FailureCase cases[] = {
+        {"I rising from 0",
+         ModelBuilder()
+             .span(4)
+             .fixed(4)
+             .pointLoad(10, 0)
+             .eSegment(0, 4, 200)
+             .linearI(0, 4, 0, 100)
+             .build(),
+         "E x I is 0 at x = 0 m (element 1): varying E and I cannot be integrated exactly across "
+         "it."},
+        {"I changing sign",
+         ModelBuilder()
+             .span(4)
+             .fixed(4)
+             .pointLoad(10, 0)
+             .eSegment(0, 4, 200)
+             .curveI(0, 4, "1000*(x-2.2)")
+             .build(),
+         "E x I is 0 at x = 2.2 m (element 5): varying E and I cannot be integrated exactly "
+         "across it."},
+        // The curve has no value below 2.1, where only the exact integration looks.
+        {"I undefined between an element's start and its midpoint",
+         ModelBuilder()
+             .span(4)
+             .fixed(4)
+             .pointLoad(10, 0)
+             .eSegment(0, 4, 200)
+             .iSegment(0, 2, 10000)
+             .curveI(2, 4, "10000+1000*sqr(x-2.1)")
+             .build(),
+         "E x I cannot be evaluated at x = 2.001068 m (element 9): Invalid procedure call or "
+         "argument"},
+        // 80,000 waves along the first element: more pieces than any real beam needs.
+        {"E waving every 6 micrometres",
+         ModelBuilder()
+             .span(4)
+             .fixed(4)
+             .pointLoad(10, 0)
+             .curveE(0, 4, "200+100*sin(1e6*x)")
+             .iSegment(0, 4, 10000)
+             .build(),
+         "1/(E x I) cannot be integrated to a relative 1e-12 near x = 0.007568 m (element 1)."},
+    };
+    for (const FailureCase& c : cases) {
+        const test::Run on = Analyse(c.model, 1, true);
+        EXPECT_EQ(on.outcome, modCalcs::Outcome::Failed) << c.name;
+        EXPECT_EQ(on.messages, (std::vector<std::string>{c.text, "Calculation Error - Aborting"}))
+            << c.name;
+        const test::Run off = Analyse(c.model, 1);
+        EXPECT_EQ(off.outcome, modCalcs::Outcome::Completed) << c.name;
+        EXPECT_TRUE(off.messages.empty()) << c.name;
+        EXPECT_TRUE(off.s.results.Discretisation.varies) << c.name;
+        EXPECT_EQ(off.s.results.Discretisation.unavailable, c.text) << c.name;
+    }
+}
+
+// Random beams with linear and curved E and I: whatever the exact integration solves balances
+// its loads.
+TEST(ExactSections, RandomModelsBalance) {
+    std::mt19937 rng(24);
+    int solved = 0;
+    for (int i = 0; i < 150; ++i) {
+        const BeamModel m = test::RandomModel(rng);
+        const test::Run r = Analyse(m, i % 2 == 0 ? 0.2 : 3.7, true);
+        if (r.outcome != modCalcs::Outcome::Completed)
+            continue;
+        ++solved;
+        const EquilibriumResiduals& e = r.s.results.Residuals;
+        const double scale = std::max(e.totalLoad, 1.0);
+        EXPECT_LE(std::fabs(e.vertical), 1e-9 * scale) << i;
+        EXPECT_LE(std::fabs(e.moment), 1e-9 * scale * m.span) << i;
+    }
+    EXPECT_GT(solved, 50);
+}
+
+} // namespace
+} // namespace kradon
