@@ -11,6 +11,9 @@
 namespace kradon {
 namespace {
 
+/// The unit conversions, by a short name.
+namespace units = kradon::modUnits;
+
 AnalyseOutcome toAnalyseOutcome(modCalcs::Outcome o) {
     switch (o) {
     case modCalcs::Outcome::Completed:
@@ -51,11 +54,11 @@ AnalyseResult AnalyseCore(ProgramState& s, const std::filesystem::path& copyFold
     const modFileWrite::AnalysisCopy copy(copyFolder, s.model);
     const CopyInState named(s, copy);
     s.model = copy.read();
-    modUnits::ToAnalysisUnits(s.model);
+    units::ToAnalysisUnits(s.model);
     const modCalcs::Outcome outcome = modCalcs::RunAnalysis(s, status, messages);
     // After an unstable structure the model is the copy read back, already in input units.
     if (outcome != modCalcs::Outcome::Unstable)
-        modUnits::FromAnalysisUnits(s.model, s.mesh);
+        units::FromAnalysisUnits(s.model, s.mesh);
     AnalyseResult result{toAnalyseOutcome(outcome), 0};
     if (outcome != modCalcs::Outcome::Completed)
         return result;

@@ -237,7 +237,7 @@ EquilibriumResiduals CheckEquilibrium(const ProgramState& s) {
 Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) {
     try {
         s.equations.CalcError = 0;
-        status.udTxt("modMeshing....");
+        status.udTxt("Meshing....");
         meshAndLoads(s, messages);
         status.udPb(10);
         status.udTxt("Element Stiffnesses......");
@@ -253,7 +253,7 @@ Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) 
         status.udTxt("Backsubstituting.......");
         recover(s);
         status.udPb(80);
-        status.udTxt("Preparing modGraphics.....");
+        status.udTxt("Preparing Graphics.....");
         return Outcome::Completed;
     } catch (const std::exception&) {
         messages.show({FeaTitle, CalcErrorText, Icon::Critical});

@@ -7,7 +7,7 @@
 
 namespace kradon::modCheck {
 
-inline constexpr const char* CheckTitle = "Input Data modChecking Routine";
+inline constexpr const char* CheckTitle = "Input Data Checking Routine";
 inline constexpr const char* NoInputText = "No input for calculation";
 inline constexpr const char* NoPropertiesText = "No beam properties included in input";
 inline constexpr const char* SupportsText = "Number/location of supports is erroneous in input";

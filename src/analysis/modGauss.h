@@ -6,7 +6,7 @@
 
 namespace kradon::modGauss {
 
-inline constexpr const char* GaussTitle = "modGauss Elimination Error";
+inline constexpr const char* GaussTitle = "Gauss Elimination Error";
 inline constexpr const char* UnstableText = "Structure is unstable - Aborting analysis";
 
 /// Shows the unstable-structure message, empties the model and the tables, restores the model

@@ -14,6 +14,9 @@
 namespace kradon::modMesh {
 namespace {
 
+/// The unit conversions, by a short name.
+namespace units = kradon::modUnits;
+
 constexpr const char* errorSource = "modMesh";
 
 std::size_t toIndex(std::int32_t n) {
@@ -196,8 +199,8 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
         buildSegments(mesh, model, MeshDensFact);
         placeNodes(mesh, keys);
         buildElements(mesh, model);
-        modUnits::ScaleElementI(mesh);
-        modUnits::ScaleElementE(mesh);
+        units::ScaleElementI(mesh);
+        units::ScaleElementE(mesh);
         return mesh;
     } catch (const KradonError& error) {
         const bool tooManyNodes =

@@ -25,9 +25,9 @@ inline constexpr const char* TooManyAppliedsText =
 inline constexpr const char* TooFewAppliedsText =
     "Your value of maximum applied conditions is too low.\r\nYour minimum is 5. ";
 inline constexpr const char* MeshDensTooHighText =
-    "Your value modMesh density factor is too high.\r\nYou are limited to 10. ";
+    "Your value Mesh density factor is too high.\r\nYou are limited to 10. ";
 inline constexpr const char* MeshDensTooLowText =
-    "Your value modMesh density factor is too low.\r\nYour minimum is 0.2.";
+    "Your value Mesh density factor is too low.\r\nYour minimum is 0.2.";
 inline constexpr const char* NoFolderText = "Couldn't find folder.";
 
 // The captions of the options dialog's number fields; a field that holds no number is named by

@@ -264,7 +264,7 @@ TEST_F(CliAnalyseTest, InputCheckRefusalShowsAllItsMessagesAndExits1) {
     EXPECT_EQ(r.status, ExitStatus::InputRefused);
     EXPECT_EQ(r.err, "Kradon by Tarel Vestrun: No beam properties included in input\n"
                      "Kradon by Tarel Vestrun: Number/location of supports is erroneous in input\n"
-                     "Input Data modChecking Routine: Elements outside boundaries are:\r\n"
+                     "Input Data Checking Routine: Elements outside boundaries are:\r\n"
                      "Point Load 1\r\n\n");
     EXPECT_EQ(r.out, "");
 }
@@ -273,7 +273,7 @@ TEST_F(CliAnalyseTest, UnstableModelShowsBothMessagesAndExits2) {
     const std::string model = save("unstable.kdn", UnstableModel());
     const CliRun r = run({"analyse", model, "--results", path("r.kxr")});
     EXPECT_EQ(r.status, ExitStatus::AnalysisFailed);
-    EXPECT_EQ(r.err, "modGauss Elimination Error: Structure is unstable - Aborting analysis\n"
+    EXPECT_EQ(r.err, "Gauss Elimination Error: Structure is unstable - Aborting analysis\n"
                      "FEA Subroutine: Calculation Error - Aborting\n");
     EXPECT_EQ(r.out, "");
     EXPECT_FALSE(std::filesystem::exists(dir_ / "r.kxr"));
@@ -299,7 +299,7 @@ TEST_F(CliAnalyseTest, MeshWarningGoesToStderrAndTheAnalysisCompletes) {
     m.ISegment.constant[0] = 8000;
     const CliRun r = run({"analyse", save("overhang.kdn", m)});
     EXPECT_EQ(r.status, ExitStatus::Completed);
-    EXPECT_EQ(r.err, "modMesh Subroutine: Elements defined outside boundaries\n");
+    EXPECT_EQ(r.err, "Mesh Subroutine: Elements defined outside boundaries\n");
     EXPECT_NE(r.out.find("Overall Length of Beam 10.000m\r\n"), std::string::npos);
     EXPECT_NE(r.out.find("\t     012.000\t\t"), std::string::npos) << r.out;
 }
@@ -501,15 +501,15 @@ TEST_F(CliAnalyseTest, MeshDensityOutsideItsBoundsIsBroughtInsideWithAMessage) {
     const std::string model = goodModel();
     for (const auto& c : std::vector<Case>{
              {"10.5",
-              "Kradon by Tarel Vestrun: Your value modMesh density factor is too high.\r\n"
+              "Kradon by Tarel Vestrun: Your value Mesh density factor is too high.\r\n"
               "You are limited to 10. \n",
               10.0},
              {"0.1",
-              "Kradon by Tarel Vestrun: Your value modMesh density factor is too low.\r\n"
+              "Kradon by Tarel Vestrun: Your value Mesh density factor is too low.\r\n"
               "Your minimum is 0.2.\n",
               static_cast<double>(0.2f)},
              {"-3",
-              "Kradon by Tarel Vestrun: Your value modMesh density factor is too low.\r\n"
+              "Kradon by Tarel Vestrun: Your value Mesh density factor is too low.\r\n"
               "Your minimum is 0.2.\n",
               static_cast<double>(0.2f)},
              // Read in single precision, 0.2 lies just above the bound.

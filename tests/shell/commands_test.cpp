@@ -24,10 +24,13 @@
 namespace kradon::test {
 namespace {
 
-const std::vector<std::string> SuccessLog = {
-    "Kradon Analysis Initialised......", "modMeshing....", "Element Stiffnesses......",
-    "Restricting Global Matrix...",      "Solving.......", "Backsubstituting.......",
-    "Preparing modGraphics....."};
+const std::vector<std::string> SuccessLog = {"Kradon Analysis Initialised......",
+                                             "Meshing....",
+                                             "Element Stiffnesses......",
+                                             "Restricting Global Matrix...",
+                                             "Solving.......",
+                                             "Backsubstituting.......",
+                                             "Preparing Graphics....."};
 
 std::vector<std::string> logLines(frmMain& main) {
     std::vector<std::string> lines;

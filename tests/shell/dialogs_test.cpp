@@ -475,7 +475,7 @@ TEST(Variation, IDialogShowsSecondMomentUnits) {
     EXPECT_EQ(d->windowTitle(), "Second Moment of Area Definition");
     for (const char* unit : {"NoneLbl2", "LinearLbl2", "LinearLbl4", "CurveLbl2"})
         EXPECT_EQ(LabelText(d, unit), "cm4") << unit;
-    EXPECT_EQ(LabelText(d, "CurveLbl1"), "Expression is E =");
+    EXPECT_EQ(LabelText(d, "CurveLbl1"), "Expression is I =");
     Type(d, "NoneTxt", "8000");
     Click(d, "ApplyBtn");
     const BeamModel& m = f.main->state().model;

@@ -145,7 +145,7 @@ TEST(frmOptions, OkBoundsTheValuesAndTypingWarnsAboveTwenty) {
             "Your value of maximum applied conditions is quite high.\r\n"
             "Are you sure you need 31?",
             "Your value of maximum applied conditions is too high.\r\nYou are limited to 30. ",
-            "Your value modMesh density factor is too low.\r\nYour minimum is 0.2."}));
+            "Your value Mesh density factor is too low.\r\nYour minimum is 0.2."}));
     EXPECT_EQ(f.main->state().options.MaxNoApplieds, 30);
     EXPECT_EQ(f.main->state().options.MeshDensFact, static_cast<double>(0.2f));
     EXPECT_EQ(field(d, "MaxNoApplieds")->text(), "31") << "the fields are not corrected";

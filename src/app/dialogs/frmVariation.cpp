@@ -20,8 +20,13 @@
 namespace kradon {
 namespace {
 
+/// The unit conversions, by a short name.
+namespace units = kradon::modUnits;
+
 constexpr const char* ECaption = "Young's Modulus Definition";
 constexpr const char* ICaption = "Second Moment of Area Definition";
+constexpr const char* ECurveCaption = "E&xpression is E =";
+constexpr const char* ICurveCaption = "E&xpression is I =";
 
 QLabel* buddyLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
     QLabel* label = NamedLabel(parent, name, text);
@@ -104,7 +109,7 @@ void frmVariation::createValueFrame() {
     LinearLbl2 = NamedLabel(Frame2, "LinearLbl2", "kN/mm2");
     LinearLbl3 = buddyLabel(Frame2, "LinearLbl3", "&End Value", LinearEndTxt);
     LinearLbl4 = NamedLabel(Frame2, "LinearLbl4", "kN/mm2");
-    CurveLbl1 = buddyLabel(Frame2, "CurveLbl1", "E&xpression is E =", CurveTxt);
+    CurveLbl1 = buddyLabel(Frame2, "CurveLbl1", ECurveCaption, CurveTxt);
     CurveLbl2 = NamedLabel(Frame2, "CurveLbl2", "kN/mm2");
 
     auto* grid = new QGridLayout(Frame2);
@@ -147,6 +152,7 @@ void frmVariation::frmVariationShow(std::int16_t n, const QString& kind) {
     setWindowTitle(isE() ? ECaption : ICaption);
     fillFields(n);
     UnitLabel(kind);
+    CurveLbl1->setText(isE() ? ECurveCaption : ICurveCaption);
     show();
     raise();
     activateWindow();
@@ -154,7 +160,7 @@ void frmVariation::frmVariationShow(std::int16_t n, const QString& kind) {
 }
 
 void frmVariation::UnitLabel(const QString& kind) {
-    const QString unit = modUnits::UnitLabel(kind.toStdString());
+    const QString unit = units::UnitLabel(kind.toStdString());
     for (QLabel* label : {NoneLbl2, LinearLbl2, LinearLbl4, CurveLbl2})
         label->setText(unit);
 }

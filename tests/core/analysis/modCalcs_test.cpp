@@ -162,7 +162,7 @@ TEST(RunAnalysis, LogLinesAndPercentagesInOrder) {
     RecordingSink sink;
     RecordingStatus status;
     ASSERT_EQ(modCalcs::RunAnalysis(s, status, sink), modCalcs::Outcome::Completed);
-    const std::vector<std::string> expected{"modMeshing....",
+    const std::vector<std::string> expected{"Meshing....",
                                             "pb 10",
                                             "Element Stiffnesses......",
                                             "pb 30",
@@ -172,7 +172,7 @@ TEST(RunAnalysis, LogLinesAndPercentagesInOrder) {
                                             "pb 70",
                                             "Backsubstituting.......",
                                             "pb 80",
-                                            "Preparing modGraphics....."};
+                                            "Preparing Graphics....."};
     EXPECT_EQ(status.log, expected);
 }
 
@@ -187,7 +187,7 @@ TEST(AnalyseCore, UnstableRestoresTheAnalysisCopy) {
     EXPECT_EQ(r.outcome, AnalyseOutcome::Unstable);
     ASSERT_EQ(sink.texts(), (std::vector<std::string>{"Structure is unstable - Aborting analysis",
                                                       "Calculation Error - Aborting"}));
-    EXPECT_EQ(sink.shown[0].title, "modGauss Elimination Error");
+    EXPECT_EQ(sink.shown[0].title, "Gauss Elimination Error");
     EXPECT_EQ(sink.shown[1].title, "FEA Subroutine");
     EXPECT_EQ(s.model, before);
 }
@@ -255,7 +255,7 @@ TEST(CheckInput, MessagesAndOrder) {
     ASSERT_EQ(outside.shown.size(), 1u);
     EXPECT_EQ(outside.shown[0].text,
               "Elements outside boundaries are:\r\nPoint Load 2\r\nI-value 2\r\n");
-    EXPECT_EQ(outside.shown[0].title, "Input Data modChecking Routine");
+    EXPECT_EQ(outside.shown[0].title, "Input Data Checking Routine");
 
     RecordingSink negative;
     EXPECT_FALSE(modCheck::CheckInput(ModelBuilder()

@@ -70,7 +70,7 @@ TEST(GenerateMesh, KeyPointBeyondSpanWarnsOnceAndMeshes) {
     const MeshTables mesh = modMesh::GenerateMesh(m, 1, sink);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Elements defined outside boundaries");
-    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
     EXPECT_EQ(sink.shown[0].icon, Icon::Critical);
     EXPECT_GT(mesh.NodeCount, 2);
 }
@@ -103,8 +103,8 @@ TEST(GenerateMesh, BadCurveShowsMeshErrorAndThrows) {
     RecordingSink sink;
     EXPECT_THROW(modMesh::GenerateMesh(m, 1, sink), KradonError);
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].text, "modMesherror");
-    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_EQ(sink.shown[0].text, "Mesherror");
+    EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
 }
 
 TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
@@ -115,7 +115,7 @@ TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
     RecordingSink sink;
     EXPECT_THROW(modMesh::GenerateMesh(b.build(), 1000, sink), KradonError);
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
     EXPECT_NE(sink.shown[0].text.find("at most 32767"), std::string::npos);
 }
 
@@ -234,7 +234,7 @@ TEST(NodalRestraints, SupportsSpringsAndPrescribedValues) {
     Tables t = meshed(m, 1.0 / 8);
     RecordingSink sink;
     modMesh::SetRigidSupports(m, t.mesh, t.nodal, sink);
-    ASSERT_EQ(sink.texts(), std::vector<std::string>{"modMesherror"});
+    ASSERT_EQ(sink.texts(), std::vector<std::string>{"Mesherror"});
     EXPECT_EQ(t.nodal.RestraintFlag[1], 1);
     EXPECT_EQ(t.nodal.RestraintFlag[2], 0);
     EXPECT_EQ(t.nodal.RestraintFlag[5], 1);

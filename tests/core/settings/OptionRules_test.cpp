@@ -35,9 +35,9 @@ TEST(OptionRules, OkBringsTheValuesInsideTheirBoundsWithOneMessageEach) {
                                 "You are limited to 30. ";
     const std::string tooFew = "Your value of maximum applied conditions is too low.\r\n"
                                "Your minimum is 5. ";
-    const std::string meshHigh = "Your value modMesh density factor is too high.\r\n"
+    const std::string meshHigh = "Your value Mesh density factor is too high.\r\n"
                                  "You are limited to 10. ";
-    const std::string meshLow = "Your value modMesh density factor is too low.\r\n"
+    const std::string meshLow = "Your value Mesh density factor is too low.\r\n"
                                 "Your minimum is 0.2.";
     const std::vector<Case> cases = {
         {"31 applieds", 1, 31, 1, 30, {tooMany}},
