@@ -720,19 +720,7 @@ void frmMain::spanTxtChanged() {
 
 void frmMain::Reset() {
     ResetModel(state_.model);
-    // Every table back to its single unused entry 0; the mesh work table keeps entries 0 and 1.
-    state_.mesh = MeshTables{};
-    MeshTables& mesh = state_.mesh;
-    mesh.NodeX = mesh.ElementNode1 = mesh.ElementNode2 = {0.0};
-    mesh.ElementLength = mesh.ElementE = mesh.ElementI = {0.0};
-    mesh.BreakPoints = {0.0, 0.0};
-    mesh.SegmentDivisions = {0.0};
-    state_.nodal = NodalTables{};
-    state_.nodal.LoadVector = state_.nodal.RestraintFlag = state_.nodal.SpringStiffness = {0.0};
-    state_.equations = EquationTables{};
-    state_.equations.Displacements = {0.0};
-    state_.results = ResultTables{};
-    state_.results.NodeDeflection = state_.results.NodeShear = state_.results.NodeMoment = {0.0};
+    DropResults(state_);
     state_.AnalysisTime = 0;
     // The time shown belongs to the results just dropped.
     sBarPanel[1]->clear();
@@ -821,8 +809,11 @@ bool frmMain::runAnalysis() {
     getSpan();
     const bool wasClean = !isModified();
     frmStatus_->clearLog();
-    const AnalyseResult result = AnalyseCore(state_, paths_.analysisFolder, *frmStatus_, messages_);
-    if (result.outcome == AnalyseOutcome::CheckFailed)
+    const AnalyseResult result = AnalyseCore(
+        state_, paths_.analysisFolder, *frmStatus_, messages_,
+        [this](const std::vector<std::string>& warnings) { return askToGoOn(warnings); });
+    if (result.outcome == AnalyseOutcome::CheckFailed ||
+        result.outcome == AnalyseOutcome::Cancelled)
         return false;
     // The analysed model is the one read back from the analysis copy: the same model.
     setFileCaption();
@@ -836,6 +827,14 @@ bool frmMain::runAnalysis() {
     frmStatus_->hide();
     sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
     return true;
+}
+
+bool frmMain::askToGoOn(const std::vector<std::string>& warnings) {
+    std::string text;
+    for (const std::string& line : warnings)
+        text = text.empty() ? line : MessageLines(text, line);
+    return messages_.ask({WarningsTitle, text, Icon::Exclamation}, Buttons::ContinueCancel) ==
+           Answer::Continue;
 }
 
 void frmMain::setCommandsEnabled(bool enabled) {

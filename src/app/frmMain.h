@@ -315,6 +315,8 @@ private:
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
     bool runAnalysis();
+    /// The warnings of a model about to be analysed, with Continue and Cancel; true to go on.
+    bool askToGoOn(const std::vector<std::string>& warnings);
     /// Opens the models handed over while an analysis ran, in the order they came.
     void openHandedOverLater();
     /// The settings record of the window as it is now.

@@ -198,6 +198,7 @@ int exitStatusOf(AnalyseOutcome outcome) {
     case AnalyseOutcome::Completed:
         return ExitStatus::Completed;
     case AnalyseOutcome::CheckFailed:
+    case AnalyseOutcome::Cancelled:
         return ExitStatus::InputRefused;
     case AnalyseOutcome::Failed:
     case AnalyseOutcome::Unstable:

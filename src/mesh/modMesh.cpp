@@ -203,9 +203,11 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
         units::ScaleElementE(mesh);
         return mesh;
     } catch (const KradonError& error) {
+        // The node limit and a definition that gives no value say what is wrong themselves.
         const bool tooManyNodes =
             error.source() == errorSource && error.number() == ErrorNumber::Overflow;
-        messages.show({MeshTitle, tooManyNodes ? error.what() : MeshErrorText, Icon::Critical});
+        const bool explained = tooManyNodes || error.source() == DefinitionErrorSource;
+        messages.show({MeshTitle, explained ? error.what() : MeshErrorText, Icon::Critical});
         throw;
     } catch (const std::exception& error) {
         messages.show({MeshTitle, MeshErrorText, Icon::Critical});

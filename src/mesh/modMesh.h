@@ -32,7 +32,8 @@ std::vector<double> KeyPoints(const BeamModel& model);
 
 /// The mesh of model (positions in m, none negative) with about 8 x MeshDensFact elements per
 /// segment, E and I in analysis units. Shows the outside-boundaries warning and continues; any
-/// failure shows "Mesherror" (or the node-limit message) and is rethrown as a KradonError.
+/// failure shows "Mesherror" (or the node-limit message, or the message of an E or I definition
+/// that gives no value) and is rethrown as a KradonError.
 MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages);
 
 /// The node 1..NodeCount standing at position p (see NodeMatches), or 0; NodeX is searched as

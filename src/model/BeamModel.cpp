@@ -213,6 +213,64 @@ double linearValue(const PropertySegmentList& s, std::size_t k, double x) {
     return checkedQuotient(rise, s.disB[k] - s.disA[k]) + s.linearStart[k];
 }
 
+/// The highest record number of a property list that has an entry in every one of its lists,
+/// or throws as a record beyond the capacity.
+std::size_t checkedSegmentCount(const PropertySegmentList& segments, std::int16_t count) {
+    const std::int64_t highest = std::max<std::int64_t>(count, 0);
+    const auto entries = static_cast<std::int64_t>(shortestList(segments));
+    if (highest >= entries)
+        throwBeyondCapacity(highest, entries - 1);
+    return static_cast<std::size_t>(highest);
+}
+
+bool isDefinition(double variation) {
+    return variation == Variation::None || variation == Variation::Linear ||
+           variation == Variation::Curve;
+}
+
+/// Why an expression gave no value, from the evaluator's error number.
+std::string whyNoValue(const KradonError& error, double x) {
+    const std::string at = " at x = " + modText::GeneralNumber(x) + " m";
+    switch (error.number()) {
+    case ErrorNumber::DivisionByZero:
+        return "divides by zero" + at;
+    case ErrorNumber::InvalidArgument:
+        return "takes the root of a negative number" + at;
+    case ErrorNumber::Overflow:
+        return "is not finite" + at;
+    default:
+        return std::string("cannot be read (") + error.what() + ")";
+    }
+}
+
+[[noreturn]] void throwDefinitionError(std::int32_t number, const char* name, std::size_t k,
+                                       const std::string& expression, const std::string& why) {
+    throw KradonError(number, DefinitionErrorSource,
+                      std::string(name) + " definition " + std::to_string(k) +
+                          ": the expression \"" + expression + "\" " + why + ".");
+}
+
+/// The value of the named property (E or I) at x, with a Curve's failure explained.
+double explainedValueAt(const char* name, const PropertySegmentList& segments, std::int16_t count,
+                        double x) {
+    checkedSegmentCount(segments, count);
+    const std::size_t k = coveringSegment(segments, count, x);
+    if (segments.variation[k] != Variation::Curve)
+        return PropertyValueAt(segments, count, x);
+    const std::string& expression = segments.expression[k];
+    double value = 0;
+    try {
+        value = modEqParse::EvaluateExprAt(expression, "x", x);
+    } catch (const KradonError& error) {
+        throwDefinitionError(error.number(), name, k, expression, whyNoValue(error, x));
+    }
+    if (value < 0)
+        throwDefinitionError(ErrorNumber::InvalidArgument, name, k, expression,
+                             "gives a negative value (" + modText::GeneralNumber(value) +
+                                 ") at x = " + modText::GeneralNumber(x) + " m");
+    return value;
+}
+
 } // namespace
 
 void ClearModelLists(BeamModel& m) {
@@ -339,11 +397,12 @@ void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f)
     storeSegment(m, m.ISegment, n, f);
 }
 
+bool IsValidSpan(double span) {
+    return std::isfinite(span) && span > 0;
+}
+
 double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x) {
-    const std::int64_t highest = std::max<std::int64_t>(count, 0);
-    const auto entries = static_cast<std::int64_t>(shortestList(segments));
-    if (highest >= entries)
-        throwBeyondCapacity(highest, entries - 1);
+    checkedSegmentCount(segments, count);
     const std::size_t k = coveringSegment(segments, count, x);
     const double variation = segments.variation[k];
     if (variation == Variation::None)
@@ -356,11 +415,38 @@ double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, 
 }
 
 double EValueAt(const BeamModel& m, double x) {
-    return PropertyValueAt(m.ESegment, m.count(RecordKind::ESegment), x);
+    return explainedValueAt("E", m.ESegment, m.count(RecordKind::ESegment), x);
 }
 
 double IValueAt(const BeamModel& m, double x) {
-    return PropertyValueAt(m.ISegment, m.count(RecordKind::ISegment), x);
+    return explainedValueAt("I", m.ISegment, m.count(RecordKind::ISegment), x);
+}
+
+std::vector<Stretch> UndefinedStretches(const PropertySegmentList& segments, std::int16_t count,
+                                        double span) {
+    if (!IsValidSpan(span))
+        return {};
+    const std::size_t last = checkedSegmentCount(segments, count);
+    // Between two neighbouring ends no definition starts or stops, so one position in between
+    // stands for the whole stretch.
+    std::vector<double> ends{0, span};
+    for (std::size_t k = 1; k <= last; ++k)
+        for (const double end : {segments.disA[k], segments.disB[k]})
+            if (end > 0 && end < span)
+                ends.push_back(end);
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    std::vector<Stretch> undefined;
+    for (std::size_t i = 0; i + 1 < ends.size(); ++i) {
+        const double middle = ends[i] + (ends[i + 1] - ends[i]) / 2;
+        if (isDefinition(segments.variation[coveringSegment(segments, count, middle)]))
+            continue;
+        if (!undefined.empty() && undefined.back().end == ends[i])
+            undefined.back().end = ends[i + 1];
+        else
+            undefined.push_back({ends[i], ends[i + 1]});
+    }
+    return undefined;
 }
 
 } // namespace kradon

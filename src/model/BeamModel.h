@@ -72,6 +72,9 @@ inline constexpr double Pinned = 1, Fixed = 2;
 inline constexpr std::int16_t DefaultMaxNoApplieds = 10;
 inline constexpr double DefaultSpan = 15; // m, the span of an empty model
 
+/// A span the program can analyse: a positive finite number of metres.
+bool IsValidSpan(double span);
+
 struct BeamModel {
     double span = DefaultSpan; // m
     std::int16_t MaxNoApplieds = DefaultMaxNoApplieds;
@@ -177,11 +180,31 @@ void StoreESegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f)
 void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f);
 
 /// E (kN/mm2, as entered) at position x (m): the first segment in number order with
-/// disA < x <= disB, or entry 0 (normally no definition, giving 0) when none covers x.
+/// disA < x <= disB, or entry 0 (normally no definition, giving 0) when none covers x. A Curve
+/// whose expression cannot be evaluated at x, or gives a negative value there, throws
+/// KradonError (source DefinitionErrorSource) saying which definition, its expression, why and
+/// at which x.
 double EValueAt(const BeamModel& m, double x);
 /// I (cm4, as entered) at position x (m), found as EValueAt finds E.
 double IValueAt(const BeamModel& m, double x);
 /// The value of one property list with count records at position x, shared by E and I.
 double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x);
+
+/// The source of the errors EValueAt and IValueAt raise for a Curve definition that gives no
+/// value: their description names the definition, its expression, why, and where.
+inline constexpr const char* DefinitionErrorSource = "PropertyDefinition";
+
+/// A stretch of the beam, start < end, in m.
+struct Stretch {
+    double start = 0;
+    double end = 0;
+    bool operator==(const Stretch&) const = default;
+};
+
+/// The stretches of 0..span where the definitions 1..count (with entry 0 for positions none of
+/// them covers) give no value: no definition covers them, or the one that does has no
+/// variation. In order along the beam; none for a span that is not positive.
+std::vector<Stretch> UndefinedStretches(const PropertySegmentList& segments, std::int16_t count,
+                                        double span);
 
 } // namespace kradon

@@ -173,10 +173,21 @@ TEST(Commands, UnstableModelComesBackAsItStarted) {
     f.main->setSpan();
     const BeamModel before = f.main->state().model;
     f.main->sBarPanel[1]->setText("earlier");
+    // The stretch without E is asked about first; Cancel stops before anything changes.
+    const std::string cause = "E is not defined from 5 m to 10 m: that stretch carries nothing.";
     f.main->AnalyseCommand();
-    EXPECT_EQ(f.messages.texts(),
-              (std::vector<std::string>{"Structure is unstable - Aborting analysis",
-                                        "Calculation Error - Aborting"}));
+    ASSERT_EQ(f.messages.asked.size(), 1u);
+    EXPECT_EQ(f.messages.asked[0].text, cause);
+    EXPECT_EQ(f.messages.asked[0].title, "Input Data Checking Routine");
+    EXPECT_FALSE(f.main->findChild<frmStatus*>("frmStatus")->isVisible());
+    EXPECT_EQ(f.main->state().model, before);
+    f.messages.shown.clear();
+    f.messages.answers = {Answer::Continue};
+    f.main->AnalyseCommand();
+    EXPECT_EQ(
+        f.messages.texts(),
+        (std::vector<std::string>{cause, "Structure is unstable - Aborting analysis\r\n" + cause,
+                                  "Calculation Error - Aborting"}));
     EXPECT_EQ(f.main->state().model, before);
     EXPECT_EQ(f.main->state().model.PointLoad.value[1], 10) << "kN again";
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"}) << "no mesh window";

@@ -91,20 +91,38 @@ TEST(GenerateMesh, PositionsBeyondTheSpanOnlyBelowTheFifteenthDigitMakeNoWarning
     EXPECT_EQ(modMesh::FirstNodeAt(mesh, 10.000000000000002), mesh.NodeCount);
 }
 
-TEST(GenerateMesh, BadCurveShowsMeshErrorAndThrows) {
-    const BeamModel m = ModelBuilder()
-                            .span(10)
-                            .pinned(0)
-                            .pinned(10)
-                            .pointLoad(5, 4)
-                            .eSegment(0, 10, 200)
-                            .curveI(0, 10, "(1 + x")
-                            .build();
-    RecordingSink sink;
-    EXPECT_THROW(modMesh::GenerateMesh(m, 1, sink), KradonError);
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].text, "Mesherror");
-    EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
+TEST(GenerateMesh, ACurveWithoutAValueSaysWhichWhyAndWhere) {
+    // Elements of 1.25 m: the first midpoint is 0.625 m.
+    struct Case {
+        const char* expression;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"(1 + x", "I definition 1: the expression \"(1 + x\" cannot be read (Missing ) in "
+                   "'(1 + x')."},
+        {"1/(x - 0.625)", "I definition 1: the expression \"1/(x - 0.625)\" divides by zero "
+                          "at x = 0.625 m."},
+        {"sqr(x - 1)", "I definition 1: the expression \"sqr(x - 1)\" takes the root of a "
+                       "negative number at x = 0.625 m."},
+        {"10^(1000*x)", "I definition 1: the expression \"10^(1000*x)\" is not finite at "
+                        "x = 0.625 m."},
+        {"x - 1", "I definition 1: the expression \"x - 1\" gives a negative value (-0.375) at "
+                  "x = 0.625 m."},
+    };
+    for (const Case& c : cases) {
+        const BeamModel m = ModelBuilder()
+                                .span(10)
+                                .pinned(0)
+                                .pinned(10)
+                                .eSegment(0, 10, 200)
+                                .curveI(0, 10, c.expression)
+                                .build();
+        RecordingSink sink;
+        EXPECT_THROW(modMesh::GenerateMesh(m, 1, sink), KradonError) << c.expression;
+        ASSERT_EQ(sink.shown.size(), 1u) << c.expression;
+        EXPECT_EQ(sink.shown[0].text, c.text);
+        EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
+    }
 }
 
 TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
