@@ -5,6 +5,7 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/ResultViews.h"
 #include "app/dialogs/frmFdn.h"
 #include "app/dialogs/frmMln.h"
 #include "app/dialogs/frmPln.h"
@@ -15,6 +16,7 @@
 #include "app/dialogs/frmVariation.h"
 #include "app/frmHelp.h"
 #include "app/frmProperties.h"
+#include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "app/modToolBar.h"
@@ -28,6 +30,8 @@
 #include "settings/Twips.h"
 
 #ifdef KRADON_HAS_RESULTS_WINDOW
+#include "app/results/frmElementDisp.h"
+#include "app/results/frmPrintPrev.h"
 #include "app/results/frmResultDisplay.h"
 #endif
 
@@ -173,6 +177,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createStatusBar();
     createChildKeys();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
+    resultViews_ = new ResultViews(state_.model, messages_, this);
     frmStatus_ = new frmStatus(this);
     toolbarDock_ = new modToolBar::ToolbarDock(*this);
     // The options come first: the model lists take their capacity from them.
@@ -558,7 +563,8 @@ void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QStri
 void frmMain::applyModel(const BeamModel& m) {
     state_.model = m;
     setSpan();
-    redrawIdealisedBeam();
+    redrawDiagrams();
+    resultViews_->update();
     emit modelEdited();
 }
 
@@ -592,11 +598,28 @@ void frmMain::EditRecord(RecordKind kind, std::int16_t n) {
     }
 }
 
-void frmMain::redrawIdealisedBeam() {
-    // The beam picture is drawn from the model whenever it paints; other pictures never show
-    // the model's symbols, so nothing is drawn over a diagram.
-    if (ChildWindow* child = mdi_->childOfKind(0))
-        child->widget()->update();
+void frmMain::redrawDiagrams() {
+    for (std::int16_t kind = 0; kind < ResultsKind; ++kind)
+        if (ChildWindow* child = mdi_->childOfKind(kind))
+            if (auto* diagram = qobject_cast<frmResGraph*>(child->widget()))
+                diagram->redraw();
+}
+
+void frmMain::refreshResultWindows() {
+#ifdef KRADON_HAS_RESULTS_WINDOW
+    if (ChildWindow* child = mdi_->childOfKind(ResultsKind))
+        if (auto* results = qobject_cast<frmResultDisplay*>(child->widget())) {
+            results->ShowReport();
+            resultViews_->refreshed(results);
+        }
+    // The element shown before, if the new mesh still has it.
+    auto* view = findChild<frmElementDisp*>("frmElementDisp", Qt::FindDirectChildrenOnly);
+    if (view != nullptr && view->isVisible() && view->elementNumber >= 1 &&
+        view->elementNumber <= state_.mesh.ElementCount) {
+        FillElementView(*view, state_, view->elementNumber);
+        resultViews_->refreshed(view);
+    }
+#endif
 }
 
 // --- Add commands: each dialog opens on the record after the last of its kind -------------
@@ -698,9 +721,18 @@ QLineEdit* frmMain::activeSpanField() const {
 }
 
 bool frmMain::getSpan() {
-    const std::optional<double> span = ParseLocaleNumber(activeSpanField()->text());
-    if (!span)
+    QLineEdit* field = activeSpanField();
+    const std::optional<double> span = ParseLocaleNumber(field->text());
+    if (!span || !IsValidSpan(*span)) {
+        const QString refused = field->text();
+        setSpan();
+        messages_.show({ProgramTitle,
+                        QString(SpanRefusedText)
+                            .arg(refused, LocaleNumberText(state_.model.span))
+                            .toStdString(),
+                        Icon::Exclamation});
         return false;
+    }
     EditModel([&](BeamModel& m) { m.span = *span; }, "Change Span");
     return true;
 }
@@ -710,17 +742,18 @@ void frmMain::setSpan() {
 }
 
 void frmMain::spanTxtChanged() {
-    getSpan();
-    if (!mdi_->GraphOpen[0])
+    // A refusal's box takes the focus from the field, which would confirm it once more.
+    if (confirmingSpan_)
         return;
-    mdi_->CloseChild("All");
-    mdi_->GraphOpen[0] = false;
-    GraphBtn_Click(0);
+    confirmingSpan_ = true;
+    const ScopeExit done([this] { confirmingSpan_ = false; });
+    getSpan();
 }
 
 void frmMain::Reset() {
     ResetModel(state_.model);
     DropResults(state_);
+    resultViews_->dropped();
     state_.AnalysisTime = 0;
     // The time shown belongs to the results just dropped.
     sBarPanel[1]->clear();
@@ -804,10 +837,14 @@ void frmMain::AnalyseCommand() {
 
 bool frmMain::runAnalysis() {
     const WaitCursor wait;
+    // The span typed last is taken first. One that is refused leaves the model's span, which is
+    // then analysed: clicking Analyse confirms the field on its own before the click arrives.
+    getSpan();
     mdi_->CloseChild("All");
     GraphBtn_Click(0);
-    getSpan();
-    const bool wasClean = !isModified();
+    // The analysis converts the model's loads and back; what the user entered stays, to the
+    // last digit.
+    const BeamModel entered = state_.model;
     frmStatus_->clearLog();
     const AnalyseResult result = AnalyseCore(
         state_, paths_.analysisFolder, *frmStatus_, messages_,
@@ -815,14 +852,15 @@ bool frmMain::runAnalysis() {
     if (result.outcome == AnalyseOutcome::CheckFailed ||
         result.outcome == AnalyseOutcome::Cancelled)
         return false;
-    // The analysed model is the one read back from the analysis copy: the same model.
+    state_.model = entered;
     setFileCaption();
-    if (wasClean)
-        cleanModel_ = state_.model;
     if (result.outcome != AnalyseOutcome::Completed) {
+        resultViews_->dropped();
         frmStatus_->hide();
         return false;
     }
+    resultViews_->analysed(state_.model);
+    refreshResultWindows();
     GraphBtn_Click(1);
     frmStatus_->hide();
     sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
@@ -1116,12 +1154,16 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
             reason == Qt::ShortcutFocusReason)
             spanTxt->setReadOnly(false);
+    } else if (event->type() == QEvent::FocusOut && !spanTxt->isReadOnly()) {
+        // Tab, a click elsewhere or a button confirm the span as Enter does.
+        spanTxt->setReadOnly(true);
+        guarded(messages_, [this] { spanTxtChanged(); });
     } else if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            mdiArea->setFocus();
             spanTxt->setReadOnly(true);
             guarded(messages_, [this] { spanTxtChanged(); });
+            mdiArea->setFocus();
             return true;
         }
     }
@@ -1183,10 +1225,31 @@ void frmMain::setMenuBarMenus(const QList<QMenu*>& menus) {
 }
 
 void frmMain::connectChild(QWidget* content) {
+    QWidget* frame = content->parentWidget();
+    if (auto* diagram = qobject_cast<frmResGraph*>(content)) {
+        // Every picture but the idealised beam shows results.
+        if (diagram->pictureKind() != modGraphics::PictureKind::Beam)
+            resultViews_->watch(frame, content, ResultViews::Follows::Tables);
+        return;
+    }
 #ifdef KRADON_HAS_RESULTS_WINDOW
     auto* results = qobject_cast<frmResultDisplay*>(content);
     if (results == nullptr)
         return;
+    resultViews_->watch(frame, content, ResultViews::Follows::Copy);
+    connect(results, &frmResultDisplay::elementViewShown, this, [this](frmElementDisp* view) {
+        resultViews_->watch(view, view, ResultViews::Follows::Copy);
+        resultViews_->refreshed(view);
+    });
+    connect(results, &frmResultDisplay::pictureShown, this, [this](frmPrintPrev* picture) {
+        // A composition shows the tables of the moment its Beam button was pressed.
+        if (picture->property("watched").toBool())
+            return;
+        picture->setProperty("watched", true);
+        resultViews_->watch(picture, picture, ResultViews::Follows::Copy);
+        connect(picture->BeamBtn, &QPushButton::clicked, this,
+                [this, picture] { resultViews_->refreshed(picture); });
+    });
     results->setFilePicker(files_);
     results->setOwnMenuBarShown(false);
     connectResultsItems(*results);

@@ -58,6 +58,7 @@ namespace modToolBar {
 class ToolbarDock;
 }
 class RecentFilesMenu;
+class ResultViews;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
@@ -75,6 +76,9 @@ inline constexpr const char* NameAFileText = "Please Name a File";
 inline constexpr const char* NameAFileTitle = "Kradon";
 inline constexpr const char* NoHelpText =
     "Unable to display Help Contents. There is no Help associated with this project.";
+/// A span field's text that is no span: %1 the text, %2 the span that stays.
+inline constexpr const char* SpanRefusedText =
+    "Beam Length: \"%1\" is not a positive number of metres. The span stays %2 m.";
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
 
@@ -108,6 +112,8 @@ public:
     frmOptions& optionsDialog() { return *frmOptions_; }
     /// The recent files at the end of the File menu.
     RecentFilesMenu& recentFiles() { return *recentFiles_; }
+    /// The windows that show results, and their out-of-date marks.
+    ResultViews& resultViews() { return *resultViews_; }
 
     // The load and support dialogs, one window each per run, made on first use.
     frmPln& pointLoadDialog();
@@ -134,11 +140,13 @@ public:
     bool vLaunch(const QString& vFile);
     /// The desktop stand-in for tests; the window keeps a reference, so it must outlive it.
     void setDesktop(DesktopLauncher& desktop) { desktop_ = &desktop; }
-    /// span <- the span field's number; returns false (span unchanged) for a text that is not a
-    /// number.
+    /// span <- the span field's number, as one Undo step. A text that is not a positive finite
+    /// number is refused with a message naming the field and the text, the field shows the span
+    /// again, and false is returned with nothing changed.
     bool getSpan();
     /// The span field <- span, as the shortest text that reads back to it.
     void setSpan();
+    /// The span field was confirmed (Enter, or the focus left it): its span is taken.
     void spanTxtChanged();
     /// Applies one change of the model made by a dialog, the explorer or the span field. Every
     /// change goes through here: the model is then modified (it differs from the clean one), the
@@ -309,7 +317,10 @@ private:
     void setMenuBarMenus(const QList<QMenu*>& menus);
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
-    void redrawIdealisedBeam();
+    /// Every open diagram window draws its picture again: the beam from the model as it is now.
+    void redrawDiagrams();
+    /// The result windows that copy the tables when filled take the latest ones.
+    void refreshResultWindows();
     /// Where Save As starts: the model's file, or the new model name in the save folder.
     QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
@@ -355,11 +366,13 @@ private:
     modToolBar::ToolbarDock* toolbarDock_;
     frmOptions* frmOptions_;
     RecentFilesMenu* recentFiles_;
+    ResultViews* resultViews_;
     bool analysing_ = false;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;
     QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
+    bool confirmingSpan_ = false;
     frmPln* frmPln_ = nullptr;
     frmUln* frmUln_ = nullptr;
     frmTln* frmTln_ = nullptr;

@@ -164,46 +164,74 @@ void typeSpan(frmMain& main, const QString& text) {
     QTest::mouseClick(span, Qt::LeftButton);
     EXPECT_FALSE(span->isReadOnly());
     span->selectAll();
+    QTest::keyClick(span, Qt::Key_Delete);
     QTest::keyClicks(span, text);
     QTest::keyClick(span, Qt::Key_Return);
     EXPECT_TRUE(span->isReadOnly());
 }
 
-TEST(frmMain, SpanFieldEnterCases) {
+TEST(frmMain, TheSpanIsTakenWhenTheFieldIsConfirmedAndOnlyIfItIsALength) {
     struct Case {
-        const char* name;
-        bool beamOpen;
         const char* text;
-        double span;
-        std::vector<QString> windowsAfter;
+        double span; // after Enter
+        bool refused;
     };
     const std::vector<Case> cases = {
-        {"20 without the idealised beam", false, "20", 20, {"Kradon Mesh"}},
-        {"20 with the idealised beam", true, "20", 20, {"Idealised Beam"}},
-        {"abc with the idealised beam", true, "abc", 15, {"Idealised Beam"}},
-        {"abc without the idealised beam", false, "abc", 15, {"Kradon Mesh"}},
+        {"20", 20, false}, {"11", 11, false},   {"abc", 15, true}, {"-5", 15, true},
+        {"0", 15, true},   {"1e999", 15, true}, {"", 15, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.text);
         MainWindowFixture f;
         f.main->GraphBtn_Click(1);
-        if (c.beamOpen)
-            f.main->GraphBtn_Click(0);
+        f.main->GraphBtn_Click(0);
+        const std::vector<QString> windows = f.windows();
         QPointer<QMdiSubWindow> mesh = f.main->mdi().childOfKind(1);
-        QPointer<QMdiSubWindow> beam = f.main->mdi().childOfKind(0);
+        int changes = 0;
+        QObject::connect(f.main.get(), &frmMain::modelEdited, [&] { ++changes; });
         typeSpan(*f.main, c.text);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(f.main->state().model.span, c.span);
-        EXPECT_EQ(f.windows(), c.windowsAfter);
-        EXPECT_EQ(f.tabs(), c.windowsAfter);
-        if (c.beamOpen) {
-            EXPECT_TRUE(beam.isNull()) << "the idealised beam is drawn anew";
-            EXPECT_TRUE(mesh.isNull());
+        EXPECT_EQ(changes, c.refused ? 0 : 1) << "one change, not one per keystroke";
+        EXPECT_EQ(f.main->mnuUndo->text(), c.refused ? "&Undo" : "&Undo Change Span");
+        EXPECT_EQ(f.windows(), windows) << "no window closes";
+        EXPECT_FALSE(mesh.isNull());
+        if (c.refused) {
+            EXPECT_EQ(f.main->spanTxt->text(), "15") << "the field shows the span again";
+            EXPECT_EQ(f.messages.texts(),
+                      std::vector<std::string>{"Beam Length: \"" + std::string(c.text) +
+                                               "\" is not a positive number of metres. The "
+                                               "span stays 15 m."});
         } else {
-            EXPECT_FALSE(mesh.isNull()) << "no window changes";
+            EXPECT_TRUE(f.messages.shown.empty());
         }
-        EXPECT_TRUE(f.messages.shown.empty());
     }
+}
+
+TEST(frmMain, TabbingAwayFromTheSpanFieldConfirmsItAsEnterDoes) {
+    MainWindowFixture f;
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "12");
+    EXPECT_EQ(f.main->state().model.span, 15) << "not while typing";
+    QTest::keyClick(f.main->spanTxt, Qt::Key_Tab);
+    EXPECT_EQ(f.main->state().model.span, 12);
+    EXPECT_TRUE(f.main->spanTxt->isReadOnly());
+
+    // Analyse takes a span typed but not yet confirmed; one that is refused leaves the span.
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "14");
+    f.main->AnalyseCommand();
+    EXPECT_EQ(f.main->state().model.span, 14);
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "x");
+    f.messages.shown.clear();
+    f.main->AnalyseCommand();
+    EXPECT_EQ(f.messages.texts().front(),
+              "Beam Length: \"x\" is not a positive number of metres. The span stays 14 m.");
+    EXPECT_EQ(f.main->state().model.span, 14);
+    EXPECT_EQ(f.main->spanTxt->text(), "14");
 }
 
 TEST(frmMain, ResetEmptiesTheTablesButLeavesTheSpanField) {

@@ -120,6 +120,10 @@ signals:
     void helpContentsRequested();
     void tipOfTheDayRequested();
     void aboutRequested();
+    /// The element displacement view has been filled with an element and shown.
+    void elementViewShown(kradon::frmElementDisp* view);
+    /// The picture composition window has been shown.
+    void pictureShown(kradon::frmPrintPrev* picture);
 
 public slots:
     void FileOpen_Click();
