@@ -939,6 +939,10 @@ bool frmMain::SaveModel(bool saveMode) {
     }
     cleanModel_ = state_.model;
     neverSaved_ = false;
+    // The new name shows at once wherever the model's name is shown.
+    setFileCaption();
+    if (frmProperties_ != nullptr)
+        frmProperties_->updatePanels();
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The file commands and the Analyse command, driven through the main window.
 #include "ShellTestSupport.h"
+#include "app/frmProperties.h"
 #include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
@@ -243,7 +244,19 @@ TEST(Commands, SaveAsAsksForANameUntilItGetsOne) {
     EXPECT_EQ(f.main->state().FileName, target.string());
     // M = 10 and nothing in the model.
     EXPECT_EQ(std::filesystem::file_size(target), 2800u);
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)") << "a save leaves the caption";
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + qs(target.string()) + "]");
+}
+
+TEST(Commands, SaveAsShowsTheNewNameAtOnce) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("cantilever.kdn"))));
+    f.main->KradonTB_ButtonClick(17); // the explorer
+    const auto copy = f.folder() / "copy.kdn";
+    f.files.names = {qs(copy.string())};
+    ASSERT_TRUE(f.main->SaveModel(false));
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + qs(copy.string()) + "]");
+    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(),
+              qs(copy.string()));
 }
 
 TEST(Commands, CancelledSaveAsWritesNothing) {
