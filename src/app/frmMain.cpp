@@ -778,15 +778,21 @@ void frmMain::mnuHelpContents_Click() {
         messages_.show({windowTitle().toStdString(), NoHelpText, Icon::Information});
         return;
     }
-    // A desktop without a browser cannot open the guide; the program shows it itself.
-    if (!vLaunch(paths_.helpFile))
-        showHelpWindow();
+    // The program shows the guide itself, whatever the desktop would open the file with; its
+    // help window offers the browser.
+    showHelpWindow();
 }
 
 void frmMain::showHelpWindow() {
     auto* help = findChild<frmHelp*>("frmHelp", Qt::FindDirectChildrenOnly);
-    if (help == nullptr)
+    if (help == nullptr) {
         help = new frmHelp(this);
+        connect(help, &frmHelp::openInBrowserRequested, this, [this](const QString& path) {
+            if (!vLaunch(path))
+                messages_.show({HelpCaption, QString(NoBrowserText).arg(path).toStdString(),
+                                Icon::Information});
+        });
+    }
     help->showGuide(paths_.helpFile);
 }
 

@@ -79,6 +79,8 @@ inline constexpr const char* NoHelpText =
 /// A span field's text that is no span: %1 the text, %2 the span that stays.
 inline constexpr const char* SpanRefusedText =
     "Beam Length: \"%1\" is not a positive number of metres. The span stays %2 m.";
+/// The help window's Open in Browser on a desktop that cannot open the guide; %1 the guide.
+inline constexpr const char* NoBrowserText = "The desktop has no program to open %1.";
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
 
@@ -302,7 +304,7 @@ protected:
 private:
     void createActions();
     void createChildKeys();
-    /// Shows the user guide in the program's own help window.
+    /// Shows the user guide in the program's own help window, which can hand it to the browser.
     void showHelpWindow();
     void createMenus();
     void createToolBar();

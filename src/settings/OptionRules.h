@@ -80,9 +80,11 @@ void refuse(Options& options, MessageSink& messages);
 /// The warning shown while MaxNoApplieds is typed, when value is above 20.
 std::optional<Message> MaxNoAppliedsWarning(std::int16_t value);
 
-/// A chosen folder (empty when the choice was cancelled) becomes folder and is stored under
-/// "Options"/key at once, an empty one too; an empty one is reported.
-void StoreFolder(UserSettings& settings, const std::string& key, const std::string& chosen,
-                 std::string& folder, MessageSink& messages);
+/// A chosen folder becomes folder and is stored under "Options"/key at once. A cancelled choice
+/// (nullopt) keeps the folder as it was; so does an empty path, which is reported as a folder
+/// that could not be found.
+void StoreFolder(UserSettings& settings, const std::string& key,
+                 const std::optional<std::string>& chosen, std::string& folder,
+                 MessageSink& messages);
 
 } // namespace kradon::OptionRules

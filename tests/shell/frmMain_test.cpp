@@ -1,5 +1,6 @@
 // The main window's controls, the span field and the settings file.
 #include "ShellTestSupport.h"
+#include "app/frmHelp.h"
 #include "app/modMDI.h"
 
 #include <QAction>
@@ -12,8 +13,12 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
 #include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -347,37 +352,61 @@ TEST(frmMain, HelpWithoutAGuideSaysSo) {
     }
 }
 
-TEST(frmMain, HelpWithoutABrowserShowsTheGuideInItsOwnWindow) {
+TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFind) {
     MainWindowFixture f("Kradon.html");
     const auto guide = f.folder() / "Kradon.html";
-    std::ofstream(guide) << "<html><body><h1>Kradon user guide</h1><p>Describing a beam</p>"
-                            "</body></html>";
+    std::ofstream(guide) << "<html><body><h1>Kradon user guide</h1><p>Start</p>"
+                            "<h2>Describing a beam</h2><p>Spans and loads.</p>"
+                            "<h3>Loads</h3><p>See <a href=\"more.html\">more</a>.</p>"
+                            "<h2>Analysing</h2><p>Press F5.</p></body></html>";
+    std::ofstream(f.folder() / "more.html") << "<html><body><h1>More</h1></body></html>";
     f.main->mnuHelpContents->trigger();
-    ASSERT_EQ(f.desktop.opened.size(), 1u);
-    EXPECT_EQ(f.desktop.opened[0], QString::fromStdString(guide.string()));
+    EXPECT_TRUE(f.desktop.opened.empty()) << "the desktop is not asked";
     EXPECT_TRUE(f.messages.shown.empty());
-    auto* help = f.main->findChild<QTextBrowser*>("frmHelp");
+    auto* help = f.main->findChild<frmHelp*>("frmHelp");
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->isWindow());
     EXPECT_EQ(help->windowTitle(), "Kradon Help");
-    EXPECT_TRUE(help->toPlainText().contains("Describing a beam"));
 
-    // Asked again, the one window comes forward.
+    // Contents: the headings, nested; an entry leads to its heading.
+    QTreeWidgetItem* top = help->helpContents->topLevelItem(0);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(top->text(0), "Kradon user guide");
+    ASSERT_EQ(top->childCount(), 2);
+    EXPECT_EQ(top->child(0)->text(0), "Describing a beam");
+    EXPECT_EQ(top->child(0)->child(0)->text(0), "Loads");
+    help->showHeading(top->child(1));
+    EXPECT_EQ(help->helpBrowser->textCursor().block().text(), "Analysing");
+
+    // Find goes round to the start; a text that is not there is said so.
+    EXPECT_TRUE(help->findNext("Press"));
+    EXPECT_EQ(help->helpBrowser->textCursor().selectedText(), "Press");
+    EXPECT_FALSE(help->findNext("Gerber"));
+    EXPECT_EQ(help->helpFindLbl->text(), "Not found");
+
+    // A link stays in the window; Back and Forward return.
+    EXPECT_FALSE(help->helpBackBtn->isEnabled());
+    help->helpBrowser->setSource(
+        QUrl::fromLocalFile(QString::fromStdString((f.folder() / "more.html").string())));
+    EXPECT_EQ(help->helpContents->topLevelItem(0)->text(0), "More");
+    EXPECT_TRUE(help->helpBackBtn->isEnabled());
+    help->helpBackBtn->click();
+    EXPECT_EQ(help->helpContents->topLevelItem(0)->text(0), "Kradon user guide");
+    EXPECT_TRUE(help->helpForwardBtn->isEnabled());
+
+    // Open in Browser hands the page to the desktop, and says so when it cannot.
+    help->helpBrowserBtn->click();
+    ASSERT_EQ(f.desktop.opened.size(), 1u);
+    EXPECT_EQ(f.desktop.opened[0], QString::fromStdString(guide.string()));
+    EXPECT_EQ(f.messages.texts(), std::vector<std::string>{"The desktop has no program to open " +
+                                                           guide.string() + "."});
+
+    // One window, brought forward again.
     help->close();
     f.main->mnuHelpContents->trigger();
-    EXPECT_EQ(f.main->findChildren<QTextBrowser*>("frmHelp").size(), 1);
+    EXPECT_EQ(f.main->findChildren<frmHelp*>("frmHelp").size(), 1u);
     EXPECT_TRUE(help->isVisible());
-}
-
-TEST(frmMain, HelpWithABrowserLeavesTheGuideToIt) {
-    MainWindowFixture f("Kradon.html");
-    std::ofstream(f.folder() / "Kradon.html") << "<html><body>guide</body></html>";
-    f.desktop.opens = true;
-    f.main->mnuHelpContents->trigger();
-    EXPECT_EQ(f.desktop.opened.size(), 1u);
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.main->findChild<QTextBrowser*>("frmHelp"), nullptr);
 }
 
 } // namespace

@@ -97,12 +97,17 @@ void PrintReport(QPrinter& printer, const QString& text) {
     painter.end();
 }
 
+void UseReportLayout(QPrinter& printer) {
+    printer.setPageLayout(QPageLayout(printer.pageLayout().pageSize(), QPageLayout::Portrait,
+                                      QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+}
+
 void SaveReportPdf(const QString& path, const QString& text) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    UseReportLayout(printer);
     PrintReport(printer, text);
 }
 

@@ -327,6 +327,8 @@ void frmResultDisplay::FilePrint_Click() {
     QPrinter printer(QPrinter::HighResolution);
     if (!printSetup_->choose(printer, this))
         return;
+    // Paper as chosen; margins and orientation as the saved PDF has them.
+    UseReportLayout(printer);
     guarded(messages_, [&] { PrintReport(printer, text() + QLatin1String("\r\n")); });
 }
 

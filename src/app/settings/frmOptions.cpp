@@ -85,7 +85,9 @@ void frmOptions::createFields() {
     column->addWidget(model);
     column->addWidget(filesBox);
     column->addWidget(buttons);
-    setMinimumWidth(460);
+    // A dialog of fixed size: the window frame offers no resize handle under its bottom edge.
+    fileOpenTxt->setMinimumWidth(260);
+    column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void frmOptions::connectControls() {
@@ -148,9 +150,11 @@ void frmOptions::saveBrowseBtn_Click() {
 }
 
 void frmOptions::browseFor(const char* key, std::string& folder, QLineEdit* field) {
-    // A cancelled browser gives an empty folder, which is stored and reported like any other.
-    const QString chosen = files_.folderName().value_or(QString());
-    OptionRules::StoreFolder(settings_, key, chosen.toStdString(), folder, messages_);
+    // A cancelled browser keeps the folder as it was.
+    std::optional<std::string> chosen;
+    if (const PickedName picked = files_.folderName())
+        chosen = picked->toStdString();
+    OptionRules::StoreFolder(settings_, key, chosen, folder, messages_);
     field->setText(QString::fromStdString(folder));
 }
 
