@@ -63,6 +63,7 @@ struct Options {
     std::int16_t MAX_FILES = 4; // the longest the recent files list may grow, 1 to 20
     std::string SaveIn;         // initial folder of Save As; empty leaves it to the dialog
     std::string OpenIn;         // initial folder of Open
+    bool AnalyseAfterEveryChange = false; // the desktop program re-runs the analysis quietly
 };
 
 struct ProgramState {

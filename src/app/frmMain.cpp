@@ -56,6 +56,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -155,6 +156,12 @@ private:
     Apply apply_;
 };
 
+/// Keeps the messages of an analysis that runs by itself, for the status bar.
+struct NoteSink : MessageSink {
+    std::vector<Message> shown;
+    void show(const Message& message) override { shown.push_back(message); }
+};
+
 /// "&Undo" or "&Redo", followed by the name of the step when there is one.
 QString stepText(const char* command, const QString& step) {
     return step.isEmpty() ? QString(command) : QString("%1 %2").arg(command, step);
@@ -178,6 +185,11 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createChildKeys();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
     resultViews_ = new ResultViews(state_.model, messages_, this);
+    analyseTimer_ = new QTimer(this);
+    analyseTimer_->setObjectName("analyseTimer");
+    analyseTimer_->setSingleShot(true);
+    analyseTimer_->setInterval(AnalyseAfterChangeDelay);
+    connect(analyseTimer_, &QTimer::timeout, this, &frmMain::analyseAfterChange);
     frmStatus_ = new frmStatus(this);
     toolbarDock_ = new modToolBar::ToolbarDock(*this);
     // The options come first: the model lists take their capacity from them.
@@ -469,6 +481,12 @@ void frmMain::connectCommands() {
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::ShowAbout);
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
     connect(frmOptions_, &frmOptions::trimRequested, recentFiles_, &RecentFilesMenu::TrimToLength);
+    connect(frmOptions_, &frmOptions::analyseAfterEveryChangeTaken, this, [this] {
+        // Results that are not those of the model as it is are brought up to date at once.
+        const auto& analysed = resultViews_->analysedModel();
+        if (!analysed || !(*analysed == state_.model))
+            scheduleAnalysis();
+    });
     connect(recentFiles_, &RecentFilesMenu::entryChosen, this, &frmMain::mnuRUF_Click);
     // The commands that change the model are off while an analysis runs; so are these.
     connect(mnuUndo, &QAction::triggered, this, [this] {
@@ -551,6 +569,9 @@ void frmMain::KradonTB_ButtonClick(int index) {
 }
 
 void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QString& description) {
+    // While an analysis works on the model (in its own units) it is not to be changed.
+    if (modelInUse_)
+        return;
     BeamModel edited = state_.model;
     edit(edited);
     if (edited == state_.model)
@@ -566,6 +587,7 @@ void frmMain::applyModel(const BeamModel& m) {
     redrawDiagrams();
     resultViews_->update();
     emit modelEdited();
+    scheduleAnalysis();
 }
 
 // The Add commands open a dialog on the record after the last of its kind, EditRecord on the
@@ -743,7 +765,7 @@ void frmMain::setSpan() {
 
 void frmMain::spanTxtChanged() {
     // A refusal's box takes the focus from the field, which would confirm it once more.
-    if (confirmingSpan_)
+    if (confirmingSpan_ || modelInUse_)
         return;
     confirmingSpan_ = true;
     const ScopeExit done([this] { confirmingSpan_ = false; });
@@ -835,42 +857,124 @@ void frmMain::AnalyseCommand() {
     const ScopeExit done([this] {
         setCommandsEnabled(true);
         analysing_ = false;
-        if (!handedOverDuringAnalysis_.isEmpty())
-            QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
+        openHandedOverSoon();
     });
-    guarded(messages_, [this] { runAnalysis(); });
+    AnalyseOutcome outcome = AnalyseOutcome::Failed;
+    guarded(messages_, [&] { outcome = runAnalysis(); });
+    emit analysisFinished(outcome);
 }
 
-bool frmMain::runAnalysis() {
+AnalyseOutcome frmMain::runAnalysis() {
     const WaitCursor wait;
     // The span typed last is taken first. One that is refused leaves the model's span, which is
     // then analysed: clicking Analyse confirms the field on its own before the click arrives.
     getSpan();
+    // This analysis is the one a change would have asked for.
+    analyseTimer_->stop();
     mdi_->CloseChild("All");
     GraphBtn_Click(0);
+    frmStatus_->clearLog();
+    const AnalyseResult result =
+        analyseModel(*frmStatus_, messages_, [this](const std::vector<std::string>& warnings) {
+            return askToGoOn(warnings);
+        });
+    if (result.outcome == AnalyseOutcome::Completed) {
+        GraphBtn_Click(1);
+        sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
+        sBarPanel[1]->setToolTip(QString());
+    }
+    frmStatus_->hide();
+    return result.outcome;
+}
+
+AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
+                                    const WarningsGate& gate) {
     // The analysis converts the model's loads and back; what the user entered stays, to the
     // last digit.
     const BeamModel entered = state_.model;
-    frmStatus_->clearLog();
-    const AnalyseResult result = AnalyseCore(
-        state_, paths_.analysisFolder, *frmStatus_, messages_,
-        [this](const std::vector<std::string>& warnings) { return askToGoOn(warnings); });
+    modelInUse_ = true;
+    const ScopeExit released([this] { modelInUse_ = false; });
+    const AnalyseResult result = AnalyseCore(state_, paths_.analysisFolder, status, messages, gate);
     if (result.outcome == AnalyseOutcome::CheckFailed ||
         result.outcome == AnalyseOutcome::Cancelled)
-        return false;
+        return result;
     state_.model = entered;
     setFileCaption();
-    if (result.outcome != AnalyseOutcome::Completed) {
+    if (result.outcome == AnalyseOutcome::Completed) {
+        resultViews_->analysed(state_.model);
+        refreshResultWindows();
+    } else {
         resultViews_->dropped();
-        frmStatus_->hide();
-        return false;
     }
-    resultViews_->analysed(state_.model);
-    refreshResultWindows();
-    GraphBtn_Click(1);
-    frmStatus_->hide();
-    sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
-    return true;
+    redrawDiagrams();
+    return result;
+}
+
+void frmMain::scheduleAnalysis() {
+    if (state_.options.AnalyseAfterEveryChange)
+        analyseTimer_->start();
+}
+
+bool frmMain::analysisPending() const {
+    return analyseTimer_->isActive();
+}
+
+void frmMain::runPendingAnalysis() {
+    if (!analyseTimer_->isActive())
+        return;
+    analyseTimer_->stop();
+    analyseAfterChange();
+}
+
+void frmMain::setAnalysisDelay(std::chrono::milliseconds delay) {
+    analyseTimer_->setInterval(delay);
+}
+
+void frmMain::analyseAfterChange() {
+    if (analysing_) {
+        scheduleAnalysis();
+        return;
+    }
+    analysing_ = true;
+    bool shown = false;
+    const ScopeExit done([this, &shown] {
+        if (shown) {
+            setCommandsEnabled(true);
+            frmStatus_->hide();
+        }
+        analysing_ = false;
+        openHandedOverSoon();
+    });
+    // Nothing asks or opens: what the check or the analysis has to say goes to the status bar.
+    NoteSink notes;
+    DelayedProgress progress(*frmStatus_, QuietProgressDelay, [this, &shown] {
+        shown = true;
+        setCommandsEnabled(false);
+    });
+    AnalyseResult result{AnalyseOutcome::Failed, 0};
+    guarded(notes, [&] { result = analyseModel(progress, notes, ShowWarningsAndGoOn(notes)); });
+    showAnalysisNotes(result, notes.shown);
+    emit analysisFinished(result.outcome);
+}
+
+void frmMain::showAnalysisNotes(const AnalyseResult& result, const std::vector<Message>& notes) {
+    QStringList lines;
+    for (const Message& note : notes)
+        lines << QString::fromStdString(note.text).split("\r\n", Qt::SkipEmptyParts);
+    QString text = lines.join("  ");
+    if (result.outcome == AnalyseOutcome::Completed) {
+        const QString time = QString::fromStdString(AnalysisTimeText(result.AnalysisTime));
+        text = text.isEmpty() ? time : text + "  " + time;
+    } else {
+        text = NotAnalysedText + text;
+    }
+    sBarPanel[1]->setText(text);
+    sBarPanel[1]->setToolTip(lines.join("\n"));
+}
+
+void frmMain::openHandedOverSoon() {
+    if (!handedOverDuringAnalysis_.isEmpty())
+        QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
 }
 
 bool frmMain::askToGoOn(const std::vector<std::string>& warnings) {
@@ -989,6 +1093,7 @@ bool frmMain::OpenModel(const QString& path) {
     setFileCaption();
     modelReplaced();
     recentFiles_->AddFile(chosen);
+    scheduleAnalysis();
     return true;
 }
 

@@ -3,6 +3,7 @@
 // program's commands (files, analysis, settings file, help).
 #pragma once
 
+#include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "app/DesktopLauncher.h"
 #include "app/SettingsStore.h"
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -34,6 +36,7 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QTabBar;
+class QTimer;
 class QToolBar;
 class QUndoStack;
 
@@ -84,6 +87,13 @@ inline constexpr const char* NoBrowserText = "The desktop has no program to open
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
 
+/// The status bar's lead when an analysis after a change did not complete.
+inline constexpr const char* NotAnalysedText = "Not analysed: ";
+/// How long the analysis after a change waits for more changes, so a burst of them runs once.
+inline constexpr std::chrono::milliseconds AnalyseAfterChangeDelay{300};
+/// How long an analysis after a change runs before its progress window shows.
+inline constexpr std::chrono::milliseconds QuietProgressDelay{500};
+
 /// The number of positions on KradonTB, numbered from 1.
 inline constexpr int ToolbarPositions = 22;
 
@@ -94,6 +104,8 @@ signals:
     void modelEdited();
     /// Record n of kind is to be edited in its dialog (the explorer's double-click).
     void recordEditRequested(kradon::RecordKind kind, std::int16_t n);
+    /// An analysis has ended, asked for or after a change.
+    void analysisFinished(kradon::AnalyseOutcome outcome);
 
 public:
     frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent = nullptr);
@@ -188,6 +200,12 @@ public:
     bool OpenModel(const QString& path);
     void NewModel();
     bool analysing() const { return analysing_; }
+    /// With "Analyse after every change" on, an analysis waits for a pause in the changes.
+    bool analysisPending() const;
+    /// Runs the waiting analysis now instead of at the end of the pause.
+    void runPendingAnalysis();
+    /// How long the analysis after a change waits; AnalyseAfterChangeDelay unless set.
+    void setAnalysisDelay(std::chrono::milliseconds delay);
     /// The model differs from the one last opened, saved, started or analysed.
     bool isModified() const { return !(state_.model == cleanModel_); }
 
@@ -327,7 +345,18 @@ private:
     QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
-    bool runAnalysis();
+    AnalyseOutcome runAnalysis();
+    /// The steps every analysis shares: the core run on the model as entered, then the result
+    /// marks and the windows that follow the outcome.
+    AnalyseResult analyseModel(StatusSink& status, MessageSink& messages, const WarningsGate& gate);
+    /// An analysis after a change is due when the option asks for it.
+    void scheduleAnalysis();
+    /// The analysis after a change: no question, no box, no window opened; the progress window
+    /// only when it takes a while; what it has to say goes to the status bar.
+    void analyseAfterChange();
+    void showAnalysisNotes(const AnalyseResult& result, const std::vector<Message>& notes);
+    /// Opens the models handed over during an analysis once it has ended.
+    void openHandedOverSoon();
     /// The warnings of a model about to be analysed, with Continue and Cancel; true to go on.
     bool askToGoOn(const std::vector<std::string>& warnings);
     /// Opens the models handed over while an analysis ran, in the order they came.
@@ -369,7 +398,10 @@ private:
     frmOptions* frmOptions_;
     RecentFilesMenu* recentFiles_;
     ResultViews* resultViews_;
+    QTimer* analyseTimer_;
     bool analysing_ = false;
+    /// An analysis has the model in its own units.
+    bool modelInUse_ = false;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;
     QStringList handedOverDuringAnalysis_;

@@ -24,6 +24,8 @@ inline constexpr const char* ShowTipsAtStartup = "Show Tips at Startup";
 inline constexpr const char* TipOrder = "Tip Order";
 /// Whether the properties explorer opens at start-up, as boolean text.
 inline constexpr const char* Properties = "Properties";
+/// Whether every change of the model is analysed at once, as boolean text; false when absent.
+inline constexpr const char* AnalyseAfterEveryChange = "Analyse After Every Change";
 
 // "Config": the user details of the first start and the recent files list's length and size.
 inline constexpr const char* UserName = "name";

@@ -8,10 +8,15 @@
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "app/results/frmResultDisplay.h"
+#include "app/settings/frmOptions.h"
 
+#include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
+#include <QEvent>
 #include <QImage>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 #include <vector>
@@ -137,6 +142,98 @@ TEST(ResultViews, PrintingOrSavingAnOutOfDateWindowAsksFirst) {
     a.results->FileSavePdf->trigger();
     EXPECT_EQ(a.f.messages.asked.size(), 4u);
     EXPECT_EQ(a.f.files.saveTitles.size(), 2u);
+}
+
+/// Counts the times a widget is shown.
+struct ShowCounter : QObject {
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        return false;
+    }
+};
+
+/// The analysed sample with "Analyse after every change" switched on in the options dialog.
+class AnalysingAfterEveryChange : public AnalysedSample {
+public:
+    AnalysingAfterEveryChange() {
+        f.main->mnuOptions->trigger();
+        f.main->optionsDialog().AnalyseAfterChangeChk->setChecked(true);
+        f.main->optionsDialog().OKBtn->click();
+        EXPECT_TRUE(f.main->state().options.AnalyseAfterEveryChange);
+        EXPECT_FALSE(f.main->analysisPending()) << "the results are those of the model";
+        QObject::connect(f.main.get(), &frmMain::analysisFinished,
+                         [this](AnalyseOutcome o) { outcomes.push_back(o); });
+        f.main->findChild<QWidget*>("frmStatus")->installEventFilter(&progress);
+    }
+    /// Changes the first point load's value, as a dialog's OK does.
+    void changeLoad(double kN) {
+        f.main->EditModel([kN](BeamModel& m) { m.PointLoad.value[1] = kN; }, "Edit Point Load 1");
+    }
+    std::vector<AnalyseOutcome> outcomes;
+    ShowCounter progress;
+};
+
+TEST(AnalyseAfterEveryChange, ABurstOfChangesRunsOneQuietAnalysisAndTheWindowsFollow) {
+    AnalysingAfterEveryChange a;
+    const std::vector<QString> tabs = a.f.tabs();
+    for (const double kN : {60.0, 70.0, 80.0})
+        a.changeLoad(kN);
+    EXPECT_TRUE(a.f.main->analysisPending());
+    expectMarks({a.windows()[1]}, true, "while the analysis waits");
+    a.f.main->runPendingAnalysis();
+    EXPECT_EQ(a.outcomes, std::vector<AnalyseOutcome>{AnalyseOutcome::Completed});
+    EXPECT_EQ(a.progress.shows, 0) << "no progress window for a quick analysis";
+    EXPECT_EQ(a.f.tabs(), tabs) << "no window opened or closed";
+    std::vector<ResultWindow> following = a.windows();
+    following.pop_back(); // a composed picture waits for its Beam button
+    expectMarks(following, false, "after the analysis");
+    EXPECT_EQ(a.f.main->state().model.PointLoad.value[1], 80);
+    EXPECT_NE(a.results->Editor->toPlainText().indexOf("-- STRESS RESULTANTS"), -1);
+    EXPECT_TRUE(a.f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was "));
+    EXPECT_TRUE(a.f.messages.shown.empty());
+}
+
+TEST(AnalyseAfterEveryChange, WhatTheAnalysisHasToSayGoesToTheStatusBarNotToABox) {
+    AnalysingAfterEveryChange a;
+    // The check refuses a beam without supports: the windows stay marked.
+    a.f.main->EditModel([](BeamModel& m) { m.count(RecordKind::RigidSupport) = 0; });
+    a.f.main->runPendingAnalysis();
+    EXPECT_EQ(a.outcomes, std::vector<AnalyseOutcome>{AnalyseOutcome::CheckFailed});
+    EXPECT_EQ(a.f.main->sBarPanel[1]->text(),
+              "Not analysed: Number/location of supports is erroneous in input");
+    expectMarks({a.windows()[0]}, true, "after the refusal");
+    a.f.main->mnuUndo->trigger();
+    a.f.main->runPendingAnalysis();
+
+    // A stretch without E is said in the status bar, and the analysis goes on.
+    a.f.main->EditModel([](BeamModel& m) { m.ESegment.disB[1] = 8; });
+    a.f.main->runPendingAnalysis();
+    EXPECT_EQ(a.outcomes.back(), AnalyseOutcome::Unstable);
+    EXPECT_TRUE(a.f.main->sBarPanel[1]->text().startsWith(
+        "Not analysed: E is not defined from 8 m to 10 m: that stretch carries nothing.  "
+        "Structure is unstable - Aborting analysis"))
+        << a.f.main->sBarPanel[1]->text().toStdString();
+    EXPECT_TRUE(a.f.messages.shown.empty()) << a.f.messages.texts().front();
+    EXPECT_EQ(a.progress.shows, 0);
+}
+
+TEST(AnalyseAfterEveryChange, IsOffUntilTickedAndKeptInTheSettings) {
+    MainWindowFixture f;
+    EXPECT_FALSE(f.main->state().options.AnalyseAfterEveryChange);
+    f.main->EditModel([](BeamModel& m) { m.span = 12; });
+    EXPECT_FALSE(f.main->analysisPending());
+    frmOptions& options = f.main->optionsDialog();
+    EXPECT_EQ(options.AnalyseAfterChangeChk->text(), "&Analyse after every change");
+    options.AnalyseAfterChangeChk->setChecked(true);
+    options.OKBtn->click();
+    EXPECT_EQ(f.main->settings().GetSetting("Options", "Analyse After Every Change"), "True");
+    // The next start reads it back.
+    RecordingShellSink messages;
+    ScriptedFilePicker files;
+    frmMain next(messages, files, f.main->paths());
+    EXPECT_TRUE(next.state().options.AnalyseAfterEveryChange);
+    EXPECT_TRUE(next.optionsDialog().AnalyseAfterChangeChk->isChecked());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/NumberText.h"
 #include "settings/SettingsKeys.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -16,6 +17,11 @@
 
 namespace kradon {
 namespace {
+
+constexpr const char* AnalyseAfterChangeCaption = "&Analyse after every change";
+constexpr const char* AnalyseAfterChangeTip =
+    "Every change of the model is analysed at once, quietly, so open result windows always "
+    "show the model as it is";
 
 QLineEdit* namedField(const char* name, const QString& text, QWidget* parent) {
     auto* field = new QLineEdit(text, parent);
@@ -79,10 +85,19 @@ void frmOptions::createFields() {
     filesForm->addRow(QString(OptionRules::MaxFilesCaption), maxFilesTxt);
     filesForm->addRow("Open files from", folderRow(fileOpenTxt, openBrowseBtn, filesBox));
     filesForm->addRow("Save files to", folderRow(fileSaveTxt, saveBrowseBtn, filesBox));
+    auto* analysis = new QGroupBox("Analysis", this);
+    AnalyseAfterChangeChk = new QCheckBox(AnalyseAfterChangeCaption, analysis);
+    AnalyseAfterChangeChk->setObjectName("AnalyseAfterChangeChk");
+    AnalyseAfterChangeChk->setToolTip(AnalyseAfterChangeTip);
+    AnalyseAfterChangeChk->setChecked(
+        GetBoolean(settings_, SettingsKeys::Options, SettingsKeys::AnalyseAfterEveryChange, false));
+    auto* analysisColumn = new QVBoxLayout(analysis);
+    analysisColumn->addWidget(AnalyseAfterChangeChk);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(OKBtn, QDialogButtonBox::AcceptRole);
     auto* column = new QVBoxLayout(this);
     column->addWidget(model);
+    column->addWidget(analysis);
     column->addWidget(filesBox);
     column->addWidget(buttons);
     // A dialog of fixed size: the window frame offers no resize handle under its bottom edge.
@@ -110,6 +125,9 @@ void frmOptions::loadOptions() {
     OptionRules::TakeFieldNumbers(fieldNumbers(), fieldTexts(), options_, messages_, false);
     OptionRules::LoadFolders(settings_, options_);
     showFolders();
+    options_.AnalyseAfterEveryChange = AnalyseAfterChangeChk->isChecked();
+    SaveBoolean(settings_, SettingsKeys::Options, SettingsKeys::AnalyseAfterEveryChange,
+                options_.AnalyseAfterEveryChange);
 }
 
 void frmOptions::takeFields() {
@@ -129,6 +147,8 @@ void frmOptions::OKBtn_Click() {
     loadOptions();
     refuse();
     emit trimRequested();
+    if (options_.AnalyseAfterEveryChange)
+        emit analyseAfterEveryChangeTaken();
     hide();
 }
 

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -22,6 +23,8 @@ class frmOptions : public QDialog {
 signals:
     /// OK has taken the fields: the recent files list is to trim itself to the new length.
     void trimRequested();
+    /// OK has taken the fields with "Analyse after every change" ticked.
+    void analyseAfterEveryChangeTaken();
 
 public:
     frmOptions(Options& options, UserSettings& settings, ShellSink& messages, FilePicker& files,
@@ -29,7 +32,8 @@ public:
 
     /// The three number fields become the option values, then the folders are read from the
     /// settings and shown. A number field without a number is named in a message and keeps its
-    /// value; the list length is left to the recent files list, which reports it itself.
+    /// value; the list length is left to the recent files list, which reports it itself. The
+    /// "Analyse after every change" box becomes its option and is stored at once.
     void loadOptions();
     /// MaxNoApplieds and MeshDensFact back inside their bounds, one message per value that was
     /// outside; the fields keep their texts.
@@ -42,6 +46,7 @@ public:
     QLineEdit* maxFilesTxt;
     QLineEdit* fileOpenTxt;
     QLineEdit* fileSaveTxt;
+    QCheckBox* AnalyseAfterChangeChk; // "Analyse after every change", stored in the settings
     QPushButton* openBrowseBtn;
     QPushButton* saveBrowseBtn;
     QPushButton* OKBtn;
