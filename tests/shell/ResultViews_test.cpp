@@ -24,18 +24,6 @@
 namespace kradon::test {
 namespace {
 
-const QColor BandColour(0xff, 0xf0, 0xa8);
-
-/// Whether the band is among the pixels the window draws.
-bool showsBand(QWidget& content) {
-    const QImage image = content.grab().toImage();
-    int band = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            band += image.pixelColor(x, y) == BandColour ? 1 : 0;
-    return band > 100;
-}
-
 /// The windows that show results: their frames and contents.
 struct ResultWindow {
     QWidget* frame;
@@ -84,7 +72,7 @@ void expectMarks(const std::vector<ResultWindow>& windows, bool outOfDate, const
     for (const ResultWindow& w : windows) {
         SCOPED_TRACE(w.title.toStdString() + ", " + when);
         EXPECT_EQ(w.frame->windowTitle(), outOfDate ? w.title + " (out of date)" : w.title);
-        EXPECT_EQ(showsBand(*w.content), outOfDate);
+        EXPECT_EQ(ShowsOutOfDateBand(*w.content), outOfDate);
     }
 }
 

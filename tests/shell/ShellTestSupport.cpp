@@ -4,6 +4,7 @@
 #include "app/frmResGraph.h"
 #include "app/modMDI.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,6 +28,16 @@ QImage OnScreen(QWidget& widget) {
     return window->screen()
         ->grabWindow(window->winId(), at.x(), at.y(), widget.width(), widget.height())
         .toImage();
+}
+
+bool ShowsOutOfDateBand(QWidget& content) {
+    const QImage image = content.grab().toImage();
+    const QColor band(0xff, 0xf0, 0xa8);
+    int pixels = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            pixels += image.pixelColor(x, y) == band ? 1 : 0;
+    return pixels > 100;
 }
 
 QWidget* DiagramSurface(frmMain& main, std::int16_t kind) {

@@ -67,6 +67,9 @@ std::string ExamplePath(const char* name);
 /// was not repainted still shows its old picture.
 QImage OnScreen(QWidget& widget);
 
+/// Whether a result window draws the out-of-date band among its pixels.
+bool ShowsOutOfDateBand(QWidget& content);
+
 /// The drawing surface of the open diagram window of kind (0 the idealised beam), or nullptr.
 QWidget* DiagramSurface(frmMain& main, std::int16_t kind);
 
