@@ -1,6 +1,8 @@
 // The help window.
 #include "app/frmHelp.h"
 
+#include "app/OwnedWindow.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QHBoxLayout>
@@ -112,8 +114,8 @@ QWidget* frmHelp::createToolRow() {
 void frmHelp::showGuide(const QString& path) {
     guide_ = path;
     helpBrowser->setSource(QUrl::fromLocalFile(path));
-    show();
-    raise();
+    // Over the main window the first time, where the user looks.
+    ShowOwnedWindow(*this);
     activateWindow();
 }
 
