@@ -571,7 +571,7 @@ void frmMain::KradonTB_ButtonClick(int index) {
 void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QString& description) {
     // While an analysis works on the model (in its own units) it is not to be changed.
     if (modelInUse_)
-        return;
+        throw KradonError(ErrorNumber::InvalidArgument, "frmMain", ModelInUseText);
     BeamModel edited = state_.model;
     edit(edited);
     if (edited == state_.model)
@@ -892,9 +892,12 @@ AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
     // The analysis converts the model's loads and back; what the user entered stays, to the
     // last digit.
     const BeamModel entered = state_.model;
-    modelInUse_ = true;
-    const ScopeExit released([this] { modelInUse_ = false; });
-    const AnalyseResult result = AnalyseCore(state_, paths_.analysisFolder, status, messages, gate);
+    AnalyseResult result;
+    {
+        modelInUse_ = true;
+        const ScopeExit released([this] { modelInUse_ = false; });
+        result = AnalyseCore(state_, paths_.analysisFolder, status, messages, gate);
+    }
     if (result.outcome == AnalyseOutcome::CheckFailed ||
         result.outcome == AnalyseOutcome::Cancelled)
         return result;

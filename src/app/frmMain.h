@@ -87,6 +87,8 @@ inline constexpr const char* NoBrowserText = "The desktop has no program to open
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
 
+inline constexpr const char* ModelInUseText =
+    "The model is being analysed; change it again once the analysis has finished.";
 /// The status bar's lead when an analysis after a change did not complete.
 inline constexpr const char* NotAnalysedText = "Not analysed: ";
 /// How long the analysis after a change waits for more changes, so a burst of them runs once.
@@ -166,7 +168,8 @@ public:
     /// change goes through here: the model is then modified (it differs from the clean one), the
     /// windows that show it follow (modelEdited), and the change becomes one Undo step named
     /// description. edit works on a copy: when it throws, the model is left as it was and the
-    /// error goes on to the caller. An edit that changes nothing leaves no step.
+    /// error goes on to the caller. An edit that changes nothing leaves no step. While an
+    /// analysis holds the model, every edit is refused with a KradonError.
     void EditModel(const std::function<void(BeamModel&)>& edit, const QString& description = {});
     /// Opens the dialog of record n of kind (0 when the chosen row held no number).
     void EditRecord(RecordKind kind, std::int16_t n);

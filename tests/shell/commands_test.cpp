@@ -5,6 +5,7 @@
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "core/analysis/ModelBuilder.h"
+#include "model/KradonError.h"
 #include "model/modFileWrite.h"
 #include "model/modText.h"
 
@@ -146,9 +147,19 @@ TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
         f.main->submit_Click();
         QTest::keyClick(f.main.get(), Qt::Key_F5);
     });
+    // An edit arriving then (the explorer is not switched off) is refused: the model is in the
+    // analysis's units.
+    int edits = 0;
+    QTimer::singleShot(0, f.main.get(), [&] {
+        ++edits;
+        EXPECT_THROW(f.main->EditModel([](BeamModel& m) { m.span = 3; }), KradonError);
+    });
+    const BeamModel before = f.main->state().model;
     QTest::keyClick(f.main.get(), Qt::Key_F5);
     EXPECT_EQ(attempts, 1);
     EXPECT_TRUE(wasRunning);
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(f.main->state().model, before);
     EXPECT_EQ(logLines(*f.main), SuccessLog) << "one run only";
     EXPECT_FALSE(f.main->analysing());
     EXPECT_TRUE(f.main->submit->isEnabled());
