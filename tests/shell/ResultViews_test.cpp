@@ -1,6 +1,7 @@
 // The out-of-date marks of the result windows: the title and the band after a change of the
 // model, gone after Undo back to the analysed model and after an analysis, and the question
-// before an out-of-date window is printed or saved.
+// before an out-of-date window is printed or saved; and Analyse after every change, which keeps
+// the windows up to date by itself.
 #include "DialogTestSupport.h"
 #include "app/ResultViews.h"
 #include "app/frmResGraph.h"
