@@ -765,7 +765,7 @@ void frmMain::setSpan() {
 
 void frmMain::spanTxtChanged() {
     // A refusal's box takes the focus from the field, which would confirm it once more.
-    if (confirmingSpan_ || modelInUse_)
+    if (confirmingSpan_ || modelInUse_ || shutDown_)
         return;
     confirmingSpan_ = true;
     const ScopeExit done([this] { confirmingSpan_ = false; });
@@ -1295,7 +1295,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (analysing_ || !maybeSave()) {
+    if (analysing_) {
+        event->ignore();
+        return;
+    }
+    // A span typed and not yet confirmed is taken before the question about unsaved changes.
+    if (activeSpanField()->isModified())
+        guarded(messages_, [this] { spanTxtChanged(); });
+    if (!maybeSave()) {
         event->ignore();
         return;
     }

@@ -372,6 +372,18 @@ TEST(Commands, ExitAndOpenAskBeforeDiscarding) {
     EXPECT_EQ(f.messages.asked.size(), 3u);
 }
 
+TEST(Commands, ASpanTypedButNotConfirmedIsAskedAboutOnExit) {
+    MainWindowFixture f;
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "12");
+    f.messages.answers = {Answer::Cancel};
+    f.main->close();
+    EXPECT_EQ(f.main->state().model.span, 12);
+    EXPECT_EQ(f.messages.asked.size(), 1u) << "the typed span is a change not yet saved";
+    EXPECT_TRUE(f.main->isVisible());
+}
+
 TEST(Commands, UnchangedModelClosesWithoutAsking) {
     MainWindowFixture f;
     ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("cantilever.kdn"))));
