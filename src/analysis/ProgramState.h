@@ -91,6 +91,7 @@ struct Options {
     std::int16_t MAX_FILES = 4; // the longest the recent files list may grow, 1 to 20
     std::string SaveIn;         // initial folder of Save As; empty leaves it to the dialog
     std::string OpenIn;         // initial folder of Open
+    bool AnalyseAfterEveryChange = false; // the desktop program re-runs the analysis quietly
 };
 
 struct ProgramState {
@@ -106,5 +107,18 @@ struct ProgramState {
     /// restores the model from it.
     std::filesystem::path AnalysisCopyPath;
 };
+
+/// What the results of an analysis depend on: the model and the options that shape its mesh and
+/// its integration. Results are those of the model as it stands while this is unchanged.
+struct AnalysisInput {
+    BeamModel model;
+    double MeshDensFact = 1;
+    bool ExactSections = false;
+    bool operator==(const AnalysisInput&) const = default;
+};
+
+inline AnalysisInput AnalysisInputOf(const ProgramState& s) {
+    return {s.model, s.options.MeshDensFact, s.options.ExactSections};
+}
 
 } // namespace kradon

@@ -8,6 +8,7 @@
 #include "mesh/modMesh.h"
 #include "mesh/modSections.h"
 #include "model/KradonError.h"
+#include "model/modText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -250,7 +251,61 @@ void addLoads(EquilibriumResiduals& e, const BeamModel& m) {
                m.TDL.endValue[at(r)]);
 }
 
+/// "infinite" or "not a number".
+std::string notFiniteWord(double v) {
+    return std::isnan(v) ? "not a number" : "infinite";
+}
+
+std::string atNode(const MeshTables& mesh, std::size_t node) {
+    const double x = node < mesh.NodeX.size() ? mesh.NodeX[node] : 0.0;
+    return " at x = " + modText::GeneralNumber(x) + " m";
+}
+
+/// The first entry of table 1.. that is not finite and its index; nullopt when all are.
+std::optional<std::size_t> firstNonFinite(const std::vector<double>& table) {
+    for (std::size_t i = 1; i < table.size(); ++i)
+        if (!std::isfinite(table[i]))
+            return i;
+    return std::nullopt;
+}
+
+std::optional<std::string> nonFiniteReaction(const std::vector<std::vector<double>>& rows,
+                                             const char* record) {
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        if (const auto column = firstNonFinite(rows[r]))
+            return std::string("the reaction of ") + record + " " + std::to_string(r) + " is " +
+                   notFiniteWord(rows[r][*column]);
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<std::string> NonFiniteResult(const ProgramState& s) {
+    const ResultTables& r = s.results;
+    const auto nodal = [&s](const std::vector<double>& table, const char* what,
+                            auto nodeOf) -> std::optional<std::string> {
+        const auto i = firstNonFinite(table);
+        if (!i)
+            return std::nullopt;
+        return std::string("the ") + what + atNode(s.mesh, nodeOf(*i)) + " is " +
+               notFiniteWord(table[*i]);
+    };
+    const auto same = [](std::size_t i) { return i; };
+    // Equation 2n - 1 is the deflection and 2n the rotation of node n; shears 2e and 2e + 1
+    // belong to the start and end of element e.
+    const auto nodeOfEquation = [](std::size_t i) { return (i + 1) / 2; };
+    const auto nodeOfShear = [](std::size_t i) { return i / 2 + i % 2; };
+    for (auto found : {nodal(r.NodeDeflection, "deflection", same),
+                       nodal(s.equations.Displacements, "rotation", nodeOfEquation),
+                       nodal(r.NodeMoment, "bending moment", same),
+                       nodal(r.NodeShear, "shear force", nodeOfShear),
+                       nonFiniteReaction(r.SupportReaction, "rigid support"),
+                       nonFiniteReaction(r.SpringReaction, "spring support"),
+                       nonFiniteReaction(r.DisplacementReaction, "fixed displacement")})
+        if (found)
+            return found;
+    return std::nullopt;
+}
 
 void DimensionTables(const MeshTables& mesh, EquationTables& equations, ResultTables& results) {
     equations.Displacements.assign(at(mesh.NumEquations) + 1, 0.0);
@@ -318,7 +373,7 @@ EquilibriumResiduals CheckEquilibrium(const ProgramState& s) {
 Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) {
     try {
         s.equations.CalcError = 0;
-        status.udTxt("modMeshing....");
+        status.udTxt("Meshing....");
         meshAndLoads(s, messages);
         integrateSections(s, messages);
         status.udPb(10);
@@ -335,8 +390,13 @@ Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) 
         status.udPb(70);
         status.udTxt("Backsubstituting.......");
         recover(s);
+        if (const std::optional<std::string> where = NonFiniteResult(s)) {
+            messages.show(
+                {FeaTitle, MessageLines(CalcErrorText, NotFiniteText(*where)), Icon::Critical});
+            return Outcome::Failed;
+        }
         status.udPb(80);
-        status.udTxt("Preparing modGraphics.....");
+        status.udTxt("Preparing Graphics.....");
         return Outcome::Completed;
     } catch (const std::exception&) {
         messages.show({FeaTitle, CalcErrorText, Icon::Critical});

@@ -5,10 +5,19 @@
 #include "analysis/ProgramState.h"
 #include "model/Sinks.h"
 
+#include <optional>
+#include <string>
+
 namespace kradon::modCalcs {
 
 inline constexpr const char* FeaTitle = "FEA Subroutine";
 inline constexpr const char* CalcErrorText = "Calculation Error - Aborting";
+/// The line after "Calculation Error - Aborting" when results are not finite; where is what
+/// NonFiniteResult gives.
+inline std::string NotFiniteText(const std::string& where) {
+    return "The results are not all finite numbers (" + where +
+           "): E or I is too small, or a load too large, for the beam to be calculated.";
+}
 
 enum class Outcome { Completed, Failed, Unstable };
 
@@ -33,8 +42,13 @@ void ComputeReactions(ProgramState& s);
 /// The residuals of vertical and moment equilibrium of the solved beam, in analysis units.
 EquilibriumResiduals CheckEquilibrium(const ProgramState& s);
 
+/// The first result that is not a finite number, as "the deflection at x = 5 m is infinite";
+/// nullopt when every result is finite.
+std::optional<std::string> NonFiniteResult(const ProgramState& s);
+
 /// The whole analysis of s.model, in analysis units, with its progress lines. A failure shows
-/// "Calculation Error - Aborting".
+/// "Calculation Error - Aborting"; results that are not all finite numbers fail too, the message
+/// then naming the first of them.
 Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages);
 
 } // namespace kradon::modCalcs

@@ -75,7 +75,7 @@ void listOutside(std::string& text, bool& any, const char* label, std::int16_t c
 struct ValueCheck {
     std::string text;
     std::string lastReported;
-    void report(const std::string& record, const char* problem) {
+    void report(const std::string& record, const std::string& problem) {
         if (record == lastReported)
             return;
         text += record + problem + crlf;
@@ -91,6 +91,12 @@ struct ValueCheck {
         if (!std::isfinite(v))
             report(record, " has a value that is not a finite number");
     }
+    /// E and I: a beam cannot be less than no stiffness.
+    void property(const std::string& record, double v) {
+        value(record, v);
+        if (v < 0)
+            report(record, " has a negative value (" + modText::GeneralNumber(v) + ")");
+    }
 };
 
 void checkSegments(ValueCheck& c, const char* label, const PropertySegmentList& s,
@@ -100,19 +106,25 @@ void checkSegments(ValueCheck& c, const char* label, const PropertySegmentList& 
         c.position(record, s.disA[at(n)]);
         c.position(record, s.disB[at(n)]);
         if (s.variation[at(n)] == Variation::None)
-            c.value(record, s.constant[at(n)]);
+            c.property(record, s.constant[at(n)]);
         if (s.variation[at(n)] == Variation::Linear) {
-            c.value(record, s.linearStart[at(n)]);
-            c.value(record, s.linearEnd[at(n)]);
+            c.property(record, s.linearStart[at(n)]);
+            c.property(record, s.linearEnd[at(n)]);
         }
     }
+}
+
+/// "E is not defined from 10 m to 11 m: that stretch carries nothing."
+std::string notDefinedLine(const char* name, const Stretch& stretch) {
+    return std::string(name) + " is not defined from " + modText::GeneralNumber(stretch.start) +
+           " m to " + modText::GeneralNumber(stretch.end) + " m: that stretch carries nothing.";
 }
 
 } // namespace
 
 bool CheckInput(const BeamModel& model, MessageSink& messages) {
     const bool contents = CheckModelContents(model, messages);
-    const bool boundaries = CheckBoundaries(model, messages);
+    const bool boundaries = !IsValidSpan(model.span) || CheckBoundaries(model, messages);
     const bool values = CheckValues(model, messages);
     return contents && boundaries && values;
 }
@@ -179,8 +191,9 @@ bool CheckBoundaries(const BeamModel& m, MessageSink& messages) {
 bool CheckValues(const BeamModel& m, MessageSink& messages) {
     using K = RecordKind;
     ValueCheck c;
-    if (!std::isfinite(m.span) || m.span <= 0)
-        c.text += std::string("The span must be a positive finite number") + crlf;
+    if (!IsValidSpan(m.span))
+        c.text += "The span must be a positive finite number, not " +
+                  modText::GeneralNumber(m.span) + (std::isfinite(m.span) ? " m" : "") + crlf;
     auto each = [&](K kind, const char* label, auto&& check) {
         for (std::int32_t n = 1; n <= m.count(kind); ++n)
             check(label + std::to_string(n), at(n));
@@ -222,6 +235,17 @@ bool CheckValues(const BeamModel& m, MessageSink& messages) {
         return true;
     messages.show({CheckTitle, c.text, Icon::Critical});
     return false;
+}
+
+std::vector<std::string> CoverageWarnings(const BeamModel& m) {
+    std::vector<std::string> lines;
+    for (const Stretch& stretch :
+         UndefinedStretches(m.ESegment, m.count(RecordKind::ESegment), m.span))
+        lines.push_back(notDefinedLine("E", stretch));
+    for (const Stretch& stretch :
+         UndefinedStretches(m.ISegment, m.count(RecordKind::ISegment), m.span))
+        lines.push_back(notDefinedLine("I", stretch));
+    return lines;
 }
 
 } // namespace kradon::modCheck

@@ -1,6 +1,7 @@
 // The unstable-structure report.
 #include "analysis/modGauss.h"
 
+#include "analysis/modCheck.h"
 #include "model/BeamModel.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
@@ -8,7 +9,11 @@
 namespace kradon::modGauss {
 
 void ReportUnstable(ProgramState& s, MessageSink& messages) {
-    messages.show({GaussTitle, UnstableText, Icon::Critical});
+    // A stretch without E or I is the likeliest cause; its warning follows the message.
+    std::string text = UnstableText;
+    for (const std::string& line : modCheck::CoverageWarnings(s.model))
+        text = MessageLines(text, line);
+    messages.show({GaussTitle, text, Icon::Critical});
     ResetModel(s.model);
     s.mesh = MeshTables{};
     s.results = ResultTables{};

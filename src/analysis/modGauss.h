@@ -6,11 +6,13 @@
 
 namespace kradon::modGauss {
 
-inline constexpr const char* GaussTitle = "modGauss Elimination Error";
+inline constexpr const char* GaussTitle = "Gauss Elimination Error";
 inline constexpr const char* UnstableText = "Structure is unstable - Aborting analysis";
 
-/// Shows the unstable-structure message, empties the model and the tables, restores the model
-/// from s.AnalysisCopyPath (in input units) and sets CalcError to -1.
+/// Shows the unstable-structure message, followed by one line per stretch of the beam that no
+/// E or I definition covers (modCheck::CoverageWarnings), the likely cause; empties the model and
+/// the tables, restores the model from s.AnalysisCopyPath (in input units) and sets CalcError
+/// to -1.
 void ReportUnstable(ProgramState& s, MessageSink& messages);
 
 } // namespace kradon::modGauss

@@ -2,6 +2,7 @@
 #include "app/ShellSinks.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 namespace kradon {
@@ -31,6 +32,8 @@ QMessageBox::StandardButtons toBoxButtons(Buttons buttons) {
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Buttons::SaveDiscardCancel:
         return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    case Buttons::ContinueCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
     case Buttons::Ok:
         break;
     }
@@ -40,7 +43,7 @@ QMessageBox::StandardButtons toBoxButtons(Buttons buttons) {
 Answer toAnswer(int button, Buttons buttons) {
     switch (button) {
     case QMessageBox::Ok:
-        return Answer::Ok;
+        return buttons == Buttons::ContinueCancel ? Answer::Continue : Answer::Ok;
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -60,6 +63,8 @@ int runBox(QWidget* parent, const Message& message, Buttons buttons) {
         QString::fromStdString(message.title.empty() ? std::string(ProgramTitle) : message.title);
     QMessageBox box(toBoxIcon(message.icon), title, QString::fromStdString(message.text),
                     toBoxButtons(buttons), parent);
+    if (buttons == Buttons::ContinueCancel)
+        box.button(QMessageBox::Ok)->setText(QObject::tr("Continue"));
     return box.exec();
 }
 

@@ -9,8 +9,8 @@ class QWidget;
 
 namespace kradon {
 
-enum class Answer { Ok, Yes, No, Cancel, Save, Discard };
-enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
+enum class Answer { Ok, Yes, No, Cancel, Save, Discard, Continue };
+enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel, ContinueCancel };
 
 class ShellSink : public MessageSink {
 public:

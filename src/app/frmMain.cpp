@@ -5,6 +5,7 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/NumberText.h"
+#include "app/ResultViews.h"
 #include "app/SheetExport.h"
 #include "app/dialogs/frmFdn.h"
 #include "app/dialogs/frmMln.h"
@@ -16,6 +17,7 @@
 #include "app/dialogs/frmVariation.h"
 #include "app/frmHelp.h"
 #include "app/frmProperties.h"
+#include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "app/modToolBar.h"
@@ -31,6 +33,8 @@
 #include "settings/Twips.h"
 
 #ifdef KRADON_HAS_RESULTS_WINDOW
+#include "app/results/frmElementDisp.h"
+#include "app/results/frmPrintPrev.h"
 #include "app/results/frmResultDisplay.h"
 #endif
 
@@ -55,6 +59,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -154,6 +159,12 @@ private:
     Apply apply_;
 };
 
+/// Keeps the messages of an analysis that runs by itself, for the status bar.
+struct NoteSink : MessageSink {
+    std::vector<Message> shown;
+    void show(const Message& message) override { shown.push_back(message); }
+};
+
 /// "&Undo" or "&Redo", followed by the name of the step when there is one.
 QString stepText(const char* command, const QString& step) {
     return step.isEmpty() ? QString(command) : QString("%1 %2").arg(command, step);
@@ -176,6 +187,12 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createStatusBar();
     createChildKeys();
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
+    resultViews_ = new ResultViews(state_, messages_, this);
+    analyseTimer_ = new QTimer(this);
+    analyseTimer_->setObjectName("analyseTimer");
+    analyseTimer_->setSingleShot(true);
+    analyseTimer_->setInterval(AnalyseAfterChangeDelay);
+    connect(analyseTimer_, &QTimer::timeout, this, &frmMain::analyseAfterChange);
     frmStatus_ = new frmStatus(this);
     toolbarDock_ = new modToolBar::ToolbarDock(*this);
     // The options come first: the model lists take their capacity from them.
@@ -470,6 +487,14 @@ void frmMain::connectCommands() {
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::ShowAbout);
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
     connect(frmOptions_, &frmOptions::trimRequested, recentFiles_, &RecentFilesMenu::TrimToLength);
+    connect(frmOptions_, &frmOptions::optionsTaken, this, [this] {
+        // A new mesh density or integration makes the results out of date; with "Analyse after
+        // every change" on, results that are not those of the model as it is are brought up to
+        // date at once.
+        resultViews_->update();
+        if (!resultViews_->current())
+            scheduleAnalysis();
+    });
     connect(recentFiles_, &RecentFilesMenu::entryChosen, this, &frmMain::mnuRUF_Click);
     // The commands that change the model are off while an analysis runs; so are these.
     connect(mnuUndo, &QAction::triggered, this, [this] {
@@ -552,6 +577,9 @@ void frmMain::KradonTB_ButtonClick(int index) {
 }
 
 void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QString& description) {
+    // While an analysis works on the model (in its own units) it is not to be changed.
+    if (modelInUse_)
+        throw KradonError(ErrorNumber::InvalidArgument, "frmMain", ModelInUseText);
     BeamModel edited = state_.model;
     edit(edited);
     if (edited == state_.model)
@@ -564,8 +592,10 @@ void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QStri
 void frmMain::applyModel(const BeamModel& m) {
     state_.model = m;
     setSpan();
-    redrawIdealisedBeam();
+    redrawDiagrams();
+    resultViews_->update();
     emit modelEdited();
+    scheduleAnalysis();
 }
 
 // The Add commands open a dialog on the record after the last of its kind, EditRecord on the
@@ -598,11 +628,28 @@ void frmMain::EditRecord(RecordKind kind, std::int16_t n) {
     }
 }
 
-void frmMain::redrawIdealisedBeam() {
-    // The beam picture is drawn from the model whenever it paints; other pictures never show
-    // the model's symbols, so nothing is drawn over a diagram.
-    if (ChildWindow* child = mdi_->childOfKind(0))
-        child->widget()->update();
+void frmMain::redrawDiagrams() {
+    for (std::int16_t kind = 0; kind < ResultsKind; ++kind)
+        if (ChildWindow* child = mdi_->childOfKind(kind))
+            if (auto* diagram = qobject_cast<frmResGraph*>(child->widget()))
+                diagram->redraw();
+}
+
+void frmMain::refreshResultWindows() {
+#ifdef KRADON_HAS_RESULTS_WINDOW
+    if (ChildWindow* child = mdi_->childOfKind(ResultsKind))
+        if (auto* results = qobject_cast<frmResultDisplay*>(child->widget())) {
+            results->ShowReport();
+            resultViews_->refreshed(results);
+        }
+    // The element shown before, if the new mesh still has it.
+    auto* view = findChild<frmElementDisp*>("frmElementDisp", Qt::FindDirectChildrenOnly);
+    if (view != nullptr && view->isVisible() && view->elementNumber >= 1 &&
+        view->elementNumber <= state_.mesh.ElementCount) {
+        FillElementView(*view, state_, view->elementNumber);
+        resultViews_->refreshed(view);
+    }
+#endif
 }
 
 // --- Add commands: each dialog opens on the record after the last of its kind -------------
@@ -704,9 +751,18 @@ QLineEdit* frmMain::activeSpanField() const {
 }
 
 bool frmMain::getSpan() {
-    const std::optional<double> span = ParseLocaleNumber(activeSpanField()->text());
-    if (!span)
+    QLineEdit* field = activeSpanField();
+    const std::optional<double> span = ParseLocaleNumber(field->text());
+    if (!span || !IsValidSpan(*span)) {
+        const QString refused = field->text();
+        setSpan();
+        messages_.show({ProgramTitle,
+                        QString(SpanRefusedText)
+                            .arg(refused, LocaleNumberText(state_.model.span))
+                            .toStdString(),
+                        Icon::Exclamation});
         return false;
+    }
     EditModel([&](BeamModel& m) { m.span = *span; }, "Change Span");
     return true;
 }
@@ -716,31 +772,19 @@ void frmMain::setSpan() {
 }
 
 void frmMain::spanTxtChanged() {
-    getSpan();
-    if (!mdi_->GraphOpen[0])
+    // A refusal's box takes the focus from the field, which would confirm it once more.
+    if (confirmingSpan_ || modelInUse_ || shutDown_)
         return;
-    mdi_->CloseChild("All");
-    mdi_->GraphOpen[0] = false;
-    GraphBtn_Click(0);
+    confirmingSpan_ = true;
+    const ScopeExit done([this] { confirmingSpan_ = false; });
+    getSpan();
 }
 
 void frmMain::Reset() {
     ResetModel(state_.model);
-    // Every table back to its single unused entry 0; the mesh work table keeps entries 0 and 1.
-    state_.mesh = MeshTables{};
-    MeshTables& mesh = state_.mesh;
-    mesh.NodeX = mesh.ElementNode1 = mesh.ElementNode2 = {0.0};
-    mesh.ElementLength = mesh.ElementE = mesh.ElementI = {0.0};
-    mesh.BreakPoints = {0.0, 0.0};
-    mesh.SegmentDivisions = {0.0};
-    state_.nodal = NodalTables{};
-    state_.nodal.LoadVector = state_.nodal.RestraintFlag = state_.nodal.SpringStiffness = {0.0};
-    state_.equations = EquationTables{};
-    state_.equations.Displacements = {0.0};
-    state_.results = ResultTables{};
-    state_.results.NodeDeflection = state_.results.NodeShear = state_.results.NodeMoment = {0.0};
+    DropResults(state_);
+    resultViews_->dropped();
     state_.AnalysisTime = 0;
-    analysedModel_.reset();
     // The time shown belongs to the results just dropped.
     sBarPanel[1]->clear();
     setFileCaption();
@@ -764,25 +808,31 @@ void frmMain::mnuHelpContents_Click() {
         messages_.show({windowTitle().toStdString(), NoHelpText, Icon::Information});
         return;
     }
-    // A desktop without a browser cannot open the guide; the program shows it itself.
-    if (!vLaunch(paths_.helpFile))
-        showHelpWindow();
+    // The program shows the guide itself, whatever the desktop would open the file with; its
+    // help window offers the browser.
+    showHelpWindow();
 }
 
 void frmMain::showHelpWindow() {
-    std::string guide;
+    // A guide that is no regular file, or far too large, is not handed to the help window.
     try {
-        guide = SafeFile::ReadRegularFile(std::filesystem::path(paths_.helpFile.toStdU16String()),
-                                          HelpFileMaxBytes, "a help file");
+        SafeFile::ReadRegularFile(std::filesystem::path(paths_.helpFile.toStdU16String()),
+                                  HelpFileMaxBytes, "a help file");
     } catch (const KradonError& e) {
         messages_.show(
             {windowTitle().toStdString(), MessageLines(NoHelpText, e.what()), Icon::Information});
         return;
     }
     auto* help = findChild<frmHelp*>("frmHelp", Qt::FindDirectChildrenOnly);
-    if (help == nullptr)
+    if (help == nullptr) {
         help = new frmHelp(this);
-    help->showGuide(QString::fromStdString(guide), QFileInfo(paths_.helpFile).absolutePath());
+        connect(help, &frmHelp::openInBrowserRequested, this, [this](const QString& path) {
+            if (!vLaunch(path))
+                messages_.show({HelpCaption, QString(NoBrowserText).arg(path).toStdString(),
+                                Icon::Information});
+        });
+    }
+    help->showGuide(paths_.helpFile);
 }
 
 bool frmMain::vLaunch(const QString& vFile) {
@@ -824,41 +874,139 @@ void frmMain::AnalyseCommand() {
     const ScopeExit done([this] {
         setCommandsEnabled(true);
         analysing_ = false;
-        if (!handedOverDuringAnalysis_.isEmpty())
-            QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
+        openHandedOverSoon();
     });
-    guarded(messages_, [this] { runAnalysis(); });
+    AnalyseOutcome outcome = AnalyseOutcome::Failed;
+    guarded(messages_, [&] { outcome = runAnalysis(); });
+    emit analysisFinished(outcome);
 }
 
-bool frmMain::runAnalysis() {
+AnalyseOutcome frmMain::runAnalysis() {
     const WaitCursor wait;
+    // The span typed last is taken first. One that is refused leaves the model's span, which is
+    // then analysed: clicking Analyse confirms the field on its own before the click arrives.
+    getSpan();
+    // This analysis is the one a change would have asked for.
+    analyseTimer_->stop();
     mdi_->CloseChild("All");
     GraphBtn_Click(0);
-    getSpan();
-    const bool wasClean = !isModified();
     frmStatus_->clearLog();
-    const AnalyseResult result = AnalyseCore(state_, paths_.analysisFolder, *frmStatus_, messages_);
-    if (result.outcome == AnalyseOutcome::CheckFailed)
-        return false;
-    // The analysed model is the one read back from the analysis copy: the same model.
-    setFileCaption();
-    if (wasClean)
-        cleanModel_ = state_.model;
-    if (result.outcome != AnalyseOutcome::Completed) {
-        frmStatus_->hide();
-        return false;
+    const AnalyseResult result =
+        analyseModel(*frmStatus_, messages_, [this](const std::vector<std::string>& warnings) {
+            return askToGoOn(warnings);
+        });
+    if (result.outcome == AnalyseOutcome::Completed) {
+        GraphBtn_Click(1);
+        sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
+        sBarPanel[1]->setToolTip(QString());
     }
-    GraphBtn_Click(1);
     frmStatus_->hide();
-    sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
-    analysedModel_ = state_.model;
-    analysedDensity_ = state_.options.MeshDensFact;
-    return true;
+    return result.outcome;
+}
+
+AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
+                                    const WarningsGate& gate) {
+    // The analysis converts the model's loads and back; what the user entered stays, to the
+    // last digit.
+    const BeamModel entered = state_.model;
+    AnalyseResult result;
+    {
+        modelInUse_ = true;
+        const ScopeExit released([this] { modelInUse_ = false; });
+        result = AnalyseCore(state_, paths_.analysisFolder, status, messages, gate);
+    }
+    if (result.outcome == AnalyseOutcome::CheckFailed ||
+        result.outcome == AnalyseOutcome::Cancelled)
+        return result;
+    state_.model = entered;
+    setFileCaption();
+    if (result.outcome == AnalyseOutcome::Completed) {
+        resultViews_->analysed();
+        refreshResultWindows();
+    } else {
+        resultViews_->dropped();
+    }
+    redrawDiagrams();
+    return result;
+}
+
+void frmMain::scheduleAnalysis() {
+    if (state_.options.AnalyseAfterEveryChange)
+        analyseTimer_->start();
+}
+
+bool frmMain::analysisPending() const {
+    return analyseTimer_->isActive();
+}
+
+void frmMain::runPendingAnalysis() {
+    if (!analyseTimer_->isActive())
+        return;
+    analyseTimer_->stop();
+    analyseAfterChange();
+}
+
+void frmMain::setAnalysisDelay(std::chrono::milliseconds delay) {
+    analyseTimer_->setInterval(delay);
+}
+
+void frmMain::analyseAfterChange() {
+    if (analysing_) {
+        scheduleAnalysis();
+        return;
+    }
+    analysing_ = true;
+    bool shown = false;
+    const ScopeExit done([this, &shown] {
+        if (shown) {
+            setCommandsEnabled(true);
+            frmStatus_->hide();
+        }
+        analysing_ = false;
+        openHandedOverSoon();
+    });
+    // Nothing asks or opens: what the check or the analysis has to say goes to the status bar.
+    NoteSink notes;
+    DelayedProgress progress(*frmStatus_, QuietProgressDelay, [this, &shown] {
+        shown = true;
+        setCommandsEnabled(false);
+    });
+    AnalyseResult result{AnalyseOutcome::Failed, 0};
+    guarded(notes, [&] { result = analyseModel(progress, notes, ShowWarningsAndGoOn(notes)); });
+    showAnalysisNotes(result, notes.shown);
+    emit analysisFinished(result.outcome);
+}
+
+void frmMain::showAnalysisNotes(const AnalyseResult& result, const std::vector<Message>& notes) {
+    QStringList lines;
+    for (const Message& note : notes)
+        lines << QString::fromStdString(note.text).split("\r\n", Qt::SkipEmptyParts);
+    QString text = lines.join("  ");
+    if (result.outcome == AnalyseOutcome::Completed) {
+        const QString time = QString::fromStdString(AnalysisTimeText(result.AnalysisTime));
+        text = text.isEmpty() ? time : text + "  " + time;
+    } else {
+        text = NotAnalysedText + text;
+    }
+    sBarPanel[1]->setText(text);
+    sBarPanel[1]->setToolTip(lines.join("\n"));
+}
+
+void frmMain::openHandedOverSoon() {
+    if (!handedOverDuringAnalysis_.isEmpty())
+        QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
+}
+
+bool frmMain::askToGoOn(const std::vector<std::string>& warnings) {
+    std::string text;
+    for (const std::string& line : warnings)
+        text = text.empty() ? line : MessageLines(text, line);
+    return messages_.ask({WarningsTitle, text, Icon::Exclamation}, Buttons::ContinueCancel) ==
+           Answer::Continue;
 }
 
 bool frmMain::analysisCurrent() const {
-    return HasExactResults(state_) && analysedModel_ && *analysedModel_ == state_.model &&
-           analysedDensity_ == state_.options.MeshDensFact;
+    return HasExactResults(state_) && resultViews_->current();
 }
 
 bool frmMain::analysedForExport() {
@@ -959,6 +1107,10 @@ bool frmMain::SaveModel(bool saveMode) {
     state_.FileName = target;
     cleanModel_ = state_.model;
     neverSaved_ = false;
+    // The new name shows at once wherever the model's name is shown.
+    setFileCaption();
+    if (frmProperties_ != nullptr)
+        frmProperties_->updatePanels();
     return true;
 }
 
@@ -999,6 +1151,7 @@ bool frmMain::OpenModel(const QString& path) {
     setFileCaption();
     modelReplaced();
     recentFiles_->AddFile(chosen);
+    scheduleAnalysis();
     return true;
 }
 
@@ -1174,12 +1327,16 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
             reason == Qt::ShortcutFocusReason)
             spanTxt->setReadOnly(false);
+    } else if (event->type() == QEvent::FocusOut && !spanTxt->isReadOnly()) {
+        // Tab, a click elsewhere or a button confirm the span as Enter does.
+        spanTxt->setReadOnly(true);
+        guarded(messages_, [this] { spanTxtChanged(); });
     } else if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            mdiArea->setFocus();
             spanTxt->setReadOnly(true);
             guarded(messages_, [this] { spanTxtChanged(); });
+            mdiArea->setFocus();
             return true;
         }
     }
@@ -1193,7 +1350,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (analysing_ || !maybeSave()) {
+    if (analysing_) {
+        event->ignore();
+        return;
+    }
+    // A span typed and not yet confirmed is taken before the question about unsaved changes.
+    if (activeSpanField()->isModified())
+        guarded(messages_, [this] { spanTxtChanged(); });
+    if (!maybeSave()) {
         event->ignore();
         return;
     }
@@ -1241,10 +1405,31 @@ void frmMain::setMenuBarMenus(const QList<QMenu*>& menus) {
 }
 
 void frmMain::connectChild(QWidget* content) {
+    QWidget* frame = content->parentWidget();
+    if (auto* diagram = qobject_cast<frmResGraph*>(content)) {
+        // Every picture but the idealised beam shows results.
+        if (diagram->pictureKind() != modGraphics::PictureKind::Beam)
+            resultViews_->watch(frame, content, ResultViews::Follows::Tables);
+        return;
+    }
 #ifdef KRADON_HAS_RESULTS_WINDOW
     auto* results = qobject_cast<frmResultDisplay*>(content);
     if (results == nullptr)
         return;
+    resultViews_->watch(frame, content, ResultViews::Follows::Copy);
+    connect(results, &frmResultDisplay::elementViewShown, this, [this](frmElementDisp* view) {
+        resultViews_->watch(view, view, ResultViews::Follows::Copy);
+        resultViews_->refreshed(view);
+    });
+    connect(results, &frmResultDisplay::pictureShown, this, [this](frmPrintPrev* picture) {
+        // A composition shows the tables of the moment its Beam button was pressed.
+        if (picture->property("watched").toBool())
+            return;
+        picture->setProperty("watched", true);
+        resultViews_->watch(picture, picture, ResultViews::Follows::Copy);
+        connect(picture->BeamBtn, &QPushButton::clicked, this,
+                [this, picture] { resultViews_->refreshed(picture); });
+    });
     results->setFilePicker(files_);
     results->setOwnMenuBarShown(false);
     connectResultsItems(*results);

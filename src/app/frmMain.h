@@ -3,6 +3,7 @@
 // program's commands (files, analysis, settings file, help).
 #pragma once
 
+#include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "app/DesktopLauncher.h"
 #include "app/SettingsStore.h"
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -34,6 +36,7 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QTabBar;
+class QTimer;
 class QToolBar;
 class QUndoStack;
 
@@ -58,6 +61,7 @@ namespace modToolBar {
 class ToolbarDock;
 }
 class RecentFilesMenu;
+class ResultViews;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
@@ -75,10 +79,24 @@ inline constexpr const char* NameAFileText = "Please Name a File";
 inline constexpr const char* NameAFileTitle = "Kradon";
 inline constexpr const char* NoHelpText =
     "Unable to display Help Contents. There is no Help associated with this project.";
+/// A span field's text that is no span: %1 the text, %2 the span that stays.
+inline constexpr const char* SpanRefusedText =
+    "Beam Length: \"%1\" is not a positive number of metres. The span stays %2 m.";
+/// The help window's Open in Browser on a desktop that cannot open the guide; %1 the guide.
+inline constexpr const char* NoBrowserText = "The desktop has no program to open %1.";
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
 inline constexpr const char* AnalyseBeforeExportText =
     "The results do not belong to the model as it is now. Analyse the model first?";
+
+inline constexpr const char* ModelInUseText =
+    "The model is being analysed; change it again once the analysis has finished.";
+/// The status bar's lead when an analysis after a change did not complete.
+inline constexpr const char* NotAnalysedText = "Not analysed: ";
+/// How long the analysis after a change waits for more changes, so a burst of them runs once.
+inline constexpr std::chrono::milliseconds AnalyseAfterChangeDelay{300};
+/// How long an analysis after a change runs before its progress window shows.
+inline constexpr std::chrono::milliseconds QuietProgressDelay{500};
 
 /// The number of positions on KradonTB, numbered from 1.
 inline constexpr int ToolbarPositions = 22;
@@ -90,6 +108,8 @@ signals:
     void modelEdited();
     /// Record n of kind is to be edited in its dialog (the explorer's double-click).
     void recordEditRequested(kradon::RecordKind kind, std::int16_t n);
+    /// An analysis has ended, asked for or after a change.
+    void analysisFinished(kradon::AnalyseOutcome outcome);
 
 public:
     frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidget* parent = nullptr);
@@ -110,6 +130,8 @@ public:
     frmOptions& optionsDialog() { return *frmOptions_; }
     /// The recent files at the end of the File menu.
     RecentFilesMenu& recentFiles() { return *recentFiles_; }
+    /// The windows that show results, and their out-of-date marks.
+    ResultViews& resultViews() { return *resultViews_; }
 
     // The load and support dialogs, one window each per run, made on first use.
     frmPln& pointLoadDialog();
@@ -136,17 +158,20 @@ public:
     bool vLaunch(const QString& vFile);
     /// The desktop stand-in for tests; the window keeps a reference, so it must outlive it.
     void setDesktop(DesktopLauncher& desktop) { desktop_ = &desktop; }
-    /// span <- the span field's number; returns false (span unchanged) for a text that is not a
-    /// number.
+    /// span <- the span field's number, as one Undo step. A text that is not a positive finite
+    /// number is refused with a message naming the field and the text, the field shows the span
+    /// again, and false is returned with nothing changed.
     bool getSpan();
     /// The span field <- span, as the shortest text that reads back to it.
     void setSpan();
+    /// The span field was confirmed (Enter, or the focus left it): its span is taken.
     void spanTxtChanged();
     /// Applies one change of the model made by a dialog, the explorer or the span field. Every
     /// change goes through here: the model is then modified (it differs from the clean one), the
     /// windows that show it follow (modelEdited), and the change becomes one Undo step named
     /// description. edit works on a copy: when it throws, the model is left as it was and the
-    /// error goes on to the caller. An edit that changes nothing leaves no step.
+    /// error goes on to the caller. An edit that changes nothing leaves no step. While an
+    /// analysis holds the model, every edit is refused with a KradonError.
     void EditModel(const std::function<void(BeamModel&)>& edit, const QString& description = {});
     /// Opens the dialog of record n of kind (0 when the chosen row held no number).
     void EditRecord(RecordKind kind, std::int16_t n);
@@ -180,6 +205,12 @@ public:
     bool OpenModel(const QString& path);
     void NewModel();
     bool analysing() const { return analysing_; }
+    /// With "Analyse after every change" on, an analysis waits for a pause in the changes.
+    bool analysisPending() const;
+    /// Runs the waiting analysis now instead of at the end of the pause.
+    void runPendingAnalysis();
+    /// How long the analysis after a change waits; AnalyseAfterChangeDelay unless set.
+    void setAnalysisDelay(std::chrono::milliseconds delay);
     /// The model differs from the one last opened, saved, started or analysed.
     bool isModified() const { return !(state_.model == cleanModel_); }
 
@@ -302,7 +333,7 @@ protected:
 private:
     void createActions();
     void createChildKeys();
-    /// Shows the user guide in the program's own help window.
+    /// Shows the user guide in the program's own help window, which can hand it to the browser.
     void showHelpWindow();
     void createMenus();
     void createToolBar();
@@ -317,12 +348,28 @@ private:
     void setMenuBarMenus(const QList<QMenu*>& menus);
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
-    void redrawIdealisedBeam();
+    /// Every open diagram window draws its picture again: the beam from the model as it is now.
+    void redrawDiagrams();
+    /// The result windows that copy the tables when filled take the latest ones.
+    void refreshResultWindows();
     /// Where Save As starts: the model's file, or the new model name in the save folder.
     QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
-    bool runAnalysis();
+    AnalyseOutcome runAnalysis();
+    /// The steps every analysis shares: the core run on the model as entered, then the result
+    /// marks and the windows that follow the outcome.
+    AnalyseResult analyseModel(StatusSink& status, MessageSink& messages, const WarningsGate& gate);
+    /// An analysis after a change is due when the option asks for it.
+    void scheduleAnalysis();
+    /// The analysis after a change: no question, no box, no window opened; the progress window
+    /// only when it takes a while; what it has to say goes to the status bar.
+    void analyseAfterChange();
+    void showAnalysisNotes(const AnalyseResult& result, const std::vector<Message>& notes);
+    /// Opens the models handed over during an analysis once it has ended.
+    void openHandedOverSoon();
+    /// The warnings of a model about to be analysed, with Continue and Cancel; true to go on.
+    bool askToGoOn(const std::vector<std::string>& warnings);
     /// Opens the models handed over while an analysis ran, in the order they came.
     void openHandedOverLater();
     /// The settings record of the window as it is now.
@@ -367,14 +414,16 @@ private:
     modToolBar::ToolbarDock* toolbarDock_;
     frmOptions* frmOptions_;
     RecentFilesMenu* recentFiles_;
+    ResultViews* resultViews_;
+    QTimer* analyseTimer_;
     bool analysing_ = false;
-    /// The model as its last completed analysis saw it, and the mesh density used.
-    std::optional<BeamModel> analysedModel_;
-    double analysedDensity_ = 0;
+    /// An analysis has the model in its own units.
+    bool modelInUse_ = false;
     /// The model has no file of its own yet (a fresh start or New), whatever name it shows.
     bool neverSaved_ = true;
     QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
+    bool confirmingSpan_ = false;
     frmPln* frmPln_ = nullptr;
     frmUln* frmUln_ = nullptr;
     frmTln* frmTln_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/Guarded.h"
 #include "app/NumberText.h"
 #include "app/SettingsStore.h"
+#include "app/dialogs/DialogFields.h"
 #include "app/frmMain.h"
 #include "app/modMDI.h"
 #include "settings/SettingsKeys.h"
@@ -71,12 +72,6 @@ constexpr std::array<const char*, 11> TreeImages = {
     nullptr,          "point-loads",         "uniform-loads",  "trapezoidal-loads",
     "moment-loads",   "fixed-displacements", "rigid-supports", "spring-supports",
     "youngs-modulus", "second-moment",       "beam-details"};
-
-/// A record's name in the Undo and Redo items.
-constexpr std::array<const char*, RecordKindCount> RecordNames = {
-    "Point Load",         "UDL",           "TDL",
-    "Moment Load",        "Rigid Support", "Spring Support",
-    "Fixed Displacement", "E Definition",  "I Definition"};
 
 const TreeNode* nodeByText(const QString& text) {
     for (const TreeNode& node : TreeNodes)
@@ -475,8 +470,7 @@ void frmProperties::deleteRecordMnu_Click() {
     const std::int16_t n = selectedRecordNumber();
     if (!kind || n < 1 || n > model().count(*kind))
         return;
-    const QString name =
-        QString("Delete %1 %2").arg(RecordNames[static_cast<std::size_t>(*kind)]).arg(n);
+    const QString name = QString("Delete %1 %2").arg(RecordName(*kind)).arg(n);
     guarded(main_.messages(),
             [&] { main_.EditModel([&](BeamModel& m) { DeleteRecord(m, *kind, n); }, name); });
 }

@@ -3,6 +3,7 @@
 
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
+#include "app/ResultViews.h"
 #include "app/ShellSinks.h"
 #include "graphics/PictureHover.h"
 #include "graphics/qt/PainterSurface.h"
@@ -124,7 +125,14 @@ modGraphics::PictureKind frmResGraph::pictureKind() const {
     return static_cast<modGraphics::PictureKind>(kind_);
 }
 
+void frmResGraph::redraw() {
+    // The drawing area is opaque: a repaint of this window alone leaves it as it was.
+    Disp->update();
+}
+
 void frmResGraph::mnuPrint_Click() {
+    if (!ConfirmResultsUse(this, tr("Print")))
+        return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, this);
@@ -137,6 +145,8 @@ void frmResGraph::mnuPrint_Click() {
 }
 
 void frmResGraph::mnuSavePicture_Click() {
+    if (!ConfirmResultsUse(this, tr("Save")))
+        return;
     const PickedName name = files_.saveName(this, tr("Save Picture As"),
                                             DialogFilters(PictureFilter), "png", QString());
     if (!name || name->isEmpty())

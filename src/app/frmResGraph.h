@@ -27,6 +27,8 @@ public:
 
     std::int16_t kind() const { return kind_; }
     modGraphics::PictureKind pictureKind() const;
+    /// Draws the picture again from the current tables, at the next paint.
+    void redraw();
 
     QWidget* Disp;           // the drawing surface, filling the window
     QLabel* lblTabIndex;     // hidden: the window's slot number

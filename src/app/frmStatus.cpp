@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace kradon {
 
@@ -58,6 +59,36 @@ void frmStatus::udTxt(const std::string& text) {
 
 void frmStatus::clearLog() {
     StatusTxt->clear();
+}
+
+DelayedProgress::DelayedProgress(frmStatus& window, std::chrono::milliseconds delay,
+                                 std::function<void()> beforeShowing)
+    : window_(window), start_(std::chrono::steady_clock::now()), delay_(delay),
+      beforeShowing_(std::move(beforeShowing)) {}
+
+bool DelayedProgress::showing() {
+    if (shown_)
+        return true;
+    if (std::chrono::steady_clock::now() - start_ < delay_)
+        return false;
+    shown_ = true;
+    beforeShowing_();
+    window_.clearLog();
+    for (const std::string& line : lines_)
+        window_.udTxt(line);
+    return true;
+}
+
+void DelayedProgress::udPb(double percent) {
+    if (showing())
+        window_.udPb(percent);
+}
+
+void DelayedProgress::udTxt(const std::string& text) {
+    if (showing())
+        window_.udTxt(text);
+    else
+        lines_.push_back(text);
 }
 
 } // namespace kradon

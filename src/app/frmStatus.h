@@ -4,6 +4,10 @@
 #include "model/Sinks.h"
 
 #include <QWidget>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QPlainTextEdit;
@@ -29,6 +33,29 @@ public:
     QProgressBar* pBar;
     QLabel* StatLbl;
     QPlainTextEdit* StatusTxt;
+};
+
+/// The progress of an analysis that runs by itself after a change: nothing is shown while it
+/// takes less than delay; after that the progress window shows, with the lines so far.
+class DelayedProgress : public StatusSink {
+public:
+    /// beforeShowing runs once, just before the window shows (and lets window events run).
+    DelayedProgress(frmStatus& window, std::chrono::milliseconds delay,
+                    std::function<void()> beforeShowing);
+    void udPb(double percent) override;
+    void udTxt(const std::string& text) override;
+    bool shown() const { return shown_; }
+
+private:
+    /// Shows the window once the delay has passed; true while it shows.
+    bool showing();
+
+    frmStatus& window_;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::milliseconds delay_;
+    std::function<void()> beforeShowing_;
+    std::vector<std::string> lines_;
+    bool shown_ = false;
 };
 
 } // namespace kradon

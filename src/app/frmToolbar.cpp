@@ -114,10 +114,12 @@ void frmToolbar::createSpanField() {
     KradonTB->addWidget(spanLblTxt);
     KradonTB->addWidget(spanTxt);
     KradonTB->addWidget(Text3);
-    // Each keystroke is a new span; text set by the program is no edit.
-    connect(spanTxt, &QLineEdit::textEdited, this,
-            [this] { guarded(main_.messages(), [this] { main_.spanTxtChanged(); }); });
-    connect(spanTxt, &QLineEdit::returnPressed, this, &frmToolbar::giveFocusToMain);
+    // The span is taken when the field is confirmed: Enter, or the focus leaving it.
+    connect(spanTxt, &QLineEdit::returnPressed, this, [this] {
+        guarded(main_.messages(), [this] { main_.spanTxtChanged(); });
+        giveFocusToMain();
+    });
+    spanTxt->installEventFilter(this);
 }
 
 void frmToolbar::followMainToolbar() {
@@ -198,6 +200,8 @@ bool frmToolbar::eventFilter(QObject* watched, QEvent* event) {
             KradonTB->setEnabled(docked_->isEnabled());
         return QFrame::eventFilter(watched, event);
     }
+    if (watched == spanTxt && event->type() == QEvent::FocusOut)
+        guarded(main_.messages(), [this] { main_.spanTxtChanged(); });
     if (watched != Label1)
         return QFrame::eventFilter(watched, event);
     switch (event->type()) {

@@ -21,6 +21,12 @@
 namespace kradon {
 namespace {
 
+/// The caption of a child window of the book, the title of any other.
+QString captionOf(const QMdiSubWindow* window) {
+    const auto* child = qobject_cast<const ChildWindow*>(window);
+    return child != nullptr ? child->caption() : window->windowTitle();
+}
+
 std::int16_t kindOfCaption(const QString& caption) {
     for (std::size_t k = 0; k < ChildCaptions.size(); ++k)
         if (caption == ChildCaptions[k])
@@ -60,6 +66,11 @@ ChildWindow::ChildWindow(std::int16_t slot, QWidget* parent) : QMdiSubWindow(par
         for (QAction* item : menu->actions())
             item->setShortcuts(QList<QKeySequence>());
     }
+}
+
+void ChildWindow::setCaption(const QString& caption) {
+    caption_ = caption;
+    setWindowTitle(caption);
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {
@@ -147,7 +158,7 @@ void modMDI::takeSlot(std::int16_t slot, QWidget* content, const QString& captio
     content->setProperty("Tag", tag);
     if (auto* label = content->findChild<QLabel*>("lblTabIndex"))
         label->setText(tag);
-    window->setWindowTitle(caption);
+    window->setCaption(caption);
     content->setWindowTitle(caption);
     window->setWindowIcon(mainWindow_->windowIcon());
     connect(window, &ChildWindow::unloading, this, &modMDI::childUnloading);
@@ -205,7 +216,7 @@ void modMDI::AddTab(std::int16_t slot) {
         messages_.show({MdiTitle, TabErrorText, Icon::Critical});
         return;
     }
-    const int index = tabs_.addTab(window->windowTitle());
+    const int index = tabs_.addTab(window->caption());
     tabs_.setCurrentIndex(tabs_.count() - 1);
     tabs_.setTabData(index, slot);
 }
@@ -218,7 +229,7 @@ void modMDI::TabClick() {
     const std::int16_t last = std::min<std::int16_t>(WindowsOpened, MaxSlots);
     for (std::int16_t s = 1; s <= last; ++s) {
         ChildWindow* window = SlotUsed[static_cast<std::size_t>(s)] ? child(s) : nullptr;
-        if (window == nullptr || window->windowTitle() != caption)
+        if (window == nullptr || window->caption() != caption)
             continue;
         area_.setActiveSubWindow(window);
         if (window->widget() != nullptr)
@@ -229,7 +240,7 @@ void modMDI::TabClick() {
 
 void modMDI::ActivateByCaption(const QString& caption) {
     for (QMdiSubWindow* window : area_.subWindowList()) {
-        if (window->windowTitle() != caption)
+        if (captionOf(window) != caption)
             continue;
         if (window->isMinimized())
             window->showNormal();
@@ -249,7 +260,7 @@ void modMDI::CloseChild(const QString& which, std::int16_t slot) {
             return;
         }
         SlotUsed[static_cast<std::size_t>(slot)] = false;
-        const QString caption = window->windowTitle();
+        const QString caption = window->caption();
         ClearOpenFlag(caption);
         const int tab = tabIndexOfKey(caption);
         if (tab >= 0)
@@ -292,7 +303,7 @@ ChildWindow* modMDI::childOfKind(std::int16_t kind) const {
         return nullptr;
     for (std::int16_t s = 1; s <= MaxSlots; ++s) {
         ChildWindow* window = child(s);
-        if (window != nullptr && window->windowTitle() == ChildCaptions[kind])
+        if (window != nullptr && window->caption() == ChildCaptions[kind])
             return window;
     }
     return nullptr;
@@ -313,7 +324,7 @@ void modMDI::childUnloaded() {
     const QMdiSubWindow* active = area_.currentSubWindow();
     if (active == nullptr)
         return;
-    const int tab = tabIndexOfKey(active->windowTitle());
+    const int tab = tabIndexOfKey(captionOf(active));
     if (tab >= 0)
         tabs_.setCurrentIndex(tab);
 }
@@ -331,7 +342,7 @@ void modMDI::childActivated(QMdiSubWindow* window) {
     }
     if (window == nullptr)
         return;
-    const int tab = tabIndexOfKey(window->windowTitle());
+    const int tab = tabIndexOfKey(captionOf(window));
     if (tab >= 0)
         tabs_.setCurrentIndex(tab);
 }

@@ -54,6 +54,10 @@ class ChildWindow : public QMdiSubWindow {
 public:
     ChildWindow(std::int16_t slot, QWidget* parent = nullptr);
     std::int16_t slot() const { return slot_; }
+    /// The caption of the window's kind: the key of its tab. The title shown may add to it.
+    const QString& caption() const { return caption_; }
+    /// Sets the caption and shows it as the title.
+    void setCaption(const QString& caption);
 
 signals:
     /// The window is about to go: the book frees its slot.
@@ -66,6 +70,7 @@ protected:
 
 private:
     std::int16_t slot_;
+    QString caption_;
 };
 
 class modMDI : public QObject {

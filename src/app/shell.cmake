@@ -14,6 +14,8 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/ResultViews.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ResultViews.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
     ${CMAKE_CURRENT_LIST_DIR}/SheetExport.cpp

@@ -36,19 +36,6 @@ std::optional<CaseModel> readCaseModel(const std::string& path, MessageSink& mes
     }
 }
 
-int exitStatusOf(AnalyseOutcome outcome) {
-    switch (outcome) {
-    case AnalyseOutcome::Completed:
-        return ExitStatus::Completed;
-    case AnalyseOutcome::CheckFailed:
-        return ExitStatus::InputRefused;
-    case AnalyseOutcome::Failed:
-    case AnalyseOutcome::Unstable:
-        break;
-    }
-    return ExitStatus::AnalysisFailed;
-}
-
 std::string namesOf(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names)
@@ -293,7 +280,7 @@ int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink
         return ExitStatus::FileProblem;
     }
     if (outcome.outcome != AnalyseOutcome::Completed)
-        return exitStatusOf(outcome.outcome);
+        return ExitStatusOf(outcome.outcome);
     return writeSelection(r, *outcome.analysis, *m, loading, out, messages);
 }
 

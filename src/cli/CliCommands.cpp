@@ -307,19 +307,6 @@ std::string sameFileProblem(const std::string& modelPath, const std::string& out
     return same ? OutputPaths::Describe(*same) : std::string();
 }
 
-int exitStatusOf(AnalyseOutcome outcome) {
-    switch (outcome) {
-    case AnalyseOutcome::Completed:
-        return ExitStatus::Completed;
-    case AnalyseOutcome::CheckFailed:
-        return ExitStatus::InputRefused;
-    case AnalyseOutcome::Failed:
-    case AnalyseOutcome::Unstable:
-        break;
-    }
-    return ExitStatus::AnalysisFailed;
-}
-
 bool saveResults(const ProgramState& state, const std::string& path, MessageSink& messages) {
     try {
         SaveResultsFile(state, path);
@@ -558,7 +545,7 @@ AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, bool e
     }
     NullStatusSink status;
     try {
-        run.status = exitStatusOf(AnalyseCore(state, *copyFolder, status, messages).outcome);
+        run.status = ExitStatusOf(AnalyseCore(state, *copyFolder, status, messages).outcome);
     } catch (const KradonError& e) {
         // Only writing and reading back the analysis copy throws out of the command.
         messages.show({ProgramTitle,

@@ -1,6 +1,7 @@
 // Where kradon-cli's outputs go.
 #include "cli/CliOutput.h"
 
+#include "cli/CliCommands.h"
 #include "model/KradonError.h"
 #include "model/SafeFile.h"
 #include "model/modFileWrite.h"
@@ -36,6 +37,20 @@ bool WriteReport(const std::string& text, const std::string& path, std::ostream&
                        (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()),
                    Icon::None});
     return false;
+}
+
+int ExitStatusOf(AnalyseOutcome outcome) {
+    switch (outcome) {
+    case AnalyseOutcome::Completed:
+        return ExitStatus::Completed;
+    case AnalyseOutcome::CheckFailed:
+    case AnalyseOutcome::Cancelled:
+        return ExitStatus::InputRefused;
+    case AnalyseOutcome::Failed:
+    case AnalyseOutcome::Unstable:
+        break;
+    }
+    return ExitStatus::AnalysisFailed;
 }
 
 std::optional<std::filesystem::path> AnalysisFolder(MessageSink& messages) {

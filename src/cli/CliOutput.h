@@ -2,6 +2,7 @@
 // per-user folder of the analysis copies.
 #pragma once
 
+#include "analysis/AnalyseCommand.h"
 #include "model/Sinks.h"
 
 #include <filesystem>
@@ -23,6 +24,9 @@ bool WriteOutputFile(const std::string& path, const std::string& bytes, const st
 /// failed write of either is reported and gives false.
 bool WriteReport(const std::string& text, const std::string& path, std::ostream& out,
                  MessageSink& messages, const std::string& what = "report");
+
+/// The exit status of an analysis that ended with outcome.
+int ExitStatusOf(AnalyseOutcome outcome);
 
 /// The user's private folder for analysis copies, or nullopt after a message saying why it
 /// cannot be used.

@@ -21,14 +21,14 @@
 
 namespace kradon::modGraphics {
 
-inline constexpr const char* SubroutineTitle = "modGraphics Subroutine";
-inline constexpr const char* ErrorText = "modGraphics Error";
+inline constexpr const char* SubroutineTitle = "Graphics Subroutine";
+inline constexpr const char* ErrorText = "Graphics Error";
 
-inline constexpr const char* BendingMomentTitle = "Bending Moment Diagram modUnits: kNm";
-inline constexpr const char* DeflectedShapeTitle = "Deflected Shape Diagram modUnits: mm";
-inline constexpr const char* ShearForceTitle = "Shear Force Diagram modUnits: kN";
+inline constexpr const char* BendingMomentTitle = "Bending Moment Diagram Units: kNm";
+inline constexpr const char* DeflectedShapeTitle = "Deflected Shape Diagram Units: mm";
+inline constexpr const char* ShearForceTitle = "Shear Force Diagram Units: kN";
 inline constexpr const char* RotationTitle = "Rotation Diagram Units: rad";
-inline constexpr const char* PropertyTitleMiddle = " Value Variation modUnits: ";
+inline constexpr const char* PropertyTitleMiddle = " Value Variation Units: ";
 inline constexpr const char* NodeNumbersCaption = "Node No.'s:";
 inline constexpr const char* ElementNumbersCaption = "Element No.'s:";
 
@@ -45,7 +45,7 @@ double NiceStep(double v);
 /// Dotted navy grid of a diagram frame (horizontal lines every NiceStep(ym) within +-ym, vertical
 /// lines every 1 m from 0 to span) and the scale label "Scales: X: 1 Y: <step>" near the
 /// bottom-left corner. Leaves DrawWidth 3 and DrawStyle solid in force. A failure shows
-/// "modGraphics Error" (title "modGraphics Subroutine", critical icon) and leaves the grid
+/// "Graphics Error" (title "Graphics Subroutine", critical icon) and leaves the grid
 /// unfinished; it never throws.
 void DrawGrid(DrawingSurface& surface, double xm, double ym, double span, MessageSink& messages);
 

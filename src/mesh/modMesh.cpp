@@ -14,6 +14,9 @@
 namespace kradon::modMesh {
 namespace {
 
+/// The unit conversions, by a short name.
+namespace units = kradon::modUnits;
+
 constexpr const char* errorSource = "modMesh";
 
 std::size_t toIndex(std::int32_t n) {
@@ -97,8 +100,8 @@ void buildElements(MeshTables& mesh, const BeamModel& model) {
         table->assign(entries, 0.0);
     const auto countE = model.count(RecordKind::ESegment);
     const auto countI = model.count(RecordKind::ISegment);
-    const std::vector<PropertyLaw> lawsI = PropertyLaws(model.ISegment, countI);
-    const std::vector<PropertyLaw> lawsE = PropertyLaws(model.ESegment, countE);
+    const std::vector<PropertyLaw> lawsI = PropertyLaws(model.ISegment, countI, "I");
+    const std::vector<PropertyLaw> lawsE = PropertyLaws(model.ESegment, countE, "E");
     for (std::size_t e = 1; e < entries; ++e) {
         mesh.ElementNode1[e] = static_cast<double>(e);
         mesh.ElementNode2[e] = static_cast<double>(e + 1);
@@ -201,13 +204,15 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
         buildSegments(mesh, model, MeshDensFact);
         placeNodes(mesh, keys);
         buildElements(mesh, model);
-        modUnits::ScaleElementI(mesh);
-        modUnits::ScaleElementE(mesh);
+        units::ScaleElementI(mesh);
+        units::ScaleElementE(mesh);
         return mesh;
     } catch (const KradonError& error) {
+        // The node limit and a definition that gives no value say what is wrong themselves.
         const bool tooManyNodes =
             error.source() == errorSource && error.number() == ErrorNumber::Overflow;
-        messages.show({MeshTitle, tooManyNodes ? error.what() : MeshErrorText, Icon::Critical});
+        const bool explained = tooManyNodes || error.source() == DefinitionErrorSource;
+        messages.show({MeshTitle, explained ? error.what() : MeshErrorText, Icon::Critical});
         throw;
     } catch (const std::exception& error) {
         messages.show({MeshTitle, MeshErrorText, Icon::Critical});

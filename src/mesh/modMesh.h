@@ -11,8 +11,8 @@
 
 namespace kradon::modMesh {
 
-inline constexpr const char* MeshTitle = "modMesh Subroutine";
-inline constexpr const char* MeshErrorText = "modMesherror";
+inline constexpr const char* MeshTitle = "Mesh Subroutine";
+inline constexpr const char* MeshErrorText = "Mesherror";
 inline constexpr const char* OutsideBoundariesText = "Elements defined outside boundaries";
 /// The most nodes a mesh may have: what the results file can hold.
 inline constexpr std::int32_t MaxNodeCount = 32767;
@@ -32,7 +32,8 @@ std::vector<double> KeyPoints(const BeamModel& model);
 
 /// The mesh of model (positions in m, none negative) with about 8 x MeshDensFact elements per
 /// segment, E and I in analysis units. Shows the outside-boundaries warning and continues; any
-/// failure shows "modMesherror" (or the node-limit message) and is rethrown as a KradonError.
+/// failure shows "Mesherror" (or the node-limit message, or the message of an E or I definition
+/// that gives no value) and is rethrown as a KradonError.
 MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages);
 
 /// The node 1..NodeCount standing at position p (see NodeMatches), or 0; NodeX is searched as
@@ -51,7 +52,7 @@ void AddMomentLoads(const BeamModel& model, const MeshTables& mesh, NodalTables&
 /// clockwise at the first node and M2 anticlockwise at the second (both given positive).
 void AddElementLoads(NodalTables& nodal, std::int32_t e, double F1, double M1, double F2,
                      double M2);
-/// A support type other than 1 or 2 shows "modMesherror" and is skipped.
+/// A support type other than 1 or 2 shows "Mesherror" and is skipped.
 void SetRigidSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
                       MessageSink& messages);
 /// Springs in kN/mm and kN/rad: SpringStiffness as entered, SpringDiagonal summed in N/m and

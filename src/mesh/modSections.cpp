@@ -249,8 +249,8 @@ ExactSections IntegrateSections(const BeamModel& model, const MeshTables& mesh) 
     ExactSections sections;
     const auto countE = model.count(RecordKind::ESegment);
     const auto countI = model.count(RecordKind::ISegment);
-    sections.E = PropertyLaws(model.ESegment, countE);
-    sections.I = PropertyLaws(model.ISegment, countI);
+    sections.E = PropertyLaws(model.ESegment, countE, "E");
+    sections.I = PropertyLaws(model.ISegment, countI, "I");
     const auto constant = [](const PropertyLaw& law) { return law.isConstant(); };
     if (std::all_of(sections.E.begin(), sections.E.end(), constant) &&
         std::all_of(sections.I.begin(), sections.I.end(), constant))

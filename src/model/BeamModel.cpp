@@ -200,12 +200,48 @@ double checkedQuotient(double num, double den) {
     return quotient;
 }
 
-/// Throws unless every property list has an entry for records 0..count.
-void checkPropertyCount(const PropertySegmentList& segments, std::int16_t count) {
+/// The highest record number of a property list that has an entry in every one of its lists,
+/// or throws as a record beyond the capacity.
+std::size_t checkedSegmentCount(const PropertySegmentList& segments, std::int16_t count) {
     const std::int64_t highest = std::max<std::int64_t>(count, 0);
     const auto entries = static_cast<std::int64_t>(shortestList(segments));
     if (highest >= entries)
         throwBeyondCapacity(highest, entries - 1);
+    return static_cast<std::size_t>(highest);
+}
+
+bool isDefinition(double variation) {
+    return variation == Variation::None || variation == Variation::Linear ||
+           variation == Variation::Curve;
+}
+
+/// Why an expression gave no value, from the evaluator's error number.
+std::string whyNoValue(const KradonError& error, double x) {
+    const std::string at = " at x = " + modText::GeneralNumber(x) + " m";
+    switch (error.number()) {
+    case ErrorNumber::DivisionByZero:
+        return "divides by zero" + at;
+    case ErrorNumber::InvalidArgument:
+        return "takes the root of a negative number" + at;
+    case ErrorNumber::Overflow:
+        return "is not finite" + at;
+    default:
+        return std::string("cannot be read (") + error.what() + ")";
+    }
+}
+
+[[noreturn]] void throwDefinitionError(std::int32_t number, const char* name, std::size_t k,
+                                       const std::string& expression, const std::string& why) {
+    throw KradonError(number, DefinitionErrorSource,
+                      std::string(name) + " definition " + std::to_string(k) +
+                          ": the expression \"" + expression + "\" " + why + ".");
+}
+
+/// The value of the named property (E or I) at x, with a Curve's failure explained.
+double explainedValueAt(const char* name, const PropertySegmentList& segments, std::int16_t count,
+                        double x) {
+    checkedSegmentCount(segments, count);
+    return PropertyLaw(segments, CoveringSegment(segments, count, x), name).valueAt(x);
 }
 
 } // namespace
@@ -334,6 +370,10 @@ void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f)
     storeSegment(m, m.ISegment, n, f);
 }
 
+bool IsValidSpan(double span) {
+    return std::isfinite(span) && span > 0;
+}
+
 std::size_t CoveringSegment(const PropertySegmentList& segments, std::int16_t count, double x) {
     for (std::size_t k = 1; static_cast<std::int64_t>(k) <= count; ++k)
         if (coversPosition(segments, k, x))
@@ -341,12 +381,14 @@ std::size_t CoveringSegment(const PropertySegmentList& segments, std::int16_t co
     return 0;
 }
 
-PropertyLaw::PropertyLaw(const PropertySegmentList& segments, std::size_t k)
+PropertyLaw::PropertyLaw(const PropertySegmentList& segments, std::size_t k, const char* name)
     : variation_(segments.variation.at(k)), disA_(segments.disA.at(k)), disB_(segments.disB.at(k)),
       constant_(segments.constant.at(k)), linearStart_(segments.linearStart.at(k)),
-      linearEnd_(segments.linearEnd.at(k)) {
-    if (variation_ == Variation::Curve)
-        curve_ = std::make_shared<const modEqParse::CompiledExpr>(segments.expression.at(k), "x");
+      linearEnd_(segments.linearEnd.at(k)), name_(name), record_(k) {
+    if (variation_ == Variation::Curve) {
+        expression_ = segments.expression.at(k);
+        curve_ = std::make_shared<const modEqParse::CompiledExpr>(expression_, "x");
+    }
 }
 
 double PropertyLaw::valueAt(double x, Precision precision) const {
@@ -357,8 +399,27 @@ double PropertyLaw::valueAt(double x, Precision precision) const {
         return checkedQuotient(rise, disB_ - disA_) + linearStart_;
     }
     if (variation_ == Variation::Curve)
-        return precision == Precision::Single ? curve_->at(x) : curve_->atFullPrecision(x);
+        return curveValueAt(x, precision);
     return 0;
+}
+
+double PropertyLaw::curveValueAt(double x, Precision precision) const {
+    const auto evaluate = [&] {
+        return precision == Precision::Single ? curve_->at(x) : curve_->atFullPrecision(x);
+    };
+    if (name_ == nullptr)
+        return evaluate();
+    double value = 0;
+    try {
+        value = evaluate();
+    } catch (const KradonError& error) {
+        throwDefinitionError(error.number(), name_, record_, expression_, whyNoValue(error, x));
+    }
+    if (value < 0)
+        throwDefinitionError(ErrorNumber::InvalidArgument, name_, record_, expression_,
+                             "gives a negative value (" + modText::GeneralNumber(value) +
+                                 ") at x = " + modText::GeneralNumber(x) + " m");
+    return value;
 }
 
 bool PropertyLaw::isConstant() const {
@@ -369,25 +430,53 @@ bool PropertyLaw::isConstant() const {
     return true;
 }
 
-std::vector<PropertyLaw> PropertyLaws(const PropertySegmentList& segments, std::int16_t count) {
-    checkPropertyCount(segments, count);
+std::vector<PropertyLaw> PropertyLaws(const PropertySegmentList& segments, std::int16_t count,
+                                      const char* name) {
+    checkedSegmentCount(segments, count);
     std::vector<PropertyLaw> laws;
     for (std::size_t k = 0; static_cast<std::int64_t>(k) <= count; ++k)
-        laws.emplace_back(segments, k);
+        laws.emplace_back(segments, k, name);
     return laws;
 }
 
 double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x) {
-    checkPropertyCount(segments, count);
+    checkedSegmentCount(segments, count);
     return PropertyLaw(segments, CoveringSegment(segments, count, x)).valueAt(x);
 }
 
 double EValueAt(const BeamModel& m, double x) {
-    return PropertyValueAt(m.ESegment, m.count(RecordKind::ESegment), x);
+    return explainedValueAt("E", m.ESegment, m.count(RecordKind::ESegment), x);
 }
 
 double IValueAt(const BeamModel& m, double x) {
-    return PropertyValueAt(m.ISegment, m.count(RecordKind::ISegment), x);
+    return explainedValueAt("I", m.ISegment, m.count(RecordKind::ISegment), x);
+}
+
+std::vector<Stretch> UndefinedStretches(const PropertySegmentList& segments, std::int16_t count,
+                                        double span) {
+    if (!IsValidSpan(span))
+        return {};
+    const std::size_t last = checkedSegmentCount(segments, count);
+    // Between two neighbouring ends no definition starts or stops, so one position in between
+    // stands for the whole stretch.
+    std::vector<double> ends{0, span};
+    for (std::size_t k = 1; k <= last; ++k)
+        for (const double end : {segments.disA[k], segments.disB[k]})
+            if (end > 0 && end < span)
+                ends.push_back(end);
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    std::vector<Stretch> undefined;
+    for (std::size_t i = 0; i + 1 < ends.size(); ++i) {
+        const double middle = ends[i] + (ends[i + 1] - ends[i]) / 2;
+        if (isDefinition(segments.variation[CoveringSegment(segments, count, middle)]))
+            continue;
+        if (!undefined.empty() && undefined.back().end == ends[i])
+            undefined.back().end = ends[i + 1];
+        else
+            undefined.push_back({ends[i], ends[i + 1]});
+    }
+    return undefined;
 }
 
 } // namespace kradon

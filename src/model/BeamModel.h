@@ -78,6 +78,9 @@ inline constexpr double Pinned = 1, Fixed = 2;
 inline constexpr std::int16_t DefaultMaxNoApplieds = 10;
 inline constexpr double DefaultSpan = 15; // m, the span of an empty model
 
+/// A span the program can analyse: a positive finite number of metres.
+bool IsValidSpan(double span);
+
 struct BeamModel {
     double span = DefaultSpan; // m
     std::int16_t MaxNoApplieds = DefaultMaxNoApplieds;
@@ -183,12 +186,32 @@ void StoreESegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f)
 void StoreISegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f);
 
 /// E (kN/mm2, as entered) at position x (m): the first segment in number order with
-/// disA < x <= disB, or entry 0 (normally no definition, giving 0) when none covers x.
+/// disA < x <= disB, or entry 0 (normally no definition, giving 0) when none covers x. A Curve
+/// whose expression cannot be evaluated at x, or gives a negative value there, throws
+/// KradonError (source DefinitionErrorSource) saying which definition, its expression, why and
+/// at which x.
 double EValueAt(const BeamModel& m, double x);
 /// I (cm4, as entered) at position x (m), found as EValueAt finds E.
 double IValueAt(const BeamModel& m, double x);
 /// The value of one property list with count records at position x, shared by E and I.
 double PropertyValueAt(const PropertySegmentList& segments, std::int16_t count, double x);
+
+/// The source of the errors EValueAt and IValueAt raise for a Curve definition that gives no
+/// value: their description names the definition, its expression, why, and where.
+inline constexpr const char* DefinitionErrorSource = "PropertyDefinition";
+
+/// A stretch of the beam, start < end, in m.
+struct Stretch {
+    double start = 0;
+    double end = 0;
+    bool operator==(const Stretch&) const = default;
+};
+
+/// The stretches of 0..span where the definitions 1..count (with entry 0 for positions none of
+/// them covers) give no value: no definition covers them, or the one that does has no
+/// variation. In order along the beam; none for a span that is not positive.
+std::vector<Stretch> UndefinedStretches(const PropertySegmentList& segments, std::int16_t count,
+                                        double span);
 
 /// The first record 1..count of a property list with disA < x <= disB, or 0 when none covers x.
 std::size_t CoveringSegment(const PropertySegmentList& segments, std::int16_t count, double x);
@@ -203,8 +226,10 @@ public:
     /// No definition: 0 everywhere.
     PropertyLaw() = default;
     /// Record k (0..MaxNoApplieds) of segments; a Curve text is read here but fails, if it
-    /// fails, only when it is evaluated.
-    PropertyLaw(const PropertySegmentList& segments, std::size_t k);
+    /// fails, only when it is evaluated. With a name ("E", "I") a Curve that gives no value, or
+    /// a negative one, raises KradonError (source DefinitionErrorSource) naming the definition,
+    /// its expression, why and where; without one, the evaluator's own error.
+    PropertyLaw(const PropertySegmentList& segments, std::size_t k, const char* name = nullptr);
 
     /// The value at x (m) for a position the record covers: with Precision::Single exactly what
     /// PropertyValueAt gives there, failures included.
@@ -213,12 +238,18 @@ public:
     bool isConstant() const;
 
 private:
+    double curveValueAt(double x, Precision precision) const;
+
     double variation_ = 0, disA_ = 0, disB_ = 0, constant_ = 0, linearStart_ = 0, linearEnd_ = 0;
     std::shared_ptr<const modEqParse::CompiledExpr> curve_;
+    std::string expression_; // a Curve's text, for the messages
+    const char* name_ = nullptr;
+    std::size_t record_ = 0;
 };
 
-/// The laws of records 0..count of a property list, indexed by record number. Throws
-/// KradonError (SubscriptOutOfRange) when a list is shorter than its count.
-std::vector<PropertyLaw> PropertyLaws(const PropertySegmentList& segments, std::int16_t count);
+/// The laws of records 0..count of a property list (named as PropertyLaw's are), indexed by
+/// record number. Throws KradonError (SubscriptOutOfRange) when a list is shorter than its count.
+std::vector<PropertyLaw> PropertyLaws(const PropertySegmentList& segments, std::int16_t count,
+                                      const char* name = nullptr);
 
 } // namespace kradon

@@ -104,11 +104,16 @@ std::optional<Message> MaxNoAppliedsWarning(std::int16_t value) {
                    Icon::None};
 }
 
-void StoreFolder(UserSettings& settings, const std::string& key, const std::string& chosen,
-                 std::string& folder, MessageSink& messages) {
-    folder = chosen;
-    if (folder.empty())
+void StoreFolder(UserSettings& settings, const std::string& key,
+                 const std::optional<std::string>& chosen, std::string& folder,
+                 MessageSink& messages) {
+    if (!chosen)
+        return;
+    if (chosen->empty()) {
         messages.show({ProgramTitle, NoFolderText, Icon::None});
+        return;
+    }
+    folder = *chosen;
     settings.save(SettingsKeys::Options, key, folder);
 }
 

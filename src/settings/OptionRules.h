@@ -25,9 +25,9 @@ inline constexpr const char* TooManyAppliedsText =
 inline constexpr const char* TooFewAppliedsText =
     "Your value of maximum applied conditions is too low.\r\nYour minimum is 5. ";
 inline constexpr const char* MeshDensTooHighText =
-    "Your value modMesh density factor is too high.\r\nYou are limited to 10. ";
+    "Your value Mesh density factor is too high.\r\nYou are limited to 10. ";
 inline constexpr const char* MeshDensTooLowText =
-    "Your value modMesh density factor is too low.\r\nYour minimum is 0.2.";
+    "Your value Mesh density factor is too low.\r\nYour minimum is 0.2.";
 inline constexpr const char* NoFolderText = "Couldn't find folder.";
 
 // The captions of the options dialog's number fields; a field that holds no number is named by
@@ -87,9 +87,11 @@ void refuse(Options& options, MessageSink& messages);
 /// The warning shown while MaxNoApplieds is typed, when value is above 20.
 std::optional<Message> MaxNoAppliedsWarning(std::int16_t value);
 
-/// A chosen folder (empty when the choice was cancelled) becomes folder and is stored under
-/// "Options"/key at once, an empty one too; an empty one is reported.
-void StoreFolder(UserSettings& settings, const std::string& key, const std::string& chosen,
-                 std::string& folder, MessageSink& messages);
+/// A chosen folder becomes folder and is stored under "Options"/key at once. A cancelled choice
+/// (nullopt) keeps the folder as it was; so does an empty path, which is reported as a folder
+/// that could not be found.
+void StoreFolder(UserSettings& settings, const std::string& key,
+                 const std::optional<std::string>& chosen, std::string& folder,
+                 MessageSink& messages);
 
 } // namespace kradon::OptionRules

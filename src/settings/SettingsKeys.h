@@ -28,6 +28,8 @@ inline constexpr const char* Properties = "Properties";
 /// Whether the analysis integrates varying E and I exactly along each element, as boolean text;
 /// absent means no.
 inline constexpr const char* ExactSections = "Exact Sections";
+/// Whether every change of the model is analysed at once, as boolean text; false when absent.
+inline constexpr const char* AnalyseAfterEveryChange = "Analyse After Every Change";
 
 // "Config": the user details of the first start and the recent files list's length and size.
 inline constexpr const char* UserName = "name";

@@ -272,19 +272,90 @@ TEST_F(CliAnalyseTest, InputCheckRefusalShowsAllItsMessagesAndExits1) {
     EXPECT_EQ(r.status, ExitStatus::InputRefused);
     EXPECT_EQ(r.err, "Kradon by Tarel Vestrun: No beam properties included in input\n"
                      "Kradon by Tarel Vestrun: Number/location of supports is erroneous in input\n"
-                     "Input Data modChecking Routine: Elements outside boundaries are:\r\n"
+                     "Input Data Checking Routine: Elements outside boundaries are:\r\n"
                      "Point Load 1\r\n\n");
     EXPECT_EQ(r.out, "");
 }
 
-TEST_F(CliAnalyseTest, UnstableModelShowsBothMessagesAndExits2) {
-    const std::string model = save("unstable.kdn", UnstableModel());
-    const CliRun r = run({"analyse", model, "--results", path("r.kxr")});
-    EXPECT_EQ(r.status, ExitStatus::AnalysisFailed);
-    EXPECT_EQ(r.err, "modGauss Elimination Error: Structure is unstable - Aborting analysis\n"
-                     "FEA Subroutine: Calculation Error - Aborting\n");
-    EXPECT_EQ(r.out, "");
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "r.kxr"));
+/// A simply supported 10 m beam under a point load, E and I constant, its span set afterwards.
+BeamModel simpleBeam(double E, double span = 10) {
+    BeamModel m =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(50, 4).uniformEI(E, 8000).build();
+    m.span = span;
+    return m;
+}
+
+TEST_F(CliAnalyseTest, ModelsThatCannotGiveResultsExitNonZeroWithTheirCauseAndNoReport) {
+    struct Case {
+        const char* name;
+        BeamModel model;
+        int status;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"span -5", simpleBeam(205, -5), ExitStatus::InputRefused,
+         "Input Data Checking Routine: The span must be a positive finite number, not -5 m\r\n\n"},
+        {"E = -200", simpleBeam(-200), ExitStatus::InputRefused,
+         "Input Data Checking Routine: E-value 1 has a negative value (-200)\r\n\n"},
+        {"E = 1e-308", simpleBeam(1e-308), ExitStatus::AnalysisFailed,
+         "FEA Subroutine: Calculation Error - Aborting\r\n"
+         "The results are not all finite numbers (the deflection at x = 0.6666666666666666 m is "
+         "infinite): "
+         "E or I is too small, or a load too large, for the beam to be calculated.\n"},
+        {"division by zero",
+         ModelBuilder()
+             .span(10)
+             .pinned(0)
+             .pinned(10)
+             .pointLoad(50, 4)
+             .eSegment(0, 10, 205)
+             .curveI(0, 10, "8000 + 1/(x - 4.9)")
+             .build(),
+         ExitStatus::AnalysisFailed,
+         "Mesh Subroutine: I definition 1: the expression \"8000 + 1/(x - 4.9)\" divides by "
+         "zero at x = 4.9 m.\n"
+         "FEA Subroutine: Calculation Error - Aborting\n"},
+        {"E to 10 m of 11 m",
+         ModelBuilder()
+             .span(11)
+             .pinned(0)
+             .pinned(11)
+             .pointLoad(50, 4)
+             .eSegment(0, 10, 205)
+             .iSegment(0, 11, 8000)
+             .build(),
+         ExitStatus::AnalysisFailed,
+         "Input Data Checking Routine: E is not defined from 10 m to 11 m: that stretch carries "
+         "nothing.\n"
+         "Gauss Elimination Error: Structure is unstable - Aborting analysis\r\n"
+         "E is not defined from 10 m to 11 m: that stretch carries nothing.\n"
+         "FEA Subroutine: Calculation Error - Aborting\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run({"analyse", save("bad.kdn", c.model), "--results", path("r.kxr")});
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(r.err, c.err) << c.name;
+        EXPECT_EQ(r.out, "") << c.name;
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "r.kxr")) << c.name;
+    }
+}
+
+TEST_F(CliAnalyseTest, AStretchWithoutEOrIIsWarnedAboutAndTheAnalysisGoesOn) {
+    // Two cantilevers with a cut between them, the cut one element long at the lowest density.
+    BeamModel m = ModelBuilder()
+                      .span(10)
+                      .fixed(0)
+                      .fixed(10)
+                      .pointLoad(10, 4)
+                      .eSegment(0, 4, 205)
+                      .eSegment(6, 10, 205)
+                      .iSegment(0, 10, 8000)
+                      .build();
+    const CliRun cut = run({"analyse", save("cut.kdn", m), "--mesh-density", "0.2"});
+    EXPECT_EQ(cut.status, ExitStatus::Completed);
+    EXPECT_EQ(cut.err, "Input Data Checking Routine: E is not defined from 4 m to 6 m: that "
+                       "stretch carries nothing.\n");
+    EXPECT_NE(cut.out.find("Overall Length of Beam 10.000m"), std::string::npos);
 }
 
 TEST_F(CliAnalyseTest, MeshWarningGoesToStderrAndTheAnalysisCompletes) {
@@ -307,7 +378,7 @@ TEST_F(CliAnalyseTest, MeshWarningGoesToStderrAndTheAnalysisCompletes) {
     m.ISegment.constant[0] = 8000;
     const CliRun r = run({"analyse", save("overhang.kdn", m)});
     EXPECT_EQ(r.status, ExitStatus::Completed);
-    EXPECT_EQ(r.err, "modMesh Subroutine: Elements defined outside boundaries\n");
+    EXPECT_EQ(r.err, "Mesh Subroutine: Elements defined outside boundaries\n");
     EXPECT_NE(r.out.find("Overall Length of Beam 10.000m\r\n"), std::string::npos);
     EXPECT_NE(r.out.find("\t     012.000\t\t"), std::string::npos) << r.out;
 }
@@ -550,15 +621,15 @@ TEST_F(CliAnalyseTest, MeshDensityOutsideItsBoundsIsBroughtInsideWithAMessage) {
     const std::string model = goodModel();
     for (const auto& c : std::vector<Case>{
              {"10.5",
-              "Kradon by Tarel Vestrun: Your value modMesh density factor is too high.\r\n"
+              "Kradon by Tarel Vestrun: Your value Mesh density factor is too high.\r\n"
               "You are limited to 10. \n",
               10.0},
              {"0.1",
-              "Kradon by Tarel Vestrun: Your value modMesh density factor is too low.\r\n"
+              "Kradon by Tarel Vestrun: Your value Mesh density factor is too low.\r\n"
               "Your minimum is 0.2.\n",
               static_cast<double>(0.2f)},
              {"-3",
-              "Kradon by Tarel Vestrun: Your value modMesh density factor is too low.\r\n"
+              "Kradon by Tarel Vestrun: Your value Mesh density factor is too low.\r\n"
               "Your minimum is 0.2.\n",
               static_cast<double>(0.2f)},
              // Read in single precision, 0.2 lies just above the bound.

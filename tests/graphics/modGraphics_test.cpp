@@ -74,8 +74,8 @@ TEST(DrawGrid, FailureShowsTheMessage) {
     RecordingSink sink;
     DrawGrid(s, 1, std::numeric_limits<double>::infinity(), 10, sink);
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].title, "modGraphics Subroutine");
-    EXPECT_EQ(sink.shown[0].text, "modGraphics Error");
+    EXPECT_EQ(sink.shown[0].title, "Graphics Subroutine");
+    EXPECT_EQ(sink.shown[0].text, "Graphics Error");
     EXPECT_EQ(sink.shown[0].icon, Icon::Critical);
 }
 
@@ -84,7 +84,7 @@ TEST(NodeDiagram, BendingMomentIsClosedBelowTheAxisWithApexAtMidspan) {
     RecordingSurface s;
     RecordingSink sink;
     DrawPicture(PictureKind::BendingMoment, st, s, sink);
-    ASSERT_NE(s.findText("Bending Moment Diagram modUnits: kNm"), nullptr);
+    ASSERT_NE(s.findText("Bending Moment Diagram Units: kNm"), nullptr);
     const auto red = s.linesIn(colours::Red);
     ASSERT_EQ(red.size(), static_cast<std::size_t>(st.mesh.NodeCount) + 1);
     EXPECT_DOUBLE_EQ(red.front().y1, 0);
@@ -111,7 +111,7 @@ TEST(ShearDiagram, JumpsAtTheEndsAndMidspan) {
     RecordingSurface s;
     RecordingSink sink;
     DrawPicture(PictureKind::Shear, st, s, sink);
-    ASSERT_NE(s.findText("Shear Force Diagram modUnits: kN"), nullptr);
+    ASSERT_NE(s.findText("Shear Force Diagram Units: kN"), nullptr);
     std::vector<double> jumpsAt;
     for (const auto& l : s.linesIn(colours::Red))
         if (l.x1 == l.x2 && std::abs(l.y2 - l.y1) > 1)
@@ -130,7 +130,7 @@ TEST(PropertyDiagram, ConstantEIsARectangle) {
     RecordingSurface s;
     RecordingSink sink;
     DrawPicture(PictureKind::EValue, st, s, sink);
-    ASSERT_NE(s.findText("E Value Variation modUnits: kN/mm2"), nullptr);
+    ASSERT_NE(s.findText("E Value Variation Units: kN/mm2"), nullptr);
     const auto red = s.linesIn(colours::Red);
     EXPECT_DOUBLE_EQ(red.front().x1, 0);
     EXPECT_DOUBLE_EQ(red.front().y2, 200);

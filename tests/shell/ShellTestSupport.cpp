@@ -1,10 +1,14 @@
 // The window tests' shared pieces.
 #include "ShellTestSupport.h"
 
+#include "app/frmResGraph.h"
 #include "app/modMDI.h"
 
+#include <QColor>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 #include <algorithm>
@@ -13,6 +17,33 @@ namespace kradon::test {
 
 std::string ExamplePath(const char* name) {
     return std::string(KRADON_EXAMPLES) + "/" + name;
+}
+
+QImage OnScreen(QWidget& widget) {
+    // A layout that settles posts the paints it needs; those run in the next round.
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents();
+    QWidget* window = widget.window();
+    const QPoint at = widget.mapTo(window, QPoint(0, 0));
+    return window->screen()
+        ->grabWindow(window->winId(), at.x(), at.y(), widget.width(), widget.height())
+        .toImage();
+}
+
+bool ShowsOutOfDateBand(QWidget& content) {
+    const QImage image = content.grab().toImage();
+    const QColor band(0xff, 0xf0, 0xa8);
+    int pixels = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            pixels += image.pixelColor(x, y) == band ? 1 : 0;
+    return pixels > 100;
+}
+
+QWidget* DiagramSurface(frmMain& main, std::int16_t kind) {
+    ChildWindow* child = main.mdi().childOfKind(kind);
+    auto* diagram = child != nullptr ? qobject_cast<frmResGraph*>(child->widget()) : nullptr;
+    return diagram != nullptr ? diagram->Disp : nullptr;
 }
 
 MainWindowFixture::MainWindowFixture(const char* helpFileName) {

@@ -8,7 +8,9 @@
 #include "app/ShellSinks.h"
 #include "app/frmMain.h"
 
+#include <QImage>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -59,6 +61,17 @@ struct ScriptedDesktop : DesktopLauncher {
 
 /// A sample model from examples/.
 std::string ExamplePath(const char* name);
+
+/// What the screen shows of widget once the pending paints are done: the pixels of its
+/// window's backing store, not a fresh rendering as QWidget::grab() makes, so a window that
+/// was not repainted still shows its old picture.
+QImage OnScreen(QWidget& widget);
+
+/// Whether a result window draws the out-of-date band among its pixels.
+bool ShowsOutOfDateBand(QWidget& content);
+
+/// The drawing surface of the open diagram window of kind (0 the idealised beam), or nullptr.
+QWidget* DiagramSurface(frmMain& main, std::int16_t kind);
 
 /// A shown main window whose files all live in a temporary folder.
 struct MainWindowFixture {

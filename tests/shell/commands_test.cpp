@@ -1,9 +1,11 @@
 // The file commands and the Analyse command, driven through the main window.
 #include "ShellTestSupport.h"
+#include "app/frmProperties.h"
 #include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "core/analysis/ModelBuilder.h"
+#include "model/KradonError.h"
 #include "model/modFileWrite.h"
 #include "model/modText.h"
 
@@ -24,10 +26,13 @@
 namespace kradon::test {
 namespace {
 
-const std::vector<std::string> SuccessLog = {
-    "Kradon Analysis Initialised......", "modMeshing....", "Element Stiffnesses......",
-    "Restricting Global Matrix...",      "Solving.......", "Backsubstituting.......",
-    "Preparing modGraphics....."};
+const std::vector<std::string> SuccessLog = {"Kradon Analysis Initialised......",
+                                             "Meshing....",
+                                             "Element Stiffnesses......",
+                                             "Restricting Global Matrix...",
+                                             "Solving.......",
+                                             "Backsubstituting.......",
+                                             "Preparing Graphics....."};
 
 std::vector<std::string> logLines(frmMain& main) {
     std::vector<std::string> lines;
@@ -142,9 +147,19 @@ TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
         f.main->submit_Click();
         QTest::keyClick(f.main.get(), Qt::Key_F5);
     });
+    // An edit arriving then (the explorer is not switched off) is refused: the model is in the
+    // analysis's units.
+    int edits = 0;
+    QTimer::singleShot(0, f.main.get(), [&] {
+        ++edits;
+        EXPECT_THROW(f.main->EditModel([](BeamModel& m) { m.span = 3; }), KradonError);
+    });
+    const BeamModel before = f.main->state().model;
     QTest::keyClick(f.main.get(), Qt::Key_F5);
     EXPECT_EQ(attempts, 1);
     EXPECT_TRUE(wasRunning);
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(f.main->state().model, before);
     EXPECT_EQ(logLines(*f.main), SuccessLog) << "one run only";
     EXPECT_FALSE(f.main->analysing());
     EXPECT_TRUE(f.main->submit->isEnabled());
@@ -170,10 +185,21 @@ TEST(Commands, UnstableModelComesBackAsItStarted) {
     f.main->setSpan();
     const BeamModel before = f.main->state().model;
     f.main->sBarPanel[1]->setText("earlier");
+    // The stretch without E is asked about first; Cancel stops before anything changes.
+    const std::string cause = "E is not defined from 5 m to 10 m: that stretch carries nothing.";
     f.main->AnalyseCommand();
-    EXPECT_EQ(f.messages.texts(),
-              (std::vector<std::string>{"Structure is unstable - Aborting analysis",
-                                        "Calculation Error - Aborting"}));
+    ASSERT_EQ(f.messages.asked.size(), 1u);
+    EXPECT_EQ(f.messages.asked[0].text, cause);
+    EXPECT_EQ(f.messages.asked[0].title, "Input Data Checking Routine");
+    EXPECT_FALSE(f.main->findChild<frmStatus*>("frmStatus")->isVisible());
+    EXPECT_EQ(f.main->state().model, before);
+    f.messages.shown.clear();
+    f.messages.answers = {Answer::Continue};
+    f.main->AnalyseCommand();
+    EXPECT_EQ(
+        f.messages.texts(),
+        (std::vector<std::string>{cause, "Structure is unstable - Aborting analysis\r\n" + cause,
+                                  "Calculation Error - Aborting"}));
     EXPECT_EQ(f.main->state().model, before);
     EXPECT_EQ(f.main->state().model.PointLoad.value[1], 10) << "kN again";
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"}) << "no mesh window";
@@ -229,7 +255,19 @@ TEST(Commands, SaveAsAsksForANameUntilItGetsOne) {
     EXPECT_EQ(f.main->state().FileName, target.string());
     // M = 10 and nothing in the model.
     EXPECT_EQ(std::filesystem::file_size(target), 2800u);
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)") << "a save leaves the caption";
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + qs(target.string()) + "]");
+}
+
+TEST(Commands, SaveAsShowsTheNewNameAtOnce) {
+    MainWindowFixture f;
+    ASSERT_TRUE(f.main->OpenModel(qs(ExamplePath("cantilever.kdn"))));
+    f.main->KradonTB_ButtonClick(17); // the explorer
+    const auto copy = f.folder() / "copy.kdn";
+    f.files.names = {qs(copy.string())};
+    ASSERT_TRUE(f.main->SaveModel(false));
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + qs(copy.string()) + "]");
+    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(),
+              qs(copy.string()));
 }
 
 TEST(Commands, CancelledSaveAsWritesNothing) {
@@ -353,6 +391,18 @@ TEST(Commands, ExitAndOpenAskBeforeDiscarding) {
     f.main->close();
     EXPECT_FALSE(f.main->isVisible());
     EXPECT_EQ(f.messages.asked.size(), 3u);
+}
+
+TEST(Commands, ASpanTypedButNotConfirmedIsAskedAboutOnExit) {
+    MainWindowFixture f;
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "12");
+    f.messages.answers = {Answer::Cancel};
+    f.main->close();
+    EXPECT_EQ(f.main->state().model.span, 12);
+    EXPECT_EQ(f.messages.asked.size(), 1u) << "the typed span is a change not yet saved";
+    EXPECT_TRUE(f.main->isVisible());
 }
 
 TEST(Commands, UnchangedModelClosesWithoutAsking) {

@@ -4,6 +4,7 @@
 #include "app/dialogs/frmPln.h"
 #include "app/dialogs/frmSsn.h"
 #include "app/dialogs/frmSup.h"
+#include "app/dialogs/frmUln.h"
 #include "app/dialogs/frmVariation.h"
 
 #include <QAction>
@@ -277,6 +278,26 @@ TEST(Dialogs, EveryAddCommandOpensItsDialogOnTheNextRecord) {
     EXPECT_TRUE(main.eDialog()->isVisible());
 }
 
+TEST(Dialogs, EveryUndoStepNamesWhatItUndoes) {
+    MainWindowFixture f;
+    frmMain& main = *f.main;
+    const auto ok = [&](int button, const char* name) {
+        Click(ClickAdd(main, button, name), "OKButton");
+        return main.mnuUndo->text();
+    };
+    EXPECT_EQ(ok(AddPointLoad, "frmPln"), "&Undo Add Point Load 1");
+    EXPECT_EQ(ok(AddPointLoad, "frmPln"), "&Undo Add Point Load 2");
+    EXPECT_EQ(ok(AddUniformLoad, "frmUln"), "&Undo Add UDL 1");
+    main.EditRecord(RecordKind::UDL, 1);
+    Type(&main.udlDialog(), "LoadVal", "12");
+    Click(&main.udlDialog(), "OKButton");
+    EXPECT_EQ(main.mnuUndo->text(), "&Undo Edit UDL 1");
+    EXPECT_EQ(ok(AddFixedDisplacement, "frmFdn"), "&Undo Add Fixed Displacement 1");
+    main.mnuUndo->trigger();
+    EXPECT_EQ(main.mnuUndo->text(), "&Undo Edit UDL 1");
+    EXPECT_EQ(main.mnuRedo->text(), "&Redo Add Fixed Displacement 1");
+}
+
 TEST(Dialogs, RigidSupportTypeComesFromThePictureButtonsAndTheRecord) {
     MainWindowFixture f;
     QDialog* d = ClickAdd(*f.main, AddRigidSupport, "frmSup");
@@ -475,7 +496,7 @@ TEST(Variation, IDialogShowsSecondMomentUnits) {
     EXPECT_EQ(d->windowTitle(), "Second Moment of Area Definition");
     for (const char* unit : {"NoneLbl2", "LinearLbl2", "LinearLbl4", "CurveLbl2"})
         EXPECT_EQ(LabelText(d, unit), "cm4") << unit;
-    EXPECT_EQ(LabelText(d, "CurveLbl1"), "Expression is E =");
+    EXPECT_EQ(LabelText(d, "CurveLbl1"), "Expression is I =");
     Type(d, "NoneTxt", "8000");
     Click(d, "ApplyBtn");
     const BeamModel& m = f.main->state().model;
@@ -503,18 +524,42 @@ TEST(Variation, EveryAddMakesAFreshDialogAndCloseEndsIt) {
     EXPECT_EQ(f.main->state().model.count(RecordKind::ESegment), 0);
 }
 
-TEST(Variation, ExistingSegmentFillsTheFieldsOnly) {
+TEST(Variation, AnExistingDefinitionOpensOnItsOwnKindAndApplyKeepsIt) {
     MainWindowFixture f;
     QDialog* d = ClickAdd(*f.main, AddIValue, "frmVariation");
     Click(d, "Variation_2");
     Type(d, "SegEndTxt", "6");
     Type(d, "CurveTxt", "20000 - 2000 * x");
     Click(d, "ApplyBtn");
-    frmVariation& again = f.main->ShowVariation(1, "i");
-    EXPECT_EQ(Field(&again, "CurveTxt")->text(), "20000 - 2000 * x");
-    EXPECT_EQ(Field(&again, "SegEndTxt")->text(), "6");
-    EXPECT_EQ(LabelText(&again, "PercentLbl"), "Percentage of Beam Defined: 40%");
-    EXPECT_TRUE(Find<QRadioButton>(&again, "Variation_0")->isChecked());
+    Click(d, "Variation_1");
+    Type(d, "SegStartTxt", "6");
+    Type(d, "SegEndTxt", "15");
+    Click(d, "ApplyBtn");
+    EXPECT_EQ(f.main->mnuUndo->text(), "&Undo Add I Definition 2");
+    const BeamModel stored = f.main->state().model;
+
+    struct Case {
+        std::int16_t n;
+        const char* checked;
+        std::array<bool, 3> flags;
+    };
+    for (const Case& c : {Case{1, "Variation_2", {false, false, true}},
+                          Case{2, "Variation_1", {false, true, false}}}) {
+        frmVariation& again = f.main->ShowVariation(c.n, "i");
+        EXPECT_TRUE(Find<QRadioButton>(&again, c.checked)->isChecked()) << c.n;
+        EXPECT_EQ(again.flags(), c.flags) << c.n;
+        Click(&again, "ApplyBtn");
+        EXPECT_EQ(f.main->state().model, stored) << "Apply stores what is shown: " << c.n;
+    }
+    frmVariation& first = f.main->ShowVariation(1, "i");
+    EXPECT_EQ(Field(&first, "CurveTxt")->text(), "20000 - 2000 * x");
+    EXPECT_EQ(LabelText(&first, "PercentLbl"), "Percentage of Beam Defined: 100%");
+    // Apply moves on to the next segment, which shows its own kind.
+    Click(&first, "ApplyBtn");
+    EXPECT_TRUE(Find<QRadioButton>(&first, "Variation_1")->isChecked());
+    Type(&first, "LinearEndTxt", "9000");
+    Click(&first, "ApplyBtn");
+    EXPECT_EQ(f.main->mnuUndo->text(), "&Undo Edit I Definition 2");
 }
 
 // --- Refused input --------------------------------------------------------------------------

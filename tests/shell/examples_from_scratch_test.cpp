@@ -1,14 +1,19 @@
 // Every sample model of examples/ built from an empty model by hand, through the Add commands,
-// the dialogs' fields and buttons and the span field only: the saved file must equal the sample
-// byte for byte, and its analysis must give the sample's report.
+// the dialogs' fields and buttons and the span field only: the idealised beam on screen changes
+// with every OK, the saved file must equal the sample byte for byte, and its analysis must give
+// the sample's report. An edit then marks the result windows out of date, until Undo back to the
+// analysed model or the next analysis.
 #include "DialogTestSupport.h"
 #include "analysis/AnalyseCommand.h"
+#include "app/modMDI.h"
 #include "model/modFileWrite.h"
 #include "results/modResults.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
@@ -79,8 +84,12 @@ private:
             Click(d, box);
     }
     ByHand& ok(QDialog* d) {
+        QWidget* beam = DiagramSurface(main_, 0);
+        EXPECT_NE(beam, nullptr);
+        const QImage before = OnScreen(*beam);
         Click(d, "OKButton");
         EXPECT_FALSE(d->isVisible());
+        EXPECT_NE(OnScreen(*beam), before) << d->objectName().toStdString();
         return *this;
     }
     frmMain& main_;
@@ -156,6 +165,32 @@ TEST(ExamplesFromScratch, DialogsRebuildEverySampleByteForByte) {
         QTest::mouseClick(f.main->submit, Qt::LeftButton);
         EXPECT_TRUE(f.messages.shown.empty());
         EXPECT_EQ(DoResults(f.main->state(), "", 0, 0), sampleReport(example.file));
+
+        const auto marked = [&f](bool outOfDate, const char* when) {
+            for (const std::int16_t kind : {std::int16_t{2}, ResultsKind}) {
+                ChildWindow* window = f.main->mdi().childOfKind(kind);
+                ASSERT_NE(window, nullptr);
+                const QString caption = ChildCaptions[static_cast<std::size_t>(kind)];
+                EXPECT_EQ(window->windowTitle(), outOfDate ? caption + " (out of date)" : caption)
+                    << when;
+                EXPECT_EQ(ShowsOutOfDateBand(*window->widget()), outOfDate) << when;
+            }
+        };
+        const auto openResults = [&f] {
+            f.main->GraphBtn_Click(2);
+            f.main->GraphBtn_Click(ResultsKind);
+        };
+        openResults();
+        marked(false, "after the analysis");
+        hand.pointLoad("50", example.span);
+        marked(true, "after a new load");
+        f.main->mnuUndo->trigger();
+        marked(false, "after Undo back");
+        f.main->mnuRedo->trigger();
+        marked(true, "after Redo");
+        f.main->KradonTBButton[21]->trigger(); // F5
+        openResults();
+        marked(false, "after F5");
     }
 }
 

@@ -13,8 +13,12 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
 #include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -165,46 +169,74 @@ void typeSpan(frmMain& main, const QString& text) {
     QTest::mouseClick(span, Qt::LeftButton);
     EXPECT_FALSE(span->isReadOnly());
     span->selectAll();
+    QTest::keyClick(span, Qt::Key_Delete);
     QTest::keyClicks(span, text);
     QTest::keyClick(span, Qt::Key_Return);
     EXPECT_TRUE(span->isReadOnly());
 }
 
-TEST(frmMain, SpanFieldEnterCases) {
+TEST(frmMain, TheSpanIsTakenWhenTheFieldIsConfirmedAndOnlyIfItIsALength) {
     struct Case {
-        const char* name;
-        bool beamOpen;
         const char* text;
-        double span;
-        std::vector<QString> windowsAfter;
+        double span; // after Enter
+        bool refused;
     };
     const std::vector<Case> cases = {
-        {"20 without the idealised beam", false, "20", 20, {"Kradon Mesh"}},
-        {"20 with the idealised beam", true, "20", 20, {"Idealised Beam"}},
-        {"abc with the idealised beam", true, "abc", 15, {"Idealised Beam"}},
-        {"abc without the idealised beam", false, "abc", 15, {"Kradon Mesh"}},
+        {"20", 20, false}, {"11", 11, false},   {"abc", 15, true}, {"-5", 15, true},
+        {"0", 15, true},   {"1e999", 15, true}, {"", 15, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.text);
         MainWindowFixture f;
         f.main->GraphBtn_Click(1);
-        if (c.beamOpen)
-            f.main->GraphBtn_Click(0);
+        f.main->GraphBtn_Click(0);
+        const std::vector<QString> windows = f.windows();
         QPointer<QMdiSubWindow> mesh = f.main->mdi().childOfKind(1);
-        QPointer<QMdiSubWindow> beam = f.main->mdi().childOfKind(0);
+        int changes = 0;
+        QObject::connect(f.main.get(), &frmMain::modelEdited, [&] { ++changes; });
         typeSpan(*f.main, c.text);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(f.main->state().model.span, c.span);
-        EXPECT_EQ(f.windows(), c.windowsAfter);
-        EXPECT_EQ(f.tabs(), c.windowsAfter);
-        if (c.beamOpen) {
-            EXPECT_TRUE(beam.isNull()) << "the idealised beam is drawn anew";
-            EXPECT_TRUE(mesh.isNull());
+        EXPECT_EQ(changes, c.refused ? 0 : 1) << "one change, not one per keystroke";
+        EXPECT_EQ(f.main->mnuUndo->text(), c.refused ? "&Undo" : "&Undo Change Span");
+        EXPECT_EQ(f.windows(), windows) << "no window closes";
+        EXPECT_FALSE(mesh.isNull());
+        if (c.refused) {
+            EXPECT_EQ(f.main->spanTxt->text(), "15") << "the field shows the span again";
+            EXPECT_EQ(f.messages.texts(),
+                      std::vector<std::string>{"Beam Length: \"" + std::string(c.text) +
+                                               "\" is not a positive number of metres. The "
+                                               "span stays 15 m."});
         } else {
-            EXPECT_FALSE(mesh.isNull()) << "no window changes";
+            EXPECT_TRUE(f.messages.shown.empty());
         }
-        EXPECT_TRUE(f.messages.shown.empty());
     }
+}
+
+TEST(frmMain, TabbingAwayFromTheSpanFieldConfirmsItAsEnterDoes) {
+    MainWindowFixture f;
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "12");
+    EXPECT_EQ(f.main->state().model.span, 15) << "not while typing";
+    QTest::keyClick(f.main->spanTxt, Qt::Key_Tab);
+    EXPECT_EQ(f.main->state().model.span, 12);
+    EXPECT_TRUE(f.main->spanTxt->isReadOnly());
+
+    // Analyse takes a span typed but not yet confirmed; one that is refused leaves the span.
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "14");
+    f.main->AnalyseCommand();
+    EXPECT_EQ(f.main->state().model.span, 14);
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "x");
+    f.messages.shown.clear();
+    f.main->AnalyseCommand();
+    EXPECT_EQ(f.messages.texts().front(),
+              "Beam Length: \"x\" is not a positive number of metres. The span stays 14 m.");
+    EXPECT_EQ(f.main->state().model.span, 14);
+    EXPECT_EQ(f.main->spanTxt->text(), "14");
 }
 
 TEST(frmMain, ResetEmptiesTheTablesButLeavesTheSpanField) {
@@ -320,26 +352,60 @@ TEST(frmMain, HelpWithoutAGuideSaysSo) {
     }
 }
 
-TEST(frmMain, HelpWithoutABrowserShowsTheGuideInItsOwnWindow) {
+TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFind) {
     MainWindowFixture f("Kradon.html");
     const auto guide = f.folder() / "Kradon.html";
-    std::ofstream(guide) << "<html><body><h1>Kradon user guide</h1><p>Describing a beam</p>"
-                            "</body></html>";
+    std::ofstream(guide) << "<html><body><h1>Kradon user guide</h1><p>Start</p>"
+                            "<h2>Describing a beam</h2><p>Spans and loads.</p>"
+                            "<h3>Loads</h3><p>See <a href=\"more.html\">more</a>.</p>"
+                            "<h2>Analysing</h2><p>Press F5.</p></body></html>";
+    std::ofstream(f.folder() / "more.html") << "<html><body><h1>More</h1></body></html>";
     f.main->mnuHelpContents->trigger();
-    ASSERT_EQ(f.desktop.opened.size(), 1u);
-    EXPECT_EQ(f.desktop.opened[0], QString::fromStdString(guide.string()));
+    EXPECT_TRUE(f.desktop.opened.empty()) << "the desktop is not asked";
     EXPECT_TRUE(f.messages.shown.empty());
-    auto* help = f.main->findChild<QTextBrowser*>("frmHelp");
+    auto* help = f.main->findChild<frmHelp*>("frmHelp");
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->isWindow());
     EXPECT_EQ(help->windowTitle(), "Kradon Help");
-    EXPECT_TRUE(help->toPlainText().contains("Describing a beam"));
 
-    // Asked again, the one window comes forward.
+    // Contents: the headings, nested; an entry leads to its heading.
+    QTreeWidgetItem* top = help->helpContents->topLevelItem(0);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(top->text(0), "Kradon user guide");
+    ASSERT_EQ(top->childCount(), 2);
+    EXPECT_EQ(top->child(0)->text(0), "Describing a beam");
+    EXPECT_EQ(top->child(0)->child(0)->text(0), "Loads");
+    help->showHeading(top->child(1));
+    EXPECT_EQ(help->helpBrowser->textCursor().block().text(), "Analysing");
+
+    // Find goes round to the start; a text that is not there is said so.
+    EXPECT_TRUE(help->findNext("Press"));
+    EXPECT_EQ(help->helpBrowser->textCursor().selectedText(), "Press");
+    EXPECT_FALSE(help->findNext("Gerber"));
+    EXPECT_EQ(help->helpFindLbl->text(), "Not found");
+
+    // A link stays in the window; Back and Forward return.
+    EXPECT_FALSE(help->helpBackBtn->isEnabled());
+    help->helpBrowser->setSource(
+        QUrl::fromLocalFile(QString::fromStdString((f.folder() / "more.html").string())));
+    EXPECT_EQ(help->helpContents->topLevelItem(0)->text(0), "More");
+    EXPECT_TRUE(help->helpBackBtn->isEnabled());
+    help->helpBackBtn->click();
+    EXPECT_EQ(help->helpContents->topLevelItem(0)->text(0), "Kradon user guide");
+    EXPECT_TRUE(help->helpForwardBtn->isEnabled());
+
+    // Open in Browser hands the page to the desktop, and says so when it cannot.
+    help->helpBrowserBtn->click();
+    ASSERT_EQ(f.desktop.opened.size(), 1u);
+    EXPECT_EQ(f.desktop.opened[0], QString::fromStdString(guide.string()));
+    EXPECT_EQ(f.messages.texts(), std::vector<std::string>{"The desktop has no program to open " +
+                                                           guide.string() + "."});
+
+    // One window, brought forward again.
     help->close();
     f.main->mnuHelpContents->trigger();
-    EXPECT_EQ(f.main->findChildren<QTextBrowser*>("frmHelp").size(), 1);
+    EXPECT_EQ(f.main->findChildren<frmHelp*>("frmHelp").size(), 1u);
     EXPECT_TRUE(help->isVisible());
 }
 
@@ -351,17 +417,7 @@ TEST(frmMain, AnOversizedGuideIsNotReadIntoTheHelpWindow) {
     EXPECT_EQ(f.messages.shown[0].text,
               "Unable to display Help Contents. There is no Help associated with this "
               "project.\r\nIt is larger than the 16777216 bytes that a help file can hold");
-    EXPECT_EQ(f.main->findChild<QTextBrowser*>("frmHelp"), nullptr);
-}
-
-TEST(frmMain, HelpWithABrowserLeavesTheGuideToIt) {
-    MainWindowFixture f("Kradon.html");
-    std::ofstream(f.folder() / "Kradon.html") << "<html><body>guide</body></html>";
-    f.desktop.opens = true;
-    f.main->mnuHelpContents->trigger();
-    EXPECT_EQ(f.desktop.opened.size(), 1u);
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.main->findChild<QTextBrowser*>("frmHelp"), nullptr);
+    EXPECT_EQ(f.main->findChild<frmHelp*>("frmHelp"), nullptr);
 }
 
 } // namespace

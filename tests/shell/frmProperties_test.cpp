@@ -468,6 +468,32 @@ TEST(frmProperties, DeleteUndoAndRedoKeepTheFileLayout) {
     EXPECT_EQ(savedBytes(f), two);
 }
 
+TEST(frmProperties, EveryChangeRedrawsTheIdealisedBeamAtOnce) {
+    MainWindowFixture f;
+    frmProperties& e = openThreeLoads(f);
+    QWidget* beam = DiagramSurface(*f.main, 0);
+    ASSERT_NE(beam, nullptr);
+    const QImage three = OnScreen(*beam);
+
+    QTest::mouseClick(lvw(e).viewport(), Qt::LeftButton, {}, rowCentre(e, 1));
+    QTest::keyClick(&lvw(e), Qt::Key_Delete);
+    const QImage two = OnScreen(*beam);
+    EXPECT_NE(two, three) << "Delete";
+    f.main->mnuUndo->trigger();
+    EXPECT_EQ(OnScreen(*beam), three) << "Undo";
+    EXPECT_EQ(rows(e).size(), 3u);
+    f.main->mnuRedo->trigger();
+    EXPECT_EQ(OnScreen(*beam), two) << "Redo";
+    EXPECT_EQ(rows(e).size(), 2u);
+    f.main->spanTxt->setFocus();
+    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
+    f.main->spanTxt->selectAll();
+    QTest::keyClicks(f.main->spanTxt, "30");
+    QTest::keyClick(f.main->spanTxt, Qt::Key_Return);
+    EXPECT_NE(OnScreen(*beam), two) << "span";
+    EXPECT_EQ(DiagramSurface(*f.main, 0), beam) << "drawn again in the window it was in";
+}
+
 TEST(frmProperties, TheRecordMenuDeletesTheRowUnderThePointer) {
     MainWindowFixture f;
     frmProperties& e = openThreeLoads(f);

@@ -145,20 +145,27 @@ TEST(frmToolbar, ButtonsAreHandedToTheMainWindow) {
     EXPECT_TRUE(toolbar->isEnabled());
 }
 
-TEST(frmToolbar, TypingInTheFloatingSpanFieldSetsTheSpanAtEachKeystroke) {
+TEST(frmToolbar, TheFloatingSpanFieldIsTakenWhenConfirmed) {
     FloatingFixture f;
     ASSERT_NE(f.floating(), nullptr);
     QLineEdit* span = f.floating()->spanTxt;
     f.main->GraphBtn_Click(0);
+    span->setFocus();
     span->selectAll();
-    QTest::keyClick(span, Qt::Key_2);
-    EXPECT_EQ(f.main->state().model.span, 2);
-    QTest::keyClick(span, Qt::Key_5);
+    QTest::keyClicks(span, "25");
+    EXPECT_EQ(f.main->state().model.span, 15) << "not at each keystroke";
+    QTest::keyClick(span, Qt::Key_Return);
     EXPECT_EQ(f.main->state().model.span, 25);
-    // The idealised beam is drawn again with each new span, alone.
+    EXPECT_EQ(f.main->mnuUndo->text(), "&Undo Change Span");
     EXPECT_EQ(f.windows(), std::vector<QString>{"Idealised Beam"});
-    QTest::keyClick(span, Qt::Key_X);
+    span->selectAll();
+    QTest::keyClicks(span, "2x");
+    QTest::keyClick(span, Qt::Key_Return);
     EXPECT_EQ(f.main->state().model.span, 25) << "no number, no new span";
+    EXPECT_EQ(span->text(), "25");
+    EXPECT_EQ(f.messages.texts(),
+              std::vector<std::string>{
+                  "Beam Length: \"2x\" is not a positive number of metres. The span stays 25 m."});
     EXPECT_EQ(f.main->ToolbarFloating, -1);
 
     // While afloat, getSpan and setSpan use the floating field, not the hidden docked one.

@@ -137,6 +137,9 @@ TEST(Startup, WithoutUserDetailsOnlyTheFormAppearsUntilItsOK) {
         frmIntro* intro = s.introForm();
         ASSERT_NE(intro, nullptr);
         EXPECT_EQ(intro->windowTitle(), "Welcome to Kradon by Tarel Vestrun !!");
+        // A fixed size: the window frame draws no resize handle under the form's bottom edge.
+        EXPECT_EQ(intro->minimumSize(), intro->maximumSize());
+        EXPECT_GE(intro->width(), 400);
 
         QTest::keyClicks(intro->nameTxt, "Grace Designer");
         QTest::keyClicks(intro->organTxt, "Span & Co");

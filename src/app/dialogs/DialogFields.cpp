@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <array>
 
 namespace kradon {
 
@@ -50,11 +51,24 @@ bool RecordFits(const BeamModel& m, std::int16_t n, const QString& recordName,
     }
 }
 
-bool StoreEdit(frmMain& main, const std::function<void(BeamModel&)>& apply) {
+QString RecordName(RecordKind kind) {
+    static constexpr std::array<const char*, RecordKindCount> names = {
+        "Point Load",         "UDL",           "TDL",
+        "Moment Load",        "Rigid Support", "Spring Support",
+        "Fixed Displacement", "E Definition",  "I Definition"};
+    return names[static_cast<std::size_t>(kind)];
+}
+
+QString StoreStepName(const BeamModel& m, RecordKind kind, std::int16_t n) {
+    const char* verb = n > m.count(kind) ? "Add" : "Edit";
+    return QString("%1 %2 %3").arg(verb, RecordName(kind)).arg(n);
+}
+
+bool StoreEdit(frmMain& main, const std::function<void(BeamModel&)>& apply, const QString& step) {
     return guarded(main.messages(), [&] {
         BeamModel trial = main.state().model;
         apply(trial);
-        main.EditModel(apply);
+        main.EditModel(apply, step);
     });
 }
 

@@ -38,9 +38,16 @@ std::optional<std::string> FieldNumberText(const QLineEdit& field, const QString
 bool RecordFits(const BeamModel& m, std::int16_t n, const QString& recordName,
                 MessageSink& messages, const QString& title);
 
+/// A record's name in the Undo and Redo items: "Point Load", "UDL", ... "E Definition".
+QString RecordName(RecordKind kind);
+/// The Undo step of storing record n of kind into m: "Add Point Load 3" for a new record,
+/// "Edit UDL 1" for one that exists.
+QString StoreStepName(const BeamModel& m, RecordKind kind, std::int16_t n);
+
 /// Applies one store to the model through the main window, after trying it on a copy: a store
 /// that fails is reported and leaves the model exactly as it was. True when it was applied.
-bool StoreEdit(frmMain& main, const std::function<void(BeamModel&)>& apply);
+/// step names the Undo step.
+bool StoreEdit(frmMain& main, const std::function<void(BeamModel&)>& apply, const QString& step);
 
 /// Whether record n of a list with count records exists, record 0 included (entry 0 is shown
 /// and stored like a record, without being counted).

@@ -80,10 +80,13 @@ std::optional<std::string> RecordDialog::number(const QLineEdit* field, const QS
 
 bool RecordDialog::store(RecordKind kind, std::int16_t n,
                          const std::function<void(BeamModel&)>& write) {
-    return StoreEdit(main_, [&](BeamModel& m) {
-        NoteRecordNumber(m, kind, n);
-        write(m);
-    });
+    return StoreEdit(
+        main_,
+        [&](BeamModel& m) {
+            NoteRecordNumber(m, kind, n);
+            write(m);
+        },
+        StoreStepName(model(), kind, n));
 }
 
 const BeamModel& RecordDialog::model() const {

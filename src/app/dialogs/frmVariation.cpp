@@ -20,8 +20,13 @@
 namespace kradon {
 namespace {
 
+/// The unit conversions, by a short name.
+namespace units = kradon::modUnits;
+
 constexpr const char* ECaption = "Young's Modulus Definition";
 constexpr const char* ICaption = "Second Moment of Area Definition";
+constexpr const char* ECurveCaption = "E&xpression is E =";
+constexpr const char* ICurveCaption = "E&xpression is I =";
 
 QLabel* buddyLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
     QLabel* label = NamedLabel(parent, name, text);
@@ -104,7 +109,7 @@ void frmVariation::createValueFrame() {
     LinearLbl2 = NamedLabel(Frame2, "LinearLbl2", "kN/mm2");
     LinearLbl3 = buddyLabel(Frame2, "LinearLbl3", "&End Value", LinearEndTxt);
     LinearLbl4 = NamedLabel(Frame2, "LinearLbl4", "kN/mm2");
-    CurveLbl1 = buddyLabel(Frame2, "CurveLbl1", "E&xpression is E =", CurveTxt);
+    CurveLbl1 = buddyLabel(Frame2, "CurveLbl1", ECurveCaption, CurveTxt);
     CurveLbl2 = NamedLabel(Frame2, "CurveLbl2", "kN/mm2");
 
     auto* grid = new QGridLayout(Frame2);
@@ -139,14 +144,17 @@ void frmVariation::layOut() {
 
 void frmVariation::frmVariationShow(std::int16_t n, const QString& kind) {
     kind_ = kind;
-    flags_[0] = true;
     spanLbl->setText("Overall Beam Length: " + DisplayNumber(main_.state().model.span) + "m");
     SegLbl->setText("Segment No. " + QString::number(n));
     PercentLbl->setText("Percentage of Beam Defined: " + DisplayNumber(percentDefined()) + "%");
     segment_ = n;
     setWindowTitle(isE() ? ECaption : ICaption);
     fillFields(n);
+    // An existing definition shows its own kind; a new one keeps the choice on screen. The
+    // option buttons and the flags always agree, so Apply stores what is shown.
+    chooseVariation(storedVariationIndex(n).value_or(chosenIndex()));
     UnitLabel(kind);
+    CurveLbl1->setText(isE() ? ECurveCaption : ICurveCaption);
     show();
     raise();
     activateWindow();
@@ -154,7 +162,7 @@ void frmVariation::frmVariationShow(std::int16_t n, const QString& kind) {
 }
 
 void frmVariation::UnitLabel(const QString& kind) {
-    const QString unit = modUnits::UnitLabel(kind.toStdString());
+    const QString unit = units::UnitLabel(kind.toStdString());
     for (QLabel* label : {NoneLbl2, LinearLbl2, LinearLbl4, CurveLbl2})
         label->setText(unit);
 }
@@ -190,24 +198,25 @@ void frmVariation::ApplyBtn_Click() {
         return;
     const double variation = chosenVariation();
     const RecordKind kind = recordKind();
-    const bool stored = StoreEdit(main_, [&](BeamModel& m) {
-        NoteRecordNumber(m, kind, n);
-        const bool e = kind == RecordKind::ESegment;
-        PropertySegmentList& list = e ? m.ESegment : m.ISegment;
-        if (variation != 0)
-            list.variation.at(static_cast<std::size_t>(n)) = variation;
-        if (e)
-            StoreESegment(m, n, fields);
-        else
-            StoreISegment(m, n, fields);
-    });
+    const QString step = StoreStepName(main_.state().model, kind, n);
+    const bool stored = StoreEdit(
+        main_,
+        [&](BeamModel& m) {
+            NoteRecordNumber(m, kind, n);
+            const bool e = kind == RecordKind::ESegment;
+            PropertySegmentList& list = e ? m.ESegment : m.ISegment;
+            if (variation != 0)
+                list.variation.at(static_cast<std::size_t>(n)) = variation;
+            if (e)
+                StoreESegment(m, n, fields);
+            else
+                StoreISegment(m, n, fields);
+        },
+        step);
     if (!stored)
         return;
-    // The next segment keeps the typed texts and the chosen variation, option button and flag
-    // alike.
-    const int choice = chosenIndex();
+    // The next segment keeps the typed texts and the chosen variation, unless it exists.
     frmVariationShow(static_cast<std::int16_t>(n + 1), kind_);
-    Variation_Click(choice);
 }
 
 void frmVariation::CloseBtn_Click() {
@@ -254,6 +263,22 @@ double frmVariation::percentDefined() const {
     const double percent = 100 * covered / main_.state().model.span;
     // A span of 0 has no share to show.
     return std::isfinite(percent) ? percent : 0;
+}
+
+std::optional<int> frmVariation::storedVariationIndex(std::int16_t n) const {
+    const PropertySegmentList& s = segments();
+    if (!IsShownRecord(n, main_.state().model.count(recordKind()), s.variation.size()))
+        return std::nullopt;
+    const double stored = s.variation[static_cast<std::size_t>(n)];
+    for (const double v : {Variation::None, Variation::Linear, Variation::Curve})
+        if (stored == v)
+            return static_cast<int>(v) - 1;
+    return std::nullopt;
+}
+
+void frmVariation::chooseVariation(int index) {
+    Variation[static_cast<std::size_t>(index)]->setChecked(true);
+    Variation_Click(index);
 }
 
 double frmVariation::chosenVariation() const {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -29,8 +30,8 @@ public:
     explicit frmVariation(frmMain& main);
 
     /// Shows the dialog for segment n of kind: the span, the segment number and the percentage
-    /// of the span the kind's segments cover; an existing segment fills the fields. The None
-    /// flag is set; the option buttons are left as they are.
+    /// of the span the kind's segments cover; an existing segment fills the fields and selects
+    /// its own variation, a new one keeps the variation selected now.
     void frmVariationShow(std::int16_t n, const QString& kind);
     /// The four unit labels: "kN/mm2" for kind "e", "cm4" for any other.
     void UnitLabel(const QString& kind);
@@ -100,6 +101,11 @@ private:
     /// reporting a field that is not a number.
     bool readFields(PropertySegmentFields& fields);
     int chosenIndex() const;
+    /// The option button of segment n's stored variation; none for a new segment or one whose
+    /// variation was never set.
+    std::optional<int> storedVariationIndex(std::int16_t n) const;
+    /// Checks option button index and sets the flags to agree.
+    void chooseVariation(int index);
 
     frmMain& main_;
     QString kind_ = "e";

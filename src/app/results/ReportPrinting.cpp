@@ -39,6 +39,12 @@ void printLine(QPainter& painter, const QFontMetricsF& metrics, double y, const 
 }
 
 /// Prints the lines on pages of device, at resolution dots per inch.
+/// Portrait with 20 mm margins on every side, on paper of the given size.
+QPageLayout reportLayout(const QPageSize& paper) {
+    return QPageLayout(paper, QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
+                       QPageLayout::Millimeter);
+}
+
 void printPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
                 const QStringList& lines) {
     const QFontMetricsF metrics(painter.font(), &device);
@@ -108,6 +114,10 @@ void PrintReport(QPrinter& printer, const QString& text) {
     painter.end();
 }
 
+void UseReportLayout(QPrinter& printer) {
+    printer.setPageLayout(reportLayout(printer.pageLayout().pageSize()));
+}
+
 void SaveReportPdf(const QString& path, const QString& text) {
     QByteArray pdf;
     QBuffer buffer(&pdf);
@@ -116,8 +126,7 @@ void SaveReportPdf(const QString& path, const QString& text) {
         QPdfWriter writer(&buffer);
         writer.setResolution(PdfResolution);
         writer.setCreator(QStringLiteral("Kradon"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+        writer.setPageLayout(reportLayout(QPageSize(QPageSize::A4)));
         QPainter painter;
         if (!painter.begin(&writer))
             throw KradonError(ErrorNumber::FileIo, PrintSource, "The PDF could not be started");

@@ -47,8 +47,12 @@ std::vector<QStringList> PaginateReport(const QStringList& lines, int linesPerPa
 /// KradonError when the printer cannot be started.
 void PrintReport(QPrinter& printer, const QString& text);
 
-/// Writes text as a PDF document of A4 pages with 20 mm margins, replacing the file in one step
-/// (SafeFile::WriteFileAtomically). Throws KradonError when the file cannot be written.
+/// The report's page: portrait with 20 mm margins on every side; the paper stays the printer's.
+void UseReportLayout(QPrinter& printer);
+
+/// Writes text as a PDF document of A4 pages laid out as UseReportLayout does, replacing the file
+/// in one step (SafeFile::WriteFileAtomically). Throws KradonError when the file cannot be
+/// written.
 void SaveReportPdf(const QString& path, const QString& text);
 
 /// Chooses the printer and its settings for a print command.

@@ -178,7 +178,8 @@ void frmElementDisp::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void OpenElementView(frmElementDisp& view, const ProgramState& state, int e) {
+void FillElementView(frmElementDisp& view, const ProgramState& state, int e) {
+    view.elementNumber = e;
     const auto element = static_cast<std::size_t>(e);
     const MeshTables& mesh = state.mesh;
     const std::vector<double>& d = state.equations.Displacements;
@@ -206,6 +207,10 @@ void OpenElementView(frmElementDisp& view, const ProgramState& state, int e) {
                                text(modText::GeneralNumber(mesh.ElementNode2.at(element))));
     });
     view.drawGraph();
+}
+
+void OpenElementView(frmElementDisp& view, const ProgramState& state, int e) {
+    FillElementView(view, state, e);
     ShowOwnedWindow(view);
 }
 

@@ -58,11 +58,12 @@ public:
     void endForm();
 
     // Set by the caller before drawing.
-    double Def_i = 0;     // m, downwards positive
-    double Rot_i = 0;     // rad, clockwise positive
-    double Def_j = 0;     // m
-    double Rot_j = 0;     // rad
-    double eleLength = 0; // m
+    double Def_i = 0;      // m, downwards positive
+    double Rot_i = 0;      // rad, clockwise positive
+    double Def_j = 0;      // m
+    double Rot_j = 0;      // rad
+    double eleLength = 0;  // m
+    int elementNumber = 0; // the element shown; 0 before any
 
     ElementPicture* Picture1;
     QFrame* ctrlFrame;
@@ -89,8 +90,10 @@ private:
 };
 
 /// Fills view with element e of the analysis (1..ElementCount): its end displacements, its
-/// length and the captions, draws the graph and shows the view. A step that fails (an element
-/// the tables do not hold) is skipped and the rest still runs.
+/// length and the captions, and draws the graph. A step that fails (an element the tables do
+/// not hold) is skipped and the rest still runs.
+void FillElementView(frmElementDisp& view, const ProgramState& state, int e);
+/// FillElementView, then shows the view.
 void OpenElementView(frmElementDisp& view, const ProgramState& state, int e);
 
 } // namespace kradon

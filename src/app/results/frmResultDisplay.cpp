@@ -3,6 +3,7 @@
 
 #include "app/Guarded.h"
 #include "app/OwnedWindow.h"
+#include "app/ResultViews.h"
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "model/KradonError.h"
@@ -296,6 +297,8 @@ void frmResultDisplay::openText(const QString& path) {
 }
 
 void frmResultDisplay::FileSave_Click() {
+    if (!ConfirmResultsUse(this, tr("Save")))
+        return;
     const PickedName name = files_->saveName(this, SaveTitle, DialogFilters(ResultsTextFilter),
                                              ResultsDefaultExtension, modelFolder());
     if (!name)
@@ -317,6 +320,8 @@ void frmResultDisplay::saveText(const QString& path) const {
 }
 
 void frmResultDisplay::FileSavePdf_Click() {
+    if (!ConfirmResultsUse(this, tr("Save")))
+        return;
     const PickedName name =
         files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf", modelFolder());
     if (!name)
@@ -329,9 +334,13 @@ void frmResultDisplay::FileSavePdf_Click() {
 }
 
 void frmResultDisplay::FilePrint_Click() {
+    if (!ConfirmResultsUse(this, tr("Print")))
+        return;
     QPrinter printer(QPrinter::HighResolution);
     if (!printSetup_->choose(printer, this))
         return;
+    // Paper as chosen; margins and orientation as the saved PDF has them.
+    UseReportLayout(printer);
     guarded(messages_, [&] { PrintReport(printer, text() + QLatin1String("\r\n")); });
 }
 
@@ -355,6 +364,7 @@ void frmResultDisplay::showElement(int e) {
     if (view == nullptr)
         view = new frmElementDisp(viewOwner);
     OpenElementView(*view, state_, e);
+    emit elementViewShown(view);
 }
 
 void frmResultDisplay::Command1_Click() {
@@ -364,6 +374,7 @@ void frmResultDisplay::Command1_Click() {
     if (picture == nullptr)
         picture = new frmPrintPrev(state_, messages_, pictureOwner);
     ShowOwnedWindow(*picture);
+    emit pictureShown(picture);
 }
 
 void frmResultDisplay::mnuOptions_Click() {

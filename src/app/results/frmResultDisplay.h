@@ -126,6 +126,10 @@ signals:
     /// analyses first when the results no longer belong to the model.
     void exportSheetRequested();
     void exportResultsRequested();
+    /// The element displacement view has been filled with an element and shown.
+    void elementViewShown(kradon::frmElementDisp* view);
+    /// The picture composition window has been shown.
+    void pictureShown(kradon::frmPrintPrev* picture);
 
 public slots:
     void FileOpen_Click();

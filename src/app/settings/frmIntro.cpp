@@ -70,7 +70,9 @@ void frmIntro::createControls() {
     layout->addLayout(fields);
     layout->addStretch();
     layout->addWidget(buttons);
-    setMinimumWidth(440);
+    // A form of fixed size: the window frame offers no resize handle under its bottom edge.
+    nameTxt->setMinimumWidth(400);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(nameTxt, &QLineEdit::returnPressed, this, &frmIntro::OKButton_Click);
     connect(organTxt, &QLineEdit::returnPressed, this, &frmIntro::OKButton_Click);
 }

@@ -18,6 +18,11 @@
 namespace kradon {
 namespace {
 
+constexpr const char* AnalyseAfterChangeCaption = "&Analyse after every change";
+constexpr const char* AnalyseAfterChangeTip =
+    "Every change of the model is analysed at once, quietly, so open result windows always "
+    "show the model as it is";
+
 QLineEdit* namedField(const char* name, const QString& text, QWidget* parent) {
     auto* field = new QLineEdit(text, parent);
     field->setObjectName(name);
@@ -86,13 +91,24 @@ void frmOptions::createFields() {
     filesForm->addRow(QString(OptionRules::MaxFilesCaption), maxFilesTxt);
     filesForm->addRow("Open files from", folderRow(fileOpenTxt, openBrowseBtn, filesBox));
     filesForm->addRow("Save files to", folderRow(fileSaveTxt, saveBrowseBtn, filesBox));
+    auto* analysis = new QGroupBox("Analysis", this);
+    AnalyseAfterChangeChk = new QCheckBox(AnalyseAfterChangeCaption, analysis);
+    AnalyseAfterChangeChk->setObjectName("AnalyseAfterChangeChk");
+    AnalyseAfterChangeChk->setToolTip(AnalyseAfterChangeTip);
+    AnalyseAfterChangeChk->setChecked(
+        GetBoolean(settings_, SettingsKeys::Options, SettingsKeys::AnalyseAfterEveryChange, false));
+    auto* analysisColumn = new QVBoxLayout(analysis);
+    analysisColumn->addWidget(AnalyseAfterChangeChk);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(OKBtn, QDialogButtonBox::AcceptRole);
     auto* column = new QVBoxLayout(this);
     column->addWidget(model);
+    column->addWidget(analysis);
     column->addWidget(filesBox);
     column->addWidget(buttons);
-    setMinimumWidth(460);
+    // A dialog of fixed size: the window frame offers no resize handle under its bottom edge.
+    fileOpenTxt->setMinimumWidth(260);
+    column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void frmOptions::connectControls() {
@@ -116,6 +132,9 @@ void frmOptions::loadOptions() {
     options_.ExactSections = exactSectionsCheck->isChecked();
     OptionRules::LoadFolders(settings_, options_);
     showFolders();
+    options_.AnalyseAfterEveryChange = AnalyseAfterChangeChk->isChecked();
+    SaveBoolean(settings_, SettingsKeys::Options, SettingsKeys::AnalyseAfterEveryChange,
+                options_.AnalyseAfterEveryChange);
 }
 
 void frmOptions::takeFields() {
@@ -136,6 +155,7 @@ void frmOptions::OKBtn_Click() {
     refuse();
     OptionRules::StoreExactSections(settings_, options_.ExactSections);
     emit trimRequested();
+    emit optionsTaken();
     hide();
 }
 
@@ -157,9 +177,11 @@ void frmOptions::saveBrowseBtn_Click() {
 }
 
 void frmOptions::browseFor(const char* key, std::string& folder, QLineEdit* field) {
-    // A cancelled browser gives an empty folder, which is stored and reported like any other.
-    const QString chosen = files_.folderName().value_or(QString());
-    OptionRules::StoreFolder(settings_, key, chosen.toStdString(), folder, messages_);
+    // A cancelled browser keeps the folder as it was.
+    std::optional<std::string> chosen;
+    if (const PickedName picked = files_.folderName())
+        chosen = picked->toStdString();
+    OptionRules::StoreFolder(settings_, key, chosen, folder, messages_);
     field->setText(QString::fromStdString(folder));
 }
 

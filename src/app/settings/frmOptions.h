@@ -24,15 +24,18 @@ class frmOptions : public QDialog {
 signals:
     /// OK has taken the fields: the recent files list is to trim itself to the new length.
     void trimRequested();
+    /// OK has taken the fields into the options.
+    void optionsTaken();
 
 public:
     frmOptions(Options& options, UserSettings& settings, ShellSink& messages, FilePicker& files,
                QWidget* parent = nullptr);
 
-    /// The three number fields and the check box become the option values, then the folders
-    /// are read from the settings and shown. A number field without a number is named in a
-    /// message and keeps its value; the list length is left to the recent files list, which
-    /// reports it itself.
+    /// The three number fields and the exact-sections box become the option values, then the
+    /// folders are read from the settings and shown. A number field without a number is named in
+    /// a message and keeps its value; the list length is left to the recent files list, which
+    /// reports it itself. The "Analyse after every change" box becomes its option and is stored
+    /// at once.
     void loadOptions();
     /// MaxNoApplieds and MeshDensFact back inside their bounds, one message per value that was
     /// outside; the fields keep their texts.
@@ -47,6 +50,7 @@ public:
     QLineEdit* maxFilesTxt;
     QLineEdit* fileOpenTxt;
     QLineEdit* fileSaveTxt;
+    QCheckBox* AnalyseAfterChangeChk; // "Analyse after every change", stored in the settings
     QPushButton* openBrowseBtn;
     QPushButton* saveBrowseBtn;
     QPushButton* OKBtn;

@@ -162,7 +162,7 @@ TEST(RunAnalysis, LogLinesAndPercentagesInOrder) {
     RecordingSink sink;
     RecordingStatus status;
     ASSERT_EQ(modCalcs::RunAnalysis(s, status, sink), modCalcs::Outcome::Completed);
-    const std::vector<std::string> expected{"modMeshing....",
+    const std::vector<std::string> expected{"Meshing....",
                                             "pb 10",
                                             "Element Stiffnesses......",
                                             "pb 30",
@@ -172,7 +172,7 @@ TEST(RunAnalysis, LogLinesAndPercentagesInOrder) {
                                             "pb 70",
                                             "Backsubstituting.......",
                                             "pb 80",
-                                            "Preparing modGraphics....."};
+                                            "Preparing Graphics....."};
     EXPECT_EQ(status.log, expected);
 }
 
@@ -185,11 +185,56 @@ TEST(AnalyseCore, UnstableRestoresTheAnalysisCopy) {
     RecordingStatus status;
     const AnalyseResult r = AnalyseCore(s, dir.path(), status, sink);
     EXPECT_EQ(r.outcome, AnalyseOutcome::Unstable);
-    ASSERT_EQ(sink.texts(), (std::vector<std::string>{"Structure is unstable - Aborting analysis",
-                                                      "Calculation Error - Aborting"}));
-    EXPECT_EQ(sink.shown[0].title, "modGauss Elimination Error");
-    EXPECT_EQ(sink.shown[1].title, "FEA Subroutine");
+    // The stretch without E is warned about before the analysis and named as the likely cause.
+    const std::string cause = "E is not defined from 5 m to 10 m: that stretch carries nothing.";
+    ASSERT_EQ(sink.texts(), (std::vector<std::string>{
+                                cause, "Structure is unstable - Aborting analysis\r\n" + cause,
+                                "Calculation Error - Aborting"}));
+    EXPECT_EQ(sink.shown[0].title, "Input Data Checking Routine");
+    EXPECT_EQ(sink.shown[1].title, "Gauss Elimination Error");
+    EXPECT_EQ(sink.shown[2].title, "FEA Subroutine");
     EXPECT_EQ(s.model, before);
+}
+
+TEST(AnalyseCore, AGateThatStopsAtTheWarningsChangesNothing) {
+    const test::TestFolder dir;
+    ProgramState s;
+    s.model = UnstableModel();
+    s.results.NodeMoment = {0, 7};
+    const ProgramState before = s;
+    RecordingSink sink;
+    RecordingStatus status;
+    std::vector<std::string> given;
+    const AnalyseResult r = AnalyseCore(s, dir.path(), status, sink, [&](const auto& warnings) {
+        given = warnings;
+        return false;
+    });
+    EXPECT_EQ(r.outcome, AnalyseOutcome::Cancelled);
+    EXPECT_EQ(given, std::vector<std::string>{
+                         "E is not defined from 5 m to 10 m: that stretch carries nothing."});
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(status.log.empty());
+    EXPECT_EQ(s.model, before.model);
+    EXPECT_EQ(s.results.NodeMoment, before.results.NodeMoment);
+}
+
+TEST(AnalyseCore, ResultsThatAreNotFiniteFailTheRunAndLeaveNoResults) {
+    // E = 1e-308 kN/mm2 makes every stiffness too small for the deflections to be held.
+    const test::TestFolder dir;
+    ProgramState s;
+    s.model =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(1e-308, 1).build();
+    RecordingSink sink;
+    RecordingStatus status;
+    EXPECT_EQ(AnalyseCore(s, dir.path(), status, sink).outcome, AnalyseOutcome::Failed);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].title, "FEA Subroutine");
+    EXPECT_EQ(sink.shown[0].text,
+              "Calculation Error - Aborting\r\nThe results are not all finite numbers (the "
+              "deflection at x = 0.625 m is infinite): E or I is too small, or a load too large, "
+              "for the beam to be calculated.");
+    EXPECT_EQ(s.mesh.NodeCount, 0);
+    EXPECT_EQ(s.results.NodeDeflection, std::vector<double>{0.0});
 }
 
 TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
@@ -255,7 +300,7 @@ TEST(CheckInput, MessagesAndOrder) {
     ASSERT_EQ(outside.shown.size(), 1u);
     EXPECT_EQ(outside.shown[0].text,
               "Elements outside boundaries are:\r\nPoint Load 2\r\nI-value 2\r\n");
-    EXPECT_EQ(outside.shown[0].title, "Input Data modChecking Routine");
+    EXPECT_EQ(outside.shown[0].title, "Input Data Checking Routine");
 
     RecordingSink negative;
     EXPECT_FALSE(modCheck::CheckInput(ModelBuilder()
@@ -285,9 +330,53 @@ TEST(CheckInput, MessagesAndOrder) {
     bad.span = nan;
     EXPECT_FALSE(modCheck::CheckInput(bad, several));
     ASSERT_EQ(several.shown.size(), 1u);
-    EXPECT_EQ(several.shown[0].text, "The span must be a positive finite number\r\n"
+    EXPECT_EQ(several.shown[0].text, "The span must be a positive finite number, not NaN\r\n"
                                      "Point Load 1 lies before the left end of the beam (x < 0)\r\n"
                                      "UDL 1 has a position that is not a finite number\r\n");
+}
+
+TEST(CheckInput, NegativeEAndIAreRefusedByRecord) {
+    BeamModel m = ModelBuilder()
+                      .span(10)
+                      .pinned(0)
+                      .pinned(10)
+                      .pointLoad(1, 2)
+                      .eSegment(0, 5, -200)
+                      .linearE(5, 10, -1, 200)
+                      .linearE(5, 10, 200, 200)
+                      .iSegment(0, 10, 0)
+                      .iSegment(0, 10, -8000)
+                      .build();
+    RecordingSink sink;
+    EXPECT_FALSE(modCheck::CheckInput(m, sink));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "E-value 1 has a negative value (-200)\r\n"
+                                  "E-value 2 has a negative value (-1)\r\n"
+                                  "I-value 2 has a negative value (-8000)\r\n");
+}
+
+TEST(CheckInput, ASpanThatIsNoLengthIsNamedAloneNotEveryRecordAsOutside) {
+    BeamModel m =
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(1, 2).uniformEI(200, 1).build();
+    m.span = -5;
+    RecordingSink sink;
+    EXPECT_FALSE(modCheck::CheckInput(m, sink));
+    EXPECT_EQ(sink.texts(),
+              std::vector<std::string>{"The span must be a positive finite number, not -5 m\r\n"});
+    EXPECT_EQ(sink.shown[0].title, "Input Data Checking Routine");
+}
+
+TEST(CoverageWarnings, OneLinePerStretchWithoutEThenWithoutI) {
+    const BeamModel m =
+        ModelBuilder().span(12).eSegment(2, 4, 200).eSegment(3.5, 8, 200).iSegment(0, 6, 1).build();
+    EXPECT_EQ(modCheck::CoverageWarnings(m),
+              (std::vector<std::string>{
+                  "E is not defined from 0 m to 2 m: that stretch carries nothing.",
+                  "E is not defined from 8 m to 12 m: that stretch carries nothing.",
+                  "I is not defined from 6 m to 12 m: that stretch carries nothing."}));
+    EXPECT_TRUE(modCheck::CoverageWarnings(
+                    ModelBuilder().span(10).uniformEI(200, 1).eSegment(20, 30, 1).build())
+                    .empty());
 }
 
 TEST(CheckSupports, BothRigidBodyMotionsMustBeHeld) {

@@ -70,7 +70,7 @@ TEST(GenerateMesh, KeyPointBeyondSpanWarnsOnceAndMeshes) {
     const MeshTables mesh = modMesh::GenerateMesh(m, 1, sink);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Elements defined outside boundaries");
-    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
     EXPECT_EQ(sink.shown[0].icon, Icon::Critical);
     EXPECT_GT(mesh.NodeCount, 2);
 }
@@ -91,20 +91,38 @@ TEST(GenerateMesh, PositionsBeyondTheSpanOnlyBelowTheFifteenthDigitMakeNoWarning
     EXPECT_EQ(modMesh::FirstNodeAt(mesh, 10.000000000000002), mesh.NodeCount);
 }
 
-TEST(GenerateMesh, BadCurveShowsMeshErrorAndThrows) {
-    const BeamModel m = ModelBuilder()
-                            .span(10)
-                            .pinned(0)
-                            .pinned(10)
-                            .pointLoad(5, 4)
-                            .eSegment(0, 10, 200)
-                            .curveI(0, 10, "(1 + x")
-                            .build();
-    RecordingSink sink;
-    EXPECT_THROW(modMesh::GenerateMesh(m, 1, sink), KradonError);
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].text, "modMesherror");
-    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+TEST(GenerateMesh, ACurveWithoutAValueSaysWhichWhyAndWhere) {
+    // Elements of 1.25 m: the first midpoint is 0.625 m.
+    struct Case {
+        const char* expression;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"(1 + x", "I definition 1: the expression \"(1 + x\" cannot be read (Missing ) in "
+                   "'(1 + x')."},
+        {"1/(x - 0.625)", "I definition 1: the expression \"1/(x - 0.625)\" divides by zero "
+                          "at x = 0.625 m."},
+        {"sqr(x - 1)", "I definition 1: the expression \"sqr(x - 1)\" takes the root of a "
+                       "negative number at x = 0.625 m."},
+        {"10^(1000*x)", "I definition 1: the expression \"10^(1000*x)\" is not finite at "
+                        "x = 0.625 m."},
+        {"x - 1", "I definition 1: the expression \"x - 1\" gives a negative value (-0.375) at "
+                  "x = 0.625 m."},
+    };
+    for (const Case& c : cases) {
+        const BeamModel m = ModelBuilder()
+                                .span(10)
+                                .pinned(0)
+                                .pinned(10)
+                                .eSegment(0, 10, 200)
+                                .curveI(0, 10, c.expression)
+                                .build();
+        RecordingSink sink;
+        EXPECT_THROW(modMesh::GenerateMesh(m, 1, sink), KradonError) << c.expression;
+        ASSERT_EQ(sink.shown.size(), 1u) << c.expression;
+        EXPECT_EQ(sink.shown[0].text, c.text);
+        EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
+    }
 }
 
 TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
@@ -115,7 +133,7 @@ TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
     RecordingSink sink;
     EXPECT_THROW(modMesh::GenerateMesh(b.build(), 1000, sink), KradonError);
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].title, "modMesh Subroutine");
+    EXPECT_EQ(sink.shown[0].title, "Mesh Subroutine");
     EXPECT_NE(sink.shown[0].text.find("at most 32767"), std::string::npos);
 }
 
@@ -234,7 +252,7 @@ TEST(NodalRestraints, SupportsSpringsAndPrescribedValues) {
     Tables t = meshed(m, 1.0 / 8);
     RecordingSink sink;
     modMesh::SetRigidSupports(m, t.mesh, t.nodal, sink);
-    ASSERT_EQ(sink.texts(), std::vector<std::string>{"modMesherror"});
+    ASSERT_EQ(sink.texts(), std::vector<std::string>{"Mesherror"});
     EXPECT_EQ(t.nodal.RestraintFlag[1], 1);
     EXPECT_EQ(t.nodal.RestraintFlag[2], 0);
     EXPECT_EQ(t.nodal.RestraintFlag[5], 1);

@@ -2,6 +2,7 @@
 #include "model/BeamModel.h"
 #include "model/KradonError.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
@@ -485,6 +486,43 @@ TEST(BeamModelValueAt, ALawGivesTheValueOfItsRecord) {
     // A Curve sees the position as it is only when asked to.
     EXPECT_EQ(laws[3].valueAt(7.1, PropertyLaw::Precision::Full), 100 + 7.1 * double(0.1f));
     EXPECT_NE(laws[3].valueAt(7.1), laws[3].valueAt(7.1, PropertyLaw::Precision::Full));
+}
+
+TEST(UndefinedStretches, WhereNoDefinitionGivesAValue) {
+    struct Case {
+        const char* name;
+        std::vector<std::array<double, 3>> segments; // disA, disB, variation
+        std::vector<Stretch> undefined;              // on a 10 m span
+    };
+    const Case cases[] = {
+        {"none", {}, {{0, 10}}},
+        {"full", {{0, 10, Variation::None}}, {}},
+        {"beyond the span", {{0, 12, Variation::Linear}}, {}},
+        {"short", {{0, 8, Variation::Curve}}, {{8, 10}}},
+        {"a cut", {{0, 4, 1}, {6, 10, 1}}, {{4, 6}}},
+        {"overlaps", {{0, 5, 1}, {3, 7, 1}, {9, 11, 1}}, {{7, 9}}},
+        {"no variation", {{0, 10, 0}}, {{0, 10}}},
+        {"covered first by one without", {{2, 4, 0}, {0, 10, 1}}, {{2, 4}}},
+        {"all before the beam", {{-5, 0, 1}}, {{0, 10}}},
+        {"gaps in a row", {{1, 2, 1}, {3, 4, 1}}, {{0, 1}, {2, 3}, {4, 10}}},
+    };
+    for (const Case& c : cases) {
+        BeamModel m = dimensionedModel();
+        std::int16_t n = 0;
+        for (const auto& [a, b, variation] : c.segments) {
+            setNoneSegment(m.ESegment, ++n, a, b, 200);
+            m.ESegment.variation[static_cast<std::size_t>(n)] = variation;
+        }
+        m.count(RecordKind::ESegment) = n;
+        EXPECT_EQ(UndefinedStretches(m.ESegment, n, 10), c.undefined) << c.name;
+    }
+    // Entry 0, when it is a definition, stands for every position the others leave.
+    BeamModel m = dimensionedModel();
+    setNoneSegment(m.ESegment, 0, 0, 0, 50);
+    setNoneSegment(m.ESegment, 1, 0, 4, 200);
+    m.count(RecordKind::ESegment) = 1;
+    EXPECT_TRUE(UndefinedStretches(m.ESegment, 1, 10).empty());
+    EXPECT_TRUE(UndefinedStretches(m.ESegment, 1, -5).empty());
 }
 
 TEST(BeamModelValueAt, ACountBeyondTheListsIsRefused) {

@@ -267,6 +267,42 @@ TEST(frmResultDisplay, PrintSendsTheReportToThePrinter) {
     EXPECT_TRUE(sink.shown.empty());
 }
 
+/// Where the first word of the PDF's first page starts, in points from the page's top-left
+/// corner, as `pdftotext -bbox` finds it.
+QPointF firstWordAt(const QString& pdf) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                             QStringLiteral("1"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(tool.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+    const QRegularExpressionMatch found =
+        word.match(QString::fromUtf8(tool.readAllStandardOutput()));
+    EXPECT_TRUE(found.hasMatch());
+    return {found.captured(1).toDouble(), found.captured(2).toDouble()};
+}
+
+TEST(frmResultDisplay, PrintUsesTheMarginsOfTheSavedPdf) {
+    const TempDir dir;
+    ProgramState state = AnalysedExample("two-span-continuous-udl.kdn", dir);
+    RecordingSink sink;
+    ScriptedFilePicker files;
+    frmResultDisplay window(state, sink, nullptr);
+    window.setFilePicker(files);
+    PdfPrintSetup printer;
+    printer.path = dir.file("printed.pdf");
+    window.setPrintSetup(printer);
+    window.FilePrint->trigger();
+    files.names = {dir.file("saved.pdf")};
+    window.FileSavePdf->trigger();
+    const QPointF printed = firstWordAt(printer.path);
+    const QPointF saved = firstWordAt(dir.file("saved.pdf"));
+    // 20 mm is 56.7 pt.
+    EXPECT_NEAR(saved.x(), 56.7, 1);
+    EXPECT_NEAR(printed.x(), saved.x(), 0.5);
+    EXPECT_NEAR(printed.y(), saved.y(), 0.5);
+}
+
 TEST(frmResultDisplay, SaveAsPdfWritesTheReport) {
     const TempDir dir;
     ProgramState state = AnalysedExample("two-span-continuous-udl.kdn", dir);
