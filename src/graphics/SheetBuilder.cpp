@@ -337,9 +337,45 @@ std::string NowText() {
     return buffer;
 }
 
+namespace {
+
+/// A share as a percentage with three decimals: "0.125 %".
+std::string percentText(double share) {
+    char buffer[32];
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, share * 100, std::chars_format::fixed, 3);
+    return std::string(buffer, r.ptr) + " %";
+}
+
+/// Where E x I varies along an element: how E and I were taken, and how far the midpoint rule's
+/// nodal values lie from those of the exact integration.
+std::vector<std::pair<std::string, std::string>> discretisationLines(const ProgramState& s) {
+    const DiscretisationEstimate& d = s.results.Discretisation;
+    if (!d.varies)
+        return {};
+    std::vector<std::pair<std::string, std::string>> lines{
+        {"E and I along each element",
+         s.options.ExactSections ? "integrated exactly" : "taken at the element's midpoint"}};
+    if (!d.unavailable.empty()) {
+        lines.push_back({"Midpoint rule against exact integration", "not known: " + d.unavailable});
+        return lines;
+    }
+    const auto change = [](Quantity q, const Extreme& x, double relative) {
+        return QuantityText(q, x.value) + " " + modGraphics::QuantityUnit(q) +
+               " at x = " + modGraphics::PositionText(x.x) + " m (" + percentText(relative) + ")";
+    };
+    lines.push_back({"Midpoint rule against exact integration, largest change of deflection",
+                     change(Quantity::Deflection, d.deflection, d.deflectionRelative)});
+    lines.push_back({"Midpoint rule against exact integration, largest change of moment",
+                     change(Quantity::Moment, d.moment, d.momentRelative)});
+    return lines;
+}
+
+} // namespace
+
 std::vector<std::pair<std::string, std::string>> CheckLines(const ProgramState& s) {
     const EquilibriumResiduals& e = s.results.Residuals;
-    return {
+    std::vector<std::pair<std::string, std::string>> lines{
         {"Sum of the loads, downwards",
          QuantityText(Quantity::Shear, sumOfLoads(s.model) * 1000) + " kN"},
         {"Sum of the reactions, upwards",
@@ -347,6 +383,9 @@ std::vector<std::pair<std::string, std::string>> CheckLines(const ProgramState& 
         {"Residual, vertical", residualText(e.vertical / 1000) + " kN"},
         {"Residual, moment about the left end", residualText(e.moment / 1000) + " kNm"},
     };
+    const auto more = discretisationLines(s);
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
 }
 
 SheetDocument BuildSheet(const ProgramState& state, const TitleBlock& title) {
