@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QString>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -19,7 +20,6 @@
 #include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -265,20 +265,19 @@ std::string pdfText(const std::filesystem::path& pdf) {
     return programOutput("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
 }
 
-/// Whether some line of text holds the cells one after the other, blanks between them.
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+/// Whether the text holds the cells one after the other, whole words, blanks between them.
 bool hasRow(const std::string& text, const std::vector<std::string>& cells) {
-    std::string pattern;
-    for (const std::string& cell : cells) {
-        std::string escaped;
-        for (const char c : cell) {
-            if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
-                escaped += '\\';
-            escaped += c;
-        }
-        pattern += (pattern.empty() ? "" : "\\s+") + escaped;
-    }
-    return std::regex_search(text,
-                             std::regex("(^|\\s)" + pattern + "(\\s|$)", std::regex::multiline));
+    std::string joined;
+    for (const std::string& cell : cells)
+        joined += cell + ' ';
+    const std::vector<std::string> all = words(text);
+    const std::vector<std::string> row = words(joined);
+    return std::search(all.begin(), all.end(), row.begin(), row.end()) != all.end();
 }
 
 std::string fixed(double v, const char* pattern = "0.000") {
