@@ -178,6 +178,7 @@ Json modelJson(const CaseAnalysis& a, const std::string& path) {
               {"NodeCount", mesh.NodeCount},
               {"ElementCount", mesh.ElementCount},
               {"MeshDensFact", a.frame.options.MeshDensFact},
+              {"ExactSections", a.frame.options.ExactSections},
               {"spans", spans}}},
             {"times", {{"AnalysisTime_s", a.AnalysisTime}}},
             {"nodes", nodes},
@@ -258,6 +259,7 @@ int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink
         return ExitStatus::FileProblem;
     if (r.meshDensity)
         m->meshDensity = OptionRules::RefuseMeshDensFact(*r.meshDensity, messages);
+    m->exactSections = m->exactSections || r.exactSections;
     std::string problem;
     const std::optional<Loading> loading = selectedLoading(r, *m, problem);
     if (!problem.empty()) {

@@ -18,6 +18,7 @@ enum class Selection { Default, Case, Combination, Envelope };
 struct CaseAnalyseRequest {
     std::string modelPath;
     std::optional<float> meshDensity; // given on the command line: replaces the model's
+    bool exactSections = false;       // given on the command line: overrides the model's false
     Selection selection = Selection::Default;
     std::string selected; // the case or combination name
     std::string reportPath, resultsPath, jsonPath;

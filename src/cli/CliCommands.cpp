@@ -505,6 +505,7 @@ int analyseCases(const AnalyseOptions& o, std::ostream& out, MessageSink& messag
     request.modelPath = o.modelPath;
     if (o.meshDensityGiven)
         request.meshDensity = o.meshDensity;
+    request.exactSections = o.exactSections;
     request.selection = o.selection;
     request.selected = o.selected;
     request.reportPath = o.reportPath;

@@ -104,6 +104,25 @@ TEST_F(CaseCli, AOneCaseJsonModelReportsAsItsKdnDoes) {
     EXPECT_EQ(withoutTimes(fromJson.out), withoutTimes(fromKdn.out));
 }
 
+TEST_F(CaseCli, ExactSectionsComeFromTheModelOrTheCommandLine) {
+    const std::string kdn = KRADON_EXAMPLES "/tapered-beam-curve.kdn";
+    ASSERT_EQ(run({"convert", kdn, path("m.kradon.json")}).status, 0);
+    std::string text = fileText(path("m.kradon.json"));
+    const std::string density = "\"mesh_density\": 1,\n";
+    ASSERT_NE(text.find(density), std::string::npos);
+    writeText(path("exact.kradon.json"),
+              text.replace(text.find(density), density.size(),
+                           density + "  \"exact_sections\": true,\n"));
+    const std::string exact = withoutTimes(run({"analyse", kdn, "--exact-sections"}).out);
+    EXPECT_NE(exact, withoutTimes(run({"analyse", kdn}).out));
+    EXPECT_EQ(withoutTimes(run({"analyse", path("exact.kradon.json")}).out), exact);
+    EXPECT_EQ(withoutTimes(run({"analyse", path("m.kradon.json"), "--exact-sections"}).out), exact);
+    // The key survives a round trip and keeps the model out of a .kdn file.
+    ASSERT_EQ(run({"convert", path("exact.kradon.json"), path("again.kradon.json")}).status, 0);
+    EXPECT_EQ(fileText(path("again.kradon.json")), fileText(path("exact.kradon.json")));
+    EXPECT_NE(run({"convert", path("exact.kradon.json"), path("m.kdn")}).status, 0);
+}
+
 TEST_F(CaseCli, ACaseAloneReportsAsTheBeamWithOnlyItsLoads) {
     // G alone is the beam with G's loads: its report is that of the same beam in a .kdn file.
     const CliRun g = run({"analyse", Example, "--case", "G"});
