@@ -2,8 +2,8 @@
 // texts that name the failing sub-expression, and hostile inputs that must fail cleanly.
 #include "model/KradonError.h"
 #include "model/modEqParse.h"
+#include "HostileExpressions.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -229,27 +229,14 @@ TEST(modEqParseTest, FailsCleanlyOnHostileNesting) {
     EXPECT_THROW(EvaluateExpr(terms), KradonError);
 }
 
-// Each of these is 100,000 characters or so; a linear scan finishes them in milliseconds, so a
-// whole second leaves room for slow debug and sanitizer builds.
-TEST(modEqParseTest, HostileInputsFinishQuickly) {
-    const std::string inputs[] = {
-        repeated("(", 50'000) + "1" + repeated(")", 50'000),
-        repeated("(", 999) + repeated("1+", 50'000) + "1" + repeated(")", 999),
-        repeated("(", 999) + repeated("(1)*", 25'000) + "1" + repeated(")", 999),
-        repeated("sin(", 20'000) + "1" + repeated(")", 20'000),
-        repeated("(", 100'000),
-        repeated(")", 100'000),
-        repeated("-", 100'000),
-        repeated(" ", 100'000) + "1",
-    };
-    for (const std::string& text : inputs) {
-        const auto start = std::chrono::steady_clock::now();
+// Each of these is 100,000 characters or so: each ends in a value or an error, without deep
+// recursion. How fast they finish is measured by the evaluator's benchmark.
+TEST(modEqParseTest, HostileInputsEndInAValueOrAnError) {
+    for (const std::string& text : kradon::test::HostileExpressions()) {
         try {
-            EvaluateExpr(text);
+            EXPECT_TRUE(std::isfinite(EvaluateExpr(text))) << text.substr(0, 40);
         } catch (const KradonError&) {
         }
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(elapsed.count(), 1.0) << text.substr(0, 40);
     }
 }
 
