@@ -2,5 +2,5 @@
 # Configures and builds the project into build/ (warnings are errors).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKRADON_WERROR=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Check -DKRADON_WERROR=ON >/dev/null
 cmake --build build

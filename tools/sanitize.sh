@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/
-# and runs every test there, widget tests included: a use after free or an undefined operation
-# fails the test that meets it.
+# and runs every test there, widget tests and the package test included: a use after free or an
+# undefined operation fails the test that meets it. KRADON_LINTIAN=1 has the package test run
+# lintian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKRADON_WERROR=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Check -DKRADON_WERROR=ON \
     -DKRADON_SANITIZE=ON -DKRADON_BENCH=OFF >/dev/null
 cmake --build build-asan
 # Qt and the font libraries keep caches until exit that the leak checker would report.
