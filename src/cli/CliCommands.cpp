@@ -564,7 +564,9 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     if (run.status != ExitStatus::Completed)
         return run.status;
     const ProgramState& state = run.state;
-    const std::string report = DoResults(state, "", state.equations.CalcTime, state.AnalysisTime);
+    const auto report = [&state](const ByteSink& sink) {
+        WriteResults(state, "", state.equations.CalcTime, state.AnalysisTime, sink);
+    };
     if (!WriteReport(report, o.reportPath, out, messages))
         return ExitStatus::FileProblem;
     if (!o.resultsPath.empty() && !saveResults(state, o.resultsPath, messages))
@@ -748,10 +750,17 @@ int writeSheet(const SheetOptions& o, MessageSink& messages) {
     const UserDetails user = sheetUser(messages);
     const sheet::SheetDocument document =
         sheet::BuildSheet(run.state, sheet::MakeTitleBlock(o.modelPath, user, sheet::NowText()));
-    const std::string bytes = *sheetFormat(o.outPath) == SheetFormat::Html
-                                  ? sheet::SheetHtml(document)
-                                  : SheetPdfBytes(document);
-    return WriteOutputFile(o.outPath, bytes, "calculation sheet", messages)
+    std::string problem;
+    const std::optional<std::string> bytes = *sheetFormat(o.outPath) == SheetFormat::Html
+                                                 ? sheet::SheetHtml(document)
+                                                 : SheetPdfBytes(document, problem);
+    if (!bytes) {
+        messages.show({CliTitle,
+                       "Cannot write the calculation sheet to " + o.outPath + ": " + problem,
+                       Icon::None});
+        return ExitStatus::FileProblem;
+    }
+    return WriteOutputFile(o.outPath, *bytes, "calculation sheet", messages)
                ? ExitStatus::Completed
                : ExitStatus::FileProblem;
 }

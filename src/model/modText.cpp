@@ -4,10 +4,13 @@
 
 #include "model/KradonError.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <system_error>
 
 namespace kradon::modText {
@@ -68,19 +71,13 @@ std::string nonFiniteText(double v) {
     return v < 0 ? "-Infinity" : "Infinity";
 }
 
-/// The digit places of a fixed-decimal pattern.
-struct PatternPlaces {
-    std::size_t minIntegerDigits = 0;
-    std::size_t decimals = 0;
-};
-
 [[noreturn]] void throwBadPattern(std::string_view pattern) {
     throw KradonError(ErrorNumber::InvalidArgument, "modText",
                       "'" + std::string(pattern) + "' is not a number pattern");
 }
 
-PatternPlaces patternPlaces(std::string_view pattern) {
-    PatternPlaces places;
+NumberPattern patternPlaces(std::string_view pattern) {
+    NumberPattern places;
     bool afterPoint = false;
     bool requiredSeen = false;
     bool anyPlace = false;
@@ -136,18 +133,53 @@ bool isHalfway(double v, std::size_t decimals) {
     return t < 0x1p53 && t == std::floor(t) && std::fmod(t, 2.0) == 1.0;
 }
 
+/// |v| x 10^decimals rounded to a whole number, halves away from zero, when that is below 2^52
+/// (the numbers of reports and tables); nullopt for larger ones. A fused multiply-add splits the
+/// product exactly into p + e, so the comparison with the half is exact: p - floor(p) - 0.5 is
+/// exact below 2^52, and e is the product's own rounding error.
+std::optional<std::uint64_t> roundedScaled(double v, std::size_t decimals) {
+    constexpr std::array<double, 16> powersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (decimals >= powersOfTen.size())
+        return std::nullopt;
+    const double a = std::fabs(v);
+    const double scale = powersOfTen[decimals];
+    const double p = a * scale;
+    if (!(p < 0x1p52))
+        return std::nullopt;
+    if (p < 0.25) // below a half whatever the rounding of the product
+        return 0;
+    const double e = std::fma(a, scale, -p);
+    const double whole = std::floor(p);
+    const double aboveHalf = (p - whole) - 0.5;
+    return static_cast<std::uint64_t>(whole) + (aboveHalf >= -e ? 1 : 0);
+}
+
 /// |v| rounded to the given decimals, halves away from zero, as integer digits followed by
-/// exactly `decimals` fraction digits (no point, possibly leading zeros).
-std::string roundedDigits(double v, std::size_t decimals) {
-    std::array<char, 400> buffer{};
+/// exactly `decimals` fraction digits (no point, possibly leading zeros), appended to out.
+void appendRoundedDigits(std::string& out, double v, std::size_t decimals) {
+    if (const std::optional<std::uint64_t> scaled = roundedScaled(v, decimals)) {
+        std::array<char, 24> digits{};
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *scaled).ptr;
+        const auto count = static_cast<std::size_t>(end - digits.data());
+        if (count <= decimals)
+            out.append(decimals + 1 - count, '0');
+        out.append(digits.data(), count);
+        return;
+    }
+    std::array<char, 400> buffer; // NOLINT: filled by to_chars before it is read
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(v),
                                       std::chars_format::fixed, static_cast<int>(decimals));
     if (result.ec == std::errc{} && !isHalfway(v, decimals)) {
         // Correctly rounded, and without a tie the rounding rule does not matter.
-        std::string digits(buffer.data(), result.ptr);
-        if (decimals > 0)
-            digits.erase(digits.size() - decimals - 1, 1);
-        return digits;
+        const auto length = static_cast<std::size_t>(result.ptr - buffer.data());
+        if (decimals == 0) {
+            out.append(buffer.data(), length);
+            return;
+        }
+        out.append(buffer.data(), length - decimals - 1);
+        out.append(result.ptr - decimals, decimals);
+        return;
     }
     const std::string exact = exactFixedText(v);
     const std::size_t point = exact.find('.');
@@ -156,7 +188,7 @@ std::string roundedDigits(double v, std::size_t decimals) {
     const bool roundUp = decimals < fraction.size() && fraction[decimals] >= '5';
     fraction.resize(decimals, '0');
     const std::string digits = integer + fraction;
-    return roundUp ? incremented(digits) : digits;
+    out += roundUp ? incremented(digits) : digits;
 }
 
 } // namespace
@@ -186,24 +218,37 @@ double RoundTrip15(double v) {
 }
 
 std::string FormatNumber(double v, std::string_view pattern) {
-    const PatternPlaces places = patternPlaces(pattern);
-    if (!std::isfinite(v))
-        return nonFiniteText(v);
-    const std::string digits = roundedDigits(v, places.decimals);
-    const std::size_t integerCount = digits.size() - places.decimals;
-    std::string integer = digits.substr(0, integerCount);
-    const std::string fraction = digits.substr(integerCount);
-    const bool isZero = digits.find_first_not_of('0') == std::string::npos;
-
-    integer.erase(0, integer.find_first_not_of('0'));
-    if (integer.size() < places.minIntegerDigits)
-        integer.insert(0, places.minIntegerDigits - integer.size(), '0');
-
-    std::string text = std::signbit(v) && !isZero ? "-" : "";
-    text += integer;
-    if (places.decimals > 0)
-        text += "." + fraction;
+    std::string text;
+    AppendNumber(text, v, patternPlaces(pattern));
     return text;
+}
+
+NumberPattern ParseNumberPattern(std::string_view pattern) {
+    return patternPlaces(pattern);
+}
+
+void AppendNumber(std::string& out, double v, NumberPattern pattern) {
+    if (!std::isfinite(v)) {
+        out += nonFiniteText(v);
+        return;
+    }
+    // The digits go first where the number will stand, then the sign and the padding are put in
+    // front of them.
+    const std::size_t start = out.size();
+    appendRoundedDigits(out, v, pattern.decimals);
+    const std::size_t integerEnd = out.size() - pattern.decimals;
+    const bool isZero = out.find_first_not_of('0', start) == std::string::npos;
+    const std::size_t firstDigit = std::min(out.find_first_not_of('0', start), integerEnd);
+    const std::size_t integerCount = integerEnd - firstDigit;
+    const std::size_t padding =
+        integerCount < pattern.minIntegerDigits ? pattern.minIntegerDigits - integerCount : 0;
+    const bool minus = std::signbit(v) && !isZero;
+    // Leading zeros of the digits and the wanted zeros and sign, together in one replace.
+    std::string front = minus ? "-" : "";
+    front.append(padding, '0');
+    out.replace(start, firstDigit - start, front);
+    if (pattern.decimals > 0)
+        out.insert(out.size() - pattern.decimals, 1, '.');
 }
 
 std::optional<double> ParseNumber(std::string_view text) {
