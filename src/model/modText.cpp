@@ -156,30 +156,18 @@ std::optional<std::uint64_t> roundedScaled(double v, std::size_t decimals) {
 }
 
 /// |v| rounded to the given decimals, halves away from zero, as integer digits followed by
-/// exactly `decimals` fraction digits (no point, possibly leading zeros), appended to out.
-void appendRoundedDigits(std::string& out, double v, std::size_t decimals) {
-    if (const std::optional<std::uint64_t> scaled = roundedScaled(v, decimals)) {
-        std::array<char, 24> digits{};
-        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *scaled).ptr;
-        const auto count = static_cast<std::size_t>(end - digits.data());
-        if (count <= decimals)
-            out.append(decimals + 1 - count, '0');
-        out.append(digits.data(), count);
-        return;
-    }
-    std::array<char, 400> buffer; // NOLINT: filled by to_chars before it is read
+/// exactly `decimals` fraction digits (no point, possibly leading zeros), for the values that
+/// roundedScaled does not take.
+std::string roundedDigits(double v, std::size_t decimals) {
+    std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(v),
                                       std::chars_format::fixed, static_cast<int>(decimals));
     if (result.ec == std::errc{} && !isHalfway(v, decimals)) {
         // Correctly rounded, and without a tie the rounding rule does not matter.
-        const auto length = static_cast<std::size_t>(result.ptr - buffer.data());
-        if (decimals == 0) {
-            out.append(buffer.data(), length);
-            return;
-        }
-        out.append(buffer.data(), length - decimals - 1);
-        out.append(result.ptr - decimals, decimals);
-        return;
+        std::string digits(buffer.data(), result.ptr);
+        if (decimals > 0)
+            digits.erase(digits.size() - decimals - 1, 1);
+        return digits;
     }
     const std::string exact = exactFixedText(v);
     const std::size_t point = exact.find('.');
@@ -188,8 +176,38 @@ void appendRoundedDigits(std::string& out, double v, std::size_t decimals) {
     const bool roundUp = decimals < fraction.size() && fraction[decimals] >= '5';
     fraction.resize(decimals, '0');
     const std::string digits = integer + fraction;
-    out += roundUp ? incremented(digits) : digits;
+    return roundUp ? incremented(digits) : digits;
 }
+
+/// The digits of |v| rounded to the given decimals, as roundedDigits gives them, kept in a
+/// buffer of their own for the usual numbers.
+class RoundedDigits {
+public:
+    RoundedDigits(double v, std::size_t decimals) {
+        const std::optional<std::uint64_t> scaled = roundedScaled(v, decimals);
+        if (!scaled) {
+            large_ = roundedDigits(v, decimals);
+            digits_ = large_;
+            return;
+        }
+        // The number goes to the back half of the buffer, the zeros that make up at least
+        // decimals + 1 digits in front of it (decimals are at most 15 here).
+        char* const middle = buffer_.data() + buffer_.size() / 2;
+        char* const end = std::to_chars(middle, buffer_.data() + buffer_.size(), *scaled).ptr;
+        const auto count = static_cast<std::size_t>(end - middle);
+        const std::size_t zeros = count <= decimals ? decimals + 1 - count : 0;
+        std::fill(middle - zeros, middle, '0');
+        digits_ = std::string_view(middle - zeros, count + zeros);
+    }
+    RoundedDigits(const RoundedDigits&) = delete;
+    RoundedDigits& operator=(const RoundedDigits&) = delete;
+    std::string_view digits() const { return digits_; }
+
+private:
+    std::array<char, 48> buffer_; // NOLINT: only the part in digits_ is ever read
+    std::string large_;
+    std::string_view digits_;
+};
 
 } // namespace
 
@@ -228,27 +246,33 @@ NumberPattern ParseNumberPattern(std::string_view pattern) {
 }
 
 void AppendNumber(std::string& out, double v, NumberPattern pattern) {
+    AppendSignedNumber(out, v, pattern, pattern);
+}
+
+void AppendSignedNumber(std::string& out, double v, NumberPattern belowZero,
+                        NumberPattern fromZero) {
     if (!std::isfinite(v)) {
         out += nonFiniteText(v);
         return;
     }
-    // The digits go first where the number will stand, then the sign and the padding are put in
-    // front of them.
-    const std::size_t start = out.size();
-    appendRoundedDigits(out, v, pattern.decimals);
-    const std::size_t integerEnd = out.size() - pattern.decimals;
-    const bool isZero = out.find_first_not_of('0', start) == std::string::npos;
-    const std::size_t firstDigit = std::min(out.find_first_not_of('0', start), integerEnd);
-    const std::size_t integerCount = integerEnd - firstDigit;
-    const std::size_t padding =
-        integerCount < pattern.minIntegerDigits ? pattern.minIntegerDigits - integerCount : 0;
-    const bool minus = std::signbit(v) && !isZero;
-    // Leading zeros of the digits and the wanted zeros and sign, together in one replace.
-    std::string front = minus ? "-" : "";
-    front.append(padding, '0');
-    out.replace(start, firstDigit - start, front);
-    if (pattern.decimals > 0)
-        out.insert(out.size() - pattern.decimals, 1, '.');
+    const std::size_t decimals = belowZero.decimals;
+    const RoundedDigits rounded(v, decimals);
+    const std::string_view digits = rounded.digits();
+    const std::string_view integer = digits.substr(0, digits.size() - decimals);
+    const bool minus = std::signbit(v) && digits.find_first_not_of('0') != std::string_view::npos;
+    const std::string_view significant =
+        integer.substr(std::min(integer.find_first_not_of('0'), integer.size()));
+    const std::size_t minIntegerDigits =
+        minus ? belowZero.minIntegerDigits : fromZero.minIntegerDigits;
+    if (minus)
+        out += '-';
+    if (significant.size() < minIntegerDigits)
+        out.append(minIntegerDigits - significant.size(), '0');
+    out += significant;
+    if (decimals > 0) {
+        out += '.';
+        out += digits.substr(digits.size() - decimals);
+    }
 }
 
 std::optional<double> ParseNumber(std::string_view text) {

@@ -47,6 +47,11 @@ NumberPattern ParseNumberPattern(std::string_view pattern);
 /// FormatNumber(v, pattern) appended to out, without a text of its own.
 void AppendNumber(std::string& out, double v, NumberPattern pattern);
 
+/// AppendNumber in the pattern belowZero where v is shown with a "-", in fromZero elsewhere;
+/// both patterns have the same decimals.
+void AppendSignedNumber(std::string& out, double v, NumberPattern belowZero,
+                        NumberPattern fromZero);
+
 /// The finite number that text holds, or nullopt: "." is the decimal point, blanks (spaces and
 /// tabs) may surround it, a sign ('+' or '-') and an exponent ("1e3", "2.5E-4") are allowed, and
 /// the whole text must be consumed. Empty or blank text, "inf", "nan" and numbers out of the

@@ -19,6 +19,7 @@ constexpr const char* Tab = "\t";
 constexpr const char* LineEnd = "\r\n";
 constexpr modText::NumberPattern FixedPattern{1, 3};     // "##0.000"
 constexpr modText::NumberPattern BelowZeroPattern{2, 3}; // "##00.000"
+constexpr modText::NumberPattern FromZeroPattern{3, 3};  // "#000.000"
 /// The report is handed on in pieces of about this many bytes.
 constexpr std::size_t PieceBytes = 64 * 1024;
 
@@ -166,13 +167,9 @@ void elementData(ReportText& r, const ProgramState& s) {
 } // namespace
 
 void AppendResultTxt(std::string& out, double value) {
-    // Below zero the pattern is "##00.000", from zero up "#000.000": one more integer place. A
-    // small negative value that rounds to zero is shown as zero: with the below-zero pattern it
+    // A small negative value that rounds to zero is shown as zero: with the below-zero pattern it
     // would lose its sign and one character, and the next column would run into it.
-    const std::size_t start = out.size();
-    modText::AppendNumber(out, value, BelowZeroPattern);
-    if (std::isfinite(value) && out[start] != '-' && out.find('.', start) - start < 3)
-        out.insert(start, 1, '0');
+    modText::AppendSignedNumber(out, value, BelowZeroPattern, FromZeroPattern);
 }
 
 std::string resultTxt(double value) {
