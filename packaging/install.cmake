@@ -2,10 +2,12 @@
 # `cpack -G DEB`. The program finds its guide and tips beside itself or, installed, in
 # share/kradon; the desktop finds the model file type, the desktop entry and the icon in their
 # freedesktop.org places.
-include(GNUInstallDirs)
 set(KRADON_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/kradon)
 
 install(TARGETS kradon kradon-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# kradon-cli's drawing module, where kradon-cli looks for it (KRADON_PLUGIN_DESTINATION).
+install(TARGETS kradon_cli_painter LIBRARY DESTINATION ${KRADON_PLUGIN_DESTINATION}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/Kradon.html DESTINATION ${KRADON_DATA_DESTINATION})
 
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/settings/TOTD.INI DESTINATION ${KRADON_DATA_DESTINATION})

@@ -824,9 +824,9 @@ ProgramState CombinedState(const CaseAnalysis& a, const CaseModel& m, const Load
     unpack(combined, s);
     s.model = factored.cases.empty() ? m.beam : AllLoadsBeam(factored);
     s.results.Extremes = resultExtremes(Envelope(a, {loading}));
-    ProgramState inAnalysisUnits = s;
-    modUnits::ToAnalysisUnits(inAnalysisUnits.model);
-    s.results.Residuals = modCalcs::CheckEquilibrium(inAnalysisUnits);
+    BeamModel inAnalysisUnits = s.model;
+    modUnits::ToAnalysisUnits(inAnalysisUnits);
+    s.results.Residuals = modCalcs::CheckEquilibrium(inAnalysisUnits, s.mesh, s.results);
     s.AnalysisTime = a.AnalysisTime;
     return s;
 }

@@ -125,7 +125,7 @@ void restrain(ProgramState& s) {
 
 void recover(ProgramState& s) {
     ComputeReactions(s);
-    s.results.Residuals = CheckEquilibrium(s);
+    s.results.Residuals = CheckEquilibrium(s.model, s.mesh, s.results);
     s.results.Extremes = modSegments::FindExtremes(s.mesh, s.nodal, s.equations, s.results);
 }
 
@@ -356,17 +356,16 @@ void ComputeReactions(ProgramState& s) {
     }
 }
 
-EquilibriumResiduals CheckEquilibrium(const ProgramState& s) {
-    const BeamModel& m = s.model;
-    const auto& r = s.results;
+EquilibriumResiduals CheckEquilibrium(const BeamModel& m, const MeshTables& mesh,
+                                      const ResultTables& r) {
     EquilibriumResiduals e;
     addLoads(e, m);
     subtractReactions(e, r.SupportReaction, m.RigidSupport.location,
-                      m.count(RecordKind::RigidSupport), s.mesh);
+                      m.count(RecordKind::RigidSupport), mesh);
     subtractReactions(e, r.SpringReaction, m.SpringSupport.location,
-                      m.count(RecordKind::SpringSupport), s.mesh);
+                      m.count(RecordKind::SpringSupport), mesh);
     subtractReactions(e, r.DisplacementReaction, m.FixedDisplacement.location,
-                      m.count(RecordKind::FixedDisplacement), s.mesh);
+                      m.count(RecordKind::FixedDisplacement), mesh);
     return e;
 }
 

@@ -40,7 +40,8 @@ void SolveEquations(ProgramState& s, MessageSink& messages);
 void ComputeReactions(ProgramState& s);
 
 /// The residuals of vertical and moment equilibrium of the solved beam, in analysis units.
-EquilibriumResiduals CheckEquilibrium(const ProgramState& s);
+EquilibriumResiduals CheckEquilibrium(const BeamModel& m, const MeshTables& mesh,
+                                      const ResultTables& r);
 
 /// The first result that is not a finite number, as "the deflection at x = 5 m is infinite";
 /// nullopt when every result is finite.

@@ -221,16 +221,18 @@ int writeSelection(const CaseAnalyseRequest& r, const CaseAnalysis& a, const Cas
                        "patterned case; an envelope has no single set of results");
         return ExitStatus::Usage;
     }
-    std::string report;
     std::optional<ProgramState> state;
-    if (oneState) {
+    std::optional<EnvelopeResult> envelope;
+    if (oneState)
         state = CombinedState(a, m, *loading);
-        report = DoResults(*state, "", state->equations.CalcTime, a.AnalysisTime);
-    } else {
-        const EnvelopeResult envelope =
-            loading ? Envelope(a, {*loading}) : Envelope(a, EnvelopeLoadings(m));
-        report = EnvelopeReport(a, envelope, m, a.AnalysisTime);
-    }
+    else
+        envelope = loading ? Envelope(a, {*loading}) : Envelope(a, EnvelopeLoadings(m));
+    const auto report = [&](const ByteSink& sink) {
+        if (state)
+            WriteResults(*state, "", state->equations.CalcTime, a.AnalysisTime, sink);
+        else
+            sink(EnvelopeReport(a, *envelope, m, a.AnalysisTime));
+    };
     if (!WriteReport(report, r.reportPath, out, messages))
         return ExitStatus::FileProblem;
     if (state && !r.resultsPath.empty()) {

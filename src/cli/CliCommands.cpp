@@ -26,6 +26,7 @@
 #include "json/ModelJson.h"
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -324,31 +325,114 @@ double at(const std::vector<double>& table, std::int32_t i) {
     return table.at(static_cast<std::size_t>(i));
 }
 
-nlohmann::ordered_json nodeJson(const ProgramState& s, std::int32_t i) {
+/// nlohmann::json's own text of finite doubles (its number conversion, not the standard
+/// library's, which may pick other digits), remembered for a few values: the long arrays repeat
+/// many (the E and I of every element, a node's moment on both sides).
+class NumberTexts {
+public:
+    std::string_view of(double value) {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        Entry& entry = entries_[(bits * 0x9E3779B97F4A7C15u) >> 60];
+        if (!entry.used || entry.bits != bits) {
+            char* end = nlohmann::detail::to_chars(entry.text.data(),
+                                                   entry.text.data() + entry.text.size(), value);
+            entry = {bits, entry.text, static_cast<std::size_t>(end - entry.text.data()), true};
+        }
+        return {entry.text.data(), entry.length};
+    }
+
+private:
+    struct Entry {
+        std::uint64_t bits = 0;
+        std::array<char, 32> text{};
+        std::size_t length = 0;
+        bool used = false;
+    };
+    std::array<Entry, 16> entries_{};
+};
+
+/// The flat objects of numbers that make up the long arrays of the JSON results, written
+/// straight into text with the bytes nlohmann::json's dump gives them (its own number
+/// conversion, null for what is not finite), without a json value for each.
+class JsonRecord {
+public:
+    /// Opens an object at the given depth of indentation (blanks).
+    JsonRecord(std::string& text, NumberTexts& numbers, std::size_t indent)
+        : text_(text), numbers_(numbers), indent_(indent) {
+        text_ += '{';
+    }
+    JsonRecord(const JsonRecord&) = delete;
+    JsonRecord& operator=(const JsonRecord&) = delete;
+    ~JsonRecord() {
+        text_ += '\n';
+        text_.append(indent_, ' ');
+        text_ += '}';
+    }
+
+    void field(std::string_view key, double value) {
+        open(key);
+        if (!std::isfinite(value)) {
+            text_ += "null";
+            return;
+        }
+        text_ += numbers_.of(value);
+    }
+    void field(std::string_view key, long value) {
+        open(key);
+        std::array<char, 24> digits{};
+        text_.append(digits.data(),
+                     std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+    }
+    void field(std::string_view key, std::int32_t value) { field(key, long{value}); }
+    /// null when there is no value.
+    void field(std::string_view key, std::optional<double> value) {
+        if (value)
+            return field(key, *value);
+        open(key);
+        text_ += "null";
+    }
+
+private:
+    void open(std::string_view key) {
+        text_ += first_ ? "\n" : ",\n";
+        first_ = false;
+        text_.append(indent_ + 2, ' ');
+        text_ += '"';
+        text_ += key;
+        text_ += "\": ";
+    }
+
+    std::string& text_;
+    NumberTexts& numbers_;
+    std::size_t indent_;
+    bool first_ = true;
+};
+
+void nodeJson(JsonRecord& node, const ProgramState& s, std::int32_t i) {
     const ResultTables& r = s.results;
-    nlohmann::ordered_json node;
-    node["number"] = i;
-    node["x_m"] = at(s.mesh.NodeX, i);
-    node["deflection_mm"] = at(r.NodeDeflection, i) * DeflectionFactor;
-    node["rotation_rad"] = at(s.equations.Displacements, 2 * i);
-    node["moment_kNm"] = at(r.NodeMoment, i) / ForceDivisor;
+    node.field("number", i);
+    node.field("x_m", at(s.mesh.NodeX, i));
+    node.field("deflection_mm", at(r.NodeDeflection, i) * DeflectionFactor);
+    node.field("rotation_rad", at(s.equations.Displacements, 2 * i));
+    node.field("moment_kNm", at(r.NodeMoment, i) / ForceDivisor);
     // Both sides of the node: they differ where a moment load or a support's moment acts.
     const NodeSides sides = SidesOfNode(s, i);
-    node["moment_left_kNm"] = nullptr;
-    node["moment_right_kNm"] = nullptr;
-    if (sides.left)
-        node["moment_left_kNm"] = sides.left->moment / ForceDivisor;
-    if (sides.right)
-        node["moment_right_kNm"] = sides.right->moment / ForceDivisor;
+    const auto moment = [](const std::optional<SectionValues>& side) -> std::optional<double> {
+        if (!side)
+            return std::nullopt;
+        return side->moment / ForceDivisor;
+    };
+    node.field("moment_left_kNm", moment(sides.left));
+    node.field("moment_right_kNm", moment(sides.right));
     // Just left of node i is the end of element i - 1, just right the start of element i; the
     // end nodes have only one of them.
-    node["shear_left_kN"] = nullptr;
-    node["shear_right_kN"] = nullptr;
-    if (i > 1)
-        node["shear_left_kN"] = at(r.NodeShear, 2 * i - 1) / ForceDivisor;
-    if (i < s.mesh.NodeCount)
-        node["shear_right_kN"] = at(r.NodeShear, 2 * i) / ForceDivisor;
-    return node;
+    const auto shear = [&](bool has, std::int32_t k) -> std::optional<double> {
+        if (!has)
+            return std::nullopt;
+        return at(r.NodeShear, k) / ForceDivisor;
+    };
+    node.field("shear_left_kN", shear(i > 1, 2 * i - 1));
+    node.field("shear_right_kN", shear(i < s.mesh.NodeCount, 2 * i));
 }
 
 nlohmann::ordered_json supportJson(const ProgramState& s, std::int32_t n) {
@@ -413,49 +497,131 @@ nlohmann::ordered_json checksJson(const ResultTables& r) {
             {"discretisation", discretisationJson(r.Discretisation)}};
 }
 
-nlohmann::ordered_json elementJson(const MeshTables& mesh, std::int32_t e) {
-    nlohmann::ordered_json element;
-    element["number"] = e;
-    element["node1"] = std::lround(at(mesh.ElementNode1, e));
-    element["node2"] = std::lround(at(mesh.ElementNode2, e));
-    element["length_m"] = at(mesh.ElementLength, e);
-    element["E_kN_per_mm2"] = at(mesh.ElementE, e);
-    element["I_cm4"] = at(mesh.ElementI, e);
-    return element;
+void elementJson(JsonRecord& element, const MeshTables& mesh, std::int32_t e) {
+    element.field("number", e);
+    element.field("node1", std::lround(at(mesh.ElementNode1, e)));
+    element.field("node2", std::lround(at(mesh.ElementNode2, e)));
+    element.field("length_m", at(mesh.ElementLength, e));
+    element.field("E_kN_per_mm2", at(mesh.ElementE, e));
+    element.field("I_cm4", at(mesh.ElementI, e));
 }
 
-/// The results of a completed analysis, in the units of the report. Values that are not finite
-/// numbers come out as null.
-nlohmann::ordered_json resultsJson(const ProgramState& s, const std::string& modelPath) {
-    nlohmann::ordered_json j;
-    j["model"] = {{"file", modelPath},
-                  {"span_m", s.model.span},
-                  {"NodeCount", s.mesh.NodeCount},
-                  {"ElementCount", s.mesh.ElementCount},
-                  {"RigidSupportCount", s.model.count(RecordKind::RigidSupport)},
-                  {"MeshDensFact", s.options.MeshDensFact},
-                  {"ExactSections", s.options.ExactSections}};
-    j["times"] = {{"CalcTime_s", s.equations.CalcTime}, {"AnalysisTime_s", s.AnalysisTime}};
-    j["nodes"] = nlohmann::ordered_json::array();
-    for (std::int32_t i = 1; i <= s.mesh.NodeCount; ++i)
-        j["nodes"].push_back(nodeJson(s, i));
-    j["rigid_supports"] = nlohmann::ordered_json::array();
-    for (std::int32_t n = 1; n <= s.model.count(RecordKind::RigidSupport); ++n)
-        j["rigid_supports"].push_back(supportJson(s, n));
-    j["spring_supports"] = nlohmann::ordered_json::array();
-    for (std::int32_t n = 1; n <= s.model.count(RecordKind::SpringSupport); ++n)
-        j["spring_supports"].push_back(
-            holdingJson(s.results.SpringReaction, s.model.SpringSupport.location, n));
-    j["fixed_displacements"] = nlohmann::ordered_json::array();
-    for (std::int32_t n = 1; n <= s.model.count(RecordKind::FixedDisplacement); ++n)
-        j["fixed_displacements"].push_back(
-            holdingJson(s.results.DisplacementReaction, s.model.FixedDisplacement.location, n));
-    j["elements"] = nlohmann::ordered_json::array();
-    for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e)
-        j["elements"].push_back(elementJson(s.mesh, e));
-    j["extremes"] = extremesJson(s.results.Extremes);
-    j["checks"] = checksJson(s.results);
-    return j;
+/// Writes a JSON object member by member, with the bytes of dump(2) of the whole object, so that
+/// its long arrays go out an element at a time and the document is never held whole.
+class JsonObjectWriter {
+public:
+    explicit JsonObjectWriter(const ByteSink& sink) : sink_(sink) { text_ = "{\n"; }
+    JsonObjectWriter(const JsonObjectWriter&) = delete;
+    JsonObjectWriter& operator=(const JsonObjectWriter&) = delete;
+
+    void member(std::string_view key, const nlohmann::ordered_json& value) {
+        open(key);
+        indented(value.dump(2), 2);
+    }
+    /// A member that is an array of the values element(1) ... element(count).
+    template <class Element>
+    void array(std::string_view key, std::int32_t count, const Element& element) {
+        open(key);
+        if (count <= 0) {
+            text_ += "[]";
+            return;
+        }
+        text_ += "[\n";
+        for (std::int32_t i = 1; i <= count; ++i) {
+            text_ += "    ";
+            indented(element(i).dump(2), 4);
+            text_ += i < count ? ",\n" : "\n";
+            if (text_.size() >= PieceBytes)
+                flush();
+        }
+        text_ += "  ]";
+    }
+    /// A member that is an array of count flat objects, write(record, i) filling object i
+    /// (1 ... count).
+    template <class Write>
+    void records(std::string_view key, std::int32_t count, const Write& write) {
+        open(key);
+        if (count <= 0) {
+            text_ += "[]";
+            return;
+        }
+        text_ += "[\n";
+        for (std::int32_t i = 1; i <= count; ++i) {
+            text_ += "    ";
+            {
+                JsonRecord record(text_, numbers_, 4);
+                write(record, i);
+            }
+            text_ += i < count ? ",\n" : "\n";
+            if (text_.size() >= PieceBytes)
+                flush();
+        }
+        text_ += "  ]";
+    }
+    /// Closes the object and hands on what is left.
+    void end() {
+        text_ += "\n}\n";
+        flush();
+    }
+
+private:
+    static constexpr std::size_t PieceBytes = 64 * 1024;
+
+    void open(std::string_view key) {
+        text_ += first_ ? "  \"" : ",\n  \"";
+        first_ = false;
+        text_ += key;
+        text_ += "\": ";
+    }
+    /// A value dumped on its own, with its inner lines moved right by blanks (a line break
+    /// stands only between the tokens of a dumped value; breaks in strings are escaped).
+    void indented(const std::string& dumped, std::size_t blanks) {
+        for (const char c : dumped) {
+            text_ += c;
+            if (c == '\n')
+                text_.append(blanks, ' ');
+        }
+    }
+    void flush() {
+        sink_(text_);
+        text_.clear();
+    }
+
+    const ByteSink& sink_;
+    std::string text_;
+    NumberTexts numbers_;
+    bool first_ = true;
+};
+
+/// The results of a completed analysis, in the units of the report, as a JSON document. Values
+/// that are not finite numbers come out as null.
+void writeResultsJson(const ProgramState& s, const std::string& modelPath, const ByteSink& sink) {
+    JsonObjectWriter j(sink);
+    j.member("model", {{"file", modelPath},
+                       {"span_m", s.model.span},
+                       {"NodeCount", s.mesh.NodeCount},
+                       {"ElementCount", s.mesh.ElementCount},
+                       {"RigidSupportCount", s.model.count(RecordKind::RigidSupport)},
+                       {"MeshDensFact", s.options.MeshDensFact},
+                       {"ExactSections", s.options.ExactSections}});
+    j.member("times", {{"CalcTime_s", s.equations.CalcTime}, {"AnalysisTime_s", s.AnalysisTime}});
+    j.records("nodes", s.mesh.NodeCount,
+              [&](JsonRecord& node, std::int32_t i) { nodeJson(node, s, i); });
+    j.array("rigid_supports", s.model.count(RecordKind::RigidSupport),
+            [&](std::int32_t n) { return supportJson(s, n); });
+    j.array("spring_supports", s.model.count(RecordKind::SpringSupport), [&](std::int32_t n) {
+        return holdingJson(s.results.SpringReaction, s.model.SpringSupport.location, n);
+    });
+    j.array("fixed_displacements", s.model.count(RecordKind::FixedDisplacement),
+            [&](std::int32_t n) {
+                return holdingJson(s.results.DisplacementReaction,
+                                   s.model.FixedDisplacement.location, n);
+            });
+    j.records("elements", s.mesh.ElementCount,
+              [&](JsonRecord& element, std::int32_t e) { elementJson(element, s.mesh, e); });
+    j.member("extremes", extremesJson(s.results.Extremes));
+    j.member("checks", checksJson(s.results));
+    j.end();
 }
 
 // ---- the commands ----
@@ -565,14 +731,15 @@ int analyse(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
     if (run.status != ExitStatus::Completed)
         return run.status;
     const ProgramState& state = run.state;
-    const std::string report = DoResults(state, "", state.equations.CalcTime, state.AnalysisTime);
+    const auto report = [&state](const ByteSink& sink) {
+        WriteResults(state, "", state.equations.CalcTime, state.AnalysisTime, sink);
+    };
     if (!WriteReport(report, o.reportPath, out, messages))
         return ExitStatus::FileProblem;
     if (!o.resultsPath.empty() && !saveResults(state, o.resultsPath, messages))
         return ExitStatus::FileProblem;
-    if (!o.jsonPath.empty() &&
-        !WriteOutputFile(o.jsonPath, resultsJson(state, o.modelPath).dump(2) + "\n", "JSON results",
-                         messages))
+    const auto json = [&](const ByteSink& sink) { writeResultsJson(state, o.modelPath, sink); };
+    if (!o.jsonPath.empty() && !WriteOutputFile(o.jsonPath, json, "JSON results", messages))
         return ExitStatus::FileProblem;
     if (!o.csvPath.empty() && !WriteOutputFile(o.csvPath, ResultsCsv(state), "CSV", messages))
         return ExitStatus::FileProblem;
@@ -749,10 +916,17 @@ int writeSheet(const SheetOptions& o, MessageSink& messages) {
     const UserDetails user = sheetUser(messages);
     const sheet::SheetDocument document =
         sheet::BuildSheet(run.state, sheet::MakeTitleBlock(o.modelPath, user, sheet::NowText()));
-    const std::string bytes = *sheetFormat(o.outPath) == SheetFormat::Html
-                                  ? sheet::SheetHtml(document)
-                                  : SheetPdfBytes(document);
-    return WriteOutputFile(o.outPath, bytes, "calculation sheet", messages)
+    std::string problem;
+    const std::optional<std::string> bytes = *sheetFormat(o.outPath) == SheetFormat::Html
+                                                 ? sheet::SheetHtml(document)
+                                                 : SheetPdfBytes(document, problem);
+    if (!bytes) {
+        messages.show({CliTitle,
+                       "Cannot write the calculation sheet to " + o.outPath + ": " + problem,
+                       Icon::None});
+        return ExitStatus::FileProblem;
+    }
+    return WriteOutputFile(o.outPath, *bytes, "calculation sheet", messages)
                ? ExitStatus::Completed
                : ExitStatus::FileProblem;
 }

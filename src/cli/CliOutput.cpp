@@ -13,10 +13,19 @@ namespace kradon::cli {
 
 bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
                      MessageSink& messages) {
+    return WriteOutputFile(
+        path, [&bytes](const ByteSink& sink) { sink(bytes); }, what, messages);
+}
+
+bool WriteOutputFile(const std::string& path, const SafeFile::ByteProducer& produce,
+                     const std::string& what, MessageSink& messages) {
     try {
-        SafeFile::WriteFileAtomically(path, bytes);
+        SafeFile::WriteFileAtomically(path, produce);
         return true;
     } catch (const KradonError& e) {
+        // Only the writing's own errors are about the file; the producer's go on.
+        if (e.source() != SafeFile::WriteSource)
+            throw;
         messages.show(
             {CliTitle, "Cannot write the " + what + " to " + path + ": " + e.what(), Icon::None});
         return false;
@@ -25,10 +34,18 @@ bool WriteOutputFile(const std::string& path, const std::string& bytes, const st
 
 bool WriteReport(const std::string& text, const std::string& path, std::ostream& out,
                  MessageSink& messages, const std::string& what) {
+    return WriteReport([&text](const ByteSink& sink) { sink(text); }, path, out, messages, what);
+}
+
+bool WriteReport(const SafeFile::ByteProducer& produce, const std::string& path, std::ostream& out,
+                 MessageSink& messages, const std::string& what) {
     if (!path.empty())
-        return WriteOutputFile(path, text, what, messages);
+        return WriteOutputFile(path, produce, what, messages);
     errno = 0;
-    out << text << std::flush;
+    produce([&out](std::string_view piece) {
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    });
+    out << std::flush;
     if (out)
         return true;
     const int reason = errno;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/AnalyseCommand.h"
+#include "model/SafeFile.h"
 #include "model/Sinks.h"
 
 #include <filesystem>
@@ -20,9 +21,18 @@ inline constexpr const char* CliTitle = "kradon-cli";
 bool WriteOutputFile(const std::string& path, const std::string& bytes, const std::string& what,
                      MessageSink& messages);
 
+/// WriteOutputFile for bytes written as produce makes them. An exception of produce goes on to
+/// the caller (and no file is left).
+bool WriteOutputFile(const std::string& path, const SafeFile::ByteProducer& produce,
+                     const std::string& what, MessageSink& messages);
+
 /// The text (what: "report", "values") to the file at path, or to out when path is empty; a
 /// failed write of either is reported and gives false.
 bool WriteReport(const std::string& text, const std::string& path, std::ostream& out,
+                 MessageSink& messages, const std::string& what = "report");
+
+/// WriteReport for text written as produce makes it.
+bool WriteReport(const SafeFile::ByteProducer& produce, const std::string& path, std::ostream& out,
                  MessageSink& messages, const std::string& what = "report");
 
 /// The exit status of an analysis that ended with outcome.

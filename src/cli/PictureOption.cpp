@@ -1,14 +1,10 @@
 #include "cli/PictureOption.h"
 
-#include "graphics/qt/PictureFiles.h"
-#include "graphics/qt/SheetPdf.h"
+#include "cli/PainterPlugin.h"
+#include "graphics/SvgPicture.h"
 #include "model/KradonError.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QSize>
 #include <charconv>
-#include <memory>
 
 namespace kradon {
 
@@ -39,33 +35,29 @@ bool inPictureRange(int side) {
     return side >= MinPictureSide && side <= MaxPictureSide;
 }
 
-void dropQtDiagnostic(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-/// Keeps Qt's own diagnostics (such as its note on an unset XDG_RUNTIME_DIR) off stderr, which
-/// carries only the program's messages, while it lives.
-class QtDiagnosticsMuted {
-public:
-    QtDiagnosticsMuted() : previous_(qInstallMessageHandler(dropQtDiagnostic)) {}
-    ~QtDiagnosticsMuted() { qInstallMessageHandler(previous_); }
-    QtDiagnosticsMuted(const QtDiagnosticsMuted&) = delete;
-    QtDiagnosticsMuted& operator=(const QtDiagnosticsMuted&) = delete;
-
-private:
-    QtMessageHandler previous_;
-};
-
-/// The application object a QImage needs for fonts: the running one, or one made here on the
-/// offscreen platform that lives until the pictures are written.
-std::unique_ptr<QGuiApplication> ensureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return nullptr;
-    // Always off screen: a platform named in the environment (xcb, wayland) would end the
-    // program where no display is, and nothing here is shown anyway.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kradon-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+/// A picture drawn here (SVG) or by the drawing module (PNG); false with the error when it
+/// failed.
+bool writePicture(const PictureRequest& request, int w, int h, const ProgramState& state,
+                  MessageSink& messages, Message& error) {
+    if (endsWith(request.file.string(), ".svg")) {
+        try {
+            WritePictureBytes(request.file, SvgPicture(request.kind, state, w, h, messages));
+            return true;
+        } catch (const KradonError& e) {
+            error = {e.source(), e.what(), Icon::Critical};
+            return false;
+        }
+    }
+    std::string why;
+    const PainterPlugin* painter = LoadPainterPlugin(why);
+    if (painter == nullptr) {
+        error = {SavePictureSource,
+                 "Cannot write the picture file " + request.file.string() +
+                     ": PNG pictures need Kradon's drawing library, which cannot be loaded: " + why,
+                 Icon::Critical};
+        return false;
+    }
+    return painter->savePicture(request.kind, state, request.file, w, h, messages, error);
 }
 
 } // namespace
@@ -112,26 +104,28 @@ bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error)
 
 bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,
                    const ProgramState& state, MessageSink& messages) {
-    if (requests.empty())
-        return true;
-    const QtDiagnosticsMuted muted;
-    const auto app = ensureGuiApplication();
     bool allWritten = true;
     for (const PictureRequest& request : requests) {
-        try {
-            SavePictureFile(request.kind, state, request.file, QSize(w, h), messages);
-        } catch (const KradonError& e) {
-            messages.show({e.source(), e.what(), Icon::Critical});
+        Message error;
+        if (!writePicture(request, w, h, state, messages, error)) {
+            messages.show(error);
             allWritten = false;
         }
     }
     return allWritten;
 }
 
-std::string SheetPdfBytes(const sheet::SheetDocument& document) {
-    const QtDiagnosticsMuted muted;
-    const auto app = ensureGuiApplication();
-    return SheetPdf(document);
+std::optional<std::string> SheetPdfBytes(const sheet::SheetDocument& document, std::string& error) {
+    std::string why;
+    const PainterPlugin* painter = LoadPainterPlugin(why);
+    if (painter == nullptr) {
+        error = "the PDF needs Kradon's drawing library, which cannot be loaded: " + why;
+        return std::nullopt;
+    }
+    std::string bytes;
+    if (!painter->sheetPdf(document, bytes, error))
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace kradon

@@ -34,15 +34,15 @@ std::optional<PictureRequest> ParsePictureRequest(std::string_view text, std::st
 /// one-line reason in error.
 bool ParsePictureSize(std::string_view text, int& w, int& h, std::string& error);
 
-/// Writes every requested picture at w x h pixels. Creates a QGuiApplication on the offscreen
-/// platform when none exists, whatever QT_QPA_PLATFORM said.
+/// Writes every requested picture at w x h pixels: an SVG here, a PNG by the drawing module
+/// (PainterPlugin.h), which is loaded for the first one.
 /// Each picture that cannot be written is one critical message; the others are still written.
 /// Returns false if any picture was not written.
 bool WritePictures(const std::vector<PictureRequest>& requests, int w, int h,
                    const ProgramState& state, MessageSink& messages);
 
-/// The calculation sheet as the bytes of a PDF. Creates a QGuiApplication on the offscreen
-/// platform when none exists, as WritePictures does.
-std::string SheetPdfBytes(const sheet::SheetDocument& document);
+/// The calculation sheet as the bytes of a PDF, made by the drawing module; nullopt with the
+/// reason in error when the module cannot be loaded or fails.
+std::optional<std::string> SheetPdfBytes(const sheet::SheetDocument& document, std::string& error);
 
 } // namespace kradon

@@ -224,7 +224,9 @@ void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables&
     const std::size_t equations = toIndex(mesh.NumEquations) + 1;
     nodal.LoadVector.assign(equations, 0.0);
     nodal.ConcentratedLoad.assign(equations, 0.0);
-    nodal.ElementNodalLoads.assign(5, std::vector<double>(toIndex(mesh.ElementCount) + 1, 0.0));
+    nodal.ElementNodalLoads.resize(5);
+    for (std::vector<double>& row : nodal.ElementNodalLoads)
+        row.assign(toIndex(mesh.ElementCount) + 1, 0.0);
     nodal.ElementLoadStart.assign(toIndex(mesh.ElementCount) + 1, 0.0);
     nodal.ElementLoadEnd.assign(toIndex(mesh.ElementCount) + 1, 0.0);
     AddPointLoads(model, mesh, nodal);

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
+#include <exception>
 #include <fcntl.h>
 #include <random>
 #include <string>
@@ -188,20 +189,43 @@ void syncFolder(const fs::path& file) {
     ::close(fd);
 }
 
+/// An exception of the producer of a file's bytes, carried past the error handling of the
+/// writing unchanged.
+struct ProducerFailed {
+    std::exception_ptr error;
+};
+
+/// Hands every piece that produce makes to write until one fails; that failure's error number,
+/// 0 when all were written.
+int writeProduced(int fd, const ByteProducer& produce) {
+    int error = 0;
+    bool first = true;
+    try {
+        produce([&](std::string_view piece) {
+            if (error == 0)
+                error = first ? writeBytes(fd, piece) : writeAll(fd, piece);
+            first = false;
+        });
+    } catch (...) {
+        throw ProducerFailed{std::current_exception()};
+    }
+    return error;
+}
+
 /// Writes into a terminal, pipe or device, which has no folder entry to replace.
-void writeDirectly(const fs::path& target, std::string_view bytes) {
+void writeDirectly(const fs::path& target, const ByteProducer& produce) {
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0)
         failWrite(errno);
-    if (const int error = writeBytes(fd.get(), bytes))
+    if (const int error = writeProduced(fd.get(), produce))
         failWrite(error);
     if (const int error = fd.close())
         failWrite(error);
 }
 
 /// The temporary file filled, synced and closed; its error number, 0 on success.
-int fillTemporary(Descriptor& fd, std::string_view bytes) {
-    if (const int error = writeBytes(fd.get(), bytes))
+int fillTemporary(Descriptor& fd, const ByteProducer& produce) {
+    if (const int error = writeProduced(fd.get(), produce))
         return error;
     if (const int error = injectedAt(WriteStep::Sync))
         return error;
@@ -272,21 +296,27 @@ template <class Step> auto withSource(const std::string& source, Step step) {
     }
 }
 
-void writeAtomically(const fs::path& target, std::string_view bytes) {
+void writeAtomically(const fs::path& target, const ByteProducer& produce) {
     const fs::path file = LinkTarget(target);
     struct stat old {};
     const bool replacing = ::stat(file.c_str(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         failWrite(EISDIR);
     if (replacing && !S_ISREG(old.st_mode))
-        return writeDirectly(file, bytes);
+        return writeDirectly(file, produce);
 
     removeLeftovers(file);
     auto [fd, temporary] = createTemporary(file, replacing);
     Descriptor descriptor(fd);
     if (replacing)
         takeOverOwnership(descriptor.get(), old);
-    int error = fillTemporary(descriptor, bytes);
+    int error = 0;
+    try {
+        error = fillTemporary(descriptor, produce);
+    } catch (const ProducerFailed&) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
     if (error == 0)
         error = renameOver(temporary, file);
     if (error != 0) {
@@ -356,7 +386,17 @@ std::string ReadRegularFilePrefix(const fs::path& path, std::uintmax_t maxBytes)
 
 void WriteFileAtomically(const fs::path& target, std::string_view bytes,
                          const std::string& source) {
-    withSource(source, [&] { writeAtomically(target, bytes); });
+    WriteFileAtomically(
+        target, [bytes](const ByteSink& sink) { sink(bytes); }, source);
+}
+
+void WriteFileAtomically(const fs::path& target, const ByteProducer& produce,
+                         const std::string& source) {
+    try {
+        withSource(source, [&] { writeAtomically(target, produce); });
+    } catch (const ProducerFailed& failed) {
+        std::rethrow_exception(failed.error);
+    }
 }
 
 std::string ReadRegularFile(const fs::path& path, std::uintmax_t maxBytes, std::string_view kind,

@@ -2,6 +2,8 @@
 // one step, and every input read only when it is a regular file of a sane size.
 #pragma once
 
+#include "model/Sinks.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -30,6 +32,15 @@ inline constexpr const char* TemporaryMarker = ".tmp-";
 /// A target that exists and is neither a regular file nor a folder (a terminal, a pipe,
 /// /dev/null) cannot be renamed over and is written directly.
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         const std::string& source = WriteSource);
+
+/// Makes the bytes of a file, handing them to the sink it is given as they come.
+using ByteProducer = std::function<void(const ByteSink&)>;
+
+/// WriteFileAtomically for bytes made while they are written, so that a large file is never
+/// held whole in memory. An exception thrown by produce removes the new file, leaves the old
+/// one as it was and goes on to the caller unchanged.
+void WriteFileAtomically(const std::filesystem::path& target, const ByteProducer& produce,
                          const std::string& source = WriteSource);
 
 /// The file path names once every symbolic link in its last part has been followed; path itself

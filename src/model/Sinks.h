@@ -2,7 +2,9 @@
 // icon, like a message box) and progress (a percentage and a log line).
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kradon {
 
@@ -15,6 +17,9 @@ inline constexpr const char* ProgramTitle = "Kradon by Tarel Vestrun";
 inline std::string MessageLines(const std::string& first, const std::string& second) {
     return first + "\r\n" + second;
 }
+
+/// Receives the bytes of a file or stream as they are made, piece by piece and in order.
+using ByteSink = std::function<void(std::string_view)>;
 
 struct Message {
     std::string title;

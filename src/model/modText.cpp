@@ -4,10 +4,13 @@
 
 #include "model/KradonError.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <system_error>
 
 namespace kradon::modText {
@@ -68,19 +71,13 @@ std::string nonFiniteText(double v) {
     return v < 0 ? "-Infinity" : "Infinity";
 }
 
-/// The digit places of a fixed-decimal pattern.
-struct PatternPlaces {
-    std::size_t minIntegerDigits = 0;
-    std::size_t decimals = 0;
-};
-
 [[noreturn]] void throwBadPattern(std::string_view pattern) {
     throw KradonError(ErrorNumber::InvalidArgument, "modText",
                       "'" + std::string(pattern) + "' is not a number pattern");
 }
 
-PatternPlaces patternPlaces(std::string_view pattern) {
-    PatternPlaces places;
+NumberPattern patternPlaces(std::string_view pattern) {
+    NumberPattern places;
     bool afterPoint = false;
     bool requiredSeen = false;
     bool anyPlace = false;
@@ -136,8 +133,31 @@ bool isHalfway(double v, std::size_t decimals) {
     return t < 0x1p53 && t == std::floor(t) && std::fmod(t, 2.0) == 1.0;
 }
 
+/// |v| x 10^decimals rounded to a whole number, halves away from zero, when that is below 2^52
+/// (the numbers of reports and tables); nullopt for larger ones. A fused multiply-add splits the
+/// product exactly into p + e, so the comparison with the half is exact: p - floor(p) - 0.5 is
+/// exact below 2^52, and e is the product's own rounding error.
+std::optional<std::uint64_t> roundedScaled(double v, std::size_t decimals) {
+    constexpr std::array<double, 16> powersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (decimals >= powersOfTen.size())
+        return std::nullopt;
+    const double a = std::fabs(v);
+    const double scale = powersOfTen[decimals];
+    const double p = a * scale;
+    if (!(p < 0x1p52))
+        return std::nullopt;
+    if (p < 0.25) // below a half whatever the rounding of the product
+        return 0;
+    const double e = std::fma(a, scale, -p);
+    const double whole = std::floor(p);
+    const double aboveHalf = (p - whole) - 0.5;
+    return static_cast<std::uint64_t>(whole) + (aboveHalf >= -e ? 1 : 0);
+}
+
 /// |v| rounded to the given decimals, halves away from zero, as integer digits followed by
-/// exactly `decimals` fraction digits (no point, possibly leading zeros).
+/// exactly `decimals` fraction digits (no point, possibly leading zeros), for the values that
+/// roundedScaled does not take.
 std::string roundedDigits(double v, std::size_t decimals) {
     std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(v),
@@ -158,6 +178,36 @@ std::string roundedDigits(double v, std::size_t decimals) {
     const std::string digits = integer + fraction;
     return roundUp ? incremented(digits) : digits;
 }
+
+/// The digits of |v| rounded to the given decimals, as roundedDigits gives them, kept in a
+/// buffer of their own for the usual numbers.
+class RoundedDigits {
+public:
+    RoundedDigits(double v, std::size_t decimals) {
+        const std::optional<std::uint64_t> scaled = roundedScaled(v, decimals);
+        if (!scaled) {
+            large_ = roundedDigits(v, decimals);
+            digits_ = large_;
+            return;
+        }
+        // The number goes to the back half of the buffer, the zeros that make up at least
+        // decimals + 1 digits in front of it (decimals are at most 15 here).
+        char* const middle = buffer_.data() + buffer_.size() / 2;
+        char* const end = std::to_chars(middle, buffer_.data() + buffer_.size(), *scaled).ptr;
+        const auto count = static_cast<std::size_t>(end - middle);
+        const std::size_t zeros = count <= decimals ? decimals + 1 - count : 0;
+        std::fill(middle - zeros, middle, '0');
+        digits_ = std::string_view(middle - zeros, count + zeros);
+    }
+    RoundedDigits(const RoundedDigits&) = delete;
+    RoundedDigits& operator=(const RoundedDigits&) = delete;
+    std::string_view digits() const { return digits_; }
+
+private:
+    std::array<char, 48> buffer_; // NOLINT: only the part in digits_ is ever read
+    std::string large_;
+    std::string_view digits_;
+};
 
 } // namespace
 
@@ -186,24 +236,43 @@ double RoundTrip15(double v) {
 }
 
 std::string FormatNumber(double v, std::string_view pattern) {
-    const PatternPlaces places = patternPlaces(pattern);
-    if (!std::isfinite(v))
-        return nonFiniteText(v);
-    const std::string digits = roundedDigits(v, places.decimals);
-    const std::size_t integerCount = digits.size() - places.decimals;
-    std::string integer = digits.substr(0, integerCount);
-    const std::string fraction = digits.substr(integerCount);
-    const bool isZero = digits.find_first_not_of('0') == std::string::npos;
-
-    integer.erase(0, integer.find_first_not_of('0'));
-    if (integer.size() < places.minIntegerDigits)
-        integer.insert(0, places.minIntegerDigits - integer.size(), '0');
-
-    std::string text = std::signbit(v) && !isZero ? "-" : "";
-    text += integer;
-    if (places.decimals > 0)
-        text += "." + fraction;
+    std::string text;
+    AppendNumber(text, v, patternPlaces(pattern));
     return text;
+}
+
+NumberPattern ParseNumberPattern(std::string_view pattern) {
+    return patternPlaces(pattern);
+}
+
+void AppendNumber(std::string& out, double v, NumberPattern pattern) {
+    AppendSignedNumber(out, v, pattern, pattern);
+}
+
+void AppendSignedNumber(std::string& out, double v, NumberPattern belowZero,
+                        NumberPattern fromZero) {
+    if (!std::isfinite(v)) {
+        out += nonFiniteText(v);
+        return;
+    }
+    const std::size_t decimals = belowZero.decimals;
+    const RoundedDigits rounded(v, decimals);
+    const std::string_view digits = rounded.digits();
+    const std::string_view integer = digits.substr(0, digits.size() - decimals);
+    const bool minus = std::signbit(v) && digits.find_first_not_of('0') != std::string_view::npos;
+    const std::string_view significant =
+        integer.substr(std::min(integer.find_first_not_of('0'), integer.size()));
+    const std::size_t minIntegerDigits =
+        minus ? belowZero.minIntegerDigits : fromZero.minIntegerDigits;
+    if (minus)
+        out += '-';
+    if (significant.size() < minIntegerDigits)
+        out.append(minIntegerDigits - significant.size(), '0');
+    out += significant;
+    if (decimals > 0) {
+        out += '.';
+        out += digits.substr(digits.size() - decimals);
+    }
 }
 
 std::optional<double> ParseNumber(std::string_view text) {

@@ -3,6 +3,7 @@
 // round trip behind node position matching, and the reading of a typed number.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,23 @@ double RoundTrip15(double v);
 /// it rounds to zero. NaN and infinities give the texts of GeneralNumber. Any other character in
 /// the pattern, or a second '.', throws KradonError (InvalidArgument).
 std::string FormatNumber(double v, std::string_view pattern);
+
+/// The digit places of a fixed-decimal pattern, read once for many numbers.
+struct NumberPattern {
+    std::size_t minIntegerDigits = 0;
+    std::size_t decimals = 0;
+};
+
+/// The places of pattern, as FormatNumber reads them; throws as FormatNumber does.
+NumberPattern ParseNumberPattern(std::string_view pattern);
+
+/// FormatNumber(v, pattern) appended to out, without a text of its own.
+void AppendNumber(std::string& out, double v, NumberPattern pattern);
+
+/// AppendNumber in the pattern belowZero where v is shown with a "-", in fromZero elsewhere;
+/// both patterns have the same decimals.
+void AppendSignedNumber(std::string& out, double v, NumberPattern belowZero,
+                        NumberPattern fromZero);
 
 /// The finite number that text holds, or nullopt: "." is the decimal point, blanks (spaces and
 /// tabs) may surround it, a sign ('+' or '-') and an exponent ("1e3", "2.5E-4") are allowed, and

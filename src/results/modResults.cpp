@@ -4,6 +4,9 @@
 #include "model/KradonError.h"
 #include "model/modText.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -14,16 +17,16 @@ namespace {
 constexpr const char* ReportSource = "DoResults";
 constexpr const char* Tab = "\t";
 constexpr const char* LineEnd = "\r\n";
-constexpr const char* FixedPattern = "##0.000";
+constexpr modText::NumberPattern FixedPattern{1, 3};     // "##0.000"
+constexpr modText::NumberPattern BelowZeroPattern{2, 3}; // "##00.000"
+constexpr modText::NumberPattern FromZeroPattern{3, 3};  // "#000.000"
+/// The report is handed on in pieces of about this many bytes.
+constexpr std::size_t PieceBytes = 64 * 1024;
 
 // Forces and moments are held in N and N·m and shown in kN and kNm; deflections are held in m
 // and shown in mm.
 constexpr double ForceDivisor = 1000;
 constexpr double DeflectionFactor = 1000;
-
-std::string blanks(std::size_t n) {
-    return std::string(n, ' ');
-}
 
 /// Entry i of a table, or the error of a table shorter than its count.
 double entry(const std::vector<double>& table, std::int64_t i, const char* name) {
@@ -41,15 +44,51 @@ double reaction(const ResultTables& results, std::int32_t s, std::int32_t compon
                  "SupportReaction");
 }
 
+/// The report as it is written: each line is made in place at the end of the piece being
+/// filled, and full pieces go to the sink.
 class ReportText {
 public:
+    explicit ReportText(const ByteSink& sink) : sink_(sink) { text_.reserve(PieceBytes + 1024); }
+    ReportText(const ReportText&) = delete;
+    ReportText& operator=(const ReportText&) = delete;
+
+    ReportText& add(std::string_view text) {
+        text_ += text;
+        return *this;
+    }
+    ReportText& add(std::int32_t n) {
+        std::array<char, 16> digits{};
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
+        text_.append(digits.data(), end);
+        return *this;
+    }
+    ReportText& blanks(std::size_t n) {
+        text_.append(n, ' ');
+        return *this;
+    }
+    ReportText& result(double value) {
+        AppendResultTxt(text_, value);
+        return *this;
+    }
+    ReportText& fixed(double value) {
+        modText::AppendNumber(text_, value, FixedPattern);
+        return *this;
+    }
+    /// Ends the line made so far, after text.
     void line(std::string_view text = {}) {
         text_ += text;
         text_ += LineEnd;
+        if (text_.size() >= PieceBytes)
+            flush();
     }
-    std::string take() { return std::move(text_); }
+    void flush() {
+        if (!text_.empty())
+            sink_(text_);
+        text_.clear();
+    }
 
 private:
+    const ByteSink& sink_;
     std::string text_;
 };
 
@@ -58,29 +97,29 @@ void heading(ReportText& r, const ProgramState& s, const std::string& path, doub
     r.line(ReportD42);
     r.line("-- FINITE ELEMENT BEAM ANALYSIS RESULTS --");
     r.line("------------  by T. Vestrun  -------------");
-    r.line("Results File: " + path);
-    r.line("Number of nodes used in problem: " + std::to_string(s.mesh.NodeCount));
-    r.line("Number of elements used: " + std::to_string(s.mesh.ElementCount));
-    r.line("Problem calculation time " + modText::GeneralNumber(calcTime) + "secs");
-    r.line("Total time taken was: " + modText::GeneralNumber(totalTime) + "secs");
+    r.add("Results File: ").line(path);
+    r.add("Number of nodes used in problem: ").add(s.mesh.NodeCount).line();
+    r.add("Number of elements used: ").add(s.mesh.ElementCount).line();
+    r.add("Problem calculation time ").add(modText::GeneralNumber(calcTime)).line("secs");
+    r.add("Total time taken was: ").add(modText::GeneralNumber(totalTime)).line("secs");
     r.line(ReportD42);
     if (s.results.ExactSections)
         r.line(ExactSectionsLine);
     r.line();
     r.line("------ FINITE ELEMENT BEAM GEOMETRY ------");
-    r.line("Overall Length of Beam " + modText::FormatNumber(s.model.span, FixedPattern) + "m");
+    r.add("Overall Length of Beam ").fixed(s.model.span).line("m");
     r.line();
 }
 
-std::string supportRow(const ProgramState& s, std::int32_t n) {
+void supportRow(ReportText& r, const ProgramState& s, std::int32_t n) {
     const BeamModel& m = s.model;
     const char* type = entry(m.RigidSupport.type, n, "RigidSupport.type") == SupportType::Pinned
                            ? "Pinned"
                            : "Fixed";
-    return blanks(2) + std::to_string(n) + Tab + blanks(8) +
-           resultTxt(entry(m.RigidSupport.location, n, "RigidSupport.location")) + Tab + Tab +
-           type + Tab + blanks(8) + resultTxt(reaction(s.results, n, 1) / ForceDivisor) + Tab +
-           blanks(3) + resultTxt(reaction(s.results, n, 2) / ForceDivisor);
+    r.blanks(2).add(n).add(Tab).blanks(8);
+    r.result(entry(m.RigidSupport.location, n, "RigidSupport.location")).add(Tab).add(Tab);
+    r.add(type).add(Tab).blanks(8).result(reaction(s.results, n, 1) / ForceDivisor).add(Tab);
+    r.blanks(3).result(reaction(s.results, n, 2) / ForceDivisor).line();
 }
 
 void reactions(ReportText& r, const ProgramState& s) {
@@ -88,27 +127,26 @@ void reactions(ReportText& r, const ProgramState& s) {
     r.line("Support No. & Distance(m):    Support Type:    Vertical (kN):   Moment (kNm):");
     r.line(ReportD68);
     for (std::int32_t n = 1; n <= s.model.count(RecordKind::RigidSupport); ++n)
-        r.line(supportRow(s, n));
+        supportRow(r, s, n);
     r.line();
     r.line();
 }
 
-std::string nodeRow(const ProgramState& s, std::int32_t i) {
+void nodeRow(ReportText& r, const ProgramState& s, std::int32_t i) {
     const ResultTables& res = s.results;
-    return blanks(2) + std::to_string(i) + Tab + blanks(5) +
-           resultTxt(entry(s.mesh.NodeX, i, "NodeX")) + Tab + Tab +
-           resultTxt(entry(res.NodeMoment, i, "NodeMoment") / ForceDivisor) + Tab +
-           resultTxt(NodeRowShear(res, s.mesh.NodeCount, i) / ForceDivisor) + Tab +
-           resultTxt(entry(res.NodeDeflection, i, "NodeDeflection") * DeflectionFactor);
+    r.blanks(2).add(i).add(Tab).blanks(5).result(entry(s.mesh.NodeX, i, "NodeX")).add(Tab);
+    r.add(Tab).result(entry(res.NodeMoment, i, "NodeMoment") / ForceDivisor).add(Tab);
+    r.result(NodeRowShear(res, s.mesh.NodeCount, i) / ForceDivisor).add(Tab);
+    r.result(entry(res.NodeDeflection, i, "NodeDeflection") * DeflectionFactor).line();
 }
 
 void stressResultants(ReportText& r, const ProgramState& s) {
     r.line("-- STRESS RESULTANTS ALONG BEAM LENGTH --");
-    r.line(std::string("Node No. & Distance(m):") + Tab + "Moment (kNm):" + Tab +
-           "Shear (kN):" + Tab + "Deflection (mm):");
+    r.add("Node No. & Distance(m):").add(Tab).add("Moment (kNm):").add(Tab);
+    r.add("Shear (kN):").add(Tab).line("Deflection (mm):");
     r.line(ReportD68);
     for (std::int32_t i = 1; i <= s.mesh.NodeCount; ++i) {
-        r.line(nodeRow(s, i));
+        nodeRow(r, s, i);
         if (i % 5 == 0)
             r.line(ReportD68);
     }
@@ -118,21 +156,26 @@ void stressResultants(ReportText& r, const ProgramState& s) {
 
 void elementData(ReportText& r, const ProgramState& s) {
     r.line("-- ELEMENT DATA USED IN KRADON ANALYSIS --");
-    r.line(std::string("Element No.:") + Tab + "E-value (kN/mm2):" + Tab + "I-value (cm4):");
+    r.add("Element No.:").add(Tab).add("E-value (kN/mm2):").add(Tab).line("I-value (cm4):");
     r.line(ReportD68);
-    for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e)
-        r.line(blanks(3) + std::to_string(e) + Tab + Tab +
-               modText::FormatNumber(entry(s.mesh.ElementE, e, "ElementE"), FixedPattern) + Tab +
-               Tab + modText::FormatNumber(entry(s.mesh.ElementI, e, "ElementI"), FixedPattern));
+    for (std::int32_t e = 1; e <= s.mesh.ElementCount; ++e) {
+        r.blanks(3).add(e).add(Tab).add(Tab).fixed(entry(s.mesh.ElementE, e, "ElementE"));
+        r.add(Tab).add(Tab).fixed(entry(s.mesh.ElementI, e, "ElementI")).line();
+    }
 }
 
 } // namespace
 
-std::string resultTxt(double value) {
+void AppendResultTxt(std::string& out, double value) {
     // A small negative value that rounds to zero is shown as zero: with the below-zero pattern it
     // would lose its sign and one character, and the next column would run into it.
-    const std::string belowZero = modText::FormatNumber(value, "##00.000");
-    return belowZero.front() == '-' ? belowZero : modText::FormatNumber(value, "#000.000");
+    modText::AppendSignedNumber(out, value, BelowZeroPattern, FromZeroPattern);
+}
+
+std::string resultTxt(double value) {
+    std::string text;
+    AppendResultTxt(text, value);
+    return text;
 }
 
 double NodeRowShear(const ResultTables& results, std::int32_t NodeCount, std::int32_t i) {
@@ -143,14 +186,22 @@ double NodeRowShear(const ResultTables& results, std::int32_t NodeCount, std::in
     return entry(results.NodeShear, k, "NodeShear");
 }
 
-std::string DoResults(const ProgramState& state, const std::string& path, double calcTime,
-                      double totalTime) {
-    ReportText report;
+void WriteResults(const ProgramState& state, const std::string& path, double calcTime,
+                  double totalTime, const ByteSink& sink) {
+    ReportText report(sink);
     heading(report, state, path, calcTime, totalTime);
     reactions(report, state);
     stressResultants(report, state);
     elementData(report, state);
-    return report.take();
+    report.flush();
+}
+
+std::string DoResults(const ProgramState& state, const std::string& path, double calcTime,
+                      double totalTime) {
+    std::string text;
+    WriteResults(state, path, calcTime, totalTime,
+                 [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 } // namespace kradon

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "model/Sinks.h"
 
 #include <string>
 
@@ -21,6 +22,9 @@ inline constexpr const char* ExactSectionsLine =
 /// "#000.000" from zero up (5.1234 gives "005.123", 1234.5 gives "1234.500").
 std::string resultTxt(double value);
 
+/// resultTxt(value) appended to out.
+void AppendResultTxt(std::string& out, double value);
+
 /// The shear of node row i (1..NodeCount) in N: the start of element i (NodeShear(2i)) for every
 /// node but the last, the end of the last element (NodeShear(2 NodeCount - 1)) for the last.
 /// Throws KradonError (SubscriptOutOfRange) when NodeShear has no such entry.
@@ -32,5 +36,10 @@ double NodeRowShear(const ResultTables& results, std::int32_t NodeCount, std::in
 /// (SubscriptOutOfRange); nothing is returned then.
 std::string DoResults(const ProgramState& state, const std::string& path, double calcTime,
                       double totalTime);
+
+/// The same report handed to sink as it is written, in pieces of some tens of kilobytes. A
+/// table shorter than its count throws when its row is reached, after the pieces before it.
+void WriteResults(const ProgramState& state, const std::string& path, double calcTime,
+                  double totalTime, const ByteSink& sink);
 
 } // namespace kradon

@@ -506,6 +506,28 @@ TEST_F(CliAnalyseTest, JsonGivesRotationsSpringAndPrescribedForcesExtremesAndChe
     EXPECT_EQ(j["extremes"]["moment_kNm"]["smallest"]["x_m"], 0.0);
 }
 
+TEST_F(CliAnalyseTest, JsonIsWrittenWithTheBytesTheJsonLibraryGivesIt) {
+    // Written an element at a time, the document must still be what dump(2) makes of it: moment
+    // loads give nodes with two moments, the ends null shears, no spring an empty array, and
+    // 1/3 m steps numbers of every length.
+    const std::string model = save("jumps.kdn", ModelBuilder()
+                                                    .span(7)
+                                                    .pinned(0)
+                                                    .pinned(7)
+                                                    .moment(-12.5, 7.0 / 3)
+                                                    .tdl(1e-7, 3e5, 1, 6)
+                                                    .uniformEI(205, 8356)
+                                                    .build());
+    const CliRun r = run({"analyse", model, "--mesh-density", "3", "--json", path("j.json")});
+    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    const std::string bytes = readFile(dir_ / "j.json");
+    const auto j = nlohmann::ordered_json::parse(bytes);
+    EXPECT_EQ(j["spring_supports"].dump(), "[]");
+    EXPECT_TRUE(j["nodes"][0]["shear_left_kN"].is_null());
+    EXPECT_TRUE(j["nodes"].back()["shear_right_kN"].is_null());
+    EXPECT_EQ(bytes, j.dump(2) + "\n");
+}
+
 // --exact-sections integrates varying E and I along the elements: the report says so after its
 // heading, and either way --json states how far the midpoint rule is from it (null where E and
 // I are the same along every element).

@@ -14,3 +14,7 @@ add_test(NAME ExamplesAreReproducible
          COMMAND ${CMAKE_COMMAND} -DGEN=$<TARGET_FILE:make-examples>
                  -DSRC=${PROJECT_SOURCE_DIR}/examples -DOUT=${CMAKE_BINARY_DIR}/examples-check
                  -P ${CMAKE_CURRENT_LIST_DIR}/check_examples.cmake)
+
+add_test(NAME CliDrawingModule
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/drawing-module.sh $<TARGET_FILE:kradon-cli>
+                 ${PROJECT_SOURCE_DIR}/examples/cantilever.kdn)

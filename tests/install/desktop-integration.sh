@@ -20,11 +20,16 @@ mkdir -p "$work/home/.local/share" "$work/home/.config" "$work/etc/xdg"
 fail() { echo "FAILED: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/kradon bin/kradon-cli share/kradon/Kradon.html share/kradon/TOTD.INI \
+for file in bin/kradon bin/kradon-cli lib/kradon/kradon-cli-painter.so \
+            share/kradon/Kradon.html share/kradon/TOTD.INI \
             share/applications/kradon.desktop \
             share/mime/packages/kradon.xml share/icons/hicolor/scalable/apps/kradon.svg; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
+# The installed kradon-cli finds its drawing module in lib/kradon.
+"$prefix/bin/kradon-cli" analyse "$source/examples/cantilever.kdn" --picture "bmd:$work/bmd.png" \
+    >/dev/null || fail "the installed kradon-cli cannot draw a PNG"
+[ -s "$work/bmd.png" ] || fail "no PNG from the installed kradon-cli"
 if command -v desktop-file-validate >/dev/null 2>&1; then
     desktop-file-validate "$share/applications/kradon.desktop" || fail "invalid desktop entry"
 fi

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the Debian package into a scratch folder and checks that it holds the program, the
-# command-line front end, the guide, the manual pages, the copyright and changelog, the desktop
-# integration, and the scripts that register the file type on installation; then lintian finds no
+# command-line front end and its drawing module, the guide, the manual pages, the copyright and
+# changelog, the desktop integration, and the scripts that register the file type on installation; then lintian finds no
 # error and no warning in it. Exit status 77: dpkg-deb is missing, skipped. lintian takes a
 # while, so it runs only when KRADON_LINTIAN=1 (tools/test.sh sets it); it must be installed then.
 # Usage: package-contents.sh BUILD_DIR
@@ -17,7 +17,8 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2
     { cat "$work/cpack.log"; fail "cpack"; }
 package=$(ls "$work"/kradon_*.deb)
 dpkg-deb --contents "$package" | awk '{ print $6 }' >"$work/contents"
-for file in ./usr/bin/kradon ./usr/bin/kradon-cli ./usr/share/kradon/Kradon.html ./usr/share/kradon/TOTD.INI \
+for file in ./usr/bin/kradon ./usr/bin/kradon-cli ./usr/lib/kradon/kradon-cli-painter.so \
+            ./usr/share/kradon/Kradon.html ./usr/share/kradon/TOTD.INI \
             ./usr/share/applications/kradon.desktop ./usr/share/mime/packages/kradon.xml \
             ./usr/share/icons/hicolor/scalable/apps/kradon.svg \
             ./usr/share/man/man1/kradon.1.gz ./usr/share/man/man1/kradon-cli.1.gz \

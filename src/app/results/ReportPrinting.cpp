@@ -45,14 +45,18 @@ QPageLayout reportLayout(const QPageSize& paper) {
                        QPageLayout::Millimeter);
 }
 
-void printPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
-                const QStringList& lines) {
+/// Returns false when progress stopped it before the last page.
+bool printPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
+                const QStringList& lines,
+                const std::function<bool(int page, int pages)>& progress = {}) {
     const QFontMetricsF metrics(painter.font(), &device);
     const QRectF page = device.pageLayout().paintRectPixels(resolution);
     const double lineHeight = metrics.lineSpacing();
     const int linesPerPage = std::max(1, static_cast<int>(page.height() / lineHeight));
     const auto pages = PaginateReport(lines, linesPerPage);
     for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (progress && !progress(static_cast<int>(p), static_cast<int>(pages.size())))
+            return false;
         if (p > 0)
             device.newPage();
         double y = 0;
@@ -61,6 +65,7 @@ void printPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
             y += lineHeight;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -118,7 +123,8 @@ void UseReportLayout(QPrinter& printer) {
     printer.setPageLayout(reportLayout(printer.pageLayout().pageSize()));
 }
 
-void SaveReportPdf(const QString& path, const QString& text) {
+bool SaveReportPdf(const QString& path, const QString& text,
+                   const std::function<bool(int page, int pages)>& progress) {
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
@@ -132,11 +138,15 @@ void SaveReportPdf(const QString& path, const QString& text) {
             throw KradonError(ErrorNumber::FileIo, PrintSource, "The PDF could not be started");
         painter.setFont(ReportFont());
         painter.setPen(Qt::black);
-        printPages(painter, writer, writer.resolution(), ReportLines(text));
+        const bool whole =
+            printPages(painter, writer, writer.resolution(), ReportLines(text), progress);
         painter.end();
+        if (!whole)
+            return false;
     }
     SafeFile::WriteFileAtomically(std::filesystem::path(path.toStdU16String()),
                                   std::string_view(pdf.constData(), pdf.size()));
+    return true;
 }
 
 bool DialogPrintSetup::choose(QPrinter& printer, QWidget* parent) {

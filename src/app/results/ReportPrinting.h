@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class QPrinter;
@@ -52,8 +53,11 @@ void UseReportLayout(QPrinter& printer);
 
 /// Writes text as a PDF document of A4 pages laid out as UseReportLayout does, replacing the file
 /// in one step (SafeFile::WriteFileAtomically). Throws KradonError when the file cannot be
-/// written.
-void SaveReportPdf(const QString& path, const QString& text);
+/// written. progress, when given, hears of each page before it is drawn (page, pages); once it
+/// returns false nothing more is done and nothing is written, and the result is false. Uses no
+/// widget, so it may run off the event thread.
+bool SaveReportPdf(const QString& path, const QString& text,
+                   const std::function<bool(int page, int pages)>& progress = {});
 
 /// Chooses the printer and its settings for a print command.
 class PrintSetup {

@@ -4,6 +4,7 @@
 #include "app/Guarded.h"
 #include "app/OwnedWindow.h"
 #include "app/ResultViews.h"
+#include "app/results/BackgroundJob.h"
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "model/KradonError.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -326,9 +328,17 @@ void frmResultDisplay::FileSavePdf_Click() {
         files_->saveName(this, PdfTitle, DialogFilters(PdfFilter), "pdf", modelFolder());
     if (!name)
         return;
+    // Hundreds of pages take seconds: written off the event thread, with Cancel. The window may
+    // be gone when the job ends.
+    const QPointer<frmResultDisplay> alive(this);
     try {
-        SaveReportPdf(*name, text());
+        const QString report = text();
+        RunWithProgress(this, tr("Saving the report as PDF"), [&](const ProgressCheck& progress) {
+            SaveReportPdf(*name, report, progress);
+        });
     } catch (const std::exception&) {
+        if (!alive)
+            return;
         messages_.show({ProgramTitle, SaveResultsErrorPrefix + name->toStdString(), Icon::None});
     }
 }

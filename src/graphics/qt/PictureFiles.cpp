@@ -1,9 +1,8 @@
 #include "graphics/qt/PictureFiles.h"
 
-#include "graphics/SvgSurface.h"
+#include "graphics/SvgPicture.h"
 #include "graphics/qt/PainterSurface.h"
 #include "model/KradonError.h"
-#include "model/SafeFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -22,7 +21,6 @@ namespace kradon {
 
 namespace {
 
-constexpr const char* SaveSource = "SavePictureFile";
 constexpr const char* PrintSource = "PrintPicture";
 /// Dots per inch of a PDF page; the picture is scaled up to it, so lines and text stay sharp.
 constexpr int PdfResolution = 600;
@@ -34,14 +32,9 @@ std::string lowerExtension(const std::filesystem::path& file) {
     return ext;
 }
 
-[[noreturn]] void cannotWrite(const std::filesystem::path& file, const std::string& why) {
-    throw KradonError(ErrorNumber::FileIo, SaveSource,
-                      "Cannot write the picture file " + file.string() + ": " + why);
-}
-
 void checkSize(const std::filesystem::path& file, QSize pixels) {
     if (pixels.width() < 1 || pixels.height() < 1)
-        cannotWrite(file, "the picture size must be at least 1 x 1 pixels");
+        CannotWritePicture(file, "the picture size must be at least 1 x 1 pixels");
 }
 
 /// Draws the picture into the rectangle (0, 0)-pixels of the painter's current coordinates.
@@ -54,11 +47,7 @@ void drawOnPainter(QPainter& painter, modGraphics::PictureKind kind, const Progr
 
 /// Replaces the file with bytes in one step, so a failed write leaves the old picture whole.
 void writeFile(const std::filesystem::path& file, const QByteArray& bytes) {
-    try {
-        SafeFile::WriteFileAtomically(file, std::string_view(bytes.constData(), bytes.size()));
-    } catch (const KradonError& e) {
-        cannotWrite(file, e.what());
-    }
+    WritePictureBytes(file, std::string_view(bytes.constData(), bytes.size()));
 }
 
 QByteArray pngBytes(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
@@ -68,15 +57,9 @@ QByteArray pngBytes(modGraphics::PictureKind kind, const ProgramState& state, QS
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        throw KradonError(ErrorNumber::FileIo, SaveSource, "The PNG image could not be made");
+        throw KradonError(ErrorNumber::FileIo, SavePictureSource,
+                          "The PNG image could not be made");
     return bytes;
-}
-
-QByteArray svgBytes(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
-                    MessageSink& messages) {
-    SvgSurface surface(pixels.width(), pixels.height());
-    modGraphics::DrawPicture(kind, state, surface, messages);
-    return QByteArray::fromStdString(surface.svg());
 }
 
 QByteArray pdfBytes(modGraphics::PictureKind kind, const ProgramState& state, QSize pixels,
@@ -92,7 +75,8 @@ QByteArray pdfBytes(modGraphics::PictureKind kind, const ProgramState& state, QS
     writer.setCreator(QStringLiteral("Kradon"));
     QPainter painter;
     if (!painter.begin(&writer))
-        throw KradonError(ErrorNumber::FileIo, SaveSource, "The PDF page could not be started");
+        throw KradonError(ErrorNumber::FileIo, SavePictureSource,
+                          "The PDF page could not be started");
     // Fit the picture into the printable area, keeping its aspect ratio, and centre it.
     const double scale = std::min(static_cast<double>(writer.width()) / pixels.width(),
                                   static_cast<double>(writer.height()) / pixels.height());
@@ -122,10 +106,11 @@ void SavePictureFile(modGraphics::PictureKind kind, const ProgramState& state,
     if (ext == ".png")
         return writeFile(file, pngBytes(kind, state, pixels, messages));
     if (ext == ".svg")
-        return writeFile(file, svgBytes(kind, state, pixels, messages));
+        return WritePictureBytes(
+            file, SvgPicture(kind, state, pixels.width(), pixels.height(), messages));
     if (ext == ".pdf")
         return writeFile(file, pdfBytes(kind, state, pixels, messages));
-    cannotWrite(file, "unknown picture format '" + ext + "' (use .png, .svg or .pdf)");
+    CannotWritePicture(file, "unknown picture format '" + ext + "' (use .png, .svg or .pdf)");
 }
 
 void PrintPicture(QPrinter& printer, modGraphics::PictureKind kind, const ProgramState& state,

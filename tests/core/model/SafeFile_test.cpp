@@ -10,6 +10,7 @@
 #include "model/SafeFile.h"
 #include "model/modFileWrite.h"
 #include "results/ResultsFile.h"
+#include "results/modResults.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -60,7 +61,32 @@ std::vector<Writer> everyWriter() {
          [](const fs::path& p) { SafeFile::WriteFileAtomically(p, std::string(9000, 'n')); }},
         {"SaveModelFile", [](const fs::path& p) { modFileWrite::SaveModelFile(p, modelOf(30)); }},
         {"SaveResultsFile", [](const fs::path& p) { SaveResultsFile(test::ThreeNodeState(), p); }},
+        {"WriteResults",
+         [](const fs::path& p) {
+             SafeFile::WriteFileAtomically(p, [](const ByteSink& sink) {
+                 WriteResults(test::ThreeNodeState(), "", 0, 0, sink);
+             });
+         }},
     };
+}
+
+TEST_F(SafeFileTest, AProducerThatFailsHalfWayLeavesTheOldFileAndPassesItsErrorOn) {
+    const fs::path target = dir_ / "report.txt";
+    writeBytes(target, "old report");
+    ProgramState s = test::ThreeNodeState();
+    s.results.NodeDeflection.resize(2); // the third node's row throws
+    try {
+        SafeFile::WriteFileAtomically(target, [&s](const ByteSink& sink) {
+            sink(std::string(100000, 'x')); // written before the failure
+            WriteResults(s, "", 0, 0, sink);
+        });
+        ADD_FAILURE() << "the write succeeded";
+    } catch (const KradonError& e) {
+        EXPECT_EQ(e.source(), "DoResults");
+        EXPECT_STREQ(e.what(), "NodeDeflection has no entry 2");
+    }
+    EXPECT_EQ(fileBytes(target), "old report");
+    EXPECT_EQ(names(), std::vector<std::string>{"report.txt"}) << "no temporary file left";
 }
 
 TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {

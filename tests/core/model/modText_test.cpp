@@ -143,9 +143,19 @@ std::string exactThreeDecimals(double v) {
 TEST(modTextFormatNumber, AgreesWithTheExactExpansionOnHalvesAndRandomValues) {
     std::mt19937_64 rng(99);
     std::uniform_real_distribution<double> uniform(-2000, 2000);
-    for (int i = 0; i < 20000; ++i) {
-        // Every fourth value an odd number of sixteenths, an exact half of the third decimal.
-        const double v = i % 4 == 0 ? (2 * std::floor(uniform(rng) * 8) + 1) / 16 : uniform(rng);
+    std::uniform_int_distribution<int> magnitude(-8, 12);
+    std::uniform_int_distribution<int> ulps(-3, 3);
+    for (int i = 0; i < 40000; ++i) {
+        double v = uniform(rng);
+        if (i % 4 == 0) // an odd number of sixteenths, an exact half of the third decimal
+            v = (2 * std::floor(v * 8) + 1) / 16;
+        if (i % 4 == 1) { // a few steps from a decimal half, on either side
+            v = (std::round(v * 1000) + 0.5) / 1000;
+            for (int k = ulps(rng); k != 0; k += k > 0 ? -1 : 1)
+                v = std::nextafter(v, k > 0 ? INFINITY : -INFINITY);
+        }
+        if (i % 4 == 2) // from tiny to the largest the fast rounding takes, and beyond
+            v *= std::pow(10.0, magnitude(rng));
         ASSERT_EQ(FormatNumber(v, "##0.000"), exactThreeDecimals(v)) << std::hexfloat << v;
     }
     EXPECT_EQ(FormatNumber(19.6875, "##0.000"), "19.688");

@@ -10,10 +10,11 @@ target_compile_definitions(kradon_painter_tests PRIVATE
 gtest_discover_tests(kradon_painter_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
-# Tests of the command-line picture options. WritePictures makes its own QGuiApplication, so
-# these run with the plain GoogleTest main.
+# Tests of the command-line picture options. WritePictures loads the drawing module, which makes
+# its own QGuiApplication, so these run with the plain GoogleTest main.
 add_executable(kradon_picture_option_tests ${PROJECT_SOURCE_DIR}/tests/cli/PictureOption_test.cpp)
-target_link_libraries(kradon_picture_option_tests PRIVATE kradon_picture_option GTest::gtest_main)
+target_link_libraries(kradon_picture_option_tests PRIVATE kradon_picture_option Qt6::Core
+                                                   GTest::gtest_main)
 target_compile_options(kradon_picture_option_tests PRIVATE ${KRADON_WARNINGS})
 target_compile_definitions(kradon_picture_option_tests PRIVATE
     KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")

@@ -1,5 +1,6 @@
 // The report on paper: line splitting, pages, and the printer and PDF routes of the window.
 #include "ResultsTestSupport.h"
+#include "app/results/BackgroundJob.h"
 #include "app/results/ReportPrinting.h"
 #include "app/results/frmResultDisplay.h"
 
@@ -9,12 +10,18 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace kradon {
@@ -238,6 +245,55 @@ TEST(SaveReportPdf, LaysTheReportOutOnPages) {
     EXPECT_GE(pages, 3);
     EXPECT_LE(pages, 4);
     EXPECT_TRUE(FileBytes(three).contains("/FontFile"));
+}
+
+TEST(SaveReportPdf, StoppedByItsProgressItWritesNothing) {
+    const TempDir dir;
+    const QString path = dir.file("report.pdf");
+    std::vector<std::pair<int, int>> heard;
+    const auto stopAtSecondPage = [&](int page, int pages) {
+        heard.emplace_back(page, pages);
+        return page < 1;
+    };
+    EXPECT_FALSE(SaveReportPdf(path, numberedLines(200), stopAtSecondPage));
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(heard[1].first, 1);
+    EXPECT_GE(heard[1].second, 3);
+    // The whole report heard of every page.
+    heard.clear();
+    EXPECT_TRUE(SaveReportPdf(path, numberedLines(200), [&](int page, int pages) {
+        heard.emplace_back(page, pages);
+        return true;
+    }));
+    EXPECT_EQ(static_cast<qsizetype>(heard.size()), pdfPages(FileBytes(path)));
+}
+
+TEST(RunWithProgress, CancelStopsTheJobAndTheWindowsKeepAnswering) {
+    QWidget owner;
+    owner.show();
+    int timerTicks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++timerTicks; });
+    ticker.start(10);
+    // Cancel, pressed once the progress window is up.
+    QTimer::singleShot(600, [&] {
+        auto* progress = owner.findChild<QProgressDialog*>();
+        ASSERT_NE(progress, nullptr);
+        progress->cancel();
+    });
+    int steps = 0;
+    const bool completed = RunWithProgress(&owner, "Job", [&](const ProgressCheck& progress) {
+        for (; steps < 100000 && progress(steps, 100000); ++steps)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    EXPECT_FALSE(completed);
+    EXPECT_LT(steps, 100000);
+    EXPECT_GT(timerTicks, 10) << "the event loop ran while the job did";
+    EXPECT_TRUE(RunWithProgress(&owner, "Job", [](const ProgressCheck&) {}));
+    EXPECT_THROW(RunWithProgress(&owner, "Job",
+                                 [](const ProgressCheck&) { throw std::runtime_error("failed"); }),
+                 std::runtime_error);
 }
 
 TEST(SaveReportPdf, UnwritablePathThrows) {
