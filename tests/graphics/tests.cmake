@@ -8,4 +8,4 @@ add_executable(kradon_graphics_tests
 target_link_libraries(kradon_graphics_tests PRIVATE kradon_graphics GTest::gtest_main)
 target_include_directories(kradon_graphics_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/core)
 target_compile_options(kradon_graphics_tests PRIVATE ${KRADON_WARNINGS})
-gtest_discover_tests(kradon_graphics_tests DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(kradon_graphics_tests DISCOVERY_TIMEOUT 60 PROPERTIES ${KRADON_LEAK_CHECKED})

@@ -3,7 +3,7 @@ target_link_libraries(kradon_json_tests PRIVATE kradon_model_json GTest::gtest_m
 target_compile_options(kradon_json_tests PRIVATE ${KRADON_WARNINGS})
 target_compile_definitions(kradon_json_tests PRIVATE
     KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
-gtest_discover_tests(kradon_json_tests DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(kradon_json_tests DISCOVERY_TIMEOUT 60 PROPERTIES ${KRADON_LEAK_CHECKED})
 
 # Every example and every JSON model the program writes against the schema, with Debian's
 # python3 and python3-jsonschema (tools/install-deps.sh).
