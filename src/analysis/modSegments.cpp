@@ -3,6 +3,7 @@
 
 #include "analysis/BandMatrix.h"
 #include "mesh/modSections.h"
+#include "model/Index.h"
 #include "model/KradonError.h"
 
 #include <array>
@@ -13,11 +14,7 @@
 namespace kradon::modSegments {
 namespace {
 
-constexpr const char* errorSource = "modCalcs";
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
+constexpr const char* errorSource = ErrorSource::Calcs;
 
 /// A stretch of elements between two consecutive structural nodes.
 struct Member {

@@ -332,9 +332,7 @@ std::vector<std::string> lines(const std::string& report) {
 // table still gives each element's midpoint E and I.
 TEST(ExactSections, ReportSaysSoAfterTheHeadingAndKeepsMidpointElementValues) {
     const BeamModel m = closedForms()[0].model;
-    ProgramState off = Analysed(m, 1), on = Analysed(m, 1, true);
-    for (ProgramState* s : {&off, &on})
-        modUnits::FromAnalysisUnits(s->model, s->mesh);
+    const ProgramState off = Analysed(m, 1), on = Analysed(m, 1, true);
     const std::vector<std::string> plain = lines(DoResults(off, "", 0, 0));
     const std::vector<std::string> exact = lines(DoResults(on, "", 0, 0));
     ASSERT_EQ(exact.size(), plain.size() + 1);

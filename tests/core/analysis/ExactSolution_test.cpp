@@ -33,13 +33,17 @@ std::size_t nodeAt(const ProgramState& s, double x) {
     return at(n);
 }
 
-/// The loads of a model in analysis units, added up independently of the program: downward
-/// force, clockwise moment about the left end, and the sum of magnitudes for scale.
+/// The loads of a model (kN) in analysis units (N), added up independently of the program:
+/// downward force, clockwise moment about the left end, and the sum of magnitudes for scale.
 struct LoadSums {
     double vertical = 0, moment = 0, magnitude = 0;
 };
 
-LoadSums loadSums(const BeamModel& m) {
+LoadSums loadSums(BeamModel m) {
+    for (auto* list : {&m.PointLoad.value, &m.MomentLoad.value, &m.UDL.value, &m.TDL.startValue,
+                       &m.TDL.endValue})
+        for (double& v : *list)
+            v *= 1000;
     LoadSums l;
     for (int r = 1; r <= m.count(RecordKind::PointLoad); ++r) {
         l.vertical += m.PointLoad.value[r];
@@ -507,7 +511,10 @@ TEST(SoundAnalysisProperty, AgreesWithTheStiffnessMethodOnSmallMeshes) {
         const auto r = Analyse(test::RandomModel(rng), 1);
         if (r.outcome != modCalcs::Outcome::Completed)
             continue;
-        const auto ref = test::SolveFullMesh(r.s.mesh, r.s.nodal);
+        MeshTables mesh = r.s.mesh; // E and I back in N/m2 and m4, as the solution took them
+        for (std::size_t e = 1; e < mesh.ElementE.size(); ++e)
+            mesh.ElementE[e] *= 1e9, mesh.ElementI[e] *= 1e-8;
+        const auto ref = test::SolveFullMesh(mesh, r.s.nodal);
         ASSERT_TRUE(ref.solved) << "trial " << trial;
         ++compared;
         auto compare = [&](const std::vector<double>& exact, const std::vector<double>& full,
