@@ -321,22 +321,69 @@ TEST(SoundAnalysis, StretchesThatCannotStandAreUnstable) {
         }
 }
 
+// E only over 0..4.5 and 5.5..10: the stretch between, one element at density 0.2, cuts the beam
+// into parts, and each part must stand on its own supports: two vertical ones, or a vertical and a
+// rotational one; a node alone between two cuts (a support at 5 makes one) needs both held at that
+// node.
+TEST(SoundAnalysis, EachPartBetweenCutsStandsOnItsOwnSupportsOrTheBeamIsUnstable) {
+    using O = modCalcs::Outcome;
+    const struct {
+        const char* name;
+        void (*supports)(ModelBuilder&);
+        O outcome;
+    } cases[] = {
+        {"both parts clamped", [](ModelBuilder& b) { b.fixed(0).fixed(10); }, O::Completed},
+        {"a node alone clamped", [](ModelBuilder& b) { b.fixed(0).fixed(5).fixed(10); },
+         O::Completed},
+        {"a node alone pinned", [](ModelBuilder& b) { b.fixed(0).pinned(5).fixed(10); },
+         O::Unstable},
+        {"a node alone on a rotational spring",
+         [](ModelBuilder& b) { b.fixed(0).spring(5, 0, 5).fixed(10); }, O::Unstable},
+        {"left part on one pin", [](ModelBuilder& b) { b.pinned(0).fixed(10); }, O::Unstable},
+        {"right part on one pin", [](ModelBuilder& b) { b.fixed(0).pinned(8); }, O::Unstable},
+        {"right part on two pins", [](ModelBuilder& b) { b.fixed(0).pinned(7).pinned(9); },
+         O::Completed},
+        {"right part on a pin and a rotational spring",
+         [](ModelBuilder& b) { b.fixed(0).pinned(8).spring(10, 0, 5); }, O::Completed},
+        {"right part on a rotational spring alone",
+         [](ModelBuilder& b) { b.fixed(0).spring(10, 0, 5); }, O::Unstable},
+    };
+    for (const auto& c : cases) {
+        ModelBuilder b;
+        b.span(10).pointLoad(10, 2).pointLoad(10, 8).eSegment(0, 4.5, 200).eSegment(5.5, 10, 200);
+        c.supports(b.iSegment(0, 10, 10000));
+        EXPECT_EQ(Analyse(b.build(), 0.2).outcome, c.outcome) << c.name;
+    }
+}
+
 TEST(SoundAnalysis, SpringsAndPrescribedDisplacementsCarryTheirShare) {
-    // A cantilever on a tip spring k under a tip load: the spring takes P k / (k + 3EI/L^3).
-    const double L = 5, P = 10e3, k = 2e6, EI = 2e7;
-    const auto s = Analysed(
-        ModelBuilder().span(L).fixed(0).spring(L, 2).pointLoad(10, L).uniformEI(200, 1e4).build());
-    const double spring = P * k / (k + 3 * EI / std::pow(L, 3));
-    EXPECT_NEAR(s.results.SpringReaction[1][1], spring, 1e-9 * P);
-    EXPECT_NEAR(s.results.SupportReaction[1][1], P - spring, 1e-9 * P);
-    // Fixed at 0 and pushed down 10 mm at L: the prescribed displacement is held by 3 EI d / L^3.
-    const double d = 0.01;
-    const auto p = Analysed(
-        ModelBuilder().span(L).fixed(0).fixedDisplacement(L, 10).uniformEI(200, 1e4).build());
-    EXPECT_NEAR(p.results.DisplacementReaction[1][1], -3 * EI * d / std::pow(L, 3), 1e-6);
-    EXPECT_NEAR(p.results.SupportReaction[1][1], 3 * EI * d / std::pow(L, 3), 1e-6);
-    expectEquilibrium(s, "spring");
-    expectEquilibrium(p, "prescribed");
+    const double L = 5, P = 10e3, k = 2e6, EI = 2e7, d = 0.01, held = 3 * EI * d / std::pow(L, 3);
+    for (const double density : densities) {
+        // A cantilever on a tip spring k under a tip load: the spring takes P k / (k + 3EI/L^3)
+        // and deflects by its force / k.
+        const auto s = Analysed(ModelBuilder()
+                                    .span(L)
+                                    .fixed(0)
+                                    .spring(L, 2)
+                                    .pointLoad(10, L)
+                                    .uniformEI(200, 1e4)
+                                    .build(),
+                                density);
+        const double spring = P * k / (k + 3 * EI / std::pow(L, 3));
+        EXPECT_NEAR(s.results.SpringReaction[1][1], spring, 1e-9 * P);
+        EXPECT_NEAR(s.results.SupportReaction[1][1], P - spring, 1e-9 * P);
+        EXPECT_NEAR(s.results.NodeDeflection[nodeAt(s, L)], spring / k, 1e-9 * spring / k);
+        // Fixed at 0 and pushed down 10 mm at L: the displacement is held by 3 EI d / L^3.
+        const auto p = Analysed(
+            ModelBuilder().span(L).fixed(0).fixedDisplacement(L, 10).uniformEI(200, 1e4).build(),
+            density);
+        EXPECT_EQ(p.results.NodeDeflection[nodeAt(p, L)], d);
+        EXPECT_NEAR(p.results.DisplacementReaction[1][1], -held, 1e-6);
+        EXPECT_NEAR(p.results.SupportReaction[1][1], held, 1e-6);
+        EXPECT_NEAR(p.results.SupportReaction[1][2], -3 * EI * d / (L * L), 1e-6);
+        expectEquilibrium(s, "spring");
+        expectEquilibrium(p, "prescribed");
+    }
 }
 
 TEST(SoundAnalysis, ExtremesOfATriangularLoadBetweenNodes) {
