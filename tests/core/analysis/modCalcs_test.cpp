@@ -16,6 +16,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -209,6 +210,43 @@ TEST(AnalyseCore, ResultsThatAreNotFiniteFailTheRunAndLeaveNoResults) {
               "for the beam to be calculated.");
     EXPECT_EQ(s.mesh.NodeCount, 0);
     EXPECT_EQ(s.results.NodeDeflection, std::vector<double>{0.0});
+}
+
+// Every table from its first entry on; the node of equations and shears as they are numbered.
+TEST(NonFiniteResult, NamesTheFirstResultThatIsNotANumberAndWhere) {
+    const double inf = INFINITY, nan = NAN;
+    using Rows = std::vector<std::vector<double>>;
+    const struct {
+        std::vector<double> deflection, displacements, moment, shear;
+        Rows rigid, springs;
+        const char* named;
+    } cases[] = {
+        {{0, inf, 0}, {}, {}, {}, {}, {}, "the deflection at x = 0 m is infinite"},
+        {{}, {0, 0, nan, 0, 0}, {}, {}, {}, {}, "the rotation at x = 0 m is not a number"},
+        {{}, {0, 0, 0, -inf, 0}, {0, 0, nan}, {}, {}, {}, "the rotation at x = 2 m is infinite"},
+        {{}, {}, {0, 0, nan}, {}, {}, {}, "the bending moment at x = 2 m is not a number"},
+        {{}, {}, {}, {0, 0, 0, inf}, {}, {}, "the shear force at x = 2 m is infinite"},
+        {{}, {}, {}, {}, {{}, {0, 0, inf}}, {}, "the reaction of rigid support 1 is infinite"},
+        {{},
+         {},
+         {},
+         {},
+         {},
+         {{}, {0, 0}, {0, nan}},
+         "the reaction of spring support 2 is not a number"},
+    };
+    for (const auto& c : cases) {
+        ProgramState s;
+        s.mesh.NodeX = {0, 0, 2};
+        s.results.NodeDeflection = c.deflection;
+        s.equations.Displacements = c.displacements;
+        s.results.NodeMoment = c.moment;
+        s.results.NodeShear = c.shear;
+        s.results.SupportReaction = c.rigid;
+        s.results.SpringReaction = c.springs;
+        EXPECT_EQ(modCalcs::NonFiniteResult(s), std::optional<std::string>(c.named));
+    }
+    EXPECT_EQ(modCalcs::NonFiniteResult(ProgramState{}), std::nullopt);
 }
 
 TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
