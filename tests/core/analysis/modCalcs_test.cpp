@@ -1,6 +1,7 @@
 // Whole analyses against closed forms, the driver's log and failures, the input check, and the
 // banded solver against the dense elimination kept here as the reference.
 #include "../TestFolder.h"
+#include "../results/ClosedFormBeams.h"
 #include "AnalysisTestSupport.h"
 #include "FullMeshReference.h"
 #include "ModelBuilder.h"
@@ -48,40 +49,50 @@ void expectRel(double actual, double expected) {
     EXPECT_NEAR(actual, expected, 1e-9 * std::fabs(expected) + 1e-9) << "expected " << expected;
 }
 
-TEST_P(ClosedForm, SimplySupportedCentralPointLoad) {
-    const double L = 10, P = 10e3;
-    const auto s = analysed(
-        ModelBuilder().span(L).pinned(0).pinned(L).pointLoad(10, 5).uniformEI(200, 10000).build());
-    expectRel(s.results.SupportReaction[1][1], P / 2);
-    expectRel(s.results.SupportReaction[2][1], P / 2);
-    expectRel(s.results.NodeMoment[node(s, 5)], P * L / 4);
-    expectRel(s.results.NodeDeflection[node(s, 5)], P * L * L * L / (48 * EI));
-    EXPECT_NEAR(s.results.NodeShear[2], -P / 2, 1e-6);
+// Every closed-form beam at every node: deflection, rotation, moment, the shear at the end of
+// every element (the side of a load that the closed form gives) and the end reactions.
+TEST_P(ClosedForm, EveryNodeOfTheClosedFormBeams) {
+    for (const auto& beam : test::closed::ClosedFormBeams()) {
+        const auto s = analysed(beam.model);
+        const auto& r = s.results;
+        const auto N = static_cast<std::size_t>(s.mesh.NodeCount);
+        std::vector<SectionValues> exact(N + 1);
+        SectionValues scale;
+        for (std::size_t n = 1; n <= N; ++n) {
+            exact[n] = beam.exact(s.mesh.NodeX[n]);
+            scale.deflection = std::max(scale.deflection, std::fabs(exact[n].deflection));
+            scale.rotation = std::max(scale.rotation, std::fabs(exact[n].rotation));
+            scale.moment = std::max(scale.moment, std::fabs(exact[n].moment));
+            scale.shear = std::max(scale.shear, std::fabs(exact[n].shear));
+        }
+        for (std::size_t n = 1; n <= N; ++n) {
+            EXPECT_NEAR(r.NodeDeflection[n], exact[n].deflection, 1e-9 * scale.deflection)
+                << beam.name << " node " << n;
+            EXPECT_NEAR(s.equations.Displacements[2 * n], exact[n].rotation,
+                        1e-9 * scale.rotation + 1e-15)
+                << beam.name << " node " << n;
+            EXPECT_NEAR(r.NodeMoment[n], exact[n].moment, 1e-9 * scale.moment)
+                << beam.name << " node " << n;
+            if (n > 1) {
+                EXPECT_NEAR(r.NodeShear[2 * n - 1], exact[n].shear, 1e-9 * scale.shear)
+                    << beam.name << " node " << n;
+            }
+        }
+        // Upwards and clockwise on the beam: the shear and moment just inside each end.
+        EXPECT_NEAR(r.SupportReaction[1][1], -beam.exact(0).shear, 1e-9 * scale.shear);
+        if (beam.model.RigidSupport.type[1] == SupportType::Fixed) {
+            EXPECT_NEAR(r.SupportReaction[1][2], exact[1].moment, 1e-9 * scale.moment);
+        }
+        if (beam.model.count(RecordKind::RigidSupport) == 2) {
+            EXPECT_NEAR(r.SupportReaction[2][1], exact[N].shear, 1e-9 * scale.shear);
+            const double fixedEnd = beam.model.RigidSupport.type[2] == SupportType::Fixed;
+            EXPECT_NEAR(r.SupportReaction[2][2], -fixedEnd * exact[N].moment, 1e-9 * scale.moment);
+        }
+    }
 }
 
-TEST_P(ClosedForm, SimplySupportedUdl) {
-    const double L = 8, w = 5e3;
-    const auto s = analysed(ModelBuilder()
-                                .span(L)
-                                .pinned(0)
-                                .pinned(L)
-                                .udl(5, 0, L)
-                                .uniformEI(200, 10000)
-                                .pointLoad(0, L / 2)
-                                .build());
-    expectRel(s.results.SupportReaction[1][1], w * L / 2);
-    expectRel(s.results.NodeMoment[node(s, L / 2)], w * L * L / 8);
-    expectRel(s.results.NodeDeflection[node(s, L / 2)], 5 * w * std::pow(L, 4) / (384 * EI));
-}
-
-TEST_P(ClosedForm, CantileverFixedLeftAndRight) {
+TEST_P(ClosedForm, CantileverFixedAtTheRightEnd) {
     const double L = 4, P = 3e3;
-    const auto left =
-        analysed(ModelBuilder().span(L).fixed(0).pointLoad(3, L).uniformEI(200, 10000).build());
-    expectRel(left.results.SupportReaction[1][1], P);
-    expectRel(left.results.SupportReaction[1][2], -P * L);
-    expectRel(left.results.NodeMoment[1], -P * L);
-    expectRel(left.results.NodeDeflection[node(left, L)], P * L * L * L / (3 * EI));
     const auto right =
         analysed(ModelBuilder().span(L).fixed(L).pointLoad(3, 0).uniformEI(200, 10000).build());
     const auto last = static_cast<std::size_t>(right.mesh.NodeCount);
@@ -89,22 +100,6 @@ TEST_P(ClosedForm, CantileverFixedLeftAndRight) {
     expectRel(right.results.NodeMoment[last], -P * L);
     expectRel(right.results.SupportReaction[1][2], P * L);
     expectRel(right.results.NodeDeflection[1], P * L * L * L / (3 * EI));
-}
-
-TEST_P(ClosedForm, FixedFixedUdl) {
-    const double L = 6, w = 2e3;
-    const auto s = analysed(ModelBuilder()
-                                .span(L)
-                                .fixed(0)
-                                .fixed(L)
-                                .udl(2, 0, L)
-                                .pointLoad(0, L / 2)
-                                .uniformEI(200, 10000)
-                                .build());
-    expectRel(s.results.NodeMoment[1], -w * L * L / 12);
-    expectRel(s.results.NodeMoment[node(s, L / 2)], w * L * L / 24);
-    expectRel(s.results.SupportReaction[1][1], w * L / 2);
-    expectRel(s.results.NodeDeflection[node(s, L / 2)], w * std::pow(L, 4) / (384 * EI));
 }
 
 TEST_P(ClosedForm, TwoSpanContinuousUdl) {
