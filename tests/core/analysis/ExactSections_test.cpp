@@ -4,6 +4,7 @@
 #include "../TextFiles.h"
 #include "AnalysisTestSupport.h"
 #include "mesh/modMesh.h"
+#include "model/Index.h"
 #include "results/modResults.h"
 
 #include <algorithm>
@@ -29,10 +30,6 @@ constexpr double P = 10e3;  // N
 constexpr double w = 5e3;   // N/m
 constexpr double L = 4;     // m, the cantilevers
 constexpr double Lss = 8;   // m, the simple beam
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
 
 /// A beam with a closed-form deflection (m, downwards) at every x (m).
 struct ClosedForm {
