@@ -244,7 +244,7 @@ TEST(NonFiniteResult, NamesTheFirstResultThatIsNotANumberAndWhere) {
     EXPECT_EQ(modCalcs::NonFiniteResult(ProgramState{}), std::nullopt);
 }
 
-TEST(AnalyseCore, CompletedRunRestoresInputUnitsAndTimes) {
+TEST(AnalyseCore, CompletedRunKeepsTheModelAndTheMeshInInputUnitsAndTimesTheRun) {
     const test::TestFolder dir;
     ProgramState s;
     s.model =

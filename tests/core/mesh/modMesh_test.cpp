@@ -136,7 +136,7 @@ TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
     EXPECT_NE(sink.shown[0].text.find("at most 32767"), std::string::npos);
 }
 
-/// Mesh and nodal tables of a model already in analysis units.
+/// Mesh and nodal tables of a model, its loads placed in N, N/m and N·m.
 struct Tables {
     MeshTables mesh;
     NodalTables nodal;
