@@ -20,8 +20,6 @@
 namespace kradon::modCalcs {
 namespace {
 
-constexpr const char* errorSource = ErrorSource::Calcs;
-
 std::int32_t sumOfTypes(const BeamModel& m) {
     double sum = 0;
     for (std::int32_t s = 1; s <= m.count(RecordKind::RigidSupport); ++s)

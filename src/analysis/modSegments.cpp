@@ -14,8 +14,6 @@
 namespace kradon::modSegments {
 namespace {
 
-constexpr const char* errorSource = ErrorSource::Calcs;
-
 /// A stretch of elements between two consecutive structural nodes.
 struct Member {
     std::int32_t first = 0; // elements first..last
@@ -212,7 +210,7 @@ BandMatrix<Real> systemOf(const NodalTables& nodal, const Structure& st) {
 /// v as a double; a value that is not finite throws.
 double finite(Real v) {
     if (!std::isfinite(v))
-        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+        throw KradonError(ErrorNumber::Overflow, ErrorSource::Calcs, "Overflow");
     return static_cast<double>(v);
 }
 
