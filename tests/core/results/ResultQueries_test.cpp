@@ -137,6 +137,21 @@ TEST(FindExtremes, DeflectionPeakBetweenTwoZerosOfTheMomentInOneElement) {
     }
 }
 
+// A largest or smallest value that holds along a stretch is placed where it is first reached.
+TEST(FindExtremes, AValueHeldAlongAStretchIsPlacedWhereItIsFirstReached) {
+    const ProgramState s = Analysed(
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 1e4).build(),
+        1);
+    const ResultExtremes& x = s.results.Extremes;
+    EXPECT_EQ(x.largestShear.value, 5e3);
+    EXPECT_EQ(x.largestShear.x, 5);
+    EXPECT_EQ(x.smallestShear.value, -5e3);
+    EXPECT_EQ(x.smallestShear.x, 0);
+    EXPECT_EQ(x.smallestDeflection.value, 0);
+    EXPECT_EQ(x.smallestDeflection.x, 0);
+    EXPECT_EQ(x.smallestMoment.x, 0);
+}
+
 TEST(FindExtremes, RotationPeaksWhereTheMomentVanishes) {
     // Simply supported UDL: +-w L^3 / 24 EI at the ends; propped cantilever: the rotation's
     // peak lies where the moment is zero, at x = L / 4 from the clamp.
