@@ -296,6 +296,25 @@ TEST(SoundAnalysis, StretchesThatCannotStandAreUnstable) {
         }
 }
 
+// Where a rigid support and a fixed displacement both hold a node's rotation, the first Fixed
+// support takes the moment; a Pinned one leaves it to the fixed displacement.
+TEST(SoundAnalysis, TheMomentAtANodeGoesToTheFirstFixedSupportElseToAFixedDisplacement) {
+    const auto beam = [](bool fixedAtZero) {
+        ModelBuilder b;
+        b.span(10).pointLoad(10, 5).uniformEI(200, 1e4).pinned(10);
+        fixedAtZero ? b.fixed(0) : b.pinned(0);
+        return b.fixedDisplacement(0, 0, 0.001).build();
+    };
+    const auto pinned = Analysed(beam(false)), fixed = Analysed(beam(true));
+    EXPECT_EQ(pinned.results.SupportReaction[2][2], 0);
+    EXPECT_GT(std::fabs(pinned.results.DisplacementReaction[1][2]), 1e3);
+    EXPECT_GT(std::fabs(fixed.results.SupportReaction[2][2]), 1e3);
+    EXPECT_EQ(fixed.results.DisplacementReaction[1][2], 0);
+    EXPECT_EQ(fixed.results.DisplacementReaction[1][1], 0);
+    expectEquilibrium(pinned, "pinned");
+    expectEquilibrium(fixed, "fixed");
+}
+
 // E only over 0..4.5 and 5.5..10: the stretch between, one element at density 0.2, cuts the beam
 // into parts, and each part must stand on its own supports: two vertical ones, or a vertical and a
 // rotational one; a node alone between two cuts (a support at 5 makes one) needs both held at that

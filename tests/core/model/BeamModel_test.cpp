@@ -309,13 +309,17 @@ TEST(BeamModelStore, SupportTypeTextIsReadAsAWholeNumber) {
     StoreRigidSupport(m, 1, {"1", "0"});
     StoreRigidSupport(m, 2, {" 2 ", "7.5"});
     StoreRigidSupport(m, 3, {"2.5", "1"}); // halves go to the even number
+    StoreRigidSupport(m, 4, {"3.5", "1"});
+    StoreRigidSupport(m, 5, {"1.25", "1"});
     EXPECT_EQ(m.RigidSupport.type[1], SupportType::Pinned);
     EXPECT_EQ(m.RigidSupport.type[2], SupportType::Fixed);
     EXPECT_EQ(m.RigidSupport.location[2], 7.5);
     EXPECT_EQ(m.RigidSupport.type[3], 2);
+    EXPECT_EQ(m.RigidSupport.type[4], 4);
+    EXPECT_EQ(m.RigidSupport.type[5], 1);
 
     const BeamModel before = m;
-    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 4, {"40000", "1"}); });
+    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 6, {"40000", "1"}); });
     EXPECT_EQ(e.number(), ErrorNumber::Overflow);
     EXPECT_STREQ(e.what(), "SupType: 40000 is outside the range of a 16-bit integer");
     EXPECT_EQ(m, before);
