@@ -402,6 +402,7 @@ TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
         EXPECT_EQ(off.outcome, modCalcs::Outcome::Completed) << c.name;
         EXPECT_TRUE(off.messages.empty()) << c.name;
         EXPECT_TRUE(off.s.results.Discretisation.varies) << c.name;
+        EXPECT_FALSE(off.s.results.ExactSections) << c.name;
         EXPECT_EQ(off.s.results.Discretisation.unavailable, c.text) << c.name;
     }
 }

@@ -137,6 +137,65 @@ TEST(FindExtremes, DeflectionPeakBetweenTwoZerosOfTheMomentInOneElement) {
     }
 }
 
+// Values between the nodes need every table of the solution in full: one entry short in any of
+// them, a failed or an unstable run, and there are none.
+TEST(HasExactResults, EveryTableOfTheSolutionMustBeComplete) {
+    const ProgramState s = Analysed(ClosedFormBeams()[1].model, 1);
+    ASSERT_TRUE(HasExactResults(s));
+    using Table = std::vector<double>& (*)(ProgramState&);
+    const Table tables[] = {[](ProgramState & t) -> auto& {return t.mesh.NodeX;
+}
+, [](ProgramState& t) -> auto& {
+    return t.mesh.ElementLength;
+}
+, [](ProgramState& t) -> auto& {
+    return t.equations.Displacements;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.NodeShear;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.NodeMoment;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.NodeDeflection;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.ElementFlexibility;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.ElementLoadStart;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.ElementLoadEnd;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.ConcentratedLoad;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.RestraintFlag;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.PrescribedDisp;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.SpringDiagonal;
+}
+,
+}; // namespace
+for (std::size_t i = 0; i < std::size(tables); ++i) {
+    ProgramState shortened = s;
+    tables[i](shortened).pop_back();
+    EXPECT_FALSE(HasExactResults(shortened)) << "table " << i;
+}
+ProgramState unstable = s;
+unstable.equations.CalcError = -1;
+EXPECT_FALSE(HasExactResults(unstable));
+ProgramState miscounted = s;
+++miscounted.mesh.ElementCount;
+EXPECT_FALSE(HasExactResults(miscounted));
+} // namespace kradon
+
 // A largest or smallest value that holds along a stretch is placed where it is first reached.
 TEST(FindExtremes, AValueHeldAlongAStretchIsPlacedWhereItIsFirstReached) {
     const ProgramState s = Analysed(
