@@ -241,6 +241,12 @@ TEST(modEqParseTest, FailsCleanlyOnHostileNesting) {
     }
     const std::string terms = repeated("(1+", 5'000) + "1" + repeated(")", 5'000);
     EXPECT_THROW(EvaluateExpr(terms), KradonError);
+    // 1000 levels are allowed, whether parentheses or functions make them; the next is refused.
+    for (const std::string level : {"(", "sin("}) {
+        EXPECT_EQ(EvaluateExpr(repeated(level, 1000) + "0" + repeated(")", 1000)), 0) << level;
+        EXPECT_THROW(EvaluateExpr(repeated(level, 1001) + "0" + repeated(")", 1001)), KradonError)
+            << level;
+    }
 }
 
 // Each of these is 100,000 characters or so; a linear scan finishes them in milliseconds, so a
