@@ -408,6 +408,12 @@ TEST(PatternLoading, GoverningArrangementNamesTheLoadedSpans) {
         a.frame.mesh.NodeX.begin());
     EXPECT_EQ(GoverningText(r, r.moment[middle].largest.by, m), "ULS with Q on span 2");
     EXPECT_EQ(GoverningText(r, r.moment[middle].smallest.by, m), "ULS with Q on spans 1, 3");
+    // Over a support no span's load moves the beam: no span is named for its deflection.
+    const std::size_t support = static_cast<std::size_t>(
+        std::find(a.frame.mesh.NodeX.begin(), a.frame.mesh.NodeX.end(), 6.0) -
+        a.frame.mesh.NodeX.begin());
+    EXPECT_EQ(GoverningText(r, r.deflection[support].largest.by, m), "ULS with Q on no span");
+    EXPECT_EQ(GoverningText(r, r.deflection[support].smallest.by, m), "ULS with Q on no span");
 }
 
 TEST(PatternLoading, SpansRunBetweenVerticalSupportsAndCantileversAreSpans) {
