@@ -40,6 +40,28 @@ TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
         EXPECT_FALSE(ValuesAt(s, x)) << x;
 }
 
+// E only over 0..4 and 6..10, the cut one element at density 0.2: that element transmits
+// nothing and runs straight between its ends.
+TEST(ValuesAt, AnElementWithoutStiffnessIsStraightBetweenItsEnds) {
+    const ProgramState s = Analysed(ModelBuilder()
+                                        .span(10)
+                                        .fixed(0)
+                                        .fixed(10)
+                                        .pointLoad(10, 4)
+                                        .moment(5, 8)
+                                        .eSegment(0, 4, 200)
+                                        .eSegment(6, 10, 200)
+                                        .iSegment(0, 10, 1e4)
+                                        .build(),
+                                    0.2);
+    const auto a = ValuesAt(s, 4), b = ValuesAt(s, 6), mid = ValuesAt(s, 5.5);
+    ASSERT_TRUE(a && b && mid);
+    const double va = a->right.deflection, vb = b->left.deflection;
+    ASSERT_GT(std::fabs(va - vb), 1e-4);
+    EXPECT_NEAR(mid->left.deflection, va + (vb - va) * 0.75, 1e-15);
+    EXPECT_NEAR(mid->left.rotation, (vb - va) / 2, 1e-15);
+}
+
 TEST(ValuesAt, SameAfterTheAnalysisReturnsToInputUnitsAndNoneFromAResultsFile) {
     const BeamModel m = ClosedFormBeams()[4].model;
     ProgramState inAnalysisUnits = Analysed(m, 1);
