@@ -136,6 +136,17 @@ TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
     EXPECT_NE(sink.shown[0].text.find("at most 32767"), std::string::npos);
 }
 
+// One segment of 8 x MeshDensFact elements: 32766 elements (32767 nodes) are the most there
+// may be.
+TEST(GenerateMesh, TheNodeLimitIsExactly32767) {
+    const BeamModel m = ModelBuilder().span(10).pinned(0).pinned(10).uniformEI(200, 1000).build();
+    RecordingSink sink;
+    EXPECT_EQ(modMesh::GenerateMesh(m, 32766 / 8.0, sink).NodeCount, 32767);
+    EXPECT_THROW(modMesh::GenerateMesh(m, 32767 / 8.0, sink), KradonError);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find("The mesh would need 32768 nodes"), std::string::npos);
+}
+
 /// Mesh and nodal tables of a model, its loads placed in N, N/m and N·m.
 struct Tables {
     MeshTables mesh;
