@@ -464,6 +464,19 @@ TEST(PatternLoading, MoreThanSixteenSpansAreRefused) {
                                        "16 spans; this beam has 17"});
 }
 
+TEST(LoadCombinations, WithoutCombinationsTheEnvelopeIsOverTheCasesAlone) {
+    const BeamModel beam =
+        ModelBuilder().span(10).pinned(0).pinned(10).uniformEI(205, 8000).build();
+    const CaseModel m =
+        modelOf(beam, {caseOf("G", ModelBuilder().span(10).udl(1, 0, 10).build()),
+                       caseOf("Q", ModelBuilder().span(10).pointLoad(5, 5).build())});
+    const std::vector<Loading> loadings = EnvelopeLoadings(m);
+    ASSERT_EQ(loadings.size(), 2u);
+    EXPECT_EQ(loadings[0].name, "G");
+    EXPECT_EQ(loadings[1].name, "Q");
+    EXPECT_EQ(loadings[1].terms, (std::vector<std::pair<std::size_t, double>>{{1, 1.0}}));
+}
+
 TEST(LoadCombinations, MessagesOfSeveralCasesNameTheirCase) {
     const BeamModel beam =
         ModelBuilder().span(10).pinned(0).pinned(10).uniformEI(205, 8000).build();
