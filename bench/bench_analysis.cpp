@@ -3,7 +3,6 @@
 #include "BenchModels.h"
 #include "analysis/ProgramState.h"
 #include "analysis/modCalcs.h"
-#include "analysis/modUnits.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,7 +42,6 @@ void runAnalysis(benchmark::State& state, const BeamModel& model, double MeshDen
         s.model = model;
         s.options.MeshDensFact = MeshDensFact;
         s.options.ExactSections = exactSections;
-        modUnits::ToAnalysisUnits(s.model);
         const auto outcome = modCalcs::RunAnalysis(s, status, messages);
         benchmark::DoNotOptimize(outcome);
         state.counters["elements"] = s.mesh.ElementCount;

@@ -2,7 +2,6 @@
 #include "analysis/AnalyseCommand.h"
 
 #include "analysis/modCheck.h"
-#include "analysis/modUnits.h"
 #include "model/modFileWrite.h"
 #include "model/modText.h"
 
@@ -10,9 +9,6 @@
 
 namespace kradon {
 namespace {
-
-/// The unit conversions, by a short name.
-namespace units = kradon::modUnits;
 
 AnalyseOutcome toAnalyseOutcome(modCalcs::Outcome o) {
     switch (o) {
@@ -25,20 +21,6 @@ AnalyseOutcome toAnalyseOutcome(modCalcs::Outcome o) {
     }
     return AnalyseOutcome::Failed;
 }
-
-/// Names the analysis copy in the state for the run, and no longer once the copy is gone.
-class CopyInState {
-public:
-    CopyInState(ProgramState& s, const modFileWrite::AnalysisCopy& copy) : s_(s) {
-        s_.AnalysisCopyPath = copy.path();
-    }
-    ~CopyInState() { s_.AnalysisCopyPath.clear(); }
-    CopyInState(const CopyInState&) = delete;
-    CopyInState& operator=(const CopyInState&) = delete;
-
-private:
-    ProgramState& s_;
-};
 
 } // namespace
 
@@ -65,23 +47,16 @@ AnalyseResult AnalyseCore(ProgramState& s, const std::filesystem::path& copyFold
         return {AnalyseOutcome::Cancelled, 0};
     status.udPb(0);
     status.udTxt(InitialisedText);
-    // Analyses running at the same time, in this process or others, share the folder but
-    // never a copy.
-    const modFileWrite::AnalysisCopy copy(copyFolder, s.model);
-    const CopyInState named(s, copy);
-    s.model = copy.read();
-    units::ToAnalysisUnits(s.model);
+    // The analysis takes the model as its file holds it. Analyses running at the same time, in
+    // this process or others, share the folder but never a copy.
+    s.model = modFileWrite::AnalysisCopy(copyFolder, s.model).read();
     const modCalcs::Outcome outcome = modCalcs::RunAnalysis(s, status, messages);
-    // After an unstable structure the model is the copy read back, already in input units.
-    if (outcome != modCalcs::Outcome::Unstable)
-        units::FromAnalysisUnits(s.model, s.mesh);
     AnalyseResult result{toAnalyseOutcome(outcome), 0};
     // Tables filled part of the way belong to no model.
     if (outcome == modCalcs::Outcome::Failed)
         DropResults(s);
     if (outcome != modCalcs::Outcome::Completed)
         return result;
-    status.udPb(100);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     s.AnalysisTime = elapsed.count();
     result.AnalysisTime = s.AnalysisTime;

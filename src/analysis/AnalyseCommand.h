@@ -33,11 +33,11 @@ struct AnalyseResult {
 };
 
 /// Checks s.model, hands the warnings it gives (modCheck::CoverageWarnings) to gate and, when
-/// both let it, analyses a copy written to and read back from a file of its own in copyFolder,
-/// removed again before returning. After a completed or failed run the model's loads are in
-/// input units again; after an unstable one the model is the copy read back. A failed run
-/// leaves no results: the tables are emptied as DropResults does. s.AnalysisTime holds the
-/// elapsed seconds of a completed run; a check failure or a gate that stops changes nothing.
+/// both let it, replaces the model by its file form, written to a file of its own in copyFolder,
+/// read back and removed, and analyses that; the analysis does not change it. A failed run
+/// leaves no results: the tables are emptied as DropResults does; an unstable one leaves the
+/// tables as modGauss::ReportUnstable does. s.AnalysisTime holds the elapsed seconds of a
+/// completed run; a check failure or a gate that stops changes nothing.
 /// Throws KradonError (FileIo) when the copy cannot be written or read back.
 AnalyseResult AnalyseCore(ProgramState& s, const std::filesystem::path& copyFolder,
                           StatusSink& status, MessageSink& messages, const WarningsGate& gate);

@@ -60,14 +60,12 @@ public:
 
 namespace band {
 
-inline constexpr const char* errorSource = "modCalcs";
-
 template <typename Real> Real quotient(Real num, Real den) {
     if (den == 0)
-        throw KradonError(ErrorNumber::DivisionByZero, errorSource, "Division by zero");
+        throw KradonError(ErrorNumber::DivisionByZero, ErrorSource::Calcs, "Division by zero");
     const Real q = num / den;
     if (!std::isfinite(q))
-        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+        throw KradonError(ErrorNumber::Overflow, ErrorSource::Calcs, "Overflow");
     return q;
 }
 

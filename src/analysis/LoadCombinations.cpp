@@ -4,8 +4,9 @@
 #include "analysis/SectionPolynomial.h"
 #include "analysis/modCalcs.h"
 #include "analysis/modCheck.h"
-#include "analysis/modUnits.h"
+#include "model/Index.h"
 #include "model/KradonError.h"
+#include "model/UnitFactors.h"
 #include "model/modText.h"
 
 #include <algorithm>
@@ -19,10 +20,6 @@ namespace kradon {
 namespace {
 
 constexpr const char* errorSource = "LoadCombinations";
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
 
 // ---- spans and the loads on them ----
 
@@ -658,8 +655,8 @@ private:
     /// 1/EI of element e in 1/(N·m2); 0 for an element without stiffness.
     double flexibility(std::int32_t e) const {
         // E and I of the mesh are in kN/mm2 and cm4 once the analysis has ended.
-        const double EI =
-            a_.frame.mesh.ElementE[at(e)] * 1e9 * (a_.frame.mesh.ElementI[at(e)] * 1e-8);
+        const double EI = units::EInAnalysisUnits(a_.frame.mesh.ElementE[at(e)]) *
+                          units::IInAnalysisUnits(a_.frame.mesh.ElementI[at(e)]);
         return EI == 0 ? 0.0 : 1 / EI;
     }
 
@@ -824,9 +821,7 @@ ProgramState CombinedState(const CaseAnalysis& a, const CaseModel& m, const Load
     unpack(combined, s);
     s.model = factored.cases.empty() ? m.beam : AllLoadsBeam(factored);
     s.results.Extremes = resultExtremes(Envelope(a, {loading}));
-    BeamModel inAnalysisUnits = s.model;
-    modUnits::ToAnalysisUnits(inAnalysisUnits);
-    s.results.Residuals = modCalcs::CheckEquilibrium(inAnalysisUnits, s.mesh, s.results);
+    s.results.Residuals = modCalcs::CheckEquilibrium(s.model, s.mesh, s.results);
     s.AnalysisTime = a.AnalysisTime;
     return s;
 }

@@ -103,9 +103,6 @@ struct ProgramState {
     Options options;
     std::string FileName;
     double AnalysisTime = 0; // s
-    /// Where the Analyse command wrote the model just before the run; an unstable structure
-    /// restores the model from it.
-    std::filesystem::path AnalysisCopyPath;
 };
 
 /// What the results of an analysis depend on: the model and the options that shape its mesh and

@@ -7,7 +7,9 @@
 #include "analysis/modSegments.h"
 #include "mesh/modMesh.h"
 #include "mesh/modSections.h"
+#include "model/Index.h"
 #include "model/KradonError.h"
+#include "model/UnitFactors.h"
 #include "model/modText.h"
 
 #include <algorithm>
@@ -18,12 +20,6 @@
 namespace kradon::modCalcs {
 namespace {
 
-constexpr const char* errorSource = "modCalcs";
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
-
 std::int32_t sumOfTypes(const BeamModel& m) {
     double sum = 0;
     for (std::int32_t s = 1; s <= m.count(RecordKind::RigidSupport); ++s)
@@ -31,18 +27,22 @@ std::int32_t sumOfTypes(const BeamModel& m) {
     return sum > 0 ? static_cast<std::int32_t>(sum) : 0;
 }
 
-void meshAndLoads(ProgramState& s, MessageSink& messages) {
+/// What a step of the run leaves: Completed lets the next step go on.
+using Step = Outcome (*)(ProgramState& s, MessageSink& messages);
+
+Outcome meshAndLoads(ProgramState& s, MessageSink& messages) {
     s.mesh = MeshTables{};
     s.mesh = modMesh::GenerateMesh(s.model, s.options.MeshDensFact, messages);
     DimensionTables(s.mesh, s.equations, s.results);
     modMesh::FormNodalLoads(s.model, s.mesh, s.nodal);
     modMesh::SetRigidSupports(s.model, s.mesh, s.nodal, messages);
+    return Outcome::Completed;
 }
 
 /// E x I along the elements: taken by the solution with the exact-sections option, otherwise
 /// only compared with the midpoint values. With the option, a beam it cannot be made for fails
 /// with a message naming the place; without it, the comparison says why it is missing.
-void integrateSections(ProgramState& s, MessageSink& messages) {
+Outcome integrateSections(ProgramState& s, MessageSink& messages) {
     s.results.ExactSections = false;
     s.results.Discretisation = {};
     try {
@@ -54,11 +54,12 @@ void integrateSections(ProgramState& s, MessageSink& messages) {
         }
         s.results.Discretisation.varies = true;
         s.results.Discretisation.unavailable = error.what();
-        return;
+        return Outcome::Completed;
     }
     s.mesh.Sections.used = s.options.ExactSections;
     s.results.Discretisation.varies = s.mesh.Sections.anyVaries();
     s.results.ExactSections = s.mesh.Sections.used && s.results.Discretisation.varies;
+    return Outcome::Completed;
 }
 
 /// The largest difference of one node result between two solutions, and the largest magnitude
@@ -117,17 +118,54 @@ void estimateDiscretisation(ProgramState& s) {
         compareSolutions(d, s.mesh, s.results, other);
 }
 
-void restrain(ProgramState& s) {
+Outcome restrain(ProgramState& s, MessageSink&) {
     modMesh::AddSpringSupports(s.model, s.mesh, s.nodal);
     modMesh::SetPrescribedDisplacements(s.model, s.mesh, s.nodal);
     ApplyRestraints(s.nodal);
+    return Outcome::Completed;
 }
 
-void recover(ProgramState& s) {
+Outcome solve(ProgramState& s, MessageSink& messages) {
+    if (!SolveEquations(s, messages))
+        return Outcome::Unstable;
+    estimateDiscretisation(s);
+    return Outcome::Completed;
+}
+
+Outcome recover(ProgramState& s, MessageSink& messages) {
     ComputeReactions(s);
     s.results.Residuals = CheckEquilibrium(s.model, s.mesh, s.results);
     s.results.Extremes = modSegments::FindExtremes(s.mesh, s.nodal, s.equations, s.results);
+    if (const std::optional<std::string> where = NonFiniteResult(s)) {
+        messages.show(
+            {FeaTitle, MessageLines(CalcErrorText, NotFiniteText(*where)), Icon::Critical});
+        return Outcome::Failed;
+    }
+    return Outcome::Completed;
 }
+
+/// The readers of the results take E and I in the units they were defined in.
+Outcome toInputUnits(ProgramState& s, MessageSink&) {
+    modMesh::ElementsToInputUnits(s.mesh);
+    return Outcome::Completed;
+}
+
+/// The run, step by step: the progress line shown as a step starts, what it does, and the
+/// percentage shown once it is done.
+struct RunStep {
+    const char* text;
+    Step run;
+    double percent;
+};
+
+constexpr RunStep RunSteps[] = {
+    {"Meshing....", meshAndLoads, 10},
+    {"Element Stiffnesses......", integrateSections, 30},
+    {"Restricting Global Matrix...", restrain, 40},
+    {"Solving.......", solve, 70},
+    {"Backsubstituting.......", recover, 80},
+    {"Preparing Graphics.....", toInputUnits, 100},
+};
 
 /// The force (upwards) and moment (clockwise) that whatever holds node n must exert on the
 /// beam: the jumps of shear and moment across the node less the loads standing there.
@@ -208,8 +246,8 @@ void springReactions(ProgramState& s) {
         const auto n = modMesh::FirstNodeAt(s.mesh, sp.location[at(r)]);
         if (n == 0)
             continue;
-        rows[at(r)][1] = sp.vertical[at(r)] * 1e6 * d[at(2 * n - 1)];
-        rows[at(r)][2] = -sp.rotational[at(r)] * 1e3 * d[at(2 * n)];
+        rows[at(r)][1] = sp.vertical[at(r)] * units::VerticalSpringFactor * d[at(2 * n - 1)];
+        rows[at(r)][2] = -sp.rotational[at(r)] * units::RotationalSpringFactor * d[at(2 * n)];
     }
 }
 
@@ -228,14 +266,15 @@ void subtractReactions(EquilibriumResiduals& e, const ReactionRows& rows,
 
 void addLoads(EquilibriumResiduals& e, const BeamModel& m) {
     using K = RecordKind;
+    const auto N = units::LoadInAnalysisUnits;
     for (std::int32_t r = 1; r <= m.count(K::PointLoad); ++r) {
-        const double P = m.PointLoad.value[at(r)];
+        const double P = N(m.PointLoad.value[at(r)]);
         e.vertical += P;
         e.moment += P * m.PointLoad.location[at(r)];
         e.totalLoad += std::fabs(P);
     }
     for (std::int32_t r = 1; r <= m.count(K::MomentLoad); ++r)
-        e.moment += m.MomentLoad.value[at(r)];
+        e.moment += N(m.MomentLoad.value[at(r)]);
     auto linear = [&e](double a, double b, double w1, double w2) {
         if (!(b > a))
             return; // a load that ends before it starts covers nothing
@@ -245,10 +284,10 @@ void addLoads(EquilibriumResiduals& e, const BeamModel& m) {
         e.totalLoad += (std::fabs(w1) + std::fabs(w2)) * L / 2;
     };
     for (std::int32_t r = 1; r <= m.count(K::UDL); ++r)
-        linear(m.UDL.start[at(r)], m.UDL.end[at(r)], m.UDL.value[at(r)], m.UDL.value[at(r)]);
+        linear(m.UDL.start[at(r)], m.UDL.end[at(r)], N(m.UDL.value[at(r)]), N(m.UDL.value[at(r)]));
     for (std::int32_t r = 1; r <= m.count(K::TDL); ++r)
-        linear(m.TDL.start[at(r)], m.TDL.end[at(r)], m.TDL.startValue[at(r)],
-               m.TDL.endValue[at(r)]);
+        linear(m.TDL.start[at(r)], m.TDL.end[at(r)], N(m.TDL.startValue[at(r)]),
+               N(m.TDL.endValue[at(r)]));
 }
 
 /// "infinite" or "not a number".
@@ -321,15 +360,16 @@ void ApplyRestraints(NodalTables& nodal) {
             nodal.LoadVector[at(d)] = nodal.PrescribedDisp[at(d)];
 }
 
-void SolveEquations(ProgramState& s, MessageSink& messages) {
+bool SolveEquations(ProgramState& s, MessageSink& messages) {
     const auto start = std::chrono::steady_clock::now();
     if (modSegments::SolveBeam(s.mesh, s.nodal, s.equations, s.results) ==
         modSegments::Solution::Mechanism) {
         modGauss::ReportUnstable(s, messages);
-        return;
+        return false;
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     s.equations.CalcTime = elapsed.count();
+    return true;
 }
 
 void ComputeReactions(ProgramState& s) {
@@ -370,37 +410,23 @@ EquilibriumResiduals CheckEquilibrium(const BeamModel& m, const MeshTables& mesh
 }
 
 Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages) {
+    s.equations.CalcError = 0;
     try {
-        s.equations.CalcError = 0;
-        status.udTxt("Meshing....");
-        meshAndLoads(s, messages);
-        integrateSections(s, messages);
-        status.udPb(10);
-        status.udTxt("Element Stiffnesses......");
-        status.udPb(30);
-        status.udTxt("Restricting Global Matrix...");
-        restrain(s);
-        status.udPb(40);
-        status.udTxt("Solving.......");
-        SolveEquations(s, messages);
-        if (s.equations.CalcError != 0)
-            throw KradonError(ErrorNumber::ObjectErrorBase, errorSource, "Structure is unstable");
-        estimateDiscretisation(s);
-        status.udPb(70);
-        status.udTxt("Backsubstituting.......");
-        recover(s);
-        if (const std::optional<std::string> where = NonFiniteResult(s)) {
-            messages.show(
-                {FeaTitle, MessageLines(CalcErrorText, NotFiniteText(*where)), Icon::Critical});
-            return Outcome::Failed;
+        for (const RunStep& step : RunSteps) {
+            status.udTxt(step.text);
+            if (const Outcome outcome = step.run(s, messages); outcome != Outcome::Completed) {
+                // The non-finite results name themselves; the others end as every failure does.
+                if (outcome == Outcome::Unstable)
+                    messages.show({FeaTitle, CalcErrorText, Icon::Critical});
+                return outcome;
+            }
+            status.udPb(step.percent);
         }
-        status.udPb(80);
-        status.udTxt("Preparing Graphics.....");
-        return Outcome::Completed;
     } catch (const std::exception&) {
         messages.show({FeaTitle, CalcErrorText, Icon::Critical});
-        return s.equations.CalcError == -1 ? Outcome::Unstable : Outcome::Failed;
+        return Outcome::Failed;
     }
+    return Outcome::Completed;
 }
 
 } // namespace kradon::modCalcs

@@ -28,10 +28,9 @@ void DimensionTables(const MeshTables& mesh, EquationTables& equations, ResultTa
 /// equation: what the supports leave of the nodal loads.
 void ApplyRestraints(NodalTables& nodal);
 
-/// Solves the beam in CalcTime seconds. A structure that cannot hold itself gets the
-/// unstable-structure report, which sets CalcError and restores the model; nothing else is
-/// written then.
-void SolveEquations(ProgramState& s, MessageSink& messages);
+/// Solves the beam in CalcTime seconds and returns true. A structure that cannot hold itself
+/// gets the unstable-structure report (modGauss::ReportUnstable) and false.
+bool SolveEquations(ProgramState& s, MessageSink& messages);
 
 /// Vertical (upwards positive) and moment (clockwise positive) reactions of the rigid supports,
 /// and the force and moment of every spring support and fixed displacement. At a node held by
@@ -39,7 +38,8 @@ void SolveEquations(ProgramState& s, MessageSink& messages);
 /// and a fixed displacement only what no rigid support holds.
 void ComputeReactions(ProgramState& s);
 
-/// The residuals of vertical and moment equilibrium of the solved beam, in analysis units.
+/// The residuals of vertical and moment equilibrium of the solved beam, in analysis units; the
+/// model's loads are taken in input units.
 EquilibriumResiduals CheckEquilibrium(const BeamModel& m, const MeshTables& mesh,
                                       const ResultTables& r);
 
@@ -47,9 +47,10 @@ EquilibriumResiduals CheckEquilibrium(const BeamModel& m, const MeshTables& mesh
 /// nullopt when every result is finite.
 std::optional<std::string> NonFiniteResult(const ProgramState& s);
 
-/// The whole analysis of s.model, in analysis units, with its progress lines. A failure shows
+/// The whole analysis of s.model (input units; it is only read), with its progress lines and
+/// percentages, 100 at the end. Leaves the mesh's E and I in input units. A failure shows
 /// "Calculation Error - Aborting"; results that are not all finite numbers fail too, the message
-/// then naming the first of them.
+/// then naming the first of them; an unstable structure shows its report, then the same message.
 Outcome RunAnalysis(ProgramState& s, StatusSink& status, MessageSink& messages);
 
 } // namespace kradon::modCalcs

@@ -1,6 +1,7 @@
 // The input check. It reads the model and changes nothing.
 #include "analysis/modCheck.h"
 
+#include "model/Index.h"
 #include "model/modText.h"
 
 #include <cmath>
@@ -14,10 +15,6 @@ namespace kradon::modCheck {
 namespace {
 
 constexpr const char* crlf = "\r\n";
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
 
 int totalOf(const BeamModel& m, std::initializer_list<RecordKind> kinds) {
     int total = 0;

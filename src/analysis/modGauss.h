@@ -10,9 +10,8 @@ inline constexpr const char* GaussTitle = "Gauss Elimination Error";
 inline constexpr const char* UnstableText = "Structure is unstable - Aborting analysis";
 
 /// Shows the unstable-structure message, followed by one line per stretch of the beam that no
-/// E or I definition covers (modCheck::CoverageWarnings), the likely cause; empties the model and
-/// the tables, restores the model from s.AnalysisCopyPath (in input units) and sets CalcError
-/// to -1.
+/// E or I definition covers (modCheck::CoverageWarnings), the likely cause; empties the mesh and
+/// result tables and sets CalcError to -1. The model is left as it is.
 void ReportUnstable(ProgramState& s, MessageSink& messages);
 
 } // namespace kradon::modGauss

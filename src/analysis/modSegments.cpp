@@ -3,6 +3,7 @@
 
 #include "analysis/BandMatrix.h"
 #include "mesh/modSections.h"
+#include "model/Index.h"
 #include "model/KradonError.h"
 
 #include <array>
@@ -12,12 +13,6 @@
 
 namespace kradon::modSegments {
 namespace {
-
-constexpr const char* errorSource = "modCalcs";
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
 
 /// A stretch of elements between two consecutive structural nodes.
 struct Member {
@@ -215,7 +210,7 @@ BandMatrix<Real> systemOf(const NodalTables& nodal, const Structure& st) {
 /// v as a double; a value that is not finite throws.
 double finite(Real v) {
     if (!std::isfinite(v))
-        throw KradonError(ErrorNumber::Overflow, errorSource, "Overflow");
+        throw KradonError(ErrorNumber::Overflow, ErrorSource::Calcs, "Overflow");
     return static_cast<double>(v);
 }
 

@@ -1,8 +1,9 @@
 // Mesh generation and the nodal loads and restraints.
 #include "mesh/modMesh.h"
 
-#include "analysis/modUnits.h"
+#include "model/Index.h"
 #include "model/KradonError.h"
+#include "model/UnitFactors.h"
 #include "model/modText.h"
 
 #include <algorithm>
@@ -14,14 +15,7 @@
 namespace kradon::modMesh {
 namespace {
 
-/// The unit conversions, by a short name.
-namespace units = kradon::modUnits;
-
-constexpr const char* errorSource = "modMesh";
-
-std::size_t toIndex(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
+constexpr const char* errorSource = ErrorSource::Mesh;
 
 /// The sorted, distinct key positions: entry 0 unused, entry 1 the smallest (0 for a model whose
 /// positions all lie on the beam).
@@ -76,7 +70,7 @@ void buildSegments(MeshTables& mesh, const BeamModel& model, double MeshDensFact
 /// Node j of a segment stands at start + j h, and its last node at the next key position itself,
 /// so every key position is a node exactly, whatever the number of elements.
 void placeNodes(MeshTables& mesh, const std::vector<double>& keys) {
-    mesh.NodeX.assign(toIndex(mesh.NodeCount) + 1, 0.0);
+    mesh.NodeX.assign(at(mesh.NodeCount) + 1, 0.0);
     std::size_t n = 1, segment = 1;
     double start = 0;
     for (std::size_t i = 1; i < keys.size(); ++i) {
@@ -94,7 +88,7 @@ void placeNodes(MeshTables& mesh, const std::vector<double>& keys) {
 
 // E and I as IValueAt and EValueAt give them, with each Curve text read once for all elements.
 void buildElements(MeshTables& mesh, const BeamModel& model) {
-    const std::size_t entries = toIndex(mesh.ElementCount) + 1;
+    const std::size_t entries = at(mesh.ElementCount) + 1;
     for (auto* table : {&mesh.ElementNode1, &mesh.ElementNode2, &mesh.ElementLength, &mesh.ElementI,
                         &mesh.ElementE})
         table->assign(entries, 0.0);
@@ -118,8 +112,8 @@ template <typename Visit>
 void forEachRecordNode(const MeshTables& mesh, std::int16_t count,
                        const std::vector<double>& position, Visit visit) {
     for (std::int32_t r = 1; r <= count; ++r)
-        if (const auto n = FirstNodeAt(mesh, position[toIndex(r)]); n != 0)
-            visit(n, toIndex(r));
+        if (const auto n = FirstNodeAt(mesh, position[at(r)]); n != 0)
+            visit(n, at(r));
 }
 
 /// Adds each record's value at equation 2n - vertical of its node n: forces to the vertical
@@ -128,8 +122,9 @@ void addConcentrated(NodalTables& nodal, const MeshTables& mesh, std::int16_t co
                      const std::vector<double>& location, const std::vector<double>& value,
                      std::int32_t vertical) {
     forEachRecordNode(mesh, count, location, [&](std::int32_t n, std::size_t i) {
-        nodal.LoadVector[toIndex(2 * n - vertical)] += value[i];
-        nodal.ConcentratedLoad[toIndex(2 * n - vertical)] += value[i];
+        const double load = units::LoadInAnalysisUnits(value[i]);
+        nodal.LoadVector[at(2 * n - vertical)] += load;
+        nodal.ConcentratedLoad[at(2 * n - vertical)] += load;
     });
 }
 
@@ -143,17 +138,32 @@ std::pair<std::int32_t, std::int32_t> loadNodes(const MeshTables& mesh, double s
 void addLinearLoad(NodalTables& nodal, std::int32_t e, double L, double wa, double wb) {
     AddElementLoads(nodal, e, L * (7 * wa + 3 * wb) / 20, L * L * (3 * wa + 2 * wb) / 60,
                     L * (3 * wa + 7 * wb) / 20, L * L * (2 * wa + 3 * wb) / 60);
-    nodal.ElementLoadStart[toIndex(e)] += wa;
-    nodal.ElementLoadEnd[toIndex(e)] += wb;
+    nodal.ElementLoadStart[at(e)] += wa;
+    nodal.ElementLoadEnd[at(e)] += wb;
+}
+
+/// E and I of every element multiplied into analysis units, or divided back.
+void scaleElements(MeshTables& mesh, bool intoAnalysisUnits) {
+    const auto count = std::min(at(mesh.ElementCount) + 1, mesh.ElementE.size());
+    for (std::size_t e = 1; e < count && e < mesh.ElementI.size(); ++e) {
+        double& E = mesh.ElementE[e];
+        double& I = mesh.ElementI[e];
+        E = intoAnalysisUnits ? E * units::EFactor : E / units::EFactor;
+        I = intoAnalysisUnits ? I * units::IFactor : I / units::IFactor;
+    }
 }
 
 } // namespace
+
+void ElementsToInputUnits(MeshTables& mesh) {
+    scaleElements(mesh, false);
+}
 
 std::vector<double> KeyPoints(const BeamModel& m) {
     std::vector<double> k{0.0, 0.0};
     auto add = [&](RecordKind kind, const std::vector<double>& list) {
         for (std::int32_t n = 1; n <= m.count(kind); ++n)
-            k.push_back(modText::RoundTrip15(list.at(toIndex(n))));
+            k.push_back(modText::RoundTrip15(list.at(at(n))));
     };
     add(RecordKind::PointLoad, m.PointLoad.location);
     add(RecordKind::UDL, m.UDL.start);
@@ -182,7 +192,7 @@ bool NodeMatches(double x, double p) {
 }
 
 std::int32_t FirstNodeAt(const MeshTables& mesh, double p) {
-    if (mesh.NodeCount < 1 || mesh.NodeX.size() <= toIndex(mesh.NodeCount))
+    if (mesh.NodeCount < 1 || mesh.NodeX.size() <= at(mesh.NodeCount))
         return 0;
     const double x = modText::RoundTrip15(p);
     const auto first = mesh.NodeX.begin() + 1;
@@ -204,8 +214,7 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
         buildSegments(mesh, model, MeshDensFact);
         placeNodes(mesh, keys);
         buildElements(mesh, model);
-        units::ScaleElementI(mesh);
-        units::ScaleElementE(mesh);
+        scaleElements(mesh, true);
         return mesh;
     } catch (const KradonError& error) {
         // The node limit and a definition that gives no value say what is wrong themselves.
@@ -221,14 +230,14 @@ MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink
 }
 
 void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    const std::size_t equations = toIndex(mesh.NumEquations) + 1;
+    const std::size_t equations = at(mesh.NumEquations) + 1;
     nodal.LoadVector.assign(equations, 0.0);
     nodal.ConcentratedLoad.assign(equations, 0.0);
     nodal.ElementNodalLoads.resize(5);
     for (std::vector<double>& row : nodal.ElementNodalLoads)
-        row.assign(toIndex(mesh.ElementCount) + 1, 0.0);
-    nodal.ElementLoadStart.assign(toIndex(mesh.ElementCount) + 1, 0.0);
-    nodal.ElementLoadEnd.assign(toIndex(mesh.ElementCount) + 1, 0.0);
+        row.assign(at(mesh.ElementCount) + 1, 0.0);
+    nodal.ElementLoadStart.assign(at(mesh.ElementCount) + 1, 0.0);
+    nodal.ElementLoadEnd.assign(at(mesh.ElementCount) + 1, 0.0);
     AddPointLoads(model, mesh, nodal);
     AddUDLs(model, mesh, nodal);
     AddTDLs(model, mesh, nodal);
@@ -247,26 +256,28 @@ void AddMomentLoads(const BeamModel& model, const MeshTables& mesh, NodalTables&
 
 void AddUDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
     for (std::int32_t r = 1; r <= model.count(RecordKind::UDL); ++r) {
-        const auto [s, t] = loadNodes(mesh, model.UDL.start[toIndex(r)], model.UDL.end[toIndex(r)]);
+        const auto [s, t] = loadNodes(mesh, model.UDL.start[at(r)], model.UDL.end[at(r)]);
         if (s == 0)
             continue; // a start that matches no node covers nothing
-        const double w = model.UDL.value[toIndex(r)];
+        const double w = units::LoadInAnalysisUnits(model.UDL.value[at(r)]);
         for (std::int32_t e = s; e <= t - 1; ++e)
-            addLinearLoad(nodal, e, mesh.ElementLength[toIndex(e)], w, w);
+            addLinearLoad(nodal, e, mesh.ElementLength[at(e)], w, w);
     }
 }
 
 void AddTDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
     const auto& tdl = model.TDL;
     for (std::int32_t r = 1; r <= model.count(RecordKind::TDL); ++r) {
-        const std::size_t i = toIndex(r);
+        const std::size_t i = at(r);
         const auto [s, t] = loadNodes(mesh, tdl.start[i], tdl.end[i]);
         if (s == 0 || !(s < t))
             continue;
-        const double slope = (tdl.endValue[i] - tdl.startValue[i]) / (tdl.end[i] - tdl.start[i]);
+        const double wStart = units::LoadInAnalysisUnits(tdl.startValue[i]);
+        const double wEnd = units::LoadInAnalysisUnits(tdl.endValue[i]);
+        const double slope = (wEnd - wStart) / (tdl.end[i] - tdl.start[i]);
         for (std::int32_t e = s; e <= t - 1; ++e) {
-            const double L = mesh.ElementLength[toIndex(e)];
-            const double wa = tdl.startValue[i] + (mesh.NodeX[toIndex(e)] - tdl.start[i]) * slope;
+            const double L = mesh.ElementLength[at(e)];
+            const double wa = wStart + (mesh.NodeX[at(e)] - tdl.start[i]) * slope;
             addLinearLoad(nodal, e, L, wa, wa + L * slope);
         }
     }
@@ -278,12 +289,12 @@ void AddTDLs(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal)
 // element's fixed-end moment.
 void AddElementLoads(NodalTables& nodal, std::int32_t e, double F1, double M1, double F2,
                      double M2) {
-    const std::size_t c = toIndex(e);
+    const std::size_t c = at(e);
     nodal.ElementNodalLoads[1][c] += F1;
     nodal.ElementNodalLoads[2][c] += M1;
     nodal.ElementNodalLoads[3][c] += F2;
     nodal.ElementNodalLoads[4][c] += -M2;
-    const std::size_t a = toIndex(2 * e - 1);
+    const std::size_t a = at(2 * e - 1);
     nodal.LoadVector[a] += F1;
     nodal.LoadVector[a + 1] += M1;
     nodal.LoadVector[a + 2] += F2;
@@ -292,49 +303,52 @@ void AddElementLoads(NodalTables& nodal, std::int32_t e, double F1, double M1, d
 
 void SetRigidSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal,
                       MessageSink& messages) {
-    nodal.RestraintFlag.assign(toIndex(mesh.NumEquations) + 1, 0.0);
+    nodal.RestraintFlag.assign(at(mesh.NumEquations) + 1, 0.0);
     for (std::int32_t r = 1; r <= model.count(RecordKind::RigidSupport); ++r) {
-        const double type = model.RigidSupport.type[toIndex(r)];
+        const double type = model.RigidSupport.type[at(r)];
         if (type != SupportType::Pinned && type != SupportType::Fixed) {
             messages.show({MeshTitle, MeshErrorText, Icon::Critical});
             continue;
         }
-        const auto n = FirstNodeAt(mesh, model.RigidSupport.location[toIndex(r)]);
+        const auto n = FirstNodeAt(mesh, model.RigidSupport.location[at(r)]);
         if (n == 0)
             continue;
-        nodal.RestraintFlag[toIndex(2 * n - 1)] = 1;
+        nodal.RestraintFlag[at(2 * n - 1)] = 1;
         if (type == SupportType::Fixed)
-            nodal.RestraintFlag[toIndex(2 * n)] = 1;
+            nodal.RestraintFlag[at(2 * n)] = 1;
     }
 }
 
 void AddSpringSupports(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal) {
-    nodal.SpringStiffness.assign(toIndex(mesh.NumEquations) + 1, 0.0);
-    nodal.SpringDiagonal.assign(toIndex(mesh.NumEquations) + 1, 0.0);
+    nodal.SpringStiffness.assign(at(mesh.NumEquations) + 1, 0.0);
+    nodal.SpringDiagonal.assign(at(mesh.NumEquations) + 1, 0.0);
     const auto& sp = model.SpringSupport;
     forEachRecordNode(mesh, model.count(RecordKind::SpringSupport), sp.location,
                       [&](std::int32_t n, std::size_t i) {
                           if (sp.vertical[i] != 0) {
-                              nodal.SpringDiagonal[toIndex(2 * n - 1)] += sp.vertical[i] * 1e6;
-                              nodal.SpringStiffness[toIndex(2 * n - 1)] = sp.vertical[i];
+                              nodal.SpringDiagonal[at(2 * n - 1)] +=
+                                  sp.vertical[i] * units::VerticalSpringFactor;
+                              nodal.SpringStiffness[at(2 * n - 1)] = sp.vertical[i];
                           }
                           if (sp.rotational[i] != 0) {
-                              nodal.SpringDiagonal[toIndex(2 * n)] += sp.rotational[i] * 1e3;
-                              nodal.SpringStiffness[toIndex(2 * n)] = sp.rotational[i];
+                              nodal.SpringDiagonal[at(2 * n)] +=
+                                  sp.rotational[i] * units::RotationalSpringFactor;
+                              nodal.SpringStiffness[at(2 * n)] = sp.rotational[i];
                           }
                       });
 }
 
 void SetPrescribedDisplacements(const BeamModel& model, const MeshTables& mesh,
                                 NodalTables& nodal) {
-    nodal.PrescribedDisp.assign(toIndex(mesh.NumEquations) + 1, 0.0);
+    nodal.PrescribedDisp.assign(at(mesh.NumEquations) + 1, 0.0);
     const auto& fd = model.FixedDisplacement;
     forEachRecordNode(mesh, model.count(RecordKind::FixedDisplacement), fd.location,
                       [&](std::int32_t n, std::size_t i) {
                           if (fd.vertical[i] != 0)
-                              nodal.PrescribedDisp[toIndex(2 * n - 1)] = fd.vertical[i] * 1e-3;
+                              nodal.PrescribedDisp[at(2 * n - 1)] =
+                                  fd.vertical[i] * units::DisplacementFactor;
                           if (fd.rotational[i] != 0)
-                              nodal.PrescribedDisp[toIndex(2 * n)] = fd.rotational[i];
+                              nodal.PrescribedDisp[at(2 * n)] = fd.rotational[i];
                       });
 }
 

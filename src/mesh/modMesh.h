@@ -36,11 +36,16 @@ std::vector<double> KeyPoints(const BeamModel& model);
 /// that gives no value) and is rethrown as a KradonError.
 MeshTables GenerateMesh(const BeamModel& model, double MeshDensFact, MessageSink& messages);
 
+/// E and I of the elements back from analysis units (N/m2, m4) into the units of their
+/// definitions (kN/mm2, cm4), in which the readers of a finished analysis take them.
+void ElementsToInputUnits(MeshTables& mesh);
+
 /// The node 1..NodeCount standing at position p (see NodeMatches), or 0; NodeX is searched as
 /// the ascending list the mesher makes.
 std::int32_t FirstNodeAt(const MeshTables& mesh, double p);
 
-// Nodal loads and restraints; loads of the model in analysis units (N, N/m, N·m).
+// Nodal loads and restraints. The model's loads are read in kN, kN/m and kNm and placed in
+// analysis units (N, N/m, N·m).
 /// Sizes LoadVector, ConcentratedLoad, ElementNodalLoads and the element intensities, then adds
 /// the point loads, UDLs, TDLs and moment loads, in this order.
 void FormNodalLoads(const BeamModel& model, const MeshTables& mesh, NodalTables& nodal);

@@ -2,8 +2,8 @@
 // quadrature on the element's own coordinate u = t / s, 0..1.
 #include "mesh/modSections.h"
 
-#include "analysis/modUnits.h"
 #include "model/KradonError.h"
+#include "model/UnitFactors.h"
 #include "model/modText.h"
 
 #include <algorithm>
@@ -236,7 +236,7 @@ double SectionEI(const ExactSections& sections, std::int32_t e, double x) {
     const ElementSection& es = sections.element[static_cast<std::size_t>(e)];
     const double E = sections.E[es.eRecord].valueAt(x, PropertyLaw::Precision::Full);
     const double I = sections.I[es.iRecord].valueAt(x, PropertyLaw::Precision::Full);
-    return modUnits::EInAnalysisUnits(E) * modUnits::IInAnalysisUnits(I);
+    return units::EInAnalysisUnits(E) * units::IInAnalysisUnits(I);
 }
 
 FlexibilityIntegrals IntegrateFlexibility(const ExactSections& sections, std::int32_t e, double x0,

@@ -33,4 +33,10 @@ inline constexpr std::int32_t BadFileFormat = 321; // a damaged or foreign file
 inline constexpr std::int32_t FileIo = 75;         // a path that cannot be opened or written
 } // namespace ErrorNumber
 
+/// The routines the core's errors come from, as KradonError::source gives them.
+namespace ErrorSource {
+inline constexpr const char* Calcs = "modCalcs"; // the analysis: its solution and its driver
+inline constexpr const char* Mesh = "modMesh";   // mesh generation
+} // namespace ErrorSource
+
 } // namespace kradon

@@ -49,8 +49,8 @@ BeamModel OpenModelFile(const std::filesystem::path& path);
 
 /// One analysis's own copy of the model: a file created exclusively under a name no other
 /// file has, in a folder that other analyses may share, and removed when the object goes. An
-/// analysis converts the model read back from it in place, and an unstable structure restores
-/// the model from it.
+/// analysis takes the model read back from it, so that it analyses the model as its file holds
+/// it.
 class AnalysisCopy {
 public:
     /// Writes m into a new file in folder. Throws KradonError (FileIo, source "SaveModel") when

@@ -3,6 +3,7 @@
 
 #include "analysis/modSegments.h"
 #include "mesh/modMesh.h"
+#include "model/Index.h"
 #include "model/modText.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 
 namespace kradon {
 namespace {
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
 
 /// Every table holds at least the entries its count needs.
 bool sized(const std::vector<double>& table, std::int64_t entries) {

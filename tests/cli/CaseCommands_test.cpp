@@ -148,6 +148,15 @@ TEST_F(CaseCli, ThePatternedCombinationAndTheEnvelopeGetTheEnvelopeReport) {
                            "spans 1, 3 / ULS with Q on spans 1, 2\r\n"),
               std::string::npos)
         << uls.out;
+    // Node 9 stands over that support: its row in the moment table, then in the shear table.
+    const std::string row = "  9\t006.000\t\t";
+    const auto moments = uls.out.find("-- ENVELOPE OF Moment (kNm) --");
+    const auto shears = uls.out.find("-- ENVELOPE OF Shear (kN) --");
+    ASSERT_LT(moments, shears);
+    EXPECT_EQ(uls.out.find(row, moments),
+              uls.out.find(row + "-35.100\tULS with Q on span 3\t-143.100"));
+    EXPECT_EQ(uls.out.find(row, shears),
+              uls.out.find(row + "-29.250\tULS with Q on span 3\t-119.250"));
     const CliRun envelope = run({"analyse", Example});
     EXPECT_NE(envelope.out.find("Envelope of: ULS, SLS\r\n"), std::string::npos);
     EXPECT_EQ(withoutTimes(run({"analyse", Example, "--envelope"}).out),

@@ -2,6 +2,7 @@
 // rebuilding the report from a results file.
 #include "../core/FileSafetySupport.h"
 #include "../core/TestFolder.h"
+#include "../core/TextFiles.h"
 #include "../core/analysis/ModelBuilder.h"
 #include "cli/CliCommands.h"
 #include "model/BeamModel.h"
@@ -151,51 +152,15 @@ TEST_F(CliTest, ShowPrintsEveryKindWithTheExplorerColumns) {
         << r.out;
 }
 
-TEST_F(CliTest, MissingOrDamagedFileExits3WithTheOpenMessage) {
-    const auto missing = dir_ / "missing.kdn";
-    const CliRun absent = run({"show", missing.string()});
-    EXPECT_EQ(absent.status, ExitStatus::FileProblem);
-    EXPECT_EQ(absent.err.rfind("Kradon by Tarel Vestrun: Unkown error while opening file " +
-                                   missing.string() + "\r\n",
-                               0),
-              0u)
-        << absent.err;
-    EXPECT_TRUE(absent.out.empty());
-
-    const auto truncated = dir_ / "truncated.kdn";
-    std::ofstream(truncated, std::ios::binary) << std::string(100, '\0');
-    const CliRun damaged = run({"show", truncated.string()});
-    EXPECT_EQ(damaged.status, ExitStatus::FileProblem);
-    // The reason stands on a line of its own.
-    EXPECT_NE(damaged.err.find("Unkown error while opening file " + truncated.string() +
-                               "\r\nThe model file is damaged"),
-              std::string::npos)
-        << damaged.err;
-    EXPECT_TRUE(damaged.out.empty());
-}
-
 using test::ModelBuilder;
 using test::UnstableModel;
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> reportLines(const std::string& report) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(report.substr(start, end - start));
-    return lines;
-}
 
 /// The lines from the one starting with first up to (not including) the one starting with last.
 std::vector<std::string> section(const std::string& report, const std::string& first,
                                  const std::string& last) {
     std::vector<std::string> out;
     bool in = false;
-    for (const auto& line : reportLines(report)) {
+    for (const auto& line : test::ReportLines(report)) {
         if (line.rfind(first, 0) == 0)
             in = true;
         else if (line.rfind(last, 0) == 0)
@@ -260,7 +225,7 @@ TEST_F(CliAnalyseTest, ReportOptionWritesTheReportToTheFileInstead) {
     const CliRun r = run({"analyse", goodModel(), "--report", path("report.txt")});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
     EXPECT_EQ(r.out, "");
-    const std::string report = readFile(dir_ / "report.txt");
+    const std::string report = test::ReadFile(dir_ / "report.txt");
     EXPECT_EQ(report.rfind("------------------------------------------\r\n", 0), 0u);
     EXPECT_NE(report.find("Results File: \r\n"), std::string::npos);
 }
@@ -387,7 +352,9 @@ TEST_F(CliAnalyseTest, MissingOrDamagedFilesExit3WithTheOpenMessage) {
     std::ofstream(dir_ / "damaged.kdn", std::ios::binary) << std::string(100, '\0');
     std::ofstream(dir_ / "damaged.kxr", std::ios::binary) << std::string(100, '\0');
     for (const auto& args :
-         std::vector<std::vector<std::string>>{{"analyse", path("missing.kdn")},
+         std::vector<std::vector<std::string>>{{"show", path("missing.kdn")},
+                                               {"show", path("damaged.kdn")},
+                                               {"analyse", path("missing.kdn")},
                                                {"analyse", path("damaged.kdn")},
                                                {"report", path("missing.kxr")},
                                                {"report", path("damaged.kxr")}}) {
@@ -400,6 +367,10 @@ TEST_F(CliAnalyseTest, MissingOrDamagedFilesExit3WithTheOpenMessage) {
             << r.err;
         EXPECT_EQ(r.out, "");
     }
+    // The reason stands on a line of its own.
+    EXPECT_NE(
+        run({"show", path("damaged.kdn")}).err.find("damaged.kdn\r\nThe model file is damaged"),
+        std::string::npos);
 }
 
 TEST_F(CliAnalyseTest, UnwritableTargetsExit3WithAClearMessage) {
@@ -425,7 +396,8 @@ TEST_F(CliAnalyseTest, ReportFromTheResultsFileMatchesButForPathAndTimes) {
     ASSERT_EQ(rebuilt.status, ExitStatus::Completed) << rebuilt.err;
     EXPECT_EQ(rebuilt.err, "");
 
-    std::vector<std::string> a = reportLines(analysed.out), b = reportLines(rebuilt.out);
+    std::vector<std::string> a = test::ReportLines(analysed.out),
+                             b = test::ReportLines(rebuilt.out);
     ASSERT_GT(a.size(), 12u);
     ASSERT_GT(b.size(), 12u);
     EXPECT_EQ(a[3], "Results File: ");
@@ -456,7 +428,7 @@ TEST_F(CliAnalyseTest, StoredResultsFileGivesTheNodeRowsOfTodaysAnalysis) {
     const CliRun analysed = run({"analyse", KRADON_EXAMPLES "/two-span-continuous-udl.kdn"});
     ASSERT_EQ(analysed.status, ExitStatus::Completed) << analysed.err;
 
-    const std::vector<std::string> lines = reportLines(rebuilt.out);
+    const std::vector<std::string> lines = test::ReportLines(rebuilt.out);
     ASSERT_GT(lines.size(), 12u);
     EXPECT_EQ(lines[3], "Results File: " + stored);
     EXPECT_EQ(lines[4], "Number of nodes used in problem: 17");
@@ -481,7 +453,7 @@ TEST_F(CliAnalyseTest, JsonGivesRotationsSpringAndPrescribedForcesExtremesAndChe
                                                    .build());
     const CliRun r = run({"analyse", model, "--json", path("h.json")});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
-    const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "h.json"));
+    const nlohmann::json j = nlohmann::json::parse(test::ReadFile(dir_ / "h.json"));
     ASSERT_EQ(j["spring_supports"].size(), 1u);
     ASSERT_EQ(j["fixed_displacements"].size(), 1u);
     const auto& spring = j["spring_supports"][0];
@@ -549,7 +521,7 @@ TEST_F(CliAnalyseTest, ExactSectionsSwitchAndTheDiscretisationEstimate) {
         const CliRun r = run(args);
         ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
         EXPECT_EQ(r.out.find(line) != std::string::npos, exact);
-        const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "t.json"));
+        const nlohmann::json j = nlohmann::json::parse(test::ReadFile(dir_ / "t.json"));
         EXPECT_EQ(j["model"]["ExactSections"], exact);
         estimates.push_back(j["checks"]["discretisation"]);
         // The tip at 0 is where the midpoint rule deflects the beam most wrongly, and the
@@ -565,14 +537,14 @@ TEST_F(CliAnalyseTest, ExactSectionsSwitchAndTheDiscretisationEstimate) {
         run({"analyse", goodModel(), "--exact-sections", "--json", path("p.json")});
     ASSERT_EQ(prismatic.status, ExitStatus::Completed) << prismatic.err;
     EXPECT_EQ(prismatic.out.find("Varying E and I"), std::string::npos);
-    EXPECT_TRUE(
-        nlohmann::json::parse(readFile(dir_ / "p.json"))["checks"]["discretisation"].is_null());
+    EXPECT_TRUE(nlohmann::json::parse(test::ReadFile(dir_ / "p.json"))["checks"]["discretisation"]
+                    .is_null());
 }
 
 TEST_F(CliAnalyseTest, JsonParsesAndItsNumbersEqualTheReport) {
     const CliRun r = run({"analyse", goodModel(), "--json", path("r.json")});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
-    const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "r.json"));
+    const nlohmann::json j = nlohmann::json::parse(test::ReadFile(dir_ / "r.json"));
     // The report shows three decimals.
     constexpr double shown = 0.0005 + 1e-9;
 
@@ -662,7 +634,7 @@ TEST_F(CliAnalyseTest, MeshDensityOutsideItsBoundsIsBroughtInsideWithAMessage) {
             run({"analyse", model, "--mesh-density", c.value, "--json", path("m.json")});
         EXPECT_EQ(r.status, ExitStatus::Completed) << c.value;
         EXPECT_EQ(r.err, c.err) << c.value;
-        const nlohmann::json j = nlohmann::json::parse(readFile(dir_ / "m.json"));
+        const nlohmann::json j = nlohmann::json::parse(test::ReadFile(dir_ / "m.json"));
         EXPECT_EQ(j["model"]["MeshDensFact"].get<double>(), c.MeshDensFact) << c.value;
     }
 }
@@ -686,8 +658,8 @@ TEST_F(CliAnalyseTest, PicturesAreDrawnAfterTheReportAtTheSizeAsked) {
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_NE(r.out.find("-- FINITE ELEMENT BEAM ANALYSIS RESULTS --"), std::string::npos);
-    EXPECT_EQ(pngSize(readFile(dir_ / "bmd.png")), std::make_pair(300u, 200u));
-    const std::string svg = readFile(dir_ / "mesh.svg");
+    EXPECT_EQ(pngSize(test::ReadFile(dir_ / "bmd.png")), std::make_pair(300u, 200u));
+    const std::string svg = test::ReadFile(dir_ / "mesh.svg");
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("Node No.'s:"), std::string::npos);
 }
@@ -695,7 +667,7 @@ TEST_F(CliAnalyseTest, PicturesAreDrawnAfterTheReportAtTheSizeAsked) {
 TEST_F(CliAnalyseTest, PicturesDefaultTo1200By800) {
     const CliRun r = run({"analyse", goodModel(), "--picture", "beam:" + path("beam.png")});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
-    EXPECT_EQ(pngSize(readFile(dir_ / "beam.png")), std::make_pair(1200u, 800u));
+    EXPECT_EQ(pngSize(test::ReadFile(dir_ / "beam.png")), std::make_pair(1200u, 800u));
 }
 
 TEST_F(CliAnalyseTest, UnwritablePictureExits3AndTheOthersAreStillDrawn) {
@@ -718,12 +690,12 @@ TEST_F(CliAnalyseTest, PicturesAreDrawnOffScreenWhateverThePlatformSetting) {
     ::unsetenv("WAYLAND_DISPLAY");
     const CliRun r = run({"analyse", goodModel(), "--picture", "dsd:" + path("dsd.png")});
     EXPECT_EQ(r.status, ExitStatus::Completed) << r.err;
-    EXPECT_EQ(pngSize(readFile(dir_ / "dsd.png")), std::make_pair(1200u, 800u));
+    EXPECT_EQ(pngSize(test::ReadFile(dir_ / "dsd.png")), std::make_pair(1200u, 800u));
 }
 
 TEST_F(CliAnalyseTest, OutputsNamingTheModelOrEachOtherAreRefusedBeforeAnythingIsWritten) {
     const std::string model = goodModel();
-    const std::string modelBytes = readFile(model);
+    const std::string modelBytes = test::ReadFile(model);
     std::filesystem::create_symlink(model, dir_ / "link.kdn");
     std::filesystem::create_hard_link(model, dir_ / "hard.kdn");
     struct Case {
@@ -750,7 +722,7 @@ TEST_F(CliAnalyseTest, OutputsNamingTheModelOrEachOtherAreRefusedBeforeAnythingI
         EXPECT_EQ(r.status, ExitStatus::Usage) << c.message;
         EXPECT_EQ(r.err, "kradon-cli: " + c.message + " are the same file; nothing was written\n");
         EXPECT_TRUE(r.out.empty());
-        EXPECT_EQ(readFile(model), modelBytes);
+        EXPECT_EQ(test::ReadFile(model), modelBytes);
         EXPECT_FALSE(std::filesystem::exists(x));
         EXPECT_FALSE(std::filesystem::exists(model + ".png"));
         EXPECT_FALSE(std::filesystem::exists(dir_ / "r.json"));
@@ -759,7 +731,7 @@ TEST_F(CliAnalyseTest, OutputsNamingTheModelOrEachOtherAreRefusedBeforeAnythingI
     EXPECT_EQ(convert.status, ExitStatus::Usage);
     EXPECT_EQ(convert.err, "kradon-cli: " + path("link.kdn") + " and the model " + model +
                                " are the same file; nothing was written\n");
-    EXPECT_EQ(readFile(model), modelBytes);
+    EXPECT_EQ(test::ReadFile(model), modelBytes);
 }
 
 TEST_F(CliAnalyseTest, AnOutputThatFailsKeepsItsOldBytesAndExits3) {
@@ -786,7 +758,7 @@ TEST_F(CliAnalyseTest, AnOutputThatFailsKeepsItsOldBytesAndExits3) {
         const CliRun r = run({"analyse", model, c.option, c.value});
         EXPECT_EQ(r.status, ExitStatus::FileProblem) << c.option;
         EXPECT_EQ(r.err, c.message);
-        EXPECT_EQ(readFile(c.file), "what the user had") << c.option;
+        EXPECT_EQ(test::ReadFile(c.file), "what the user had") << c.option;
     }
 }
 
@@ -802,7 +774,7 @@ TEST_F(CliAnalyseTest, AReportOntoAFullDiskKeepsTheOldReport) {
     disk.fill();
     const CliRun r = run({"analyse", model, "--report", report.string()});
     EXPECT_EQ(r.status, ExitStatus::FileProblem);
-    EXPECT_EQ(readFile(report), "last week's report");
+    EXPECT_EQ(test::ReadFile(report), "last week's report");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mountPoint),
                             std::filesystem::directory_iterator()),
               2);
@@ -889,12 +861,12 @@ ProgramRun runProgram(const std::vector<std::string>& args, const std::string& s
     int status = 0;
     for (int tenth = 0; tenth < 200; ++tenth) {
         if (::waitpid(pid, &status, WNOHANG) == pid)
-            return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(errFile)};
+            return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadFile(errFile)};
         ::usleep(100'000);
     }
     ::kill(pid, SIGKILL);
     ::waitpid(pid, &status, 0);
-    return {-1, readFile(errFile)};
+    return {-1, test::ReadFile(errFile)};
 }
 
 TEST_F(CliTest, StandardOutputThatCannotBeWrittenExits3) {

@@ -1,6 +1,7 @@
 // The numbers kradon-cli hands out: values at points against closed-form beams, and the results
 // CSV read back against the JSON.
 #include "../core/TestFolder.h"
+#include "../core/TextFiles.h"
 #include "../core/results/ClosedFormBeams.h"
 #include "cli/CliCommands.h"
 #include "model/ModelTables.h"
@@ -40,11 +41,6 @@ CliRun run(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = RunCli(args, out, err);
     return {status, out.str(), err.str()};
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class ExportTest : public ::testing::Test {
@@ -122,7 +118,7 @@ TEST_F(ExportTest, AtPrintsBothSidesOfAJumpAndRefusesWhatIsNotOnTheBeam) {
     const CliRun written = run({"at", model, "-o", path("at.txt"), "1", "2.9"});
     EXPECT_EQ(written.status, ExitStatus::Completed);
     EXPECT_EQ(written.out, "");
-    EXPECT_EQ(readFile(folder_ / "at.txt"), table.out);
+    EXPECT_EQ(test::ReadFile(folder_ / "at.txt"), table.out);
 
     struct Case {
         std::vector<std::string> args;
@@ -194,8 +190,8 @@ TEST_F(ExportTest, CsvReadBackEqualsTheJson) {
     const CliRun r = run({"analyse", model, "--csv", path("r.csv"), "--json", path("r.json"),
                           "--report", path("r.txt")});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
-    const nlohmann::json j = nlohmann::json::parse(readFile(folder_ / "r.json"));
-    std::istringstream csv(readFile(folder_ / "r.csv"));
+    const nlohmann::json j = nlohmann::json::parse(test::ReadFile(folder_ / "r.json"));
+    std::istringstream csv(test::ReadFile(folder_ / "r.csv"));
     std::string line;
     ASSERT_TRUE(std::getline(csv, line));
     EXPECT_EQ(line, "node,x_m,deflection_mm,rotation_rad,moment_left_kNm,moment_right_kNm,"
@@ -415,9 +411,9 @@ TEST_F(ExportTest, SheetOfEverySampleHoldsItsRecordsMaximaAndReactionsInPdfAndHt
         const CliRun html = run({"sheet", model.string(), "-o", path(name + ".html")});
         ASSERT_EQ(html.status, ExitStatus::Completed) << name << html.err;
 
-        const nlohmann::json j = nlohmann::json::parse(readFile(folder_ / (name + ".json")));
+        const nlohmann::json j = nlohmann::json::parse(test::ReadFile(folder_ / (name + ".json")));
         const std::string text = pdfText(folder_ / (name + ".pdf"));
-        const HtmlTables tables = readHtml(readFile(folder_ / (name + ".html")));
+        const HtmlTables tables = readHtml(test::ReadFile(folder_ / (name + ".html")));
         const BeamModel m = modFileWrite::OpenModelFile(model);
         for (const auto& row : recordRows(m)) {
             EXPECT_TRUE(hasRow(text, row)) << name << ": record " << ::testing::PrintToString(row);
@@ -454,7 +450,8 @@ TEST_F(ExportTest, SheetTitleBlockNamesTheUserFromTheDesktopSettingsAndEmbedsIts
                               (config / "kradon/kradon.conf").string() +
                               "; the title block names no one (start the desktop program once "
                               "to enter them)\n");
-    EXPECT_NE(readFile(folder_ / "nobody.html").find("By: (no user details)"), std::string::npos);
+    EXPECT_NE(test::ReadFile(folder_ / "nobody.html").find("By: (no user details)"),
+              std::string::npos);
 
     std::ofstream(config / "kradon/kradon.conf")
         << "[Config]\nname=Ada Engineer\norg=\"Beam Works, Ltd\"\n";

@@ -3,7 +3,6 @@
 
 #include "ModelBuilder.h"
 #include "analysis/modCalcs.h"
-#include "analysis/modUnits.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -20,13 +19,12 @@ struct Run {
 };
 
 /// The analysis of m (input units) at a mesh density, E and I integrated exactly along the
-/// elements or taken at their midpoints; the state stays in analysis units.
+/// elements or taken at their midpoints.
 inline Run Analyse(const BeamModel& m, double MeshDensFact, bool exactSections = false) {
     Run r;
     r.s.model = m;
     r.s.options.MeshDensFact = MeshDensFact;
     r.s.options.ExactSections = exactSections;
-    modUnits::ToAnalysisUnits(r.s.model);
     RecordingSink sink;
     RecordingStatus status;
     r.outcome = modCalcs::RunAnalysis(r.s, status, sink);

@@ -1,8 +1,10 @@
 // Varying E and I integrated exactly along the elements: closed forms at every mesh density, the
 // midpoint rule converging to them, prismatic beams unchanged, the estimate of the midpoint
 // rule's error, and failures that name the place.
+#include "../TextFiles.h"
 #include "AnalysisTestSupport.h"
 #include "mesh/modMesh.h"
+#include "model/Index.h"
 #include "results/modResults.h"
 
 #include <algorithm>
@@ -28,10 +30,6 @@ constexpr double P = 10e3;  // N
 constexpr double w = 5e3;   // N/m
 constexpr double L = 4;     // m, the cantilevers
 constexpr double Lss = 8;   // m, the simple beam
-
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
 
 /// A beam with a closed-form deflection (m, downwards) at every x (m).
 struct ClosedForm {
@@ -320,23 +318,13 @@ TEST(ExactSections, PrismaticBeamsGiveIdenticalResultsAndReports) {
 }
 
 /// The report cut into lines.
-std::vector<std::string> lines(const std::string& report) {
-    std::vector<std::string> result;
-    for (std::size_t start = 0, end; (end = report.find("\r\n", start)) != std::string::npos;
-         start = end + 2)
-        result.push_back(report.substr(start, end - start));
-    return result;
-}
-
 // With varying E and I integrated exactly, one line after the heading block says so; the element
 // table still gives each element's midpoint E and I.
 TEST(ExactSections, ReportSaysSoAfterTheHeadingAndKeepsMidpointElementValues) {
     const BeamModel m = closedForms()[0].model;
-    ProgramState off = Analysed(m, 1), on = Analysed(m, 1, true);
-    for (ProgramState* s : {&off, &on})
-        modUnits::FromAnalysisUnits(s->model, s->mesh);
-    const std::vector<std::string> plain = lines(DoResults(off, "", 0, 0));
-    const std::vector<std::string> exact = lines(DoResults(on, "", 0, 0));
+    const ProgramState off = Analysed(m, 1), on = Analysed(m, 1, true);
+    const std::vector<std::string> plain = test::ReportLines(DoResults(off, "", 0, 0));
+    const std::vector<std::string> exact = test::ReportLines(DoResults(on, "", 0, 0));
     ASSERT_EQ(exact.size(), plain.size() + 1);
     EXPECT_EQ(exact[8], ReportD42);
     EXPECT_EQ(exact[9], "Varying E and I integrated exactly along each element");
@@ -414,6 +402,7 @@ TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
         EXPECT_EQ(off.outcome, modCalcs::Outcome::Completed) << c.name;
         EXPECT_TRUE(off.messages.empty()) << c.name;
         EXPECT_TRUE(off.s.results.Discretisation.varies) << c.name;
+        EXPECT_FALSE(off.s.results.ExactSections) << c.name;
         EXPECT_EQ(off.s.results.Discretisation.unavailable, c.text) << c.name;
     }
 }

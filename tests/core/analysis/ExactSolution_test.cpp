@@ -6,9 +6,11 @@
 #include "FullMeshReference.h"
 #include "analysis/modSegments.h"
 #include "mesh/modMesh.h"
+#include "model/Index.h"
 #include "model/modText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
@@ -23,23 +25,23 @@ using test::ModelBuilder;
 
 constexpr double densities[] = {0.2, 1, 3.7, 10};
 
-std::size_t at(std::int32_t n) {
-    return static_cast<std::size_t>(n);
-}
-
 std::size_t nodeAt(const ProgramState& s, double x) {
     const auto n = modMesh::FirstNodeAt(s.mesh, x);
     EXPECT_NE(n, 0) << "no node at " << x;
     return at(n);
 }
 
-/// The loads of a model in analysis units, added up independently of the program: downward
-/// force, clockwise moment about the left end, and the sum of magnitudes for scale.
+/// The loads of a model (kN) in analysis units (N), added up independently of the program:
+/// downward force, clockwise moment about the left end, and the sum of magnitudes for scale.
 struct LoadSums {
     double vertical = 0, moment = 0, magnitude = 0;
 };
 
-LoadSums loadSums(const BeamModel& m) {
+LoadSums loadSums(BeamModel m) {
+    for (auto* list : {&m.PointLoad.value, &m.MomentLoad.value, &m.UDL.value, &m.TDL.startValue,
+                       &m.TDL.endValue})
+        for (double& v : *list)
+            v *= 1000;
     LoadSums l;
     for (int r = 1; r <= m.count(RecordKind::PointLoad); ++r) {
         l.vertical += m.PointLoad.value[r];
@@ -91,21 +93,53 @@ void expectEquilibrium(const ProgramState& s, const std::string& what) {
     EXPECT_LE(std::fabs(s.results.Residuals.moment), 1e-10 * scale * m.span) << what;
 }
 
-TEST(SoundAnalysis, PartialUdlAndPointLoadBalanceAtEveryDensity) {
-    const BeamModel m = ModelBuilder()
-                            .span(10)
-                            .pinned(0)
-                            .pinned(10)
-                            .udl(10, 2.5, 7.5)
-                            .pointLoad(20, 3.3)
-                            .uniformEI(200, 10000)
-                            .build();
-    for (const double d : densities) {
-        const auto s = Analysed(m, d);
+// Reactions (support, column 1 vertical or 2 moment, value in N or N·m) at every density.
+TEST(SoundAnalysis, ReactionsOfStaticallyKnownBeamsAtEveryDensity) {
+    const auto beam = [] { return ModelBuilder().span(10).uniformEI(200, 10000); };
+    const struct {
+        const char* name;
+        BeamModel model;
+        std::vector<std::array<double, 3>> reactions;
+    } cases[] = {
         // 50 kN of UDL centred at 5 and 20 kN at 3.3: 25 + 13.4 and 25 + 6.6.
-        EXPECT_NEAR(s.results.SupportReaction[1][1], 38.4e3, 1e-7) << d;
-        EXPECT_NEAR(s.results.SupportReaction[2][1], 31.6e3, 1e-7) << d;
-    }
+        {"partial UDL and a point load",
+         beam().pinned(0).pinned(10).udl(10, 2.5, 7.5).pointLoad(20, 3.3).build(),
+         {{1, 1, 38.4e3}, {2, 1, 31.6e3}}},
+        {"every point load at a support enters its reaction",
+         beam().pinned(0).pinned(10).pointLoad(10, 0).pointLoad(6, 0).pointLoad(5, 5).build(),
+         {{1, 1, 18.5e3}, {2, 1, 2.5e3}}},
+        {"an interior fixed support balances both sides",
+         beam().fixed(5).pointLoad(10, 0).pointLoad(10, 10).build(),
+         {{1, 1, 20e3}, {1, 2, 0}}},
+        // Fixed at both ends under a central load: P/2 and P L / 8 at each end, all on the first
+        // support of each kind at a node.
+        {"several supports at one node share nothing",
+         beam().pinned(0).fixed(0).pinned(0).pinned(10).fixed(10).pointLoad(10, 5).build(),
+         {{1, 1, 5e3},
+          {1, 2, 0},
+          {2, 1, 0},
+          {2, 2, -12.5e3},
+          {3, 1, 0},
+          {4, 1, 5e3},
+          {4, 2, 0},
+          {5, 1, 0},
+          {5, 2, 12.5e3}}},
+    };
+    for (const auto& c : cases)
+        for (const double d : densities) {
+            const auto s = Analysed(c.model, d);
+            for (const auto& [support, column, value] : c.reactions)
+                EXPECT_NEAR(s.results.SupportReaction[std::size_t(support)][std::size_t(column)],
+                            value, 1e-7)
+                    << c.name << " support " << support << " column " << column << " at " << d;
+            expectEquilibrium(s, c.name);
+        }
+    // Hogging over the interior fixed support.
+    const auto s = Analysed(cases[2].model);
+    // The reaction table has a row for every type code of the supports added up (1 + 2 + 1 +
+    // 1 + 2 here) besides row 0.
+    EXPECT_EQ(Analysed(cases[3].model).results.SupportReaction.size(), 8u);
+    EXPECT_NEAR(s.results.NodeMoment[nodeAt(s, 5)], -50e3, 1e-8);
 }
 
 TEST(SoundAnalysis, FixedFixedPartialUdlIsSymmetricAtEveryDensity) {
@@ -120,58 +154,6 @@ TEST(SoundAnalysis, FixedFixedPartialUdlIsSymmetricAtEveryDensity) {
         EXPECT_NEAR(s.results.NodeMoment[1], -fem, 1e-8 * fem) << d;
         EXPECT_NEAR(s.results.SupportReaction[2][2], fem, 1e-8 * fem) << d;
     }
-}
-
-TEST(SoundAnalysis, EveryPointLoadAtASupportEntersItsReaction) {
-    const auto s = Analysed(ModelBuilder()
-                                .span(10)
-                                .pinned(0)
-                                .pinned(10)
-                                .pointLoad(10, 0)
-                                .pointLoad(6, 0)
-                                .pointLoad(5, 5)
-                                .uniformEI(200, 10000)
-                                .build());
-    EXPECT_NEAR(s.results.SupportReaction[1][1], 18.5e3, 1e-8);
-    EXPECT_NEAR(s.results.SupportReaction[2][1], 2.5e3, 1e-8);
-}
-
-TEST(SoundAnalysis, InteriorFixedSupportTakesTheMomentFromBothSides) {
-    const auto s = Analysed(ModelBuilder()
-                                .span(10)
-                                .fixed(5)
-                                .pointLoad(10, 0)
-                                .pointLoad(10, 10)
-                                .uniformEI(200, 10000)
-                                .build());
-    EXPECT_NEAR(s.results.SupportReaction[1][1], 20e3, 1e-8);
-    EXPECT_NEAR(s.results.SupportReaction[1][2], 0, 1e-8);
-    const auto mid = nodeAt(s, 5);
-    EXPECT_NEAR(s.results.NodeMoment[mid], -50e3, 1e-8); // hogging over the support
-}
-
-TEST(SoundAnalysis, SeveralSupportsAtOneNodeShareNothing) {
-    const auto s = Analysed(ModelBuilder()
-                                .span(10)
-                                .pinned(0)
-                                .fixed(0)
-                                .pinned(0)
-                                .pinned(10)
-                                .fixed(10)
-                                .pointLoad(10, 5)
-                                .uniformEI(200, 10000)
-                                .build());
-    const auto& R = s.results.SupportReaction;
-    // A central load on a beam fixed at both ends: P/2 and P L / 8 at each end.
-    EXPECT_NEAR(R[1][1], 5e3, 1e-8);
-    EXPECT_EQ(R[1][2], 0); // pinned
-    EXPECT_EQ(R[2][1], 0);
-    EXPECT_NEAR(R[2][2], -12.5e3, 1e-8);
-    EXPECT_EQ(R[3][1], 0);
-    EXPECT_NEAR(R[4][1], 5e3, 1e-8);
-    EXPECT_EQ(R[4][2], 0);
-    EXPECT_NEAR(R[5][2], 12.5e3, 1e-8);
-    EXPECT_EQ(R[5][1], 0);
 }
 
 TEST(SoundAnalysis, HundredMetreBeamUnderUdlIsExactAtTheFinestMesh) {
@@ -317,22 +299,88 @@ TEST(SoundAnalysis, StretchesThatCannotStandAreUnstable) {
         }
 }
 
+// Where a rigid support and a fixed displacement both hold a node's rotation, the first Fixed
+// support takes the moment; a Pinned one leaves it to the fixed displacement.
+TEST(SoundAnalysis, TheMomentAtANodeGoesToTheFirstFixedSupportElseToAFixedDisplacement) {
+    const auto beam = [](bool fixedAtZero) {
+        ModelBuilder b;
+        b.span(10).pointLoad(10, 5).uniformEI(200, 1e4).pinned(10);
+        fixedAtZero ? b.fixed(0) : b.pinned(0);
+        return b.fixedDisplacement(0, 0, 0.001).build();
+    };
+    const auto pinned = Analysed(beam(false)), fixed = Analysed(beam(true));
+    EXPECT_EQ(pinned.results.SupportReaction[2][2], 0);
+    EXPECT_GT(std::fabs(pinned.results.DisplacementReaction[1][2]), 1e3);
+    EXPECT_GT(std::fabs(fixed.results.SupportReaction[2][2]), 1e3);
+    EXPECT_EQ(fixed.results.DisplacementReaction[1][2], 0);
+    EXPECT_EQ(fixed.results.DisplacementReaction[1][1], 0);
+    expectEquilibrium(pinned, "pinned");
+    expectEquilibrium(fixed, "fixed");
+}
+
+// E only over 0..4.5 and 5.5..10: the stretch between, one element at density 0.2, cuts the beam
+// into parts, and each part must stand on its own supports: two vertical ones, or a vertical and a
+// rotational one; a node alone between two cuts (a support at 5 makes one) needs both held at that
+// node.
+TEST(SoundAnalysis, EachPartBetweenCutsStandsOnItsOwnSupportsOrTheBeamIsUnstable) {
+    using O = modCalcs::Outcome;
+    const struct {
+        const char* name;
+        void (*supports)(ModelBuilder&);
+        O outcome;
+    } cases[] = {
+        {"both parts clamped", [](ModelBuilder& b) { b.fixed(0).fixed(10); }, O::Completed},
+        {"a node alone clamped", [](ModelBuilder& b) { b.fixed(0).fixed(5).fixed(10); },
+         O::Completed},
+        {"a node alone pinned", [](ModelBuilder& b) { b.fixed(0).pinned(5).fixed(10); },
+         O::Unstable},
+        {"a node alone on a rotational spring",
+         [](ModelBuilder& b) { b.fixed(0).spring(5, 0, 5).fixed(10); }, O::Unstable},
+        {"left part on one pin", [](ModelBuilder& b) { b.pinned(0).fixed(10); }, O::Unstable},
+        {"right part on one pin", [](ModelBuilder& b) { b.fixed(0).pinned(8); }, O::Unstable},
+        {"right part on two pins", [](ModelBuilder& b) { b.fixed(0).pinned(7).pinned(9); },
+         O::Completed},
+        {"right part on a pin and a rotational spring",
+         [](ModelBuilder& b) { b.fixed(0).pinned(8).spring(10, 0, 5); }, O::Completed},
+        {"right part on a rotational spring alone",
+         [](ModelBuilder& b) { b.fixed(0).spring(10, 0, 5); }, O::Unstable},
+    };
+    for (const auto& c : cases) {
+        ModelBuilder b;
+        b.span(10).pointLoad(10, 2).pointLoad(10, 8).eSegment(0, 4.5, 200).eSegment(5.5, 10, 200);
+        c.supports(b.iSegment(0, 10, 10000));
+        EXPECT_EQ(Analyse(b.build(), 0.2).outcome, c.outcome) << c.name;
+    }
+}
+
 TEST(SoundAnalysis, SpringsAndPrescribedDisplacementsCarryTheirShare) {
-    // A cantilever on a tip spring k under a tip load: the spring takes P k / (k + 3EI/L^3).
-    const double L = 5, P = 10e3, k = 2e6, EI = 2e7;
-    const auto s = Analysed(
-        ModelBuilder().span(L).fixed(0).spring(L, 2).pointLoad(10, L).uniformEI(200, 1e4).build());
-    const double spring = P * k / (k + 3 * EI / std::pow(L, 3));
-    EXPECT_NEAR(s.results.SpringReaction[1][1], spring, 1e-9 * P);
-    EXPECT_NEAR(s.results.SupportReaction[1][1], P - spring, 1e-9 * P);
-    // Fixed at 0 and pushed down 10 mm at L: the prescribed displacement is held by 3 EI d / L^3.
-    const double d = 0.01;
-    const auto p = Analysed(
-        ModelBuilder().span(L).fixed(0).fixedDisplacement(L, 10).uniformEI(200, 1e4).build());
-    EXPECT_NEAR(p.results.DisplacementReaction[1][1], -3 * EI * d / std::pow(L, 3), 1e-6);
-    EXPECT_NEAR(p.results.SupportReaction[1][1], 3 * EI * d / std::pow(L, 3), 1e-6);
-    expectEquilibrium(s, "spring");
-    expectEquilibrium(p, "prescribed");
+    const double L = 5, P = 10e3, k = 2e6, EI = 2e7, d = 0.01, held = 3 * EI * d / std::pow(L, 3);
+    for (const double density : densities) {
+        // A cantilever on a tip spring k under a tip load: the spring takes P k / (k + 3EI/L^3)
+        // and deflects by its force / k.
+        const auto s = Analysed(ModelBuilder()
+                                    .span(L)
+                                    .fixed(0)
+                                    .spring(L, 2)
+                                    .pointLoad(10, L)
+                                    .uniformEI(200, 1e4)
+                                    .build(),
+                                density);
+        const double spring = P * k / (k + 3 * EI / std::pow(L, 3));
+        EXPECT_NEAR(s.results.SpringReaction[1][1], spring, 1e-9 * P);
+        EXPECT_NEAR(s.results.SupportReaction[1][1], P - spring, 1e-9 * P);
+        EXPECT_NEAR(s.results.NodeDeflection[nodeAt(s, L)], spring / k, 1e-9 * spring / k);
+        // Fixed at 0 and pushed down 10 mm at L: the displacement is held by 3 EI d / L^3.
+        const auto p = Analysed(
+            ModelBuilder().span(L).fixed(0).fixedDisplacement(L, 10).uniformEI(200, 1e4).build(),
+            density);
+        EXPECT_EQ(p.results.NodeDeflection[nodeAt(p, L)], d);
+        EXPECT_NEAR(p.results.DisplacementReaction[1][1], -held, 1e-6);
+        EXPECT_NEAR(p.results.SupportReaction[1][1], held, 1e-6);
+        EXPECT_NEAR(p.results.SupportReaction[1][2], -3 * EI * d / (L * L), 1e-6);
+        expectEquilibrium(s, "spring");
+        expectEquilibrium(p, "prescribed");
+    }
 }
 
 TEST(SoundAnalysis, ExtremesOfATriangularLoadBetweenNodes) {
@@ -507,7 +555,10 @@ TEST(SoundAnalysisProperty, AgreesWithTheStiffnessMethodOnSmallMeshes) {
         const auto r = Analyse(test::RandomModel(rng), 1);
         if (r.outcome != modCalcs::Outcome::Completed)
             continue;
-        const auto ref = test::SolveFullMesh(r.s.mesh, r.s.nodal);
+        MeshTables mesh = r.s.mesh; // E and I back in N/m2 and m4, as the solution took them
+        for (std::size_t e = 1; e < mesh.ElementE.size(); ++e)
+            mesh.ElementE[e] *= 1e9, mesh.ElementI[e] *= 1e-8;
+        const auto ref = test::SolveFullMesh(mesh, r.s.nodal);
         ASSERT_TRUE(ref.solved) << "trial " << trial;
         ++compared;
         auto compare = [&](const std::vector<double>& exact, const std::vector<double>& full,

@@ -408,6 +408,12 @@ TEST(PatternLoading, GoverningArrangementNamesTheLoadedSpans) {
         a.frame.mesh.NodeX.begin());
     EXPECT_EQ(GoverningText(r, r.moment[middle].largest.by, m), "ULS with Q on span 2");
     EXPECT_EQ(GoverningText(r, r.moment[middle].smallest.by, m), "ULS with Q on spans 1, 3");
+    // Over a support no span's load moves the beam: no span is named for its deflection.
+    const std::size_t support = static_cast<std::size_t>(
+        std::find(a.frame.mesh.NodeX.begin(), a.frame.mesh.NodeX.end(), 6.0) -
+        a.frame.mesh.NodeX.begin());
+    EXPECT_EQ(GoverningText(r, r.deflection[support].largest.by, m), "ULS with Q on no span");
+    EXPECT_EQ(GoverningText(r, r.deflection[support].smallest.by, m), "ULS with Q on no span");
 }
 
 TEST(PatternLoading, SpansRunBetweenVerticalSupportsAndCantileversAreSpans) {
@@ -456,6 +462,19 @@ TEST(PatternLoading, MoreThanSixteenSpansAreRefused) {
     EXPECT_EQ(messages.texts(),
               std::vector<std::string>{"A patterned load case is applied span by span to at most "
                                        "16 spans; this beam has 17"});
+}
+
+TEST(LoadCombinations, WithoutCombinationsTheEnvelopeIsOverTheCasesAlone) {
+    const BeamModel beam =
+        ModelBuilder().span(10).pinned(0).pinned(10).uniformEI(205, 8000).build();
+    const CaseModel m =
+        modelOf(beam, {caseOf("G", ModelBuilder().span(10).udl(1, 0, 10).build()),
+                       caseOf("Q", ModelBuilder().span(10).pointLoad(5, 5).build())});
+    const std::vector<Loading> loadings = EnvelopeLoadings(m);
+    ASSERT_EQ(loadings.size(), 2u);
+    EXPECT_EQ(loadings[0].name, "G");
+    EXPECT_EQ(loadings[1].name, "Q");
+    EXPECT_EQ(loadings[1].terms, (std::vector<std::pair<std::size_t, double>>{{1, 1.0}}));
 }
 
 TEST(LoadCombinations, MessagesOfSeveralCasesNameTheirCase) {

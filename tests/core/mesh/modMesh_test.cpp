@@ -1,7 +1,6 @@
 // Mesh generation and the placing of loads and supports on the nodes.
 #include "../analysis/ModelBuilder.h"
 #include "analysis/modCalcs.h"
-#include "analysis/modUnits.h"
 #include "mesh/modMesh.h"
 #include "model/KradonError.h"
 #include "model/modText.h"
@@ -137,7 +136,18 @@ TEST(GenerateMesh, MoreThan32767NodesIsRefusedBeforeAllocating) {
     EXPECT_NE(sink.shown[0].text.find("at most 32767"), std::string::npos);
 }
 
-/// Mesh and nodal tables of a model already in analysis units.
+// One segment of 8 x MeshDensFact elements: 32766 elements (32767 nodes) are the most there
+// may be.
+TEST(GenerateMesh, TheNodeLimitIsExactly32767) {
+    const BeamModel m = ModelBuilder().span(10).pinned(0).pinned(10).uniformEI(200, 1000).build();
+    RecordingSink sink;
+    EXPECT_EQ(modMesh::GenerateMesh(m, 32766 / 8.0, sink).NodeCount, 32767);
+    EXPECT_THROW(modMesh::GenerateMesh(m, 32767 / 8.0, sink), KradonError);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find("The mesh would need 32768 nodes"), std::string::npos);
+}
+
+/// Mesh and nodal tables of a model, its loads placed in N, N/m and N·m.
 struct Tables {
     MeshTables mesh;
     NodalTables nodal;
@@ -168,14 +178,15 @@ TEST(NodalLoads, TdlFixedEndForces) {
     const Tables t = meshed(m, 1.0 / 8);
     ASSERT_EQ(t.mesh.ElementCount, 3);
     const auto& EL = t.nodal.ElementNodalLoads;
-    EXPECT_NEAR(EL[1][1], 0.3, 1e-12);
-    EXPECT_NEAR(EL[2][1], 1.0 / 15, 1e-12);
-    EXPECT_NEAR(EL[3][1], 0.7, 1e-12);
-    EXPECT_NEAR(EL[4][1], -0.1, 1e-12);
+    // The model's kN/m become N/m.
+    EXPECT_NEAR(EL[1][1], 300, 1e-9);
+    EXPECT_NEAR(EL[2][1], 1000.0 / 15, 1e-9);
+    EXPECT_NEAR(EL[3][1], 700, 1e-9);
+    EXPECT_NEAR(EL[4][1], -100, 1e-9);
     double total = 0;
     for (int e = 1; e <= 3; ++e)
         total += EL[1][e] + EL[3][e];
-    EXPECT_NEAR(total, 9, 1e-12);
+    EXPECT_NEAR(total, 9000, 1e-9);
 }
 
 TEST(NodalLoads, UdlOverOneElementAndReversedUdl) {
@@ -189,10 +200,10 @@ TEST(NodalLoads, UdlOverOneElementAndReversedUdl) {
                       .build();
     const Tables t = meshed(m, 1.0 / 8);
     ASSERT_EQ(t.mesh.ElementCount, 1);
-    const std::vector<double> expected{0, 10, 10.0 / 3, 10, -10.0 / 3};
+    const std::vector<double> expected{0, 1e4, 1e4 / 3, 1e4, -1e4 / 3}; // N and N·m
     for (int i = 1; i <= 4; ++i) {
-        EXPECT_NEAR(t.nodal.ElementNodalLoads[i][1], expected[i], 1e-12);
-        EXPECT_NEAR(t.nodal.LoadVector[i], expected[i], 1e-12);
+        EXPECT_NEAR(t.nodal.ElementNodalLoads[i][1], expected[i], 1e-9);
+        EXPECT_NEAR(t.nodal.LoadVector[i], expected[i], 1e-9);
     }
 }
 
@@ -215,8 +226,8 @@ TEST(NodeMatches, PositionsEqualAfterTheRoundTripShareOneNode) {
     EXPECT_EQ(t.mesh.NodeX[n], 0.3);
     EXPECT_EQ(modMesh::FirstNodeAt(t.mesh, 0.1 + 0.2), n);
     EXPECT_EQ(t.mesh.SegmentDivisions.size(), 3u); // 0..0.3 and 0.3..1
-    EXPECT_EQ(t.nodal.ConcentratedLoad[2 * n], 7);
-    EXPECT_EQ(t.nodal.ConcentratedLoad[2 * n - 1], 2);
+    EXPECT_EQ(t.nodal.ConcentratedLoad[2 * n], 7000);
+    EXPECT_EQ(t.nodal.ConcentratedLoad[2 * n - 1], 2000);
 }
 
 TEST(GenerateMesh, EveryKeyPointIsANodeAtEveryDensity) {

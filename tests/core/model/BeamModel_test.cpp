@@ -309,13 +309,17 @@ TEST(BeamModelStore, SupportTypeTextIsReadAsAWholeNumber) {
     StoreRigidSupport(m, 1, {"1", "0"});
     StoreRigidSupport(m, 2, {" 2 ", "7.5"});
     StoreRigidSupport(m, 3, {"2.5", "1"}); // halves go to the even number
+    StoreRigidSupport(m, 4, {"3.5", "1"});
+    StoreRigidSupport(m, 5, {"1.25", "1"});
     EXPECT_EQ(m.RigidSupport.type[1], SupportType::Pinned);
     EXPECT_EQ(m.RigidSupport.type[2], SupportType::Fixed);
     EXPECT_EQ(m.RigidSupport.location[2], 7.5);
     EXPECT_EQ(m.RigidSupport.type[3], 2);
+    EXPECT_EQ(m.RigidSupport.type[4], 4);
+    EXPECT_EQ(m.RigidSupport.type[5], 1);
 
     const BeamModel before = m;
-    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 4, {"40000", "1"}); });
+    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 6, {"40000", "1"}); });
     EXPECT_EQ(e.number(), ErrorNumber::Overflow);
     EXPECT_STREQ(e.what(), "SupType: 40000 is outside the range of a 16-bit integer");
     EXPECT_EQ(m, before);
@@ -398,51 +402,41 @@ struct ValueCase {
     double value;
 };
 
-TEST(BeamModelValueAt, OneNoneSegmentCoversAfterItsStartUpToItsEnd) {
-    BeamModel m = dimensionedModel();
-    m.ESegment.variation[1] = Variation::None;
-    StoreESegment(m, 1, {"0", "10", "205", "", "", ""});
-    NoteRecordNumber(m, RecordKind::ESegment, 1);
-    const ValueCase cases[] = {{0, 0}, {-1, 0}, {0.001, 205}, {5, 205}, {10, 205}, {10.5, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(EValueAt(m, c.x), c.value) << "x = " << c.x;
-    EXPECT_EQ(IValueAt(m, 5), 0); // no I definition
-}
-
-TEST(BeamModelValueAt, TheLowerNumberedOfOverlappingSegmentsWins) {
-    BeamModel m = dimensionedModel();
-    setNoneSegment(m.ISegment, 1, 0, 6, 100);
-    setNoneSegment(m.ISegment, 2, 4, 10, 200);
-    m.count(RecordKind::ISegment) = 2;
-    const ValueCase cases[] = {{3, 100}, {4, 100}, {5, 100}, {6, 100}, {6.01, 200}, {10, 200}};
-    for (const auto& c : cases)
-        EXPECT_EQ(IValueAt(m, c.x), c.value) << "x = " << c.x;
-}
-
-TEST(BeamModelValueAt, AnEmptySegmentNeverMatches) {
-    BeamModel m = dimensionedModel();
-    setNoneSegment(m.ESegment, 1, 4, 4, 300);
-    setNoneSegment(m.ESegment, 2, 0, 10, 205);
-    m.count(RecordKind::ESegment) = 2;
-    EXPECT_EQ(EValueAt(m, 4), 205);
-    m.count(RecordKind::ESegment) = 1;
-    for (const double x : {3.999, 4.0, 4.001})
-        EXPECT_EQ(EValueAt(m, x), 0) << "x = " << x;
-}
-
-TEST(BeamModelValueAt, ARecordBeyondTheCountIsIgnored) {
-    BeamModel m = dimensionedModel();
-    setNoneSegment(m.ESegment, 1, 0, 10, 205);
-    EXPECT_EQ(EValueAt(m, 5), 0);
-}
-
-TEST(BeamModelValueAt, EntryZeroHoldsTheValueWhereNoSegmentCovers) {
-    BeamModel m = dimensionedModel();
-    setNoneSegment(m.ESegment, 0, 0, 0, 50);
-    setNoneSegment(m.ESegment, 1, 2, 4, 205);
-    m.count(RecordKind::ESegment) = 1;
-    EXPECT_EQ(EValueAt(m, 3), 205);
-    EXPECT_EQ(EValueAt(m, 8), 50);
+// None definitions (entries disA, disB, value, from entry 0 on) and the count of records: the
+// first record k = 1..count with disA < x <= disB gives the value; where none does, entry 0.
+TEST(BeamModelValueAt, TheFirstRecordCoveringAPositionAfterItsStartGivesTheValue) {
+    const struct {
+        const char* name;
+        std::vector<std::array<double, 3>> entries;
+        std::int16_t count;
+        std::vector<ValueCase> values;
+    } cases[] = {
+        {"one segment",
+         {{0, 0, 0}, {0, 10, 205}},
+         1,
+         {{0, 0}, {-1, 0}, {0.001, 205}, {5, 205}, {10, 205}, {10.5, 0}}},
+        {"overlapping",
+         {{0, 0, 0}, {0, 6, 100}, {4, 10, 200}},
+         2,
+         {{3, 100}, {4, 100}, {6, 100}, {6.01, 200}, {10, 200}}},
+        {"empty first", {{0, 0, 0}, {4, 4, 300}, {0, 10, 205}}, 2, {{4, 205}}},
+        {"empty alone", {{0, 0, 0}, {4, 4, 300}}, 1, {{3.999, 0}, {4, 0}, {4.001, 0}}},
+        {"beyond the count", {{0, 0, 0}, {0, 10, 205}}, 0, {{5, 0}}},
+        {"entry zero", {{0, 0, 50}, {2, 4, 205}}, 1, {{3, 205}, {8, 50}}},
+    };
+    for (const auto& c : cases) {
+        BeamModel m = dimensionedModel();
+        for (std::size_t k = 0; k < c.entries.size(); ++k) {
+            const auto& [a, b, value] = c.entries[k];
+            setNoneSegment(m.ESegment, k, a, b, value);
+            setNoneSegment(m.ISegment, k, a, b, value);
+        }
+        m.count(RecordKind::ESegment) = m.count(RecordKind::ISegment) = c.count;
+        for (const auto& v : c.values) {
+            EXPECT_EQ(EValueAt(m, v.x), v.value) << c.name << " x = " << v.x;
+            EXPECT_EQ(IValueAt(m, v.x), v.value) << c.name << " x = " << v.x;
+        }
+    }
 }
 
 TEST(BeamModelValueAt, ALinearSegmentInterpolatesBetweenItsEnds) {

@@ -135,6 +135,11 @@ TEST(modEqParseTest, ReadsConstantsAndTheVariableInSinglePrecision) {
     EXPECT_EQ(EvaluateExpr(".5"), 0.5);
     EXPECT_EQ(EvaluateExpr("2.E2"), 200);
     EXPECT_EQ(EvaluateExpr("0." + std::string(49, '0') + "1"), 0); // below single precision
+    EXPECT_EQ(EvaluateExpr("0.00000000000000000000000000000000000000000000000000001e5"), 0);
+    EXPECT_EQ(EvaluateExpr("0.01e40"), static_cast<double>(1e38f));
+    EXPECT_EQ(EvaluateExpr("5."), 5);
+    EXPECT_EQ(EvaluateExpr("2.5E1"), 25);
+    EXPECT_EQ(EvaluateExpr("007"), 7);
     EXPECT_EQ(EvaluateExprAt("X", "x", 2), 2);
     EXPECT_EQ(EvaluateExprAt("len*2", "LEN", 2), 4);
 }
@@ -157,6 +162,15 @@ TEST(modEqParseTest, RaisesErrorsNamingTheSubExpression) {
         {"inf", std::nullopt, 13, "Error evaluating 'inf' as a constant."},
         {"1,5", std::nullopt, 13, "Error evaluating '1,5' as a constant."},
         {"1e39", std::nullopt, 6, "Error evaluating '1e39' as a constant."},
+        // Above single precision, however the digits and the exponent share the magnitude.
+        {"0.001e42", std::nullopt, 6, "Error evaluating '0.001e42' as a constant."},
+        {"999999999e30", std::nullopt, 6, "Error evaluating '999999999e30' as a constant."},
+        {".", std::nullopt, 13, "Error evaluating '.' as a constant."},
+        {"e5", std::nullopt, 13, "Error evaluating 'e5' as a constant."},
+        {"1e", std::nullopt, 13, "Error evaluating '1e' as a constant."},
+        {"1.5e", std::nullopt, 13, "Error evaluating '1.5e' as a constant."},
+        {"1.2.3", std::nullopt, 13, "Error evaluating '1.2.3' as a constant."},
+        {"12a", std::nullopt, 13, "Error evaluating '12a' as a constant."},
     };
     for (const ErrorCase& c : cases) {
         const std::optional<KradonError> e = errorOf(c);
@@ -227,6 +241,12 @@ TEST(modEqParseTest, FailsCleanlyOnHostileNesting) {
     }
     const std::string terms = repeated("(1+", 5'000) + "1" + repeated(")", 5'000);
     EXPECT_THROW(EvaluateExpr(terms), KradonError);
+    // 1000 levels are allowed, whether parentheses or functions make them; the next is refused.
+    for (const std::string level : {"(", "sin("}) {
+        EXPECT_EQ(EvaluateExpr(repeated(level, 1000) + "0" + repeated(")", 1000)), 0) << level;
+        EXPECT_THROW(EvaluateExpr(repeated(level, 1001) + "0" + repeated(")", 1001)), KradonError)
+            << level;
+    }
 }
 
 // Each of these is 100,000 characters or so: each ends in a value or an error, without deep

@@ -244,12 +244,18 @@ TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
         const char* name;
         std::size_t offset;
         int value;
+        std::string says; // how the message begins after "The model file is damaged: "
     };
     const std::size_t firstEText = 28 + 25 * 48;
-    for (const Case& c : {Case{"negative M", 8, -1}, Case{"huge M", 8, 32767},
-                          Case{"M one too big", 8, 6}, Case{"count -1", 10, -1},
-                          Case{"count M+1", 26, 6}, Case{"negative text length", firstEText, -2},
-                          Case{"text past the end", firstEText + 12 + 6 * 48, 200}}) {
+    const std::string tooShort = "it holds 1512 bytes of lists where MaxNoApplieds ";
+    for (const Case& c :
+         {Case{"negative M", 8, -1, "MaxNoApplieds is -1"},
+          Case{"huge M", 8, 32767, tooShort + "32767 needs at least 8257536"},
+          Case{"M one too big", 8, 6, tooShort + "6 needs at least 1764"},
+          Case{"count -1", 10, -1, "a record count of -1"},
+          Case{"count M+1", 26, 6, "a record count of 6"},
+          Case{"negative text length", firstEText, -2, "an expression has the negative length"},
+          Case{"text past the end", firstEText + 12 + 6 * 48, 200, "it ends before"}}) {
         std::string bytes = good;
         setInt16At(bytes, c.offset, c.value);
         try {
@@ -258,6 +264,8 @@ TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
         } catch (const KradonError& e) {
             EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat) << c.name;
             EXPECT_EQ(e.source(), "ReadModel") << c.name;
+            EXPECT_EQ(std::string(e.what()).rfind("The model file is damaged: " + c.says, 0), 0u)
+                << e.what();
         }
     }
 }

@@ -40,9 +40,33 @@ TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
         EXPECT_FALSE(ValuesAt(s, x)) << x;
 }
 
+// E only over 0..4 and 6..10, the cut one element at density 0.2: that element transmits
+// nothing and runs straight between its ends.
+TEST(ValuesAt, AnElementWithoutStiffnessIsStraightBetweenItsEnds) {
+    const ProgramState s = Analysed(ModelBuilder()
+                                        .span(10)
+                                        .fixed(0)
+                                        .fixed(10)
+                                        .pointLoad(10, 4)
+                                        .moment(5, 8)
+                                        .eSegment(0, 4, 200)
+                                        .eSegment(6, 10, 200)
+                                        .iSegment(0, 10, 1e4)
+                                        .build(),
+                                    0.2);
+    const auto a = ValuesAt(s, 4), b = ValuesAt(s, 6), mid = ValuesAt(s, 5.5);
+    ASSERT_TRUE(a && b && mid);
+    const double va = a->right.deflection, vb = b->left.deflection;
+    ASSERT_GT(std::fabs(va - vb), 1e-4);
+    EXPECT_NEAR(mid->left.deflection, va + (vb - va) * 0.75, 1e-15);
+    EXPECT_NEAR(mid->left.rotation, (vb - va) / 2, 1e-15);
+}
+
 TEST(ValuesAt, SameAfterTheAnalysisReturnsToInputUnitsAndNoneFromAResultsFile) {
     const BeamModel m = ClosedFormBeams()[4].model;
-    const ProgramState inAnalysisUnits = Analysed(m, 1);
+    ProgramState inAnalysisUnits = Analysed(m, 1);
+    for (std::size_t e = 1; e < inAnalysisUnits.mesh.ElementE.size(); ++e)
+        inAnalysisUnits.mesh.ElementE[e] *= 1e9, inAnalysisUnits.mesh.ElementI[e] *= 1e-8;
     ProgramState s;
     s.model = m;
     test::RecordingSink sink;
@@ -133,6 +157,80 @@ TEST(FindExtremes, DeflectionPeakBetweenTwoZerosOfTheMomentInOneElement) {
             EXPECT_NEAR(found.x, 1.5, 1e-9) << c.name;
         }
     }
+}
+
+// Values between the nodes need every table of the solution in full: one entry short in any of
+// them, a failed or an unstable run, and there are none.
+TEST(HasExactResults, EveryTableOfTheSolutionMustBeComplete) {
+    const ProgramState s = Analysed(ClosedFormBeams()[1].model, 1);
+    ASSERT_TRUE(HasExactResults(s));
+    using Table = std::vector<double>& (*)(ProgramState&);
+    const Table tables[] = {[](ProgramState & t) -> auto& {return t.mesh.NodeX;
+}
+, [](ProgramState& t) -> auto& {
+    return t.mesh.ElementLength;
+}
+, [](ProgramState& t) -> auto& {
+    return t.equations.Displacements;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.NodeShear;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.NodeMoment;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.NodeDeflection;
+}
+, [](ProgramState& t) -> auto& {
+    return t.results.ElementFlexibility;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.ElementLoadStart;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.ElementLoadEnd;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.ConcentratedLoad;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.RestraintFlag;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.PrescribedDisp;
+}
+, [](ProgramState& t) -> auto& {
+    return t.nodal.SpringDiagonal;
+}
+,
+}; // namespace
+for (std::size_t i = 0; i < std::size(tables); ++i) {
+    ProgramState shortened = s;
+    tables[i](shortened).pop_back();
+    EXPECT_FALSE(HasExactResults(shortened)) << "table " << i;
+}
+ProgramState unstable = s;
+unstable.equations.CalcError = -1;
+EXPECT_FALSE(HasExactResults(unstable));
+ProgramState miscounted = s;
+++miscounted.mesh.ElementCount;
+EXPECT_FALSE(HasExactResults(miscounted));
+} // namespace kradon
+
+// A largest or smallest value that holds along a stretch is placed where it is first reached.
+TEST(FindExtremes, AValueHeldAlongAStretchIsPlacedWhereItIsFirstReached) {
+    const ProgramState s = Analysed(
+        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 1e4).build(),
+        1);
+    const ResultExtremes& x = s.results.Extremes;
+    EXPECT_EQ(x.largestShear.value, 5e3);
+    EXPECT_EQ(x.largestShear.x, 5);
+    EXPECT_EQ(x.smallestShear.value, -5e3);
+    EXPECT_EQ(x.smallestShear.x, 0);
+    EXPECT_EQ(x.smallestDeflection.value, 0);
+    EXPECT_EQ(x.smallestDeflection.x, 0);
+    EXPECT_EQ(x.smallestMoment.x, 0);
 }
 
 TEST(FindExtremes, RotationPeaksWhereTheMomentVanishes) {

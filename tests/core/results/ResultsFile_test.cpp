@@ -1,6 +1,7 @@
 // The results file: its byte layout, the round trip through the report, and the refusal of
 // damaged files without touching the tables in memory.
 #include "../TestFolder.h"
+#include "../TextFiles.h"
 #include "../analysis/ModelBuilder.h"
 #include "ResultsState.h"
 #include "analysis/AnalyseCommand.h"
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -27,11 +27,6 @@ protected:
     const test::TestFolder folder_;
     const std::filesystem::path dir_ = folder_.path();
 };
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -76,7 +71,7 @@ TEST_F(ResultsFileTest, ThreeNodesGiveTheFieldsAtTheirOffsets) {
     const ProgramState s = test::ThreeNodeState();
     const auto path = dir_ / "three.kxr";
     SaveResultsFile(s, path);
-    const std::string bytes = fileBytes(path);
+    const std::string bytes = test::ReadFile(path);
     ASSERT_EQ(bytes.size(), 180u);
     // 4.0 is 0x4010000000000000: seven zero bytes and then 0x40 last.
     EXPECT_EQ(bytes.substr(0, 8), std::string("\0\0\0\0\0\0\x10\x40", 8));
@@ -98,7 +93,7 @@ TEST_F(ResultsFileTest, StoredThreeNodeFileIsWhatTheWriterWritesAndReadsBack) {
     // wrote them; rewrite it on purpose only when the layout is meant to change.
     const std::filesystem::path stored = KRADON_TEST_DATA "/results/three-nodes.kxr";
     const ProgramState written = test::ThreeNodeState();
-    EXPECT_EQ(fileBytes(stored), ResultsFileBytes(written));
+    EXPECT_EQ(test::ReadFile(stored), ResultsFileBytes(written));
     ProgramState read;
     const ResultsFileTimes times = OpenResultsFile(stored, read);
     read.equations.CalcTime = times.CalcTime;
@@ -166,12 +161,12 @@ TEST_F(ResultsFileTest, OlderLongerFileKeepsItsTailAndReadsBackTheNewResults) {
     five.mesh.ElementCount = 4;
     five.mesh.NodeX.assign(6, 123.25);
     SaveResultsFile(five, path);
-    const std::string older = fileBytes(path);
+    const std::string older = test::ReadFile(path);
     ASSERT_EQ(older.size(), 260u);
 
     const ProgramState three = test::ThreeNodeState();
     SaveResultsFile(three, path);
-    const std::string bytes = fileBytes(path);
+    const std::string bytes = test::ReadFile(path);
     ASSERT_EQ(bytes.size(), 260u);
     EXPECT_EQ(bytes.substr(0, 180), ResultsFileBytes(three));
     EXPECT_EQ(bytes.substr(180), older.substr(180));

@@ -1,5 +1,6 @@
 // The results report: its layout line by line, the number patterns, the node shear choice and
 // the separators.
+#include "../TextFiles.h"
 #include "ResultsState.h"
 #include "model/KradonError.h"
 #include "results/ResultsCsv.h"
@@ -18,24 +19,6 @@ constexpr const char* D42 = "------------------------------------------";
 constexpr const char* D68 = "--------------------------------------------------------------------";
 
 /// The report cut at its CR LF line ends; a line end of any other kind is a failure.
-std::vector<std::string> reportLines(const std::string& report) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < report.size()) {
-        const std::size_t end = report.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "the report does not end with CR LF";
-        if (end == std::string::npos)
-            break;
-        lines.push_back(report.substr(start, end - start));
-        start = end + 2;
-    }
-    for (const auto& line : lines) {
-        EXPECT_EQ(line.find('\r'), std::string::npos) << line;
-        EXPECT_EQ(line.find('\n'), std::string::npos) << line;
-    }
-    return lines;
-}
-
 /// Compares line by line, so a failure names the first line that differs.
 void expectLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
     for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
@@ -44,7 +27,7 @@ void expectLines(const std::vector<std::string>& actual, const std::vector<std::
 }
 
 std::vector<std::string> linesOf(const ProgramState& s) {
-    return reportLines(DoResults(s, "", 0, 0));
+    return test::ReportLines(DoResults(s, "", 0, 0));
 }
 
 /// The lines from the one equal to first up to (not including) the one equal to last.
@@ -60,7 +43,7 @@ TEST(DoResults, WholeReportOfThreeNodes) {
     const ProgramState s = test::ThreeNodeState();
     const std::string report = DoResults(s, "/tmp/run/beam.kxr", 0.25, 1.5);
     ASSERT_EQ(report.substr(report.size() - 2), "\r\n");
-    expectLines(reportLines(report),
+    expectLines(test::ReportLines(report),
                 {
                     D42,
                     "-- FINITE ELEMENT BEAM ANALYSIS RESULTS --",
@@ -100,7 +83,7 @@ TEST(DoResults, WholeReportOfThreeNodes) {
 
 TEST(DoResults, EmptyPathAndGeneralNumberTimes) {
     const ProgramState s = test::ThreeNodeState();
-    const auto lines = reportLines(DoResults(s, "", 0.000125, 12));
+    const auto lines = test::ReportLines(DoResults(s, "", 0.000125, 12));
     EXPECT_EQ(lines[3], "Results File: ");
     EXPECT_EQ(lines[6], "Problem calculation time 0.000125secs");
     EXPECT_EQ(lines[7], "Total time taken was: 12secs");

@@ -1,5 +1,6 @@
 // The file type registration: its checks and errors, and the files it leaves in a data folder.
 #include "../TestFolder.h"
+#include "../TextFiles.h"
 #include "model/KradonError.h"
 #include "settings/CAssociate.h"
 
@@ -17,11 +18,6 @@ using test::TestFolder;
 
 const std::filesystem::path SourceRoot =
     std::filesystem::path(KRADON_TEST_DATA).parent_path().parent_path();
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 /// The five properties as the program sets them, for a program in folder.
 CAssociate programAssociate(const std::filesystem::path& dataFolder, const std::string& folder) {
@@ -86,7 +82,7 @@ TEST(CAssociate, WritesTheTypeTheOpenCommandAndTheIcon) {
     const TestFolder folder;
     programAssociate(folder.path(), "/opt/kradon/bin").Associate();
 
-    EXPECT_EQ(readFile(folder / "mime/packages/kradon.xml"),
+    EXPECT_EQ(test::ReadFile(folder / "mime/packages/kradon.xml"),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
               "  <mime-type type=\"application/x-kradon-file\">\n"
@@ -95,7 +91,7 @@ TEST(CAssociate, WritesTheTypeTheOpenCommandAndTheIcon) {
               "    <glob pattern=\"*.kdn\"/>\n"
               "  </mime-type>\n"
               "</mime-info>\n");
-    EXPECT_EQ(readFile(folder / "applications/kradon.desktop"),
+    EXPECT_EQ(test::ReadFile(folder / "applications/kradon.desktop"),
               "[Desktop Entry]\n"
               "Type=Application\n"
               "Name=Kradon by Tarel Vestrun\n"
@@ -104,18 +100,18 @@ TEST(CAssociate, WritesTheTypeTheOpenCommandAndTheIcon) {
               "Terminal=false\n"
               "MimeType=application/x-kradon-file;\n"
               "Categories=Science;Engineering;\n");
-    EXPECT_EQ(readFile(folder / "icons/hicolor/scalable/apps/kradon.svg"),
-              readFile(SourceRoot / "src/app/resources/kradon.svg"));
+    EXPECT_EQ(test::ReadFile(folder / "icons/hicolor/scalable/apps/kradon.svg"),
+              test::ReadFile(SourceRoot / "src/app/resources/kradon.svg"));
 }
 
 // The package installs the same files the program writes for a program found on the PATH.
 TEST(CAssociate, InstalledFilesAreTheOnesTheProgramWrites) {
     const TestFolder folder;
     programAssociate(folder.path(), "").Associate();
-    EXPECT_EQ(readFile(folder / "applications/kradon.desktop"),
-              readFile(SourceRoot / "packaging/kradon.desktop"));
-    EXPECT_EQ(readFile(folder / "mime/packages/kradon.xml"),
-              readFile(SourceRoot / "packaging/kradon.xml"));
+    EXPECT_EQ(test::ReadFile(folder / "applications/kradon.desktop"),
+              test::ReadFile(SourceRoot / "packaging/kradon.desktop"));
+    EXPECT_EQ(test::ReadFile(folder / "mime/packages/kradon.xml"),
+              test::ReadFile(SourceRoot / "packaging/kradon.xml"));
 }
 
 TEST(CAssociate, AnEmptyExtensionRegistersTheTypeWithoutAPattern) {
@@ -123,7 +119,7 @@ TEST(CAssociate, AnEmptyExtensionRegistersTheTypeWithoutAPattern) {
     CAssociate a = programAssociate(folder.path(), "/usr/bin");
     a.Extension.clear();
     a.Associate();
-    const std::string xml = readFile(folder / "mime/packages/kradon.xml");
+    const std::string xml = test::ReadFile(folder / "mime/packages/kradon.xml");
     EXPECT_NE(xml.find("<comment>Kradon by Tarel Vestrun</comment>"), std::string::npos);
     EXPECT_EQ(xml.find("<glob"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(folder / "applications/kradon.desktop"));

@@ -1,0 +1,34 @@
+// Reading what a test wrote: a whole file, and the lines of a report with CR LF line ends.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace kradon::test {
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// The lines of a report; fails the test where a line does not end in CR LF or holds a lone CR
+/// or LF.
+inline std::vector<std::string> ReportLines(const std::string& report) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < report.size();) {
+        const std::size_t end = report.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "the report does not end with CR LF";
+        if (end == std::string::npos)
+            break;
+        lines.push_back(report.substr(start, end - start));
+        EXPECT_EQ(lines.back().find_first_of("\r\n"), std::string::npos) << lines.back();
+        start = end + 2;
+    }
+    return lines;
+}
+
+} // namespace kradon::test
