@@ -492,7 +492,7 @@ TEST_F(CliAnalyseTest, JsonIsWrittenWithTheBytesTheJsonLibraryGivesIt) {
                                                     .build());
     const CliRun r = run({"analyse", model, "--mesh-density", "3", "--json", path("j.json")});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
-    const std::string bytes = readFile(dir_ / "j.json");
+    const std::string bytes = test::ReadFile(dir_ / "j.json");
     const auto j = nlohmann::ordered_json::parse(bytes);
     EXPECT_EQ(j["spring_supports"].dump(), "[]");
     EXPECT_TRUE(j["nodes"][0]["shear_left_kN"].is_null());
