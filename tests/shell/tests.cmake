@@ -18,6 +18,7 @@ set(KRADON_SHELL_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/frmTip_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/loadcases_test.cpp
 )
 add_executable(kradon_shell_tests ${KRADON_SHELL_TESTS})
 target_link_libraries(kradon_shell_tests PRIVATE kradon_shell Qt6::Test GTest::gtest)

@@ -1,0 +1,89 @@
+// The results the result windows show. A model with one load case and no combination is
+// analysed as one beam, and its tables are shown as they are. A model with several cases or a
+// combination has every case analysed once; the user then chooses, in any result window, one
+// case, one combination or the envelope, and every result window shows that choice.
+#pragma once
+
+#include "analysis/AnalyseCommand.h"
+#include "analysis/ProgramState.h"
+#include "graphics/DrawingSurface.h"
+#include "graphics/modGraphics.h"
+#include "model/LoadCases.h"
+#include "model/Sinks.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QWidget;
+
+namespace kradon {
+
+inline constexpr const char* EnvelopeChoiceText = "Envelope";
+inline constexpr const char* CaseChoicePrefix = "Case: ";
+inline constexpr const char* CombinationChoicePrefix = "Combination: ";
+inline constexpr const char* ResultsOfText = "Results of:";
+
+class CaseResults : public QObject {
+    Q_OBJECT
+signals:
+    /// What the result windows show has changed: they draw or fill themselves again.
+    void selectionChanged();
+    /// The list of choices has changed (a new analysis, or none).
+    void choicesChanged();
+
+public:
+    explicit CaseResults(QObject* parent);
+    ~CaseResults() override;
+
+    /// The tables the result windows show: those of the chosen case or combination, or for an
+    /// envelope the common mesh with the prescribed displacements' results alone.
+    ProgramState& shown() { return shown_; }
+    const ProgramState& shown() const { return shown_; }
+
+    /// The tables of one analysis of a model with a single case: nothing to choose.
+    void takeSingle(const ProgramState& analysed);
+    /// Analyses every case of m, with the options' mesh density, copies in copyFolder; once it
+    /// has completed, the choices are each case, each combination and the envelope, and the
+    /// choice of the same name as before stays chosen (otherwise the envelope). base gives the
+    /// file name and options the shown tables carry. A check that fails or a cancel changes
+    /// nothing; a failed run leaves no results. Throws KradonError (FileIo) when a copy cannot
+    /// be written.
+    AnalyseResult analyse(const CaseModel& m, const ProgramState& base,
+                          const std::filesystem::path& copyFolder, StatusSink& status,
+                          MessageSink& messages);
+    /// No results (Open, New): empty tables, nothing to choose.
+    void clear();
+
+    QStringList choices() const;
+    /// The index of the choice shown, or -1 when there is none.
+    int selected() const { return selected_; }
+    /// Shows choice index; one out of range is ignored.
+    void select(int index);
+
+    /// Whether an envelope is shown (the envelope, or a loading with a patterned case).
+    bool showsEnvelope() const;
+    /// Draws the envelope picture of kind when an envelope is shown; false when there is none
+    /// or kind has no envelope (the beam, the mesh, E and I are drawn as usual).
+    bool drawEnvelope(modGraphics::PictureKind kind, DrawingSurface& surface) const;
+    /// The envelope report when an envelope is shown, otherwise empty.
+    std::string envelopeReport() const;
+
+    /// A drop-down list of the choices that follows this object and chooses through it; hidden
+    /// while there is nothing to choose. Its object name is "loadingCmb".
+    QComboBox* makeSelector(QWidget* parent);
+
+private:
+    struct Analysed; // the analysis, its model, the choices and the envelope shown
+    void showChoice();
+
+    ProgramState shown_;
+    std::unique_ptr<Analysed> analysed_;
+    int selected_ = -1;
+};
+
+} // namespace kradon
