@@ -462,6 +462,7 @@ CasesOutcome AnalyseCases(const CaseModel& m, const std::filesystem::path& copyF
         ProgramState s;
         s.model = analysisModel(m, job.loads, positions);
         s.options.MeshDensFact = m.meshDensity;
+        s.options.ExactSections = m.exactSections;
         s.options.MaxNoApplieds = s.model.MaxNoApplieds;
         NullStatusSink quiet;
         const AnalyseResult result = AnalyseCore(s, copyFolder, quiet, once);

@@ -627,8 +627,8 @@ std::optional<std::string> segmentProblem(const PropertySegmentList& s, std::int
 CaseModel ReadModelJson(std::string_view text) {
     const Json document = parse(text);
     const Object top(document, "",
-                     {"format", "version", "span_m", "mesh_density", "capacity", "E", "I",
-                      "supports", "springs", "prescribed_displacements", "load_cases",
+                     {"format", "version", "span_m", "mesh_density", "exact_sections", "capacity",
+                      "E", "I", "supports", "springs", "prescribed_displacements", "load_cases",
                       "combinations"});
     readHeader(top);
     CaseModel m;
@@ -637,6 +637,7 @@ CaseModel ReadModelJson(std::string_view text) {
     if (m.meshDensity < MinMeshDensity || m.meshDensity > MaxMeshDensity)
         refuse(top.where("mesh_density"),
                modText::GeneralNumber(m.meshDensity) + " is outside 0.2 to 10");
+    m.exactSections = top.flag("exact_sections", false);
     m.beam.MaxNoApplieds = capacityOf(top);
     ClearModelLists(m.beam);
     BeamModel& b = m.beam;
@@ -761,6 +762,8 @@ std::string WriteModelJson(const CaseModel& m) {
     text += "  \"version\": " + std::to_string(FormatVersion) + ",\n";
     text += "  \"span_m\": " + numberJson(b.span).dump() + ",\n";
     text += "  \"mesh_density\": " + numberJson(m.meshDensity).dump() + ",\n";
+    if (m.exactSections)
+        text += "  \"exact_sections\": true,\n";
     if (b.MaxNoApplieds != impliedCapacity(m))
         text += "  \"capacity\": " + std::to_string(b.MaxNoApplieds) + ",\n";
     text += "  \"E\": " + recordLines(segmentsJson(b.ESegment, b.count(K::ESegment)), "  ") + ",\n";

@@ -262,6 +262,8 @@ std::optional<std::string> KdnCannotHold(const CaseModel& m) {
     if (m.meshDensity != DefaultMeshDensity)
         return "A .kdn file holds no mesh density, and this model's is " +
                modText::GeneralNumber(m.meshDensity) + " (the program's default is 1)";
+    if (m.exactSections)
+        return "A .kdn file holds no exact-sections switch, and this model asks for exact sections";
     return std::nullopt;
 }
 

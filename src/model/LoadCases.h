@@ -69,6 +69,8 @@ struct CaseModel {
     /// load lists are dimensioned and hold no records: the loads live in the cases.
     BeamModel beam;
     double meshDensity = DefaultMeshDensity;
+    /// Integrate varying E and I exactly along each element, as the exact-sections option does.
+    bool exactSections = false;
     std::vector<LoadCase> cases; // at least one
     std::vector<Combination> combinations;
     std::size_t current = 0; // the case that editing adds loads to
@@ -106,7 +108,7 @@ std::optional<std::size_t> FindCombination(const CaseModel& m, const std::string
 std::optional<std::string> ModelProblem(const CaseModel& m);
 
 /// Why a .kdn file cannot hold m (more than one case, a combination, a patterned case, a case
-/// name other than "Loads" or a title, a mesh density other than 1), or nullopt.
+/// name other than "Loads" or a title, a mesh density other than 1, exact sections), or nullopt.
 std::optional<std::string> KdnCannotHold(const CaseModel& m);
 
 // Editing operations. Each checks first and changes nothing when it throws KradonError
