@@ -39,11 +39,38 @@ void CaseResults::takeSingle(const ProgramState& analysed) {
     emit selectionChanged();
 }
 
-AnalyseResult CaseResults::analyse(const CaseModel& m, const ProgramState& base,
+namespace {
+
+/// A model of one plain case is analysed as one beam, as a .kdn model always was.
+bool oneBeam(const CaseModel& m) {
+    return m.cases.size() == 1 && m.combinations.empty() && !m.cases.front().pattern;
+}
+
+} // namespace
+
+AnalyseResult CaseResults::analyse(const CaseModel& m, ProgramState& state,
                                    const std::filesystem::path& copyFolder, StatusSink& status,
-                                   MessageSink& messages) {
+                                   MessageSink& messages, const WarningsGate& gate) {
+    if (oneBeam(m)) {
+        // The analysis converts the model's loads and back; what the user entered stays, to
+        // the last digit.
+        const BeamModel entered = state.model;
+        // A model that asks for exact sections has them, whatever the option.
+        const bool option = state.options.ExactSections;
+        state.options.ExactSections = option || m.exactSections;
+        const AnalyseResult result = AnalyseCore(state, copyFolder, status, messages, gate);
+        state.options.ExactSections = option;
+        if (result.outcome == AnalyseOutcome::CheckFailed ||
+            result.outcome == AnalyseOutcome::Cancelled)
+            return result;
+        state.model = entered;
+        takeSingle(state);
+        return result;
+    }
+    const ProgramState& base = state;
     CaseModel analysed = m;
     analysed.meshDensity = base.options.MeshDensFact;
+    analysed.exactSections = m.exactSections || base.options.ExactSections;
     CasesOutcome outcome = AnalyseCases(analysed, copyFolder, status, messages);
     if (outcome.outcome == AnalyseOutcome::CheckFailed ||
         outcome.outcome == AnalyseOutcome::Cancelled)
@@ -52,14 +79,13 @@ AnalyseResult CaseResults::analyse(const CaseModel& m, const ProgramState& base,
         clear();
         return {outcome.outcome, 0};
     }
-    const QString before =
-        selected_ >= 0 ? choices().at(selected_) : QString(EnvelopeChoiceText);
+    const QString before = selected_ >= 0 ? choices().at(selected_) : QString(EnvelopeChoiceText);
     auto a = std::make_unique<Analysed>();
     a->analysis = std::move(*outcome.analysis);
     a->model = m;
     for (std::size_t c = 0; c < m.cases.size(); ++c)
-        a->choices.push_back({CaseChoicePrefix + QString::fromStdString(m.cases[c].name),
-                              CaseLoading(m, c)});
+        a->choices.push_back(
+            {CaseChoicePrefix + QString::fromStdString(m.cases[c].name), CaseLoading(m, c)});
     for (std::size_t k = 0; k < m.combinations.size(); ++k)
         a->choices.push_back(
             {CombinationChoicePrefix + QString::fromStdString(m.combinations[k].name),
@@ -72,6 +98,7 @@ AnalyseResult CaseResults::analyse(const CaseModel& m, const ProgramState& base,
         selected_ = static_cast<int>(analysed_->choices.size()) - 1;
     shown_.FileName = base.FileName;
     shown_.options = base.options;
+    state.AnalysisTime = time;
     emit choicesChanged();
     showChoice();
     return {AnalyseOutcome::Completed, time};

@@ -45,19 +45,21 @@ public:
     ProgramState& shown() { return shown_; }
     const ProgramState& shown() const { return shown_; }
 
-    /// The tables of one analysis of a model with a single case: nothing to choose.
-    void takeSingle(const ProgramState& analysed);
-    /// Analyses every case of m, with the options' mesh density, copies in copyFolder; once it
-    /// has completed, the choices are each case, each combination and the envelope, and the
-    /// choice of the same name as before stays chosen (otherwise the envelope). base gives the
-    /// file name and options the shown tables carry. A check that fails or a cancel changes
-    /// nothing; a failed run leaves no results. Throws KradonError (FileIo) when a copy cannot
-    /// be written.
-    AnalyseResult analyse(const CaseModel& m, const ProgramState& base,
+    /// Analyses m, whose current case's beam is state.model, with copies in copyFolder. A model
+    /// of one case that is not patterned, without combinations, is analysed as the Analyse
+    /// command analyses a beam, in state itself (its model as entered afterwards), and its
+    /// tables are shown: nothing to choose. Otherwise every case is analysed, with the options'
+    /// mesh density; the choices are each case, each combination and the envelope, and the
+    /// choice of the same name as before stays chosen (otherwise the envelope). A check that
+    /// fails or a cancel changes nothing; a failed run leaves no results. Throws KradonError
+    /// (FileIo) when a copy cannot be written.
+    AnalyseResult analyse(const CaseModel& m, ProgramState& state,
                           const std::filesystem::path& copyFolder, StatusSink& status,
-                          MessageSink& messages);
+                          MessageSink& messages, const WarningsGate& gate);
     /// No results (Open, New): empty tables, nothing to choose.
     void clear();
+    /// The tables of one beam's analysis (or none) are shown as they are: nothing to choose.
+    void takeSingle(const ProgramState& analysed);
 
     QStringList choices() const;
     /// The index of the choice shown, or -1 when there is none.

@@ -26,8 +26,7 @@ QString ProposedModelName(const CaseModel& m, const QString& name) {
 }
 
 void SaveCaseModelFile(const std::filesystem::path& path, const CaseModel& m) {
-    SafeFile::WriteFileAtomically(path, ModelJson::ModelFileBytes(m, path),
-                                  ModelJson::WriteSource);
+    SafeFile::WriteFileAtomically(path, ModelJson::ModelFileBytes(m, path), ModelJson::WriteSource);
 }
 
 bool SameModelData(const CaseModel& a, const CaseModel& b) {

@@ -2,8 +2,8 @@
 #include "app/frmMain.h"
 
 #include "analysis/AnalyseCommand.h"
-#include "app/FilePicker.h"
 #include "app/CaseResults.h"
+#include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/ModelFiles.h"
 #include "app/NumberText.h"
@@ -30,10 +30,11 @@
 #include "model/KradonError.h"
 #include "model/SafeFile.h"
 #include "model/modFileWrite.h"
-#include "json/ModelJson.h"
 #include "results/ResultQueries.h"
 #include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
+
+#include "json/ModelJson.h"
 
 #ifdef KRADON_HAS_RESULTS_WINDOW
 #include "app/results/frmElementDisp.h"
@@ -42,8 +43,8 @@
 #endif
 
 #include <QAction>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -192,7 +193,8 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createChildKeys();
     caseResults_ = new CaseResults(this);
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, caseResults_->shown(), messages_, files_, this);
-    resultViews_ = new ResultViews(state_, [this] { return caseModel(); }, messages_, this);
+    resultViews_ = new ResultViews(
+        state_, [this] { return caseModel(); }, messages_, this);
     connect(caseResults_, &CaseResults::selectionChanged, this, [this] {
         redrawDiagrams();
         refreshResultWindows();
@@ -944,50 +946,17 @@ AnalyseOutcome frmMain::runAnalysis() {
 
 AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
                                     const WarningsGate& gate) {
-    if (hasSeveralLoadings())
-        return analyseCases(status, messages);
-    // The analysis converts the model's loads and back; what the user entered stays, to the
-    // last digit.
-    const BeamModel entered = state_.model;
     AnalyseResult result;
     {
         modelInUse_ = true;
         const ScopeExit released([this] { modelInUse_ = false; });
-        result = AnalyseCore(state_, paths_.analysisFolder, status, messages, gate);
-    }
-    if (result.outcome == AnalyseOutcome::CheckFailed ||
-        result.outcome == AnalyseOutcome::Cancelled)
-        return result;
-    state_.model = entered;
-    setFileCaption();
-    caseResults_->takeSingle(state_);
-    if (result.outcome == AnalyseOutcome::Completed) {
-        resultViews_->analysed();
-        refreshResultWindows();
-    } else {
-        resultViews_->dropped();
-    }
-    redrawDiagrams();
-    return result;
-}
-
-bool frmMain::hasSeveralLoadings() const {
-    return cases_.cases.size() > 1 || !cases_.combinations.empty() || cases_.cases.front().pattern;
-}
-
-AnalyseResult frmMain::analyseCases(StatusSink& status, MessageSink& messages) {
-    AnalyseResult result;
-    {
-        modelInUse_ = true;
-        const ScopeExit released([this] { modelInUse_ = false; });
-        result =
-            caseResults_->analyse(caseModel(), state_, paths_.analysisFolder, status, messages);
+        result = caseResults_->analyse(caseModel(), state_, paths_.analysisFolder, status, messages,
+                                       gate);
     }
     if (result.outcome == AnalyseOutcome::CheckFailed ||
         result.outcome == AnalyseOutcome::Cancelled)
         return result;
     setFileCaption();
-    state_.AnalysisTime = result.AnalysisTime;
     if (result.outcome == AnalyseOutcome::Completed) {
         resultViews_->analysed();
         refreshResultWindows();
@@ -1175,7 +1144,8 @@ bool frmMain::SaveModel(bool saveMode) {
         }
         // A model that needs the JSON format is not written as a .kdn file: the name is asked
         // for again, after the reason.
-        const auto problem = ModelJson::IsJsonModelPath(target) ? std::nullopt : KdnCannotHold(saved);
+        const auto problem =
+            ModelJson::IsJsonModelPath(target) ? std::nullopt : KdnCannotHold(saved);
         if (!problem)
             break;
         messages_.show({ProgramTitle,
@@ -1208,9 +1178,9 @@ bool frmMain::OpenModel(const QString& path) {
         return false;
     QString chosen = path;
     if (chosen.isEmpty()) {
-        const PickedName name = files_.openName(this, DialogFilters(ModelOpenFilter),
-                                                modFileWrite::DefaultExtension,
-                                                QString::fromStdString(state_.options.OpenIn));
+        const PickedName name =
+            files_.openName(this, DialogFilters(ModelOpenFilter), modFileWrite::DefaultExtension,
+                            QString::fromStdString(state_.options.OpenIn));
         if (!name || name->isEmpty())
             return false;
         chosen = *name;

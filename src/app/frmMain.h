@@ -399,11 +399,6 @@ private:
     void applyModel(const CaseModel& m);
     /// The model becomes m: state().model its current case's beam.
     void takeModel(CaseModel m);
-    /// Analyses every load case of a model with several cases or a combination.
-    AnalyseResult analyseCases(StatusSink& status, MessageSink& messages);
-    /// Whether the model needs every case analysed: more than one case, a combination or a
-    /// patterned case.
-    bool hasSeveralLoadings() const;
     /// False, after saying why, while the result windows show an envelope, which has no single
     /// set of results to export.
     bool oneSetOfResults();

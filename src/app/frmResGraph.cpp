@@ -59,7 +59,8 @@ protected:
         painter.fillRect(rect(), Qt::white);
         PainterSurface surface(painter, width(), height());
         NullMessageSink skipped;
-        window_.drewInstead_ = window_.drawInstead && window_.drawInstead(window_.pictureKind(), surface);
+        window_.drewInstead_ =
+            window_.drawInstead && window_.drawInstead(window_.pictureKind(), surface);
         if (!window_.drewInstead_)
             modGraphics::DrawPicture(window_.pictureKind(), state_, surface, skipped);
         scaleLeft_ = surface.ScaleLeft();

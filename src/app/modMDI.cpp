@@ -88,8 +88,7 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
 modMDI::modMDI(QMdiArea& area, QTabBar& tabs, ProgramState& state, ProgramState& shown,
                ShellSink& messages, FilePicker& files, QWidget* mainWindow)
     : QObject(mainWindow), area_(area), tabs_(tabs), state_(state), shown_(shown),
-      messages_(messages),
-      files_(files), mainWindow_(mainWindow) {
+      messages_(messages), files_(files), mainWindow_(mainWindow) {
     setObjectName("modMDI");
     connect(&area_, &QMdiArea::subWindowActivated, this, &modMDI::childActivated);
     connect(&tabs_, &QTabBar::tabBarClicked, this, [this](int index) {

@@ -110,8 +110,8 @@ bool DrawEnvelopeDiagram(DrawingSurface& surface, PictureKind kind, const CaseAn
     const double span = a.frame.model.span;
     skip([&] { surface.clear(); });
     surface.pen.DrawWidth = RoundDrawWidth(1.5);
-    const double M = std::max(largestMagnitude(p->largest, nodes),
-                              largestMagnitude(p->smallest, nodes));
+    const double M =
+        std::max(largestMagnitude(p->largest, nodes), largestMagnitude(p->smallest, nodes));
     const DiagramFrame frame = FrameFor(span, M);
     DrawDiagramFrame(surface, span, frame, p->title, messages);
     surface.pen.DrawWidth = 3;
@@ -126,28 +126,35 @@ bool DrawEnvelopeDiagram(DrawingSurface& surface, PictureKind kind, const CaseAn
                 surface.line(x.at(1), 0, x.at(1), c->right.at(1), colours::Red);
                 surface.line(x.at(nodes), c->left.at(nodes), x.at(nodes), 0, colours::Red);
             });
-    // What the curves are, under the title; then the two extremes with what governs each.
+    // What the curves are, along the foot of the frame; then the two extremes with what
+    // governs each, clear of it.
     surface.pen.DrawWidth = RoundDrawWidth(1.5);
+    LabelPlacer placer(surface);
+    skip([&] { placer.reserve(placer.boxAt(p->title, {3.5 * frame.xm, -0.95 * frame.ym})); });
     skip([&] {
+        const std::string caption = EnvelopeCaption(r) + ": largest red, smallest blue";
+        const Point at{3.5 * frame.xm, 0.82 * frame.ym};
+        placer.reserve(placer.boxAt(caption, at));
         surface.pen.ForeColor = colours::Black;
-        surface.CurrentX = 3.5 * frame.xm;
-        surface.CurrentY = -0.8 * frame.ym;
-        surface.print(EnvelopeCaption(r) + ": largest red, smallest blue");
+        surface.CurrentX = at.x;
+        surface.CurrentY = at.y;
+        surface.print(caption);
     });
     const ExtremeRange& e = r.extremes[static_cast<std::size_t>(p->quantity)];
-    LabelPlacer placer(surface);
-    for (const ExtremeBound* b : {&e.largest, &e.smallest})
+    surface.pen.ForeColor = MarkColour;
+    surface.pen.FillStyle = FillMode::Solid;
+    surface.pen.DrawWidth = 1;
+    const double radius = 4 * surface.ScaleWidth() / surface.pixelWidth();
+    for (const auto& [b, word] : {std::pair{&e.largest, "max "}, std::pair{&e.smallest, "min "}})
         skip([&] {
             const double y = ShownValue(p->shown, b->value);
-            const std::string text = QuantityText(p->shown, b->value) + " " +
+            const std::string text = word + QuantityText(p->shown, b->value) + " " +
                                      QuantityUnit(p->shown) + " at " + PositionText(b->x) +
                                      " m: " + GoverningText(r, b->by, m);
-            surface.pen.ForeColor = MarkColour;
-            const double r0 = 0.01 * span;
-            surface.circle(b->x, y, r0, MarkColour);
-            const auto spots = placer.around(text, b->x, y, 3);
-            placer.print(surface, text, spots, true);
+            surface.circle(b->x, y, radius, MarkColour);
+            placer.print(surface, text, placer.around(text, b->x, y), true);
         });
+    surface.pen.FillStyle = FillMode::Transparent;
     surface.pen.ForeColor = colours::Black;
     return true;
 }

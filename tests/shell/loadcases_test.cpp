@@ -61,8 +61,8 @@ TEST(LoadCases, AKdnModelOpensAsOneCaseNamedLoadsAndSavesBackByteForByte) {
 
 TEST(LoadCases, TheCasePageAddsRenamesAndChoosesCasesEachAnUndoStep) {
     MainWindowFixture f;
-    ASSERT_TRUE(f.main->OpenModel(
-        QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
+    ASSERT_TRUE(
+        f.main->OpenModel(QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
     const std::int16_t loads = f.main->state().model.count(RecordKind::PointLoad);
     ASSERT_GT(loads, 0);
     frmProperties& e = explorerAt(f, LoadCasesNodeText);
@@ -107,8 +107,8 @@ TEST(LoadCases, TheCasePageAddsRenamesAndChoosesCasesEachAnUndoStep) {
 
 TEST(LoadCases, TheFactorTableSetsAndClearsFactorsAndRefusesWhatIsNoNumber) {
     MainWindowFixture f;
-    ASSERT_TRUE(f.main->OpenModel(
-        QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
+    ASSERT_TRUE(
+        f.main->OpenModel(QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
     frmProperties& e = explorerAt(f, CombinationsNodeText);
     auto* page = e.findChild<CombinationsPage*>("CombinationsPage");
     ASSERT_NE(page, nullptr);
@@ -137,8 +137,8 @@ TEST(LoadCases, TheFactorTableSetsAndClearsFactorsAndRefusesWhatIsNoNumber) {
 
 TEST(LoadCases, AModelThatNeedsJsonIsNotSavedAsKdnAndSaysWhy) {
     MainWindowFixture f;
-    ASSERT_TRUE(f.main->OpenModel(
-        QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
+    ASSERT_TRUE(
+        f.main->OpenModel(QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
     f.main->EditCases([](CaseModel& m) { AddCase(m, "Wind"); }, "Add Load Case \"Wind\"");
     // Save goes to the .kdn file the model came from: refused, and Save As asks for a name.
     const std::filesystem::path json = f.folder() / "beam.kradon.json";
@@ -160,8 +160,8 @@ TEST(LoadCases, AModelThatNeedsJsonIsNotSavedAsKdnAndSaysWhy) {
 
 TEST(LoadCases, ResultWindowsChooseACaseACombinationOrTheEnvelope) {
     MainWindowFixture f;
-    ASSERT_TRUE(f.main->OpenModel(
-        QString::fromStdString(ExamplePath("three-span-patterned.kradon.json"))));
+    ASSERT_TRUE(
+        f.main->OpenModel(QString::fromStdString(ExamplePath("three-span-patterned.kradon.json"))));
     f.main->AnalyseCommand();
     ASSERT_TRUE(f.messages.shown.empty()) << f.messages.texts().front();
     f.main->GraphBtn_Click(2);

@@ -31,9 +31,9 @@
 #include <QResizeEvent>
 #include <QStringDecoder>
 #include <QTextDocumentFragment>
-#include <stdexcept>
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace kradon {
