@@ -122,6 +122,7 @@ void CaseResults::select(int index) {
         return;
     selected_ = index;
     showChoice();
+    emit chosen();
 }
 
 bool CaseResults::showsEnvelope() const {

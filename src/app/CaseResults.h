@@ -31,8 +31,10 @@ inline constexpr const char* ResultsOfText = "Results of:";
 class CaseResults : public QObject {
     Q_OBJECT
 signals:
-    /// What the result windows show has changed: they draw or fill themselves again.
+    /// The choice shown has changed (the selectors follow it).
     void selectionChanged();
+    /// The user chose other results to show: the result windows draw or fill themselves again.
+    void chosen();
     /// The list of choices has changed (a new analysis, or none).
     void choicesChanged();
 

@@ -73,6 +73,11 @@ void ResultViews::dropped() {
     update();
 }
 
+void ResultViews::replaced() {
+    ++generation_;
+    update();
+}
+
 void ResultViews::update() {
     forgetClosed();
     for (View& view : views_)

@@ -61,6 +61,9 @@ public:
     void analysed();
     /// The tables hold the results of no model (a failed analysis, New, Open).
     void dropped();
+    /// The tables hold other results of the same analysis (another case or combination): the
+    /// copying views are out of date until they are filled again.
+    void replaced();
     /// Marks or clears every view as the model and options now stand; called after every change
     /// of them.
     void update();

@@ -195,7 +195,8 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, caseResults_->shown(), messages_, files_, this);
     resultViews_ = new ResultViews(
         state_, [this] { return caseModel(); }, messages_, this);
-    connect(caseResults_, &CaseResults::selectionChanged, this, [this] {
+    connect(caseResults_, &CaseResults::chosen, this, [this] {
+        resultViews_->replaced();
         redrawDiagrams();
         refreshResultWindows();
     });

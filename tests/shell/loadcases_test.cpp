@@ -192,6 +192,17 @@ TEST(LoadCases, ResultWindowsChooseACaseACombinationOrTheEnvelope) {
     // G alone: 10 kN/m over three equal spans of 6 m, 0.1 w L2 over the inner supports.
     EXPECT_NEAR(f.main->caseResults().shown().results.Extremes.smallestMoment.value, -36000, 1e-3);
 
+    // A picture composed from G is out of date once the envelope is chosen again; the results
+    // window, filled again, is not.
+    results->Command1_Click();
+    auto* picture = f.main->findChild<QWidget*>("frmPrintPrev");
+    ASSERT_NE(picture, nullptr);
+    emit reportChoice->activated(4);
+    EXPECT_EQ(bmdChoice->currentText(), "Envelope");
+    EXPECT_TRUE(picture->windowTitle().endsWith(OutOfDateSuffix));
+    EXPECT_FALSE(f.main->mdi().childOfKind(ResultsKind)->windowTitle().endsWith(OutOfDateSuffix));
+    emit reportChoice->activated(0);
+
     // A factor changed: the windows are out of date until the model is analysed again.
     f.main->EditCases([](CaseModel& m) { SetFactor(m, 0, 0, 1.2); }, "Factor");
     EXPECT_TRUE(f.main->mdi().childOfKind(2)->windowTitle().endsWith(OutOfDateSuffix));
