@@ -119,12 +119,13 @@ bool DrawEnvelopeDiagram(DrawingSurface& surface, PictureKind kind, const CaseAn
     const bool shear = kind == PictureKind::Shear;
     drawCurve(surface, x, p->largest, nodes, colours::Red, shear);
     drawCurve(surface, x, p->smallest, nodes, colours::Blue, shear);
-    // The moment outline closes on the axis at both ends, as the moment diagram's does.
-    if (kind == PictureKind::BendingMoment && nodes >= 1)
-        for (const Curve* c : {&p->largest, &p->smallest})
+    // The moment and shear outlines close on the axis at both ends, as their diagrams do.
+    if (kind != PictureKind::Deflection && nodes >= 1)
+        for (const auto& [c, colour] :
+             {std::pair{&p->largest, colours::Red}, std::pair{&p->smallest, colours::Blue}})
             skip([&] {
-                surface.line(x.at(1), 0, x.at(1), c->right.at(1), colours::Red);
-                surface.line(x.at(nodes), c->left.at(nodes), x.at(nodes), 0, colours::Red);
+                surface.line(x.at(1), 0, x.at(1), c->right.at(1), colour);
+                surface.line(x.at(nodes), c->left.at(nodes), x.at(nodes), 0, colour);
             });
     // What the curves are, along the foot of the frame; then the two extremes with what
     // governs each, clear of it.

@@ -44,8 +44,9 @@ TEST(EnvelopeDiagram, TheMomentEnvelopeDrawsBothCurvesAndNamesWhatGovernsItsExtr
     ASSERT_TRUE(DrawEnvelopeDiagram(s, PictureKind::BendingMoment, t.analysis, t.envelope, t.model,
                                     messages));
     const auto elements = static_cast<std::size_t>(t.analysis.frame.mesh.ElementCount);
-    EXPECT_EQ(s.linesIn(colours::Blue).size(), elements);
-    EXPECT_GE(s.linesIn(colours::Red).size(), elements);
+    // One line per element and one at each end down to the axis, in each colour.
+    EXPECT_EQ(s.linesIn(colours::Blue).size(), elements + 2);
+    EXPECT_EQ(s.linesIn(colours::Red).size(), elements + 2);
     // 0.1 x 13.5 x 36 + 7/60 x 22.5 x 36 over the inner support; sagging with Q on the end spans.
     EXPECT_TRUE(t.contains(s, "min -143.100 kNm at 6.000 m: ULS with Q on spans 1, 2"));
     EXPECT_TRUE(t.contains(s, "max 120.513 kNm at 2.587 m: ULS with Q on spans 1, 3"));

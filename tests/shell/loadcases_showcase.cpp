@@ -1,6 +1,7 @@
 // Shows the main window with the three-span sample analysed: the envelope of the bending moment
 // and the results window beside it, and the explorer on the combinations, for screenshots:
-// kradon_loadcases_showcase [seconds] (10 by default).
+// kradon_loadcases_showcase [seconds] [diagram] (10 s and the bending moment, diagram 2, by
+// default; 3 the shear, 4 the deflection).
 #include "app/CaseResults.h"
 #include "app/FilePicker.h"
 #include "app/LoadCasesEditor.h"
@@ -47,11 +48,12 @@ int main(int argc, char** argv) {
     main.OpenModel(QString::fromStdString(
         (std::filesystem::path(KRADON_EXAMPLES) / "three-span-patterned.kradon.json").string()));
     main.AnalyseCommand();
+    const auto diagram = static_cast<std::int16_t>(argc > 2 ? std::atoi(argv[2]) : 2);
     main.GraphBtn_Click(7);
-    main.GraphBtn_Click(2);
+    main.GraphBtn_Click(diagram);
     // The envelope across the top, the report below it on the left.
     for (QMdiSubWindow* window : main.mdiArea->subWindowList()) {
-        if (window->windowTitle().startsWith("Bending"))
+        if (window->windowTitle().endsWith("Diagram"))
             window->setGeometry(0, 0, 1270, 400);
         else if (window->windowTitle().startsWith("Results"))
             window->setGeometry(0, 400, 700, 250);
