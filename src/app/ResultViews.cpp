@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 
 namespace kradon {
 
@@ -31,9 +32,16 @@ void OutOfDateBand::fitParent() {
     raise();
 }
 
-ResultViews::ResultViews(const ProgramState& state, ShellSink& messages, QObject* parent)
-    : QObject(parent), state_(state), messages_(messages) {
+ResultViews::ResultViews(const ProgramState& state, std::function<CaseModel()> cases,
+                         ShellSink& messages, QObject* parent)
+    : QObject(parent), state_(state), cases_(std::move(cases)), messages_(messages) {
     setObjectName("ResultViews");
+}
+
+ResultViews::Input ResultViews::input() const {
+    Input in{cases_(), state_.options.MeshDensFact, state_.options.ExactSections};
+    in.cases.current = 0;
+    return in;
 }
 
 void ResultViews::watch(QWidget* frame, QWidget* content, Follows follows) {
@@ -54,13 +62,18 @@ void ResultViews::refreshed(QWidget* content) {
 }
 
 void ResultViews::analysed() {
-    analysed_ = AnalysisInputOf(state_);
+    analysed_ = input();
     ++generation_;
     update();
 }
 
 void ResultViews::dropped() {
     analysed_.reset();
+    ++generation_;
+    update();
+}
+
+void ResultViews::replaced() {
     ++generation_;
     update();
 }
@@ -107,7 +120,7 @@ bool ResultViews::outOfDate(const View& view) const {
 }
 
 bool ResultViews::current() const {
-    return analysed_.has_value() && *analysed_ == AnalysisInputOf(state_);
+    return analysed_.has_value() && *analysed_ == input();
 }
 
 void ResultViews::mark(View& view) {

@@ -5,11 +5,13 @@
 
 #include "analysis/ProgramState.h"
 #include "app/ShellSinks.h"
+#include "model/LoadCases.h"
 
 #include <QLabel>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,8 +47,10 @@ public:
     /// from them when it was filled.
     enum class Follows { Tables, Copy };
 
-    /// state holds the model the program edits and its options; it must outlive this object.
-    ResultViews(const ProgramState& state, ShellSink& messages, QObject* parent);
+    /// state holds the options, and must outlive this object; cases gives the model the program
+    /// edits, with its load cases and combinations, as it stands.
+    ResultViews(const ProgramState& state, std::function<CaseModel()> cases, ShellSink& messages,
+                QObject* parent);
 
     /// frame carries the title, content the band (the same widget for a window of its own).
     /// A copying view shows the tables as they are now. A view already watched is left as it is.
@@ -57,6 +61,9 @@ public:
     void analysed();
     /// The tables hold the results of no model (a failed analysis, New, Open).
     void dropped();
+    /// The tables hold other results of the same analysis (another case or combination): the
+    /// copying views are out of date until they are filled again.
+    void replaced();
     /// Marks or clears every view as the model and options now stand; called after every change
     /// of them.
     void update();
@@ -85,9 +92,20 @@ private:
     void mark(View& view);
     void forgetClosed();
 
+    /// What results depend on: the cases and combinations (whichever case is current) and the
+    /// options that shape the mesh and its integration.
+    struct Input {
+        CaseModel cases;
+        double MeshDensFact = 1;
+        bool ExactSections = false;
+        bool operator==(const Input&) const = default;
+    };
+    Input input() const;
+
     const ProgramState& state_;
+    std::function<CaseModel()> cases_;
     ShellSink& messages_;
-    std::optional<AnalysisInput> analysed_;
+    std::optional<Input> analysed_;
     /// Counts every change of the result tables; a copying view shows the generation it was
     /// filled from.
     int generation_ = 0;

@@ -2,8 +2,10 @@
 #include "app/frmMain.h"
 
 #include "analysis/AnalyseCommand.h"
+#include "app/CaseResults.h"
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
+#include "app/ModelFiles.h"
 #include "app/NumberText.h"
 #include "app/ResultViews.h"
 #include "app/SheetExport.h"
@@ -32,6 +34,8 @@
 #include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
 
+#include "json/ModelJson.h"
+
 #ifdef KRADON_HAS_RESULTS_WINDOW
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
@@ -40,6 +44,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -146,16 +151,16 @@ private:
 /// kilobytes, so keeping both is cheaper than working out the inverse of every edit.
 class ModelChange : public QUndoCommand {
 public:
-    using Apply = std::function<void(const BeamModel&)>;
-    ModelChange(BeamModel before, BeamModel after, const QString& text, Apply apply)
+    using Apply = std::function<void(const CaseModel&)>;
+    ModelChange(CaseModel before, CaseModel after, const QString& text, Apply apply)
         : QUndoCommand(text), before_(std::move(before)), after_(std::move(after)),
           apply_(std::move(apply)) {}
     void undo() override { apply_(before_); }
     void redo() override { apply_(after_); }
 
 private:
-    BeamModel before_;
-    BeamModel after_;
+    CaseModel before_;
+    CaseModel after_;
     Apply apply_;
 };
 
@@ -186,8 +191,15 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createCentralArea();
     createStatusBar();
     createChildKeys();
-    mdi_ = new modMDI(*mdiArea, *tabMain, state_, messages_, files_, this);
-    resultViews_ = new ResultViews(state_, messages_, this);
+    caseResults_ = new CaseResults(this);
+    mdi_ = new modMDI(*mdiArea, *tabMain, state_, caseResults_->shown(), messages_, files_, this);
+    resultViews_ = new ResultViews(
+        state_, [this] { return caseModel(); }, messages_, this);
+    connect(caseResults_, &CaseResults::chosen, this, [this] {
+        resultViews_->replaced();
+        redrawDiagrams();
+        refreshResultWindows();
+    });
     analyseTimer_ = new QTimer(this);
     analyseTimer_->setObjectName("analyseTimer");
     analyseTimer_->setSingleShot(true);
@@ -209,7 +221,8 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     state_.model.MaxNoApplieds = state_.options.MaxNoApplieds;
     ClearModelLists(state_.model);
     state_.model.span = DefaultSpan;
-    cleanModel_ = state_.model;
+    cases_ = FromBeamModel(state_.model);
+    cleanModel_ = caseModel();
     recentFiles_->Load();
     setWindowTitle(VersionCaption());
 
@@ -584,13 +597,39 @@ void frmMain::EditModel(const std::function<void(BeamModel&)>& edit, const QStri
     edit(edited);
     if (edited == state_.model)
         return;
-    // Pushing the step applies it.
-    undoStack_->push(new ModelChange(state_.model, std::move(edited), description,
-                                     [this](const BeamModel& m) { applyModel(m); }));
+    EditCases([&edited](CaseModel& m) { StoreEditedBeam(m, std::move(edited)); }, description);
 }
 
-void frmMain::applyModel(const BeamModel& m) {
-    state_.model = m;
+void frmMain::EditCases(const std::function<void(CaseModel&)>& edit, const QString& description) {
+    if (modelInUse_)
+        throw KradonError(ErrorNumber::InvalidArgument, "frmMain", ModelInUseText);
+    CaseModel before = caseModel();
+    CaseModel edited = before;
+    edit(edited);
+    if (edited == before)
+        return;
+    // Pushing the step applies it.
+    undoStack_->push(new ModelChange(std::move(before), std::move(edited), description,
+                                     [this](const CaseModel& m) { applyModel(m); }));
+}
+
+CaseModel frmMain::caseModel() const {
+    CaseModel m = cases_;
+    StoreEditedBeam(m, state_.model);
+    return m;
+}
+
+void frmMain::takeModel(CaseModel m) {
+    cases_ = std::move(m);
+    state_.model = CurrentBeam(cases_);
+}
+
+bool frmMain::isModified() const {
+    return !SameModelData(caseModel(), cleanModel_);
+}
+
+void frmMain::applyModel(const CaseModel& m) {
+    takeModel(m);
     setSpan();
     redrawDiagrams();
     resultViews_->update();
@@ -645,8 +684,8 @@ void frmMain::refreshResultWindows() {
     // The element shown before, if the new mesh still has it.
     auto* view = findChild<frmElementDisp*>("frmElementDisp", Qt::FindDirectChildrenOnly);
     if (view != nullptr && view->isVisible() && view->elementNumber >= 1 &&
-        view->elementNumber <= state_.mesh.ElementCount) {
-        FillElementView(*view, state_, view->elementNumber);
+        view->elementNumber <= caseResults_->shown().mesh.ElementCount) {
+        FillElementView(*view, caseResults_->shown(), view->elementNumber);
         resultViews_->refreshed(view);
     }
 #endif
@@ -789,6 +828,8 @@ void frmMain::Reset() {
     sBarPanel[1]->clear();
     setFileCaption();
     state_.model.span = DefaultSpan;
+    cases_ = FromBeamModel(state_.model);
+    caseResults_->clear();
 }
 
 void frmMain::setFileCaption() {
@@ -906,19 +947,16 @@ AnalyseOutcome frmMain::runAnalysis() {
 
 AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
                                     const WarningsGate& gate) {
-    // The analysis converts the model's loads and back; what the user entered stays, to the
-    // last digit.
-    const BeamModel entered = state_.model;
     AnalyseResult result;
     {
         modelInUse_ = true;
         const ScopeExit released([this] { modelInUse_ = false; });
-        result = AnalyseCore(state_, paths_.analysisFolder, status, messages, gate);
+        result = caseResults_->analyse(caseModel(), state_, paths_.analysisFolder, status, messages,
+                                       gate);
     }
     if (result.outcome == AnalyseOutcome::CheckFailed ||
         result.outcome == AnalyseOutcome::Cancelled)
         return result;
-    state_.model = entered;
     setFileCaption();
     if (result.outcome == AnalyseOutcome::Completed) {
         resultViews_->analysed();
@@ -928,6 +966,13 @@ AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
     }
     redrawDiagrams();
     return result;
+}
+
+bool frmMain::oneSetOfResults() {
+    if (!caseResults_->showsEnvelope())
+        return true;
+    messages_.show({ProgramTitle, NoSingleResultsText, Icon::Information});
+    return false;
 }
 
 void frmMain::scheduleAnalysis() {
@@ -1006,7 +1051,7 @@ bool frmMain::askToGoOn(const std::vector<std::string>& warnings) {
 }
 
 bool frmMain::analysisCurrent() const {
-    return HasExactResults(state_) && resultViews_->current();
+    return HasExactResults(caseResults_->shown()) && resultViews_->current();
 }
 
 bool frmMain::analysedForExport() {
@@ -1026,18 +1071,18 @@ QString frmMain::exportFolder() const {
 }
 
 void frmMain::mnuExportSheet_Click() {
-    if (analysing_ || !analysedForExport())
+    if (analysing_ || !analysedForExport() || !oneSetOfResults())
         return;
     const UserDetails user{
         settings_.GetSetting(SettingsKeys::Config, SettingsKeys::UserName).toStdString(),
         settings_.GetSetting(SettingsKeys::Config, SettingsKeys::UserOrganisation).toStdString()};
-    ExportCalculationSheet(this, state_, user, files_, messages_, exportFolder());
+    ExportCalculationSheet(this, caseResults_->shown(), user, files_, messages_, exportFolder());
 }
 
 void frmMain::ExportResults() {
-    if (analysing_ || !analysedForExport())
+    if (analysing_ || !analysedForExport() || !oneSetOfResults())
         return;
-    ExportResultsCsv(this, state_, files_, messages_, exportFolder());
+    ExportResultsCsv(this, caseResults_->shown(), files_, messages_, exportFolder());
 }
 
 void frmMain::setCommandsEnabled(bool enabled) {
@@ -1083,21 +1128,36 @@ bool frmMain::SaveModel(bool saveMode) {
         saveMode = false;
     // The model takes a new name only once it has been written under it.
     std::string target = state_.FileName;
-    while (!saveMode) {
-        const PickedName name =
-            files_.saveName(this, "Save As", DialogFilters(modFileWrite::ModelFileFilter),
-                            modFileWrite::DefaultExtension, proposedSaveName());
-        if (!name)
-            return false;
-        if (name->isEmpty()) {
-            messages_.show({NameAFileTitle, NameAFileText, Icon::Information});
-            continue;
+    const CaseModel saved = caseModel();
+    while (true) {
+        while (!saveMode) {
+            const PickedName name =
+                files_.saveName(this, "Save As", SaveFilters(saved), SaveSuffix(saved),
+                                ProposedModelName(saved, proposedSaveName()));
+            if (!name)
+                return false;
+            if (name->isEmpty()) {
+                messages_.show({NameAFileTitle, NameAFileText, Icon::Information});
+                continue;
+            }
+            target = name->toStdString();
+            saveMode = true;
         }
-        target = name->toStdString();
-        saveMode = true;
+        // A model that needs the JSON format is not written as a .kdn file: the name is asked
+        // for again, after the reason.
+        const auto problem =
+            ModelJson::IsJsonModelPath(target) ? std::nullopt : KdnCannotHold(saved);
+        if (!problem)
+            break;
+        messages_.show({ProgramTitle,
+                        QString(KdnRefusedText)
+                            .arg(QString::fromStdString(target), QString::fromStdString(*problem))
+                            .toStdString(),
+                        Icon::Exclamation});
+        saveMode = false;
     }
     try {
-        modFileWrite::SaveModelFile(target, state_.model);
+        SaveCaseModelFile(target, saved);
     } catch (const std::exception& e) {
         messages_.show({ProgramTitle,
                         MessageLines(modFileWrite::SaveErrorPrefix + target, e.what()),
@@ -1105,7 +1165,7 @@ bool frmMain::SaveModel(bool saveMode) {
         return false;
     }
     state_.FileName = target;
-    cleanModel_ = state_.model;
+    cleanModel_ = saved;
     neverSaved_ = false;
     // The new name shows at once wherever the model's name is shown.
     setFileCaption();
@@ -1119,18 +1179,18 @@ bool frmMain::OpenModel(const QString& path) {
         return false;
     QString chosen = path;
     if (chosen.isEmpty()) {
-        const PickedName name = files_.openName(this, DialogFilters(modFileWrite::ModelFileFilter),
-                                                modFileWrite::DefaultExtension,
-                                                QString::fromStdString(state_.options.OpenIn));
+        const PickedName name =
+            files_.openName(this, DialogFilters(ModelOpenFilter), modFileWrite::DefaultExtension,
+                            QString::fromStdString(state_.options.OpenIn));
         if (!name || name->isEmpty())
             return false;
         chosen = *name;
     }
     // The file is read completely before anything is replaced, so a failed Open leaves the
     // model, its file name and the windows as they were.
-    BeamModel read;
+    CaseModel read;
     try {
-        read = modFileWrite::OpenModelFile(chosen.toStdString());
+        read = ModelJson::OpenCaseModelFile(chosen.toStdString());
     } catch (const std::exception& e) {
         messages_.show(
             {ProgramTitle,
@@ -1143,9 +1203,9 @@ bool frmMain::OpenModel(const QString& path) {
     state_.FileName = chosen.toStdString();
     neverSaved_ = false;
     Reset();
-    state_.model = std::move(read);
+    takeModel(std::move(read));
     state_.options.MaxNoApplieds = state_.model.MaxNoApplieds;
-    cleanModel_ = state_.model;
+    cleanModel_ = caseModel();
     setSpan();
     GraphBtn_Click(0);
     setFileCaption();
@@ -1170,8 +1230,9 @@ void frmMain::NewModel() {
         state_.model.MaxNoApplieds = state_.options.MaxNoApplieds;
         ClearModelLists(state_.model);
     });
+    cases_ = FromBeamModel(state_.model);
     getSpan();
-    cleanModel_ = state_.model;
+    cleanModel_ = caseModel();
     GraphBtn_Click(0);
     modelReplaced();
 }
@@ -1407,9 +1468,15 @@ void frmMain::setMenuBarMenus(const QList<QMenu*>& menus) {
 void frmMain::connectChild(QWidget* content) {
     QWidget* frame = content->parentWidget();
     if (auto* diagram = qobject_cast<frmResGraph*>(content)) {
-        // Every picture but the idealised beam shows results.
-        if (diagram->pictureKind() != modGraphics::PictureKind::Beam)
+        // Every picture but the idealised beam shows results, of the case, combination or
+        // envelope chosen.
+        if (diagram->pictureKind() != modGraphics::PictureKind::Beam) {
             resultViews_->watch(frame, content, ResultViews::Follows::Tables);
+            diagram->setSelector(caseResults_->makeSelector(diagram));
+            diagram->drawInstead = [this](modGraphics::PictureKind kind, DrawingSurface& surface) {
+                return caseResults_->drawEnvelope(kind, surface);
+            };
+        }
         return;
     }
 #ifdef KRADON_HAS_RESULTS_WINDOW
@@ -1417,6 +1484,8 @@ void frmMain::connectChild(QWidget* content) {
     if (results == nullptr)
         return;
     resultViews_->watch(frame, content, ResultViews::Follows::Copy);
+    results->reportInstead = [this] { return caseResults_->envelopeReport(); };
+    results->setSelector(caseResults_->makeSelector(results));
     connect(results, &frmResultDisplay::elementViewShown, this, [this](frmElementDisp* view) {
         resultViews_->watch(view, view, ResultViews::Follows::Copy);
         resultViews_->refreshed(view);

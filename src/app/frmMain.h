@@ -8,6 +8,7 @@
 #include "app/DesktopLauncher.h"
 #include "app/SettingsStore.h"
 #include "app/ShellSinks.h"
+#include "model/LoadCases.h"
 #include "settings/FormSettings.h"
 
 #include <QList>
@@ -42,6 +43,7 @@ class QUndoStack;
 
 namespace kradon {
 
+class CaseResults;
 class FilePicker;
 class frmFdn;
 class frmMln;
@@ -86,6 +88,10 @@ inline constexpr const char* SpanRefusedText =
 inline constexpr const char* NoBrowserText = "The desktop has no program to open %1.";
 inline constexpr const char* UnsavedChangesText =
     "The model has changes that have not been saved. Save them before going on?";
+/// An export asked for while the result windows show an envelope.
+inline constexpr const char* NoSingleResultsText =
+    "An envelope has no single set of results to export. Choose a load case or a combination in "
+    "a result window's \"Results of\" list first.";
 inline constexpr const char* AnalyseBeforeExportText =
     "The results do not belong to the model as it is now. Analyse the model first?";
 
@@ -132,6 +138,12 @@ public:
     RecentFilesMenu& recentFiles() { return *recentFiles_; }
     /// The windows that show results, and their out-of-date marks.
     ResultViews& resultViews() { return *resultViews_; }
+    /// The model with its load cases and combinations as it stands: state().model is its
+    /// current case's beam, the beam that the dialogs edit, and the other cases and the
+    /// combinations are kept beside it.
+    CaseModel caseModel() const;
+    /// What the result windows show: the chosen case, combination or envelope.
+    CaseResults& caseResults() { return *caseResults_; }
 
     // The load and support dialogs, one window each per run, made on first use.
     frmPln& pointLoadDialog();
@@ -173,6 +185,9 @@ public:
     /// error goes on to the caller. An edit that changes nothing leaves no step. While an
     /// analysis holds the model, every edit is refused with a KradonError.
     void EditModel(const std::function<void(BeamModel&)>& edit, const QString& description = {});
+    /// The same for a change of the load cases or combinations: one Undo step, refused while an
+    /// analysis holds the model.
+    void EditCases(const std::function<void(CaseModel&)>& edit, const QString& description);
     /// Opens the dialog of record n of kind (0 when the chosen row held no number).
     void EditRecord(RecordKind kind, std::int16_t n);
     /// Creates the properties explorer if it is not open, and brings it forward.
@@ -212,7 +227,7 @@ public:
     /// How long the analysis after a change waits; AnalyseAfterChangeDelay unless set.
     void setAnalysisDelay(std::chrono::milliseconds delay);
     /// The model differs from the one last opened, saved, started or analysed.
-    bool isModified() const { return !(state_.model == cleanModel_); }
+    bool isModified() const;
 
     // Start-up and shut-down.
     void LoadIni();
@@ -381,7 +396,12 @@ private:
     /// The results window's items that run the main window's commands.
     void connectResultsItems(frmResultDisplay& results);
     /// The model becomes m (an Undo or Redo step), and the windows that show it follow.
-    void applyModel(const BeamModel& m);
+    void applyModel(const CaseModel& m);
+    /// The model becomes m: state().model its current case's beam.
+    void takeModel(CaseModel m);
+    /// False, after saying why, while the result windows show an envelope, which has no single
+    /// set of results to export.
+    bool oneSetOfResults();
     /// After New or Open: no step to undo, the explorer on the new model.
     void modelReplaced();
     /// Closes the explorer as its own close button does; false when it was not open.
@@ -401,7 +421,9 @@ private:
     DesktopLauncher* desktop_ = &systemDesktop_;
     ShellPaths paths_;
     ProgramState state_;
-    BeamModel cleanModel_;
+    /// The cases and combinations; its current case's loads are those of state_.model.
+    CaseModel cases_;
+    CaseModel cleanModel_;
     FormSettings FormSettings_;
     /// The main window's own menus, in the menu bar while no child with menus is active.
     QList<QMenu*> ownMenus_;
@@ -415,6 +437,7 @@ private:
     frmOptions* frmOptions_;
     RecentFilesMenu* recentFiles_;
     ResultViews* resultViews_;
+    CaseResults* caseResults_;
     QTimer* analyseTimer_;
     bool analysing_ = false;
     /// An analysis has the model in its own units.

@@ -2,6 +2,7 @@
 #include "app/frmProperties.h"
 
 #include "app/Guarded.h"
+#include "app/LoadCasesEditor.h"
 #include "app/NumberText.h"
 #include "app/SettingsStore.h"
 #include "app/dialogs/DialogFields.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -143,7 +145,9 @@ void frmProperties::createList() {
     tvw->setObjectName("tvw");
     tvw->setHeaderHidden(true);
     tvw->setColumnCount(1);
-    lvw = new QTreeWidget(splitter);
+    pages = new QStackedWidget(splitter);
+    pages->setObjectName("pages");
+    lvw = new QTreeWidget(pages);
     lvw->setObjectName("lvw");
     lvw->setRootIsDecorated(false);
     lvw->setItemsExpandable(false);
@@ -154,6 +158,11 @@ void frmProperties::createList() {
     lvw->header()->setStretchLastSection(false);
     lvw->installEventFilter(this);
     lvw->viewport()->installEventFilter(this);
+    pages->addWidget(lvw);
+    loadCasesPage = new LoadCasesPage(main_, pages);
+    pages->addWidget(loadCasesPage);
+    combinationsPage = new CombinationsPage(main_, pages);
+    pages->addWidget(combinationsPage);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({240, 420});
@@ -190,6 +199,14 @@ void frmProperties::createTree() {
         item->setData(0, Qt::UserRole, QString(node.key));
         item->setIcon(0, ImageList1[static_cast<std::size_t>(node.image)]);
         items[i] = item;
+    }
+    // The load cases and their combinations, each with a page of its own.
+    for (const auto& [text, key] : {std::pair{LoadCasesNodeText, "loadCases"},
+                                    std::pair{CombinationsNodeText, "combinations"}}) {
+        auto* item = new QTreeWidgetItem(tvw);
+        item->setText(0, text);
+        item->setData(0, Qt::UserRole, QString(key));
+        item->setIcon(0, ImageList1[1]);
     }
     // Each group is expanded once its children are in.
     for (int i = 0; i < tvw->topLevelItemCount(); ++i)
@@ -379,6 +396,7 @@ void frmProperties::showTable(const ModelTables::RecordTable& table) {
 }
 
 void frmProperties::clearList() {
+    pages->setCurrentWidget(lvw);
     // Every row first, then every column from the last to the first.
     lvw->clear();
     for (int c = lvw->columnCount(); c > 0; --c)
@@ -406,6 +424,15 @@ void frmProperties::selectNode(const QString& text) {
 }
 
 void frmProperties::showNodeTable(const QString& text) {
+    if (text == LoadCasesNodeText || text == CombinationsNodeText) {
+        const bool cases = text == LoadCasesNodeText;
+        if (cases)
+            loadCasesPage->refresh();
+        else
+            combinationsPage->refresh();
+        pages->setCurrentWidget(cases ? static_cast<QWidget*>(loadCasesPage) : combinationsPage);
+        return;
+    }
     const TreeNode* node = nodeByText(text);
     if (node == nullptr)
         return;

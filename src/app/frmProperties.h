@@ -16,6 +16,7 @@
 class QLabel;
 class QMenu;
 class QAction;
+class QStackedWidget;
 class QStatusBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -23,6 +24,8 @@ class QTreeWidgetItem;
 namespace kradon {
 
 class frmMain;
+class LoadCasesPage;
+class CombinationsPage;
 
 inline constexpr const char* PropertiesCaption = "Properties";
 inline constexpr const char* ChooseAFileText = "Choose a file to work with...";
@@ -72,6 +75,10 @@ public:
     QTreeWidget* tvw;
     std::array<QIcon, 11> ImageList1; // images 1..10; entry 0 unused
     QTreeWidget* lvw;                 // a list in details view: one row per record
+    /// Shows lvw, or the load cases or combinations page in its place.
+    QStackedWidget* pages;
+    LoadCasesPage* loadCasesPage;
+    CombinationsPage* combinationsPage;
     QStatusBar* StatusBar1;
     QLabel* StatusBar1Panel;
 

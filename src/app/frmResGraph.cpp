@@ -24,7 +24,6 @@
 #include <filesystem>
 
 namespace kradon {
-namespace {
 
 inline constexpr const char* PictureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf";
 // The room around the drawing, in pixels: about 100 twips.
@@ -36,7 +35,7 @@ inline constexpr int DispMargin = 7;
 /// picture has at that place along the beam.
 class DiagramArea : public QWidget {
 public:
-    DiagramArea(const frmResGraph& window, const ProgramState& state, QWidget* parent)
+    DiagramArea(frmResGraph& window, const ProgramState& state, QWidget* parent)
         : QWidget(parent), window_(window), state_(state) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(40, 30);
@@ -45,7 +44,7 @@ public:
 
     /// What the picture shows at pixel column px, as the last paint scaled it.
     QString hoverText(double px) const {
-        if (!(scaleWidth_ != 0) || width() <= 0)
+        if (!(scaleWidth_ != 0) || width() <= 0 || window_.drewInstead_)
             return {};
         const double unitsPerPixel = scaleWidth_ / width();
         const double x = scaleLeft_ + px * unitsPerPixel;
@@ -60,7 +59,10 @@ protected:
         painter.fillRect(rect(), Qt::white);
         PainterSurface surface(painter, width(), height());
         NullMessageSink skipped;
-        modGraphics::DrawPicture(window_.pictureKind(), state_, surface, skipped);
+        window_.drewInstead_ =
+            window_.drawInstead && window_.drawInstead(window_.pictureKind(), surface);
+        if (!window_.drewInstead_)
+            modGraphics::DrawPicture(window_.pictureKind(), state_, surface, skipped);
         scaleLeft_ = surface.ScaleLeft();
         scaleWidth_ = surface.ScaleWidth();
     }
@@ -83,13 +85,11 @@ private:
         QCoreApplication::sendEvent(this, &tip);
     }
 
-    const frmResGraph& window_;
+    frmResGraph& window_;
     const ProgramState& state_;
     double scaleLeft_ = 0;
     double scaleWidth_ = 0;
 };
-
-} // namespace
 
 frmResGraph::frmResGraph(std::int16_t kind, ProgramState& state, MessageSink& messages,
                          FilePicker& files, QWidget* parent)
@@ -130,8 +130,19 @@ void frmResGraph::redraw() {
     Disp->update();
 }
 
+void frmResGraph::setSelector(QWidget* selector) {
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, selector, 0, Qt::AlignLeft);
+}
+
+bool frmResGraph::picturesOfTables() {
+    if (!drewInstead_)
+        return true;
+    messages_.show({ProgramTitle, EnvelopePictureText, Icon::Information});
+    return false;
+}
+
 void frmResGraph::mnuPrint_Click() {
-    if (!ConfirmResultsUse(this, tr("Print")))
+    if (!picturesOfTables() || !ConfirmResultsUse(this, tr("Print")))
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
@@ -145,7 +156,7 @@ void frmResGraph::mnuPrint_Click() {
 }
 
 void frmResGraph::mnuSavePicture_Click() {
-    if (!ConfirmResultsUse(this, tr("Save")))
+    if (!picturesOfTables() || !ConfirmResultsUse(this, tr("Save")))
         return;
     const PickedName name = files_.saveName(this, tr("Save Picture As"),
                                             DialogFilters(PictureFilter), "png", QString());

@@ -9,6 +9,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -16,6 +17,11 @@ class QLabel;
 namespace kradon {
 
 class FilePicker;
+
+/// Print or Save Picture asked for while the window shows an envelope.
+inline constexpr const char* EnvelopePictureText =
+    "An envelope is drawn on the screen only. To print or save a picture, choose a load case or "
+    "a combination in the \"Results of\" list.";
 
 class frmResGraph : public QWidget {
     Q_OBJECT
@@ -29,6 +35,13 @@ public:
     modGraphics::PictureKind pictureKind() const;
     /// Draws the picture again from the current tables, at the next paint.
     void redraw();
+    /// Puts a widget (the choice of the results shown) above the drawing.
+    void setSelector(QWidget* selector);
+    /// When set and it returns true, it has drawn the picture in place of the tables' picture
+    /// (an envelope); the pointer then reads nothing and the picture is not printed or saved.
+    std::function<bool(modGraphics::PictureKind, DrawingSurface&)> drawInstead;
+    /// Whether the last paint drew through drawInstead.
+    bool drewInstead() const { return drewInstead_; }
 
     QWidget* Disp;           // the drawing surface, filling the window
     QLabel* lblTabIndex;     // hidden: the window's slot number
@@ -40,6 +53,10 @@ public slots:
     void mnuSavePicture_Click();
 
 private:
+    friend class DiagramArea;
+    /// False, after saying why, while the picture is drawn in place of the tables' picture.
+    bool picturesOfTables();
+    bool drewInstead_ = false;
     std::int16_t kind_;
     ProgramState& state_;
     MessageSink& messages_;

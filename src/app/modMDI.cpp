@@ -85,10 +85,10 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
     emit unloaded();
 }
 
-modMDI::modMDI(QMdiArea& area, QTabBar& tabs, ProgramState& state, ShellSink& messages,
-               FilePicker& files, QWidget* mainWindow)
-    : QObject(mainWindow), area_(area), tabs_(tabs), state_(state), messages_(messages),
-      files_(files), mainWindow_(mainWindow) {
+modMDI::modMDI(QMdiArea& area, QTabBar& tabs, ProgramState& state, ProgramState& shown,
+               ShellSink& messages, FilePicker& files, QWidget* mainWindow)
+    : QObject(mainWindow), area_(area), tabs_(tabs), state_(state), shown_(shown),
+      messages_(messages), files_(files), mainWindow_(mainWindow) {
     setObjectName("modMDI");
     connect(&area_, &QMdiArea::subWindowActivated, this, &modMDI::childActivated);
     connect(&tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
@@ -126,7 +126,9 @@ void modMDI::OpenGraphWindow(std::int16_t index, const QString& caption) {
     GraphIndex = index;
     const std::int16_t slot = lowestFreeSlot();
     auto* window = static_cast<ChildWindow*>(area_.addSubWindow(new ChildWindow(slot)));
-    auto* diagram = new frmResGraph(GraphIndex, state_, messages_, files_, window);
+    // The idealised beam is the model as edited; every other picture shows results.
+    auto* diagram =
+        new frmResGraph(GraphIndex, GraphIndex == 0 ? state_ : shown_, messages_, files_, window);
     window->systemMenu()->addSeparator();
     window->systemMenu()->addAction(diagram->mnuPrint);
     window->systemMenu()->addAction(diagram->mnuSavePicture);
@@ -140,7 +142,7 @@ void modMDI::OpenResultsWindow(const QString& caption) {
     ++WindowsOpened;
     const std::int16_t slot = lowestFreeSlot();
     auto* window = static_cast<ChildWindow*>(area_.addSubWindow(new ChildWindow(slot)));
-    auto* results = new frmResultDisplay(state_, messages_, mainWindow_, window);
+    auto* results = new frmResultDisplay(shown_, messages_, mainWindow_, window);
     window->setWidget(results);
     takeSlot(slot, results, caption);
     results->ShowReport();

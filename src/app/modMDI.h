@@ -79,8 +79,10 @@ public:
     /// Slots are numbered 1..MaxSlots; slot 0 is never used.
     static constexpr std::int16_t MaxSlots = 10;
 
-    modMDI(QMdiArea& area, QTabBar& tabs, ProgramState& state, ShellSink& messages,
-           FilePicker& files, QWidget* mainWindow);
+    /// state holds the model the idealised beam shows; shown the tables every other child
+    /// window shows.
+    modMDI(QMdiArea& area, QTabBar& tabs, ProgramState& state, ProgramState& shown,
+           ShellSink& messages, FilePicker& files, QWidget* mainWindow);
 
     /// Opens the window of kind index 0..7, or brings it forward when it is open; any other
     /// index shows "Please select again".
@@ -129,6 +131,7 @@ private:
     QMdiArea& area_;
     QTabBar& tabs_;
     ProgramState& state_;
+    ProgramState& shown_;
     ShellSink& messages_;
     FilePicker& files_;
     QWidget* mainWindow_;

@@ -5,11 +5,17 @@ set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
 set(KRADON_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/CaseResults.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CaseResults.h
     ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.h
     ${CMAKE_CURRENT_LIST_DIR}/FilePicker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FilePicker.h
     ${CMAKE_CURRENT_LIST_DIR}/Guarded.h
+    ${CMAKE_CURRENT_LIST_DIR}/LoadCasesEditor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LoadCasesEditor.h
+    ${CMAKE_CURRENT_LIST_DIR}/ModelFiles.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ModelFiles.h
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.cpp
@@ -49,7 +55,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/results/sources.cmake OPTIONAL
 
 add_library(kradon_shell STATIC ${KRADON_SHELL_SOURCES})
 target_link_libraries(kradon_shell PUBLIC
-    kradon_core kradon_graphics kradon_painter Qt6::Widgets Qt6::PrintSupport Qt6::Network)
+    kradon_core kradon_model_json kradon_graphics kradon_painter Qt6::Widgets Qt6::PrintSupport Qt6::Network)
 target_compile_options(kradon_shell PRIVATE ${KRADON_WARNINGS})
 if(KRADON_RESULTS_WINDOW_SOURCES)
     target_compile_definitions(kradon_shell PUBLIC KRADON_HAS_RESULTS_WINDOW)

@@ -8,6 +8,7 @@
 #include "model/OutputPaths.h"
 #include "model/modFileWrite.h"
 #include "results/EnvelopeReport.h"
+#include "results/ResultsCsv.h"
 #include "results/ResultsFile.h"
 #include "results/modResults.h"
 #include "settings/OptionRules.h"
@@ -216,8 +217,8 @@ int writeSelection(const CaseAnalyseRequest& r, const CaseAnalysis& a, const Cas
                    const std::optional<Loading>& loading, std::ostream& out,
                    MessageSink& messages) {
     const bool oneState = loading && !IsPatterned(a, *loading);
-    if (!oneState && (!r.resultsPath.empty() || !r.pictures.empty())) {
-        show(messages, "--results and --picture need one case or combination without a "
+    if (!oneState && (!r.resultsPath.empty() || !r.pictures.empty() || !r.csvPath.empty())) {
+        show(messages, "--results, --csv and --picture need one case or combination without a "
                        "patterned case; an envelope has no single set of results");
         return ExitStatus::Usage;
     }
@@ -248,33 +249,27 @@ int writeSelection(const CaseAnalyseRequest& r, const CaseAnalysis& a, const Cas
     if (!r.jsonPath.empty() &&
         !WriteOutputFile(r.jsonPath, resultsJson(a, m, r.modelPath), "JSON results", messages))
         return ExitStatus::FileProblem;
+    if (state && !r.csvPath.empty() &&
+        !WriteOutputFile(r.csvPath, ResultsCsv(*state), "CSV", messages))
+        return ExitStatus::FileProblem;
     if (state && !WritePictures(r.pictures, r.pictureWidth, r.pictureHeight, *state, messages))
         return ExitStatus::FileProblem;
     return ExitStatus::Completed;
 }
 
-} // namespace
-
-int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink& messages) {
-    std::optional<CaseModel> m = readCaseModel(r.modelPath, messages);
-    if (!m)
-        return ExitStatus::FileProblem;
+/// The model as the command line asks for it, with every case analysed; the exit status.
+int analyseAll(const CaseAnalyseRequest& r, CaseModel& m, std::optional<CaseAnalysis>& analysis,
+               MessageSink& messages) {
     if (r.meshDensity)
-        m->meshDensity = OptionRules::RefuseMeshDensFact(*r.meshDensity, messages);
-    m->exactSections = m->exactSections || r.exactSections;
-    std::string problem;
-    const std::optional<Loading> loading = selectedLoading(r, *m, problem);
-    if (!problem.empty()) {
-        show(messages, problem);
-        return ExitStatus::Usage;
-    }
+        m.meshDensity = OptionRules::RefuseMeshDensFact(*r.meshDensity, messages);
+    m.exactSections = m.exactSections || r.exactSections;
     const std::optional<std::filesystem::path> folder = AnalysisFolder(messages);
     if (!folder)
         return ExitStatus::FileProblem;
     NullStatusSink status;
     CasesOutcome outcome;
     try {
-        outcome = AnalyseCases(*m, *folder, status, messages);
+        outcome = AnalyseCases(m, *folder, status, messages);
     } catch (const KradonError& e) {
         if (e.number() != ErrorNumber::FileIo)
             throw;
@@ -285,7 +280,63 @@ int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink
     }
     if (outcome.outcome != AnalyseOutcome::Completed)
         return ExitStatusOf(outcome.outcome);
-    return writeSelection(r, *outcome.analysis, *m, loading, out, messages);
+    analysis = std::move(outcome.analysis);
+    return ExitStatus::Completed;
+}
+
+std::string choicesOf(const CaseModel& m) {
+    std::vector<std::string> cases, combinations;
+    for (const LoadCase& c : m.cases)
+        cases.push_back(c.name);
+    for (const Combination& k : m.combinations)
+        combinations.push_back(k.name);
+    return "--case NAME (" + namesOf(cases) + ") or --combination NAME (" + namesOf(combinations) +
+           ")";
+}
+
+} // namespace
+
+int AnalyseCaseState(const CaseAnalyseRequest& r, ProgramState& state, MessageSink& messages) {
+    std::optional<CaseModel> m = readCaseModel(r.modelPath, messages);
+    if (!m)
+        return ExitStatus::FileProblem;
+    std::string problem;
+    const std::optional<Loading> loading = selectedLoading(r, *m, problem);
+    if (problem.empty() && !loading)
+        problem = "an envelope has no single set of results: choose one with " + choicesOf(*m);
+    if (!problem.empty()) {
+        show(messages, problem);
+        return ExitStatus::Usage;
+    }
+    std::optional<CaseAnalysis> analysis;
+    if (const int status = analyseAll(r, *m, analysis, messages); status != ExitStatus::Completed)
+        return status;
+    if (IsPatterned(*analysis, *loading)) {
+        show(messages, "\"" + loading->name +
+                           "\" has a patterned load case: its results are an envelope, which has "
+                           "no single set of results; choose " +
+                           choicesOf(*m) + " without a patterned case");
+        return ExitStatus::Usage;
+    }
+    state = CombinedState(*analysis, *m, *loading);
+    state.FileName = r.modelPath;
+    return ExitStatus::Completed;
+}
+
+int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink& messages) {
+    std::optional<CaseModel> m = readCaseModel(r.modelPath, messages);
+    if (!m)
+        return ExitStatus::FileProblem;
+    std::string problem;
+    const std::optional<Loading> loading = selectedLoading(r, *m, problem);
+    if (!problem.empty()) {
+        show(messages, problem);
+        return ExitStatus::Usage;
+    }
+    std::optional<CaseAnalysis> analysis;
+    if (const int status = analyseAll(r, *m, analysis, messages); status != ExitStatus::Completed)
+        return status;
+    return writeSelection(r, *analysis, *m, loading, out, messages);
 }
 
 int ConvertModel(const std::string& in, const std::string& out, MessageSink& messages) {

@@ -51,6 +51,9 @@
 namespace kradon::cli {
 namespace {
 
+constexpr const char* CaseNeedsJsonText =
+    "--case and --combination need a JSON model (MODEL.kradon.json)";
+
 constexpr const char* UsageText =
     "Usage:\n"
     "  kradon-cli analyse MODEL.kdn [--mesh-density F] [--exact-sections] [--report FILE]\n"
@@ -69,6 +72,9 @@ constexpr const char* UsageText =
     "                                X (m from the left end), both sides where they jump\n"
     "  kradon-cli sheet MODEL.kdn -o SHEET.pdf|SHEET.html [--mesh-density F] [--exact-sections]\n"
     "                                analyse the model and write its calculation sheet\n"
+    "  at and sheet on MODEL.kradon.json take [--case NAME | --combination NAME]: one case, or\n"
+    "                                one combination without a patterned case (by default the\n"
+    "                                one case of a model with one case and no combination)\n"
     "  kradon-cli report RESULTS.kxr print the report rebuilt from a results file\n"
     "  kradon-cli show MODEL.kdn     print the model's records\n"
     "  kradon-cli --version          print the program version\n"
@@ -130,6 +136,8 @@ struct SheetOptions {
     float meshDensity = 1;
     bool meshDensityGiven = false;
     bool exactSections = false;
+    Selection selection = Selection::Default;
+    std::string selected;
 };
 
 /// One option: its name, how it stores its value, whether it may be given more than once, and
@@ -154,7 +162,8 @@ template <class Options> std::string setMeshDensity(Options& o, const std::strin
 }
 
 /// Chooses what the report of a JSON model shows; only one choice may be made.
-template <Selection selection> std::string select(AnalyseOptions& o, const std::string& value) {
+template <Selection selection, class Options = AnalyseOptions>
+std::string select(Options& o, const std::string& value) {
     if (o.selection != Selection::Default)
         return "--case, --combination and --envelope exclude each other";
     o.selection = selection;
@@ -204,8 +213,10 @@ const std::array<OptionSpec<AnalyseOptions>, 11> AnalyseOptionTable{{
 
 const std::array<OptionSpec<ReportOptions>, 0> ReportOptionTable{};
 
-const std::array<OptionSpec<SheetOptions>, 3> SheetOptionTable{{
+const std::array<OptionSpec<SheetOptions>, 5> SheetOptionTable{{
     {"--mesh-density", setMeshDensity<SheetOptions>},
+    {"--case", select<Selection::Case, SheetOptions>},
+    {"--combination", select<Selection::Combination, SheetOptions>},
     {"--exact-sections", setExactSections<SheetOptions>, false, false},
     {"-o", setPath<SheetOptions, &SheetOptions::outPath>},
 }};
@@ -677,6 +688,7 @@ int analyseCases(const AnalyseOptions& o, std::ostream& out, MessageSink& messag
     request.reportPath = o.reportPath;
     request.resultsPath = o.resultsPath;
     request.jsonPath = o.jsonPath;
+    request.csvPath = o.csvPath;
     request.pictures = o.pictures;
     request.pictureWidth = o.pictureWidth;
     request.pictureHeight = o.pictureHeight;
@@ -689,6 +701,36 @@ struct AnalysisRun {
     ProgramState state;
     int status = ExitStatus::Completed;
 };
+
+/// What one set of results is made from: the model file, and for a JSON model the case or
+/// combination.
+struct RunRequest {
+    const std::string& modelPath;
+    float meshDensity = 1;
+    bool meshDensityGiven = false;
+    bool exactSections = false;
+    Selection selection = Selection::Default;
+    const std::string& selected;
+};
+
+AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, bool exactSections,
+                         MessageSink& messages);
+
+/// The results of a .kdn model, or of one case or combination of a JSON model.
+AnalysisRun analyseOneState(const RunRequest& r, MessageSink& messages) {
+    if (!ModelJson::IsJsonModelPath(r.modelPath))
+        return analyseModel(r.modelPath, r.meshDensity, r.exactSections, messages);
+    CaseAnalyseRequest request;
+    request.modelPath = r.modelPath;
+    if (r.meshDensityGiven)
+        request.meshDensity = r.meshDensity;
+    request.exactSections = r.exactSections;
+    request.selection = r.selection;
+    request.selected = r.selected;
+    AnalysisRun run;
+    run.status = AnalyseCaseState(request, run.state, messages);
+    return run;
+}
 
 AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, bool exactSections,
                          MessageSink& messages) {
@@ -756,18 +798,21 @@ struct AtOptions {
     float meshDensity = 1;
     bool meshDensityGiven = false;
     bool exactSections = false;
+    Selection selection = Selection::Default;
+    std::string selected;
     bool json = false;
     std::string outPath;
 };
 
-/// The model file first, then the positions; --json, --exact-sections, --mesh-density F and
-/// -o FILE anywhere.
+/// The model file first, then the positions; --json, --exact-sections, --mesh-density F,
+/// --case NAME or --combination NAME and -o FILE anywhere.
 /// A number after the model is a position even when it starts with '-'.
 std::string parseAtArguments(std::span<const std::string> args, AtOptions& o) {
     std::set<std::string_view> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool valued = arg == "--mesh-density" || arg == "-o";
+        const bool choice = arg == "--case" || arg == "--combination";
+        const bool valued = arg == "--mesh-density" || arg == "-o" || choice;
         if (valued || arg == "--json" || arg == "--exact-sections") {
             if (!seen.insert(arg).second)
                 return arg + " given twice";
@@ -778,6 +823,14 @@ std::string parseAtArguments(std::span<const std::string> args, AtOptions& o) {
             if (i + 1 == args.size())
                 return arg + " needs a value";
             const std::string& value = args[++i];
+            if (choice) {
+                const std::string problem =
+                    arg == "--case" ? select<Selection::Case, AtOptions>(o, value)
+                                    : select<Selection::Combination, AtOptions>(o, value);
+                if (!problem.empty())
+                    return problem;
+                continue;
+            }
             if (arg == "-o") {
                 o.outPath = value;
                 continue;
@@ -849,7 +902,9 @@ std::string pointsTable(const std::vector<PointValues>& points) {
 }
 
 int valuesAtPoints(const AtOptions& o, std::ostream& out, MessageSink& messages) {
-    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, o.exactSections, messages);
+    const AnalysisRun run = analyseOneState(
+        {o.modelPath, o.meshDensity, o.meshDensityGiven, o.exactSections, o.selection, o.selected},
+        messages);
     if (run.status != ExitStatus::Completed)
         return run.status;
     std::vector<PointValues> points;
@@ -910,7 +965,9 @@ UserDetails sheetUser(MessageSink& messages) {
 }
 
 int writeSheet(const SheetOptions& o, MessageSink& messages) {
-    const AnalysisRun run = analyseModel(o.modelPath, o.meshDensity, o.exactSections, messages);
+    const AnalysisRun run = analyseOneState(
+        {o.modelPath, o.meshDensity, o.meshDensityGiven, o.exactSections, o.selection, o.selected},
+        messages);
     if (run.status != ExitStatus::Completed)
         return run.status;
     const UserDetails user = sheetUser(messages);
@@ -1042,6 +1099,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         AtOptions options;
         if (const std::string problem = parseAtArguments(rest, options); !problem.empty())
             return usageError(problem, err);
+        if (options.selection != Selection::Default &&
+            !ModelJson::IsJsonModelPath(options.modelPath))
+            return usageError(CaseNeedsJsonText, err);
         if (const std::string same = sameFileProblem(options.modelPath, options.outPath);
             !same.empty())
             return sameFileError(same, err);
@@ -1053,6 +1113,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             rest, SheetOptionTable, options, options.modelPath, command, "model file");
         if (problem.empty())
             problem = checkSheetOptions(options);
+        if (problem.empty() && options.selection != Selection::Default &&
+            !ModelJson::IsJsonModelPath(options.modelPath))
+            problem = CaseNeedsJsonText;
         if (!problem.empty())
             return usageError(problem, err);
         if (const std::string same = sameFileProblem(options.modelPath, options.outPath);

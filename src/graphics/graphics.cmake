@@ -6,6 +6,7 @@ add_library(kradon_graphics STATIC
     ${CMAKE_CURRENT_LIST_DIR}/LoadingDiagram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PictureHover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EnvelopeDiagram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordingSurface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SheetBuilder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SheetHtml.cpp

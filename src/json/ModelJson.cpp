@@ -627,8 +627,8 @@ std::optional<std::string> segmentProblem(const PropertySegmentList& s, std::int
 CaseModel ReadModelJson(std::string_view text) {
     const Json document = parse(text);
     const Object top(document, "",
-                     {"format", "version", "span_m", "mesh_density", "exact_sections", "capacity", "E", "I",
-                      "supports", "springs", "prescribed_displacements", "load_cases",
+                     {"format", "version", "span_m", "mesh_density", "exact_sections", "capacity",
+                      "E", "I", "supports", "springs", "prescribed_displacements", "load_cases",
                       "combinations"});
     readHeader(top);
     CaseModel m;

@@ -263,8 +263,7 @@ std::optional<std::string> KdnCannotHold(const CaseModel& m) {
         return "A .kdn file holds no mesh density, and this model's is " +
                modText::GeneralNumber(m.meshDensity) + " (the program's default is 1)";
     if (m.exactSections)
-        return "A .kdn file holds no analysis option, and this model asks for exact sections "
-               "(analyse the .kdn file with --exact-sections, or the option in Tools > Options)";
+        return "A .kdn file holds no exact-sections switch, and this model asks for exact sections";
     return std::nullopt;
 }
 

@@ -69,7 +69,7 @@ struct CaseModel {
     /// load lists are dimensioned and hold no records: the loads live in the cases.
     BeamModel beam;
     double meshDensity = DefaultMeshDensity;
-    /// E and I integrated exactly along each element rather than taken at its midpoint.
+    /// Integrate varying E and I exactly along each element, as the exact-sections option does.
     bool exactSections = false;
     std::vector<LoadCase> cases; // at least one
     std::vector<Combination> combinations;

@@ -156,8 +156,18 @@ std::string CAssociate::MimePackageText() const {
         const std::string dot = Extension.front() == '.' ? "" : ".";
         text += "    <glob pattern=\"*" + modText::XmlEscaped(dot + Extension) + "\"/>\n";
     }
-    text += "  </mime-type>\n"
-            "</mime-info>\n";
+    text += "  </mime-type>\n";
+    for (const FileType& type : MoreTypes) {
+        text += "  <mime-type type=\"" + modText::XmlEscaped(type.mimeType) + "\">\n";
+        text += "    <comment>" + modText::XmlEscaped(type.comment) + "</comment>\n";
+        if (!DefaultIcon.empty())
+            text += "    <icon name=\"" + modText::XmlEscaped(DesktopId()) + "\"/>\n";
+        if (!type.subClassOf.empty())
+            text += "    <sub-class-of type=\"" + modText::XmlEscaped(type.subClassOf) + "\"/>\n";
+        text += "    <glob pattern=\"" + modText::XmlEscaped(type.glob) + "\"/>\n";
+        text += "  </mime-type>\n";
+    }
+    text += "</mime-info>\n";
     return text;
 }
 
@@ -169,7 +179,10 @@ std::string CAssociate::DesktopEntryText() const {
     if (!DefaultIcon.empty())
         text += "Icon=" + desktopEscaped(DesktopId()) + "\n";
     text += "Terminal=false\n";
-    text += "MimeType=" + MimeType() + ";\n";
+    text += "MimeType=" + MimeType() + ";";
+    for (const FileType& type : MoreTypes)
+        text += desktopEscaped(type.mimeType) + ";";
+    text += "\n";
     text += "Categories=Science;Engineering;\n";
     return text;
 }

@@ -22,6 +22,17 @@ inline constexpr const char* AssociateNoCommand =
 inline constexpr const char* ModelFileClass = "Kradon.File";
 inline constexpr const char* ModelFileExtension = ".kdn";
 
+/// A further type of file the program opens, registered beside the first.
+struct FileType {
+    std::string mimeType;   // "application/x-kradon-model+json"
+    std::string comment;    // what the desktop calls such a file
+    std::string glob;       // "*.kradon.json"
+    std::string subClassOf; // the type it is a kind of ("application/json"), or empty
+};
+/// The JSON model format, registered beside the .kdn model files.
+inline const FileType JsonModelFileType{"application/x-kradon-model+json", "Kradon JSON model",
+                                        "*.kradon.json", "application/json"};
+
 class CAssociate {
 public:
     /// dataFolder: the base folder the registration is written under, normally the user's data
@@ -35,6 +46,9 @@ public:
     std::string AppCommand;
     /// The icon file to install: an SVG goes to the scalable size, other formats to 48x48.
     std::string DefaultIcon;
+    /// Types the program opens besides its own class: each gets its entry in the MIME package,
+    /// with the same icon, and the desktop entry names it.
+    std::vector<FileType> MoreTypes;
 
     /// Writes the MIME package, the desktop entry and the icon, in that order, creating
     /// folders as needed. Throws KradonError 922, 926 or 930 when Title, Class or AppCommand is

@@ -104,25 +104,6 @@ TEST_F(CaseCli, AOneCaseJsonModelReportsAsItsKdnDoes) {
     EXPECT_EQ(withoutTimes(fromJson.out), withoutTimes(fromKdn.out));
 }
 
-TEST_F(CaseCli, ExactSectionsComeFromTheModelOrTheCommandLine) {
-    const std::string kdn = KRADON_EXAMPLES "/tapered-beam-curve.kdn";
-    ASSERT_EQ(run({"convert", kdn, path("m.kradon.json")}).status, 0);
-    std::string text = fileText(path("m.kradon.json"));
-    const std::string density = "\"mesh_density\": 1,\n";
-    ASSERT_NE(text.find(density), std::string::npos);
-    writeText(path("exact.kradon.json"),
-              text.replace(text.find(density), density.size(),
-                           density + "  \"exact_sections\": true,\n"));
-    const std::string exact = withoutTimes(run({"analyse", kdn, "--exact-sections"}).out);
-    EXPECT_NE(exact, withoutTimes(run({"analyse", kdn}).out));
-    EXPECT_EQ(withoutTimes(run({"analyse", path("exact.kradon.json")}).out), exact);
-    EXPECT_EQ(withoutTimes(run({"analyse", path("m.kradon.json"), "--exact-sections"}).out), exact);
-    // The key survives a round trip and keeps the model out of a .kdn file.
-    ASSERT_EQ(run({"convert", path("exact.kradon.json"), path("again.kradon.json")}).status, 0);
-    EXPECT_EQ(fileText(path("again.kradon.json")), fileText(path("exact.kradon.json")));
-    EXPECT_NE(run({"convert", path("exact.kradon.json"), path("m.kdn")}).status, 0);
-}
-
 TEST_F(CaseCli, ACaseAloneReportsAsTheBeamWithOnlyItsLoads) {
     // G alone is the beam with G's loads: its report is that of the same beam in a .kdn file.
     const CliRun g = run({"analyse", Example, "--case", "G"});
@@ -179,8 +160,20 @@ TEST_F(CaseCli, SelectionsThatCannotBeMadeAreUsageErrors) {
         {{"analyse", Example, "--combination", "ALS"},
          "kradon-cli: the model has no combination \"ALS\" (it has ULS, SLS)"},
         {{"analyse", Example, "--results", path("r.kxr")},
-         "kradon-cli: --results and --picture need one case or combination without a patterned "
-         "case; an envelope has no single set of results"},
+         "kradon-cli: --results, --csv and --picture need one case or combination without a "
+         "patterned case; an envelope has no single set of results"},
+        {{"analyse", Example, "--csv", path("r.csv")},
+         "kradon-cli: --results, --csv and --picture need one case or combination without a "
+         "patterned case; an envelope has no single set of results"},
+        {{"at", Example, "6"},
+         "kradon-cli: an envelope has no single set of results: choose one with --case NAME (G, "
+         "Q) or --combination NAME (ULS, SLS)"},
+        {{"sheet", Example, "-o", path("s.html"), "--combination", "SLS"},
+         "kradon-cli: \"SLS\" has a patterned load case: its results are an envelope, which has "
+         "no single set of results; choose --case NAME (G, Q) or --combination NAME (ULS, SLS) "
+         "without a patterned case"},
+        {{"at", kdn, "1", "--case", "Loads"},
+         "kradon-cli: --case and --combination need a JSON model (MODEL.kradon.json)"},
         {{"convert", Example}, "kradon-cli: convert takes a model file to read and one to write"},
     };
     for (const Row& row : rows) {
@@ -213,6 +206,41 @@ TEST_F(CaseCli, JsonResultsHoldEveryCaseCombinationAndTheEnvelope) {
     EXPECT_EQ(lowest["by"], "ULS with Q on spans 1, 2");
     EXPECT_EQ(j["cases"][1]["results"]["extremes"]["moment_kNm"]["smallest"]["by"],
               "Q on spans 1, 2");
+}
+
+TEST_F(CaseCli, AtSheetAndCsvTakeOneCase) {
+    // G alone: 10 kN/m on three 6 m spans, 0.1 w L2 over the inner supports.
+    const CliRun at = run({"at", Example, "6", "--case", "G", "--json"});
+    ASSERT_EQ(at.status, 0) << at.err;
+    const auto points = nlohmann::json::parse(at.out)["points"];
+    EXPECT_NEAR(points[0]["left"]["moment_kNm"].get<double>(), -36, 1e-9);
+    EXPECT_EQ(run({"analyse", Example, "--case", "G", "--csv", path("g.csv")}).status, 0);
+    EXPECT_NE(fileText(path("g.csv")).find("node"), std::string::npos);
+    EXPECT_EQ(run({"sheet", Example, "--case", "G", "-o", path("g.html")}).status, 0);
+    EXPECT_NE(fileText(path("g.html")).find("<html"), std::string::npos);
+}
+
+TEST_F(CaseCli, ExactSectionsOfTheModelAreThoseOfTheOption) {
+    const std::string kdn = KRADON_EXAMPLES "/tapered-beam-curve.kdn";
+    ASSERT_EQ(run({"convert", kdn, path("plain.kradon.json")}).status, 0);
+    std::string text = fileText(path("plain.kradon.json"));
+    const std::string density = "\"mesh_density\": 1,\n";
+    ASSERT_NE(text.find(density), std::string::npos);
+    text.replace(text.find(density), density.size(), density + "  \"exact_sections\": true,\n");
+    writeText(path("exact.kradon.json"), text);
+    const auto points = [](const CliRun& r) {
+        EXPECT_EQ(r.status, 0) << r.err;
+        return nlohmann::json::parse(r.out)["points"];
+    };
+    const auto exact = points(run({"at", kdn, "2.5", "--exact-sections", "--json"}));
+    EXPECT_EQ(points(run({"at", path("exact.kradon.json"), "2.5", "--json"})), exact);
+    EXPECT_EQ(points(run({"at", path("plain.kradon.json"), "2.5", "--exact-sections", "--json"})),
+              exact);
+    EXPECT_NE(points(run({"at", path("plain.kradon.json"), "2.5", "--json"})), exact);
+    // The key survives a round trip and keeps the model out of a .kdn file.
+    ASSERT_EQ(run({"convert", path("exact.kradon.json"), path("again.kradon.json")}).status, 0);
+    EXPECT_EQ(fileText(path("again.kradon.json")), text);
+    EXPECT_NE(run({"convert", path("exact.kradon.json"), path("m.kdn")}).status, 0);
 }
 
 } // namespace

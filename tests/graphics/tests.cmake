@@ -4,8 +4,12 @@ add_executable(kradon_graphics_tests
     ${CMAKE_CURRENT_LIST_DIR}/DiagramLabels_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SheetLayout_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EnvelopeDiagram_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SvgSurface_test.cpp)
-target_link_libraries(kradon_graphics_tests PRIVATE kradon_graphics GTest::gtest_main)
+target_link_libraries(kradon_graphics_tests PRIVATE kradon_graphics kradon_model_json
+                                                    GTest::gtest_main)
+target_compile_definitions(kradon_graphics_tests PRIVATE
+    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
 target_include_directories(kradon_graphics_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/core)
 target_compile_options(kradon_graphics_tests PRIVATE ${KRADON_WARNINGS})
 gtest_discover_tests(kradon_graphics_tests DISCOVERY_TIMEOUT 60 PROPERTIES ${KRADON_LEAK_CHECKED})

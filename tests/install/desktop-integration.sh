@@ -49,3 +49,8 @@ type=$(desktop xdg-mime query filetype "$source/examples/cantilever.kdn")
 application=$(desktop xdg-mime query default "$type")
 [ "$application" = kradon.desktop ] || fail "'$application' opens $type"
 echo "$type, opened by $application"
+type=$(desktop xdg-mime query filetype "$source/examples/three-span-patterned.kradon.json")
+[ "$type" = application/x-kradon-model+json ] || fail "a JSON model is '$type'"
+application=$(desktop xdg-mime query default "$type")
+[ "$application" = kradon.desktop ] || fail "'$application' opens $type"
+echo "$type, opened by $application"

@@ -108,6 +108,15 @@ TEST(ModelJson, ModelsTheProgramWritesComeBackByteForByte) {
     EXPECT_EQ(throughJson(empty), kdnBytes(empty));
 }
 
+TEST(ModelJson, ExactSectionsAreWrittenOnlyWhenAskedForAndReadBack) {
+    CaseModel m = FromBeamModel(editedModel(10));
+    EXPECT_EQ(ModelJson::WriteModelJson(m).find("exact_sections"), std::string::npos);
+    m.exactSections = true;
+    const std::string text = ModelJson::WriteModelJson(m);
+    EXPECT_NE(text.find("\n  \"exact_sections\": true,\n"), std::string::npos);
+    EXPECT_TRUE(ModelJson::ReadModelJson(text).exactSections);
+}
+
 TEST(ModelJson, ValuesAndMeaningsAreThoseOfTheKdnRecords) {
     const CaseModel m = ModelJson::ReadModelJson(R"json({"format": "kradon-model", "version": 1,
         "span_m": 10,
@@ -160,6 +169,7 @@ TEST(ModelJson, RefusalsSayWhatIsWrongAndWhere) {
         {R"({"format": "kradon-model", "version": 1, "span_m": 1e999})",
          "The file is not JSON: number overflow parsing '1e999'"},
         {model(R"("mesh_density": 20, )" + oneCase), "mesh_density: 20 is outside 0.2 to 10"},
+        {model(R"("exact_sections": 1, )" + oneCase), "exact_sections: needs true or false, not 1"},
         {model(R"("capacity": 1, "supports": [{"x_m": 0, "kind": "pinned"},
                    {"x_m": 10, "kind": "pinned"}], )" +
                oneCase),
@@ -259,6 +269,8 @@ TEST(ModelJson, WhatAKdnFileCannotHoldIsNamed) {
          prefix + "this model's case is patterned"},
         {R"("mesh_density": 2, "load_cases": [{"name": "Loads"}])",
          "A .kdn file holds no mesh density, and this model's is 2 (the program's default is 1)"},
+        {R"("exact_sections": true, "load_cases": [{"name": "Loads"}])",
+         "A .kdn file holds no exact-sections switch, and this model asks for exact sections"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.inner);

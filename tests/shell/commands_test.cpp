@@ -66,7 +66,9 @@ TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
     EXPECT_EQ(f.main->state().FileName, sample);
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
     EXPECT_EQ(f.main->spanTxt->text(), qs(modText::GeneralNumber(f.main->state().model.span)));
-    EXPECT_EQ(f.files.lastFilters, (QStringList{"Kradon files (*.kdn)", "All files (*)"}));
+    EXPECT_EQ(f.files.lastFilters,
+              (QStringList{"Kradon models (*.kdn *.json)", "Kradon files (*.kdn)",
+                           "Kradon JSON models (*.kradon.json)", "All files (*)"}));
     EXPECT_EQ(f.files.lastSuffix, "kdn");
 
     QTest::mouseClick(f.main->findChild<QPushButton*>("submit"), Qt::LeftButton);

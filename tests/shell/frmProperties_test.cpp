@@ -139,10 +139,13 @@ TEST(frmProperties, TheTreeHoldsTwelveNodesInThreeExpandedGroups) {
          {"Point Loads", "Uniformly Distributed Loads", "Trapezoidally Distributed Loads",
           "Moment Loads", "Fixed Displacements"}},
         {"Support Details", {"Rigid Supports", "Spring Supports"}},
+        {"Load Cases", {}},
+        {"Combinations", {}},
     };
-    const QStringList keys = {"beamDetails", "loadDetails", "supportDetails"};
-    ASSERT_EQ(tvw(e).topLevelItemCount(), 3);
-    for (int g = 0; g < 3; ++g) {
+    const QStringList keys = {"beamDetails", "loadDetails", "supportDetails", "loadCases",
+                              "combinations"};
+    ASSERT_EQ(tvw(e).topLevelItemCount(), 5);
+    for (int g = 0; g < 5; ++g) {
         QTreeWidgetItem* group = tvw(e).topLevelItem(g);
         EXPECT_EQ(group->text(0), groups[static_cast<std::size_t>(g)].first);
         EXPECT_EQ(group->data(0, Qt::UserRole).toString(), keys[g]);

@@ -66,6 +66,7 @@ void RegisterModelFileType() {
     associate.Title = ProgramTitle;
     associate.Class = ModelFileClass;
     associate.Extension = ModelFileExtension;
+    associate.MoreTypes = {JsonModelFileType};
     associate.AppCommand = localPath(program.absolutePath() + "/" + program.completeBaseName());
     associate.DefaultIcon = localPath(ProgramIconFile());
     // An installed package registers the type for everybody, and takes it away when removed.

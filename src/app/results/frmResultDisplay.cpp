@@ -35,6 +35,7 @@
 #include <QTextDocumentFragment>
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace kradon {
@@ -227,9 +228,24 @@ void frmResultDisplay::Form_Load() {
     ShowReport();
 }
 
+void frmResultDisplay::setSelector(QWidget* selector) {
+    static_cast<QHBoxLayout*>(Frame1->layout())->insertWidget(0, selector);
+    Frame1->adjustSize();
+    layoutControls();
+}
+
 void frmResultDisplay::ShowReport() {
     const WaitCursor hourglass;
-    if (state_.mesh.NodeCount != 0) {
+    const std::string instead = reportInstead ? reportInstead() : std::string();
+    // An envelope has no elements of its own to show, nor a single set of results to compose.
+    Label1->setEnabled(instead.empty());
+    ElementListCmb->setEnabled(instead.empty());
+    Command1->setEnabled(instead.empty());
+    Frame1->adjustSize();
+    layoutControls();
+    if (!instead.empty()) {
+        setEditorText(QString::fromStdString(instead));
+    } else if (state_.mesh.NodeCount != 0) {
         guarded(messages_, [&] {
             DoResults(path_.toStdString(), state_.equations.CalcTime, state_.AnalysisTime);
         });
@@ -307,6 +323,8 @@ void frmResultDisplay::FileSave_Click() {
         return;
     path_ = *name;
     try {
+        if (IsResultsFilePath(path_.toStdString()) && !ElementListCmb->isEnabled())
+            throw std::runtime_error("An envelope has no single set of results");
         if (IsResultsFilePath(path_.toStdString()))
             SaveResultsFile(state_, toPath(path_));
         else

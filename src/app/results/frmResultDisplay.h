@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 class QAction;
@@ -56,6 +57,12 @@ public:
     /// Replaces the editor's text with the report of the current tables; times in seconds.
     /// An error of the report builder reaches the caller.
     void DoResults(const std::string& path, double calcTime, double totalTime);
+    /// When set and it gives a text (an envelope report), that text is shown in place of the
+    /// report of the tables, and the element list, the picture and results files, which need one
+    /// set of results, are not offered.
+    std::function<std::string()> reportInstead;
+    /// Puts a widget (the choice of the results shown) before the element list.
+    void setSelector(QWidget* selector);
     /// The text of one result value, as the report writes it.
     static std::string resultTxt(double value) { return kradon::resultTxt(value); }
 

@@ -25,6 +25,7 @@ CAssociate programAssociate(const std::filesystem::path& dataFolder, const std::
     a.Title = "Kradon by Tarel Vestrun";
     a.Class = "Kradon.File";
     a.Extension = ".kdn";
+    a.MoreTypes = {JsonModelFileType};
     a.AppCommand = folder.empty() ? "kradon" : folder + "/kradon";
     a.DefaultIcon = (SourceRoot / "src/app/resources/kradon.svg").string();
     return a;
@@ -90,6 +91,12 @@ TEST(CAssociate, WritesTheTypeTheOpenCommandAndTheIcon) {
               "    <icon name=\"kradon\"/>\n"
               "    <glob pattern=\"*.kdn\"/>\n"
               "  </mime-type>\n"
+              "  <mime-type type=\"application/x-kradon-model+json\">\n"
+              "    <comment>Kradon JSON model</comment>\n"
+              "    <icon name=\"kradon\"/>\n"
+              "    <sub-class-of type=\"application/json\"/>\n"
+              "    <glob pattern=\"*.kradon.json\"/>\n"
+              "  </mime-type>\n"
               "</mime-info>\n");
     EXPECT_EQ(test::ReadFile(folder / "applications/kradon.desktop"),
               "[Desktop Entry]\n"
@@ -98,7 +105,7 @@ TEST(CAssociate, WritesTheTypeTheOpenCommandAndTheIcon) {
               "Exec=/opt/kradon/bin/kradon %f\n"
               "Icon=kradon\n"
               "Terminal=false\n"
-              "MimeType=application/x-kradon-file;\n"
+              "MimeType=application/x-kradon-file;application/x-kradon-model+json;\n"
               "Categories=Science;Engineering;\n");
     EXPECT_EQ(test::ReadFile(folder / "icons/hicolor/scalable/apps/kradon.svg"),
               test::ReadFile(SourceRoot / "src/app/resources/kradon.svg"));
@@ -118,6 +125,7 @@ TEST(CAssociate, AnEmptyExtensionRegistersTheTypeWithoutAPattern) {
     const TestFolder folder;
     CAssociate a = programAssociate(folder.path(), "/usr/bin");
     a.Extension.clear();
+    a.MoreTypes.clear();
     a.Associate();
     const std::string xml = test::ReadFile(folder / "mime/packages/kradon.xml");
     EXPECT_NE(xml.find("<comment>Kradon by Tarel Vestrun</comment>"), std::string::npos);

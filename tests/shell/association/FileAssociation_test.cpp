@@ -44,14 +44,18 @@ TEST(FileAssociation, FirstRunRegistersTheRunningProgramForModelFiles) {
 
     const QString entry = readText(home.filePath("applications/" + id + ".desktop"));
     EXPECT_TRUE(entry.contains("\nExec=" + program + " %f\n")) << entry.toStdString();
-    EXPECT_TRUE(entry.contains("\nMimeType=application/x-kradon-file;\n"));
+    EXPECT_TRUE(
+        entry.contains("\nMimeType=application/x-kradon-file;application/x-kradon-model+json;\n"));
     const QString type = readText(home.filePath("mime/packages/" + id + ".xml"));
     EXPECT_TRUE(type.contains("<comment>Kradon by Tarel Vestrun</comment>"));
     EXPECT_TRUE(type.contains("<glob pattern=\"*.kdn\"/>"));
+    EXPECT_TRUE(type.contains("<glob pattern=\"*.kradon.json\"/>"));
 
     if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
         EXPECT_TRUE(
             readText(home.filePath("mime/globs2")).contains(":application/x-kradon-file:*.kdn"));
+        EXPECT_TRUE(readText(home.filePath("mime/globs2"))
+                        .contains(":application/x-kradon-model+json:*.kradon.json"));
     }
     if (!QStandardPaths::findExecutable("update-desktop-database").isEmpty()) {
         EXPECT_TRUE(readText(home.filePath("applications/mimeinfo.cache"))
