@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -289,46 +290,50 @@ void DeleteRecord(BeamModel& m, RecordKind kind, std::int16_t n) {
     m.count(kind) = static_cast<std::int16_t>(count - 1);
 }
 
-void StorePointLoad(BeamModel& m, std::int16_t n, const PointLoadFields& f) {
+namespace {
+
+/// One number of a record: the field's name in messages, its text (none stores 0), its list.
+struct NumberField {
+    const char* name;
+    const std::string* text;
+    std::vector<double>& list;
+};
+
+/// Reads every field in order (the first that is no number throws, and nothing is stored), then
+/// writes the numbers to entry n of their lists.
+void storeNumbers(BeamModel& m, std::int16_t n, std::initializer_list<NumberField> fields) {
     CheckRecordNumber(m, n);
-    const double value = fieldNumber("LoadVal", f.LoadVal);
-    const double location = fieldNumber("LoadLoc", f.LoadLoc);
-    const auto i = static_cast<std::size_t>(n);
-    m.PointLoad.value[i] = value;
-    m.PointLoad.location[i] = location;
+    std::vector<double> values;
+    for (const NumberField& f : fields)
+        values.push_back(f.text != nullptr ? fieldNumber(f.name, *f.text) : 0);
+    auto value = values.begin();
+    for (const NumberField& f : fields)
+        f.list[static_cast<std::size_t>(n)] = *value++;
+}
+
+} // namespace
+
+void StorePointLoad(BeamModel& m, std::int16_t n, const PointLoadFields& f) {
+    storeNumbers(m, n, {{"LoadVal", &f.LoadVal, m.PointLoad.value},
+                        {"LoadLoc", &f.LoadLoc, m.PointLoad.location}});
 }
 
 void StoreUDL(BeamModel& m, std::int16_t n, const UDLFields& f) {
-    CheckRecordNumber(m, n);
-    const double value = fieldNumber("LoadVal", f.LoadVal);
-    const double start = fieldNumber("LoadLocA", f.LoadLocA);
-    const double end = fieldNumber("LoadLocB", f.LoadLocB);
-    const auto i = static_cast<std::size_t>(n);
-    m.UDL.value[i] = value;
-    m.UDL.start[i] = start;
-    m.UDL.end[i] = end;
+    storeNumbers(m, n, {{"LoadVal", &f.LoadVal, m.UDL.value},
+                        {"LoadLocA", &f.LoadLocA, m.UDL.start},
+                        {"LoadLocB", &f.LoadLocB, m.UDL.end}});
 }
 
 void StoreTDL(BeamModel& m, std::int16_t n, const TDLFields& f) {
-    CheckRecordNumber(m, n);
-    const double startValue = fieldNumber("LoadValA", f.LoadValA);
-    const double endValue = fieldNumber("LoadValB", f.LoadValB);
-    const double start = fieldNumber("LoadLocA", f.LoadLocA);
-    const double end = fieldNumber("LoadLocB", f.LoadLocB);
-    const auto i = static_cast<std::size_t>(n);
-    m.TDL.startValue[i] = startValue;
-    m.TDL.endValue[i] = endValue;
-    m.TDL.start[i] = start;
-    m.TDL.end[i] = end;
+    storeNumbers(m, n, {{"LoadValA", &f.LoadValA, m.TDL.startValue},
+                        {"LoadValB", &f.LoadValB, m.TDL.endValue},
+                        {"LoadLocA", &f.LoadLocA, m.TDL.start},
+                        {"LoadLocB", &f.LoadLocB, m.TDL.end}});
 }
 
 void StoreMomentLoad(BeamModel& m, std::int16_t n, const MomentLoadFields& f) {
-    CheckRecordNumber(m, n);
-    const double value = fieldNumber("LoadVal", f.LoadVal);
-    const double location = fieldNumber("LoadLoc", f.LoadLoc);
-    const auto i = static_cast<std::size_t>(n);
-    m.MomentLoad.value[i] = value;
-    m.MomentLoad.location[i] = location;
+    storeNumbers(m, n, {{"LoadVal", &f.LoadVal, m.MomentLoad.value},
+                        {"LoadLoc", &f.LoadLoc, m.MomentLoad.location}});
 }
 
 void StoreRigidSupport(BeamModel& m, std::int16_t n, const RigidSupportFields& f) {
@@ -341,25 +346,15 @@ void StoreRigidSupport(BeamModel& m, std::int16_t n, const RigidSupportFields& f
 }
 
 void StoreSpringSupport(BeamModel& m, std::int16_t n, const SpringSupportFields& f) {
-    CheckRecordNumber(m, n);
-    const double vertical = f.vssCheck ? fieldNumber("vssVal", f.vssVal) : 0;
-    const double rotational = f.rssCheck ? fieldNumber("rssVal", f.rssVal) : 0;
-    const double location = fieldNumber("SsnDis", f.SsnDis);
-    const auto i = static_cast<std::size_t>(n);
-    m.SpringSupport.vertical[i] = vertical;
-    m.SpringSupport.rotational[i] = rotational;
-    m.SpringSupport.location[i] = location;
+    storeNumbers(m, n, {{"vssVal", f.vssCheck ? &f.vssVal : nullptr, m.SpringSupport.vertical},
+                        {"rssVal", f.rssCheck ? &f.rssVal : nullptr, m.SpringSupport.rotational},
+                        {"SsnDis", &f.SsnDis, m.SpringSupport.location}});
 }
 
 void StoreFixedDisplacement(BeamModel& m, std::int16_t n, const FixedDisplacementFields& f) {
-    CheckRecordNumber(m, n);
-    const double vertical = f.vfdCheck ? fieldNumber("vfdVal", f.vfdVal) : 0;
-    const double rotational = f.rfdCheck ? fieldNumber("rfdVal", f.rfdVal) : 0;
-    const double location = fieldNumber("FdnDis", f.FdnDis);
-    const auto i = static_cast<std::size_t>(n);
-    m.FixedDisplacement.vertical[i] = vertical;
-    m.FixedDisplacement.rotational[i] = rotational;
-    m.FixedDisplacement.location[i] = location;
+    storeNumbers(m, n, {{"vfdVal", f.vfdCheck ? &f.vfdVal : nullptr, m.FixedDisplacement.vertical},
+                        {"rfdVal", f.rfdCheck ? &f.rfdVal : nullptr, m.FixedDisplacement.rotational},
+                        {"FdnDis", &f.FdnDis, m.FixedDisplacement.location}});
 }
 
 void StoreESegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f) {
