@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include "QtBenchMain.h"
+
 #include <benchmark/benchmark.h>
 #include <fstream>
 #include <functional>
@@ -144,17 +146,5 @@ BENCHMARK(BM_DesktopStepsLargestModel)->Iterations(1)->Unit(benchmark::kMillisec
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A first run registers the model file type for the user: not the real user here.
-    const QTemporaryDir user;
-    qputenv("XDG_DATA_HOME", user.filePath("data").toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", user.filePath("config").toLocal8Bit());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kradon::bench::RunQtBenchmarks<QApplication>(argc, argv, true);
 }

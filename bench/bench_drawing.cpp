@@ -6,6 +6,8 @@
 #include "graphics/qt/PictureFiles.h"
 
 #include <QGuiApplication>
+#include "QtBenchMain.h"
+
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <stdexcept>
@@ -65,13 +67,5 @@ BENCHMARK(BM_DrawBendingMoment)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kradon::bench::RunQtBenchmarks<QGuiApplication>(argc, argv, false);
 }

@@ -8,6 +8,8 @@
 #include "graphics/qt/SheetPdf.h"
 
 #include <QGuiApplication>
+#include "QtBenchMain.h"
+
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <stdexcept>
@@ -71,13 +73,5 @@ BENCHMARK(BM_SheetHtml)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kradon::bench::RunQtBenchmarks<QGuiApplication>(argc, argv, false);
 }
