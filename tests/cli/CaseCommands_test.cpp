@@ -1,6 +1,7 @@
 // kradon-cli on JSON models: converting to and from .kdn, analysing a case, a combination or
 // the envelope, and the JSON results of every case and combination.
 #include "../core/TestFolder.h"
+#include "CliRun.h"
 #include "cli/CliCommands.h"
 #include "model/modFileWrite.h"
 
@@ -14,18 +15,6 @@
 
 namespace kradon::cli {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -4,6 +4,7 @@
 #include "../core/TestFolder.h"
 #include "../core/TextFiles.h"
 #include "../core/analysis/ModelBuilder.h"
+#include "CliRun.h"
 #include "cli/CliCommands.h"
 #include "model/BeamModel.h"
 #include "model/modFileWrite.h"
@@ -28,18 +29,6 @@
 
 namespace kradon::cli {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class CliTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include "../core/TestFolder.h"
 #include "../core/TextFiles.h"
 #include "../core/results/ClosedFormBeams.h"
+#include "CliRun.h"
 #include "cli/CliCommands.h"
 #include "model/ModelTables.h"
 #include "model/modFileWrite.h"
@@ -30,18 +31,6 @@ namespace {
 
 using test::ModelBuilder;
 using namespace test::closed;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class ExportTest : public ::testing::Test {
 protected:
