@@ -26,15 +26,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStringDecoder>
+#include <QStringList>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QThread>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -71,6 +76,9 @@ QString withCrLf(const QStringList& lines) {
 
 /// The largest text file the window opens: a report of the largest mesh is a few megabytes.
 constexpr std::uintmax_t TextFileMaxBytes = 64 * 1024 * 1024;
+/// Texts from this many characters on are laid out into their document off the event thread: a
+/// report of the largest mesh (2.6 MB) would keep the windows waiting most of a second.
+constexpr qsizetype BackgroundTextChars = 256 * 1024;
 /// The report's editor: what it copies to the clipboard is the selection with each table row as
 /// plain tab-separated values, ready for a spreadsheet.
 class ReportEditor : public QPlainTextEdit {
@@ -119,7 +127,10 @@ void frmResultDisplay::createControls() {
     ElementListCmb = new QComboBox(Frame1);
     ElementListCmb->setObjectName("ElementListCmb");
     ElementListCmb->setEditable(false);
+    // As wide as five digits, the most an element number has: sizing the box to its items would
+    // measure every one of tens of thousands.
     ElementListCmb->setMinimumContentsLength(5);
+    ElementListCmb->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row->addWidget(Label1);
     row->addWidget(ElementListCmb);
     Frame1->adjustSize();
@@ -214,9 +225,12 @@ void frmResultDisplay::connectCommands() {
 }
 
 void frmResultDisplay::Form_Load() {
-    ElementListCmb->clear();
+    QStringList numbers;
+    numbers.reserve(std::max(state_.mesh.ElementCount, 0));
     for (std::int32_t e = 1; e <= state_.mesh.ElementCount; ++e)
-        ElementListCmb->addItem(QString::number(e));
+        numbers << QString::number(e);
+    ElementListCmb->clear();
+    ElementListCmb->addItems(numbers);
     ElementListCmb->setCurrentIndex(-1);
     // The check marks start as the main window's; later changes there are not followed.
     if (mainWindow_ != nullptr) {
@@ -243,6 +257,8 @@ void frmResultDisplay::ShowReport() {
     Command1->setEnabled(instead.empty());
     Frame1->adjustSize();
     layoutControls();
+    // Events run while a long report is laid out: the window may be gone afterwards.
+    const QPointer<frmResultDisplay> alive(this);
     if (!instead.empty()) {
         setEditorText(QString::fromStdString(instead));
     } else if (state_.mesh.NodeCount != 0) {
@@ -250,7 +266,8 @@ void frmResultDisplay::ShowReport() {
             DoResults(path_.toStdString(), state_.equations.CalcTime, state_.AnalysisTime);
         });
     }
-    show();
+    if (alive)
+        show();
 }
 
 void frmResultDisplay::DoResults(const std::string& path, double calcTime, double totalTime) {
@@ -267,7 +284,37 @@ QString frmResultDisplay::text() const {
 void frmResultDisplay::setEditorText(const QString& text) {
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    Editor->setPlainText(plain);
+    if (plain.size() < BackgroundTextChars) {
+        Editor->setPlainText(plain);
+        return;
+    }
+    // A long text: its document is built and laid out on a thread of its own, from the text and
+    // the editor's font and tab stops alone, then handed over whole. The window may be gone when
+    // the job ends.
+    const QPointer<frmResultDisplay> alive(this);
+    const QFont font = Editor->document()->defaultFont();
+    const QTextOption option = Editor->document()->defaultTextOption();
+    QThread* const eventThread = thread();
+    std::unique_ptr<QTextDocument> document;
+    RunWithProgress(this, tr("Showing the report"), [&](const ProgressCheck&) {
+        auto built = std::make_unique<QTextDocument>();
+        built->setDocumentLayout(new QPlainTextDocumentLayout(built.get()));
+        built->setUndoRedoEnabled(false);
+        built->setDefaultFont(font);
+        built->setDefaultTextOption(option);
+        built->setPlainText(plain);
+        built->moveToThread(eventThread);
+        document = std::move(built);
+    });
+    if (!alive)
+        return;
+    // The editor deletes the document it made itself; a long text shown before is this window's.
+    QTextDocument* const previous = Editor->document();
+    const bool ownPrevious = previous->parent() == Editor;
+    document->setParent(Editor);
+    Editor->setDocument(document.release());
+    if (ownPrevious)
+        previous->deleteLater();
 }
 
 QWidget* frmResultDisplay::owner() {

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
@@ -181,6 +182,29 @@ TEST(frmResultDisplay, OpenedTextLinesStayUnchanged) {
     w.files.names = {name};
     w.window.FileOpen_Click();
     EXPECT_EQ(w.window.text(), "a, b, \"c\"\r\n   leading blanks\r\nlast line without end\r\n");
+}
+
+TEST(frmResultDisplay, LongTextKeepsItsLinesFontAndTabStops) {
+    AnalysedWindow w;
+    const QFont font = w.window.Editor->document()->defaultFont();
+    const qreal tabStop = w.window.Editor->document()->defaultTextOption().tabStopDistance();
+    // Long enough to be laid out off the event thread.
+    QByteArray bytes;
+    for (int line = 0; line < 30000; ++line)
+        bytes += QByteArray::number(line) + "\t-01.250\t \r\n";
+    const QString name = w.dir.file("long.txt");
+    writeBytes(name, bytes);
+    w.files.names = {name, name};
+    w.window.FileOpen_Click();
+    EXPECT_EQ(w.window.text().toUtf8(), bytes);
+    const QTextDocument& shown = *w.window.Editor->document();
+    EXPECT_EQ(shown.defaultFont(), font);
+    EXPECT_EQ(shown.defaultTextOption().tabStopDistance(), tabStop);
+    EXPECT_EQ(shown.defaultTextOption().wrapMode(), QTextOption::NoWrap);
+    EXPECT_EQ(shown.thread(), w.window.thread());
+    // Opened again over itself: the same text, once.
+    w.window.FileOpen_Click();
+    EXPECT_EQ(w.window.text().toUtf8(), bytes);
 }
 
 TEST(frmResultDisplay, NameEndingInKxrWritesAResultsFile) {
