@@ -102,6 +102,7 @@ TEST(ResultViews, AChangeMarksEveryResultWindowAndUndoBackClearsIt) {
     std::vector<ResultWindow> after = a.windows();
     after.pop_back();
     expectMarks(after, false, "after F5");
+
     EXPECT_EQ(a.picture->windowTitle(), QString(PrintPrevCaption) + " (out of date)");
     a.picture->BeamBtn->click();
     EXPECT_EQ(a.picture->windowTitle(), PrintPrevCaption);
@@ -181,6 +182,19 @@ TEST(AnalyseAfterEveryChange, ABurstOfChangesRunsOneQuietAnalysisAndTheWindowsFo
     EXPECT_NE(a.results->Editor->toPlainText().indexOf("-- STRESS RESULTANTS"), -1);
     EXPECT_TRUE(a.f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was "));
     EXPECT_TRUE(a.f.messages.shown.empty());
+
+    // A load at a new place makes a new segment: the open window's element list follows.
+    const int elements = a.results->ElementListCmb->count();
+    a.f.main->EditModel(
+        [](BeamModel& m) {
+            m.count(RecordKind::PointLoad) = 2;
+            m.PointLoad.value[2] = 10;
+            m.PointLoad.location[2] = 7;
+        },
+        "Add Point Load 2");
+    a.f.main->runPendingAnalysis();
+    EXPECT_NE(a.results->ElementListCmb->count(), elements);
+    EXPECT_EQ(a.results->ElementListCmb->count(), a.f.main->state().mesh.ElementCount);
 }
 
 TEST(AnalyseAfterEveryChange, WhatTheAnalysisHasToSayGoesToTheStatusBarNotToABox) {

@@ -224,7 +224,9 @@ void frmResultDisplay::connectCommands() {
     connect(mnuHelpAbout, &QAction::triggered, this, &frmResultDisplay::mnuHelpAbout_Click);
 }
 
-void frmResultDisplay::Form_Load() {
+void frmResultDisplay::fillElementList() {
+    if (ElementListCmb->count() == std::max(state_.mesh.ElementCount, 0))
+        return;
     QStringList numbers;
     numbers.reserve(std::max(state_.mesh.ElementCount, 0));
     for (std::int32_t e = 1; e <= state_.mesh.ElementCount; ++e)
@@ -232,6 +234,9 @@ void frmResultDisplay::Form_Load() {
     ElementListCmb->clear();
     ElementListCmb->addItems(numbers);
     ElementListCmb->setCurrentIndex(-1);
+}
+
+void frmResultDisplay::Form_Load() {
     // The check marks start as the main window's; later changes there are not followed.
     if (mainWindow_ != nullptr) {
         if (const auto* shown = mainWindow_->findChild<QAction*>("mnuView_Properties"))
@@ -250,6 +255,8 @@ void frmResultDisplay::setSelector(QWidget* selector) {
 
 void frmResultDisplay::ShowReport() {
     const WaitCursor hourglass;
+    // A new analysis may have meshed the beam differently.
+    fillElementList();
     const std::string instead = reportInstead ? reportInstead() : std::string();
     // An envelope has no elements of its own to show, nor a single set of results to compose.
     Label1->setEnabled(instead.empty());

@@ -162,6 +162,8 @@ private:
     void createMenus();
     void connectCommands();
     void Form_Load();
+    /// One entry per element of the shown results; refilled when their number changes.
+    void fillElementList();
     void layoutControls();
     void setEditorText(const QString& text);
     void openText(const QString& path);
