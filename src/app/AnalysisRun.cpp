@@ -1,0 +1,256 @@
+// The main window's analysis: the Analyse command, the analysis after a change, the models
+// handed over meanwhile, and the exports that need current results.
+#include "app/frmMain.h"
+
+#include "analysis/AnalyseCommand.h"
+#include "app/CaseResults.h"
+#include "app/FilePicker.h"
+#include "app/Guarded.h"
+#include "app/ResultViews.h"
+#include "app/ScopeExit.h"
+#include "app/SheetExport.h"
+#include "app/frmStatus.h"
+#include "app/modMDI.h"
+#include "model/KradonError.h"
+#include "results/ResultQueries.h"
+#include "settings/SettingsKeys.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <vector>
+
+namespace kradon {
+
+namespace {
+
+/// Keeps the messages of an analysis that runs by itself, for the status bar.
+struct NoteSink : MessageSink {
+    std::vector<Message> shown;
+    void show(const Message& message) override { shown.push_back(message); }
+};
+
+} // namespace
+
+// --- Commands ------------------------------------------------------------------------------
+
+void frmMain::submit_Click() {
+    AnalyseCommand();
+}
+
+void frmMain::openHandedOver(const QString& path) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    // The progress window and the analysis's boxes let events through; the model is opened
+    // once the analysis is over, not under it.
+    if (analysing_) {
+        handedOverDuringAnalysis_ << path;
+        return;
+    }
+    OpenModel(path);
+}
+
+void frmMain::openHandedOverLater() {
+    while (!analysing_ && !handedOverDuringAnalysis_.isEmpty())
+        OpenModel(handedOverDuringAnalysis_.takeFirst());
+}
+
+void frmMain::AnalyseCommand() {
+    // The progress window lets window events run, so the command could be asked for again
+    // while it runs; it refuses then, and the commands that change the model are switched off.
+    if (analysing_)
+        return;
+    analysing_ = true;
+    setCommandsEnabled(false);
+    const ScopeExit done([this] {
+        setCommandsEnabled(true);
+        analysing_ = false;
+        openHandedOverSoon();
+    });
+    AnalyseOutcome outcome = AnalyseOutcome::Failed;
+    guarded(messages_, [&] { outcome = runAnalysis(); });
+    emit analysisFinished(outcome);
+}
+
+AnalyseOutcome frmMain::runAnalysis() {
+    const WaitCursor wait;
+    // The span typed last is taken first. One that is refused leaves the model's span, which is
+    // then analysed: clicking Analyse confirms the field on its own before the click arrives.
+    getSpan();
+    // This analysis is the one a change would have asked for.
+    analyseTimer_->stop();
+    mdi_->CloseChild("All");
+    GraphBtn_Click(0);
+    frmStatus_->clearLog();
+    const AnalyseResult result =
+        analyseModel(*frmStatus_, messages_, [this](const std::vector<std::string>& warnings) {
+            return askToGoOn(warnings);
+        });
+    if (result.outcome == AnalyseOutcome::Completed) {
+        GraphBtn_Click(1);
+        sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
+        sBarPanel[1]->setToolTip(QString());
+    }
+    frmStatus_->hide();
+    return result.outcome;
+}
+
+AnalyseResult frmMain::analyseModel(StatusSink& status, MessageSink& messages,
+                                    const WarningsGate& gate) {
+    AnalyseResult result;
+    {
+        modelInUse_ = true;
+        const ScopeExit released([this] { modelInUse_ = false; });
+        result = caseResults_->analyse(caseModel(), state_, paths_.analysisFolder, status, messages,
+                                       gate);
+    }
+    if (result.outcome == AnalyseOutcome::CheckFailed ||
+        result.outcome == AnalyseOutcome::Cancelled)
+        return result;
+    setFileCaption();
+    if (result.outcome == AnalyseOutcome::Completed) {
+        resultViews_->analysed();
+        refreshResultWindows();
+    } else {
+        resultViews_->dropped();
+    }
+    redrawDiagrams();
+    return result;
+}
+
+bool frmMain::oneSetOfResults() {
+    if (!caseResults_->showsEnvelope())
+        return true;
+    messages_.show({ProgramTitle, NoSingleResultsText, Icon::Information});
+    return false;
+}
+
+void frmMain::scheduleAnalysis() {
+    if (state_.options.AnalyseAfterEveryChange)
+        analyseTimer_->start();
+}
+
+bool frmMain::analysisPending() const {
+    return analyseTimer_->isActive();
+}
+
+void frmMain::runPendingAnalysis() {
+    if (!analyseTimer_->isActive())
+        return;
+    analyseTimer_->stop();
+    analyseAfterChange();
+}
+
+void frmMain::setAnalysisDelay(std::chrono::milliseconds delay) {
+    analyseTimer_->setInterval(delay);
+}
+
+void frmMain::analyseAfterChange() {
+    if (analysing_) {
+        scheduleAnalysis();
+        return;
+    }
+    analysing_ = true;
+    bool shown = false;
+    const ScopeExit done([this, &shown] {
+        if (shown) {
+            setCommandsEnabled(true);
+            frmStatus_->hide();
+        }
+        analysing_ = false;
+        openHandedOverSoon();
+    });
+    // Nothing asks or opens: what the check or the analysis has to say goes to the status bar.
+    NoteSink notes;
+    DelayedProgress progress(*frmStatus_, QuietProgressDelay, [this, &shown] {
+        shown = true;
+        setCommandsEnabled(false);
+    });
+    AnalyseResult result{AnalyseOutcome::Failed, 0};
+    guarded(notes, [&] { result = analyseModel(progress, notes, ShowWarningsAndGoOn(notes)); });
+    showAnalysisNotes(result, notes.shown);
+    emit analysisFinished(result.outcome);
+}
+
+void frmMain::showAnalysisNotes(const AnalyseResult& result, const std::vector<Message>& notes) {
+    QStringList lines;
+    for (const Message& note : notes)
+        lines << QString::fromStdString(note.text).split("\r\n", Qt::SkipEmptyParts);
+    QString text = lines.join("  ");
+    if (result.outcome == AnalyseOutcome::Completed) {
+        const QString time = QString::fromStdString(AnalysisTimeText(result.AnalysisTime));
+        text = text.isEmpty() ? time : text + "  " + time;
+    } else {
+        text = NotAnalysedText + text;
+    }
+    sBarPanel[1]->setText(text);
+    sBarPanel[1]->setToolTip(lines.join("\n"));
+}
+
+void frmMain::openHandedOverSoon() {
+    if (!handedOverDuringAnalysis_.isEmpty())
+        QMetaObject::invokeMethod(this, &frmMain::openHandedOverLater, Qt::QueuedConnection);
+}
+
+bool frmMain::askToGoOn(const std::vector<std::string>& warnings) {
+    std::string text;
+    for (const std::string& line : warnings)
+        text = text.empty() ? line : MessageLines(text, line);
+    return messages_.ask({WarningsTitle, text, Icon::Exclamation}, Buttons::ContinueCancel) ==
+           Answer::Continue;
+}
+
+bool frmMain::analysisCurrent() const {
+    return HasExactResults(caseResults_->shown()) && resultViews_->current();
+}
+
+bool frmMain::analysedForExport() {
+    if (analysisCurrent())
+        return true;
+    if (messages_.ask({ProgramTitle, AnalyseBeforeExportText, Icon::Question}, Buttons::YesNo) !=
+        Answer::Yes)
+        return false;
+    AnalyseCommand();
+    return analysisCurrent();
+}
+
+QString frmMain::exportFolder() const {
+    if (state_.FileName.empty())
+        return QString::fromStdString(paths_.saveFolder.string());
+    return QFileInfo(QString::fromStdString(state_.FileName)).absolutePath();
+}
+
+void frmMain::mnuExportSheet_Click() {
+    if (analysing_ || !analysedForExport() || !oneSetOfResults())
+        return;
+    const UserDetails user{
+        settings_.GetSetting(SettingsKeys::Config, SettingsKeys::UserName).toStdString(),
+        settings_.GetSetting(SettingsKeys::Config, SettingsKeys::UserOrganisation).toStdString()};
+    ExportCalculationSheet(this, caseResults_->shown(), user, files_, messages_, exportFolder());
+}
+
+void frmMain::ExportResults() {
+    if (analysing_ || !analysedForExport() || !oneSetOfResults())
+        return;
+    ExportResultsCsv(this, caseResults_->shown(), files_, messages_, exportFolder());
+}
+
+void frmMain::setCommandsEnabled(bool enabled) {
+    menuBar()->setEnabled(enabled);
+    KradonTB->setEnabled(enabled);
+    KradonTBButton[21]->setEnabled(enabled);
+    BtnTbr->setEnabled(enabled);
+    // The model is in analysis units while an analysis runs; no dialog may store into it then.
+    for (QWidget* dialog : modelDialogs())
+        dialog->setEnabled(enabled);
+}
+
+} // namespace kradon
