@@ -1,7 +1,5 @@
 // The main window's analysis: the Analyse command, the analysis after a change, the models
-// handed over meanwhile, and the exports that need current results.
-#include "app/frmMain.h"
-
+// handed over meanwhile, the exports that need current results, and the result windows.
 #include "analysis/AnalyseCommand.h"
 #include "app/CaseResults.h"
 #include "app/FilePicker.h"
@@ -9,15 +7,26 @@
 #include "app/ResultViews.h"
 #include "app/ScopeExit.h"
 #include "app/SheetExport.h"
+#include "app/WindowBook.h"
+#include "app/frmMain.h"
+#include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "model/KradonError.h"
 #include "results/ResultQueries.h"
 #include "settings/SettingsKeys.h"
 
+#ifdef KRADON_HAS_RESULTS_WINDOW
+#include "app/results/frmElementDisp.h"
+#include "app/results/frmPrintPrev.h"
+#include "app/results/frmResultDisplay.h"
+#endif
+
 #include <QAction>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QPushButton>
@@ -252,5 +261,89 @@ void frmMain::setCommandsEnabled(bool enabled) {
     for (QWidget* dialog : modelDialogs())
         dialog->setEnabled(enabled);
 }
+
+// --- Result windows: each one that opens is connected to the commands ---------------------
+
+void frmMain::connectChild(QWidget* content) {
+    QWidget* frame = content->parentWidget();
+    if (auto* diagram = qobject_cast<frmResGraph*>(content)) {
+        // Every picture but the idealised beam shows results, of the case, combination or
+        // envelope chosen.
+        if (diagram->pictureKind() != modGraphics::PictureKind::Beam) {
+            resultViews_->watch(frame, content, ResultViews::Follows::Tables);
+            diagram->setSelector(caseResults_->makeSelector(diagram));
+            diagram->drawInstead = [this](modGraphics::PictureKind kind, DrawingSurface& surface) {
+                return caseResults_->drawEnvelope(kind, surface);
+            };
+        }
+        return;
+    }
+#ifdef KRADON_HAS_RESULTS_WINDOW
+    auto* results = qobject_cast<frmResultDisplay*>(content);
+    if (results == nullptr)
+        return;
+    resultViews_->watch(frame, content, ResultViews::Follows::Copy);
+    results->reportInstead = [this] { return caseResults_->envelopeReport(); };
+    results->setSelector(caseResults_->makeSelector(results));
+    connect(results, &frmResultDisplay::elementViewShown, this, [this](frmElementDisp* view) {
+        resultViews_->watch(view, view, ResultViews::Follows::Copy);
+        resultViews_->refreshed(view);
+    });
+    connect(results, &frmResultDisplay::pictureShown, this, [this](frmPrintPrev* picture) {
+        // A composition shows the tables of the moment its Beam button was pressed.
+        if (picture->property("watched").toBool())
+            return;
+        picture->setProperty("watched", true);
+        resultViews_->watch(picture, picture, ResultViews::Follows::Copy);
+        connect(picture->BeamBtn, &QPushButton::clicked, this,
+                [this, picture] { resultViews_->refreshed(picture); });
+    });
+    results->setFilePicker(files_);
+    results->setOwnMenuBarShown(false);
+    connectResultsItems(*results);
+    // Its menus go with it; the main window's come back at once, before the next activation.
+    connect(results, &QObject::destroyed, this, [this] { windowBook_->showOwnMenus(); });
+    connect(results->mnuWindow, &QMenu::aboutToShow, results, [this, results] {
+        windowBook_->listWindowsIn(results->mnuWindow,
+                                   {results->mnuWindow_Cascade, results->mnuWindow_THorizontal,
+                                    results->mnuWindow_TVertical, results->mnuWindow_Arrange});
+    });
+    connect(results, &frmResultDisplay::arrangeRequested, this,
+            [this](Arrangement a) { mnuWindow_Click(static_cast<int>(a)); });
+    connect(results, &frmResultDisplay::helpContentsRequested, this,
+            &frmMain::mnuHelpContents_Click);
+    connect(results, &frmResultDisplay::tipsSwitched, this, [this](bool on) {
+        mnuView_TotD->setChecked(on);
+        mnuView_TotD_Click();
+    });
+#else
+    Q_UNUSED(content);
+#endif
+}
+
+#ifdef KRADON_HAS_RESULTS_WINDOW
+void frmMain::connectResultsItems(frmResultDisplay& results) {
+    // Each item is at hand exactly when the main window's is, and runs the same command.
+    const auto follow = [](QAction* copy, QAction* original) {
+        copy->setEnabled(original->isEnabled());
+        connect(original, &QAction::enabledChanged, copy, &QAction::setEnabled);
+    };
+    follow(results.mnuOptions, mnuOptions);
+    follow(results.mnuView_TotD, mnuView_TotD);
+    follow(results.mnuView_Properties, mnuView_Properties);
+    follow(results.mnuHelpContents, mnuHelpContents);
+    follow(results.mnuHelp_ShowTotD, mnuHelp_ShowTotD);
+    follow(results.mnuHelpAbout, mnuHelpAbout);
+    connect(&results, &frmResultDisplay::optionsRequested, mnuOptions, &QAction::trigger);
+    connect(&results, &frmResultDisplay::propertiesBoxRequested, this, &frmMain::ShowPropertiesBox);
+    connect(&results, &frmResultDisplay::tipOfTheDayRequested, mnuHelp_ShowTotD, &QAction::trigger);
+    connect(&results, &frmResultDisplay::aboutRequested, mnuHelpAbout, &QAction::trigger);
+    // Queued: an analysis on the way closes the results window that asked.
+    connect(&results, &frmResultDisplay::exportSheetRequested, this, &frmMain::mnuExportSheet_Click,
+            Qt::QueuedConnection);
+    connect(&results, &frmResultDisplay::exportResultsRequested, this, &frmMain::ExportResults,
+            Qt::QueuedConnection);
+}
+#endif
 
 } // namespace kradon

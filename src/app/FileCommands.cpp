@@ -1,10 +1,9 @@
 // The main window's file commands: New, Open, Save, Save As, the recent files, and the
 // question about unsaved changes.
-#include "app/frmMain.h"
-
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/ModelFiles.h"
+#include "app/frmMain.h"
 #include "app/frmProperties.h"
 #include "app/modMDI.h"
 #include "app/settings/RecentFilesMenu.h"
@@ -14,7 +13,6 @@
 #include "results/ResultQueries.h"
 
 #include "json/ModelJson.h"
-
 #include <QPushButton>
 #include <QUndoStack>
 #include <utility>

@@ -1,9 +1,8 @@
 // The main window's start-up and shut-down: the settings file, the properties explorer, the
 // tip of the day, the about box and the help window.
-#include "app/frmMain.h"
-
 #include "app/Guarded.h"
 #include "app/frmHelp.h"
+#include "app/frmMain.h"
 #include "app/frmProperties.h"
 #include "app/modMDI.h"
 #include "app/settings/frmAbout.h"

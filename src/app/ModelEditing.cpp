@@ -1,7 +1,5 @@
 // The main window's editing path: every change of the model as one Undo step, the record
 // dialogs and the Add commands that open them, the span field, and Reset.
-#include "app/frmMain.h"
-
 #include "app/CaseResults.h"
 #include "app/Guarded.h"
 #include "app/ModelFiles.h"
@@ -16,6 +14,7 @@
 #include "app/dialogs/frmTln.h"
 #include "app/dialogs/frmUln.h"
 #include "app/dialogs/frmVariation.h"
+#include "app/frmMain.h"
 #include "app/frmResGraph.h"
 #include "app/modMDI.h"
 #include "app/modToolBar.h"

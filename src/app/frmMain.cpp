@@ -6,6 +6,7 @@
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
 #include "app/ResultViews.h"
+#include "app/WindowBook.h"
 #include "app/frmProperties.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
@@ -127,6 +128,9 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     createChildKeys();
     caseResults_ = new CaseResults(this);
     mdi_ = new modMDI(*mdiArea, *tabMain, state_, caseResults_->shown(), messages_, files_, this);
+    windowBook_ = new WindowBook(*this, *mdiArea, *mdi_,
+                                 {mnuFile, mnuEdit, mnuLoads, mnuSupports, mnuBeamData, mnuTools,
+                                  mnuView, mnuWindow, mnuHelp});
     resultViews_ = new ResultViews(
         state_, [this] { return caseModel(); }, messages_, this);
     connect(caseResults_, &CaseResults::chosen, this, [this] {
@@ -148,7 +152,8 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
                                        *frmOptions_->maxFilesTxt, messages_, this);
     connectCommands();
     connect(mdi_, &modMDI::childCreated, this, &frmMain::connectChild);
-    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::menusFollowActiveChild);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* activated) { windowBook_->menusFollowActiveChild(activated); });
 
     // The model of a fresh start: no records, the lists at the option's capacity, span 15 m.
     ResetModel(state_.model);
@@ -297,8 +302,6 @@ void frmMain::createMenus() {
     mnuHelp->addAction(mnuHelp_ShowTotD);
     separator(mnuHelp, mnuHelpSeparator, "mnuHelpSeparator");
     mnuHelp->addAction(mnuHelpAbout);
-    ownMenus_ = {mnuFile,  mnuEdit, mnuLoads,  mnuSupports, mnuBeamData,
-                 mnuTools, mnuView, mnuWindow, mnuHelp};
 }
 
 void frmMain::createToolBar() {
@@ -464,8 +467,8 @@ void frmMain::connectCommands() {
     connect(mnuWindow_TVertical, &QAction::triggered, this, [this] { mnuWindow_Click(2); });
     connect(mnuWindow_Arrange, &QAction::triggered, this, [this] { mnuWindow_Click(3); });
     connect(mnuWindow, &QMenu::aboutToShow, this, [this] {
-        listWindowsIn(mnuWindow, {mnuWindow_Cascade, mnuWindow_THorizontal, mnuWindow_TVertical,
-                                  mnuWindow_Arrange});
+        windowBook_->listWindowsIn(mnuWindow, {mnuWindow_Cascade, mnuWindow_THorizontal,
+                                               mnuWindow_TVertical, mnuWindow_Arrange});
     });
     connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     for (int index = 1; index <= ToolbarPositions; ++index)
@@ -528,6 +531,10 @@ void frmMain::PrintImage(QPrinter& printer, const QImage& image, std::optional<Q
     QPainter painter(&printer);
     const QPointF origin = at.value_or(QPointF(0, 0));
     painter.drawImage(QRectF(origin, QSizeF(image.size()) * factor), image);
+}
+
+void frmMain::mnuWindow_Click(int arrangement) {
+    windowBook_->arrange(arrangement);
 }
 
 } // namespace kradon

@@ -64,6 +64,7 @@ class ToolbarDock;
 }
 class RecentFilesMenu;
 class ResultViews;
+class WindowBook;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
@@ -356,11 +357,6 @@ private:
     void createCentralArea();
     void createStatusBar();
     void connectCommands();
-    /// Rebuilds a Window menu: its items, then one entry per open child window.
-    void listWindowsIn(QMenu* menu, const QList<QAction*>& items);
-    /// The active child's own menus take the menu bar; without any, the main window's own.
-    void menusFollowActiveChild(QMdiSubWindow* activated);
-    void setMenuBarMenus(const QList<QMenu*>& menus);
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
     /// Every open diagram window draws its picture again: the beam from the model as it is now.
@@ -425,13 +421,13 @@ private:
     CaseModel cases_;
     CaseModel cleanModel_;
     FormSettings FormSettings_;
-    /// The main window's own menus, in the menu bar while no child with menus is active.
-    QList<QMenu*> ownMenus_;
     SettingsStore settings_;
     QUndoStack* undoStack_;
     QPointer<frmProperties> frmProperties_;
     QPointer<frmTip> frmTip_;
     modMDI* mdi_;
+    /// The child windows: the Window menu, and the menu bar following the active one.
+    WindowBook* windowBook_;
     frmStatus* frmStatus_;
     modToolBar::ToolbarDock* toolbarDock_;
     frmOptions* frmOptions_;

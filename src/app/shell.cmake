@@ -34,6 +34,7 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.h
     ${CMAKE_CURRENT_LIST_DIR}/WindowBook.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowBook.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.h
     ${CMAKE_CURRENT_LIST_DIR}/frmProperties.cpp
