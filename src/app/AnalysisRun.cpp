@@ -4,6 +4,7 @@
 #include "app/CaseResults.h"
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
+#include "app/RecordDialogs.h"
 #include "app/ResultViews.h"
 #include "app/ScopeExit.h"
 #include "app/SheetExport.h"
@@ -258,7 +259,7 @@ void frmMain::setCommandsEnabled(bool enabled) {
     KradonTBButton[21]->setEnabled(enabled);
     BtnTbr->setEnabled(enabled);
     // The model is in analysis units while an analysis runs; no dialog may store into it then.
-    for (QWidget* dialog : modelDialogs())
+    for (QWidget* dialog : recordDialogs_->made())
         dialog->setEnabled(enabled);
 }
 

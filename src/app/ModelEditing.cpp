@@ -4,6 +4,7 @@
 #include "app/Guarded.h"
 #include "app/ModelFiles.h"
 #include "app/NumberText.h"
+#include "app/RecordDialogs.h"
 #include "app/ResultViews.h"
 #include "app/ScopeExit.h"
 #include "app/dialogs/frmFdn.h"
@@ -113,28 +114,7 @@ void frmMain::EditRecord(RecordKind kind, std::int16_t n) {
     emit recordEditRequested(kind, n);
     if (n < 1)
         return;
-    switch (kind) {
-    case RecordKind::PointLoad:
-        return pointLoadDialog().frmPlnShow(n);
-    case RecordKind::UDL:
-        return udlDialog().frmUlnShow(n);
-    case RecordKind::TDL:
-        return tdlDialog().frmTlnShow(n);
-    case RecordKind::MomentLoad:
-        return momentLoadDialog().frmMlnShow(n);
-    case RecordKind::RigidSupport:
-        return rigidSupportDialog().frmSupShow(n);
-    case RecordKind::SpringSupport:
-        return springSupportDialog().frmSsnShow(n);
-    case RecordKind::FixedDisplacement:
-        return fixedDisplacementDialog().frmFdnShow(n);
-    case RecordKind::ESegment:
-        ShowVariation(n, "e");
-        return;
-    case RecordKind::ISegment:
-        ShowVariation(n, "i");
-        return;
-    }
+    recordDialogs_->open(kind, n);
 }
 
 void frmMain::redrawDiagrams() {
@@ -170,51 +150,37 @@ std::int16_t nextRecord(const BeamModel& m, RecordKind kind) {
     return static_cast<std::int16_t>(m.count(kind) + 1);
 }
 
-/// The dialog behind window, made on first use as a child of the main window.
-template <typename Dialog> Dialog& dialogOnce(Dialog*& window, frmMain& main) {
-    if (!window)
-        window = new Dialog(main);
-    return *window;
-}
-
 } // namespace
 
 frmPln& frmMain::pointLoadDialog() {
-    return dialogOnce(frmPln_, *this);
+    return recordDialogs_->pointLoadDialog();
 }
 frmUln& frmMain::udlDialog() {
-    return dialogOnce(frmUln_, *this);
+    return recordDialogs_->udlDialog();
 }
 frmTln& frmMain::tdlDialog() {
-    return dialogOnce(frmTln_, *this);
+    return recordDialogs_->tdlDialog();
 }
 frmMln& frmMain::momentLoadDialog() {
-    return dialogOnce(frmMln_, *this);
+    return recordDialogs_->momentLoadDialog();
 }
 frmSup& frmMain::rigidSupportDialog() {
-    return dialogOnce(frmSup_, *this);
+    return recordDialogs_->rigidSupportDialog();
 }
 frmSsn& frmMain::springSupportDialog() {
-    return dialogOnce(frmSsn_, *this);
+    return recordDialogs_->springSupportDialog();
 }
 frmFdn& frmMain::fixedDisplacementDialog() {
-    return dialogOnce(frmFdn_, *this);
+    return recordDialogs_->fixedDisplacementDialog();
 }
-
 frmVariation& frmMain::ShowVariation(std::int16_t n, const QString& kind) {
-    QPointer<frmVariation>& current = kind == "e" ? eDialog_ : iDialog_;
-    if (current)
-        current->close();
-    current = new frmVariation(*this);
-    current->frmVariationShow(n, kind);
-    return *current;
+    return recordDialogs_->ShowVariation(n, kind);
 }
-
 frmVariation* frmMain::eDialog() const {
-    return eDialog_;
+    return recordDialogs_->eDialog();
 }
 frmVariation* frmMain::iDialog() const {
-    return iDialog_;
+    return recordDialogs_->iDialog();
 }
 
 void frmMain::AddEvn() {
@@ -243,15 +209,6 @@ void frmMain::AddSpringSup_Click() {
 }
 void frmMain::AddFdisp_Click() {
     fixedDisplacementDialog().frmFdnShow(nextRecord(state_.model, RecordKind::FixedDisplacement));
-}
-
-std::vector<QWidget*> frmMain::modelDialogs() const {
-    std::vector<QWidget*> dialogs;
-    for (QWidget* d : std::initializer_list<QWidget*>{frmPln_, frmUln_, frmTln_, frmMln_, frmSup_,
-                                                      frmSsn_, frmFdn_, eDialog_, iDialog_})
-        if (d)
-            dialogs.push_back(d);
-    return dialogs;
 }
 
 QLineEdit* frmMain::activeSpanField() const {

@@ -5,6 +5,7 @@
 #include "app/CaseResults.h"
 #include "app/FilePicker.h"
 #include "app/Guarded.h"
+#include "app/RecordDialogs.h"
 #include "app/ResultViews.h"
 #include "app/WindowBook.h"
 #include "app/frmProperties.h"
@@ -118,6 +119,7 @@ frmMain::frmMain(ShellSink& messages, FilePicker& files, ShellPaths paths, QWidg
     setObjectName("frmMain");
     undoStack_ = new QUndoStack(this);
     undoStack_->setObjectName("undoStack");
+    recordDialogs_ = std::make_unique<RecordDialogs>(*this);
     setWindowIcon(QIcon(":/icons/kradon.svg"));
     createActions();
     createMenus();

@@ -63,6 +63,7 @@ namespace modToolBar {
 class ToolbarDock;
 }
 class RecentFilesMenu;
+class RecordDialogs;
 class ResultViews;
 class WindowBook;
 
@@ -387,8 +388,6 @@ private:
     FormSettings collectFormSettings() const;
     /// Connects the results window's requests to the commands of this window.
     void connectChild(QWidget* content);
-    /// The dialogs that can change the model, those made so far.
-    std::vector<QWidget*> modelDialogs() const;
     /// The results window's items that run the main window's commands.
     void connectResultsItems(frmResultDisplay& results);
     /// The model becomes m (an Undo or Redo step), and the windows that show it follow.
@@ -443,15 +442,7 @@ private:
     QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
     bool confirmingSpan_ = false;
-    frmPln* frmPln_ = nullptr;
-    frmUln* frmUln_ = nullptr;
-    frmTln* frmTln_ = nullptr;
-    frmMln* frmMln_ = nullptr;
-    frmSup* frmSup_ = nullptr;
-    frmSsn* frmSsn_ = nullptr;
-    frmFdn* frmFdn_ = nullptr;
-    QPointer<frmVariation> eDialog_;
-    QPointer<frmVariation> iDialog_;
+    std::unique_ptr<RecordDialogs> recordDialogs_;
 };
 
 } // namespace kradon

@@ -24,6 +24,8 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDialogs.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDialogs.h
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews.h
     ${CMAKE_CURRENT_LIST_DIR}/ScopeExit.h
