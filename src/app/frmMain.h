@@ -63,7 +63,9 @@ namespace modToolBar {
 class ToolbarDock;
 }
 class RecentFilesMenu;
+class RecordDialogs;
 class ResultViews;
+class WindowBook;
 
 /// Where the main window keeps its files; main() fills it in, tests point it at a folder of
 /// their own.
@@ -356,11 +358,6 @@ private:
     void createCentralArea();
     void createStatusBar();
     void connectCommands();
-    /// Rebuilds a Window menu: its items, then one entry per open child window.
-    void listWindowsIn(QMenu* menu, const QList<QAction*>& items);
-    /// The active child's own menus take the menu bar; without any, the main window's own.
-    void menusFollowActiveChild(QMdiSubWindow* activated);
-    void setMenuBarMenus(const QList<QMenu*>& menus);
     void setCommandsEnabled(bool enabled);
     void setFileCaption();
     /// Every open diagram window draws its picture again: the beam from the model as it is now.
@@ -391,8 +388,6 @@ private:
     FormSettings collectFormSettings() const;
     /// Connects the results window's requests to the commands of this window.
     void connectChild(QWidget* content);
-    /// The dialogs that can change the model, those made so far.
-    std::vector<QWidget*> modelDialogs() const;
     /// The results window's items that run the main window's commands.
     void connectResultsItems(frmResultDisplay& results);
     /// The model becomes m (an Undo or Redo step), and the windows that show it follow.
@@ -425,13 +420,13 @@ private:
     CaseModel cases_;
     CaseModel cleanModel_;
     FormSettings FormSettings_;
-    /// The main window's own menus, in the menu bar while no child with menus is active.
-    QList<QMenu*> ownMenus_;
     SettingsStore settings_;
     QUndoStack* undoStack_;
     QPointer<frmProperties> frmProperties_;
     QPointer<frmTip> frmTip_;
     modMDI* mdi_;
+    /// The child windows: the Window menu, and the menu bar following the active one.
+    WindowBook* windowBook_;
     frmStatus* frmStatus_;
     modToolBar::ToolbarDock* toolbarDock_;
     frmOptions* frmOptions_;
@@ -447,15 +442,7 @@ private:
     QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
     bool confirmingSpan_ = false;
-    frmPln* frmPln_ = nullptr;
-    frmUln* frmUln_ = nullptr;
-    frmTln* frmTln_ = nullptr;
-    frmMln* frmMln_ = nullptr;
-    frmSup* frmSup_ = nullptr;
-    frmSsn* frmSsn_ = nullptr;
-    frmFdn* frmFdn_ = nullptr;
-    QPointer<frmVariation> eDialog_;
-    QPointer<frmVariation> iDialog_;
+    std::unique_ptr<RecordDialogs> recordDialogs_;
 };
 
 } // namespace kradon

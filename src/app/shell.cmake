@@ -5,29 +5,38 @@ set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
 set(KRADON_SHELL_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/AnalysisRun.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CaseResults.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CaseResults.h
     ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.h
+    ${CMAKE_CURRENT_LIST_DIR}/FileCommands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FilePicker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FilePicker.h
     ${CMAKE_CURRENT_LIST_DIR}/Guarded.h
     ${CMAKE_CURRENT_LIST_DIR}/LoadCasesEditor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LoadCasesEditor.h
+    ${CMAKE_CURRENT_LIST_DIR}/MainStartUp.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ModelEditing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ModelFiles.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ModelFiles.h
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OwnedWindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDialogs.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDialogs.h
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews.h
+    ${CMAKE_CURRENT_LIST_DIR}/ScopeExit.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
     ${CMAKE_CURRENT_LIST_DIR}/SheetExport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SheetExport.h
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShellSinks.h
+    ${CMAKE_CURRENT_LIST_DIR}/WindowBook.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowBook.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.h
     ${CMAKE_CURRENT_LIST_DIR}/frmProperties.cpp
