@@ -2,12 +2,9 @@
 #include "app/RecordDialogs.h"
 
 #include "app/dialogs/frmFdn.h"
-#include "app/dialogs/frmMln.h"
-#include "app/dialogs/frmPln.h"
+#include "app/dialogs/LoadDialog.h"
 #include "app/dialogs/frmSsn.h"
 #include "app/dialogs/frmSup.h"
-#include "app/dialogs/frmTln.h"
-#include "app/dialogs/frmUln.h"
 #include "app/dialogs/frmVariation.h"
 #include "app/frmMain.h"
 

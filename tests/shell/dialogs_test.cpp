@@ -1,10 +1,9 @@
 // The load, support and E/I definition dialogs, driven through the main window's Add commands:
 // their controls and texts, what they store, and the input they refuse.
 #include "DialogTestSupport.h"
-#include "app/dialogs/frmPln.h"
+#include "app/dialogs/LoadDialog.h"
 #include "app/dialogs/frmSsn.h"
 #include "app/dialogs/frmSup.h"
-#include "app/dialogs/frmUln.h"
 #include "app/dialogs/frmVariation.h"
 
 #include <QAction>

@@ -8,14 +8,10 @@ list(APPEND KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/RecordDialog.h
     ${CMAKE_CURRENT_LIST_DIR}/frmFdn.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmFdn.h
-    ${CMAKE_CURRENT_LIST_DIR}/frmMln.h
-    ${CMAKE_CURRENT_LIST_DIR}/frmPln.h
     ${CMAKE_CURRENT_LIST_DIR}/frmSsn.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmSsn.h
     ${CMAKE_CURRENT_LIST_DIR}/frmSup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmSup.h
-    ${CMAKE_CURRENT_LIST_DIR}/frmTln.h
-    ${CMAKE_CURRENT_LIST_DIR}/frmUln.h
     ${CMAKE_CURRENT_LIST_DIR}/frmVariation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmVariation.h
 )
