@@ -98,14 +98,14 @@ AnalyseOutcome frmMain::runAnalysis() {
     // This analysis is the one a change would have asked for.
     analyseTimer_->stop();
     mdi_->CloseChild("All");
-    GraphBtn_Click(0);
+    GraphBtn_Click(IdealisedBeamKind);
     frmStatus_->clearLog();
     const AnalyseResult result =
         analyseModel(*frmStatus_, messages_, [this](const std::vector<std::string>& warnings) {
             return askToGoOn(warnings);
         });
     if (result.outcome == AnalyseOutcome::Completed) {
-        GraphBtn_Click(1);
+        GraphBtn_Click(MeshKind);
         sBarPanel[1]->setText(QString::fromStdString(AnalysisTimeText(result.AnalysisTime)));
         sBarPanel[1]->setToolTip(QString());
     }

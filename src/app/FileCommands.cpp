@@ -135,7 +135,7 @@ bool frmMain::OpenModel(const QString& path) {
     state_.options.MaxNoApplieds = state_.model.MaxNoApplieds;
     cleanModel_ = caseModel();
     setSpan();
-    GraphBtn_Click(0);
+    GraphBtn_Click(IdealisedBeamKind);
     setFileCaption();
     modelReplaced();
     recentFiles_->AddFile(chosen);
@@ -161,7 +161,7 @@ void frmMain::NewModel() {
     cases_ = FromBeamModel(state_.model);
     getSpan();
     cleanModel_ = caseModel();
-    GraphBtn_Click(0);
+    GraphBtn_Click(IdealisedBeamKind);
     modelReplaced();
 }
 

@@ -489,43 +489,43 @@ void frmMain::GraphBtn_Click(std::int16_t index) {
 }
 
 void frmMain::KradonTB_ButtonClick(int index) {
-    switch (index) {
-    case 1:
+    using B = ToolbarButton;
+    switch (static_cast<B>(index)) {
+    case B::New:
         return NewModel();
-    case 2:
+    case B::Open:
         OpenModel(QString());
         return;
-    case 3:
+    case B::Save:
         SaveModel(true);
         return;
-    case 5:
+    case B::PointLoad:
         return AddPL_Click();
-    case 6:
+    case B::UDL:
         return AddUDL_Click();
-    case 7:
+    case B::TDL:
         return AddTDL_Click();
-    case 8:
+    case B::MomentLoad:
         return AddML_Click();
-    case 9:
+    case B::FixedDisplacement:
         return AddFdisp_Click();
-    case 11:
+    case B::RigidSupport:
         return AddSup_Click();
-    case 12:
+    case B::SpringSupport:
         return AddSpringSup_Click();
-    case 14:
+    case B::EDefinition:
         return AddEvn();
-    case 15:
+    case B::IDefinition:
         return AddIvn();
-    case 17:
+    case B::Explorer:
         ShowProperties();
         return frmProperties_->caseBeamDetails();
-    case 19:
+    case B::Results:
         return GraphBtn_Click(ResultsKind);
-    case 21:
+    case B::Analyse:
         return AnalyseCommand();
-    default:
-        return; // separators
     }
+    // the separators
 }
 
 void frmMain::PrintImage(QPrinter& printer, const QImage& image, std::optional<QPointF> at,

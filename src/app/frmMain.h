@@ -108,6 +108,24 @@ inline constexpr std::chrono::milliseconds QuietProgressDelay{500};
 
 /// The number of positions on KradonTB, numbered from 1.
 inline constexpr int ToolbarPositions = 22;
+/// The positions of KradonTB's buttons; the others are separators.
+enum class ToolbarButton : int {
+    New = 1,
+    Open = 2,
+    Save = 3,
+    PointLoad = 5,
+    UDL = 6,
+    TDL = 7,
+    MomentLoad = 8,
+    FixedDisplacement = 9,
+    RigidSupport = 11,
+    SpringSupport = 12,
+    EDefinition = 14,
+    IDefinition = 15,
+    Explorer = 17,
+    Results = 19,
+    Analyse = 21,
+};
 
 class frmMain : public QMainWindow {
     Q_OBJECT

@@ -23,8 +23,18 @@ namespace kradon {
 
 class FilePicker;
 
-/// The window kinds, by kind index; the caption is also the key of the window's tab.
-inline constexpr std::int16_t ResultsKind = 7;
+/// The window kinds, by kind index (the diagram buttons' order); the caption is also the key of
+/// the window's tab.
+enum ChildKind : std::int16_t {
+    IdealisedBeamKind = 0,
+    MeshKind = 1,
+    BendingMomentKind = 2,
+    ShearForceKind = 3,
+    DeflectedShapeKind = 4,
+    EValueKind = 5,
+    IValueKind = 6,
+    ResultsKind = 7,
+};
 inline constexpr std::array<const char*, 8> ChildCaptions = {
     "Idealised Beam",          "Kradon Mesh",       "Bending Moment Diagram", "Shear Force Diagram",
     "Deflected Shape Diagram", "E-value Variation", "I-value Variation",      "Results"};

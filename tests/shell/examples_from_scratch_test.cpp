@@ -167,7 +167,7 @@ TEST(ExamplesFromScratch, DialogsRebuildEverySampleByteForByte) {
         EXPECT_EQ(DoResults(f.main->state(), "", 0, 0), sampleReport(example.file));
 
         const auto marked = [&f](bool outOfDate, const char* when) {
-            for (const std::int16_t kind : {std::int16_t{2}, ResultsKind}) {
+            for (const ChildKind kind : {BendingMomentKind, ResultsKind}) {
                 ChildWindow* window = f.main->mdi().childOfKind(kind);
                 ASSERT_NE(window, nullptr);
                 const QString caption = ChildCaptions[static_cast<std::size_t>(kind)];
