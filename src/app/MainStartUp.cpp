@@ -67,7 +67,7 @@ void frmMain::mnuOptions_Click() {
 }
 
 void frmMain::mnuView_TotD_Click() {
-    ShowTips = mnuView_TotD->isChecked() ? -1 : 0;
+    showTips_ = mnuView_TotD->isChecked();
 }
 
 void frmMain::mnuView_Properties_Click() {
@@ -123,7 +123,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     // The element displacement window ends here once it exists.
-    if (PropertiesOpen != 0 && frmProperties_ != nullptr)
+    if (propertiesOpen_ && frmProperties_ != nullptr)
         frmProperties_->endForm();
     ShutDown();
     event->accept();
@@ -137,8 +137,8 @@ void frmMain::ShutDown() {
 
 void frmMain::ShowPropertiesAtStart() {
     const bool wanted =
-        settings_.GetBoolean(SettingsKeys::Options, SettingsKeys::Properties, PropertiesOpen != 0);
-    PropertiesOpen = wanted ? -1 : 0;
+        settings_.GetBoolean(SettingsKeys::Options, SettingsKeys::Properties, propertiesOpen_);
+    setPropertiesOpen(wanted);
     if (wanted)
         ShowProperties();
     else
@@ -180,7 +180,7 @@ void frmMain::LoadIni() {
     } else {
         ReadIni();
     }
-    if (ShowTips == -1 && !tipShown)
+    if (showTips_ && !tipShown)
         emit tipOfTheDayRequested();
 }
 
@@ -200,7 +200,7 @@ void frmMain::ReadIni() {
         setWindowState(Qt::WindowMinimized);
     mnuView_TotD->setChecked(r.showTips != 0);
     mnuView_Properties->setChecked(r.showProperties != 0);
-    ShowTips = r.showTips;
+    showTips_ = r.showTips != 0;
 }
 
 FormSettings frmMain::collectFormSettings() const {

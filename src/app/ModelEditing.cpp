@@ -210,7 +210,7 @@ void frmMain::AddFdisp_Click() {
 
 QLineEdit* frmMain::activeSpanField() const {
     QLineEdit* floating = toolbarDock_->floatingSpanField();
-    return ToolbarFloating != 0 && floating != nullptr ? floating : spanTxt;
+    return toolbarFloating_ && floating != nullptr ? floating : spanTxt;
 }
 
 bool frmMain::getSpan() {

@@ -484,6 +484,20 @@ void frmMain::connectCommands() {
 
 // --- Operations ----------------------------------------------------------------------------
 
+void frmMain::setPropertiesOpen(bool open) {
+    if (open == propertiesOpen_)
+        return;
+    propertiesOpen_ = open;
+    emit propertiesOpenChanged(open);
+}
+
+void frmMain::setToolbarFloating(bool floating) {
+    if (floating == toolbarFloating_)
+        return;
+    toolbarFloating_ = floating;
+    emit toolbarFloatingChanged(floating);
+}
+
 void frmMain::GraphBtn_Click(std::int16_t index) {
     guarded(messages_, [&] { mdi_->ShowGraph(index); });
 }

@@ -263,9 +263,14 @@ public:
     void ShutDown();
     const FormSettings& formSettings() const { return FormSettings_; }
 
-    std::int16_t ShowTips = -1;
-    std::int16_t PropertiesOpen = 0;
-    std::int16_t ToolbarFloating = 0;
+    /// Whether the tip of the day shows at start-up (View > Tip of the Day).
+    bool showTips() const { return showTips_; }
+    /// Whether the properties explorer is open.
+    bool propertiesOpen() const { return propertiesOpen_; }
+    void setPropertiesOpen(bool open);
+    /// Whether the toolbar floats in a window of its own rather than docked.
+    bool toolbarFloating() const { return toolbarFloating_; }
+    void setToolbarFloating(bool floating);
 
     // Controls, named as the window's documented controls.
     QToolBar* KradonTB;
@@ -332,6 +337,8 @@ public:
 signals:
     /// The tip of the day is due (first start-up, or the tip switch on).
     void tipOfTheDayRequested();
+    void propertiesOpenChanged(bool open);
+    void toolbarFloatingChanged(bool floating);
 
 public slots:
     /// A model handed over by a later copy of the program: the window comes forward and opens it,
@@ -419,7 +426,7 @@ private:
     void modelReplaced();
     /// Closes the explorer as its own close button does; false when it was not open.
     bool closeProperties();
-    /// The span field getSpan and setSpan use: the floating one while ToolbarFloating is set.
+    /// The span field getSpan and setSpan use: the floating one while the toolbar floats.
     QLineEdit* activeSpanField() const;
     /// The results are those of the model as it is now, at the mesh density it was analysed at.
     bool analysisCurrent() const;
@@ -460,6 +467,9 @@ private:
     QStringList handedOverDuringAnalysis_;
     bool shutDown_ = false;
     bool confirmingSpan_ = false;
+    bool showTips_ = true;
+    bool propertiesOpen_ = false;
+    bool toolbarFloating_ = false;
     std::unique_ptr<RecordDialogs> recordDialogs_;
 };
 

@@ -118,7 +118,7 @@ frmProperties::frmProperties(frmMain& main) : QWidget(&main, Qt::Tool), main_(ma
     // Undo and Redo reach the model from here as from the main window.
     addActions({main_.mnuUndo, main_.mnuRedo});
 
-    main_.PropertiesOpen = -1;
+    main_.setPropertiesOpen(true);
     synchroniseMenu();
     updatePanels();
     createTree();
@@ -519,14 +519,14 @@ bool frmProperties::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmProperties::closeEvent(QCloseEvent* event) {
-    main_.PropertiesOpen = 0;
+    main_.setPropertiesOpen(false);
     synchroniseMenu();
     endForm();
     event->accept();
 }
 
 void frmProperties::synchroniseMenu() {
-    const bool open = main_.PropertiesOpen != 0;
+    const bool open = main_.propertiesOpen();
     main_.mnuView_Properties->setChecked(open);
     if (main_.mdi().GraphOpen[ResultsKind]) {
         if (ChildWindow* results = main_.mdi().childOfKind(ResultsKind))

@@ -82,13 +82,13 @@ void ToolbarDock::loadFrmToolBar(double x, double y) {
     floating_->move(TwipsToPixels(home.left + x - width / 2), TwipsToPixels(home.top + y));
     floating_->show();
     main_.activateWindow();
-    main_.ToolbarFloating = -1;
+    main_.setToolbarFloating(true);
 }
 
 void ToolbarDock::DockToolbar() {
     takeSpanTextBack();
     placeDocked();
-    main_.ToolbarFloating = 0;
+    main_.setToolbarFloating(false);
     // The floating window may be the one asking, from one of its own event handlers.
     if (floating_) {
         floating_->hide();
@@ -108,7 +108,7 @@ bool ToolbarDock::DockIfNearEdge() {
     takeSpanTextBack();
     placeDocked();
     floating_->hide();
-    main_.ToolbarFloating = 0;
+    main_.setToolbarFloating(false);
     return true;
 }
 
@@ -118,7 +118,7 @@ void ToolbarDock::setDockedAlignment(Alignment alignment) {
 
 void ToolbarDock::takeSpanTextBack() {
     // Whatever was typed while afloat stays in the span field.
-    if (floating_ && main_.ToolbarFloating != 0)
+    if (floating_ && main_.toolbarFloating())
         main_.spanTxt->setText(floating_->spanTxt->text());
 }
 

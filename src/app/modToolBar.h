@@ -30,7 +30,7 @@ PixelRect PixelRectOf(const QRect& pixels);
 QRect QRectOf(const PixelRect& pixels);
 
 /// Keeps the toolbar either docked on the main window or in the floating window, never both;
-/// the main window's ToolbarFloating says which.
+/// the main window's toolbarFloating() says which.
 class ToolbarDock : public QObject {
     Q_OBJECT
 public:

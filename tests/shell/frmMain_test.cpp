@@ -311,7 +311,7 @@ TEST(frmMain, SettingsFileIsReadAtTheNextStart) {
     second.LoadIni();
     EXPECT_EQ(tips, 0) << "tips were switched off";
     EXPECT_FALSE(second.mnuView_TotD->isChecked());
-    EXPECT_EQ(second.ShowTips, 0);
+    EXPECT_EQ(second.showTips(), false);
     EXPECT_EQ(second.size(), QSize(900, 640));
     second.close();
     EXPECT_EQ(readRecord(ini), written);

@@ -122,7 +122,7 @@ TEST(frmProperties, OpensBesideTheMainWindowWithTheBeamDetailsOfAFreshStart) {
     EXPECT_TRUE(e.isWindow()) << "not one of the main window's child windows";
     EXPECT_TRUE(f.main->mdiArea->subWindowList().isEmpty());
     EXPECT_EQ(e.findChild<QLabel*>("StatusBar1Panel")->text(), "Choose a file to work with...");
-    EXPECT_EQ(f.main->PropertiesOpen, -1);
+    EXPECT_EQ(f.main->propertiesOpen(), true);
     EXPECT_TRUE(f.main->mnuView_Properties->isChecked());
     EXPECT_EQ(storedSetting(f), "True");
     EXPECT_EQ(node(e, "Beam Details"), tvw(e).currentItem());
@@ -379,7 +379,7 @@ TEST(frmProperties, ClosingUnchecksBothMenuItemsAndWritesTheSetting) {
     EXPECT_EQ(f.main->properties(), nullptr) << "the explorer goes when closed";
     EXPECT_FALSE(f.main->mnuView_Properties->isChecked());
     EXPECT_FALSE(resultsItem->isChecked());
-    EXPECT_EQ(f.main->PropertiesOpen, 0);
+    EXPECT_EQ(f.main->propertiesOpen(), false);
     EXPECT_EQ(storedSetting(f), "False");
 
     // View "&Properties Box" opens it again, and closes it.

@@ -122,13 +122,13 @@ TEST(frmTip, OKWithTheBoxClearedSwitchesTheTipsOffAndCloses) {
     QTest::mouseClick(tip.cmdOK, Qt::LeftButton);
     f.settle();
     EXPECT_EQ(f.main->tipDialog(), nullptr);
-    EXPECT_EQ(f.main->ShowTips, 0);
+    EXPECT_EQ(f.main->showTips(), false);
     EXPECT_FALSE(f.main->mnuView_TotD->isChecked());
 
     frmTip& again = f.openTip();
     EXPECT_TRUE(again.chkLoadTipsAtStartup->isChecked()) << "always checked when it opens";
     QTest::mouseClick(again.cmdOK, Qt::LeftButton);
-    EXPECT_EQ(f.main->ShowTips, -1);
+    EXPECT_TRUE(f.main->showTips());
     EXPECT_TRUE(f.main->mnuView_TotD->isChecked());
 }
 

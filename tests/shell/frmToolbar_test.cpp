@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -52,15 +53,18 @@ TEST(frmToolbar, DraggingTheDockedToolbarOntoTheClientAreaTearsItOff) {
     const QPoint drop = f.main->mdiArea->mapToGlobal(QPoint(300, 200));
     const QPoint to = docked->mapFromGlobal(drop);
 
+    const QSignalSpy changes(f.main.get(), &frmMain::toolbarFloatingChanged);
     QTest::mousePress(docked, Qt::LeftButton, {}, from);
     QTest::mouseMove(docked, (from + to) / 2);
     QTest::mouseMove(docked, to);
-    EXPECT_EQ(f.main->ToolbarFloating, 0) << "still docked while dragged";
+    EXPECT_EQ(f.main->toolbarFloating(), false) << "still docked while dragged";
     QTest::mouseRelease(docked, Qt::LeftButton, {}, to);
 
     frmToolbar* floating = f.main->toolbarDock().floating();
     ASSERT_NE(floating, nullptr);
-    EXPECT_EQ(f.main->ToolbarFloating, -1);
+    EXPECT_EQ(f.main->toolbarFloating(), true);
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.at(0).at(0).toBool(), true);
     EXPECT_TRUE(floating->isVisible());
     EXPECT_FALSE(docked->isVisible());
     EXPECT_EQ(floating->objectName(), "frmToolbar");
@@ -94,7 +98,7 @@ TEST(frmToolbar, AClickWithoutTravelOrADropElsewhereLeavesItDocked) {
     for (const Place& p : places) {
         const QPoint at = p.widget->mapToGlobal(p.widget->rect().center());
         EXPECT_EQ(f.main->toolbarDock().dropDockedToolbar(at), p.tearsOff) << p.name;
-        EXPECT_EQ(f.main->ToolbarFloating, p.tearsOff ? -1 : 0) << p.name;
+        EXPECT_EQ(f.main->toolbarFloating(), p.tearsOff) << p.name;
         f.main->toolbarDock().DockToolbar();
         FloatingFixture::settle();
     }
@@ -132,7 +136,7 @@ TEST(frmToolbar, ButtonsAreHandedToTheMainWindow) {
     ASSERT_NE(results, nullptr);
     QTest::mouseClick(results, Qt::LeftButton);
     EXPECT_EQ(f.windows(), std::vector<QString>{"Results"});
-    EXPECT_EQ(f.main->ToolbarFloating, -1);
+    EXPECT_EQ(f.main->toolbarFloating(), true);
 
     // A separator does nothing, and a button the docked toolbar has switched off is off here too.
     f.floating()->KradonTBButton[20]->trigger();
@@ -166,7 +170,7 @@ TEST(frmToolbar, TheFloatingSpanFieldIsTakenWhenConfirmed) {
     EXPECT_EQ(f.messages.texts(),
               std::vector<std::string>{
                   "Beam Length: \"2x\" is not a positive number of metres. The span stays 25 m."});
-    EXPECT_EQ(f.main->ToolbarFloating, -1);
+    EXPECT_EQ(f.main->toolbarFloating(), true);
 
     // While afloat, getSpan and setSpan use the floating field, not the hidden docked one.
     span->setText("12.5");
@@ -179,7 +183,7 @@ TEST(frmToolbar, TheFloatingSpanFieldIsTakenWhenConfirmed) {
 
     // Docking keeps what was typed.
     f.floating()->Command1_Click();
-    EXPECT_EQ(f.main->ToolbarFloating, 0);
+    EXPECT_EQ(f.main->toolbarFloating(), false);
     EXPECT_EQ(f.main->spanTxt->text(), "8");
     EXPECT_TRUE(f.main->getSpan());
     EXPECT_EQ(f.main->state().model.span, 8);
@@ -198,7 +202,7 @@ TEST(frmToolbar, TheXDocksAtTheTopWhereverItStoodBefore) {
 
     QTest::mouseClick(floating->Command1, Qt::LeftButton);
     FloatingFixture::settle();
-    EXPECT_EQ(f.main->ToolbarFloating, 0);
+    EXPECT_EQ(f.main->toolbarFloating(), false);
     EXPECT_TRUE(floating.isNull()) << "destroyed";
     EXPECT_EQ(f.main->toolBarArea(f.main->KradonTB), Qt::TopToolBarArea);
     EXPECT_EQ(f.dock().dockedAlignment(), Alignment::Top);
@@ -215,7 +219,7 @@ TEST(frmToolbar, DoubleClickingTheTitleDocksWhereItStoodBefore) {
     ASSERT_NE(floating, nullptr);
     QTest::mouseDClick(floating->Label1, Qt::LeftButton, {}, QPoint(20, 5));
     FloatingFixture::settle();
-    EXPECT_EQ(f.main->ToolbarFloating, 0);
+    EXPECT_EQ(f.main->toolbarFloating(), false);
     EXPECT_TRUE(floating.isNull());
     EXPECT_EQ(f.main->toolBarArea(f.main->KradonTB), Qt::RightToolBarArea);
     EXPECT_TRUE(f.main->KradonTB->isVisible());
@@ -227,7 +231,7 @@ TEST(frmToolbar, ClosingTheWindowDocksToo) {
     ASSERT_NE(floating, nullptr);
     EXPECT_TRUE(floating->close());
     FloatingFixture::settle();
-    EXPECT_EQ(f.main->ToolbarFloating, 0);
+    EXPECT_EQ(f.main->toolbarFloating(), false);
     EXPECT_TRUE(floating.isNull());
     EXPECT_TRUE(f.main->KradonTB->isVisible());
     EXPECT_EQ(f.main->toolBarArea(f.main->KradonTB), Qt::TopToolBarArea);
@@ -235,7 +239,7 @@ TEST(frmToolbar, ClosingTheWindowDocksToo) {
     // The next tear-off makes a new window.
     f.dock().dropDockedToolbar(f.mdiCentre());
     ASSERT_NE(f.floating(), nullptr);
-    EXPECT_EQ(f.main->ToolbarFloating, -1);
+    EXPECT_EQ(f.main->toolbarFloating(), true);
 }
 
 /// Drags the floating window by its title so its top-left corner lands at `corner` (screen).
@@ -260,7 +264,7 @@ TEST(frmToolbar, DraggingTheTitleMovesTheWindowOrDocksItNearAnEdge) {
     // 2000 twips below the top edge and right of the left edge: it stays afloat.
     const int twoThousand = TwipsToPixels(2000);
     dragTitleTo(floating, home + QPoint(twoThousand, twoThousand));
-    EXPECT_EQ(f.main->ToolbarFloating, -1);
+    EXPECT_EQ(f.main->toolbarFloating(), true);
     EXPECT_TRUE(floating.isVisible());
     EXPECT_EQ(floating.frameGeometry().topLeft(), home + QPoint(twoThousand, twoThousand));
     floating.spanTxt->setText("21");
@@ -269,7 +273,7 @@ TEST(frmToolbar, DraggingTheTitleMovesTheWindowOrDocksItNearAnEdge) {
 
     // 200 twips below the top edge and 1000 right of the left one: it docks at the top.
     dragTitleTo(floating, home + QPoint(TwipsToPixels(1000), TwipsToPixels(200)));
-    EXPECT_EQ(f.main->ToolbarFloating, 0);
+    EXPECT_EQ(f.main->toolbarFloating(), false);
     EXPECT_FALSE(floating.isVisible());
     EXPECT_EQ(f.main->toolBarArea(f.main->KradonTB), Qt::TopToolBarArea);
     EXPECT_EQ(f.main->spanTxt->text(), "21");
@@ -279,7 +283,7 @@ TEST(frmToolbar, DraggingTheTitleMovesTheWindowOrDocksItNearAnEdge) {
     f.dock().dropDockedToolbar(f.mdiCentre());
     ASSERT_EQ(f.floating(), &floating);
     dragTitleTo(floating, home + QPoint(TwipsToPixels(300), TwipsToPixels(4000)));
-    EXPECT_EQ(f.main->ToolbarFloating, 0);
+    EXPECT_EQ(f.main->toolbarFloating(), false);
     EXPECT_EQ(f.main->toolBarArea(f.main->KradonTB), Qt::LeftToolBarArea);
     EXPECT_EQ(f.dock().dockedAlignment(), Alignment::Left);
 }

@@ -120,7 +120,7 @@ TEST(Startup, WithUserDetailsTheSplashComesFirstAndTheMainWindowWaitsForIt) {
     EXPECT_EQ(f.shown.order.back(), "frmProperties");
     ASSERT_NE(s.mainWindow()->properties(), nullptr);
     EXPECT_TRUE(s.mainWindow()->properties()->isVisible());
-    EXPECT_EQ(s.mainWindow()->PropertiesOpen, -1);
+    EXPECT_EQ(s.mainWindow()->propertiesOpen(), true);
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
@@ -227,7 +227,7 @@ TEST(Startup, TipOKWithThePropertiesSwitchedOffUnchecksTheItem) {
     QTest::mouseClick(s.mainWindow()->tipDialog()->cmdOK, Qt::LeftButton);
     EXPECT_EQ(s.mainWindow()->properties(), nullptr);
     EXPECT_FALSE(s.mainWindow()->mnuView_Properties->isChecked());
-    EXPECT_EQ(s.mainWindow()->PropertiesOpen, 0);
+    EXPECT_EQ(s.mainWindow()->propertiesOpen(), false);
 }
 
 // The splash stays two seconds at least, and until the program is ready.

@@ -121,7 +121,7 @@ public:
 signals:
     // Commands carried out by the main window; it connects what it offers.
     void optionsRequested();
-    /// The tip switch (ShowTips) is to become on.
+    /// The tip switch (showTips) is to become on.
     void tipsSwitched(bool on);
     /// The properties explorer is to be shown (true) or closed (false); no setting is written.
     void propertiesBoxRequested(bool show);
