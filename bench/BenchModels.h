@@ -66,8 +66,7 @@ inline BeamModel largestBeamWithCurves() {
     BeamModel m = largestBeam();
     for (std::size_t n = 1; n <= 30; ++n) {
         curveSegment(m.ESegment, n, m.ESegment.disA[n], m.ESegment.disB[n], "200+10*sin(x/7)");
-        curveSegment(m.ISegment, n, m.ISegment.disA[n], m.ISegment.disB[n],
-                     "10000*(1+x/200)^2");
+        curveSegment(m.ISegment, n, m.ISegment.disA[n], m.ISegment.disB[n], "10000*(1+x/200)^2");
     }
     return m;
 }

@@ -2,6 +2,7 @@
 // bending moment diagram and the results window open, on the offscreen platform. Reported per
 // burst: the analyses run, and the result windows still out of date once the analyses are done
 // (0: the windows match the model).
+#include "QtBenchMain.h"
 #include "analysis/AnalyseCommand.h"
 #include "app/FilePicker.h"
 #include "app/ResultViews.h"
@@ -15,8 +16,6 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include "QtBenchMain.h"
-
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <filesystem>

@@ -5,6 +5,7 @@
 // after repeated open-and-analyse rounds. A step is one call; the events it queued (painting)
 // are run and counted with it.
 #include "BenchModels.h"
+#include "QtBenchMain.h"
 #include "app/FilePicker.h"
 #include "app/ShellSinks.h"
 #include "app/frmMain.h"
@@ -20,8 +21,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include "QtBenchMain.h"
-
 #include <benchmark/benchmark.h>
 #include <fstream>
 #include <functional>

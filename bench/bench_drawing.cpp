@@ -1,13 +1,12 @@
 // Drawing the mesh and the bending moment diagram of the largest model the options allow, at the
 // highest mesh density, into a 1200 x 800 image on the offscreen platform.
 #include "BenchModels.h"
+#include "QtBenchMain.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "graphics/qt/PictureFiles.h"
 
 #include <QGuiApplication>
-#include "QtBenchMain.h"
-
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <stdexcept>

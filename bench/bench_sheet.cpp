@@ -1,6 +1,7 @@
 // Making the calculation sheet of the largest model the options allow, at the highest mesh
 // density: the document, its layout and the PDF, and the HTML page with inline SVG.
 #include "BenchModels.h"
+#include "QtBenchMain.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
 #include "graphics/SheetBuilder.h"
@@ -8,8 +9,6 @@
 #include "graphics/qt/SheetPdf.h"
 
 #include <QGuiApplication>
-#include "QtBenchMain.h"
-
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <stdexcept>

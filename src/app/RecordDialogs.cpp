@@ -1,8 +1,8 @@
 // The dialogs that edit the records of the model.
 #include "app/RecordDialogs.h"
 
-#include "app/dialogs/frmFdn.h"
 #include "app/dialogs/LoadDialog.h"
+#include "app/dialogs/frmFdn.h"
 #include "app/dialogs/frmSsn.h"
 #include "app/dialogs/frmSup.h"
 #include "app/dialogs/frmVariation.h"

@@ -47,26 +47,43 @@ frmPln::frmPln(frmMain& main)
     : LoadDialog(main, {"frmPln", "Point Load Details", "Point Load No. ", "Point Load No. 1",
                         RecordKind::PointLoad,
                         {{"Label3", "Load &Value", "LoadVal", "10", "Label1", "kN", "Load Value",
-                          [](const BeamModel& m) -> auto& { return m.PointLoad.value; }},
-                         {"Label4", "Load &Location", "LoadLoc", "2.5", "Label7", "m",
-                          "Load Location",
-                          [](const BeamModel& m) -> auto& { return m.PointLoad.location; }}},
-                        [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
-                            StorePointLoad(m, n, {t[0], t[1]});
-                        }}) {}
+                          [](const BeamModel& m) -> auto& { return m.PointLoad.value;
+} // namespace kradon
+}
+, {
+    "Label4", "Load &Location", "LoadLoc", "2.5", "Label7", "m", "Load Location",
+        [](const BeamModel& m) -> auto& {
+        return m.PointLoad.location;
+    }
+}
+}
+, [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
+    StorePointLoad(m, n, {t[0], t[1]});
+}
+}) {}
 
 frmUln::frmUln(frmMain& main)
     : LoadDialog(main, {"frmUln", "UDL Details", "UDL Load No. ", "UDL Load No. 1",
                         RecordKind::UDL,
                         {{"Label1", "Load &Value", "LoadVal", "10", "Label2", "kN/m", "Load Value",
-                          [](const BeamModel& m) -> auto& { return m.UDL.value; }},
-                         {"Label3", "Load &Start", "LoadLocA", "0", "Label4", "m", "Load Start",
-                          [](const BeamModel& m) -> auto& { return m.UDL.start; }},
-                         {"Label5", "Load &End", "LoadLocB", "8", "Label6", "m", "Load End",
-                          [](const BeamModel& m) -> auto& { return m.UDL.end; }}},
-                        [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
-                            StoreUDL(m, n, {t[0], t[1], t[2]});
-                        }}) {}
+                          [](const BeamModel& m) -> auto& { return m.UDL.value;
+}
+}
+, {"Label3", "Load &Start", "LoadLocA", "0", "Label4", "m", "Load Start",
+   [](const BeamModel& m) -> auto& {return m.UDL.start;
+}
+}
+, {
+    "Label5", "Load &End", "LoadLocB", "8", "Label6", "m", "Load End",
+        [](const BeamModel& m) -> auto& {
+        return m.UDL.end;
+    }
+}
+}
+, [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
+    StoreUDL(m, n, {t[0], t[1], t[2]});
+}
+}) {}
 
 // The first number label names the load in full; every later one says "TDL".
 frmTln::frmTln(frmMain& main)
@@ -74,28 +91,46 @@ frmTln::frmTln(frmMain& main)
                         "Trapezoidal Load No. 1", RecordKind::TDL,
                         {{"Label1", "Load &Start Value", "LoadValA", "10", "Label2", "kN/m",
                           "Load Start Value",
-                          [](const BeamModel& m) -> auto& { return m.TDL.startValue; }},
-                         {"Label3", "Load &End Value", "LoadValB", "50", "Label4", "kN/m",
-                          "Load End Value",
-                          [](const BeamModel& m) -> auto& { return m.TDL.endValue; }},
-                         {"Label5", "&Load Start", "LoadLocA", "0", "Label6", "m", "Load Start",
-                          [](const BeamModel& m) -> auto& { return m.TDL.start; }},
-                         {"Label7", "Load E&nd", "LoadLocB", "5", "Label8", "m", "Load End",
-                          [](const BeamModel& m) -> auto& { return m.TDL.end; }}},
-                        [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
-                            StoreTDL(m, n, {t[0], t[1], t[2], t[3]});
-                        }}) {}
+                          [](const BeamModel& m) -> auto& { return m.TDL.startValue;
+}
+}
+, {"Label3", "Load &End Value", "LoadValB", "50", "Label4", "kN/m", "Load End Value",
+   [](const BeamModel& m) -> auto& {return m.TDL.endValue;
+}
+}
+, {"Label5", "&Load Start", "LoadLocA", "0", "Label6", "m", "Load Start",
+   [](const BeamModel& m) -> auto& {return m.TDL.start;
+}
+}
+, {
+    "Label7", "Load E&nd", "LoadLocB", "5", "Label8", "m", "Load End",
+        [](const BeamModel& m) -> auto& {
+        return m.TDL.end;
+    }
+}
+}
+, [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
+    StoreTDL(m, n, {t[0], t[1], t[2], t[3]});
+}
+}) {}
 
 frmMln::frmMln(frmMain& main)
     : LoadDialog(main, {"frmMln", "Moment Load Details", "Moment Load No. ",
                         "Moment Load No. 1", RecordKind::MomentLoad,
                         {{"Label1", "Load &Value", "LoadVal", "10", "Label2", "kNm", "Load Value",
-                          [](const BeamModel& m) -> auto& { return m.MomentLoad.value; }},
-                         {"Label3", "Load &Location", "LoadLoc", "12.5", "Label4", "m",
-                          "Load Location",
-                          [](const BeamModel& m) -> auto& { return m.MomentLoad.location; }}},
-                        [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
-                            StoreMomentLoad(m, n, {t[0], t[1]});
-                        }}) {}
+                          [](const BeamModel& m) -> auto& { return m.MomentLoad.value;
+}
+}
+, {
+    "Label3", "Load &Location", "LoadLoc", "12.5", "Label4", "m", "Load Location",
+        [](const BeamModel& m) -> auto& {
+        return m.MomentLoad.location;
+    }
+}
+}
+, [](BeamModel& m, std::int16_t n, const std::vector<std::string>& t) {
+    StoreMomentLoad(m, n, {t[0], t[1]});
+}
+}) {}
 
 } // namespace kradon
