@@ -37,11 +37,19 @@ std::optional<CaseModel> readCaseModel(const std::string& path, MessageSink& mes
     }
 }
 
-std::string namesOf(const std::vector<std::string>& names) {
+/// The names of a list of cases or combinations, "none" when it is empty.
+template <class Named> std::string namesOf(const std::vector<Named>& list) {
     std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "" : ", ") + name;
+    for (const Named& item : list)
+        text += (text.empty() ? "" : ", ") + item.name;
     return text.empty() ? "none" : text;
+}
+
+/// What a selection of a name the model lacks says, naming those it has.
+template <class Named>
+std::string unknownName(const char* what, const std::string& name, const std::vector<Named>& list) {
+    return "the model has no " + std::string(what) + " \"" + name + "\" (it has " + namesOf(list) +
+           ")";
 }
 
 /// The loading a request selects, or the envelope (nullopt); a name the model lacks is a
@@ -51,21 +59,13 @@ std::optional<Loading> selectedLoading(const CaseAnalyseRequest& r, const CaseMo
     if (r.selection == Selection::Case) {
         if (const auto c = FindCase(m, r.selected))
             return CaseLoading(m, *c);
-        std::vector<std::string> names;
-        for (const LoadCase& c : m.cases)
-            names.push_back(c.name);
-        problem =
-            "the model has no load case \"" + r.selected + "\" (it has " + namesOf(names) + ")";
+        problem = unknownName("load case", r.selected, m.cases);
         return std::nullopt;
     }
     if (r.selection == Selection::Combination) {
         if (const auto k = FindCombination(m, r.selected))
             return CombinationLoading(m, *k);
-        std::vector<std::string> names;
-        for (const Combination& k : m.combinations)
-            names.push_back(k.name);
-        problem =
-            "the model has no combination \"" + r.selected + "\" (it has " + namesOf(names) + ")";
+        problem = unknownName("combination", r.selected, m.combinations);
         return std::nullopt;
     }
     if (r.selection == Selection::Default && m.cases.size() == 1 && m.combinations.empty())
@@ -285,13 +285,8 @@ int analyseAll(const CaseAnalyseRequest& r, CaseModel& m, std::optional<CaseAnal
 }
 
 std::string choicesOf(const CaseModel& m) {
-    std::vector<std::string> cases, combinations;
-    for (const LoadCase& c : m.cases)
-        cases.push_back(c.name);
-    for (const Combination& k : m.combinations)
-        combinations.push_back(k.name);
-    return "--case NAME (" + namesOf(cases) + ") or --combination NAME (" + namesOf(combinations) +
-           ")";
+    return "--case NAME (" + namesOf(m.cases) + ") or --combination NAME (" +
+           namesOf(m.combinations) + ")";
 }
 
 } // namespace

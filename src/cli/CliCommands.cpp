@@ -532,42 +532,16 @@ public:
     /// A member that is an array of the values element(1) ... element(count).
     template <class Element>
     void array(std::string_view key, std::int32_t count, const Element& element) {
-        open(key);
-        if (count <= 0) {
-            text_ += "[]";
-            return;
-        }
-        text_ += "[\n";
-        for (std::int32_t i = 1; i <= count; ++i) {
-            text_ += "    ";
-            indented(element(i).dump(2), 4);
-            text_ += i < count ? ",\n" : "\n";
-            if (text_.size() >= PieceBytes)
-                flush();
-        }
-        text_ += "  ]";
+        elements(key, count, [&](std::int32_t i) { indented(element(i).dump(2), 4); });
     }
     /// A member that is an array of count flat objects, write(record, i) filling object i
     /// (1 ... count).
     template <class Write>
     void records(std::string_view key, std::int32_t count, const Write& write) {
-        open(key);
-        if (count <= 0) {
-            text_ += "[]";
-            return;
-        }
-        text_ += "[\n";
-        for (std::int32_t i = 1; i <= count; ++i) {
-            text_ += "    ";
-            {
-                JsonRecord record(text_, numbers_, 4);
-                write(record, i);
-            }
-            text_ += i < count ? ",\n" : "\n";
-            if (text_.size() >= PieceBytes)
-                flush();
-        }
-        text_ += "  ]";
+        elements(key, count, [&](std::int32_t i) {
+            JsonRecord record(text_, numbers_, 4);
+            write(record, i);
+        });
     }
     /// Closes the object and hands on what is left.
     void end() {
@@ -577,6 +551,26 @@ public:
 
 private:
     static constexpr std::size_t PieceBytes = 64 * 1024;
+
+    /// A member that is an array of count elements, appendElement(i) writing element i after
+    /// its indentation; handed on in pieces as it grows.
+    template <class AppendElement>
+    void elements(std::string_view key, std::int32_t count, const AppendElement& appendElement) {
+        open(key);
+        if (count <= 0) {
+            text_ += "[]";
+            return;
+        }
+        text_ += "[\n";
+        for (std::int32_t i = 1; i <= count; ++i) {
+            text_ += "    ";
+            appendElement(i);
+            text_ += i < count ? ",\n" : "\n";
+            if (text_.size() >= PieceBytes)
+                flush();
+        }
+        text_ += "  ]";
+    }
 
     void open(std::string_view key) {
         text_ += first_ ? "  \"" : ",\n  \"";
