@@ -127,8 +127,8 @@ void modMDI::OpenGraphWindow(std::int16_t index, const QString& caption) {
     const std::int16_t slot = lowestFreeSlot();
     auto* window = static_cast<ChildWindow*>(area_.addSubWindow(new ChildWindow(slot)));
     // The idealised beam is the model as edited; every other picture shows results.
-    auto* diagram =
-        new frmResGraph(GraphIndex, GraphIndex == IdealisedBeamKind ? state_ : shown_, messages_, files_, window);
+    auto* diagram = new frmResGraph(GraphIndex, GraphIndex == IdealisedBeamKind ? state_ : shown_,
+                                    messages_, files_, window);
     window->systemMenu()->addSeparator();
     window->systemMenu()->addAction(diagram->mnuPrint);
     window->systemMenu()->addAction(diagram->mnuSavePicture);

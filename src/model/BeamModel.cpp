@@ -314,26 +314,30 @@ void storeNumbers(BeamModel& m, std::int16_t n, std::initializer_list<NumberFiel
 } // namespace
 
 void StorePointLoad(BeamModel& m, std::int16_t n, const PointLoadFields& f) {
-    storeNumbers(m, n, {{"LoadVal", &f.LoadVal, m.PointLoad.value},
-                        {"LoadLoc", &f.LoadLoc, m.PointLoad.location}});
+    storeNumbers(m, n,
+                 {{"LoadVal", &f.LoadVal, m.PointLoad.value},
+                  {"LoadLoc", &f.LoadLoc, m.PointLoad.location}});
 }
 
 void StoreUDL(BeamModel& m, std::int16_t n, const UDLFields& f) {
-    storeNumbers(m, n, {{"LoadVal", &f.LoadVal, m.UDL.value},
-                        {"LoadLocA", &f.LoadLocA, m.UDL.start},
-                        {"LoadLocB", &f.LoadLocB, m.UDL.end}});
+    storeNumbers(m, n,
+                 {{"LoadVal", &f.LoadVal, m.UDL.value},
+                  {"LoadLocA", &f.LoadLocA, m.UDL.start},
+                  {"LoadLocB", &f.LoadLocB, m.UDL.end}});
 }
 
 void StoreTDL(BeamModel& m, std::int16_t n, const TDLFields& f) {
-    storeNumbers(m, n, {{"LoadValA", &f.LoadValA, m.TDL.startValue},
-                        {"LoadValB", &f.LoadValB, m.TDL.endValue},
-                        {"LoadLocA", &f.LoadLocA, m.TDL.start},
-                        {"LoadLocB", &f.LoadLocB, m.TDL.end}});
+    storeNumbers(m, n,
+                 {{"LoadValA", &f.LoadValA, m.TDL.startValue},
+                  {"LoadValB", &f.LoadValB, m.TDL.endValue},
+                  {"LoadLocA", &f.LoadLocA, m.TDL.start},
+                  {"LoadLocB", &f.LoadLocB, m.TDL.end}});
 }
 
 void StoreMomentLoad(BeamModel& m, std::int16_t n, const MomentLoadFields& f) {
-    storeNumbers(m, n, {{"LoadVal", &f.LoadVal, m.MomentLoad.value},
-                        {"LoadLoc", &f.LoadLoc, m.MomentLoad.location}});
+    storeNumbers(m, n,
+                 {{"LoadVal", &f.LoadVal, m.MomentLoad.value},
+                  {"LoadLoc", &f.LoadLoc, m.MomentLoad.location}});
 }
 
 void StoreRigidSupport(BeamModel& m, std::int16_t n, const RigidSupportFields& f) {
@@ -346,15 +350,17 @@ void StoreRigidSupport(BeamModel& m, std::int16_t n, const RigidSupportFields& f
 }
 
 void StoreSpringSupport(BeamModel& m, std::int16_t n, const SpringSupportFields& f) {
-    storeNumbers(m, n, {{"vssVal", f.vssCheck ? &f.vssVal : nullptr, m.SpringSupport.vertical},
-                        {"rssVal", f.rssCheck ? &f.rssVal : nullptr, m.SpringSupport.rotational},
-                        {"SsnDis", &f.SsnDis, m.SpringSupport.location}});
+    storeNumbers(m, n,
+                 {{"vssVal", f.vssCheck ? &f.vssVal : nullptr, m.SpringSupport.vertical},
+                  {"rssVal", f.rssCheck ? &f.rssVal : nullptr, m.SpringSupport.rotational},
+                  {"SsnDis", &f.SsnDis, m.SpringSupport.location}});
 }
 
 void StoreFixedDisplacement(BeamModel& m, std::int16_t n, const FixedDisplacementFields& f) {
-    storeNumbers(m, n, {{"vfdVal", f.vfdCheck ? &f.vfdVal : nullptr, m.FixedDisplacement.vertical},
-                        {"rfdVal", f.rfdCheck ? &f.rfdVal : nullptr, m.FixedDisplacement.rotational},
-                        {"FdnDis", &f.FdnDis, m.FixedDisplacement.location}});
+    storeNumbers(m, n,
+                 {{"vfdVal", f.vfdCheck ? &f.vfdVal : nullptr, m.FixedDisplacement.vertical},
+                  {"rfdVal", f.rfdCheck ? &f.rfdVal : nullptr, m.FixedDisplacement.rotational},
+                  {"FdnDis", &f.FdnDis, m.FixedDisplacement.location}});
 }
 
 void StoreESegment(BeamModel& m, std::int16_t n, const PropertySegmentFields& f) {

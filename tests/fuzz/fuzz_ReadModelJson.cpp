@@ -1,9 +1,9 @@
 // Feeds arbitrary text to the JSON model reader: it must either return a model or throw
 // KradonError, never crash, hang or allocate beyond what the input can justify. A model it reads
 // must write back to a text that reads as the same model, in either format it fits.
-#include "json/ModelJson.h"
 #include "model/KradonError.h"
 
+#include "json/ModelJson.h"
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

@@ -1,8 +1,8 @@
 // Tests of the Curve expression evaluator: values, precedence, functions, the errors and the
 // texts that name the failing sub-expression, and hostile inputs that must fail cleanly.
+#include "HostileExpressions.h"
 #include "model/KradonError.h"
 #include "model/modEqParse.h"
-#include "HostileExpressions.h"
 
 #include <cmath>
 #include <cstdint>
