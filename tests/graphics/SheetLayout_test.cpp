@@ -1,9 +1,7 @@
 // The pages of the calculation sheet: every text, rule and figure within the page's body or its
 // title block, long tables continued under their header, each page numbered "n of m".
 #include "../../bench/BenchModels.h"
-#include "TestFolder.h"
-#include "analysis/AnalyseCommand.h"
-#include "analysis/ModelBuilder.h"
+#include "AnalysedState.h"
 #include "graphics/SheetBuilder.h"
 #include "graphics/SheetHtml.h"
 #include "graphics/SheetLayout.h"
@@ -13,19 +11,10 @@
 namespace kradon::sheet {
 namespace {
 
-ProgramState analysed(const BeamModel& model, double density) {
-    ProgramState s;
-    s.model = model;
-    s.options.MeshDensFact = density;
-    NullStatusSink status;
-    test::RecordingSink sink;
-    const test::TestFolder folder;
-    EXPECT_EQ(AnalyseCore(s, folder.path(), status, sink).outcome, AnalyseOutcome::Completed);
-    return s;
-}
+using test::analysed;
 
 TEST(SheetLayout, LargestModelStaysOnItsPagesWithContinuedTablesAndPageNumbers) {
-    const ProgramState s = analysed(bench::largestBeam(), 1);
+    const ProgramState s = analysed(bench::largestBeam());
     const SheetDocument document =
         BuildSheet(s, MakeTitleBlock("/models/largest.kdn", {"Ada", "Works"}, "2024-01-02 03:04"));
     const AverageTextMeasure measure;
@@ -61,7 +50,7 @@ TEST(SheetLayout, LargestModelStaysOnItsPagesWithContinuedTablesAndPageNumbers) 
 
 TEST(SheetHtml, TextsAreEscapedAndTheUserIsNamed) {
     const ProgramState s = analysed(
-        test::ModelBuilder().span(4).uniformEI(200, 10000).fixed(0).pointLoad(5, 4).build(), 1);
+        test::ModelBuilder().span(4).uniformEI(200, 10000).fixed(0).pointLoad(5, 4).build());
     const std::string html =
         SheetHtml(BuildSheet(s, MakeTitleBlock("a<b>&c.kdn", {"A \"B\"", ""}, "now")));
     EXPECT_NE(html.find("Model: a&lt;b&gt;&amp;c.kdn"), std::string::npos);

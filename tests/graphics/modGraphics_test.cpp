@@ -1,55 +1,83 @@
-// The pictures of modGraphics, read back from a recording surface.
-#include "TestFolder.h"
-#include "analysis/AnalyseCommand.h"
-#include "analysis/ModelBuilder.h"
+// The pictures of modGraphics read back from a recording surface: the diagrams with their
+// extremes, axis values and jumps, the idealised beam and the mesh, the loading diagram, the words
+// shown under the pointer, and pictures of the largest model whose labels never cover one another.
+#include "../../bench/BenchModels.h"
+#include "AnalysedState.h"
+#include "graphics/DiagramLabels.h"
+#include "graphics/LabelLayout.h"
+#include "graphics/LoadingDiagram.h"
+#include "graphics/PictureHover.h"
 #include "graphics/RecordingSurface.h"
 #include "graphics/modGraphics.h"
 
 #include <algorithm>
-#include <chrono>
 #include <gtest/gtest.h>
+#include <limits>
+#include <tuple>
 
 namespace kradon::modGraphics {
 namespace {
 
+using test::analysed;
 using test::ModelBuilder;
 using test::RecordingSink;
 
-ProgramState analysed(const BeamModel& model, double density = 1) {
-    ProgramState s;
-    s.model = model;
-    s.options.MeshDensFact = density;
-    NullStatusSink status;
+/// A picture drawn onto a recording surface.
+struct Drawn {
+    Drawn(PictureKind kind, const ProgramState& state) { DrawPicture(kind, state, s, sink); }
+    RecordingSurface s;
     RecordingSink sink;
-    const test::TestFolder folder;
-    const auto r = AnalyseCore(s, folder.path(), status, sink);
-    EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
+};
+
+void expectTexts(const RecordingSurface& s, std::initializer_list<const char*> texts) {
+    for (const char* text : texts)
+        EXPECT_NE(s.findText(text), nullptr) << text;
+}
+
+/// 10 m, pinned at both ends, 20 kN at midspan.
+const ProgramState& simplySupported() {
+    ModelBuilder b;
+    b.span(10).uniformEI(200, 10000).pinned(0).pinned(10).pointLoad(20, 5);
+    static const ProgramState s = analysed(b.build());
     return s;
 }
 
-// Simply supported 10 m span, 20 kN at midspan.
-ProgramState simplySupported() {
-    return analysed(ModelBuilder()
-                        .span(10)
-                        .uniformEI(200, 10000)
-                        .pinned(0)
-                        .pinned(10)
-                        .pointLoad(20, 5)
-                        .build());
+/// 10 m, pinned at both ends, 50 kN at 4 m and a clockwise 20 kNm moment load at 7 m.
+const ProgramState& pointAndMoment() {
+    ModelBuilder b;
+    b.span(10).uniformEI(205, 8356).pinned(0).pinned(10).pointLoad(50, 4).moment(20, 7);
+    static const ProgramState s = analysed(b.build());
+    return s;
 }
 
-TEST(NiceStep, Examples) {
+const ProgramState& largest() {
+    static const ProgramState s = analysed(bench::largestBeam(), 10);
+    return s;
+}
+
+/// Which printed texts cover another one.
+std::vector<std::string> overlapping(const RecordingSurface& s) {
+    const auto calls = s.callsOf(CallKind::Text);
+    std::vector<Box> boxes;
+    for (const auto& c : calls)
+        boxes.push_back({c.x1, c.y1, c.x1 + s.TextWidth(c.text), c.y1 + s.TextHeight(c.text)});
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+            if (boxes[i].overlaps(boxes[j]))
+                found.push_back(calls[i].text + " / " + calls[j].text);
+    return found;
+}
+
+TEST(NiceStep, ExamplesAndScaleTable) {
     const std::pair<double, double> cases[] = {
         {10, 1.25}, {7.3, 1}, {2, 0.25}, {0.37, 0.05}, {15, 2.5}};
     for (const auto& [v, s] : cases)
         EXPECT_DOUBLE_EQ(NiceStep(v), s) << v;
-}
-
-TEST(ScaleTable, ScalesFromOneAndKeepsZero) {
     EXPECT_EQ(ScaleTable({7, 1000, -2000}, 0.001), (std::vector<double>{0, 1, -2}));
 }
 
-TEST(DrawGrid, LinesAndLabelOfAZeroFrame) {
+TEST(DrawGrid, LinesAndLabelOfAZeroFrameAndTheMessageOfAFailure) {
     RecordingSurface s;
     RecordingSink sink;
     s.setScale(-1, -15, 11, 15);
@@ -67,25 +95,19 @@ TEST(DrawGrid, LinesAndLabelOfAZeroFrame) {
     EXPECT_DOUBLE_EQ(label->y1, 12);
     EXPECT_EQ(s.pen.DrawWidth, 3);
     EXPECT_TRUE(sink.shown.empty());
-}
-
-TEST(DrawGrid, FailureShowsTheMessage) {
-    RecordingSurface s;
-    RecordingSink sink;
     DrawGrid(s, 1, std::numeric_limits<double>::infinity(), 10, sink);
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].title, "Graphics Subroutine");
-    EXPECT_EQ(sink.shown[0].text, "Graphics Error");
+    EXPECT_EQ(sink.shown[0].title + ": " + sink.shown[0].text,
+              "Graphics Subroutine: Graphics Error");
     EXPECT_EQ(sink.shown[0].icon, Icon::Critical);
 }
 
-TEST(NodeDiagram, BendingMomentIsClosedBelowTheAxisWithApexAtMidspan) {
-    const ProgramState st = simplySupported();
-    RecordingSurface s;
-    RecordingSink sink;
-    DrawPicture(PictureKind::BendingMoment, st, s, sink);
-    ASSERT_NE(s.findText("Bending Moment Diagram Units: kNm"), nullptr);
-    const auto red = s.linesIn(colours::Red);
+TEST(NodeDiagram, SimplySupportedMomentShearAndEPictures) {
+    const ProgramState& st = simplySupported();
+    // The moment outline is closed below the axis with its apex at midspan.
+    const Drawn d(PictureKind::BendingMoment, st);
+    ASSERT_NE(d.s.findText("Bending Moment Diagram Units: kNm"), nullptr);
+    const auto red = d.s.linesIn(colours::Red);
     ASSERT_EQ(red.size(), static_cast<std::size_t>(st.mesh.NodeCount) + 1);
     EXPECT_DOUBLE_EQ(red.front().y1, 0);
     EXPECT_DOUBLE_EQ(red.back().y2, 0);
@@ -101,117 +123,180 @@ TEST(NodeDiagram, BendingMomentIsClosedBelowTheAxisWithApexAtMidspan) {
     EXPECT_NEAR(apexX, 5, 1e-9);
     EXPECT_NEAR(apex, 50, 1e-6); // PL/4 kNm
     // Frame: ym = 1.5 * 50.
-    const auto scale = s.callsOf(CallKind::Scale);
-    EXPECT_NEAR(scale.back().y2, 75, 1e-6);
-    EXPECT_TRUE(sink.shown.empty());
-}
-
-TEST(ShearDiagram, JumpsAtTheEndsAndMidspan) {
-    const ProgramState st = simplySupported();
-    RecordingSurface s;
-    RecordingSink sink;
-    DrawPicture(PictureKind::Shear, st, s, sink);
-    ASSERT_NE(s.findText("Shear Force Diagram Units: kN"), nullptr);
+    EXPECT_NEAR(d.s.callsOf(CallKind::Scale).back().y2, 75, 1e-6);
+    EXPECT_TRUE(d.sink.shown.empty());
+    // The shear jumps at the ends and midspan.
+    const Drawn v(PictureKind::Shear, st);
+    ASSERT_NE(v.s.findText("Shear Force Diagram Units: kN"), nullptr);
     std::vector<double> jumpsAt;
-    for (const auto& l : s.linesIn(colours::Red))
+    for (const auto& l : v.s.linesIn(colours::Red))
         if (l.x1 == l.x2 && std::abs(l.y2 - l.y1) > 1)
             jumpsAt.push_back(l.x1);
     ASSERT_EQ(jumpsAt.size(), 3u);
-    EXPECT_NEAR(jumpsAt[0], 0, 1e-9);
-    EXPECT_NEAR(jumpsAt[1], 5, 1e-9);
-    EXPECT_NEAR(jumpsAt[2], 10, 1e-9);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_NEAR(jumpsAt[i], 5.0 * static_cast<double>(i), 1e-9);
     // Left half above the axis (negative), labelled at the key points.
-    EXPECT_NE(s.findText("-10"), nullptr);
-    EXPECT_NE(s.findText("10"), nullptr);
-}
-
-TEST(PropertyDiagram, ConstantEIsARectangle) {
-    const ProgramState st = simplySupported();
-    RecordingSurface s;
-    RecordingSink sink;
-    DrawPicture(PictureKind::EValue, st, s, sink);
-    ASSERT_NE(s.findText("E Value Variation Units: kN/mm2"), nullptr);
-    const auto red = s.linesIn(colours::Red);
-    EXPECT_DOUBLE_EQ(red.front().x1, 0);
-    EXPECT_DOUBLE_EQ(red.front().y2, 200);
-    EXPECT_DOUBLE_EQ(red.back().x1, 10);
-    for (std::size_t i = 1; i + 1 < red.size(); ++i) {
-        EXPECT_DOUBLE_EQ(red[i].y1, 200);
-        EXPECT_DOUBLE_EQ(red[i].y2, 200);
+    expectTexts(v.s, {"-10", "10"});
+    // A constant E is a rectangle.
+    const Drawn e(PictureKind::EValue, st);
+    ASSERT_NE(e.s.findText("E Value Variation Units: kN/mm2"), nullptr);
+    const auto outline = e.s.linesIn(colours::Red);
+    EXPECT_DOUBLE_EQ(outline.front().x1, 0);
+    EXPECT_DOUBLE_EQ(outline.front().y2, 200);
+    EXPECT_DOUBLE_EQ(outline.back().x1, 10);
+    for (std::size_t i = 1; i + 1 < outline.size(); ++i) {
+        EXPECT_DOUBLE_EQ(outline[i].y1, 200);
+        EXPECT_DOUBLE_EQ(outline[i].y2, 200);
     }
 }
 
+TEST(NodeDiagram, ExtremesAxesAndBothSidesOfTheMomentJump) {
+    const Drawn d(PictureKind::BendingMoment, pointAndMoment());
+    // R1 = (50 x 6 - 20) / 10 = 28 kN: 112 kNm at the load; at 7 m 28 x 7 - 50 x 3 = 46 kNm
+    // left of the moment load and 66 kNm right of it.
+    const auto* max = d.s.findText("max 112.000 kNm at 4.000 m");
+    ASSERT_NE(max, nullptr);
+    EXPECT_EQ(max->colour, MarkColour);
+    const auto marks = d.s.circlesIn(MarkColour);
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_DOUBLE_EQ(marks[0].x1, 4);
+    EXPECT_NEAR(marks[0].y1, 112, 1e-9);
+    expectTexts(d.s, {"46.000", "66.000", "(kNm)", "x (m)", "0", "10"});
+    // The outline reaches 7 m at the left moment and jumps there to the right one.
+    int jumps = 0;
+    for (const auto& l : d.s.linesIn(colours::Red))
+        if (l.x1 == 7 && l.x2 == 7 && std::abs(l.y1 - 46) < 1e-9 && std::abs(l.y2 - 66) < 1e-9)
+            ++jumps;
+    EXPECT_EQ(jumps, 1);
+    EXPECT_TRUE(overlapping(d.s).empty());
+    // The supports stand on the axis as blue triangles.
+    EXPECT_EQ(d.s.linesIn(colours::Blue).size(), 6u);
+}
+
 TEST(IdealisedBeam, EverySymbol) {
+    ModelBuilder b;
+    b.span(10).pointLoad(5, 2).udl(3, 1, 4).tdl(10, 2, 5, 8).moment(4, 6);
+    b.fixedDisplacement(7, 5, 0.01).pinned(0).fixed(10).spring(3, 1, 1);
     ProgramState st;
-    st.model = ModelBuilder()
-                   .span(10)
-                   .pointLoad(5, 2)
-                   .udl(3, 1, 4)
-                   .tdl(10, 2, 5, 8)
-                   .moment(4, 6)
-                   .fixedDisplacement(7, 5, 0.01)
-                   .pinned(0)
-                   .fixed(10)
-                   .spring(3, 1, 1)
-                   .build();
-    RecordingSurface s;
-    RecordingSink sink;
-    DrawPicture(PictureKind::Beam, st, s, sink);
-    const auto red = s.linesIn(colours::Red);
+    st.model = b.build();
+    const Drawn d(PictureKind::Beam, st);
+    const auto red = d.s.linesIn(colours::Red);
     ASSERT_EQ(red.size(), 7u);
     EXPECT_DOUBLE_EQ(red[0].y2, -2.5); // point load 0.25 L
     EXPECT_DOUBLE_EQ(red[2].y2, -1.5); // UDL 0.15 L
     EXPECT_DOUBLE_EQ(red[5].y1, -2);   // TDL tall at its start
     EXPECT_DOUBLE_EQ(red[5].y2, -1);
-    ASSERT_EQ(s.circlesIn(colours::Red).size(), 1u);
-    EXPECT_DOUBLE_EQ(s.circlesIn(colours::Red)[0].x2, 0.3);
-    EXPECT_NE(s.findText("FD = 5mm 0.01rads"), nullptr);
-    EXPECT_EQ(s.linesIn(colours::Blue).size(), 2u);
-    EXPECT_EQ(s.circlesIn(colours::Blue).size(), 1u); // only the fixed support
-    EXPECT_EQ(s.linesIn(colours::Green).size(), 1u);
-    EXPECT_EQ(s.circlesIn(colours::Green).size(), 1u);
+    ASSERT_EQ(d.s.circlesIn(colours::Red).size(), 1u);
+    EXPECT_DOUBLE_EQ(d.s.circlesIn(colours::Red)[0].x2, 0.3);
+    EXPECT_NE(d.s.findText("FD = 5mm 0.01rads"), nullptr);
+    EXPECT_EQ(d.s.linesIn(colours::Blue).size(), 2u);
+    EXPECT_EQ(d.s.circlesIn(colours::Blue).size(), 1u); // only the fixed support
+    EXPECT_EQ(d.s.linesIn(colours::Green).size(), 1u);
+    EXPECT_EQ(d.s.circlesIn(colours::Green).size(), 1u);
 }
 
 TEST(Mesh, NumbersMarksAndNoUpwardForceLine) {
-    ProgramState st = analysed(
-        ModelBuilder().span(4).uniformEI(200, 10000).fixed(0).spring(4, 5).pointLoad(-3, 2).build(),
-        0.2);
-    RecordingSurface s;
-    RecordingSink sink;
-    DrawPicture(PictureKind::Mesh, st, s, sink);
-    ASSERT_NE(s.findText("Node No.'s:"), nullptr);
-    ASSERT_NE(s.findText("Element No.'s:"), nullptr);
-    const auto* one = s.findText("1");
+    ModelBuilder b;
+    b.span(4).uniformEI(200, 10000).fixed(0).spring(4, 5).pointLoad(-3, 2);
+    const Drawn d(PictureKind::Mesh, analysed(b.build(), 0.2));
+    expectTexts(d.s, {"Node No.'s:", "Element No.'s:"});
+    const auto* one = d.s.findText("1");
     ASSERT_NE(one, nullptr);
-    EXPECT_DOUBLE_EQ(one->x1 + s.TextWidth("1") / 2, 0);
+    EXPECT_DOUBLE_EQ(one->x1 + d.s.TextWidth("1") / 2, 0);
     EXPECT_EQ(one->colour, colours::Blue);
-    EXPECT_TRUE(s.linesIn(colours::Black).size() == 1u); // beam line only, no force line
+    EXPECT_EQ(d.s.linesIn(colours::Black).size(), 1u); // beam line only, no force line
     // Fixed at 0 (line and circle), spring at 4 (line).
-    const auto marks = s.linesIn(colours::Red);
+    const auto marks = d.s.linesIn(colours::Red);
     ASSERT_EQ(marks.size(), 2u);
     EXPECT_DOUBLE_EQ(marks[0].x1, 0);
     EXPECT_DOUBLE_EQ(marks[1].x1, 4);
-    EXPECT_EQ(s.circlesIn(colours::Red).front().pen.FillStyle, FillMode::Solid);
+    EXPECT_EQ(d.s.circlesIn(colours::Red).front().pen.FillStyle, FillMode::Solid);
 }
 
-TEST(Diagrams, FailingStepsAreSkipped) {
-    ProgramState st = simplySupported();
-    st.results.NodeMoment.resize(3); // shorter than NodeCount
-    st.model.span = 0;
+TEST(DiagramLabels, TheLargestModelKeepsItsLabelsApartNamesEveryRecordAndThinsTheMesh) {
+    const ProgramState& st = largest();
+    ASSERT_GT(st.mesh.NodeCount, 30000);
+    for (const PictureKind kind :
+         {PictureKind::Beam, PictureKind::Mesh, PictureKind::BendingMoment, PictureKind::Shear,
+          PictureKind::Deflection, PictureKind::EValue}) {
+        const auto found = overlapping(Drawn(kind, st).s);
+        EXPECT_TRUE(found.empty()) << PictureKindName(kind) << ": " << found.size() << " e.g. "
+                                   << (found.empty() ? "" : found.front());
+    }
+    const Drawn beam(PictureKind::Beam, st);
+    for (const char* letter : {"P", "U", "T", "M", "R", "K"})
+        for (int n = 1; n <= 30; ++n)
+            EXPECT_NE(beam.s.findText(letter + std::to_string(n)), nullptr) << letter << n;
+    const auto texts = beam.s.texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "FD = 1mm 0rads"), 30);
+    // Node ticks at least 8 pixels apart, force lines at least 4 apart but for the point and
+    // moment loads, numbers only where they fit.
+    const Drawn mesh(PictureKind::Mesh, st);
+    EXPECT_LE(mesh.s.linesIn(colours::Red).size(), 1200u / 8 + 2 + 60 * 2);
+    EXPECT_LE(mesh.s.linesIn(colours::Black).size(), 1 + 1200u / 4 + 60);
+    EXPECT_LT(mesh.s.callsOf(CallKind::Text).size(), 60u);
+    EXPECT_NE(mesh.s.findText("1"), nullptr);
+}
+
+TEST(Pictures, BrokenStatesAndAbsurdSpansAreDrawnWithoutThrowingOrEndlessLabels) {
+    ProgramState broken = simplySupported();
+    broken.results.NodeMoment.resize(3); // shorter than NodeCount
+    broken.model.span = 0;
+    std::vector<ProgramState> states{broken, ProgramState()};
+    for (const double span : {1e300, std::numeric_limits<double>::infinity(), 1e-300})
+        states.emplace_back().model = ModelBuilder().span(span).pinned(0).build();
+    for (const ProgramState& st : states) {
+        for (int k = 0; k <= 6; ++k) {
+            RecordingSurface s;
+            RecordingSink sink;
+            EXPECT_NO_THROW(DrawPicture(static_cast<PictureKind>(k), st, s, sink));
+            EXPECT_LT(s.calls().size(), 5000u) << st.model.span << " " << k;
+        }
+        RecordingSurface loading;
+        DrawLoadingDiagram(loading, st.model);
+        EXPECT_LT(loading.calls().size(), 5000u) << st.model.span;
+    }
+}
+
+TEST(LoadingDiagram, LoadsToScaleTheWayTheyActEveryRecordLabelled) {
+    ModelBuilder b;
+    b.span(10).pinned(0).fixed(10).pointLoad(20, 3).pointLoad(-10, 6).udl(5, 0, 10).moment(8, 5);
     RecordingSurface s;
-    RecordingSink sink;
-    for (int k = 0; k <= 6; ++k)
-        EXPECT_NO_THROW(DrawPicture(static_cast<PictureKind>(k), st, s, sink));
-    ProgramState empty;
-    for (int k = 0; k <= 6; ++k)
-        EXPECT_NO_THROW(DrawPicture(static_cast<PictureKind>(k), empty, s, sink));
+    DrawLoadingDiagram(s, b.build());
+    // The shafts of the two arrows: downwards onto the beam at 3 m, upwards off it at 6 m, half
+    // as long.
+    double down = 0, up = 0;
+    for (const auto& l : s.linesIn(colours::Red)) {
+        if (l.x1 == 3 && l.x2 == 3 && l.y2 == 0)
+            down = l.y1;
+        if (l.x1 == 6 && l.x2 == 6 && l.y1 == 0)
+            up = l.y2;
+    }
+    ASSERT_LT(down, 0);
+    EXPECT_NEAR(up / down, 0.5, 1e-12);
+    expectTexts(s, {"P1 20 kN", "P2 -10 kN", "U1 5 kN/m", "M1 8 kNm", "R1 Pinned", "R2 Fixed", "0",
+                    "3", "10", "m"});
 }
 
-TEST(Picture, Names) {
-    EXPECT_EQ(PictureKindFromName("sfd"), PictureKind::Shear);
-    EXPECT_EQ(PictureKindFromName("E"), PictureKind::EValue);
-    EXPECT_EQ(PictureKindFromName("i"), PictureKind::IValue);
-    EXPECT_FALSE(PictureKindFromName("png").has_value());
+TEST(PictureHover, ExactValuesBothSidesRecordsNodesAndProperties) {
+    const ProgramState& st = pointAndMoment();
+    for (const auto& [kind, x, text] : std::vector<std::tuple<PictureKind, double, std::string>>{
+             {PictureKind::BendingMoment, 2, "x = 2.000 m: M = 56.000 kNm"},
+             {PictureKind::BendingMoment, 7.03,
+              "x = 7.000 m: M = 46.000 kNm left, 66.000 kNm right"},
+             {PictureKind::Shear, 3.99, "x = 4.000 m: V = -28.000 kN left, 22.000 kN right"},
+             {PictureKind::Shear, 5, "x = 5.000 m: V = 22.000 kN"},
+             {PictureKind::Beam, 4.02, "Point Load 1: 50 kN at 4 m"},
+             {PictureKind::Beam, 0, "Rigid Support 1: Pinned at 0 m"},
+             {PictureKind::Beam, 5, ""},
+             {PictureKind::Mesh, 0.01, "Node 1 at 0 m"},
+             {PictureKind::EValue, 3, "x = 3.000 m: E = 205 kN/mm2"},
+             {PictureKind::BendingMoment, 11, ""},
+         })
+        EXPECT_EQ(HoverText(kind, st, x, 0.05), text) << PictureKindName(kind) << x;
+    const std::string deflection = HoverText(PictureKind::Deflection, st, 4, 0.05);
+    EXPECT_EQ(deflection.rfind("x = 4.000 m: deflection = ", 0), 0u) << deflection;
+    EXPECT_NE(deflection.find(" mm, rotation = "), std::string::npos);
 }
 
 } // namespace

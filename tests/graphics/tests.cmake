@@ -1,7 +1,6 @@
 # kradon_graphics_tests: the drawing routines against a recording surface and the SVG writer.
 add_executable(kradon_graphics_tests
     ${CMAKE_CURRENT_LIST_DIR}/modGraphics_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/DiagramLabels_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SheetLayout_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EnvelopeDiagram_test.cpp
