@@ -7,12 +7,6 @@
 namespace kradon {
 namespace {
 
-TEST(ElementGraph, CubicMeetsEndValues) {
-    const ElementEndValues v{0, 0, 0.002, 0.001, 2};
-    EXPECT_NEAR(FunctionEval1(v, 2), 0.002, 1e-15);
-    EXPECT_NEAR(FunctionEval1(v, 0), 0, 1e-15);
-}
-
 TEST(ElementGraph, StraightLineMarksEverySample) {
     RecordingSurface s(101, 50); // w = 100 columns
     const auto g = drawGraph(s, {0.01, 0, 0.01, 0, 1});
