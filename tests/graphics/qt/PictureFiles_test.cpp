@@ -1,13 +1,13 @@
 // The pictures of the sample models rendered into images (where the red diagram lines, the navy
 // grid and the white background land) and written as PNG, SVG and PDF files or printed.
 #include "../../core/FileSafetySupport.h"
-#include "SampleModels.h"
+#include "analysis/AnalyseCommand.h"
 #include "graphics/RecordingSurface.h"
 #include "graphics/SvgSurface.h"
 #include "graphics/qt/PictureFiles.h"
 #include "model/KradonError.h"
+#include "model/modFileWrite.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -15,7 +15,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -31,9 +30,9 @@ constexpr PictureKind AllKinds[] = {
     PictureKind::Deflection, PictureKind::EValue, PictureKind::IValue};
 constexpr QSize PictureSize(1200, 800);
 
-bool isDiagram(PictureKind kind) {
-    return kind != PictureKind::Beam && kind != PictureKind::Mesh;
-}
+struct QuietSink : MessageSink {
+    void show(const Message&) override {}
+};
 
 /// Red, or the pink a thin antialiased red line leaves when it falls between two pixel rows.
 bool reddish(QRgb p) {
@@ -65,16 +64,41 @@ int countPixels(const QImage& image, bool (*test)(QRgb)) {
     return n;
 }
 
-/// Every sample model, read and analysed once for the whole test program.
+/// A picture rendered into an image, and the same picture on a recording surface of its size.
+struct Rendered {
+    Rendered(PictureKind kind, const ProgramState& s)
+        : image(RenderPicture(kind, s, PictureSize, messages)),
+          recording(PictureSize.width(), PictureSize.height()) {
+        modGraphics::DrawPicture(kind, s, recording, messages);
+    }
+    QuietSink messages;
+    QImage image;
+    RecordingSurface recording;
+};
+
+std::string wholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// Every sample model, read and analysed as the Analyse command does, once for the whole test
+/// program.
 class SampleModels : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         work_ = new QTemporaryDir();
         ASSERT_TRUE(work_->isValid());
-        for (const auto& entry : fs::directory_iterator(KRADON_EXAMPLES))
-            if (entry.path().extension() == ".kdn")
-                states_[entry.path().stem().string()] =
-                    samples::analysedModel(entry.path(), folder());
+        for (const auto& entry : fs::directory_iterator(KRADON_EXAMPLES)) {
+            if (entry.path().extension() != ".kdn")
+                continue;
+            ProgramState& s = states_[entry.path().stem().string()];
+            s.model = modFileWrite::OpenModelFile(entry.path());
+            s.FileName = entry.path().string();
+            NullStatusSink status;
+            QuietSink messages;
+            ASSERT_EQ(AnalyseCore(s, folder(), status, messages).outcome, AnalyseOutcome::Completed)
+                << entry.path();
+        }
     }
     static void TearDownTestSuite() {
         delete work_;
@@ -83,120 +107,87 @@ protected:
     }
     static fs::path folder() { return fs::path(work_->path().toStdString()); }
     static const ProgramState& state(const std::string& name) { return states_.at(name); }
+    void expectFileIoError(const fs::path& file, const std::string& part) {
+        try {
+            SavePictureFile(PictureKind::Beam, state("cantilever"), file, PictureSize, messages_);
+            ADD_FAILURE() << "no error for " << file;
+        } catch (const KradonError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+            EXPECT_EQ(e.source(), "SavePictureFile");
+            EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+        }
+    }
 
     static inline QTemporaryDir* work_ = nullptr;
     static inline std::map<std::string, ProgramState> states_;
-    samples::QuietSink messages_;
+    QuietSink messages_;
 };
 
-TEST_F(SampleModels, EveryExampleIsThere) {
-    EXPECT_GE(states_.size(), 5u);
-    EXPECT_TRUE(states_.count("simply-supported-point-load"));
-    EXPECT_TRUE(states_.count("two-span-continuous-udl"));
-}
-
-TEST_F(SampleModels, EveryPictureHasItsRedLinesWhereTheScalePutsThem) {
+TEST_F(SampleModels, EveryPictureHasItsRedLinesWhereTheScalePutsThemOnAWhiteBackground) {
+    ASSERT_GE(states_.size(), 5u);
     for (const auto& [name, s] : states_)
         for (const PictureKind kind : AllKinds) {
             SCOPED_TRACE(name + " " + std::string(modGraphics::PictureKindName(kind)));
-            const QImage image = RenderPicture(kind, s, PictureSize, messages_);
-            ASSERT_EQ(image.size(), PictureSize);
-            RecordingSurface recording(PictureSize.width(), PictureSize.height());
-            modGraphics::DrawPicture(kind, s, recording, messages_);
-            const auto red = recording.linesIn(colours::Red);
-            if (isDiagram(kind)) {
+            const Rendered r(kind, s);
+            ASSERT_EQ(r.image.size(), PictureSize);
+            const auto red = r.recording.linesIn(colours::Red);
+            const bool diagram = kind != PictureKind::Beam && kind != PictureKind::Mesh;
+            if (diagram) {
                 ASSERT_FALSE(red.empty());
             }
             int found = 0;
-            for (const RecordedCall& line : red) {
-                const double mx = (line.x1 + line.x2) / 2;
-                const double my = (line.y1 + line.y2) / 2;
-                found += redNear(image, recording.pixelX(mx), recording.pixelY(my)) ? 1 : 0;
-            }
+            for (const RecordedCall& line : red)
+                found += redNear(r.image, r.recording.pixelX((line.x1 + line.x2) / 2),
+                                 r.recording.pixelY((line.y1 + line.y2) / 2));
             // Labels printed later may cover a few midpoints.
             EXPECT_GE(found, static_cast<int>(0.9 * static_cast<double>(red.size())));
-        }
-}
-
-TEST_F(SampleModels, DiagramsHaveANavyGridOnAWhiteBackground) {
-    for (const auto& [name, s] : states_)
-        for (const PictureKind kind : AllKinds) {
-            SCOPED_TRACE(name + " " + std::string(modGraphics::PictureKindName(kind)));
-            const QImage image = RenderPicture(kind, s, PictureSize, messages_);
-            const int whites = countPixels(image, white);
-            EXPECT_GT(whites, image.width() * image.height() * 3 / 4);
-            const int corners = white(image.pixel(0, 0)) + white(image.pixel(1199, 0)) +
-                                white(image.pixel(0, 799)) + white(image.pixel(1199, 799));
+            // Diagrams have a navy grid; the other pictures only antialiased blue edges.
+            EXPECT_GT(countPixels(r.image, white), 1200 * 800 * 3 / 4);
+            const int corners = white(r.image.pixel(0, 0)) + white(r.image.pixel(1199, 0)) +
+                                white(r.image.pixel(0, 799)) + white(r.image.pixel(1199, 799));
             EXPECT_GE(corners, 2); // a grid line may run along one edge
-            if (isDiagram(kind))
-                EXPECT_GT(countPixels(image, navy), 3000);
+            if (diagram)
+                EXPECT_GT(countPixels(r.image, navy), 3000);
             else
-                EXPECT_LT(countPixels(image, navy), 50); // antialiased blue edges only
+                EXPECT_LT(countPixels(r.image, navy), 50);
         }
 }
 
 TEST_F(SampleModels, BendingMomentApexOfThePointLoadLiesAtItsPixel) {
     const ProgramState& s = state("simply-supported-point-load");
-    const QImage image = RenderPicture(PictureKind::BendingMoment, s, PictureSize, messages_);
-    RecordingSurface recording(PictureSize.width(), PictureSize.height());
-    modGraphics::DrawPicture(PictureKind::BendingMoment, s, recording, messages_);
+    const Rendered r(PictureKind::BendingMoment, s);
     // The node of the largest sagging moment (kNm) is the apex below the axis.
     const auto& M = s.results.NodeMoment;
     const auto apex = std::max_element(M.begin() + 1, M.begin() + s.mesh.NodeCount + 1) - M.begin();
     const double Mmax = M[static_cast<std::size_t>(apex)] / 1000;
     ASSERT_GT(Mmax, 0);
-    const double px = recording.pixelX(s.mesh.NodeX[static_cast<std::size_t>(apex)]);
-    const double py = recording.pixelY(Mmax);
-    EXPECT_GT(py, recording.pixelY(0) + 100); // well below the axis
-    EXPECT_TRUE(redNear(image, px, py));
+    const double px = r.recording.pixelX(s.mesh.NodeX[static_cast<std::size_t>(apex)]);
+    const double py = r.recording.pixelY(Mmax);
+    EXPECT_GT(py, r.recording.pixelY(0) + 100); // well below the axis
+    EXPECT_TRUE(redNear(r.image, px, py));
     // Nothing red below the apex, and the axis at either end.
     for (int dy = 6; dy < 40; ++dy)
-        EXPECT_FALSE(reddish(image.pixel(static_cast<int>(px), static_cast<int>(py) + dy))) << dy;
-    EXPECT_TRUE(redNear(image, recording.pixelX(0), recording.pixelY(0)));
-    EXPECT_TRUE(redNear(image, recording.pixelX(s.model.span), recording.pixelY(0)));
+        EXPECT_FALSE(reddish(r.image.pixel(static_cast<int>(px), static_cast<int>(py) + dy))) << dy;
+    EXPECT_TRUE(redNear(r.image, r.recording.pixelX(0), r.recording.pixelY(0)));
+    EXPECT_TRUE(redNear(r.image, r.recording.pixelX(s.model.span), r.recording.pixelY(0)));
 }
 
 TEST_F(SampleModels, ShearJumpOfTheMiddleSupportIsAVerticalRedLine) {
     const ProgramState& s = state("two-span-continuous-udl");
-    const QImage image = RenderPicture(PictureKind::Shear, s, PictureSize, messages_);
-    RecordingSurface recording(PictureSize.width(), PictureSize.height());
-    modGraphics::DrawPicture(PictureKind::Shear, s, recording, messages_);
-    const double px = recording.pixelX(s.model.span / 2);
-    const double axis = recording.pixelY(0);
+    const Rendered r(PictureKind::Shear, s);
+    const double px = r.recording.pixelX(s.model.span / 2);
     for (int dy : {-120, -60, 60, 120})
-        EXPECT_TRUE(redNear(image, px, axis + dy, 1)) << dy;
+        EXPECT_TRUE(redNear(r.image, px, r.recording.pixelY(0) + dy, 1)) << dy;
 }
 
-TEST_F(SampleModels, PngFileIsThePicture) {
-    const fs::path file = folder() / "bmd.png";
+TEST_F(SampleModels, PngFileIsThePictureWhateverTheCaseOfItsExtension) {
+    const fs::path file = folder() / "BMD.PNG";
     const ProgramState& s = state("simply-supported-point-load");
     SavePictureFile(PictureKind::BendingMoment, s, file, PictureSize, messages_);
     QImage read;
-    ASSERT_TRUE(read.load(QString::fromStdString(file.string())));
-    EXPECT_EQ(read.size(), PictureSize);
-    const QImage rendered = RenderPicture(PictureKind::BendingMoment, s, PictureSize, messages_);
-    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), rendered);
-}
-
-TEST_F(SampleModels, ExtensionIsReadInAnyCase) {
-    const fs::path file = folder() / "MESH.PNG";
-    SavePictureFile(PictureKind::Mesh, state("cantilever"), file, QSize(300, 200), messages_);
-    QImage read;
     ASSERT_TRUE(read.load(QString::fromStdString(file.string()), "PNG"));
-    EXPECT_EQ(read.size(), QSize(300, 200));
-}
-
-std::string fileStart(const fs::path& file, std::size_t n) {
-    std::ifstream in(file, std::ios::binary);
-    std::string start(n, '\0');
-    in.read(start.data(), static_cast<std::streamsize>(n));
-    start.resize(static_cast<std::size_t>(in.gcount()));
-    return start;
-}
-
-std::string wholeFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32),
+              RenderPicture(PictureKind::BendingMoment, s, PictureSize, messages_));
 }
 
 TEST_F(SampleModels, SvgFileIsTheSvgSurfaceDocument) {
@@ -205,72 +196,47 @@ TEST_F(SampleModels, SvgFileIsTheSvgSurfaceDocument) {
     SavePictureFile(PictureKind::Shear, s, file, PictureSize, messages_);
     SvgSurface surface(PictureSize.width(), PictureSize.height());
     modGraphics::DrawPicture(PictureKind::Shear, s, surface, messages_);
-    const std::string text = wholeFile(file);
-    EXPECT_EQ(text, surface.svg());
-    EXPECT_NE(text.find("<svg"), std::string::npos);
-    EXPECT_NE(text.find("</svg>"), std::string::npos);
+    EXPECT_EQ(wholeFile(file), surface.svg());
 }
 
-TEST_F(SampleModels, PdfFileIsOnePdfDocument) {
+TEST_F(SampleModels, PdfFileAndPrintedPageAreOnePdfDocumentEach) {
     const fs::path file = folder() / "dsd.pdf";
     SavePictureFile(PictureKind::Deflection, state("propped-cantilever-spring"), file, PictureSize,
                     messages_);
-    EXPECT_EQ(fileStart(file, 5), "%PDF-");
-    const std::string text = wholeFile(file);
-    EXPECT_NE(text.find("%%EOF"), std::string::npos);
-    EXPECT_GT(text.size(), 1000u);
-}
-
-TEST_F(SampleModels, PrintedPageIsWritten) {
-    const fs::path file = folder() / "printed.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(file.string()));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    PrintPicture(printer, PictureKind::BendingMoment, state("two-span-continuous-udl"), messages_);
-    EXPECT_EQ(fileStart(file, 5), "%PDF-");
-}
-
-void expectFileIoError(const std::function<void()>& save, const std::string& part) {
-    try {
-        save();
-        ADD_FAILURE() << "no error";
-    } catch (const KradonError& e) {
-        EXPECT_EQ(e.number(), ErrorNumber::FileIo);
-        EXPECT_EQ(e.source(), "SavePictureFile");
-        EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+    const fs::path printed = folder() / "printed.pdf";
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed.string()));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        PrintPicture(printer, PictureKind::BendingMoment, state("two-span-continuous-udl"),
+                     messages_);
+    }
+    for (const fs::path& pdf : {file, printed}) {
+        const std::string text = wholeFile(pdf);
+        EXPECT_EQ(text.rfind("%PDF-", 0), 0u) << pdf;
+        EXPECT_NE(text.find("%%EOF"), std::string::npos) << pdf;
+        EXPECT_GT(text.size(), 1000u) << pdf;
     }
 }
 
 TEST_F(SampleModels, UnwritablePathsAndUnknownExtensionsAreFileErrors) {
-    const ProgramState& s = state("cantilever");
     const fs::path missing = folder() / "no such folder";
     for (const char* name : {"x.png", "x.svg", "x.pdf"}) {
-        SCOPED_TRACE(name);
-        expectFileIoError(
-            [&] { SavePictureFile(PictureKind::Beam, s, missing / name, PictureSize, messages_); },
-            (missing / name).string());
+        expectFileIoError(missing / name, (missing / name).string());
         EXPECT_FALSE(fs::exists(missing / name));
     }
-    expectFileIoError(
-        [&] { SavePictureFile(PictureKind::Beam, s, folder() / "x.bmp", PictureSize, messages_); },
-        "'.bmp'");
-    expectFileIoError(
-        [&] { SavePictureFile(PictureKind::Beam, s, folder() / "noext", PictureSize, messages_); },
-        "unknown picture format");
+    expectFileIoError(folder() / "x.bmp", "'.bmp'");
+    expectFileIoError(folder() / "noext", "unknown picture format");
     EXPECT_FALSE(fs::exists(folder() / "x.bmp"));
 }
 
 TEST_F(SampleModels, AFailedWriteKeepsTheOldPicture) {
-    const ProgramState& s = state("cantilever");
     for (const char* name : {"old.png", "old.svg", "old.pdf"}) {
-        SCOPED_TRACE(name);
         const fs::path file = folder() / name;
         test::writeBytes(file, "the old picture");
         const test::InjectedWriteFault fault(SafeFile::WriteStep::Sync, EIO);
-        expectFileIoError(
-            [&] { SavePictureFile(PictureKind::Beam, s, file, PictureSize, messages_); },
-            file.string() + ": Input/output error");
+        expectFileIoError(file, file.string() + ": Input/output error");
         EXPECT_EQ(test::fileBytes(file), "the old picture");
     }
 }
@@ -278,7 +244,7 @@ TEST_F(SampleModels, AFailedWriteKeepsTheOldPicture) {
 TEST(PictureFiles, StateWithoutResultsStillGivesTheFrame) {
     ProgramState s;
     s.model.span = 10;
-    samples::QuietSink messages;
+    QuietSink messages;
     for (const PictureKind kind : AllKinds) {
         const QImage image = RenderPicture(kind, s, QSize(240, 160), messages);
         EXPECT_EQ(image.size(), QSize(240, 160));
