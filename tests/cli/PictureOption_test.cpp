@@ -1,19 +1,14 @@
-// The --picture and --size options of kradon-cli, and writing the requested pictures.
+// The --picture and --size options of kradon-cli. Writing the pictures is tested through
+// kradon-cli itself (CliCommands_test).
 #include "cli/PictureOption.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <vector>
+#include <utility>
 
 namespace kradon {
 namespace {
 
 using modGraphics::PictureKind;
-
-struct RecordingSink : MessageSink {
-    std::vector<Message> shown;
-    void show(const Message& message) override { shown.push_back(message); }
-};
 
 TEST(ParsePictureRequest, KindBeforeTheFirstColonFileAfterIt) {
     const std::pair<const char*, PictureRequest> cases[] = {
@@ -53,27 +48,6 @@ TEST(ParsePictureSize, WidthByHeightOrTheOldSizeKeptWithAReason) {
         EXPECT_FALSE(error.empty()) << text;
         EXPECT_EQ(std::pair(w, h), std::pair(16, 10000)) << text;
     }
-}
-
-TEST(WritePictures, WritesEachFileAndReportsEachFailure) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path folder = dir.path().toStdString();
-    ProgramState s;
-    s.model.span = 10;
-    RecordingSink messages;
-    EXPECT_FALSE(WritePictures({{PictureKind::Beam, folder / "beam.png"},
-                                {PictureKind::EValue, folder / "e.svg"},
-                                {PictureKind::Mesh, folder / "missing" / "mesh.png"}},
-                               200, 100, s, messages));
-    EXPECT_TRUE(std::filesystem::exists(folder / "beam.png"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "e.svg"));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("mesh.png"), std::string::npos);
-    EXPECT_EQ(messages.shown[0].icon, Icon::Critical);
-    RecordingSink none;
-    EXPECT_TRUE(WritePictures({{PictureKind::Beam, folder / "again.png"}}, 200, 100, s, none));
-    EXPECT_TRUE(none.shown.empty());
 }
 
 } // namespace

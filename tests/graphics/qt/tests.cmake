@@ -10,8 +10,8 @@ target_compile_definitions(kradon_painter_tests PRIVATE
 gtest_discover_tests(kradon_painter_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
-# Tests of the command-line picture options. WritePictures loads the drawing module, which makes
-# its own QGuiApplication, so these run with the plain GoogleTest main.
+# Tests of the parsing of the command-line picture options; the pictures they ask for are written
+# in the kradon-cli tests.
 add_executable(kradon_picture_option_tests ${PROJECT_SOURCE_DIR}/tests/cli/PictureOption_test.cpp)
 target_link_libraries(kradon_picture_option_tests PRIVATE kradon_picture_option Qt6::Core
                                                    GTest::gtest_main)
