@@ -111,17 +111,14 @@ TEST(NodeDiagram, SimplySupportedMomentShearAndEPictures) {
     ASSERT_EQ(red.size(), static_cast<std::size_t>(st.mesh.NodeCount) + 1);
     EXPECT_DOUBLE_EQ(red.front().y1, 0);
     EXPECT_DOUBLE_EQ(red.back().y2, 0);
-    double apexX = 0, apex = 0;
     for (const auto& l : red) {
         EXPECT_GE(l.y2, -1e-9);
         EXPECT_EQ(l.pen.DrawWidth, 3);
-        if (l.y2 > apex) {
-            apex = l.y2;
-            apexX = l.x2;
-        }
     }
-    EXPECT_NEAR(apexX, 5, 1e-9);
-    EXPECT_NEAR(apex, 50, 1e-6); // PL/4 kNm
+    const auto apex = *std::max_element(red.begin(), red.end(),
+                                        [](const auto& a, const auto& b) { return a.y2 < b.y2; });
+    EXPECT_NEAR(apex.x2, 5, 1e-9);
+    EXPECT_NEAR(apex.y2, 50, 1e-6); // PL/4 kNm
     // Frame: ym = 1.5 * 50.
     EXPECT_NEAR(d.s.callsOf(CallKind::Scale).back().y2, 75, 1e-6);
     EXPECT_TRUE(d.sink.shown.empty());
