@@ -36,11 +36,3 @@ gtest_discover_tests(kradon_shell_tests DISCOVERY_TIMEOUT 60
 include(${CMAKE_CURRENT_LIST_DIR}/instance/tests.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/association/tests.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/results/tests.cmake OPTIONAL)
-
-# Shows the envelope of the three-span sample with the results and the combinations, for
-# screenshots.
-add_executable(kradon_loadcases_showcase ${CMAKE_CURRENT_LIST_DIR}/loadcases_showcase.cpp)
-target_link_libraries(kradon_loadcases_showcase PRIVATE kradon_shell)
-target_compile_options(kradon_loadcases_showcase PRIVATE ${KRADON_WARNINGS})
-target_compile_definitions(kradon_loadcases_showcase PRIVATE
-    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")

@@ -12,10 +12,3 @@ target_compile_definitions(kradon_results_window_tests PRIVATE KRADON_TEST_WIDGE
     KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
 gtest_discover_tests(kradon_results_window_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
-
-# Shows the results window and the element displacement view of a sample model, for screenshots.
-add_executable(kradon_results_showcase ${CMAKE_CURRENT_LIST_DIR}/showcase.cpp)
-target_link_libraries(kradon_results_showcase PRIVATE kradon_shell)
-target_compile_options(kradon_results_showcase PRIVATE ${KRADON_WARNINGS})
-target_compile_definitions(kradon_results_showcase PRIVATE
-    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
