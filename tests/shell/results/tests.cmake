@@ -3,9 +3,7 @@
 add_executable(kradon_results_window_tests
     ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmResultDisplay_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ReportPrinting_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmElementDisp_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmPrintPrev_test.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/ReportPrinting_test.cpp)
 target_link_libraries(kradon_results_window_tests PRIVATE kradon_shell Qt6::Test GTest::gtest)
 target_compile_options(kradon_results_window_tests PRIVATE ${KRADON_WARNINGS})
 target_compile_definitions(kradon_results_window_tests PRIVATE KRADON_TEST_WIDGETS
