@@ -15,7 +15,6 @@ set(KRADON_SHELL_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/instance_handover_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManualTimerSource.h
     ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmTip_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/loadcases_test.cpp
