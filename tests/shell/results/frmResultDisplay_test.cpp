@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -80,11 +79,6 @@ TEST(frmResultDisplay, WithoutMeshOpensEmptyWithItsCaptionsAndTheOwnersCheckMark
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), caption) << name;
     }
-    QStringList menus;
-    for (const QMenu* menu :
-         {window.FileMenu, window.mnuTools, window.mnuView, window.mnuWindow, window.mnuHelp})
-        menus << menu->title();
-    EXPECT_EQ(menus, (QStringList{"&File", "&Tools", "&View", "&Window", "&Help"}));
 
     // Properties Box keeps the check mark it copied at load time and asks for the box closed.
     ASSERT_TRUE(window.mnuView_Properties->isChecked());
