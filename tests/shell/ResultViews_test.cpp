@@ -74,8 +74,8 @@ public:
         for (std::int16_t kind = 2; kind <= ResultsKind; ++kind)
             f.main->GraphBtn_Click(kind);
     }
-    /// The result windows, without the composed picture unless asked: it waits for its Beam
-    /// button.
+    /// The result windows; withPicture false leaves out the composed picture, which an analysis
+    /// leaves out of date until its Beam button is pressed.
     std::vector<ResultWindow> windows(bool withPicture = true) const {
         std::vector<ResultWindow> w;
         for (std::int16_t kind = 1; kind <= ResultsKind; ++kind) {
