@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace kradon::test {
 
@@ -80,6 +81,36 @@ std::vector<QString> MainWindowFixture::windows() const {
         w.push_back(sub->windowTitle());
     std::sort(w.begin(), w.end());
     return w;
+}
+
+} // namespace kradon::test
+
+// Shorthands of the start-up, toolbar, result view and export tests.
+namespace kradon::test {
+
+void Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool OpenExample(frmMain& main, const char* name) {
+    return main.OpenModel(QString::fromStdString(ExamplePath(name)));
+}
+
+QString CaptionOf(const QWidget& parent, const char* name) {
+    const auto* child = parent.findChild<QWidget*>(name);
+    if (child == nullptr)
+        return QString("(no %1)").arg(name);
+    return child->property(child->inherits("QGroupBox") ? "title" : "text").toString();
+}
+
+void ExpectCaptions(const QWidget& parent, const Captions& captions) {
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(CaptionOf(parent, name), caption) << name;
+}
+
+QWidget* ChildContent(frmMain& main, std::int16_t kind) {
+    ChildWindow* child = main.mdi().childOfKind(kind);
+    return child != nullptr ? child->widget() : nullptr;
 }
 
 } // namespace kradon::test

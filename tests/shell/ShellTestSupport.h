@@ -92,3 +92,27 @@ struct MainWindowFixture {
 };
 
 } // namespace kradon::test
+
+// Shorthands of the start-up, toolbar, result view and export tests.
+namespace kradon::test {
+
+/// Lets the windows that closed themselves go.
+void Settle();
+
+/// Opens the sample model name of examples/ in main; whether it opened.
+bool OpenExample(frmMain& main, const char* name);
+
+/// The caption of parent's child called name: its text, or its title for a group box.
+QString CaptionOf(const QWidget& parent, const char* name);
+
+/// Object names and the captions CaptionOf should read.
+using Captions = std::vector<std::pair<const char*, QString>>;
+void ExpectCaptions(const QWidget& parent, const Captions& captions);
+
+/// The content widget of main's open child window of kind, or nullptr.
+QWidget* ChildContent(frmMain& main, std::int16_t kind);
+template <typename W> W* ChildContent(frmMain& main, std::int16_t kind) {
+    return qobject_cast<W*>(ChildContent(main, kind));
+}
+
+} // namespace kradon::test

@@ -24,20 +24,17 @@ QString sample() {
     return QString::fromStdString(ExamplePath("cantilever.kdn"));
 }
 
-TEST(SecondInstance, HandsItsModelToTheRunningWindow) {
-    MainWindowFixture f;
+/// The main window opening what other copies hand to this one, under a name of the test's own.
+struct HandOverFixture : MainWindowFixture {
+    HandOverFixture() {
+        EXPECT_TRUE(primary.tryBecomePrimary());
+        QObject::connect(&primary, &SingleInstance::openRequested, main.get(),
+                         &frmMain::openHandedOver);
+    }
+    QString fileName() const { return QString::fromStdString(main->state().FileName); }
     const QString name = QString("kradon-shell-test-%1").arg(QCoreApplication::applicationPid());
-    SingleInstance primary(name);
-    ASSERT_TRUE(primary.tryBecomePrimary());
-    QObject::connect(&primary, &SingleInstance::openRequested, f.main.get(),
-                     &frmMain::openHandedOver);
-    SingleInstance second(name);
-    EXPECT_FALSE(second.tryBecomePrimary());
-    ASSERT_TRUE(SingleInstance::sendToPrimary({sample()}, name));
-    QTRY_COMPARE(QString::fromStdString(f.main->state().FileName), sample());
-    EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
-    EXPECT_TRUE(f.messages.shown.empty());
-}
+    SingleInstance primary{name};
+};
 
 /// Runs an event loop, as a modal box does, until done holds or a generous time has passed.
 void runEventLoopUntil(const std::function<bool()>& done) {
@@ -52,19 +49,19 @@ void runEventLoopUntil(const std::function<bool()>& done) {
     box.exec();
 }
 
-// Each handed-over model finds unsaved changes, so the window asks Save / Discard / Cancel;
-// while the box is open, more copies hand over models and end.
+// A handed-over model opens at once; when it finds unsaved changes, the window asks Save /
+// Discard / Cancel, and while the box is open, more copies hand over models and end.
 TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
-    MainWindowFixture f;
-    const QString name = QString("kradon-shell-load-%1").arg(QCoreApplication::applicationPid());
-    SingleInstance primary(name);
-    ASSERT_TRUE(primary.tryBecomePrimary());
-    QObject::connect(&primary, &SingleInstance::openRequested, f.main.get(),
-                     &frmMain::openHandedOver);
+    HandOverFixture f;
+    ASSERT_TRUE(SingleInstance::sendToPrimary({sample()}, f.name));
+    QTRY_COMPARE(f.fileName(), sample());
+    EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
+    EXPECT_TRUE(f.messages.shown.empty());
+
     QStringList opened;
     const auto changeTheModel = [&] { f.main->state().model.span += 1; };
-    QObject::connect(&primary, &SingleInstance::openRequested, [&](const QString& path) {
-        if (QString::fromStdString(f.main->state().FileName) == path)
+    QObject::connect(&f.primary, &SingleInstance::openRequested, [&](const QString& path) {
+        if (f.fileName() == path)
             opened << path;
         changeTheModel();
     });
@@ -75,7 +72,7 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
     const auto handOver = [&] {
         const QString path = QString::fromStdString(ExamplePath(models[sent.size() % 3]));
         sent << path;
-        ASSERT_TRUE(SingleInstance::sendToPrimary({path}, name));
+        ASSERT_TRUE(SingleInstance::sendToPrimary({path}, f.name));
     };
     constexpr int Rounds = 20;
     for (int i = 0; i <= 2 * Rounds; ++i)
@@ -85,7 +82,7 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
             return;
         handOver();
         handOver();
-        runEventLoopUntil([&] { return primary.findChildren<QLocalSocket*>().isEmpty(); });
+        runEventLoopUntil([&] { return f.primary.findChildren<QLocalSocket*>().isEmpty(); });
     };
 
     changeTheModel();
@@ -100,9 +97,8 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
 }
 
 TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
-    MainWindowFixture f;
-    ASSERT_TRUE(
-        f.main->OpenModel(QString::fromStdString(ExamplePath("two-span-continuous-udl.kdn"))));
+    HandOverFixture f;
+    ASSERT_TRUE(OpenExample(*f.main, "two-span-continuous-udl.kdn"));
     // The progress window lets this through while the analysis runs.
     bool arrivedDuringTheAnalysis = false;
     QTimer::singleShot(0, f.main.get(), [&] {
@@ -111,11 +107,10 @@ TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
     });
     f.main->AnalyseCommand();
     ASSERT_TRUE(arrivedDuringTheAnalysis);
-    EXPECT_NE(QString::fromStdString(f.main->state().FileName), sample())
-        << "not under the analysis";
+    EXPECT_NE(f.fileName(), sample()) << "not under the analysis";
     EXPECT_TRUE(f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was "));
-    runEventLoopUntil([&] { return QString::fromStdString(f.main->state().FileName) == sample(); });
-    EXPECT_EQ(QString::fromStdString(f.main->state().FileName), sample());
+    runEventLoopUntil([&] { return f.fileName() == sample(); });
+    EXPECT_EQ(f.fileName(), sample());
     EXPECT_TRUE(f.messages.shown.empty());
 }
 

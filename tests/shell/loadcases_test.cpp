@@ -2,6 +2,7 @@
 // back byte for byte; the explorer's pages add, rename and choose cases and set factors, each an
 // Undo step; a model that needs the JSON format is not written as .kdn; the result windows
 // choose a case, a combination or the envelope and show it.
+#include "../core/FileSafetySupport.h"
 #include "ShellTestSupport.h"
 #include "app/CaseResults.h"
 #include "app/LoadCasesEditor.h"
@@ -11,7 +12,6 @@
 #include "app/frmResGraph.h"
 #include "app/modMDI.h"
 #include "app/results/frmResultDisplay.h"
-#include "model/SafeFile.h"
 
 #include "json/ModelJson.h"
 #include <QComboBox>
@@ -26,10 +26,6 @@
 
 namespace kradon::test {
 namespace {
-
-std::string bytesOf(const std::filesystem::path& path) {
-    return SafeFile::ReadRegularFile(path, 1u << 20, "a test file", "test");
-}
 
 /// The explorer on the node's page.
 frmProperties& explorerAt(MainWindowFixture& f, const QString& nodeText) {
@@ -46,7 +42,7 @@ frmProperties& explorerAt(MainWindowFixture& f, const QString& nodeText) {
 TEST(LoadCases, AKdnModelOpensAsOneCaseNamedLoadsAndSavesBackByteForByte) {
     for (const char* sample : {"simply-supported-point-load.kdn", "cantilever.kdn"}) {
         MainWindowFixture f;
-        ASSERT_TRUE(f.main->OpenModel(QString::fromStdString(ExamplePath(sample))));
+        ASSERT_TRUE(OpenExample(*f.main, sample));
         const CaseModel& m = f.main->caseModel();
         ASSERT_EQ(m.cases.size(), 1u);
         EXPECT_EQ(m.cases[0].name, "Loads");
@@ -54,15 +50,16 @@ TEST(LoadCases, AKdnModelOpensAsOneCaseNamedLoadsAndSavesBackByteForByte) {
         const std::filesystem::path copy = f.folder() / "copy.kdn";
         f.files.names.push_back(QString::fromStdString(copy.string()));
         ASSERT_TRUE(f.main->SaveModel(false));
-        EXPECT_EQ(bytesOf(copy), bytesOf(ExamplePath(sample))) << sample;
+        EXPECT_EQ(fileBytes(copy), fileBytes(ExamplePath(sample))) << sample;
         EXPECT_EQ(f.files.lastFilters.first(), "Kradon files (*.kdn)");
     }
 }
 
-TEST(LoadCases, TheCasePageAddsRenamesAndChoosesCasesEachAnUndoStep) {
+// The explorer's case page adds, renames and chooses cases, and the combination page's factor
+// table sets and clears factors and refuses what is no number: each an Undo step.
+TEST(LoadCases, TheExplorerPagesEditCasesAndFactorsEachAnUndoStep) {
     MainWindowFixture f;
-    ASSERT_TRUE(
-        f.main->OpenModel(QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
+    ASSERT_TRUE(OpenExample(*f.main, "simply-supported-point-load.kdn"));
     const std::int16_t loads = f.main->state().model.count(RecordKind::PointLoad);
     ASSERT_GT(loads, 0);
     frmProperties& e = explorerAt(f, LoadCasesNodeText);
@@ -103,25 +100,18 @@ TEST(LoadCases, TheCasePageAddsRenamesAndChoosesCasesEachAnUndoStep) {
     EXPECT_EQ(f.main->state().model.count(RecordKind::PointLoad), loads);
     EXPECT_FALSE(f.main->isModified());
     EXPECT_EQ(page->casesTbl->rowCount(), 1);
-}
 
-TEST(LoadCases, TheFactorTableSetsAndClearsFactorsAndRefusesWhatIsNoNumber) {
-    MainWindowFixture f;
-    ASSERT_TRUE(
-        f.main->OpenModel(QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
-    frmProperties& e = explorerAt(f, CombinationsNodeText);
-    auto* page = e.findChild<CombinationsPage*>("CombinationsPage");
-    ASSERT_NE(page, nullptr);
-    QTest::mouseClick(page->addCombinationBtn, Qt::LeftButton);
-    QTableWidget& table = *page->combinationsTbl;
+    auto* factors = explorerAt(f, CombinationsNodeText).findChild<CombinationsPage*>();
+    ASSERT_NE(factors, nullptr);
+    QTest::mouseClick(factors->addCombinationBtn, Qt::LeftButton);
+    QTableWidget& table = *factors->combinationsTbl;
     ASSERT_EQ(table.rowCount(), 1);
     ASSERT_EQ(table.columnCount(), 2);
     EXPECT_EQ(table.horizontalHeaderItem(1)->text(), "Loads");
 
     table.item(0, 1)->setText("1.5");
-    const Combination k = f.main->caseModel().combinations.at(0);
-    ASSERT_EQ(k.factors.size(), 1u);
-    EXPECT_EQ(k.factors[0].factor, 1.5);
+    ASSERT_EQ(f.main->caseModel().combinations.at(0).factors.size(), 1u);
+    EXPECT_EQ(f.main->caseModel().combinations.at(0).factors[0].factor, 1.5);
     EXPECT_EQ(f.main->undoStack().undoText(), "Factor of \"Loads\" in \"Combination 1\"");
 
     table.item(0, 1)->setText("abc");
@@ -137,8 +127,9 @@ TEST(LoadCases, TheFactorTableSetsAndClearsFactorsAndRefusesWhatIsNoNumber) {
 
 TEST(LoadCases, AModelThatNeedsJsonIsNotSavedAsKdnAndSaysWhy) {
     MainWindowFixture f;
-    ASSERT_TRUE(
-        f.main->OpenModel(QString::fromStdString(ExamplePath("simply-supported-point-load.kdn"))));
+    const std::string sample = ExamplePath("simply-supported-point-load.kdn");
+    const std::string before = fileBytes(sample);
+    ASSERT_TRUE(OpenExample(*f.main, "simply-supported-point-load.kdn"));
     f.main->EditCases([](CaseModel& m) { AddCase(m, "Wind"); }, "Add Load Case \"Wind\"");
     // Save goes to the .kdn file the model came from: refused, and Save As asks for a name.
     const std::filesystem::path json = f.folder() / "beam.kradon.json";
@@ -153,22 +144,19 @@ TEST(LoadCases, AModelThatNeedsJsonIsNotSavedAsKdnAndSaysWhy) {
     EXPECT_EQ(f.files.lastFilters.first(), "Kradon JSON models (*.kradon.json)");
     EXPECT_EQ(ModelJson::WriteModelJson(ModelJson::OpenCaseModelFile(json)),
               ModelJson::WriteModelJson(f.main->caseModel()));
-    EXPECT_EQ(bytesOf(ExamplePath("simply-supported-point-load.kdn")),
-              bytesOf(ExamplePath("simply-supported-point-load.kdn"))); // untouched
+    EXPECT_EQ(fileBytes(sample), before) << "the .kdn file is left as it was";
     EXPECT_FALSE(f.main->isModified());
 }
 
 TEST(LoadCases, ResultWindowsChooseACaseACombinationOrTheEnvelope) {
     MainWindowFixture f;
-    ASSERT_TRUE(
-        f.main->OpenModel(QString::fromStdString(ExamplePath("three-span-patterned.kradon.json"))));
+    ASSERT_TRUE(OpenExample(*f.main, "three-span-patterned.kradon.json"));
     f.main->AnalyseCommand();
     ASSERT_TRUE(f.messages.shown.empty()) << f.messages.texts().front();
     f.main->GraphBtn_Click(2);
     f.main->GraphBtn_Click(ResultsKind);
-    auto* bmd = qobject_cast<frmResGraph*>(f.main->mdi().childOfKind(2)->widget());
-    auto* results =
-        qobject_cast<frmResultDisplay*>(f.main->mdi().childOfKind(ResultsKind)->widget());
+    auto* bmd = ChildContent<frmResGraph>(*f.main, 2);
+    auto* results = ChildContent<frmResultDisplay>(*f.main, ResultsKind);
     auto* bmdChoice = bmd->findChild<QComboBox*>("loadingCmb");
     auto* reportChoice = results->findChild<QComboBox*>("loadingCmb");
     ASSERT_NE(bmdChoice, nullptr);

@@ -11,11 +11,9 @@ set(KRADON_SHELL_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/DialogTestSupport.h
     ${CMAKE_CURRENT_LIST_DIR}/dialogs_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/examples_from_scratch_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/exports_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/instance_handover_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManualTimerSource.h
     ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmTip_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResultViews_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/loadcases_test.cpp
@@ -36,11 +34,3 @@ gtest_discover_tests(kradon_shell_tests DISCOVERY_TIMEOUT 60
 include(${CMAKE_CURRENT_LIST_DIR}/instance/tests.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/association/tests.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/results/tests.cmake OPTIONAL)
-
-# Shows the envelope of the three-span sample with the results and the combinations, for
-# screenshots.
-add_executable(kradon_loadcases_showcase ${CMAKE_CURRENT_LIST_DIR}/loadcases_showcase.cpp)
-target_link_libraries(kradon_loadcases_showcase PRIVATE kradon_shell)
-target_compile_options(kradon_loadcases_showcase PRIVATE ${KRADON_WARNINGS})
-target_compile_definitions(kradon_loadcases_showcase PRIVATE
-    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")

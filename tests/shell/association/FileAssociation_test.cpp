@@ -13,72 +13,68 @@
 namespace kradon {
 namespace {
 
-QString readText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-/// XDG_DATA_HOME pointed into a scratch folder for the test's lifetime.
-class ScratchDataHome {
+/// An environment variable set for the object's lifetime.
+class ScopedVariable {
 public:
-    ScratchDataHome() : old_(qgetenv("XDG_DATA_HOME")) {
-        qputenv("XDG_DATA_HOME", folder_.path().toLocal8Bit());
+    ScopedVariable(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) {
+        qputenv(name, value);
     }
-    ~ScratchDataHome() { qputenv("XDG_DATA_HOME", old_); }
-    ScratchDataHome(const ScratchDataHome&) = delete;
-    ScratchDataHome& operator=(const ScratchDataHome&) = delete;
-    QString filePath(const QString& name) const { return folder_.filePath(name); }
+    ~ScopedVariable() { qputenv(name_, old_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
-    QTemporaryDir folder_;
+    const char* name_;
     QByteArray old_;
 };
 
-TEST(FileAssociation, FirstRunRegistersTheRunningProgramForModelFiles) {
-    const ScratchDataHome home;
-    // The test program stands in for kradon: the registration is named after it.
+/// XDG_DATA_HOME pointed into a scratch folder; the test program stands in for kradon, and
+/// the registration is named after it.
+struct FileAssociationTest : ::testing::Test {
+    QString read(const QString& name) const {
+        QFile file(home.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    QTemporaryDir home;
+    ScopedVariable dataHome{"XDG_DATA_HOME", home.path().toLocal8Bit()};
     const QString program = QCoreApplication::applicationFilePath();
     const QString id = QFileInfo(program).completeBaseName();
+};
 
+TEST_F(FileAssociationTest, FirstRunRegistersTheRunningProgramForModelFiles) {
     RegisterModelFileType();
-
-    const QString entry = readText(home.filePath("applications/" + id + ".desktop"));
+    const QString entry = read("applications/" + id + ".desktop");
     EXPECT_TRUE(entry.contains("\nExec=" + program + " %f\n")) << entry.toStdString();
     EXPECT_TRUE(
         entry.contains("\nMimeType=application/x-kradon-file;application/x-kradon-model+json;\n"));
-    const QString type = readText(home.filePath("mime/packages/" + id + ".xml"));
+    const QString type = read("mime/packages/" + id + ".xml");
     EXPECT_TRUE(type.contains("<comment>Kradon by Tarel Vestrun</comment>"));
     EXPECT_TRUE(type.contains("<glob pattern=\"*.kdn\"/>"));
     EXPECT_TRUE(type.contains("<glob pattern=\"*.kradon.json\"/>"));
-
     if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
-        EXPECT_TRUE(
-            readText(home.filePath("mime/globs2")).contains(":application/x-kradon-file:*.kdn"));
-        EXPECT_TRUE(readText(home.filePath("mime/globs2"))
-                        .contains(":application/x-kradon-model+json:*.kradon.json"));
+        EXPECT_TRUE(read("mime/globs2").contains(":application/x-kradon-file:*.kdn"));
+        EXPECT_TRUE(read("mime/globs2").contains(":application/x-kradon-model+json:*.kradon.json"));
     }
     if (!QStandardPaths::findExecutable("update-desktop-database").isEmpty()) {
-        EXPECT_TRUE(readText(home.filePath("applications/mimeinfo.cache"))
+        EXPECT_TRUE(read("applications/mimeinfo.cache")
                         .contains("application/x-kradon-file=" + id + ".desktop;"));
     }
 }
 
-TEST(FileAssociation, NothingIsRegisteredPerUserWhenTheSystemRegistersTheProgram) {
-    const ScratchDataHome home;
-    const QString id = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+TEST_F(FileAssociationTest, NothingIsRegisteredPerUserWhenTheSystemRegistersTheProgram) {
     // The files the installed package brings, in a system data folder of their own.
     QTemporaryDir system;
     for (const QString& name :
          {"applications/" + id + ".desktop", "mime/packages/" + id + ".xml"}) {
         QDir().mkpath(QFileInfo(system.filePath(name)).path());
-        QFile file(system.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(QFile(system.filePath(name)).open(QIODevice::WriteOnly));
     }
-    const QByteArray oldDirs = qgetenv("XDG_DATA_DIRS");
-    qputenv("XDG_DATA_DIRS", "/nonexistent:" + system.path().toLocal8Bit());
-    RegisterModelFileType();
-    qputenv("XDG_DATA_DIRS", oldDirs);
-    EXPECT_TRUE(QDir(home.filePath(".")).isEmpty()) << "no per-user file outlives the package";
+    {
+        const ScopedVariable dataDirs("XDG_DATA_DIRS",
+                                      "/nonexistent:" + system.path().toLocal8Bit());
+        RegisterModelFileType();
+    }
+    EXPECT_TRUE(QDir(home.path()).isEmpty()) << "no per-user file outlives the package";
 }
 
 } // namespace

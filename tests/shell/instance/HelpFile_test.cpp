@@ -1,4 +1,5 @@
-// The user guide is looked for beside the program, then in the installed layout's share/kradon.
+// The user guide and the other data files are looked for beside the program, then in the
+// installed layout's share/kradon.
 #include "app/instance/HelpFile.h"
 
 #include <QCoreApplication>
@@ -11,35 +12,23 @@
 namespace kradon {
 namespace {
 
-void touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-}
-
-TEST(HelpFile, GuideIsKradonHtmlInTheProgramFolder) {
+TEST(HelpFile, DataFilesAreFoundBesideTheProgramFirstThenInShareKradon) {
     const QFileInfo guide(HelpFilePath());
     EXPECT_EQ(guide.fileName(), "Kradon.html");
-    const QString folder = guide.absolutePath();
-    const QString installed =
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/kradon");
-    EXPECT_TRUE(QDir(folder) == QDir(QCoreApplication::applicationDirPath()) ||
-                QDir(folder) == QDir(installed))
-        << folder.toStdString();
-}
+    const QDir program(QCoreApplication::applicationDirPath());
+    EXPECT_TRUE(QDir(guide.absolutePath()) == program ||
+                QDir(guide.absolutePath()) ==
+                    QDir(QDir::cleanPath(program.filePath("../share/kradon"))))
+        << guide.absolutePath().toStdString();
 
-TEST(HelpFile, DataFilesAreFoundBesideTheProgramFirstThenInShareKradon) {
     const QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    const QString bin = root.filePath("bin");
-    const QString shared = root.filePath("share/kradon/TOTD.INI");
-    QDir().mkpath(bin);
-
+    const QString bin = root.filePath("bin"), shared = root.filePath("share/kradon/TOTD.INI");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(root.filePath("share/kradon")));
     // Neither: the path beside the program, for the message that says it is missing.
     EXPECT_EQ(ProgramDataFile(bin, "TOTD.INI"), bin + "/TOTD.INI");
-    touch(shared);
+    ASSERT_TRUE(QFile(shared).open(QIODevice::WriteOnly));
     EXPECT_EQ(ProgramDataFile(bin, "TOTD.INI"), shared);
-    touch(bin + "/TOTD.INI");
+    ASSERT_TRUE(QFile(bin + "/TOTD.INI").open(QIODevice::WriteOnly));
     EXPECT_EQ(ProgramDataFile(bin, "TOTD.INI"), bin + "/TOTD.INI");
 }
 

@@ -6,18 +6,17 @@
 #include "../ScriptedFilePicker.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
-#include "app/FilePicker.h"
+#include "app/results/frmResultDisplay.h"
 #include "model/Sinks.h"
 #include "model/modFileWrite.h"
+#include "results/modResults.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <QStringList>
-#include <deque>
+#include <QWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <string>
 #include <vector>
 
 namespace kradon::testing {
@@ -44,16 +43,38 @@ public:
     }
 };
 
-/// The sample model analysed, as the Analyse command leaves the tables.
-inline ProgramState AnalysedExample(const char* name, const TempDir& dir) {
+/// The sample model analysed, as the Analyse command leaves the tables, with the mesh density
+/// given.
+inline ProgramState AnalysedExample(const char* name, const TempDir& dir, double meshDensity = 1) {
     ProgramState s;
     s.model = modFileWrite::OpenModelFile(std::filesystem::path(KRADON_EXAMPLES) / name);
+    s.options.MeshDensFact = meshDensity;
     RecordingSink sink;
     NullStatusSink status;
-    const AnalyseResult r = AnalyseCore(s, dir.path(), status, sink);
-    EXPECT_EQ(r.outcome, AnalyseOutcome::Completed);
+    EXPECT_EQ(AnalyseCore(s, dir.path(), status, sink).outcome, AnalyseOutcome::Completed);
     EXPECT_TRUE(sink.shown.empty());
     return s;
 }
+
+/// The results window, owned by a main window, over the two-span sample analysed with the mesh
+/// density given; its file dialogs answer from a script, and one nobody expected fails the test.
+struct AnalysedWindow {
+    explicit AnalysedWindow(double meshDensity = 1)
+        : state(AnalysedExample("two-span-continuous-udl.kdn", dir, meshDensity)) {
+        files.unscriptedDialogFails = true;
+        window.setFilePicker(files);
+    }
+    /// The report of the analysis, naming the results file at path if one is given.
+    QString expectedReport(const std::string& path = "") const {
+        return QString::fromStdString(
+            DoResults(state, path, state.equations.CalcTime, state.AnalysisTime));
+    }
+    TempDir dir;
+    ProgramState state;
+    RecordingSink sink;
+    ScriptedFilePicker files;
+    QWidget mainWindow;
+    frmResultDisplay window{state, sink, &mainWindow};
+};
 
 } // namespace kradon::testing
