@@ -189,7 +189,7 @@ TEST(Commands, FailedChecksAndUnstableModelsComeBackAsTheyStarted) {
     EXPECT_FALSE(progress(*f.main).isVisible());
 }
 
-TEST(Commands, FailedOrCancelledOpenChangesNothing) {
+TEST(Commands, FailedOrCancelledOpenChangesNothingAndSaveAsShowsTheNewNameAtOnce) {
     MainWindowFixture f;
     f.main->KradonTB_ButtonClick(2);
     EXPECT_EQ(f.files.openCalls, 1);
@@ -217,6 +217,15 @@ TEST(Commands, FailedOrCancelledOpenChangesNothing) {
         EXPECT_EQ(f.main->windowTitle(), caption);
         EXPECT_EQ(f.tabs(), tabs);
     }
+
+    // Save As starts at the model, and the new name shows at once.
+    f.main->KradonTB_ButtonClick(17); // the explorer
+    const auto copy = f.folder() / "copy.kdn";
+    f.files.names = {QPath(copy)};
+    ASSERT_TRUE(f.main->SaveModel(false));
+    EXPECT_EQ(f.files.lastStartAt, QPath(ExamplePath("cantilever.kdn")));
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(copy) + "]");
+    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(), QPath(copy));
 }
 
 TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
@@ -265,18 +274,6 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     EXPECT_EQ(modFileWrite::OpenModelFile(saved).span, 12);
     EXPECT_EQ(std::filesystem::file_size(saved), 2800u);
     EXPECT_FALSE(std::filesystem::exists(failed.parent_path()));
-}
-
-TEST(Commands, SaveAsStartsAtTheModelAndShowsTheNewNameAtOnce) {
-    MainWindowFixture f;
-    ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
-    f.main->KradonTB_ButtonClick(17); // the explorer
-    const auto copy = f.folder() / "copy.kdn";
-    f.files.names = {QPath(copy)};
-    ASSERT_TRUE(f.main->SaveModel(false));
-    EXPECT_EQ(f.files.lastStartAt, QPath(ExamplePath("cantilever.kdn")));
-    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(copy) + "]");
-    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(), QPath(copy));
 }
 
 TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {

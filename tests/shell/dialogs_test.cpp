@@ -25,8 +25,25 @@ void expectShown(QWidget* dialog, const QStringList& expected) {
     EXPECT_EQ(ShownTexts(*dialog, expected).replaceInStrings("&", ""), expected);
 }
 
-TEST(Dialogs, LoadAndSupportDialogsShowTheirDesign) {
+TEST(Dialogs, LoadAndSupportDialogsShowTheirDesignAccessKeysAndTabOrder) {
     MainWindowFixture f;
+    // Access keys, the default button and the tab order.
+    QDialog* d = ClickAdd(*f.main, AddPointLoad, "frmPln");
+    EXPECT_EQ(Find<QLabel>(d, "Label3")->buddy(), Field(d, "LoadVal"));
+    EXPECT_EQ(Find<QLabel>(d, "Label4")->buddy(), Field(d, "LoadLoc"));
+    EXPECT_TRUE(Find<QPushButton>(d, "OKButton")->isDefault());
+    // The fields first, top to bottom, then OK and Cancel.
+    EXPECT_EQ(NextTabStop(Field(d, "LoadVal")), Field(d, "LoadLoc"));
+    EXPECT_EQ(NextTabStop(Field(d, "LoadLoc")), Find<QPushButton>(d, "OKButton"));
+    EXPECT_EQ(NextTabStop(Find<QPushButton>(d, "OKButton")), Find<QPushButton>(d, "CancelButton"));
+    QDialog* v = ClickAdd(*f.main, AddEValue, "frmVariation");
+    EXPECT_TRUE(Find<QPushButton>(v, "ApplyBtn")->isDefault());
+    EXPECT_EQ(Find<QLabel>(v, "Label1")->buddy(), Field(v, "SegStartTxt"));
+    EXPECT_EQ(Find<QRadioButton>(v, "Variation_1")->text(), "L&inear:");
+    EXPECT_EQ(NextTabStop(Field(v, "SegStartTxt")), Field(v, "SegEndTxt"));
+    EXPECT_EQ(NextTabStop(Field(v, "SegEndTxt")), Find<QCheckBox>(v, "FullSpanChk"));
+    EXPECT_EQ(NextTabStop(Field(v, "NoneTxt")), Find<QRadioButton>(v, "Variation_1"));
+
     const auto design = [&](int button, const char* name, const char* caption,
                             const QStringList& texts) {
         QDialog* dialog = ClickAdd(*f.main, button, name);
@@ -305,28 +322,24 @@ TEST(Variation, EDialogAppliesAndMovesOnToTheNextSegmentOfTheSameKind) {
     EXPECT_EQ(m.count(RecordKind::ESegment), 4);
 }
 
-TEST(Variation, FullSpanFillsFromAndTo) {
+TEST(Variation, FullSpanFillsFromAndToAndEveryAddMakesAFreshDialog) {
     MainWindowFixture f;
-    QDialog* d = ClickAdd(*f.main, AddEValue, "frmVariation");
-    Type(d, "SegStartTxt", "3");
-    Click(d, "FullSpanChk");
-    expectShown(d, {"SegStartTxt=0", "SegEndTxt=15"});
+    QDialog* first = ClickAdd(*f.main, AddEValue, "frmVariation");
+    Type(first, "SegStartTxt", "3");
+    Click(first, "FullSpanChk");
+    expectShown(first, {"SegStartTxt=0", "SegEndTxt=15"});
     // Unticked, To goes back to a tenth of the span, rounded half to even.
     for (const auto& [span, tenth] :
          {std::pair{"", "2"}, std::pair{"25", "2"}, std::pair{"35", "4"}}) {
         if (*span != '\0') {
             TypeSpan(*f.main, span);
-            Click(d, "FullSpanChk");
-            EXPECT_EQ(Field(d, "SegEndTxt")->text(), span);
+            Click(first, "FullSpanChk");
+            EXPECT_EQ(Field(first, "SegEndTxt")->text(), span);
         }
-        Click(d, "FullSpanChk");
-        EXPECT_EQ(Field(d, "SegEndTxt")->text(), tenth) << span;
+        Click(first, "FullSpanChk");
+        EXPECT_EQ(Field(first, "SegEndTxt")->text(), tenth) << span;
     }
-}
 
-TEST(Variation, EveryAddMakesAFreshDialogAndTheIDialogShowsSecondMomentUnits) {
-    MainWindowFixture f;
-    QDialog* first = ClickAdd(*f.main, AddEValue, "frmVariation");
     Type(first, "NoneTxt", "205");
     QPointer<QDialog> old = first;
     QDialog* second = ClickAdd(*f.main, AddEValue, "frmVariation");
@@ -482,25 +495,6 @@ TEST(RefusedInput, RecordNumberBeyondTheCapacity) {
                                         "model holds at most 10 records."}));
     EXPECT_EQ(f.main->state().model, tenth);
     EXPECT_TRUE(e.isVisible());
-}
-
-TEST(DialogKeys, AccessKeysAndTabOrder) {
-    MainWindowFixture f;
-    QDialog* d = ClickAdd(*f.main, AddPointLoad, "frmPln");
-    EXPECT_EQ(Find<QLabel>(d, "Label3")->buddy(), Field(d, "LoadVal"));
-    EXPECT_EQ(Find<QLabel>(d, "Label4")->buddy(), Field(d, "LoadLoc"));
-    EXPECT_TRUE(Find<QPushButton>(d, "OKButton")->isDefault());
-    // The fields first, top to bottom, then OK and Cancel.
-    EXPECT_EQ(NextTabStop(Field(d, "LoadVal")), Field(d, "LoadLoc"));
-    EXPECT_EQ(NextTabStop(Field(d, "LoadLoc")), Find<QPushButton>(d, "OKButton"));
-    EXPECT_EQ(NextTabStop(Find<QPushButton>(d, "OKButton")), Find<QPushButton>(d, "CancelButton"));
-    QDialog* v = ClickAdd(*f.main, AddEValue, "frmVariation");
-    EXPECT_TRUE(Find<QPushButton>(v, "ApplyBtn")->isDefault());
-    EXPECT_EQ(Find<QLabel>(v, "Label1")->buddy(), Field(v, "SegStartTxt"));
-    EXPECT_EQ(Find<QRadioButton>(v, "Variation_1")->text(), "L&inear:");
-    EXPECT_EQ(NextTabStop(Field(v, "SegStartTxt")), Field(v, "SegEndTxt"));
-    EXPECT_EQ(NextTabStop(Field(v, "SegEndTxt")), Find<QCheckBox>(v, "FullSpanChk"));
-    EXPECT_EQ(NextTabStop(Field(v, "NoneTxt")), Find<QRadioButton>(v, "Variation_1"));
 }
 
 } // namespace

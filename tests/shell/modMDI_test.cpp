@@ -83,15 +83,6 @@ TEST(modMDI, GraphButtonsOpenOneWindowAndOneTabEachThatDrawsBeforeAnyAnalysis) {
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(modMDI, ShearForceTwiceKeepsOneWindowAndBringsItForward) {
-    MainWindowFixture f;
-    openKinds(f, {3, 0, 3});
-    EXPECT_EQ(f.windows(), (std::vector<QString>{"Idealised Beam", "Shear Force Diagram"}));
-    EXPECT_EQ(f.tabs(), (std::vector<QString>{"Shear Force Diagram", "Idealised Beam"}));
-    EXPECT_EQ(activeCaption(f), "Shear Force Diagram");
-    expectConsistentBook(f);
-}
-
 TEST(modMDI, ClosingInAnyOrderKeepsTabsFlagsAndSlotsInStep) {
     const std::vector<std::vector<int>> orders = {{0, 1, 2}, {2, 1, 0}, {1, 0, 2},
                                                   {1, 2, 0}, {0, 2, 1}, {2, 0, 1}};
@@ -162,7 +153,7 @@ TEST(modMDI, KeysCycleAndCloseTheChildWindowsAndF6ViewsTheResults) {
     expectConsistentBook(f);
 }
 
-TEST(modMDI, KindOutsideTheTableAsksToSelectAgainAndAnUnknownCaptionSaysOops) {
+TEST(modMDI, AKindTwiceKeepsOneWindowAndOneOutsideTheTableAsksToSelectAgain) {
     MainWindowFixture f;
     f.main->GraphBtn_Click(8);
     f.main->GraphBtn_Click(-1);
@@ -174,6 +165,13 @@ TEST(modMDI, KindOutsideTheTableAsksToSelectAgainAndAnUnknownCaptionSaysOops) {
     f.messages.shown.clear();
     f.main->mdi().ClearOpenFlag("Not a window");
     EXPECT_EQ(f.messages.texts(), (std::vector<std::string>{"Oops"}));
+
+    // A kind asked for twice keeps one window and brings it forward.
+    openKinds(f, {3, 0, 3});
+    EXPECT_EQ(f.windows(), (std::vector<QString>{"Idealised Beam", "Shear Force Diagram"}));
+    EXPECT_EQ(f.tabs(), (std::vector<QString>{"Shear Force Diagram", "Idealised Beam"}));
+    EXPECT_EQ(activeCaption(f), "Shear Force Diagram");
+    expectConsistentBook(f);
 }
 
 TEST(modMDI, TabsWindowsAndTheWindowMenuFollowEachOther) {

@@ -114,7 +114,7 @@ TEST(frmOptions, ToolsOptionsShowsTheStoredValuesAndOkTakesThem) {
     EXPECT_EQ(f.files.lastStartAt, folder + "/save/Kradon1.kdn");
 }
 
-TEST(frmOptions, TypingWarnsAboveTwentyAndOkBoundsTheValuesOrKeepsThemWhenNoNumber) {
+TEST(frmOptions, OkBoundsTheValuesKeepsThemWhenNoNumberAndShortensTheRecentFiles) {
     MainWindowFixture f;
     frmOptions& d = openOptions(f);
     field(d, "MaxNoApplieds")->setText("20");
@@ -135,6 +135,20 @@ TEST(frmOptions, TypingWarnsAboveTwentyAndOkBoundsTheValuesOrKeepsThemWhenNoNumb
     EXPECT_EQ(f.main->state().options.MAX_FILES, 4);
     EXPECT_EQ(field(d, "MaxNoApplieds")->text(), "31") << "the fields are not corrected";
     EXPECT_EQ(field(d, "maxFilesTxt")->text(), "4") << "but the list length is";
+
+    // Shortening the list removes its items.
+    const std::vector<std::string> p = {
+        ExamplePath("cantilever.kdn"), ExamplePath("two-span-continuous-udl.kdn"),
+        ExamplePath("tapered-beam-curve.kdn"), ExamplePath("simply-supported-point-load.kdn")};
+    openEach(f, p);
+    ASSERT_EQ(listed(f).size(), 4U);
+    field(openOptions(f), "maxFilesTxt")->setText("2");
+    click(openOptions(f), "OKBtn");
+    EXPECT_EQ(listed(f), (std::vector<std::string>{p[3], p[2]}));
+    for (QAction* item : f.main->mnuFile->actions())
+        EXPECT_FALSE(item->objectName() == "mnuRUF_3" || item->objectName() == "mnuRUF_4");
+    EXPECT_EQ(StoredSetting(f, "Recent Files/3"), "absent");
+    EXPECT_EQ(StoredSetting(f, "Recent Files/4"), "absent");
 }
 
 TEST(frmOptions, ExactSectionsIsTickedStoredAndAnalysedWith) {
@@ -205,24 +219,6 @@ TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAndAnEntryOpensItsFile) {
     EXPECT_EQ(f.messages.asked[0].text, UnsavedChangesText);
     EXPECT_EQ(f.main->state().FileName, p[1]);
     EXPECT_EQ(f.main->state().model.span, 7);
-}
-
-TEST(RecentFiles, ShorteningTheListInTheOptionsRemovesItems) {
-    MainWindowFixture f;
-    field(openOptions(f), "maxFilesTxt")->setText("4");
-    click(openOptions(f), "OKBtn");
-    const std::vector<std::string> p = {
-        ExamplePath("cantilever.kdn"), ExamplePath("two-span-continuous-udl.kdn"),
-        ExamplePath("tapered-beam-curve.kdn"), ExamplePath("simply-supported-point-load.kdn")};
-    openEach(f, p);
-    ASSERT_EQ(listed(f).size(), 4U);
-    field(openOptions(f), "maxFilesTxt")->setText("2");
-    click(openOptions(f), "OKBtn");
-    EXPECT_EQ(listed(f), (std::vector<std::string>{p[3], p[2]}));
-    for (QAction* item : f.main->mnuFile->actions())
-        EXPECT_FALSE(item->objectName() == "mnuRUF_3" || item->objectName() == "mnuRUF_4");
-    EXPECT_EQ(StoredSetting(f, "Recent Files/3"), "absent");
-    EXPECT_EQ(StoredSetting(f, "Recent Files/4"), "absent");
 }
 
 } // namespace
