@@ -27,13 +27,10 @@
 namespace kradon::test {
 namespace {
 
-const std::vector<std::string> SuccessLog = {"Kradon Analysis Initialised......",
-                                             "Meshing....",
-                                             "Element Stiffnesses......",
-                                             "Restricting Global Matrix...",
-                                             "Solving.......",
-                                             "Backsubstituting.......",
-                                             "Preparing Graphics....."};
+const std::vector<std::string> SuccessLog({"Kradon Analysis Initialised......", "Meshing....",
+                                           "Element Stiffnesses......",
+                                           "Restricting Global Matrix...", "Solving.......",
+                                           "Backsubstituting.......", "Preparing Graphics....."});
 
 std::vector<std::string> logLines(frmMain& main) {
     std::vector<std::string> lines;
@@ -171,6 +168,7 @@ TEST(Commands, FailedChecksAndUnstableModelsComeBackAsTheyStarted) {
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
     EXPECT_EQ(f.main->state().model, empty);
     EXPECT_FALSE(progress(*f.main).isVisible());
+    EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
     EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)");
 
     // An unstable model: the messages (their texts are tested with the analysis), and nothing
