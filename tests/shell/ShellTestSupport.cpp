@@ -114,3 +114,59 @@ QWidget* ChildContent(frmMain& main, std::int16_t kind) {
 }
 
 } // namespace kradon::test
+
+// --- Steps the main window, dialog and explorer tests share -----------------------------------
+
+#include "app/results/frmResultDisplay.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+
+namespace kradon::test {
+
+QStringList ShownTexts(QObject& root, const QStringList& expected) {
+    QStringList shown;
+    for (const QString& entry : expected) {
+        const QString name = entry.section('=', 0, 0);
+        QObject* control = root.findChild<QObject*>(name);
+        QString text = "(no such control)";
+        if (auto* menu = qobject_cast<QMenu*>(control))
+            text = menu->title();
+        else if (auto* frame = qobject_cast<QGroupBox*>(control))
+            text = frame->title();
+        else if (auto* item = qobject_cast<QAction*>(control))
+            text = item->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            text = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(control))
+            text = label->text();
+        else if (auto* field = qobject_cast<QLineEdit*>(control))
+            text = field->text();
+        shown << name + "=" + text;
+    }
+    return shown;
+}
+
+bool OpenSample(MainWindowFixture& f, const char* name) {
+    return f.main->OpenModel(QPath(ExamplePath(name)));
+}
+
+QString StoredSetting(const MainWindowFixture& f, const QString& key) {
+    const QSettings file(QPath(f.folder() / "settings.conf"), QSettings::IniFormat);
+    return file.value(key, "absent").toString();
+}
+
+frmResultDisplay* ShowResults(MainWindowFixture& f, const std::string& path) {
+    EXPECT_TRUE(f.main->OpenModel(QPath(path)));
+    f.main->AnalyseCommand();
+    f.main->GraphBtn_Click(ResultsKind);
+    ChildWindow* child = f.main->mdi().childOfKind(ResultsKind);
+    return child != nullptr ? qobject_cast<frmResultDisplay*>(child->widget()) : nullptr;
+}
+
+} // namespace kradon::test

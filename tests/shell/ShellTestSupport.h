@@ -116,3 +116,45 @@ template <typename W> W* ChildContent(frmMain& main, std::int16_t kind) {
 }
 
 } // namespace kradon::test
+
+// --- Steps the main window, dialog and explorer tests share -----------------------------------
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <ostream>
+
+/// Failure messages show a QString, and so a list of them, as its text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace kradon {
+class frmResultDisplay;
+}
+
+namespace kradon::test {
+
+/// path as the text a file dialog, a caption or a status panel carries.
+inline QString QPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+/// "name=text" for each child of root named in expected ("name=text" too), as shown: the title of
+/// a menu or frame, the text of an item, button, label or field, "(no such control)".
+QStringList ShownTexts(QObject& root, const QStringList& expected);
+
+/// root shows the texts of expected ("name=text").
+inline void ExpectShown(QObject& root, const QStringList& expected) {
+    EXPECT_EQ(ShownTexts(root, expected), expected);
+}
+
+/// Opens the sample model name from examples/ in f's main window; whether it opened.
+bool OpenSample(MainWindowFixture& f, const char* name);
+
+/// The value the per-user settings file holds under key ("Section/Name"), or "absent".
+QString StoredSetting(const MainWindowFixture& f, const QString& key);
+
+/// The model file at path opened, analysed and its results window shown: that window, or nullptr.
+frmResultDisplay* ShowResults(MainWindowFixture& f, const std::string& path);
+
+} // namespace kradon::test

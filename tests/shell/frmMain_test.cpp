@@ -4,8 +4,6 @@
 #include "app/modMDI.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,7 +13,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -26,211 +23,144 @@
 namespace kradon::test {
 namespace {
 
-TEST(frmMain, StartsWithTheVersionCaptionAndAnEmptyTabStrip) {
+TEST(frmMain, StartsWithTheVersionCaptionItsMenusToolbarButtonsAndStatusBar) {
     MainWindowFixture f;
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)");
-    EXPECT_EQ(f.main->objectName(), "frmMain");
-    EXPECT_EQ(f.main->tabMain->count(), 0);
-    EXPECT_EQ(f.main->findChild<QLineEdit*>("spanTxt")->text(), "15");
-    EXPECT_EQ(f.main->findChild<QLabel*>("spanLblTxt")->text(), "Beam Length");
-    EXPECT_EQ(f.main->findChild<QLabel*>("Text3")->text(), "m");
-    EXPECT_EQ(f.main->state().model.span, 15);
-    EXPECT_FALSE(f.main->isModified());
-    const QSize size = f.main->size();
-    EXPECT_GE(size.width(), 640);
-    EXPECT_GE(size.height(), 480);
-}
-
-TEST(frmMain, MenusCarryTheirCaptionsAndAccessKeys) {
-    MainWindowFixture f;
-    const std::vector<std::pair<const char*, const char*>> menus = {
-        {"mnuFile", "&File"},         {"mnuEdit", "&Edit"},          {"mnuLoads", "&Loads"},
-        {"mnuSupports", "&Supports"}, {"mnuBeamData", "&Beam Data"}, {"mnuTools", "&Tools"},
-        {"mnuView", "&View"},         {"mnuWindow", "&Window"},      {"mnuHelp", "&Help"}};
-    for (const auto& [name, title] : menus) {
-        auto* menu = f.main->findChild<QMenu*>(name);
-        ASSERT_NE(menu, nullptr) << name;
-        EXPECT_EQ(menu->title(), title) << name;
+    frmMain& main = *f.main;
+    EXPECT_EQ(main.windowTitle(), "Kradon (v 1.0.6)");
+    EXPECT_EQ(main.objectName(), "frmMain");
+    EXPECT_EQ(main.tabMain->count(), 0);
+    EXPECT_EQ(main.state().model.span, 15);
+    EXPECT_FALSE(main.isModified());
+    EXPECT_GE(main.width(), 640);
+    EXPECT_GE(main.height(), 480);
+    ExpectShown(main, {"spanTxt=15", "spanLblTxt=Beam Length", "Text3=m", "submit=Analyse"});
+    ExpectShown(main, {"mnuFile=&File", "mnuEdit=&Edit", "mnuLoads=&Loads", "mnuSupports=&Supports",
+                       "mnuBeamData=&Beam Data", "mnuTools=&Tools", "mnuView=&View",
+                       "mnuWindow=&Window", "mnuHelp=&Help"});
+    // Every item is on but Undo and Redo; some have keys.
+    QStringList off, keys;
+    const std::vector<QStringList> menus = {
+        {"mnuFile_New=New...", "mnuOpen=&Open...", "mnuFile_CloseAll=Close &All", "mnuSave=&Save",
+         "mnuSaveAs=Save &As...", "mnuExit=E&xit", "mnuUndo=&Undo", "mnuRedo=&Redo"},
+        {"mnuAddPL=Add &Point Load", "mnuAddUDL=Add &Uniformly Distributed Load",
+         "mnuAddTDL=Add &Trapezoidal Load", "mnuAddML=Add &Moment Load",
+         "mnuAddSup=Add Full &Restraints", "mnuAddSpring=Add &Spring Support",
+         "mnuAddFixedDisp=Add &Fixed Displacement", "mnuEvalue=&Young's Modulus",
+         "mnuIvalue=&Second Moment of Area"},
+        {"mnuOptions=&Options", "mnuView_TotD=&Tip Of The Day",
+         "mnuView_Properties=&Properties Box", "mnuWindow_Cascade=&Cascade",
+         "mnuWindow_THorizontal=Tile &Horizontal", "mnuWindow_TVertical=Tile &Vertical",
+         "mnuWindow_Arrange=Arrange &Icons", "mnuHelpContents=&Contents",
+         "mnuHelp_ShowTotD=Show &Tip Of The Day", "mnuHelpAbout=&About "}};
+    for (const QStringList& items : menus) {
+        ExpectShown(main, items);
+        for (const QString& item : items) {
+            auto* action = main.findChild<QAction*>(item.section('=', 0, 0));
+            if (!action->isEnabled())
+                off << action->objectName();
+            if (!action->shortcuts().isEmpty())
+                keys << action->objectName() + "=" +
+                            QKeySequence::listToString(action->shortcuts());
+        }
     }
-    struct Item {
-        const char* name;
-        const char* text;
-        bool enabled;
-    };
-    const std::vector<Item> items = {
-        {"mnuFile_New", "New...", true},
-        {"mnuOpen", "&Open...", true},
-        {"mnuFile_CloseAll", "Close &All", true},
-        {"mnuSave", "&Save", true},
-        {"mnuSaveAs", "Save &As...", true},
-        {"mnuExit", "E&xit", true},
-        {"mnuUndo", "&Undo", false},
-        {"mnuRedo", "&Redo", false},
-        {"mnuAddPL", "Add &Point Load", true},
-        {"mnuAddUDL", "Add &Uniformly Distributed Load", true},
-        {"mnuAddTDL", "Add &Trapezoidal Load", true},
-        {"mnuAddML", "Add &Moment Load", true},
-        {"mnuAddSup", "Add Full &Restraints", true},
-        {"mnuAddSpring", "Add &Spring Support", true},
-        {"mnuAddFixedDisp", "Add &Fixed Displacement", true},
-        {"mnuEvalue", "&Young's Modulus", true},
-        {"mnuIvalue", "&Second Moment of Area", true},
-        {"mnuOptions", "&Options", true},
-        {"mnuView_TotD", "&Tip Of The Day", true},
-        {"mnuView_Properties", "&Properties Box", true},
-        {"mnuWindow_Cascade", "&Cascade", true},
-        {"mnuWindow_THorizontal", "Tile &Horizontal", true},
-        {"mnuWindow_TVertical", "Tile &Vertical", true},
-        {"mnuWindow_Arrange", "Arrange &Icons", true},
-        {"mnuHelpContents", "&Contents", true},
-        {"mnuHelp_ShowTotD", "Show &Tip Of The Day", true},
-        {"mnuHelpAbout", "&About ", true},
-    };
-    for (const Item& item : items) {
-        auto* action = f.main->findChild<QAction*>(item.name);
-        ASSERT_NE(action, nullptr) << item.name;
-        EXPECT_EQ(action->text(), item.text) << item.name;
-        EXPECT_EQ(action->isEnabled(), item.enabled) << item.name;
-    }
-    EXPECT_TRUE(f.main->mnuView_TotD->isChecked());
-    EXPECT_TRUE(f.main->mnuView_Properties->isChecked());
-    EXPECT_EQ(f.main->mnuFile_New->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(f.main->mnuOpen->shortcut(), QKeySequence("Ctrl+O"));
-    EXPECT_EQ(f.main->mnuSave->shortcut(), QKeySequence("Ctrl+S"));
-    EXPECT_FALSE(f.main->mnuBar2->isVisible());
-}
+    EXPECT_EQ(off, QStringList({"mnuUndo", "mnuRedo"}));
+    EXPECT_EQ(keys, QStringList({"mnuFile_New=Ctrl+N", "mnuOpen=Ctrl+O", "mnuSave=Ctrl+S",
+                                 "mnuUndo=Ctrl+Z", "mnuRedo=Ctrl+Shift+Z; Ctrl+Y",
+                                 "mnuHelpContents=F1"}));
+    EXPECT_EQ(main.KradonTBButton[21]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_TRUE(main.mnuView_TotD->isChecked());
+    EXPECT_TRUE(main.mnuView_Properties->isChecked());
+    EXPECT_FALSE(main.mnuBar2->isVisible());
 
-TEST(frmMain, ToolbarHasTwentyTwoPositionsWithTooltipsAndImages) {
-    MainWindowFixture f;
-    const std::vector<const char*> tips = {"New Kradon File",
-                                           "Open Kradon File",
-                                           "Save Kradon File",
-                                           nullptr,
-                                           "Add Point Load",
-                                           "Add Uniform Load",
-                                           "Add Trapezoidal Load",
-                                           "Add Moment Load",
-                                           "Add Fixed Displacement",
-                                           nullptr,
-                                           "Add Rigid Support",
-                                           "Add Spring Support",
-                                           nullptr,
-                                           "E-value Definition",
-                                           "I value Definition",
-                                           nullptr,
-                                           "Kradon Properties",
-                                           nullptr,
-                                           "View Results",
-                                           nullptr,
-                                           "Analyse Kradon",
-                                           nullptr};
-    ASSERT_EQ(tips.size(), 22u);
-    int images = 0;
+    // The toolbar: 22 positions, each a separator (empty here) or a button with its tooltip
+    // and picture.
+    QStringList tips;
     for (int index = 1; index <= 22; ++index) {
-        auto* button = f.main->findChild<QAction*>(QString("KradonTB_%1").arg(index));
+        auto* button = main.findChild<QAction*>(QString("KradonTB_%1").arg(index));
         ASSERT_NE(button, nullptr) << index;
-        const char* tip = tips[static_cast<std::size_t>(index - 1)];
-        EXPECT_EQ(button->isSeparator(), tip == nullptr) << index;
-        if (tip == nullptr)
-            continue;
-        EXPECT_EQ(button->toolTip(), tip) << index;
-        EXPECT_FALSE(button->icon().isNull()) << index;
-        ++images;
+        EXPECT_EQ(button->icon().isNull(), button->isSeparator()) << index;
+        tips << (button->isSeparator() ? QString() : button->toolTip());
     }
-    EXPECT_EQ(images, 15);
-    EXPECT_EQ(f.main->KradonTBButton[21]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(tips.join('|'), "New Kradon File|Open Kradon File|Save Kradon File||Add Point "
+                              "Load|Add Uniform Load|Add Trapezoidal Load|Add Moment Load|Add "
+                              "Fixed Displacement||Add Rigid Support|Add Spring Support||E-value "
+                              "Definition|I value Definition||Kradon Properties||View "
+                              "Results||Analyse Kradon|");
     // Separator positions do nothing.
     for (int index : {4, 10, 13, 16, 18, 20, 22})
-        f.main->KradonTB_ButtonClick(index);
+        main.KradonTB_ButtonClick(index);
     EXPECT_TRUE(f.messages.shown.empty());
     EXPECT_TRUE(f.windows().empty());
+
+    ExpectShown(main, {"GraphBtn_0=Beam", "GraphBtn_1=Mesh", "GraphBtn_2=BMD", "GraphBtn_3=SFD",
+                       "GraphBtn_4=DSD", "GraphBtn_5=E-Value", "GraphBtn_6=I-Value"});
+    EXPECT_EQ(main.findChild<QPushButton*>("GraphBtn_0")->parentWidget()->objectName(), "BtnFrame");
+    EXPECT_NE(main.findChild<QStatusBar*>("sBar"), nullptr);
+    EXPECT_EQ(main.sBarPanel[0]->text(), "Kradon - Advanced Finite Element Beam Analysis");
+    EXPECT_EQ(main.sBarPanel[0]->toolTip(), main.sBarPanel[0]->text());
+    EXPECT_EQ(main.sBarPanel[1]->text(), "");
 }
 
-TEST(frmMain, ButtonsAndStatusBar) {
-    MainWindowFixture f;
-    EXPECT_EQ(f.main->findChild<QPushButton*>("submit")->text(), "Analyse");
-    const QStringList captions = {"Beam", "Mesh", "BMD", "SFD", "DSD", "E-Value", "I-Value"};
-    for (int i = 0; i < 7; ++i) {
-        auto* button = f.main->findChild<QPushButton*>(QString("GraphBtn_%1").arg(i));
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), captions[i]);
-        EXPECT_EQ(button->parentWidget()->objectName(), "BtnFrame");
-    }
-    EXPECT_NE(f.main->findChild<QStatusBar*>("sBar"), nullptr);
-    EXPECT_EQ(f.main->sBarPanel[0]->text(), "Kradon - Advanced Finite Element Beam Analysis");
-    EXPECT_EQ(f.main->sBarPanel[0]->toolTip(), "Kradon - Advanced Finite Element Beam Analysis");
-    EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
-}
-
-/// Clicks the span field, replaces its text and presses Enter, as a user does.
-void typeSpan(frmMain& main, const QString& text) {
-    QLineEdit* span = main.findChild<QLineEdit*>("spanTxt");
+/// Clicks the span field, replaces its text and, unless confirm is empty, presses it.
+void typeSpan(frmMain& main, const QString& text, Qt::Key confirm = Qt::Key_Return) {
+    QLineEdit* span = main.spanTxt;
     EXPECT_TRUE(span->isReadOnly());
     QTest::mouseClick(span, Qt::LeftButton);
     EXPECT_FALSE(span->isReadOnly());
     span->selectAll();
     QTest::keyClick(span, Qt::Key_Delete);
     QTest::keyClicks(span, text);
-    QTest::keyClick(span, Qt::Key_Return);
-    EXPECT_TRUE(span->isReadOnly());
+    if (confirm != Qt::Key_unknown) {
+        QTest::keyClick(span, confirm);
+        EXPECT_TRUE(span->isReadOnly());
+    }
 }
 
 TEST(frmMain, TheSpanIsTakenWhenTheFieldIsConfirmedAndOnlyIfItIsALength) {
     struct Case {
         const char* text;
         double span; // after Enter
-        bool refused;
     };
-    const std::vector<Case> cases = {
-        {"20", 20, false}, {"11", 11, false},   {"abc", 15, true}, {"-5", 15, true},
-        {"0", 15, true},   {"1e999", 15, true}, {"", 15, true},
-    };
+    const std::vector<Case> cases = {{"20", 20}, {"11", 11},    {"abc", 15}, {"-5", 15},
+                                     {"0", 15},  {"1e999", 15}, {"", 15}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
+        const bool refused = c.span == 15;
         MainWindowFixture f;
         f.main->GraphBtn_Click(1);
         f.main->GraphBtn_Click(0);
         const std::vector<QString> windows = f.windows();
-        QPointer<QMdiSubWindow> mesh = f.main->mdi().childOfKind(1);
         int changes = 0;
         QObject::connect(f.main.get(), &frmMain::modelEdited, [&] { ++changes; });
         typeSpan(*f.main, c.text);
         EXPECT_EQ(f.main->state().model.span, c.span);
-        EXPECT_EQ(changes, c.refused ? 0 : 1) << "one change, not one per keystroke";
-        EXPECT_EQ(f.main->mnuUndo->text(), c.refused ? "&Undo" : "&Undo Change Span");
+        EXPECT_EQ(changes, refused ? 0 : 1) << "one change, not one per keystroke";
+        EXPECT_EQ(f.main->mnuUndo->text(), refused ? "&Undo" : "&Undo Change Span");
         EXPECT_EQ(f.windows(), windows) << "no window closes";
-        EXPECT_FALSE(mesh.isNull());
-        if (c.refused) {
-            EXPECT_EQ(f.main->spanTxt->text(), "15") << "the field shows the span again";
+        EXPECT_EQ(f.main->spanTxt->text(), refused ? "15" : c.text);
+        if (refused)
             EXPECT_EQ(f.messages.texts(),
                       std::vector<std::string>{"Beam Length: \"" + std::string(c.text) +
                                                "\" is not a positive number of metres. The "
                                                "span stays 15 m."});
-        } else {
+        else
             EXPECT_TRUE(f.messages.shown.empty());
-        }
     }
 }
 
-TEST(frmMain, TabbingAwayFromTheSpanFieldConfirmsItAsEnterDoes) {
+TEST(frmMain, TabbingAwayFromTheSpanFieldConfirmsItAsEnterDoesAndAnalyseTakesItToo) {
     MainWindowFixture f;
-    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
-    f.main->spanTxt->selectAll();
-    QTest::keyClicks(f.main->spanTxt, "12");
+    typeSpan(*f.main, "12", Qt::Key_unknown);
     EXPECT_EQ(f.main->state().model.span, 15) << "not while typing";
     QTest::keyClick(f.main->spanTxt, Qt::Key_Tab);
     EXPECT_EQ(f.main->state().model.span, 12);
     EXPECT_TRUE(f.main->spanTxt->isReadOnly());
 
     // Analyse takes a span typed but not yet confirmed; one that is refused leaves the span.
-    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
-    f.main->spanTxt->selectAll();
-    QTest::keyClicks(f.main->spanTxt, "14");
+    typeSpan(*f.main, "14", Qt::Key_unknown);
     f.main->AnalyseCommand();
     EXPECT_EQ(f.main->state().model.span, 14);
-    QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
-    f.main->spanTxt->selectAll();
-    QTest::keyClicks(f.main->spanTxt, "x");
+    typeSpan(*f.main, "x", Qt::Key_unknown);
     f.messages.shown.clear();
     f.main->AnalyseCommand();
     EXPECT_EQ(f.messages.texts().front(),
@@ -241,23 +171,22 @@ TEST(frmMain, TabbingAwayFromTheSpanFieldConfirmsItAsEnterDoes) {
 
 TEST(frmMain, ResetEmptiesTheTablesButLeavesTheSpanField) {
     MainWindowFixture f;
-    ASSERT_TRUE(f.main->OpenModel(QString::fromStdString(ExamplePath("cantilever.kdn"))));
+    ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
     f.main->submit_Click();
     ASSERT_GT(f.main->state().mesh.NodeCount, 0);
     const QString shown = f.main->spanTxt->text();
     f.main->Reset();
     const ProgramState& s = f.main->state();
     EXPECT_EQ(s.model.span, 15);
-    for (int k = 0; k < RecordKindCount; ++k)
-        EXPECT_EQ(s.model.counts[static_cast<std::size_t>(k)], 0);
+    for (std::size_t k = 0; k < RecordKindCount; ++k)
+        EXPECT_EQ(s.model.counts[k], 0);
     EXPECT_EQ(s.mesh.NodeCount, 0);
     EXPECT_EQ(s.mesh.ElementCount, 0);
     EXPECT_EQ(s.mesh.NodeX, std::vector<double>{0.0});
     EXPECT_EQ(s.results.NodeMoment, std::vector<double>{0.0});
     EXPECT_EQ(s.AnalysisTime, 0);
     EXPECT_EQ(f.main->spanTxt->text(), shown);
-    EXPECT_EQ(f.main->windowTitle(),
-              "Kradon - [" + QString::fromStdString(ExamplePath("cantilever.kdn")) + "]");
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(ExamplePath("cantilever.kdn")) + "]");
 }
 
 std::vector<std::int16_t> readRecord(const std::filesystem::path& path) {
@@ -269,86 +198,64 @@ std::vector<std::int16_t> readRecord(const std::filesystem::path& path) {
     return fields;
 }
 
-TEST(frmMain, OrderlyExitWritesTheFourteenByteSettingsFile) {
-    MainWindowFixture f;
-    const auto ini = f.folder() / "kradon.INI";
-    f.main->LoadIni();
-    ASSERT_TRUE(std::filesystem::exists(ini)) << "created empty by the first start-up";
-    EXPECT_EQ(std::filesystem::file_size(ini), 0u);
-    f.main->mnuView_TotD->trigger(); // unchecks: no tips next time
-    f.main->GraphBtn_Click(2);
-    f.main->mnuExit->trigger();
-    EXPECT_FALSE(f.main->isVisible());
-    EXPECT_TRUE(f.windows().empty()) << "child windows close at shut-down";
-    ASSERT_EQ(std::filesystem::file_size(ini), 14u);
-    const std::vector<std::int16_t> record = readRecord(ini);
-    ASSERT_EQ(record.size(), 7u);
-    EXPECT_GT(record[2], 0) << "width in twips";
-    EXPECT_GT(record[3], 0) << "height in twips";
-    EXPECT_EQ(record[4], 0) << "normal window";
-    EXPECT_EQ(record[5], 0) << "tips switched off";
-    EXPECT_EQ(record[6], -1) << "properties box checked";
-}
-
-TEST(frmMain, SettingsFileIsReadAtTheNextStart) {
+TEST(frmMain, OrderlyExitWritesTheFourteenByteSettingsFileThatTheNextStartReads) {
     MainWindowFixture first;
+    int tips = 0;
+    QObject::connect(first.main.get(), &frmMain::tipOfTheDayRequested, [&] { ++tips; });
     first.main->LoadIni();
-    first.main->mnuView_TotD->trigger();
+    EXPECT_EQ(tips, 1) << "the first start asks for the tip of the day once";
+    first.main->mnuView_TotD->trigger(); // unchecks: no tips next time
     first.main->resize(900, 640);
-    first.main->close();
+    first.main->GraphBtn_Click(2);
+    first.main->mnuExit->trigger();
+    EXPECT_FALSE(first.main->isVisible());
+    EXPECT_TRUE(first.windows().empty()) << "child windows close at shut-down";
     const auto ini = first.folder() / "kradon.INI";
     ASSERT_EQ(std::filesystem::file_size(ini), 14u);
     const std::vector<std::int16_t> written = readRecord(ini);
-    EXPECT_EQ(written[2], 900 * 15) << "twips at 96 dpi";
-    EXPECT_EQ(written[3], 640 * 15);
+    EXPECT_EQ(written[2], 900 * 15) << "width in twips at 96 dpi";
+    EXPECT_EQ(written[3], 640 * 15) << "height";
+    EXPECT_EQ(written[4], 0) << "normal window";
+    EXPECT_EQ(written[5], 0) << "tips switched off";
+    EXPECT_EQ(written[6], -1) << "properties box checked";
 
     RecordingShellSink messages;
     ScriptedFilePicker files;
     frmMain second(messages, files, first.main->paths());
-    int tips = 0;
     QObject::connect(&second, &frmMain::tipOfTheDayRequested, [&] { ++tips; });
     second.show();
     second.LoadIni();
-    EXPECT_EQ(tips, 0) << "tips were switched off";
+    EXPECT_EQ(tips, 1) << "tips were switched off";
     EXPECT_FALSE(second.mnuView_TotD->isChecked());
-    EXPECT_EQ(second.showTips(), false);
+    EXPECT_FALSE(second.showTips());
     EXPECT_EQ(second.size(), QSize(900, 640));
     second.close();
     EXPECT_EQ(readRecord(ini), written);
 }
 
-TEST(frmMain, ShortSettingsFileAppliesWhatItHolds) {
-    MainWindowFixture f;
-    const auto ini = f.folder() / "kradon.INI";
-    f.main->resize(800, 600);
-    // top and left only: 150 and 300 twips.
-    const unsigned char bytes[] = {150, 0, 44, 1};
-    std::ofstream(ini, std::ios::binary).write(reinterpret_cast<const char*>(bytes), 4);
-    f.main->LoadIni();
-    EXPECT_EQ(f.main->size(), QSize(800, 600));
-    EXPECT_TRUE(f.main->mnuView_TotD->isChecked());
-    EXPECT_EQ(f.main->formSettings().top, 150);
-    EXPECT_EQ(f.main->formSettings().left, 300);
-}
-
-TEST(frmMain, FirstStartAsksForTheTipOfTheDayOnce) {
-    MainWindowFixture f;
-    int tips = 0;
-    QObject::connect(f.main.get(), &frmMain::tipOfTheDayRequested, [&] { ++tips; });
-    f.main->LoadIni();
-    EXPECT_EQ(tips, 1);
-}
-
-TEST(frmMain, HelpWithoutAGuideSaysSo) {
-    // No guide at all, and a guide that has gone missing from where it was installed.
-    for (const bool installed : {false, true}) {
-        MainWindowFixture f(installed ? "Kradon.html" : "");
+TEST(frmMain, HelpWithoutAReadableGuideSaysSo) {
+    const std::string none =
+        "Unable to display Help Contents. There is no Help associated with this project.";
+    struct Case {
+        const char* helpFile; // in the fixture's folder
+        std::string content;  // of the guide written there, if any
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"", "", none},
+        {"Kradon.html", "", none}, // gone missing from where it was installed
+        {"Kradon.html", std::string(HelpFileMaxBytes + 1, ' '),
+         none + "\r\nIt is larger than the 16777216 bytes that a help file can hold"}};
+    for (const Case& c : cases) {
+        MainWindowFixture f(c.helpFile);
+        if (!c.content.empty())
+            std::ofstream(f.folder() / c.helpFile) << c.content;
         f.main->mnuHelpContents->trigger();
-        ASSERT_EQ(f.messages.shown.size(), 1u) << installed;
-        EXPECT_EQ(f.messages.shown[0].text, "Unable to display Help Contents. There is no Help "
-                                            "associated with this project.");
+        ASSERT_EQ(f.messages.shown.size(), 1u) << c.helpFile;
+        EXPECT_EQ(f.messages.shown[0].text, c.message);
         EXPECT_EQ(f.messages.shown[0].title, "Kradon (v 1.0.6)");
         EXPECT_EQ(f.messages.shown[0].icon, Icon::Information);
+        EXPECT_EQ(f.main->findChild<frmHelp*>("frmHelp"), nullptr);
     }
 }
 
@@ -387,8 +294,7 @@ TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFind) {
 
     // A link stays in the window; Back and Forward return.
     EXPECT_FALSE(help->helpBackBtn->isEnabled());
-    help->helpBrowser->setSource(
-        QUrl::fromLocalFile(QString::fromStdString((f.folder() / "more.html").string())));
+    help->helpBrowser->setSource(QUrl::fromLocalFile(QPath(f.folder() / "more.html")));
     EXPECT_EQ(help->helpContents->topLevelItem(0)->text(0), "More");
     EXPECT_TRUE(help->helpBackBtn->isEnabled());
     help->helpBackBtn->click();
@@ -397,8 +303,7 @@ TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFind) {
 
     // Open in Browser hands the page to the desktop, and says so when it cannot.
     help->helpBrowserBtn->click();
-    ASSERT_EQ(f.desktop.opened.size(), 1u);
-    EXPECT_EQ(f.desktop.opened[0], QString::fromStdString(guide.string()));
+    EXPECT_EQ(f.desktop.opened, std::vector<QString>{QPath(guide)});
     EXPECT_EQ(f.messages.texts(), std::vector<std::string>{"The desktop has no program to open " +
                                                            guide.string() + "."});
 
@@ -407,17 +312,6 @@ TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFind) {
     f.main->mnuHelpContents->trigger();
     EXPECT_EQ(f.main->findChildren<frmHelp*>("frmHelp").size(), 1u);
     EXPECT_TRUE(help->isVisible());
-}
-
-TEST(frmMain, AnOversizedGuideIsNotReadIntoTheHelpWindow) {
-    MainWindowFixture f("Kradon.html");
-    std::ofstream(f.folder() / "Kradon.html") << std::string(HelpFileMaxBytes + 1, ' ');
-    f.main->mnuHelpContents->trigger();
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text,
-              "Unable to display Help Contents. There is no Help associated with this "
-              "project.\r\nIt is larger than the 16777216 bytes that a help file can hold");
-    EXPECT_EQ(f.main->findChild<frmHelp*>("frmHelp"), nullptr);
 }
 
 } // namespace
