@@ -1,4 +1,5 @@
 // The beam model's lists, counts and store operations, and the E and I values along the beam.
+#include "../ThrownBy.h"
 #include "model/BeamModel.h"
 #include "model/KradonError.h"
 
@@ -11,6 +12,8 @@
 
 namespace kradon {
 namespace {
+
+using test::thrownBy;
 
 BeamModel dimensionedModel(std::int16_t maxNoApplieds = DefaultMaxNoApplieds) {
     BeamModel m;
@@ -25,17 +28,6 @@ void setNoneSegment(PropertySegmentList& s, std::size_t n, double disA, double d
     s.disA[n] = disA;
     s.disB[n] = disB;
     s.constant[n] = value;
-}
-
-/// The error a call throws; fails the test when it throws none.
-template <class Call> KradonError thrownBy(Call&& call) {
-    try {
-        call();
-    } catch (const KradonError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no KradonError thrown";
-    return KradonError(0, "", "");
 }
 
 using Fields =

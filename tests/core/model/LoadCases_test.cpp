@@ -1,5 +1,6 @@
 // A model of several load cases: a .kdn model goes in and comes out unchanged, the current case
 // takes the edits, and the editing operations keep names unique and factors pointing at cases.
+#include "../ThrownBy.h"
 #include "../analysis/ModelBuilder.h"
 #include "model/KradonError.h"
 #include "model/LoadCases.h"
@@ -104,22 +105,12 @@ TEST(LoadCases, EditsThatWouldBreakTheModelAreRefusedAndChangeNothing) {
          "There is no combination 2; the model has 1"},
     };
     for (const Row& row : rows) {
-        try {
-            row.edit(m);
-            ADD_FAILURE() << row.message;
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), std::string(row.message));
-        }
+        EXPECT_STREQ(test::thrownBy([&] { row.edit(m); }).what(), row.message);
         EXPECT_EQ(m, before);
     }
     DeleteCase(m, 1);
-    try {
-        DeleteCase(m, 0);
-        ADD_FAILURE();
-    } catch (const KradonError& e) {
-        EXPECT_EQ(e.what(),
-                  std::string("A model needs at least one load case: \"Loads\" is the last"));
-    }
+    EXPECT_STREQ(test::thrownBy([&] { DeleteCase(m, 0); }).what(),
+                 "A model needs at least one load case: \"Loads\" is the last");
 }
 
 TEST(LoadCases, ModelProblemsAreNamed) {

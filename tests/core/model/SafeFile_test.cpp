@@ -3,6 +3,7 @@
 // the private folders refuse what another user made; outputs are checked against each other.
 #include "../FileSafetySupport.h"
 #include "../TestFolder.h"
+#include "../ThrownBy.h"
 #include "../results/ResultsState.h"
 #include "model/BeamModel.h"
 #include "model/KradonError.h"
@@ -27,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using SafeFile::WriteStep;
 using test::fileBytes;
+using test::thrownBy;
 using test::writeBytes;
 
 class SafeFileTest : public ::testing::Test {
@@ -75,16 +77,14 @@ TEST_F(SafeFileTest, AProducerThatFailsHalfWayLeavesTheOldFileAndPassesItsErrorO
     writeBytes(target, "old report");
     ProgramState s = test::ThreeNodeState();
     s.results.NodeDeflection.resize(2); // the third node's row throws
-    try {
+    const KradonError e = thrownBy([&] {
         SafeFile::WriteFileAtomically(target, [&s](const ByteSink& sink) {
             sink(std::string(100000, 'x')); // written before the failure
             WriteResults(s, "", 0, 0, sink);
         });
-        ADD_FAILURE() << "the write succeeded";
-    } catch (const KradonError& e) {
-        EXPECT_EQ(e.source(), "DoResults");
-        EXPECT_STREQ(e.what(), "NodeDeflection has no entry 2");
-    }
+    });
+    EXPECT_EQ(e.source(), "DoResults");
+    EXPECT_STREQ(e.what(), "NodeDeflection has no entry 2");
     EXPECT_EQ(fileBytes(target), "old report");
     EXPECT_EQ(names(), std::vector<std::string>{"report.txt"}) << "no temporary file left";
 }
@@ -100,15 +100,9 @@ TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {
             writeBytes(target, old);
             {
                 const test::InjectedWriteFault fault(step, ENOSPC);
-                try {
-                    writer.write(target);
-                    ADD_FAILURE() << "the write succeeded";
-                } catch (const KradonError& e) {
-                    EXPECT_EQ(e.number(), ErrorNumber::FileIo);
-                    EXPECT_NE(std::string(e.what()).find("No space left on device"),
-                              std::string::npos)
-                        << e.what();
-                }
+                const KradonError e = thrownBy([&] { writer.write(target); });
+                EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+                EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos);
             }
             EXPECT_EQ(fileBytes(target), old);
             EXPECT_EQ(names(), std::vector<std::string>{"kept.bin"}) << "no temporary file left";
@@ -200,18 +194,10 @@ TEST_F(SafeFileTest, LeftoversOfEndedWritesGoAndOthersStay) {
 
 TEST_F(SafeFileTest, SpecialFilesAreWrittenDirectlyAndFoldersRefused) {
     SafeFile::WriteFileAtomically("/dev/null", "gone");
-    try {
-        SafeFile::WriteFileAtomically("/dev/full", "never");
-        ADD_FAILURE() << "/dev/full took the bytes";
-    } catch (const KradonError& e) {
-        EXPECT_STREQ(e.what(), "No space left on device");
-    }
-    try {
-        SafeFile::WriteFileAtomically(dir_, "never");
-        ADD_FAILURE() << "a folder was written";
-    } catch (const KradonError& e) {
-        EXPECT_STREQ(e.what(), "Is a directory");
-    }
+    EXPECT_STREQ(thrownBy([] { SafeFile::WriteFileAtomically("/dev/full", "never"); }).what(),
+                 "No space left on device");
+    EXPECT_STREQ(thrownBy([&] { SafeFile::WriteFileAtomically(dir_, "never"); }).what(),
+                 "Is a directory");
 }
 
 TEST_F(SafeFileTest, ReadersRefuseWhatIsNoRegularFileWithoutBlocking) {
@@ -226,13 +212,10 @@ TEST_F(SafeFileTest, ReadersRefuseWhatIsNoRegularFileWithoutBlocking) {
                           Case{dir_ / "missing", "No such file or directory"},
                           Case{dir_ / "big", "It is larger than the 100 bytes that a test file "
                                              "can hold"}}) {
-        try {
-            SafeFile::ReadRegularFile(c.path, 100, "a test file");
-            ADD_FAILURE() << c.path << " was read";
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), c.description) << c.path;
-            EXPECT_EQ(e.number(), ErrorNumber::FileIo);
-        }
+        const KradonError e =
+            thrownBy([&] { SafeFile::ReadRegularFile(c.path, 100, "a test file"); });
+        EXPECT_EQ(e.what(), c.description) << c.path;
+        EXPECT_EQ(e.number(), ErrorNumber::FileIo);
     }
     EXPECT_EQ(SafeFile::ReadRegularFile(dir_ / "big", 101, "a test file").size(), 101u);
     EXPECT_EQ(SafeFile::ReadRegularFilePrefix(dir_ / "big", 14), std::string(14, 'b'));
@@ -268,13 +251,9 @@ TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
         cases.push_back({"taken", "it belongs to another user"});
     }
     for (const Case& c : cases) {
-        try {
-            SafeFile::PrivateFolder(dir_, c.name);
-            ADD_FAILURE() << c.name << " was taken as private";
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / c.name).string() + ": " + c.why);
-            EXPECT_EQ(e.source(), "PrivateFolder");
-        }
+        const KradonError e = thrownBy([&] { SafeFile::PrivateFolder(dir_, c.name); });
+        EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / c.name).string() + ": " + c.why);
+        EXPECT_EQ(e.source(), "PrivateFolder");
     }
 }
 
