@@ -44,7 +44,7 @@ struct ListFixture : ::testing::Test {
     int registered = 0;
 };
 
-TEST_F(ListFixture, FirstRunRegistersTheFileTypeAndListsThree) {
+TEST_F(ListFixture, TheFirstRunRegistersTheFileTypeAndListsThree) {
     list.Load([this] { ++registered; });
     EXPECT_EQ(registered, 1);
     EXPECT_EQ(options.MAX_FILES, 3);
@@ -55,10 +55,10 @@ TEST_F(ListFixture, FirstRunRegistersTheFileTypeAndListsThree) {
     EXPECT_FALSE(list.separatorShown());
     EXPECT_FALSE(list.firstItemShown());
     EXPECT_TRUE(list.paths().empty());
-}
 
-TEST_F(ListFixture, ALaterStartListsWhatWasStoredWithoutRegistering) {
-    started().AddFile("/m/a.kdn");
+    // A later start lists what was stored, without registering.
+    field.value = 4;
+    list.AddFile("/m/a.kdn");
     list.AddFile("/m/b.kdn");
     Options again;
     FakeField otherField;
@@ -74,41 +74,27 @@ TEST_F(ListFixture, ALaterStartListsWhatWasStoredWithoutRegistering) {
     EXPECT_EQ(otherField.shown, std::vector<std::int16_t>{4});
 }
 
-TEST_F(ListFixture, TheSameFileTwiceKeepsOneEntryAtTheTop) {
+// A file already listed moves to the top of the menu (exactly the same text: case counts); only
+// the menu moves, the stored order changes with the next file new to the list. A full list
+// drops its oldest entry.
+TEST_F(ListFixture, AListedFileMovesToTheTopAndAFullListDropsItsOldest) {
     started().AddFile("/m/a.kdn");
     list.AddFile("/m/a.kdn");
     EXPECT_EQ(list.paths(), Paths{"/m/a.kdn"});
     EXPECT_EQ(settings.get("Config", "noRUF", "-"), "1");
-    EXPECT_EQ(stored("1"), "/m/a.kdn");
     EXPECT_TRUE(list.separatorShown());
     EXPECT_TRUE(list.firstItemShown());
-}
-
-TEST_F(ListFixture, TheThirdEntryMovesToTheTopAndTheFirstTwoDownOne) {
-    started().AddFile("/m/a.kdn");
     list.AddFile("/m/b.kdn");
     list.AddFile("/m/c.kdn");
-    ASSERT_EQ(list.paths(), (Paths{"/m/c.kdn", "/m/b.kdn", "/m/a.kdn"}));
     list.AddFile("/m/a.kdn");
     EXPECT_EQ(list.paths(), (Paths{"/m/a.kdn", "/m/c.kdn", "/m/b.kdn"}));
     EXPECT_EQ(list.items()[3].caption, "&3   /m/b.kdn");
-    // Only the menu moves; the stored order changes with the next file new to the list.
     EXPECT_EQ(stored("1"), "/m/c.kdn");
     EXPECT_EQ(stored("3"), "/m/a.kdn");
-}
-
-TEST_F(ListFixture, ComparisonIsExactAndCaseSensitive) {
-    started().AddFile("/m/a.kdn");
     list.AddFile("/m/A.kdn");
-    EXPECT_EQ(list.paths(), (Paths{"/m/A.kdn", "/m/a.kdn"}));
-}
-
-TEST_F(ListFixture, AFullListDropsItsOldestEntry) {
-    started(2).AddFile("/m/a.kdn");
-    list.AddFile("/m/b.kdn");
-    list.AddFile("/m/c.kdn");
-    EXPECT_EQ(list.paths(), (Paths{"/m/c.kdn", "/m/b.kdn"}));
-    EXPECT_EQ(stored("3"), "-");
+    list.AddFile("/m/d.kdn");
+    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/A.kdn", "/m/a.kdn", "/m/c.kdn"}));
+    EXPECT_EQ(stored("5"), "-");
 }
 
 TEST_F(ListFixture, TrimmingFourEntriesToTwoDeletesTheirKeys) {
@@ -155,12 +141,8 @@ TEST_F(ListFixture, ALengthOutsideOneToTwentyOrNoNumberBecomesFour) {
 }
 
 TEST(RecentFileCaptions, LongPathsAreShortenedFromASeparator) {
-    struct Case {
-        std::string path;
-        std::string shown;
-    };
     const std::string name40(40, 'n');
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         // 32 characters: whole.
         {"/home/engineer/models/beam01.kdn", "/home/engineer/models/beam01.kdn"},
         // 33 characters: the first separator leaves a tail of 32, so none is too far.
@@ -179,11 +161,9 @@ TEST(RecentFileCaptions, LongPathsAreShortenedFromASeparator) {
          "/home/engineer/models/b\xc3\xa9"
          "am0\xc3\xa9.kd\xc3\xa9"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ShortenedPath(c.path), c.shown) << c.path;
-}
-
-TEST(RecentFileCaptions, TheNumberIsTheAccessKey) {
+    for (const auto& [path, shown] : cases)
+        EXPECT_EQ(ShortenedPath(path), shown) << path;
+    // The number is the access key.
     EXPECT_EQ(Caption(3, "/m/a.kdn"), "&3   /m/a.kdn");
     EXPECT_EQ(Caption(1, "/home/engineer/models/beam0123.kdn"),
               "&1   .../engineer/models/beam0123.kdn");
