@@ -1,7 +1,6 @@
-// The option values as the options dialog's OK takes them: numbers from the fields, the
-// bounds with their messages, the warning while typing and the two folders.
+// The option values as the options dialog's OK takes them: numbers from the fields and the bounds
+// with their messages. The shell's tests cover the warning while typing and the folders.
 #include "settings/OptionRules.h"
-#include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -89,42 +88,6 @@ TEST(OptionRules, AFieldWithoutANumberIsNamedAndKeepsItsValue) {
     TakeFieldNumbers({1, 10, std::nullopt}, {"1", "10", "x"}, o, quiet, false);
     EXPECT_TRUE(quiet.texts.empty());
     EXPECT_EQ(o.MAX_FILES, 6);
-}
-
-TEST(OptionRules, TypingMoreThanTwentyAppliedsAsksWhetherTheyAreNeeded) {
-    EXPECT_FALSE(MaxNoAppliedsWarning(20));
-    const std::optional<Message> warning = MaxNoAppliedsWarning(21);
-    ASSERT_TRUE(warning);
-    EXPECT_EQ(warning->title, "Kradon by Tarel Vestrun");
-    EXPECT_EQ(warning->text, "Your value of maximum applied conditions is quite high.\r\n"
-                             "Are you sure you need 21?");
-}
-
-TEST(OptionRules, EachFolderKeepsItsOwnValue) {
-    MemorySettings settings;
-    Options o;
-    o.OpenIn = "/old/open";
-    LoadFolders(settings, o);
-    EXPECT_EQ(o.OpenIn, "/old/open") << "no stored folder keeps the current one";
-    settings.save("Options", "OpenIn", "/data/models");
-    settings.save("Options", "SaveIn", "/data/out");
-    LoadFolders(settings, o);
-    EXPECT_EQ(o.OpenIn, "/data/models");
-    EXPECT_EQ(o.SaveIn, "/data/out");
-
-    RecordingSink sink;
-    StoreFolder(settings, SettingsKeys::OpenIn, "/picked", o.OpenIn, sink);
-    LoadFolders(settings, o);
-    EXPECT_EQ(o.OpenIn, "/picked");
-    EXPECT_EQ(o.SaveIn, "/data/out");
-    EXPECT_TRUE(sink.texts.empty());
-    // A cancelled or empty choice keeps the folder; only an empty path is reported.
-    for (const std::optional<std::string>& chosen : {std::optional<std::string>(), {""}}) {
-        StoreFolder(settings, SettingsKeys::SaveIn, chosen, o.SaveIn, sink);
-        EXPECT_EQ(o.SaveIn, "/data/out");
-        EXPECT_EQ(settings.get("Options", "SaveIn", "absent"), "/data/out");
-    }
-    EXPECT_EQ(sink.texts.size(), 1u);
 }
 
 } // namespace

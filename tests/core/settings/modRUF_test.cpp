@@ -55,23 +55,6 @@ TEST_F(ListFixture, TheFirstRunRegistersTheFileTypeAndListsThree) {
     EXPECT_FALSE(list.separatorShown());
     EXPECT_FALSE(list.firstItemShown());
     EXPECT_TRUE(list.paths().empty());
-
-    // A later start lists what was stored, without registering.
-    field.value = 4;
-    list.AddFile("/m/a.kdn");
-    list.AddFile("/m/b.kdn");
-    Options again;
-    FakeField otherField;
-    RecentFiles next(settings, again, otherField, messages);
-    int registeredAgain = 0;
-    next.Load([&] { ++registeredAgain; });
-    EXPECT_EQ(registeredAgain, 0);
-    EXPECT_EQ(next.paths(), (Paths{"/m/b.kdn", "/m/a.kdn"}));
-    EXPECT_EQ(next.items()[1].caption, "&1   /m/b.kdn");
-    EXPECT_EQ(next.items()[2].caption, "&2   /m/a.kdn");
-    EXPECT_TRUE(next.separatorShown());
-    EXPECT_EQ(again.MAX_FILES, 4);
-    EXPECT_EQ(otherField.shown, std::vector<std::int16_t>{4});
 }
 
 // A file already listed moves to the top of the menu (exactly the same text: case counts); only
@@ -95,23 +78,6 @@ TEST_F(ListFixture, AListedFileMovesToTheTopAndAFullListDropsItsOldest) {
     list.AddFile("/m/d.kdn");
     EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/A.kdn", "/m/a.kdn", "/m/c.kdn"}));
     EXPECT_EQ(stored("5"), "-");
-}
-
-TEST_F(ListFixture, TrimmingFourEntriesToTwoDeletesTheirKeys) {
-    started();
-    for (const char* p : {"/m/a.kdn", "/m/b.kdn", "/m/c.kdn", "/m/d.kdn"})
-        list.AddFile(p);
-    ASSERT_EQ(list.noRUF(), 4);
-    field.value = 2;
-    list.TrimToLength();
-    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/c.kdn"}));
-    EXPECT_EQ(list.items().size(), 3U) << "items 3 and 4 are gone";
-    EXPECT_EQ(stored("3"), "-");
-    EXPECT_EQ(stored("4"), "-");
-    EXPECT_EQ(stored("2"), "/m/c.kdn");
-    EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), "2");
-    EXPECT_EQ(settings.get("Config", "noRUF", "-"), "2");
-    EXPECT_EQ(settings.count("Recent Files"), 2);
 }
 
 TEST_F(ListFixture, ALengthOutsideOneToTwentyOrNoNumberBecomesFour) {
