@@ -76,7 +76,7 @@ TEST_F(ListFixture, AListedFileMovesToTheTopAndAFullListDropsItsOldest) {
     EXPECT_EQ(stored("3"), "/m/a.kdn");
     list.AddFile("/m/A.kdn");
     list.AddFile("/m/d.kdn");
-    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/A.kdn", "/m/a.kdn", "/m/c.kdn"}));
+    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/A.kdn", "/m/c.kdn", "/m/b.kdn"}));
     EXPECT_EQ(stored("5"), "-");
 }
 
