@@ -3,6 +3,7 @@
 // the private folders refuse what another user made; outputs are checked against each other.
 #include "../FileSafetySupport.h"
 #include "../TestFolder.h"
+#include "../TextFiles.h"
 #include "../ThrownBy.h"
 #include "../results/ResultsState.h"
 #include "model/BeamModel.h"
@@ -33,13 +34,6 @@ using test::writeBytes;
 
 class SafeFileTest : public ::testing::Test {
 protected:
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
     const test::TestFolder folder_;
     const fs::path dir_ = folder_.path();
 };
@@ -79,7 +73,8 @@ TEST_F(SafeFileTest, AProducerThatFailsHalfWayLeavesTheOldFileAndPassesItsErrorO
     EXPECT_EQ(e.source(), "DoResults");
     EXPECT_STREQ(e.what(), "NodeDeflection has no entry 2");
     EXPECT_EQ(fileBytes(target), "old report");
-    EXPECT_EQ(names(), std::vector<std::string>{"report.txt"}) << "no temporary file left";
+    EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"report.txt"})
+        << "no temporary file left";
 }
 
 TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {
@@ -98,12 +93,13 @@ TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {
                 EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos);
             }
             EXPECT_EQ(fileBytes(target), old);
-            EXPECT_EQ(names(), std::vector<std::string>{"kept.bin"}) << "no temporary file left";
+            EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"kept.bin"})
+                << "no temporary file left";
             // A file that was not there before is not there after a failure either.
             fs::remove(target);
             const test::InjectedWriteFault fault(step, EIO);
             EXPECT_THROW(writer.write(target), KradonError);
-            EXPECT_TRUE(names().empty());
+            EXPECT_TRUE(test::FileNames(dir_).empty());
         }
     }
 }
@@ -121,8 +117,7 @@ TEST_F(SafeFileTest, AFullDiskKeepsTheOldBytesOfEveryWriter) {
         SCOPED_TRACE(writer.name);
         EXPECT_THROW(writer.write(target), KradonError);
         EXPECT_EQ(fileBytes(target), "old bytes");
-        EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint), fs::directory_iterator()), 2)
-            << "only the old file and the filler";
+        EXPECT_EQ(test::FileNames(mountPoint), (std::vector<std::string>{"filler", "kept.bin"}));
     }
     // Once there is room again the write goes through.
     fs::remove(mountPoint / "filler");
@@ -180,7 +175,7 @@ TEST_F(SafeFileTest, LeftoversOfEndedWritesGoAndOthersStay) {
     std::vector<std::string> expected = kept;
     expected.push_back("m.kdn");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(names(), expected);
+    EXPECT_EQ(test::FileNames(dir_), expected);
 }
 
 TEST_F(SafeFileTest, SpecialFilesAreWrittenDirectlyAndFoldersRefused) {

@@ -6,7 +6,6 @@
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -170,15 +169,6 @@ TEST(modFileWriteRoundTrip, EveryEntryComesBack) {
     EXPECT_EQ(largeBack, large);
 }
 
-/// The names of the files in folder.
-std::vector<std::string> filesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST_F(modFileWriteFolder, EachAnalysisCopyIsAFileOfItsOwnRemovedAfterwards) {
     // A file of the name one fixed copy used to have is neither used nor touched.
     std::ofstream(dir_ / "kradon.tmp") << "someone else's";
@@ -201,16 +191,16 @@ TEST_F(modFileWriteFolder, EachAnalysisCopyIsAFileOfItsOwnRemovedAfterwards) {
                   fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_EQ(copyA.read(), a);
         EXPECT_EQ(copyB.read(), b);
-        EXPECT_EQ(filesIn(dir_).size(), 3u);
+        EXPECT_EQ(test::FileNames(dir_).size(), 3u);
     }
     EXPECT_FALSE(fs::exists(pathA));
-    EXPECT_EQ(filesIn(dir_), std::vector<std::string>{"kradon.tmp"});
+    EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"kradon.tmp"});
     EXPECT_EQ(test::ReadFile(dir_ / "kradon.tmp"), "someone else's");
 
     const KradonError e = thrownBy([&] { modFileWrite::AnalysisCopy(dir_ / "missing", a); });
     EXPECT_EQ(e.number(), ErrorNumber::FileIo);
     EXPECT_STREQ(e.what(), "No such file or directory");
-    EXPECT_EQ(filesIn(dir_), std::vector<std::string>{"kradon.tmp"});
+    EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"kradon.tmp"});
 }
 
 TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
@@ -267,7 +257,8 @@ TEST_F(modFileWriteFolder, SaveReplacesTheFileOrThrowsAndKeepsIt) {
     bad.ESegment.expression[1] = std::string(40000, 'x');
     EXPECT_THROW(modFileWrite::SaveModelFile(path, bad), KradonError);
     EXPECT_EQ(modFileWrite::OpenModelFile(path), emptyModel(10));
-    EXPECT_EQ(filesIn(dir_), std::vector<std::string>{"beam.kdn"}) << "no temporary file left";
+    EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"beam.kdn"})
+        << "no temporary file left";
 
     const KradonError missing = thrownBy([&] { modFileWrite::OpenModelFile(dir_ / "absent.kdn"); });
     EXPECT_EQ(missing.number(), ErrorNumber::FileIo);
