@@ -110,29 +110,17 @@ TEST(BeamModelLists, ClearDimensionsEveryListResetEmptiesTheCounts) {
 TEST(BeamModelRecords, NotingARecordRaisesTheCountOnly) {
     BeamModel m = dimensionedModel(5);
     add(m, RecordKind::PointLoad, 1, PointLoadFields{"10", "2.5"});
-    EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
-    EXPECT_EQ(m.PointLoad.value[1], 10);
-    EXPECT_EQ(m.PointLoad.location[1], 2.5);
+    EXPECT_EQ(m.PointLoad, (PointLoadList{{0, 10, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}}));
     add(m, RecordKind::PointLoad, 1, PointLoadFields{"-4", "3"});
-    EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
-    EXPECT_EQ(m.PointLoad.value[1], -4);
-    EXPECT_EQ(m.PointLoad.location[1], 3);
-
     add(m, RecordKind::MomentLoad, 1, MomentLoadFields{"5", "1"});
     add(m, RecordKind::MomentLoad, 3, MomentLoadFields{"7", "4"});
-    EXPECT_EQ(m.count(RecordKind::MomentLoad), 3);
-    EXPECT_EQ(m.MomentLoad.value[2], 0);
-    EXPECT_EQ(m.MomentLoad.location[2], 0);
-    EXPECT_EQ(m.MomentLoad.value[3], 7);
-
     add(m, RecordKind::UDL, 0, UDLFields{"2", "1", "3"});
-    EXPECT_EQ(m.count(RecordKind::UDL), 0);
-    EXPECT_EQ(m.UDL.value[0], 2);
-
     add(m, RecordKind::RigidSupport, 5, RigidSupportFields{"2", "15"}); // the last of 5
-    EXPECT_EQ(m.count(RecordKind::RigidSupport), 5);
-    EXPECT_EQ(m.RigidSupport.type[5], SupportType::Fixed);
-    EXPECT_EQ(m.RigidSupport.location[5], 15);
+    EXPECT_EQ(m.counts, (decltype(m.counts){1, 0, 0, 3, 5, 0, 0, 0, 0}));
+    EXPECT_EQ(m.PointLoad, (PointLoadList{{0, -4, 0, 0, 0, 0}, {0, 3, 0, 0, 0, 0}}));
+    EXPECT_EQ(m.MomentLoad, (MomentLoadList{{0, 5, 0, 7, 0, 0}, {0, 1, 0, 4, 0, 0}}));
+    EXPECT_EQ(m.UDL, (UDLList{{2, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, {3, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(m.RigidSupport, (RigidSupportList{{0, 0, 0, 0, 0, 2}, {0, 0, 0, 0, 0, 15}}));
 }
 
 TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {

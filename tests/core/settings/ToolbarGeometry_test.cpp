@@ -1,5 +1,5 @@
-// The floating toolbar's geometry: which edge a dropped window docks to, the outline drag and
-// the corrections on resizing, all in twips and pixels without a window.
+// The floating toolbar's geometry: which edge a dropped window docks to and the corrections on
+// resizing, in twips without a window. The shell's tests drag the outline.
 #include "settings/ToolbarGeometry.h"
 
 #include <gtest/gtest.h>
@@ -39,32 +39,6 @@ TEST(ToolbarGeometry, DockIfNearEdgeChoosesTheEdge) {
     };
     for (const DockCase& c : cases)
         EXPECT_EQ(DockIfNearEdge(c.window, c.main), c.edge) << c.name;
-}
-
-TEST(ToolbarGeometry, TheDragMovesTheOutlineByTheMouseTravelInPixels) {
-    DragState drag = BeginDrag(450.4, 120, {100, 200, 700, 260}, 15, 12);
-    EXPECT_TRUE(drag.dragging);
-    EXPECT_EQ(drag.startX, 450);
-    EXPECT_EQ(drag.startY, 120);
-    EXPECT_EQ(drag.last, (PixelRect{100, 200, 700, 260}));
-
-    EXPECT_EQ(DragTo(drag, 600, 240), (PixelRect{110, 210, 710, 270}));
-    EXPECT_EQ(drag.last, (PixelRect{110, 210, 710, 270}));
-    // 7 twips is under half a pixel, 8 over it; up and left as well.
-    EXPECT_EQ(DragTo(drag, 457, 120), (PixelRect{100, 200, 700, 260}));
-    EXPECT_EQ(DragTo(drag, 458, 120), (PixelRect{101, 200, 701, 260}));
-    EXPECT_EQ(DragTo(drag, 0, 0), (PixelRect{70, 190, 670, 250}));
-    EXPECT_EQ(drag.start, (PixelRect{100, 200, 700, 260}));
-
-    // The window goes where the start rectangle went, in twips: 100 * 15 + 600 - 450 and
-    // 200 * 12 + 240 - 120.
-    EXPECT_EQ(EndDrag(drag, 600, 240), (TwipsPoint{1650, 2520}));
-    EXPECT_FALSE(drag.dragging);
-    EXPECT_EQ(EndDrag(drag, 600, 240), std::nullopt);
-    EXPECT_EQ(DragTo(drag, 900, 900), std::nullopt);
-    EXPECT_EQ(drag.last, (PixelRect{70, 190, 670, 250}));
-    DragState idle;
-    EXPECT_EQ(DragTo(idle, 100, 100), std::nullopt) << "no drag without a beginning";
 }
 
 struct ResizeCase {

@@ -81,29 +81,16 @@ TEST_F(ListFixture, AListedFileMovesToTheTopAndAFullListDropsItsOldest) {
 }
 
 TEST_F(ListFixture, ALengthOutsideOneToTwentyOrNoNumberBecomesFour) {
-    struct Case {
-        std::optional<double> typed;
-        std::int16_t length;
-        std::vector<std::string> texts;
-    };
-    const std::vector<Case> cases = {
-        {0, 4, {}},   {25, 4, {}},  {std::nullopt, 4, {"Please input a number in future, ok"}},
-        {1, 1, {}},   {20, 20, {}}, {21, 4, {}},
-        {2.5, 2, {}},
-    };
-    for (const Case& c : cases) {
-        MemorySettings store;
-        Options o;
-        FakeField f;
-        RecordingSink sink;
-        RecentFiles l(store, o, f, sink);
-        f.value = c.typed;
-        l.TrimToLength();
-        EXPECT_EQ(o.MAX_FILES, c.length);
-        EXPECT_EQ(f.value, c.length) << "the field shows the length";
-        EXPECT_EQ(store.get("Config", "MAX_FILES", "-"), std::to_string(c.length));
-        EXPECT_EQ(sink.texts, c.texts);
+    const std::pair<std::optional<double>, std::int16_t> cases[] = {
+        {0, 4}, {25, 4}, {std::nullopt, 4}, {1, 1}, {20, 20}, {21, 4}, {2.5, 2}};
+    for (const auto& [typed, length] : cases) {
+        field.value = typed;
+        list.TrimToLength();
+        EXPECT_EQ(options.MAX_FILES, length);
+        EXPECT_EQ(field.value, length) << "the field shows the length";
+        EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), std::to_string(length));
     }
+    EXPECT_EQ(messages.texts, std::vector<std::string>{"Please input a number in future, ok"});
 }
 
 TEST(RecentFileCaptions, LongPathsAreShortenedFromASeparator) {
