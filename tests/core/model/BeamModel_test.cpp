@@ -5,9 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace kradon {
@@ -30,38 +30,18 @@ void setNoneSegment(PropertySegmentList& s, std::size_t n, double disA, double d
     s.constant[n] = value;
 }
 
-using Fields =
-    std::variant<PointLoadFields, UDLFields, TDLFields, MomentLoadFields, RigidSupportFields,
-                 SpringSupportFields, FixedDisplacementFields, PropertySegmentFields>;
-
-/// Stores record n of kind from the fields of its dialog, as the dialog's OK does.
-void store(BeamModel& m, RecordKind kind, std::int16_t n, const Fields& f) {
-    switch (kind) {
-    case RecordKind::PointLoad:
-        return StorePointLoad(m, n, std::get<PointLoadFields>(f));
-    case RecordKind::UDL:
-        return StoreUDL(m, n, std::get<UDLFields>(f));
-    case RecordKind::TDL:
-        return StoreTDL(m, n, std::get<TDLFields>(f));
-    case RecordKind::MomentLoad:
-        return StoreMomentLoad(m, n, std::get<MomentLoadFields>(f));
-    case RecordKind::RigidSupport:
-        return StoreRigidSupport(m, n, std::get<RigidSupportFields>(f));
-    case RecordKind::SpringSupport:
-        return StoreSpringSupport(m, n, std::get<SpringSupportFields>(f));
-    case RecordKind::FixedDisplacement:
-        return StoreFixedDisplacement(m, n, std::get<FixedDisplacementFields>(f));
-    case RecordKind::ESegment:
-        return StoreESegment(m, n, std::get<PropertySegmentFields>(f));
-    case RecordKind::ISegment:
-        return StoreISegment(m, n, std::get<PropertySegmentFields>(f));
-    }
+/// A store operation with the fields of its dialog, to be applied to a record number.
+using Store = std::function<void(BeamModel&, std::int16_t)>;
+template <class F> Store storing(void (*store)(BeamModel&, std::int16_t, const F&), const F& f) {
+    return [store, f](BeamModel& m, std::int16_t n) { store(m, n, f); };
 }
 
-/// Notes and stores record n, as a dialog does.
-void add(BeamModel& m, RecordKind kind, std::int16_t n, const Fields& f) {
+/// Notes record n of kind and stores it, as the dialogs do.
+template <class F>
+void add(BeamModel& m, RecordKind kind, std::int16_t n,
+         void (*store)(BeamModel&, std::int16_t, const F&), const F& f) {
     NoteRecordNumber(m, kind, n);
-    store(m, kind, n, f);
+    store(m, n, f);
 }
 
 void expectError(const KradonError& e, std::int32_t number, const std::string& what) {
@@ -109,13 +89,13 @@ TEST(BeamModelLists, ClearDimensionsEveryListResetEmptiesTheCounts) {
 // counted, and a record beyond the count leaves the ones between zero.
 TEST(BeamModelRecords, NotingARecordRaisesTheCountOnly) {
     BeamModel m = dimensionedModel(5);
-    add(m, RecordKind::PointLoad, 1, PointLoadFields{"10", "2.5"});
+    add(m, RecordKind::PointLoad, 1, StorePointLoad, {"10", "2.5"});
     EXPECT_EQ(m.PointLoad, (PointLoadList{{0, 10, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}}));
-    add(m, RecordKind::PointLoad, 1, PointLoadFields{"-4", "3"});
-    add(m, RecordKind::MomentLoad, 1, MomentLoadFields{"5", "1"});
-    add(m, RecordKind::MomentLoad, 3, MomentLoadFields{"7", "4"});
-    add(m, RecordKind::UDL, 0, UDLFields{"2", "1", "3"});
-    add(m, RecordKind::RigidSupport, 5, RigidSupportFields{"2", "15"}); // the last of 5
+    add(m, RecordKind::PointLoad, 1, StorePointLoad, {"-4", "3"});
+    add(m, RecordKind::MomentLoad, 1, StoreMomentLoad, {"5", "1"});
+    add(m, RecordKind::MomentLoad, 3, StoreMomentLoad, {"7", "4"});
+    add(m, RecordKind::UDL, 0, StoreUDL, {"2", "1", "3"});
+    add(m, RecordKind::RigidSupport, 5, StoreRigidSupport, {"2", "15"}); // the last of 5
     EXPECT_EQ(m.counts, (decltype(m.counts){1, 0, 0, 3, 5, 0, 0, 0, 0}));
     EXPECT_EQ(m.PointLoad, (PointLoadList{{0, -4, 0, 0, 0, 0}, {0, 3, 0, 0, 0, 0}}));
     EXPECT_EQ(m.MomentLoad, (MomentLoadList{{0, 5, 0, 7, 0, 0}, {0, 1, 0, 4, 0, 0}}));
@@ -132,11 +112,11 @@ TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {
         {32767, "Record number 32767 is beyond the capacity of 10 records"},
         {-1, "Record number -1 is negative; the record lists hold records 0 to 10"},
     };
-    const std::pair<RecordKind, Fields> records[] = {
-        {RecordKind::PointLoad, PointLoadFields{"1", "1"}},
-        {RecordKind::TDL, TDLFields{"1", "2", "3", "4"}},
-        {RecordKind::SpringSupport, SpringSupportFields{"1", "2", "3", true, true}},
-        {RecordKind::ISegment, PropertySegmentFields{"0", "1", "2", "", "", ""}},
+    const std::pair<RecordKind, Store> records[] = {
+        {RecordKind::PointLoad, storing(StorePointLoad, {"1", "1"})},
+        {RecordKind::TDL, storing(StoreTDL, {"1", "2", "3", "4"})},
+        {RecordKind::SpringSupport, storing(StoreSpringSupport, {"1", "2", "3", true, true})},
+        {RecordKind::ISegment, storing(StoreISegment, {"0", "1", "2", "", "", ""})},
     };
     BeamModel m = dimensionedModel(10);
     m.count(RecordKind::PointLoad) = 10;
@@ -144,11 +124,11 @@ TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {
     for (const auto& c : cases) {
         expectError(thrownBy([&] { CheckRecordNumber(m, c.n); }), ErrorNumber::SubscriptOutOfRange,
                     c.message);
-        for (const auto& [kind, fields] : records) {
+        for (const auto& [kind, store] : records) {
             expectError(thrownBy([&] { NoteRecordNumber(m, kind, c.n); }),
                         ErrorNumber::SubscriptOutOfRange, c.message);
-            expectError(thrownBy([&] { store(m, kind, c.n, fields); }),
-                        ErrorNumber::SubscriptOutOfRange, c.message);
+            expectError(thrownBy([&] { store(m, c.n); }), ErrorNumber::SubscriptOutOfRange,
+                        c.message);
         }
     }
     EXPECT_EQ(m, before);
@@ -161,45 +141,33 @@ TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {
 }
 
 TEST(BeamModelStore, ATextThatIsNotANumberIsRefusedAndNothingIsStored) {
-    const struct {
-        RecordKind kind;
-        Fields fields;
-        const char* message;
-    } cases[] = {
-        {RecordKind::PointLoad, PointLoadFields{"10", "abc"}, "LoadLoc: 'abc' is not a number"},
-        {RecordKind::PointLoad, PointLoadFields{"", "2"}, "LoadVal: '' is not a number"},
-        {RecordKind::UDL, UDLFields{"5", "0", "1,5"}, "LoadLocB: '1,5' is not a number"},
-        {RecordKind::TDL, TDLFields{"1", "x", "0", "2"}, "LoadValB: 'x' is not a number"},
-        {RecordKind::MomentLoad, MomentLoadFields{"inf", "2"}, "LoadVal: 'inf' is not a number"},
-        {RecordKind::RigidSupport, RigidSupportFields{"1", "3 m"}, "SupDis: '3 m' is not a number"},
-        {RecordKind::RigidSupport, RigidSupportFields{"Pinned", "3"},
-         "SupType: 'Pinned' is not a number"},
-        {RecordKind::SpringSupport, SpringSupportFields{"4", "100", "?", true, true},
-         "rssVal: '?' is not a number"},
-        {RecordKind::SpringSupport, SpringSupportFields{"", "100", "", true, false},
-         "SsnDis: '' is not a number"},
-        {RecordKind::FixedDisplacement, FixedDisplacementFields{"4", "two", "0", true, false},
+    const std::pair<Store, const char*> cases[] = {
+        {storing(StorePointLoad, {"10", "abc"}), "LoadLoc: 'abc' is not a number"},
+        {storing(StorePointLoad, {"", "2"}), "LoadVal: '' is not a number"},
+        {storing(StoreUDL, {"5", "0", "1,5"}), "LoadLocB: '1,5' is not a number"},
+        {storing(StoreTDL, {"1", "x", "0", "2"}), "LoadValB: 'x' is not a number"},
+        {storing(StoreMomentLoad, {"inf", "2"}), "LoadVal: 'inf' is not a number"},
+        {storing(StoreRigidSupport, {"1", "3 m"}), "SupDis: '3 m' is not a number"},
+        {storing(StoreRigidSupport, {"Pinned", "3"}), "SupType: 'Pinned' is not a number"},
+        {storing(StoreSpringSupport, {"4", "100", "?", true, true}), "rssVal: '?' is not a number"},
+        {storing(StoreSpringSupport, {"", "100", "", true, false}), "SsnDis: '' is not a number"},
+        {storing(StoreFixedDisplacement, {"4", "two", "0", true, false}),
          "vfdVal: 'two' is not a number"},
-        {RecordKind::ESegment, PropertySegmentFields{" ", "10", "205", "", "", ""},
+        {storing(StoreESegment, {" ", "10", "205", "", "", ""}),
          "SegStartTxt: ' ' is not a number"},
-        {RecordKind::ESegment, PropertySegmentFields{"0", "10", "205 kN", "", "", ""},
+        {storing(StoreESegment, {"0", "10", "205 kN", "", "", ""}),
          "NoneTxt: '205 kN' is not a number"},
+        {storing(StoreISegment, {"0", "10", "", "1", "n/a", ""}),
+         "LinearEndTxt: 'n/a' is not a number"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [store, message] : cases) {
         BeamModel m = dimensionedModel();
         m.ESegment.variation[1] = Variation::None;
+        m.ISegment.variation[1] = Variation::Linear;
         const BeamModel before = m;
-        expectError(thrownBy([&] { store(m, c.kind, 1, c.fields); }), ErrorNumber::TypeMismatch,
-                    c.message);
-        EXPECT_EQ(m, before) << c.message;
+        expectError(thrownBy([&] { store(m, 1); }), ErrorNumber::TypeMismatch, message);
+        EXPECT_EQ(m, before) << message;
     }
-    BeamModel m = dimensionedModel();
-    m.ISegment.variation[2] = Variation::Linear;
-    const BeamModel before = m;
-    const PropertySegmentFields linear{"0", "10", "", "1", "n/a", ""};
-    expectError(thrownBy([&] { StoreISegment(m, 2, linear); }), ErrorNumber::TypeMismatch,
-                "LinearEndTxt: 'n/a' is not a number");
-    EXPECT_EQ(m, before);
 }
 
 TEST(BeamModelStore, LoadsAndSupportsAreStoredAsTyped) {
@@ -394,7 +362,7 @@ BeamModel withPointLoads(const std::vector<PointLoadFields>& loads) {
     BeamModel m = dimensionedModel();
     std::int16_t n = 0;
     for (const PointLoadFields& load : loads)
-        add(m, RecordKind::PointLoad, ++n, load);
+        add(m, RecordKind::PointLoad, ++n, StorePointLoad, load);
     return m;
 }
 
@@ -418,7 +386,7 @@ TEST(BeamModelDelete, TheModelEqualsOneBuiltWithoutTheRecord) {
 TEST(BeamModelDelete, EntriesBeyondTheCountAndOtherKindsAreKept) {
     BeamModel m = withPointLoads({{"10", "2"}, {"20", "5"}});
     m.PointLoad.value[7] = 99; // left from an earlier, larger model
-    add(m, RecordKind::UDL, 1, UDLFields{"4", "0", "6"});
+    add(m, RecordKind::UDL, 1, StoreUDL, {"4", "0", "6"});
     DeleteRecord(m, RecordKind::PointLoad, 1);
     EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
     EXPECT_EQ(m.PointLoad.value, (std::vector<double>{0, 20, 0, 0, 0, 0, 0, 99, 0, 0, 0}));
@@ -429,7 +397,7 @@ TEST(BeamModelDelete, EntriesBeyondTheCountAndOtherKindsAreKept) {
     // A segment takes its expression along.
     for (std::int16_t n = 1; n <= 2; ++n) {
         m.ISegment.variation[static_cast<std::size_t>(n)] = Variation::Curve;
-        add(m, RecordKind::ISegment, n, PropertySegmentFields{"0", "5", "", "", "", "x*2"});
+        add(m, RecordKind::ISegment, n, StoreISegment, {"0", "5", "", "", "", "x*2"});
     }
     StoreISegment(m, 2, {"5", "10", "", "", "", "x^2+1"});
     DeleteRecord(m, RecordKind::ISegment, 1);

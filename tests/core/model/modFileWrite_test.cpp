@@ -6,6 +6,7 @@
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -41,24 +42,13 @@ BeamModel modelFrom(const std::string& bytes) {
     return ReadModel(in);
 }
 
-double doubleAt(const std::string& bytes, std::size_t offset) {
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits |= std::uint64_t(static_cast<unsigned char>(bytes.at(offset + i))) << (8 * i);
-    double value;
-    std::memcpy(&value, &bits, 8);
+// The fields are read and written in place: the file is little-endian, as the host is.
+static_assert(std::endian::native == std::endian::little);
+
+template <class T> T at(const std::string& bytes, std::size_t offset) {
+    T value;
+    std::memcpy(&value, bytes.substr(offset, sizeof value).data(), sizeof value);
     return value;
-}
-
-int int16At(const std::string& bytes, std::size_t offset) {
-    const auto low = static_cast<unsigned char>(bytes.at(offset));
-    const auto high = static_cast<unsigned char>(bytes.at(offset + 1));
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
-}
-
-void setInt16At(std::string& bytes, std::size_t offset, int value) {
-    bytes.at(offset) = static_cast<char>(value & 0xFF);
-    bytes.at(offset + 1) = static_cast<char>((value >> 8) & 0xFF);
 }
 
 // A folder of the test's own, removed afterwards.
@@ -106,19 +96,19 @@ TEST(modFileWriteLayout, FieldsSitAtTheirOffsets) {
     m.ISegment.variation[1] = Variation::Curve;
     const std::string bytes = bytesOf(m);
 
-    EXPECT_EQ(doubleAt(bytes, 0), 12.5);
-    EXPECT_EQ(int16At(bytes, 8), 10);
+    EXPECT_EQ(at<double>(bytes, 0), 12.5);
+    EXPECT_EQ(at<std::int16_t>(bytes, 8), 10);
     for (int kind = 0; kind < RecordKindCount; ++kind)
-        EXPECT_EQ(int16At(bytes, 10 + 2 * kind), kind + 1);
-    EXPECT_EQ(doubleAt(bytes, 28 + 0 * L + 8), -7.25);
-    EXPECT_EQ(doubleAt(bytes, 28 + 11 * L + 16), 2.0);
-    EXPECT_EQ(doubleAt(bytes, 28 + 13 * L + 24), 4.5);
-    EXPECT_EQ(doubleAt(bytes, 28 + 16 * L), 2.0);
-    EXPECT_EQ(doubleAt(bytes, 28 + 24 * L + 80), 30.0);
-    EXPECT_EQ(int16At(bytes, 28 + 25 * L), 3);
+        EXPECT_EQ(at<std::int16_t>(bytes, 10 + 2 * kind), kind + 1);
+    EXPECT_EQ(at<double>(bytes, 28 + 0 * L + 8), -7.25);
+    EXPECT_EQ(at<double>(bytes, 28 + 11 * L + 16), 2.0);
+    EXPECT_EQ(at<double>(bytes, 28 + 13 * L + 24), 4.5);
+    EXPECT_EQ(at<double>(bytes, 28 + 16 * L), 2.0);
+    EXPECT_EQ(at<double>(bytes, 28 + 24 * L + 80), 30.0);
+    EXPECT_EQ(at<std::int16_t>(bytes, 28 + 25 * L), 3);
     EXPECT_EQ(bytes.substr(28 + 25 * L + 2, 3), "x*2");
     // Then ten empty texts, then the I variations.
-    EXPECT_EQ(doubleAt(bytes, 28 + 25 * L + 5 + 20 + 8), Variation::Curve);
+    EXPECT_EQ(at<double>(bytes, 28 + 25 * L + 5 + 20 + 8), Variation::Curve);
     // Little-endian whatever the host: 12.5 is 0x4029000000000000.
     EXPECT_EQ(static_cast<unsigned char>(bytes[7]), 0x40);
     EXPECT_EQ(static_cast<unsigned char>(bytes[6]), 0x29);
@@ -208,7 +198,7 @@ TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
     struct Case {
         const char* name;
         std::size_t offset;
-        int value;
+        std::int16_t value;
         std::string says; // how the message begins after "The model file is damaged: "
     };
     const std::size_t firstEText = 28 + 25 * 48;
@@ -222,7 +212,7 @@ TEST(modFileWriteDamaged, EachDamageThrowsBadFileFormat) {
           Case{"negative text length", firstEText, -2, "an expression has the negative length"},
           Case{"text past the end", firstEText + 12 + 6 * 48, 200, "it ends before"}}) {
         std::string bytes = good;
-        setInt16At(bytes, c.offset, c.value);
+        std::memcpy(bytes.data() + c.offset, &c.value, 2);
         const KradonError e = thrownBy([&] { modelFrom(bytes); });
         EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat) << c.name;
         EXPECT_EQ(e.source(), "ReadModel") << c.name;
