@@ -256,14 +256,10 @@ TEST_F(modFileWriteFolder, SaveReplacesTheFileOrThrowsAndKeepsIt) {
     EXPECT_THROW(modFileWrite::OpenModelFile(dir_), KradonError);
 }
 
-TEST(modFileWriteConstants, TextsAreExact) {
+// The shell's tests check the other texts: the new model's name and the error prefixes.
+TEST(modFileWriteConstants, TextsAreExactAndTheAnalysisFolderPrivate) {
     EXPECT_STREQ(modFileWrite::ModelFileFilter, "Kradon files|*.kdn|All files|*.*");
     EXPECT_STREQ(modFileWrite::DefaultExtension, "kdn");
-    EXPECT_STREQ(modFileWrite::NewModelName, "Kradon1.kdn");
-    EXPECT_STREQ(modFileWrite::SaveErrorPrefix, "Error while saving file ");
-    EXPECT_STREQ(modFileWrite::OpenErrorPrefix, "Unkown error while opening file ");
-    EXPECT_STREQ(modFileWrite::AnalysisCopyPrefix, "kradon-");
-    EXPECT_STREQ(modFileWrite::AnalysisCopySuffix, ".tmp");
     const fs::path folder = modFileWrite::DefaultAnalysisFolder();
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(fs::status(folder).permissions() & (fs::perms::group_all | fs::perms::others_all),
