@@ -37,20 +37,20 @@ TEST(OptionRules, OkBringsTheValuesInsideTheirBoundsWithOneMessageEach) {
                                  "You are limited to 10. ";
     const std::string meshLow = "Your value Mesh density factor is too low.\r\n"
                                 "Your minimum is 0.2.";
-    const double low = static_cast<double>(0.2f); // 0.2 read in single precision
-    const std::vector<Case> cases = {
-        {31, 1, 1, 30, {tooMany}},
-        {4, 1, 1, 5, {tooFew}},
-        {5, 1, 1, 5, {}},
-        {30, 1, 1, 30, {}},
-        {40000, 1, 1, 30, {tooMany}}, // saturates, and is then limited
-        {10, 0.2, low, 10, {}},       // 0.2 lies just above the bound
-        {10, 0.1, low, 10, {meshLow}},
-        {10, 10, 10, 10, {}},
-        {10, 10.5, 10, 10, {meshHigh}},
-        {10, 1e39, 10, 10, {meshHigh}}, // beyond single precision
-        {31, 0.1, low, 30, {tooMany, meshLow}},
-    };
+    const double low = static_cast<double>(0.2f);
+    // 40000 applieds saturate and are then limited; 0.2 read in single precision lies just above
+    // its bound, 1e39 beyond single precision.
+    const std::vector<Case> cases = {{31, 1, 1, 30, {tooMany}},
+                                     {4, 1, 1, 5, {tooFew}},
+                                     {5, 1, 1, 5, {}},
+                                     {30, 1, 1, 30, {}},
+                                     {40000, 1, 1, 30, {tooMany}},
+                                     {10, 0.2, low, 10, {}},
+                                     {10, 0.1, low, 10, {meshLow}},
+                                     {10, 10, 10, 10, {}},
+                                     {10, 10.5, 10, 10, {meshHigh}},
+                                     {10, 1e39, 10, 10, {meshHigh}},
+                                     {31, 0.1, low, 30, {tooMany, meshLow}}};
     for (const Case& c : cases) {
         RecordingSink sink;
         const Options o = afterOk(c.mesh, c.applieds, sink);
