@@ -246,14 +246,8 @@ TEST(BeamModelValueAt, TheFirstRecordCoveringAPositionAfterItsStartGivesTheValue
         std::int16_t count;
         std::vector<std::pair<double, double>> values; // x, value
     } cases[] = {
-        {"one segment",
-         {{0, 0, 0}, {0, 10, 205}},
-         1,
-         {{0, 0}, {-1, 0}, {0.001, 205}, {5, 205}, {10, 205}, {10.5, 0}}},
-        {"overlapping",
-         {{0, 0, 0}, {0, 6, 100}, {4, 10, 200}},
-         2,
-         {{3, 100}, {4, 100}, {6, 100}, {6.01, 200}, {10, 200}}},
+        {"one", {{0, 0, 0}, {0, 10, 205}}, 1, {{0, 0}, {0.001, 205}, {10, 205}, {10.5, 0}}},
+        {"overlap", {{0, 0, 0}, {0, 6, 100}, {4, 10, 200}}, 2, {{4, 100}, {6, 100}, {10, 200}}},
         {"empty first", {{0, 0, 0}, {4, 4, 300}, {0, 10, 205}}, 2, {{4, 205}}},
         {"empty alone", {{0, 0, 0}, {4, 4, 300}}, 1, {{3.999, 0}, {4, 0}, {4.001, 0}}},
         {"beyond the count", {{0, 0, 0}, {0, 10, 205}}, 0, {{5, 0}}},
@@ -359,18 +353,13 @@ BeamModel withPointLoads(const std::vector<PointLoadFields>& loads) {
 
 // Later records move down: the model equals one built without the record.
 TEST(BeamModelDelete, TheModelEqualsOneBuiltWithoutTheRecord) {
-    const struct {
-        std::int16_t deleted;
-        std::vector<PointLoadFields> left;
-    } cases[] = {
-        {1, {{"20", "5"}, {"30", "8"}}},
-        {2, {{"10", "2"}, {"30", "8"}}},
-        {3, {{"10", "2"}, {"20", "5"}}},
-    };
-    for (const auto& c : cases) {
-        BeamModel m = withPointLoads({{"10", "2"}, {"20", "5"}, {"30", "8"}});
-        DeleteRecord(m, RecordKind::PointLoad, c.deleted);
-        EXPECT_EQ(m, withPointLoads(c.left)) << c.deleted;
+    const std::vector<PointLoadFields> loads = {{"10", "2"}, {"20", "5"}, {"30", "8"}};
+    for (std::int16_t n = 1; n <= 3; ++n) {
+        BeamModel m = withPointLoads(loads);
+        DeleteRecord(m, RecordKind::PointLoad, n);
+        std::vector<PointLoadFields> left = loads;
+        left.erase(left.begin() + n - 1);
+        EXPECT_EQ(m, withPointLoads(left)) << n;
     }
 }
 
