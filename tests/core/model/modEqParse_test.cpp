@@ -18,6 +18,7 @@ namespace {
 using kradon::KradonError;
 using kradon::modEqParse::EvaluateExpr;
 using kradon::modEqParse::EvaluateExprAt;
+using kradon::test::Repeated;
 
 struct ValueCase {
     std::string expr;
@@ -47,13 +48,6 @@ void expectError(const std::string& expr, std::optional<double> x, std::int32_t 
     EXPECT_EQ(outcome([&] { return evaluate(expr, x); }),
               "EvaluateExpr " + std::to_string(number) + " " + description)
         << expr.substr(0, 40);
-}
-
-std::string repeated(const std::string& piece, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
 }
 
 constexpr std::int32_t TooManyParens = static_cast<std::int32_t>(0x800403E9u);
@@ -145,29 +139,29 @@ TEST(modEqParseTest, RaisesErrorsNamingTheSubExpression) {
                                    "10^300^2", "1e38*1e38*1e38*1e38*1e38*1e38*1e38*1e38*1e38"})
         expectError(text, {}, 6, "Overflow");
     expectError("x", 1e300, 6, "Overflow");
-    expectError("-" + repeated("1e38*", 8) + "1e4-" + repeated("1e38*", 8) + "1e4", {}, 6,
+    expectError("-" + Repeated("1e38*", 8) + "1e4-" + Repeated("1e38*", 8) + "1e4", {}, 6,
                 "Overflow");
 }
 
 TEST(modEqParseTest, EvaluatesLongChainsWithoutDeepRecursion) {
-    EXPECT_EQ(EvaluateExpr("1" + repeated("+1", 99'999)), 100'000);
-    EXPECT_EQ(EvaluateExpr("1" + repeated("*1", 99'999)), 1);
-    EXPECT_EQ(EvaluateExpr(repeated("-", 100'000) + "3"), 3);
-    EXPECT_EQ(EvaluateExpr(repeated("(", 500) + "2" + repeated(")", 500)), 2);
+    EXPECT_EQ(EvaluateExpr("1" + Repeated("+1", 99'999)), 100'000);
+    EXPECT_EQ(EvaluateExpr("1" + Repeated("*1", 99'999)), 1);
+    EXPECT_EQ(EvaluateExpr(Repeated("-", 100'000) + "3"), 3);
+    EXPECT_EQ(EvaluateExpr(Repeated("(", 500) + "2" + Repeated(")", 500)), 2);
 }
 
 TEST(modEqParseTest, FailsCleanlyOnHostileNesting) {
     EXPECT_TRUE(outcome([] {
                     return EvaluateExpr(std::string(100'000, '('));
                 }).starts_with("EvaluateExpr " + std::to_string(MissingParen)));
-    expectError(repeated("(", 50'000) + "1" + repeated(")", 50'000), {}, 28,
+    expectError(Repeated("(", 50'000) + "1" + Repeated(")", 50'000), {}, 28,
                 "Expression nested too deeply in '" + std::string(40, '(') + "...'");
-    const std::string terms = repeated("(1+", 5'000) + "1" + repeated(")", 5'000);
+    const std::string terms = Repeated("(1+", 5'000) + "1" + Repeated(")", 5'000);
     EXPECT_THROW(EvaluateExpr(terms), KradonError);
     // 1000 levels are allowed, whether parentheses or functions make them; the next is refused.
     for (const std::string level : {"(", "sin("}) {
-        EXPECT_EQ(EvaluateExpr(repeated(level, 1000) + "0" + repeated(")", 1000)), 0) << level;
-        EXPECT_THROW(EvaluateExpr(repeated(level, 1001) + "0" + repeated(")", 1001)), KradonError)
+        EXPECT_EQ(EvaluateExpr(Repeated(level, 1000) + "0" + Repeated(")", 1000)), 0) << level;
+        EXPECT_THROW(EvaluateExpr(Repeated(level, 1001) + "0" + Repeated(")", 1001)), KradonError)
             << level;
     }
 }
@@ -200,7 +194,7 @@ TEST(modEqParseTest, HostileAndRandomTextsGiveFiniteValuesOrErrors) {
 TEST(CompiledExprTest, GivesWhatEvaluateExprAtGivesAtEveryValue) {
     for (const std::string& text : std::vector<std::string>{
              "200+10*sin(x/3)", "10000*(1+x/4)^3", "1/(x-2)", "sqr(4-x)", "foo-1/x",
-             "x\\1+x%3-tan(x)", "(1+2", "1/0-foo", "--x^2", "x*" + repeated("(x+1)*", 40) + "1"}) {
+             "x\\1+x%3-tan(x)", "(1+2", "1/0-foo", "--x^2", "x*" + Repeated("(x+1)*", 40) + "1"}) {
         const kradon::modEqParse::CompiledExpr compiled(text, "x");
         for (const double x : {-3.0, 0.0, 0.1, 1.5, 2.0, 4.0, 7.25, 1e300})
             EXPECT_EQ(outcome([&] { return compiled.at(x); }),
