@@ -245,6 +245,7 @@ TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
 
 TEST_F(SafeFileTest, OutputsThatAreTheSameFileAreFound) {
     writeBytes(dir_ / "m.kdn", "model");
+    writeBytes(dir_ / "other.kdn", "model");
     fs::create_symlink("m.kdn", dir_ / "link.kdn");
     fs::create_hard_link(dir_ / "m.kdn", dir_ / "hard.kdn");
     fs::create_symlink("later.svg", dir_ / "dangling.svg");
@@ -263,6 +264,7 @@ TEST_F(SafeFileTest, OutputsThatAreTheSameFileAreFound) {
         {{{"--report a", at("dangling.svg")}, {"--picture b", at("later.svg")}},
          "--picture b and --report a"},
         {{{"--report a", at("a.txt")}, {"--json b", at("b.json")}}, "none"},
+        {{{"--json other", at("other.kdn")}}, "none"}, // a file of its own, with the same bytes
         {{{"--report null", "/dev/null"}, {"--json null", "/dev/null"}}, "none"},
     };
     for (const auto& [outputs, found] : cases) {
