@@ -158,6 +158,12 @@ TEST(modEqParseTest, FailsCleanlyOnHostileNesting) {
                 "Expression nested too deeply in '" + std::string(40, '(') + "...'");
     const std::string terms = Repeated("(1+", 5'000) + "1" + Repeated(")", 5'000);
     EXPECT_THROW(EvaluateExpr(terms), KradonError);
+    // Each operand of an operator is a level deeper: 500 sums nest 1000 levels, on either side.
+    for (const auto& [open, close] : {std::pair{"1+(", ")"}, {"(", "+1)"}}) {
+        EXPECT_EQ(EvaluateExpr(Repeated(open, 500) + "0" + Repeated(close, 500)), 500) << open;
+        EXPECT_THROW(EvaluateExpr(Repeated(open, 501) + "0" + Repeated(close, 501)), KradonError)
+            << open;
+    }
     // 1000 levels are allowed, whether parentheses or functions make them; the next is refused.
     for (const std::string level : {"(", "sin("}) {
         EXPECT_EQ(EvaluateExpr(Repeated(level, 1000) + "0" + Repeated(")", 1000)), 0) << level;
