@@ -104,10 +104,7 @@ TEST(BeamModelRecords, NotingARecordRaisesTheCountOnly) {
 }
 
 TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {
-    const struct {
-        std::int16_t n;
-        const char* message;
-    } cases[] = {
+    const std::pair<std::int16_t, const char*> cases[] = {
         {11, "Record number 11 is beyond the capacity of 10 records"},
         {32767, "Record number 32767 is beyond the capacity of 10 records"},
         {-1, "Record number -1 is negative; the record lists hold records 0 to 10"},
@@ -121,14 +118,13 @@ TEST(BeamModelRecords, RecordsOutsideTheListsAreRefusedAndNothingIsWritten) {
     BeamModel m = dimensionedModel(10);
     m.count(RecordKind::PointLoad) = 10;
     const BeamModel before = m;
-    for (const auto& c : cases) {
-        expectError(thrownBy([&] { CheckRecordNumber(m, c.n); }), ErrorNumber::SubscriptOutOfRange,
-                    c.message);
+    for (const auto& [n, message] : cases) {
+        expectError(thrownBy([&] { CheckRecordNumber(m, n); }), ErrorNumber::SubscriptOutOfRange,
+                    message);
         for (const auto& [kind, store] : records) {
-            expectError(thrownBy([&] { NoteRecordNumber(m, kind, c.n); }),
-                        ErrorNumber::SubscriptOutOfRange, c.message);
-            expectError(thrownBy([&] { store(m, c.n); }), ErrorNumber::SubscriptOutOfRange,
-                        c.message);
+            expectError(thrownBy([&] { NoteRecordNumber(m, kind, n); }),
+                        ErrorNumber::SubscriptOutOfRange, message);
+            expectError(thrownBy([&] { store(m, n); }), ErrorNumber::SubscriptOutOfRange, message);
         }
     }
     EXPECT_EQ(m, before);

@@ -88,11 +88,7 @@ TEST(LoadCases, EditsThatWouldBreakTheModelAreRefusedAndChangeNothing) {
     AddCase(m, "Q");
     AddCombination(m, "ULS");
     const CaseModel before = m;
-    struct Row {
-        void (*edit)(CaseModel&);
-        const char* message;
-    };
-    const Row rows[] = {
+    const std::pair<void (*)(CaseModel&), const char*> rows[] = {
         {[](CaseModel& c) { AddCase(c, "Q"); }, "There is already a load case named \"Q\""},
         {[](CaseModel& c) { AddCase(c, ""); }, "A load case needs a name"},
         {[](CaseModel& c) { RenameCase(c, 1, "Loads"); },
@@ -104,8 +100,8 @@ TEST(LoadCases, EditsThatWouldBreakTheModelAreRefusedAndChangeNothing) {
         {[](CaseModel& c) { DeleteCombination(c, 1); },
          "There is no combination 2; the model has 1"},
     };
-    for (const Row& row : rows) {
-        EXPECT_STREQ(test::thrownBy([&] { row.edit(m); }).what(), row.message);
+    for (const auto& [edit, message] : rows) {
+        EXPECT_STREQ(test::thrownBy([&] { edit(m); }).what(), message);
         EXPECT_EQ(m, before);
     }
     DeleteCase(m, 1);

@@ -189,18 +189,17 @@ TEST_F(SafeFileTest, SpecialFilesAreWrittenDirectlyAndFoldersRefused) {
 TEST_F(SafeFileTest, ReadersRefuseWhatIsNoRegularFileWithoutBlocking) {
     ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
     writeBytes(dir_ / "big", std::string(101, 'b'));
-    struct Case {
-        fs::path path;
-        std::string description;
+    const std::pair<fs::path, std::string> cases[] = {
+        {dir_ / "pipe", SafeFile::NotRegularText},
+        {"/dev/zero", SafeFile::NotRegularText},
+        {dir_, "Is a directory"},
+        {dir_ / "missing", "No such file or directory"},
+        {dir_ / "big", "It is larger than the 100 bytes that a test file can hold"},
     };
-    for (const Case& c : {Case{dir_ / "pipe", SafeFile::NotRegularText},
-                          Case{"/dev/zero", SafeFile::NotRegularText}, Case{dir_, "Is a directory"},
-                          Case{dir_ / "missing", "No such file or directory"},
-                          Case{dir_ / "big", "It is larger than the 100 bytes that a test file "
-                                             "can hold"}}) {
+    for (const auto& [path, description] : cases) {
         const KradonError e =
-            thrownBy([&] { SafeFile::ReadRegularFile(c.path, 100, "a test file"); });
-        EXPECT_EQ(e.what(), c.description) << c.path;
+            thrownBy([&] { SafeFile::ReadRegularFile(path, 100, "a test file"); });
+        EXPECT_EQ(e.what(), description) << path;
         EXPECT_EQ(e.number(), ErrorNumber::FileIo);
     }
     EXPECT_EQ(SafeFile::ReadRegularFile(dir_ / "big", 101, "a test file").size(), 101u);
@@ -223,12 +222,9 @@ TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
     fs::permissions(dir_ / "open", fs::perms::all);
     fs::create_directory_symlink(made, dir_ / "link");
     writeBytes(dir_ / "file", "");
-    struct Case {
-        std::string name, why;
-    };
-    std::vector<Case> cases = {{"open", "other users may enter it"},
-                               {"link", "it is not a folder"},
-                               {"file", "it is not a folder"}};
+    std::vector<std::pair<std::string, std::string>> cases = {{"open", "other users may enter it"},
+                                                              {"link", "it is not a folder"},
+                                                              {"file", "it is not a folder"}};
     if (::geteuid() == 0) {
         // Taken first by another user (nobody), with a mode that looks private.
         fs::create_directory(dir_ / "taken");
@@ -236,9 +232,9 @@ TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
         ASSERT_EQ(::chown((dir_ / "taken").c_str(), 65534, 65534), 0);
         cases.push_back({"taken", "it belongs to another user"});
     }
-    for (const Case& c : cases) {
-        const KradonError e = thrownBy([&] { SafeFile::PrivateFolder(dir_, c.name); });
-        EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / c.name).string() + ": " + c.why);
+    for (const auto& [name, why] : cases) {
+        const KradonError e = thrownBy([&] { SafeFile::PrivateFolder(dir_, name); });
+        EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / name).string() + ": " + why);
         EXPECT_EQ(e.source(), "PrivateFolder");
     }
 }
