@@ -72,6 +72,10 @@ TEST(LoadCases, RenamingAndDeletingKeepTheCombinationsRight) {
     SetFactor(m, uls, 2, 0.9);
     SetFactor(m, uls, 2, std::nullopt);
     RenameCase(m, 1, "Imposed");
+    EXPECT_EQ(FindCase(m, "Imposed"), 1u);
+    EXPECT_EQ(FindCase(m, "Q"), std::nullopt);
+    EXPECT_EQ(FindCombination(m, "ULS"), uls);
+    EXPECT_EQ(FindCombination(m, "SLS"), std::nullopt);
     EXPECT_EQ(m.combinations[0].factors,
               (std::vector<CombinationFactor>{{"Loads", 1.35}, {"Imposed", 1.5}}));
     SetCurrentCase(m, 2);
