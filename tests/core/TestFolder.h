@@ -3,6 +3,7 @@
 // well as the suite and test names.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -15,8 +16,10 @@ class TestFolder {
 public:
     TestFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string test =
+        std::string test =
             info ? std::string(info->test_suite_name()) + "-" + info->name() : "suite";
+        // A "/" in a parameterised test's name would make a folder inside one never removed.
+        std::replace(test.begin(), test.end(), '/', '-');
         path_ = std::filesystem::temp_directory_path() /
                 ("kradon-" + test + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path_);

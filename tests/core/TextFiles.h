@@ -1,6 +1,8 @@
-// Reading what a test wrote: a whole file, and the lines of a report with CR LF line ends.
+// Reading what a test wrote: a whole file, the lines of a report with CR LF line ends, and the
+// names of the files in a folder.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -29,6 +31,15 @@ inline std::vector<std::string> ReportLines(const std::string& report) {
         start = end + 2;
     }
     return lines;
+}
+
+/// The names of the files in folder, sorted.
+inline std::vector<std::string> FileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace kradon::test

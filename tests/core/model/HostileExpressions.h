@@ -7,22 +7,24 @@
 
 namespace kradon::test {
 
+/// count copies of piece in a row.
+inline std::string Repeated(const std::string& piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
 inline std::vector<std::string> HostileExpressions() {
-    const auto repeated = [](const std::string& piece, int count) {
-        std::string text;
-        for (int i = 0; i < count; ++i)
-            text += piece;
-        return text;
-    };
     return {
-        repeated("(", 50'000) + "1" + repeated(")", 50'000),
-        repeated("(", 999) + repeated("1+", 50'000) + "1" + repeated(")", 999),
-        repeated("(", 999) + repeated("(1)*", 25'000) + "1" + repeated(")", 999),
-        repeated("sin(", 20'000) + "1" + repeated(")", 20'000),
-        repeated("(", 100'000),
-        repeated(")", 100'000),
-        repeated("-", 100'000),
-        repeated(" ", 100'000) + "1",
+        Repeated("(", 50'000) + "1" + Repeated(")", 50'000),
+        Repeated("(", 999) + Repeated("1+", 50'000) + "1" + Repeated(")", 999),
+        Repeated("(", 999) + Repeated("(1)*", 25'000) + "1" + Repeated(")", 999),
+        Repeated("sin(", 20'000) + "1" + Repeated(")", 20'000),
+        Repeated("(", 100'000),
+        Repeated(")", 100'000),
+        Repeated("-", 100'000),
+        Repeated(" ", 100'000) + "1",
     };
 }
 

@@ -1,5 +1,6 @@
 // A model of several load cases: a .kdn model goes in and comes out unchanged, the current case
 // takes the edits, and the editing operations keep names unique and factors pointing at cases.
+#include "../ThrownBy.h"
 #include "../analysis/ModelBuilder.h"
 #include "model/KradonError.h"
 #include "model/LoadCases.h"
@@ -71,6 +72,10 @@ TEST(LoadCases, RenamingAndDeletingKeepTheCombinationsRight) {
     SetFactor(m, uls, 2, 0.9);
     SetFactor(m, uls, 2, std::nullopt);
     RenameCase(m, 1, "Imposed");
+    EXPECT_EQ(FindCase(m, "Imposed"), 1u);
+    EXPECT_EQ(FindCase(m, "Q"), std::nullopt);
+    EXPECT_EQ(FindCombination(m, "ULS"), uls);
+    EXPECT_EQ(FindCombination(m, "SLS"), std::nullopt);
     EXPECT_EQ(m.combinations[0].factors,
               (std::vector<CombinationFactor>{{"Loads", 1.35}, {"Imposed", 1.5}}));
     SetCurrentCase(m, 2);
@@ -87,11 +92,7 @@ TEST(LoadCases, EditsThatWouldBreakTheModelAreRefusedAndChangeNothing) {
     AddCase(m, "Q");
     AddCombination(m, "ULS");
     const CaseModel before = m;
-    struct Row {
-        void (*edit)(CaseModel&);
-        const char* message;
-    };
-    const Row rows[] = {
+    const std::pair<void (*)(CaseModel&), const char*> rows[] = {
         {[](CaseModel& c) { AddCase(c, "Q"); }, "There is already a load case named \"Q\""},
         {[](CaseModel& c) { AddCase(c, ""); }, "A load case needs a name"},
         {[](CaseModel& c) { RenameCase(c, 1, "Loads"); },
@@ -103,23 +104,13 @@ TEST(LoadCases, EditsThatWouldBreakTheModelAreRefusedAndChangeNothing) {
         {[](CaseModel& c) { DeleteCombination(c, 1); },
          "There is no combination 2; the model has 1"},
     };
-    for (const Row& row : rows) {
-        try {
-            row.edit(m);
-            ADD_FAILURE() << row.message;
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), std::string(row.message));
-        }
+    for (const auto& [edit, message] : rows) {
+        EXPECT_STREQ(test::thrownBy([&] { edit(m); }).what(), message);
         EXPECT_EQ(m, before);
     }
     DeleteCase(m, 1);
-    try {
-        DeleteCase(m, 0);
-        ADD_FAILURE();
-    } catch (const KradonError& e) {
-        EXPECT_EQ(e.what(),
-                  std::string("A model needs at least one load case: \"Loads\" is the last"));
-    }
+    EXPECT_STREQ(test::thrownBy([&] { DeleteCase(m, 0); }).what(),
+                 "A model needs at least one load case: \"Loads\" is the last");
 }
 
 TEST(LoadCases, ModelProblemsAreNamed) {

@@ -3,6 +3,8 @@
 // the private folders refuse what another user made; outputs are checked against each other.
 #include "../FileSafetySupport.h"
 #include "../TestFolder.h"
+#include "../TextFiles.h"
+#include "../ThrownBy.h"
 #include "../results/ResultsState.h"
 #include "model/BeamModel.h"
 #include "model/KradonError.h"
@@ -27,27 +29,14 @@ namespace {
 namespace fs = std::filesystem;
 using SafeFile::WriteStep;
 using test::fileBytes;
+using test::thrownBy;
 using test::writeBytes;
 
 class SafeFileTest : public ::testing::Test {
 protected:
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
     const test::TestFolder folder_;
     const fs::path dir_ = folder_.path();
 };
-
-BeamModel modelOf(std::int16_t maxNoApplieds) {
-    BeamModel m;
-    m.MaxNoApplieds = maxNoApplieds;
-    ClearModelLists(m);
-    return m;
-}
 
 /// Each writer of a file of the program, as the program calls it on path.
 struct Writer {
@@ -59,7 +48,7 @@ std::vector<Writer> everyWriter() {
     return {
         {"WriteFileAtomically",
          [](const fs::path& p) { SafeFile::WriteFileAtomically(p, std::string(9000, 'n')); }},
-        {"SaveModelFile", [](const fs::path& p) { modFileWrite::SaveModelFile(p, modelOf(30)); }},
+        {"SaveModelFile", [](const fs::path& p) { modFileWrite::SaveModelFile(p, BeamModel{}); }},
         {"SaveResultsFile", [](const fs::path& p) { SaveResultsFile(test::ThreeNodeState(), p); }},
         {"WriteResults",
          [](const fs::path& p) {
@@ -75,18 +64,17 @@ TEST_F(SafeFileTest, AProducerThatFailsHalfWayLeavesTheOldFileAndPassesItsErrorO
     writeBytes(target, "old report");
     ProgramState s = test::ThreeNodeState();
     s.results.NodeDeflection.resize(2); // the third node's row throws
-    try {
+    const KradonError e = thrownBy([&] {
         SafeFile::WriteFileAtomically(target, [&s](const ByteSink& sink) {
             sink(std::string(100000, 'x')); // written before the failure
             WriteResults(s, "", 0, 0, sink);
         });
-        ADD_FAILURE() << "the write succeeded";
-    } catch (const KradonError& e) {
-        EXPECT_EQ(e.source(), "DoResults");
-        EXPECT_STREQ(e.what(), "NodeDeflection has no entry 2");
-    }
+    });
+    EXPECT_EQ(e.source(), "DoResults");
+    EXPECT_STREQ(e.what(), "NodeDeflection has no entry 2");
     EXPECT_EQ(fileBytes(target), "old report");
-    EXPECT_EQ(names(), std::vector<std::string>{"report.txt"}) << "no temporary file left";
+    EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"report.txt"})
+        << "no temporary file left";
 }
 
 TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {
@@ -100,23 +88,18 @@ TEST_F(SafeFileTest, EveryWriterKeepsTheOldBytesAtEveryFailingStep) {
             writeBytes(target, old);
             {
                 const test::InjectedWriteFault fault(step, ENOSPC);
-                try {
-                    writer.write(target);
-                    ADD_FAILURE() << "the write succeeded";
-                } catch (const KradonError& e) {
-                    EXPECT_EQ(e.number(), ErrorNumber::FileIo);
-                    EXPECT_NE(std::string(e.what()).find("No space left on device"),
-                              std::string::npos)
-                        << e.what();
-                }
+                const KradonError e = thrownBy([&] { writer.write(target); });
+                EXPECT_EQ(e.number(), ErrorNumber::FileIo);
+                EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos);
             }
             EXPECT_EQ(fileBytes(target), old);
-            EXPECT_EQ(names(), std::vector<std::string>{"kept.bin"}) << "no temporary file left";
+            EXPECT_EQ(test::FileNames(dir_), std::vector<std::string>{"kept.bin"})
+                << "no temporary file left";
             // A file that was not there before is not there after a failure either.
             fs::remove(target);
             const test::InjectedWriteFault fault(step, EIO);
             EXPECT_THROW(writer.write(target), KradonError);
-            EXPECT_TRUE(names().empty());
+            EXPECT_TRUE(test::FileNames(dir_).empty());
         }
     }
 }
@@ -134,8 +117,7 @@ TEST_F(SafeFileTest, AFullDiskKeepsTheOldBytesOfEveryWriter) {
         SCOPED_TRACE(writer.name);
         EXPECT_THROW(writer.write(target), KradonError);
         EXPECT_EQ(fileBytes(target), "old bytes");
-        EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint), fs::directory_iterator()), 2)
-            << "only the old file and the filler";
+        EXPECT_EQ(test::FileNames(mountPoint), (std::vector<std::string>{"filler", "kept.bin"}));
     }
     // Once there is room again the write goes through.
     fs::remove(mountPoint / "filler");
@@ -165,9 +147,7 @@ TEST_F(SafeFileTest, EveryWriterKeepsModeAndGroupAndWritesThroughALink) {
         fs::remove(link);
         fs::remove(target);
     }
-}
-
-TEST_F(SafeFileTest, NewFilesFollowTheUmaskAndDanglingLinksCreateTheirTarget) {
+    // New files follow the umask; a dangling link creates its target.
     const mode_t previous = ::umask(027);
     fs::create_symlink("made.bin", dir_ / "dangling.bin");
     SafeFile::WriteFileAtomically(dir_ / "dangling.bin", "made");
@@ -191,48 +171,36 @@ TEST_F(SafeFileTest, LeftoversOfEndedWritesGoAndOthersStay) {
     writeBytes(dir_ / stale, "");
     for (const std::string& name : kept)
         writeBytes(dir_ / name, "");
-    modFileWrite::SaveModelFile(dir_ / "m.kdn", modelOf(10));
+    modFileWrite::SaveModelFile(dir_ / "m.kdn", BeamModel{});
     std::vector<std::string> expected = kept;
     expected.push_back("m.kdn");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(names(), expected);
+    EXPECT_EQ(test::FileNames(dir_), expected);
 }
 
 TEST_F(SafeFileTest, SpecialFilesAreWrittenDirectlyAndFoldersRefused) {
     SafeFile::WriteFileAtomically("/dev/null", "gone");
-    try {
-        SafeFile::WriteFileAtomically("/dev/full", "never");
-        ADD_FAILURE() << "/dev/full took the bytes";
-    } catch (const KradonError& e) {
-        EXPECT_STREQ(e.what(), "No space left on device");
-    }
-    try {
-        SafeFile::WriteFileAtomically(dir_, "never");
-        ADD_FAILURE() << "a folder was written";
-    } catch (const KradonError& e) {
-        EXPECT_STREQ(e.what(), "Is a directory");
-    }
+    EXPECT_STREQ(thrownBy([] { SafeFile::WriteFileAtomically("/dev/full", "never"); }).what(),
+                 "No space left on device");
+    EXPECT_STREQ(thrownBy([&] { SafeFile::WriteFileAtomically(dir_, "never"); }).what(),
+                 "Is a directory");
 }
 
 TEST_F(SafeFileTest, ReadersRefuseWhatIsNoRegularFileWithoutBlocking) {
     ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
     writeBytes(dir_ / "big", std::string(101, 'b'));
-    struct Case {
-        fs::path path;
-        std::string description;
+    const std::pair<fs::path, std::string> cases[] = {
+        {dir_ / "pipe", SafeFile::NotRegularText},
+        {"/dev/zero", SafeFile::NotRegularText},
+        {dir_, "Is a directory"},
+        {dir_ / "missing", "No such file or directory"},
+        {dir_ / "big", "It is larger than the 100 bytes that a test file can hold"},
     };
-    for (const Case& c : {Case{dir_ / "pipe", SafeFile::NotRegularText},
-                          Case{"/dev/zero", SafeFile::NotRegularText}, Case{dir_, "Is a directory"},
-                          Case{dir_ / "missing", "No such file or directory"},
-                          Case{dir_ / "big", "It is larger than the 100 bytes that a test file "
-                                             "can hold"}}) {
-        try {
-            SafeFile::ReadRegularFile(c.path, 100, "a test file");
-            ADD_FAILURE() << c.path << " was read";
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), c.description) << c.path;
-            EXPECT_EQ(e.number(), ErrorNumber::FileIo);
-        }
+    for (const auto& [path, description] : cases) {
+        const KradonError e =
+            thrownBy([&] { SafeFile::ReadRegularFile(path, 100, "a test file"); });
+        EXPECT_EQ(e.what(), description) << path;
+        EXPECT_EQ(e.number(), ErrorNumber::FileIo);
     }
     EXPECT_EQ(SafeFile::ReadRegularFile(dir_ / "big", 101, "a test file").size(), 101u);
     EXPECT_EQ(SafeFile::ReadRegularFilePrefix(dir_ / "big", 14), std::string(14, 'b'));
@@ -254,12 +222,9 @@ TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
     fs::permissions(dir_ / "open", fs::perms::all);
     fs::create_directory_symlink(made, dir_ / "link");
     writeBytes(dir_ / "file", "");
-    struct Case {
-        std::string name, why;
-    };
-    std::vector<Case> cases = {{"open", "other users may enter it"},
-                               {"link", "it is not a folder"},
-                               {"file", "it is not a folder"}};
+    std::vector<std::pair<std::string, std::string>> cases = {{"open", "other users may enter it"},
+                                                              {"link", "it is not a folder"},
+                                                              {"file", "it is not a folder"}};
     if (::geteuid() == 0) {
         // Taken first by another user (nobody), with a mode that looks private.
         fs::create_directory(dir_ / "taken");
@@ -267,19 +232,16 @@ TEST_F(SafeFileTest, PrivateFolderIsMadeClosedAndRefusedWhenNotTheUsersOwn) {
         ASSERT_EQ(::chown((dir_ / "taken").c_str(), 65534, 65534), 0);
         cases.push_back({"taken", "it belongs to another user"});
     }
-    for (const Case& c : cases) {
-        try {
-            SafeFile::PrivateFolder(dir_, c.name);
-            ADD_FAILURE() << c.name << " was taken as private";
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / c.name).string() + ": " + c.why);
-            EXPECT_EQ(e.source(), "PrivateFolder");
-        }
+    for (const auto& [name, why] : cases) {
+        const KradonError e = thrownBy([&] { SafeFile::PrivateFolder(dir_, name); });
+        EXPECT_EQ(e.what(), "Cannot use the folder " + (dir_ / name).string() + ": " + why);
+        EXPECT_EQ(e.source(), "PrivateFolder");
     }
 }
 
 TEST_F(SafeFileTest, OutputsThatAreTheSameFileAreFound) {
     writeBytes(dir_ / "m.kdn", "model");
+    writeBytes(dir_ / "other.kdn", "model");
     fs::create_symlink("m.kdn", dir_ / "link.kdn");
     fs::create_hard_link(dir_ / "m.kdn", dir_ / "hard.kdn");
     fs::create_symlink("later.svg", dir_ / "dangling.svg");
@@ -287,30 +249,23 @@ TEST_F(SafeFileTest, OutputsThatAreTheSameFileAreFound) {
     const auto at = [&](const std::string& name) { return (dir_ / name).string(); };
     using OutputPaths::NamedPath;
     const std::vector<NamedPath> model = {{"the model m.kdn", at("m.kdn")}};
-    struct Case {
-        std::vector<NamedPath> outputs;
-        std::string found; // empty when nothing is the same
+    // How the description of the first pair found begins.
+    const std::pair<std::vector<NamedPath>, std::string> cases[] = {
+        {{{"--report m.kdn", at("m.kdn")}},
+         "--report m.kdn and the model m.kdn are the same file; nothing was written"},
+        {{{"--json link", at("link.kdn")}}, "--json link and the model m.kdn"},
+        {{{"--json hard", at("hard.kdn")}}, "--json hard and the model m.kdn"},
+        {{{"--report X.svg", at("X.svg")}, {"--picture bmd:X.svg", at("sub/../X.svg")}},
+         "--picture bmd:X.svg and --report X.svg"},
+        {{{"--report a", at("dangling.svg")}, {"--picture b", at("later.svg")}},
+         "--picture b and --report a"},
+        {{{"--report a", at("a.txt")}, {"--json b", at("b.json")}}, "none"},
+        {{{"--json other", at("other.kdn")}}, "none"}, // a file of its own, with the same bytes
+        {{{"--report null", "/dev/null"}, {"--json null", "/dev/null"}}, "none"},
     };
-    for (const Case& c : std::vector<Case>{
-             {{{"--report m.kdn", at("m.kdn")}},
-              "--report m.kdn and the model m.kdn are the same file; nothing was written"},
-             {{{"--json link", at("link.kdn")}}, "--json link and the model m.kdn"},
-             {{{"--json hard", at("hard.kdn")}}, "--json hard and the model m.kdn"},
-             {{{"--report X.svg", at("X.svg")}, {"--picture bmd:X.svg", at("sub/../X.svg")}},
-              "--picture bmd:X.svg and --report X.svg"},
-             {{{"--report a", at("dangling.svg")}, {"--picture b", at("later.svg")}},
-              "--picture b and --report a"},
-             {{{"--report a", at("a.txt")}, {"--json b", at("b.json")}}, ""},
-             {{{"--report null", "/dev/null"}, {"--json null", "/dev/null"}}, ""},
-         }) {
-        const auto same = OutputPaths::FindSameFile(model, c.outputs);
-        if (c.found.empty()) {
-            EXPECT_FALSE(same) << OutputPaths::Describe(*same);
-            continue;
-        }
-        ASSERT_TRUE(same) << c.found;
-        EXPECT_EQ(OutputPaths::Describe(*same).rfind(c.found, 0), 0u)
-            << OutputPaths::Describe(*same);
+    for (const auto& [outputs, found] : cases) {
+        const auto same = OutputPaths::FindSameFile(model, outputs);
+        EXPECT_EQ((same ? OutputPaths::Describe(*same) : "none").substr(0, found.size()), found);
     }
     EXPECT_EQ(fileBytes(dir_ / "m.kdn"), "model");
     EXPECT_FALSE(fs::exists(dir_ / "later.svg")) << "looking creates nothing";

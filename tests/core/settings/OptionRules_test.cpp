@@ -1,7 +1,6 @@
-// The option values as the options dialog's OK takes them: numbers from the fields, the
-// bounds with their messages, the warning while typing and the two folders.
+// The option values as the options dialog's OK takes them: numbers from the fields and the bounds
+// with their messages. The shell's tests cover the warning while typing and the folders.
 #include "settings/OptionRules.h"
-#include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -25,8 +24,7 @@ Options afterOk(std::optional<double> mesh, std::optional<double> applieds, Reco
 
 TEST(OptionRules, OkBringsTheValuesInsideTheirBoundsWithOneMessageEach) {
     struct Case {
-        const char* name;
-        double mesh, applieds;
+        double applieds, mesh;
         double MeshDensFact;
         std::int16_t MaxNoApplieds;
         std::vector<std::string> texts;
@@ -39,35 +37,28 @@ TEST(OptionRules, OkBringsTheValuesInsideTheirBoundsWithOneMessageEach) {
                                  "You are limited to 10. ";
     const std::string meshLow = "Your value Mesh density factor is too low.\r\n"
                                 "Your minimum is 0.2.";
-    const std::vector<Case> cases = {
-        {"31 applieds", 1, 31, 1, 30, {tooMany}},
-        {"4 applieds", 1, 4, 1, 5, {tooFew}},
-        {"5 and 30 applieds pass", 1, 5, 1, 5, {}},
-        {"30 applieds", 1, 30, 1, 30, {}},
-        {"40000 applieds saturate and are then limited", 1, 40000, 1, 30, {tooMany}},
-        // Read in single precision, 0.2 lies just above the bound.
-        {"factor 0.2", 0.2, 10, static_cast<double>(0.2f), 10, {}},
-        {"factor 0.1", 0.1, 10, static_cast<double>(0.2f), 10, {meshLow}},
-        {"factor 10", 10, 10, 10, 10, {}},
-        {"factor 10.5", 10.5, 10, 10, 10, {meshHigh}},
-        {"factor 1e39, beyond single precision", 1e39, 10, 10, 10, {meshHigh}},
-        {"both outside, applieds first",
-         0.1,
-         31,
-         static_cast<double>(0.2f),
-         30,
-         {tooMany, meshLow}},
-    };
+    const double low = static_cast<double>(0.2f);
+    // 40000 applieds saturate and are then limited; 0.2 read in single precision lies just above
+    // its bound, 1e39 beyond single precision.
+    const std::vector<Case> cases = {{31, 1, 1, 30, {tooMany}},
+                                     {4, 1, 1, 5, {tooFew}},
+                                     {5, 1, 1, 5, {}},
+                                     {30, 1, 1, 30, {}},
+                                     {40000, 1, 1, 30, {tooMany}},
+                                     {10, 0.2, low, 10, {}},
+                                     {10, 0.1, low, 10, {meshLow}},
+                                     {10, 10, 10, 10, {}},
+                                     {10, 10.5, 10, 10, {meshHigh}},
+                                     {10, 1e39, 10, 10, {meshHigh}},
+                                     {31, 0.1, low, 30, {tooMany, meshLow}}};
     for (const Case& c : cases) {
         RecordingSink sink;
         const Options o = afterOk(c.mesh, c.applieds, sink);
-        EXPECT_EQ(o.MeshDensFact, c.MeshDensFact) << c.name;
-        EXPECT_EQ(o.MaxNoApplieds, c.MaxNoApplieds) << c.name;
-        EXPECT_EQ(sink.texts, c.texts) << c.name;
+        EXPECT_EQ(o.MeshDensFact, c.MeshDensFact) << c.mesh;
+        EXPECT_EQ(o.MaxNoApplieds, c.MaxNoApplieds) << c.applieds;
+        EXPECT_EQ(sink.texts, c.texts) << c.applieds << " " << c.mesh;
     }
-}
-
-TEST(OptionRules, AppliedsAreRoundedToTheNearestIntegerAHalfToEven) {
+    // Applieds are rounded to the nearest integer, a half to even.
     EXPECT_EQ(Integer16FromNumber(12.4), 12);
     EXPECT_EQ(Integer16FromNumber(12.6), 13);
     EXPECT_EQ(Integer16FromNumber(12.5), 12);
@@ -97,59 +88,6 @@ TEST(OptionRules, AFieldWithoutANumberIsNamedAndKeepsItsValue) {
     TakeFieldNumbers({1, 10, std::nullopt}, {"1", "10", "x"}, o, quiet, false);
     EXPECT_TRUE(quiet.texts.empty());
     EXPECT_EQ(o.MAX_FILES, 6);
-}
-
-TEST(OptionRules, TypingMoreThanTwentyAppliedsAsksWhetherTheyAreNeeded) {
-    EXPECT_FALSE(MaxNoAppliedsWarning(20));
-    const std::optional<Message> warning = MaxNoAppliedsWarning(21);
-    ASSERT_TRUE(warning);
-    EXPECT_EQ(warning->title, "Kradon by Tarel Vestrun");
-    EXPECT_EQ(warning->text, "Your value of maximum applied conditions is quite high.\r\n"
-                             "Are you sure you need 21?");
-}
-
-TEST(OptionRules, EachFolderKeepsItsOwnValue) {
-    MemorySettings settings;
-    settings.save("Options", "OpenIn", "/data/models");
-    settings.save("Options", "SaveIn", "/data/out");
-    Options o;
-    o.OpenIn = "/old/open";
-    o.SaveIn = "/old/save";
-    LoadFolders(settings, o);
-    LoadFolders(settings, o);
-    EXPECT_EQ(o.OpenIn, "/data/models");
-    EXPECT_EQ(o.SaveIn, "/data/out");
-
-    RecordingSink sink;
-    StoreFolder(settings, SettingsKeys::OpenIn, "/picked", o.OpenIn, sink);
-    LoadFolders(settings, o);
-    EXPECT_EQ(o.OpenIn, "/picked");
-    EXPECT_EQ(o.SaveIn, "/data/out");
-    EXPECT_EQ(settings.get("Options", "SaveIn", "absent"), "/data/out");
-    EXPECT_TRUE(sink.texts.empty());
-}
-
-TEST(OptionRules, NoStoredFolderKeepsTheCurrentOne) {
-    MemorySettings settings;
-    Options o;
-    LoadFolders(settings, o);
-    EXPECT_EQ(o.OpenIn, "");
-    EXPECT_EQ(o.SaveIn, "");
-}
-
-TEST(OptionRules, ACancelledOrEmptyFolderChoiceKeepsTheFolder) {
-    for (const std::optional<std::string>& chosen : {std::optional<std::string>(), {""}}) {
-        MemorySettings settings;
-        settings.save("Options", "SaveIn", "/data/out");
-        Options o;
-        o.SaveIn = "/data/out";
-        RecordingSink sink;
-        StoreFolder(settings, SettingsKeys::SaveIn, chosen, o.SaveIn, sink);
-        EXPECT_EQ(o.SaveIn, "/data/out");
-        EXPECT_EQ(settings.get("Options", "SaveIn", "absent"), "/data/out");
-        // Only a path that came back empty is reported; Cancel is the user's own choice.
-        EXPECT_EQ(sink.texts.size(), chosen ? 1u : 0u);
-    }
 }
 
 } // namespace

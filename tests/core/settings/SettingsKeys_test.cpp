@@ -2,32 +2,21 @@
 #include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace kradon::SettingsKeys {
 namespace {
 
-TEST(SettingsKeys, BooleansAreWrittenAsTrueAndFalse) {
+TEST(SettingsKeys, BooleansAreWrittenAsTrueAndFalseAndReadBackLeniently) {
     EXPECT_EQ(BooleanText(true), "True");
     EXPECT_EQ(BooleanText(false), "False");
-}
-
-TEST(SettingsKeys, StoredTextsReadBackAsBooleans) {
-    struct Case {
-        const char* text;
-        bool fallback;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"True", false, true},  {"False", true, false},  {"true", false, true},
-        {"FALSE", true, false}, {" True ", false, true}, {"-1", false, true},
-        {"1", false, true},     {"0", true, false},      {"", true, true},
-        {"", false, false},     {"yes", false, false},   {"Truely", true, true},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ParseBooleanText(c.text, c.fallback), c.expected)
-            << "'" << c.text << "' fallback " << c.fallback;
+    for (const char* text : {"True", "true", " True ", "-1", "1"})
+        EXPECT_TRUE(ParseBooleanText(text, false)) << text;
+    for (const char* text : {"False", "FALSE", "0"})
+        EXPECT_FALSE(ParseBooleanText(text, true)) << text;
+    // Anything else gives the fallback.
+    for (const bool fallback : {true, false})
+        for (const char* text : {"", "yes", "Truely"})
+            EXPECT_EQ(ParseBooleanText(text, fallback), fallback) << text;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The recent files list over an in-memory settings store: first run, adding files, moving an
-// entry to the top, the list length and the captions.
+// The recent files list over an in-memory settings store: adding files, moving an entry to the
+// top, the list length and the captions. The shell's tests cover the first run and a later one.
 #include "settings/modRUF.h"
 
 #include <gtest/gtest.h>
@@ -28,12 +28,6 @@ struct RecordingSink : MessageSink {
 using Paths = std::vector<std::string>;
 
 struct ListFixture : ::testing::Test {
-    /// A list that has been loaded once (the first run) with the length field at length.
-    RecentFiles& started(double length = 4) {
-        list.Load([this] { ++registered; });
-        field.value = length;
-        return list;
-    }
     std::string stored(const char* key) const { return settings.get("Recent Files", key, "-"); }
 
     MemorySettings settings;
@@ -41,126 +35,48 @@ struct ListFixture : ::testing::Test {
     FakeField field;
     RecordingSink messages;
     RecentFiles list{settings, options, field, messages};
-    int registered = 0;
 };
 
-TEST_F(ListFixture, FirstRunRegistersTheFileTypeAndListsThree) {
-    list.Load([this] { ++registered; });
-    EXPECT_EQ(registered, 1);
-    EXPECT_EQ(options.MAX_FILES, 3);
-    EXPECT_EQ(field.shown, std::vector<std::int16_t>{3});
-    EXPECT_EQ(settings.get("Config", "noRUF", "-"), "0");
-    EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), "3");
-    EXPECT_EQ(list.noRUF(), 0);
-    EXPECT_FALSE(list.separatorShown());
-    EXPECT_FALSE(list.firstItemShown());
-    EXPECT_TRUE(list.paths().empty());
-}
-
-TEST_F(ListFixture, ALaterStartListsWhatWasStoredWithoutRegistering) {
-    started().AddFile("/m/a.kdn");
-    list.AddFile("/m/b.kdn");
-    Options again;
-    FakeField otherField;
-    RecentFiles next(settings, again, otherField, messages);
-    int registeredAgain = 0;
-    next.Load([&] { ++registeredAgain; });
-    EXPECT_EQ(registeredAgain, 0);
-    EXPECT_EQ(next.paths(), (Paths{"/m/b.kdn", "/m/a.kdn"}));
-    EXPECT_EQ(next.items()[1].caption, "&1   /m/b.kdn");
-    EXPECT_EQ(next.items()[2].caption, "&2   /m/a.kdn");
-    EXPECT_TRUE(next.separatorShown());
-    EXPECT_EQ(again.MAX_FILES, 4);
-    EXPECT_EQ(otherField.shown, std::vector<std::int16_t>{4});
-}
-
-TEST_F(ListFixture, TheSameFileTwiceKeepsOneEntryAtTheTop) {
-    started().AddFile("/m/a.kdn");
+// A file already listed moves to the top of the menu (exactly the same text: case counts); only
+// the menu moves, the stored order changes with the next file new to the list. A full list
+// drops its oldest entry.
+TEST_F(ListFixture, AListedFileMovesToTheTopAndAFullListDropsItsOldest) {
+    list.Load([] {}); // the first run: a list of three
+    list.AddFile("/m/a.kdn");
     list.AddFile("/m/a.kdn");
     EXPECT_EQ(list.paths(), Paths{"/m/a.kdn"});
     EXPECT_EQ(settings.get("Config", "noRUF", "-"), "1");
-    EXPECT_EQ(stored("1"), "/m/a.kdn");
     EXPECT_TRUE(list.separatorShown());
     EXPECT_TRUE(list.firstItemShown());
-}
-
-TEST_F(ListFixture, TheThirdEntryMovesToTheTopAndTheFirstTwoDownOne) {
-    started().AddFile("/m/a.kdn");
     list.AddFile("/m/b.kdn");
     list.AddFile("/m/c.kdn");
-    ASSERT_EQ(list.paths(), (Paths{"/m/c.kdn", "/m/b.kdn", "/m/a.kdn"}));
     list.AddFile("/m/a.kdn");
     EXPECT_EQ(list.paths(), (Paths{"/m/a.kdn", "/m/c.kdn", "/m/b.kdn"}));
     EXPECT_EQ(list.items()[3].caption, "&3   /m/b.kdn");
-    // Only the menu moves; the stored order changes with the next file new to the list.
     EXPECT_EQ(stored("1"), "/m/c.kdn");
     EXPECT_EQ(stored("3"), "/m/a.kdn");
-}
-
-TEST_F(ListFixture, ComparisonIsExactAndCaseSensitive) {
-    started().AddFile("/m/a.kdn");
     list.AddFile("/m/A.kdn");
-    EXPECT_EQ(list.paths(), (Paths{"/m/A.kdn", "/m/a.kdn"}));
-}
-
-TEST_F(ListFixture, AFullListDropsItsOldestEntry) {
-    started(2).AddFile("/m/a.kdn");
-    list.AddFile("/m/b.kdn");
-    list.AddFile("/m/c.kdn");
-    EXPECT_EQ(list.paths(), (Paths{"/m/c.kdn", "/m/b.kdn"}));
-    EXPECT_EQ(stored("3"), "-");
-}
-
-TEST_F(ListFixture, TrimmingFourEntriesToTwoDeletesTheirKeys) {
-    started();
-    for (const char* p : {"/m/a.kdn", "/m/b.kdn", "/m/c.kdn", "/m/d.kdn"})
-        list.AddFile(p);
-    ASSERT_EQ(list.noRUF(), 4);
-    field.value = 2;
-    list.TrimToLength();
-    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/c.kdn"}));
-    EXPECT_EQ(list.items().size(), 3U) << "items 3 and 4 are gone";
-    EXPECT_EQ(stored("3"), "-");
+    list.AddFile("/m/d.kdn");
+    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/A.kdn", "/m/c.kdn"}));
     EXPECT_EQ(stored("4"), "-");
-    EXPECT_EQ(stored("2"), "/m/c.kdn");
-    EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), "2");
-    EXPECT_EQ(settings.get("Config", "noRUF", "-"), "2");
-    EXPECT_EQ(settings.count("Recent Files"), 2);
 }
 
 TEST_F(ListFixture, ALengthOutsideOneToTwentyOrNoNumberBecomesFour) {
-    struct Case {
-        std::optional<double> typed;
-        std::int16_t length;
-        std::vector<std::string> texts;
-    };
-    const std::vector<Case> cases = {
-        {0, 4, {}},   {25, 4, {}},  {std::nullopt, 4, {"Please input a number in future, ok"}},
-        {1, 1, {}},   {20, 20, {}}, {21, 4, {}},
-        {2.5, 2, {}},
-    };
-    for (const Case& c : cases) {
-        MemorySettings store;
-        Options o;
-        FakeField f;
-        RecordingSink sink;
-        RecentFiles l(store, o, f, sink);
-        f.value = c.typed;
-        l.TrimToLength();
-        EXPECT_EQ(o.MAX_FILES, c.length);
-        EXPECT_EQ(f.value, c.length) << "the field shows the length";
-        EXPECT_EQ(store.get("Config", "MAX_FILES", "-"), std::to_string(c.length));
-        EXPECT_EQ(sink.texts, c.texts);
+    const std::pair<std::optional<double>, std::int16_t> cases[] = {
+        {0, 4}, {25, 4}, {std::nullopt, 4}, {1, 1}, {20, 20}, {21, 4}, {2.5, 2}};
+    for (const auto& [typed, length] : cases) {
+        field.value = typed;
+        list.TrimToLength();
+        EXPECT_EQ(options.MAX_FILES, length);
+        EXPECT_EQ(field.value, length) << "the field shows the length";
+        EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), std::to_string(length));
     }
+    EXPECT_EQ(messages.texts, std::vector<std::string>{"Please input a number in future, ok"});
 }
 
 TEST(RecentFileCaptions, LongPathsAreShortenedFromASeparator) {
-    struct Case {
-        std::string path;
-        std::string shown;
-    };
     const std::string name40(40, 'n');
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         // 32 characters: whole.
         {"/home/engineer/models/beam01.kdn", "/home/engineer/models/beam01.kdn"},
         // 33 characters: the first separator leaves a tail of 32, so none is too far.
@@ -179,11 +95,9 @@ TEST(RecentFileCaptions, LongPathsAreShortenedFromASeparator) {
          "/home/engineer/models/b\xc3\xa9"
          "am0\xc3\xa9.kd\xc3\xa9"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ShortenedPath(c.path), c.shown) << c.path;
-}
-
-TEST(RecentFileCaptions, TheNumberIsTheAccessKey) {
+    for (const auto& [path, shown] : cases)
+        EXPECT_EQ(ShortenedPath(path), shown) << path;
+    // The number is the access key.
     EXPECT_EQ(Caption(3, "/m/a.kdn"), "&3   /m/a.kdn");
     EXPECT_EQ(Caption(1, "/home/engineer/models/beam0123.kdn"),
               "&1   .../engineer/models/beam0123.kdn");
