@@ -1,7 +1,13 @@
 // Models shared by the benchmarks.
 #pragma once
 
+#include "analysis/AnalyseCommand.h"
+#include "analysis/ProgramState.h"
 #include "model/BeamModel.h"
+#include "model/Sinks.h"
+
+#include <filesystem>
+#include <stdexcept>
 
 namespace kradon::bench {
 
@@ -69,6 +75,26 @@ inline BeamModel largestBeamWithCurves() {
         curveSegment(m.ISegment, n, m.ISegment.disA[n], m.ISegment.disB[n], "10000*(1+x/200)^2");
     }
     return m;
+}
+
+/// The largest model, analysed once at the highest mesh density, 10, in input units as the
+/// diagram windows and the sheet see it.
+inline const ProgramState& AnalysedLargestModel() {
+    static const ProgramState analysed = [] {
+        ProgramState s;
+        s.model = largestBeam();
+        s.options.MaxNoApplieds = s.model.MaxNoApplieds;
+        s.options.MeshDensFact = 10;
+        NullStatusSink status;
+        NullMessageSink messages;
+        // The analysis writes its own copy there and removes it again.
+        const AnalyseResult r =
+            AnalyseCore(s, std::filesystem::temp_directory_path(), status, messages);
+        if (r.outcome != AnalyseOutcome::Completed)
+            throw std::runtime_error("the largest model did not analyse");
+        return s;
+    }();
+    return analysed;
 }
 
 } // namespace kradon::bench

@@ -58,11 +58,7 @@ void pause(std::chrono::milliseconds time) {
 void BM_TwentyQuickEdits(benchmark::State& bench) {
     QTemporaryDir folder;
     const std::filesystem::path home = folder.path().toStdString();
-    ShellPaths paths;
-    paths.settingsFile = home / "kradon.INI";
-    paths.analysisFolder = home;
-    paths.saveFolder = home;
-    paths.settingsStore = home / "settings.conf";
+    const ShellPaths paths = ShellPaths::InFolder(home);
     QuietShellSink messages;
     NoFiles files;
     frmMain main(messages, files, paths);

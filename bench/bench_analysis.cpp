@@ -12,10 +12,6 @@ using namespace kradon;
 using bench::largestBeam;
 using bench::noneSegment;
 
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
-};
-
 /// A simply supported 10 m beam with a central point load.
 BeamModel smallBeam() {
     BeamModel m;
@@ -36,7 +32,7 @@ BeamModel smallBeam() {
 void runAnalysis(benchmark::State& state, const BeamModel& model, double MeshDensFact,
                  bool exactSections = false) {
     NullStatusSink status;
-    QuietSink messages;
+    NullMessageSink messages;
     for (auto _ : state) {
         ProgramState s;
         s.model = model;

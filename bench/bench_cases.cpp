@@ -10,10 +10,6 @@ namespace {
 
 using namespace kradon;
 
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
-};
-
 /// The largest beam with its loads in ten cases, each case all 30 records of every load kind at
 /// the same positions with values of its own (so the mesh is the largest one: 30,968 elements
 /// at mesh density 10, near the 32,767 nodes a mesh may have), and twenty combinations of all
@@ -45,7 +41,7 @@ void BM_TenCasesTwentyCombinations(benchmark::State& state) {
     const CaseModel m = tenCasesTwentyCombinations();
     const auto folder = modFileWrite::DefaultAnalysisFolder();
     NullStatusSink status;
-    QuietSink messages;
+    NullMessageSink messages;
     for (auto _ : state) {
         const CasesOutcome outcome = AnalyseCases(m, folder, status, messages);
         const EnvelopeResult envelope = Envelope(*outcome.analysis, EnvelopeLoadings(m));
@@ -58,7 +54,7 @@ void BM_TenCasesTwentyCombinations(benchmark::State& state) {
 void BM_TwentyCombinationsAndEnvelope(benchmark::State& state) {
     const CaseModel m = tenCasesTwentyCombinations();
     NullStatusSink status;
-    QuietSink messages;
+    NullMessageSink messages;
     const CasesOutcome outcome =
         AnalyseCases(m, modFileWrite::DefaultAnalysisFolder(), status, messages);
     for (auto _ : state) {

@@ -98,11 +98,7 @@ void BM_DesktopStepsLargestModel(benchmark::State& bench) {
     const std::filesystem::path home = folder.path().toStdString();
     const QString model = folder.filePath("largest.kdn");
     modFileWrite::SaveModelFile(model.toStdString(), bench::largestBeam());
-    ShellPaths paths;
-    paths.settingsFile = home / "kradon.INI";
-    paths.analysisFolder = home;
-    paths.saveFolder = home;
-    paths.settingsStore = home / "settings.conf";
+    const ShellPaths paths = ShellPaths::InFolder(home);
     QuietShellSink messages;
     ScratchFiles files(folder.path());
     frmMain main(messages, files, paths);

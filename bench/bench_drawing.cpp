@@ -16,36 +16,11 @@ namespace {
 
 using namespace kradon;
 
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
-};
-
-constexpr double HighestMeshDensity = 10;
 const QSize PictureSize(1200, 800);
 
-/// The largest model, analysed once at the highest mesh density, in input units as the
-/// diagram windows see it.
-const ProgramState& analysedLargestModel() {
-    static const ProgramState analysed = [] {
-        ProgramState s;
-        s.model = bench::largestBeam();
-        s.options.MaxNoApplieds = s.model.MaxNoApplieds;
-        s.options.MeshDensFact = HighestMeshDensity;
-        NullStatusSink status;
-        QuietSink messages;
-        // The analysis writes its own copy there and removes it again.
-        const AnalyseResult r =
-            AnalyseCore(s, std::filesystem::temp_directory_path(), status, messages);
-        if (r.outcome != AnalyseOutcome::Completed)
-            throw std::runtime_error("the largest model did not analyse");
-        return s;
-    }();
-    return analysed;
-}
-
 void drawPicture(benchmark::State& bench, modGraphics::PictureKind kind) {
-    const ProgramState& s = analysedLargestModel();
-    QuietSink messages;
+    const ProgramState& s = bench::AnalysedLargestModel();
+    NullMessageSink messages;
     for (auto _ : bench) {
         QImage image = RenderPicture(kind, s, PictureSize, messages);
         benchmark::DoNotOptimize(image.constBits());

@@ -17,30 +17,8 @@ namespace {
 
 using namespace kradon;
 
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
-};
-
-/// The largest model, analysed once at mesh density 10, in input units as the sheet sees it.
-const ProgramState& analysedLargestModel() {
-    static const ProgramState analysed = [] {
-        ProgramState s;
-        s.model = bench::largestBeam();
-        s.options.MaxNoApplieds = s.model.MaxNoApplieds;
-        s.options.MeshDensFact = 10;
-        NullStatusSink status;
-        QuietSink messages;
-        const AnalyseResult r =
-            AnalyseCore(s, std::filesystem::temp_directory_path(), status, messages);
-        if (r.outcome != AnalyseOutcome::Completed)
-            throw std::runtime_error("the largest model did not analyse");
-        return s;
-    }();
-    return analysed;
-}
-
 sheet::SheetDocument document() {
-    return sheet::BuildSheet(analysedLargestModel(),
+    return sheet::BuildSheet(bench::AnalysedLargestModel(),
                              sheet::MakeTitleBlock("largest.kdn", {"A", "B"}, "today"));
 }
 
@@ -51,7 +29,7 @@ void BM_SheetPdf(benchmark::State& bench) {
         bytes = pdf.size();
         benchmark::DoNotOptimize(pdf.data());
     }
-    bench.counters["elements"] = analysedLargestModel().mesh.ElementCount;
+    bench.counters["elements"] = bench::AnalysedLargestModel().mesh.ElementCount;
     bench.counters["bytes"] = static_cast<double>(bytes);
 }
 
@@ -62,7 +40,7 @@ void BM_SheetHtml(benchmark::State& bench) {
         bytes = html.size();
         benchmark::DoNotOptimize(html.data());
     }
-    bench.counters["elements"] = analysedLargestModel().mesh.ElementCount;
+    bench.counters["elements"] = bench::AnalysedLargestModel().mesh.ElementCount;
     bench.counters["bytes"] = static_cast<double>(bytes);
 }
 

@@ -166,17 +166,11 @@ bool CheckBoundaries(const BeamModel& m, MessageSink& messages) {
     std::string text = std::string(OutsideHeader) + crlf;
     bool any = false;
     const double L = m.span;
-    listOutside(text, any, "Point Load ", m.count(K::PointLoad), L, m.PointLoad.location, nullptr);
-    listOutside(text, any, "UDL ", m.count(K::UDL), L, m.UDL.start, &m.UDL.end);
-    listOutside(text, any, "TDL ", m.count(K::TDL), L, m.TDL.start, &m.TDL.end);
-    listOutside(text, any, "Moment Load ", m.count(K::MomentLoad), L, m.MomentLoad.location,
-                nullptr);
-    listOutside(text, any, "Rigid Support ", m.count(K::RigidSupport), L, m.RigidSupport.location,
-                nullptr);
-    listOutside(text, any, "Spring Support ", m.count(K::SpringSupport), L,
-                m.SpringSupport.location, nullptr);
-    listOutside(text, any, "Fixed Displacement ", m.count(K::FixedDisplacement), L,
-                m.FixedDisplacement.location, nullptr);
+    for (const RecordKind kind : LoadAndSupportKinds) {
+        const RecordPlaces places = PlacesOf(m, kind);
+        listOutside(text, any, places.label, m.count(kind), L, *places.positions.front(),
+                    places.positions.size() > 1 ? places.positions.back() : nullptr);
+    }
     listOutside(text, any, "E-value ", m.count(K::ESegment), L, m.ESegment.disB, nullptr);
     listOutside(text, any, "I-value ", m.count(K::ISegment), L, m.ISegment.disB, nullptr);
     if (!any)
@@ -195,37 +189,15 @@ bool CheckValues(const BeamModel& m, MessageSink& messages) {
         for (std::int32_t n = 1; n <= m.count(kind); ++n)
             check(label + std::to_string(n), at(n));
     };
-    each(K::PointLoad, "Point Load ", [&](const std::string& r, std::size_t i) {
-        c.position(r, m.PointLoad.location[i]);
-        c.value(r, m.PointLoad.value[i]);
-    });
-    each(K::UDL, "UDL ", [&](const std::string& r, std::size_t i) {
-        c.position(r, m.UDL.start[i]);
-        c.position(r, m.UDL.end[i]);
-        c.value(r, m.UDL.value[i]);
-    });
-    each(K::TDL, "TDL ", [&](const std::string& r, std::size_t i) {
-        c.position(r, m.TDL.start[i]);
-        c.position(r, m.TDL.end[i]);
-        c.value(r, m.TDL.startValue[i]);
-        c.value(r, m.TDL.endValue[i]);
-    });
-    each(K::MomentLoad, "Moment Load ", [&](const std::string& r, std::size_t i) {
-        c.position(r, m.MomentLoad.location[i]);
-        c.value(r, m.MomentLoad.value[i]);
-    });
-    each(K::RigidSupport, "Rigid Support ",
-         [&](const std::string& r, std::size_t i) { c.position(r, m.RigidSupport.location[i]); });
-    each(K::SpringSupport, "Spring Support ", [&](const std::string& r, std::size_t i) {
-        c.position(r, m.SpringSupport.location[i]);
-        c.value(r, m.SpringSupport.vertical[i]);
-        c.value(r, m.SpringSupport.rotational[i]);
-    });
-    each(K::FixedDisplacement, "Fixed Displacement ", [&](const std::string& r, std::size_t i) {
-        c.position(r, m.FixedDisplacement.location[i]);
-        c.value(r, m.FixedDisplacement.vertical[i]);
-        c.value(r, m.FixedDisplacement.rotational[i]);
-    });
+    for (const RecordKind kind : LoadAndSupportKinds) {
+        const RecordPlaces places = PlacesOf(m, kind);
+        each(kind, places.label, [&](const std::string& r, std::size_t i) {
+            for (const auto* position : places.positions)
+                c.position(r, (*position)[i]);
+            for (const auto* value : places.values)
+                c.value(r, (*value)[i]);
+        });
+    }
     checkSegments(c, "E-value ", m.ESegment, m.count(K::ESegment));
     checkSegments(c, "I-value ", m.ISegment, m.count(K::ISegment));
     if (c.text.empty())

@@ -32,8 +32,4 @@ private:
     QWidget* parent_;
 };
 
-struct NullMessageSink : MessageSink {
-    void show(const Message&) override {}
-};
-
 } // namespace kradon

@@ -332,22 +332,13 @@ void frmMain::createToolBar() {
     KradonTBButton[19]->setEnabled(false);
 #endif
 
-    KradonTB->addSeparator();
-    spanLblTxt = new QLabel("Beam Length", KradonTB);
-    spanLblTxt->setObjectName("spanLblTxt");
-    spanLblTxt->setContentsMargins(6, 0, 4, 0);
-    spanTxt = new QLineEdit("15", KradonTB);
-    spanTxt->setObjectName("spanTxt");
+    const modToolBar::SpanField span = modToolBar::AddSpanField(KradonTB);
+    spanLblTxt = span.caption;
+    spanTxt = span.field;
+    Text3 = span.unit;
     spanTxt->setReadOnly(true);
-    spanTxt->setMaximumWidth(90);
     spanTxt->setToolTip(tr("Click to edit the span, Enter to apply it"));
     spanTxt->installEventFilter(this);
-    Text3 = new QLabel("m", KradonTB);
-    Text3->setObjectName("Text3");
-    Text3->setContentsMargins(4, 0, 6, 0);
-    KradonTB->addWidget(spanLblTxt);
-    KradonTB->addWidget(spanTxt);
-    KradonTB->addWidget(Text3);
 }
 
 void frmMain::createButtonBar() {

@@ -76,6 +76,17 @@ struct ShellPaths {
     QString helpFile;                     // the user guide; empty when there is none
     std::filesystem::path settingsStore;  // the per-user settings; empty: the platform's place
     std::filesystem::path tipsFile;       // the tips of the day, one a line
+
+    /// Every file of a scratch user in one folder, under its usual name; no help file.
+    static ShellPaths InFolder(const std::filesystem::path& folder) {
+        ShellPaths paths;
+        paths.settingsFile = folder / "kradon.INI";
+        paths.analysisFolder = folder;
+        paths.saveFolder = folder;
+        paths.settingsStore = folder / "settings.conf";
+        paths.tipsFile = folder / "TOTD.INI";
+        return paths;
+    }
 };
 
 inline constexpr const char* StatusPanelText = "Kradon - Advanced Finite Element Beam Analysis";

@@ -101,19 +101,10 @@ void frmToolbar::createToolBar() {
 }
 
 void frmToolbar::createSpanField() {
-    KradonTB->addSeparator();
-    spanLblTxt = new QLabel("Beam Length", KradonTB);
-    spanLblTxt->setObjectName("spanLblTxt");
-    spanLblTxt->setContentsMargins(6, 0, 4, 0);
-    spanTxt = new QLineEdit("15", KradonTB);
-    spanTxt->setObjectName("spanTxt");
-    spanTxt->setMaximumWidth(main_.spanTxt->maximumWidth());
-    Text3 = new QLabel("m", KradonTB);
-    Text3->setObjectName("Text3");
-    Text3->setContentsMargins(4, 0, 6, 0);
-    KradonTB->addWidget(spanLblTxt);
-    KradonTB->addWidget(spanTxt);
-    KradonTB->addWidget(Text3);
+    const modToolBar::SpanField span = modToolBar::AddSpanField(KradonTB);
+    spanLblTxt = span.caption;
+    spanTxt = span.field;
+    Text3 = span.unit;
     // The span is taken when the field is confirmed: Enter, or the focus leaving it.
     connect(spanTxt, &QLineEdit::returnPressed, this, [this] {
         guarded(main_.messages(), [this] { main_.spanTxtChanged(); });

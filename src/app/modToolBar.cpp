@@ -6,6 +6,7 @@
 #include "settings/Twips.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -37,6 +38,21 @@ Qt::ToolBarArea areaOf(Alignment alignment) {
 }
 
 } // namespace
+
+SpanField AddSpanField(QToolBar* bar) {
+    bar->addSeparator();
+    SpanField span{new QLabel("Beam Length", bar), new QLineEdit("15", bar), new QLabel("m", bar)};
+    span.caption->setObjectName("spanLblTxt");
+    span.caption->setContentsMargins(6, 0, 4, 0);
+    span.field->setObjectName("spanTxt");
+    span.field->setMaximumWidth(90);
+    span.unit->setObjectName("Text3");
+    span.unit->setContentsMargins(4, 0, 6, 0);
+    bar->addWidget(span.caption);
+    bar->addWidget(span.field);
+    bar->addWidget(span.unit);
+    return span;
+}
 
 TwipsRect TwipsRectOf(const QRect& pixels) {
     return {twips(pixels.left()), twips(pixels.top()), twips(pixels.width()),

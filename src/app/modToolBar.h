@@ -10,10 +10,12 @@
 #include <memory>
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QMouseEvent;
 class QRect;
 class QRubberBand;
+class QToolBar;
 class QWidget;
 
 namespace kradon {
@@ -22,6 +24,15 @@ class frmMain;
 class frmToolbar;
 
 namespace modToolBar {
+
+/// The span field with its caption "Beam Length" and unit "m", added at the end of bar; the
+/// docked and the floating toolbar name them alike.
+struct SpanField {
+    QLabel* caption;
+    QLineEdit* field;
+    QLabel* unit;
+};
+SpanField AddSpanField(QToolBar* bar);
 
 /// A window's place on the screen, pixels to twips.
 TwipsRect TwipsRectOf(const QRect& pixels);

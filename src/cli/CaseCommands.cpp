@@ -291,47 +291,57 @@ std::string choicesOf(const CaseModel& m) {
 
 } // namespace
 
-int AnalyseCaseState(const CaseAnalyseRequest& r, ProgramState& state, MessageSink& messages) {
-    std::optional<CaseModel> m = readCaseModel(r.modelPath, messages);
-    if (!m)
+namespace {
+
+/// A JSON model read, its loading chosen and every case analysed.
+struct CaseRun {
+    std::optional<CaseModel> model;
+    std::optional<Loading> loading; // none: the envelope
+    std::optional<CaseAnalysis> analysis;
+};
+
+/// Reads the model of r, chooses its loading and analyses it; singleResults refuses the
+/// envelope. Completed, or the exit status of the step that failed.
+int readAndAnalyse(const CaseAnalyseRequest& r, bool singleResults, CaseRun& run,
+                   MessageSink& messages) {
+    run.model = readCaseModel(r.modelPath, messages);
+    if (!run.model)
         return ExitStatus::FileProblem;
     std::string problem;
-    const std::optional<Loading> loading = selectedLoading(r, *m, problem);
-    if (problem.empty() && !loading)
-        problem = "an envelope has no single set of results: choose one with " + choicesOf(*m);
+    run.loading = selectedLoading(r, *run.model, problem);
+    if (singleResults && problem.empty() && !run.loading)
+        problem =
+            "an envelope has no single set of results: choose one with " + choicesOf(*run.model);
     if (!problem.empty()) {
         show(messages, problem);
         return ExitStatus::Usage;
     }
-    std::optional<CaseAnalysis> analysis;
-    if (const int status = analyseAll(r, *m, analysis, messages); status != ExitStatus::Completed)
+    return analyseAll(r, *run.model, run.analysis, messages);
+}
+
+} // namespace
+
+int AnalyseCaseState(const CaseAnalyseRequest& r, ProgramState& state, MessageSink& messages) {
+    CaseRun run;
+    if (const int status = readAndAnalyse(r, true, run, messages); status != ExitStatus::Completed)
         return status;
-    if (IsPatterned(*analysis, *loading)) {
-        show(messages, "\"" + loading->name +
+    if (IsPatterned(*run.analysis, *run.loading)) {
+        show(messages, "\"" + run.loading->name +
                            "\" has a patterned load case: its results are an envelope, which has "
                            "no single set of results; choose " +
-                           choicesOf(*m) + " without a patterned case");
+                           choicesOf(*run.model) + " without a patterned case");
         return ExitStatus::Usage;
     }
-    state = CombinedState(*analysis, *m, *loading);
+    state = CombinedState(*run.analysis, *run.model, *run.loading);
     state.FileName = r.modelPath;
     return ExitStatus::Completed;
 }
 
 int AnalyseCaseModel(const CaseAnalyseRequest& r, std::ostream& out, MessageSink& messages) {
-    std::optional<CaseModel> m = readCaseModel(r.modelPath, messages);
-    if (!m)
-        return ExitStatus::FileProblem;
-    std::string problem;
-    const std::optional<Loading> loading = selectedLoading(r, *m, problem);
-    if (!problem.empty()) {
-        show(messages, problem);
-        return ExitStatus::Usage;
-    }
-    std::optional<CaseAnalysis> analysis;
-    if (const int status = analyseAll(r, *m, analysis, messages); status != ExitStatus::Completed)
+    CaseRun run;
+    if (const int status = readAndAnalyse(r, false, run, messages); status != ExitStatus::Completed)
         return status;
-    return writeSelection(r, *analysis, *m, loading, out, messages);
+    return writeSelection(r, *run.analysis, *run.model, run.loading, out, messages);
 }
 
 int ConvertModel(const std::string& in, const std::string& out, MessageSink& messages) {

@@ -670,15 +670,33 @@ int showModel(const std::string& path, std::ostream& out, std::ostream& err) {
     return ExitStatus::Completed;
 }
 
+/// What one set of results is made from: the model file, and for a JSON model the case or
+/// combination.
+struct RunRequest {
+    const std::string& modelPath;
+    float meshDensity = 1;
+    bool meshDensityGiven = false;
+    bool exactSections = false;
+    Selection selection = Selection::Default;
+    const std::string& selected;
+};
+
+/// The request for the case or combination of a JSON model that r names.
+CaseAnalyseRequest caseRequest(const RunRequest& r) {
+    CaseAnalyseRequest request;
+    request.modelPath = r.modelPath;
+    if (r.meshDensityGiven)
+        request.meshDensity = r.meshDensity;
+    request.exactSections = r.exactSections;
+    request.selection = r.selection;
+    request.selected = r.selected;
+    return request;
+}
+
 /// A JSON model, with its load cases, combinations and envelope.
 int analyseCases(const AnalyseOptions& o, std::ostream& out, MessageSink& messages) {
-    CaseAnalyseRequest request;
-    request.modelPath = o.modelPath;
-    if (o.meshDensityGiven)
-        request.meshDensity = o.meshDensity;
-    request.exactSections = o.exactSections;
-    request.selection = o.selection;
-    request.selected = o.selected;
+    CaseAnalyseRequest request = caseRequest(
+        {o.modelPath, o.meshDensity, o.meshDensityGiven, o.exactSections, o.selection, o.selected});
     request.reportPath = o.reportPath;
     request.resultsPath = o.resultsPath;
     request.jsonPath = o.jsonPath;
@@ -696,17 +714,6 @@ struct AnalysisRun {
     int status = ExitStatus::Completed;
 };
 
-/// What one set of results is made from: the model file, and for a JSON model the case or
-/// combination.
-struct RunRequest {
-    const std::string& modelPath;
-    float meshDensity = 1;
-    bool meshDensityGiven = false;
-    bool exactSections = false;
-    Selection selection = Selection::Default;
-    const std::string& selected;
-};
-
 AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, bool exactSections,
                          MessageSink& messages);
 
@@ -714,15 +721,8 @@ AnalysisRun analyseModel(const std::string& modelPath, float meshDensity, bool e
 AnalysisRun analyseOneState(const RunRequest& r, MessageSink& messages) {
     if (!ModelJson::IsJsonModelPath(r.modelPath))
         return analyseModel(r.modelPath, r.meshDensity, r.exactSections, messages);
-    CaseAnalyseRequest request;
-    request.modelPath = r.modelPath;
-    if (r.meshDensityGiven)
-        request.meshDensity = r.meshDensity;
-    request.exactSections = r.exactSections;
-    request.selection = r.selection;
-    request.selected = r.selected;
     AnalysisRun run;
-    run.status = AnalyseCaseState(request, run.state, messages);
+    run.status = AnalyseCaseState(caseRequest(r), run.state, messages);
     return run;
 }
 

@@ -86,15 +86,11 @@ Figure figure(std::string caption, int w, int h, double width,
     return {std::move(caption), w, h, width, std::move(draw)};
 }
 
-/// Drawing messages have no window to go to on a sheet; a failing step is simply left out.
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
-};
-
 Figure diagram(const ProgramState& s, Quantity q, std::string caption, double width = 1,
                int w = 900, int h = 380) {
     return figure(std::move(caption), w, h, width, [&s, q](DrawingSurface& surface) {
-        QuietSink quiet;
+        // A drawing message has no window to go to on a sheet; a failing step is left out.
+        NullMessageSink quiet;
         modGraphics::DrawLabelledDiagram(surface, s, q, quiet);
     });
 }

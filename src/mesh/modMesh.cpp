@@ -165,15 +165,9 @@ std::vector<double> KeyPoints(const BeamModel& m) {
         for (std::int32_t n = 1; n <= m.count(kind); ++n)
             k.push_back(modText::RoundTrip15(list.at(at(n))));
     };
-    add(RecordKind::PointLoad, m.PointLoad.location);
-    add(RecordKind::UDL, m.UDL.start);
-    add(RecordKind::UDL, m.UDL.end);
-    add(RecordKind::TDL, m.TDL.start);
-    add(RecordKind::TDL, m.TDL.end);
-    add(RecordKind::MomentLoad, m.MomentLoad.location);
-    add(RecordKind::RigidSupport, m.RigidSupport.location);
-    add(RecordKind::SpringSupport, m.SpringSupport.location);
-    add(RecordKind::FixedDisplacement, m.FixedDisplacement.location);
+    for (const RecordKind kind : LoadAndSupportKinds)
+        for (const auto* position : PlacesOf(m, kind).positions)
+            add(kind, *position);
     add(RecordKind::ESegment, m.ESegment.disA);
     add(RecordKind::ESegment, m.ESegment.disB);
     add(RecordKind::ISegment, m.ISegment.disA);

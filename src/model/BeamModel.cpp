@@ -247,6 +247,32 @@ double explainedValueAt(const char* name, const PropertySegmentList& segments, s
 
 } // namespace
 
+RecordPlaces PlacesOf(const BeamModel& m, RecordKind kind) {
+    switch (kind) {
+    case RecordKind::PointLoad:
+        return {"Point Load ", {&m.PointLoad.location}, {&m.PointLoad.value}};
+    case RecordKind::UDL:
+        return {"UDL ", {&m.UDL.start, &m.UDL.end}, {&m.UDL.value}};
+    case RecordKind::TDL:
+        return {"TDL ", {&m.TDL.start, &m.TDL.end}, {&m.TDL.startValue, &m.TDL.endValue}};
+    case RecordKind::MomentLoad:
+        return {"Moment Load ", {&m.MomentLoad.location}, {&m.MomentLoad.value}};
+    case RecordKind::RigidSupport:
+        return {"Rigid Support ", {&m.RigidSupport.location}, {}};
+    case RecordKind::SpringSupport:
+        return {"Spring Support ",
+                {&m.SpringSupport.location},
+                {&m.SpringSupport.vertical, &m.SpringSupport.rotational}};
+    case RecordKind::FixedDisplacement:
+        return {"Fixed Displacement ",
+                {&m.FixedDisplacement.location},
+                {&m.FixedDisplacement.vertical, &m.FixedDisplacement.rotational}};
+    default:
+        throw KradonError(ErrorNumber::InvalidArgument, errorSource,
+                          "E and I definitions have no load or support places");
+    }
+}
+
 void ClearModelLists(BeamModel& m) {
     if (m.MaxNoApplieds < 0)
         throw KradonError(ErrorNumber::SubscriptOutOfRange, errorSource,

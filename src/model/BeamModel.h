@@ -103,6 +103,21 @@ struct BeamModel {
     bool operator==(const BeamModel&) const = default;
 };
 
+/// The loads and supports: the record kinds that act at places along the beam.
+inline constexpr std::array<RecordKind, 7> LoadAndSupportKinds = {
+    RecordKind::PointLoad,        RecordKind::UDL,          RecordKind::TDL,
+    RecordKind::MomentLoad,       RecordKind::RigidSupport, RecordKind::SpringSupport,
+    RecordKind::FixedDisplacement};
+
+/// Where the records of one load or support kind act and what they carry, as lists of the model.
+struct RecordPlaces {
+    const char* label; // how a message names a record, before its number: "Point Load "
+    std::vector<const std::vector<double>*> positions; // m from the left end
+    std::vector<const std::vector<double>*> values;    // the load or stiffness (not a support type)
+};
+/// The places of a kind in LoadAndSupportKinds; the lists stay the model's own.
+RecordPlaces PlacesOf(const BeamModel& m, RecordKind kind);
+
 /// Re-dimensions every record list to 0..MaxNoApplieds, every entry 0 or empty text; counts and
 /// span are kept. A negative MaxNoApplieds throws KradonError (SubscriptOutOfRange).
 void ClearModelLists(BeamModel& m);

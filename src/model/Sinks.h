@@ -46,4 +46,9 @@ struct NullStatusSink : StatusSink {
     void udTxt(const std::string&) override {}
 };
 
+/// A message sink that shows nothing: where a failing step is simply left out, or nobody looks.
+struct NullMessageSink : MessageSink {
+    void show(const Message&) override {}
+};
+
 } // namespace kradon
