@@ -25,49 +25,26 @@ constexpr const char* errorSource = "BeamModel";
 
 /// Calls visit on every field list of one record kind.
 template <class Model, class Visit> void forEachListOf(Model& m, RecordKind kind, Visit&& visit) {
-    const auto segment = [&visit](auto& s) {
-        visit(s.variation);
-        visit(s.disA);
-        visit(s.disB);
-        visit(s.constant);
-        visit(s.linearStart);
-        visit(s.linearEnd);
-        visit(s.expression);
+    const auto all = [&visit](auto&... lists) { (visit(lists), ...); };
+    const auto segment = [&all](auto& s) {
+        all(s.variation, s.disA, s.disB, s.constant, s.linearStart, s.linearEnd, s.expression);
     };
     switch (kind) {
     case RecordKind::PointLoad:
-        visit(m.PointLoad.value);
-        visit(m.PointLoad.location);
-        return;
+        return all(m.PointLoad.value, m.PointLoad.location);
     case RecordKind::UDL:
-        visit(m.UDL.value);
-        visit(m.UDL.start);
-        visit(m.UDL.end);
-        return;
+        return all(m.UDL.value, m.UDL.start, m.UDL.end);
     case RecordKind::TDL:
-        visit(m.TDL.startValue);
-        visit(m.TDL.endValue);
-        visit(m.TDL.start);
-        visit(m.TDL.end);
-        return;
+        return all(m.TDL.startValue, m.TDL.endValue, m.TDL.start, m.TDL.end);
     case RecordKind::MomentLoad:
-        visit(m.MomentLoad.value);
-        visit(m.MomentLoad.location);
-        return;
+        return all(m.MomentLoad.value, m.MomentLoad.location);
     case RecordKind::RigidSupport:
-        visit(m.RigidSupport.type);
-        visit(m.RigidSupport.location);
-        return;
+        return all(m.RigidSupport.type, m.RigidSupport.location);
     case RecordKind::SpringSupport:
-        visit(m.SpringSupport.location);
-        visit(m.SpringSupport.vertical);
-        visit(m.SpringSupport.rotational);
-        return;
+        return all(m.SpringSupport.location, m.SpringSupport.vertical, m.SpringSupport.rotational);
     case RecordKind::FixedDisplacement:
-        visit(m.FixedDisplacement.location);
-        visit(m.FixedDisplacement.vertical);
-        visit(m.FixedDisplacement.rotational);
-        return;
+        return all(m.FixedDisplacement.location, m.FixedDisplacement.vertical,
+                   m.FixedDisplacement.rotational);
     case RecordKind::ESegment:
         return segment(m.ESegment);
     case RecordKind::ISegment:

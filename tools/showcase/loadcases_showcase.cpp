@@ -34,12 +34,7 @@ int main(int argc, char** argv) {
     using namespace kradon;
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
-    ShellPaths paths;
-    paths.settingsFile = folder / "kradon.INI";
-    paths.analysisFolder = folder;
-    paths.saveFolder = folder;
-    paths.settingsStore = folder / "settings.conf";
-    paths.tipsFile = folder / "TOTD.INI";
+    const ShellPaths paths = ShellPaths::InFolder(folder);
     QuietSink quiet;
     DialogFilePicker files;
     frmMain main(quiet, files, paths);
