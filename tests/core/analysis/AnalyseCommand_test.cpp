@@ -1,8 +1,7 @@
 // The Analyse command's copy of the model: each analysis writes, reads back and removes a copy
 // of its own, so analyses at the same time never see each other's model.
 #include "../TestFolder.h"
-#include "ModelBuilder.h"
-#include "analysis/AnalyseCommand.h"
+#include "AnalysisTestSupport.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 
@@ -16,7 +15,6 @@ namespace kradon {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ModelBuilder;
 using test::RecordingSink;
 using test::UnstableModel;
 
@@ -36,13 +34,7 @@ bool isEmptyFolder(const fs::path& folder) {
 }
 
 BeamModel simpleBeam(double span, double load) {
-    return ModelBuilder()
-        .span(span)
-        .pinned(0)
-        .pinned(span)
-        .pointLoad(load, span / 3)
-        .uniformEI(200, 10000)
-        .build();
+    return test::Beam(span).pinned(0).pinned(span).pointLoad(load, span / 3).build();
 }
 
 TEST(AnalyseCoreCopy, UnstableRunKeepsItsModelWhileAnotherAnalysisRuns) {
@@ -56,9 +48,7 @@ TEST(AnalyseCoreCopy, UnstableRunKeepsItsModelWhileAnotherAnalysisRuns) {
         copyGoneDuringRun = isEmptyFolder(dir.path());
         ProgramState other;
         other.model = simpleBeam(7, 3);
-        NullStatusSink quiet;
-        RecordingSink sink;
-        EXPECT_EQ(AnalyseCore(other, dir.path(), quiet, sink).outcome, AnalyseOutcome::Completed);
+        EXPECT_EQ(test::AnalyseByCommand(other, dir.path()), AnalyseOutcome::Completed);
     };
     RecordingSink sink;
     EXPECT_EQ(AnalyseCore(s, dir.path(), status, sink).outcome, AnalyseOutcome::Unstable);
@@ -72,9 +62,7 @@ TEST(AnalyseCoreCopy, CompletedAndFailedRunsLeaveNoCopy) {
     for (const BeamModel& m : {simpleBeam(10, 5), UnstableModel()}) {
         ProgramState s;
         s.model = m;
-        NullStatusSink status;
-        RecordingSink sink;
-        AnalyseCore(s, dir.path(), status, sink);
+        test::AnalyseByCommand(s, dir.path());
         EXPECT_TRUE(isEmptyFolder(dir.path()));
     }
 }
@@ -93,9 +81,7 @@ TEST(AnalyseCoreCopy, MissingFolderThrowsAndLeavesTheModel) {
 ProgramState analysedAlone(const BeamModel& m, const fs::path& folder) {
     ProgramState s;
     s.model = m;
-    NullStatusSink status;
-    RecordingSink sink;
-    AnalyseCore(s, folder, status, sink);
+    test::AnalyseByCommand(s, folder);
     return s;
 }
 

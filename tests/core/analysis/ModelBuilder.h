@@ -124,6 +124,11 @@ private:
     BeamModel m_;
 };
 
+/// A span of L m with E = 200 kN/mm2 and I = 10000 cm4 throughout: EI = 2e7 N m2.
+inline ModelBuilder Beam(double L) {
+    return ModelBuilder().span(L).uniformEI(200, 10000);
+}
+
 /// A model that passes the input check but cannot be solved: a pin and a rotational spring at
 /// one node pass the check, but E defined over half the span leaves the other half without
 /// stiffness, a zero pivot.
