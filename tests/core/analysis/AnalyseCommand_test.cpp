@@ -57,16 +57,6 @@ TEST(AnalyseCoreCopy, UnstableRunKeepsItsModelWhileAnotherAnalysisRuns) {
     EXPECT_TRUE(isEmptyFolder(dir.path())) << "no copy is left behind";
 }
 
-TEST(AnalyseCoreCopy, CompletedAndFailedRunsLeaveNoCopy) {
-    const test::TestFolder dir;
-    for (const BeamModel& m : {simpleBeam(10, 5), UnstableModel()}) {
-        ProgramState s;
-        s.model = m;
-        test::AnalyseByCommand(s, dir.path());
-        EXPECT_TRUE(isEmptyFolder(dir.path()));
-    }
-}
-
 TEST(AnalyseCoreCopy, MissingFolderThrowsAndLeavesTheModel) {
     const test::TestFolder dir;
     ProgramState s;

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -150,40 +149,31 @@ const BeamModel proppedCantilever =
 // tip's, found between nodes as well; the simple beam's is at midspan, where the rotation
 // changes sign inside no element at any density: a bisection there would find it too.
 TEST(ExactSections, ClosedFormsAtEveryDensity) {
-    const std::vector<ClosedForm> forms = closedForms();
     const double R = w * L * (8 * ln2 - 16.0 / 3) / (2 * (4 * ln2 - 2.5));
+    const double turn = -(P * L * L / EI0 * (1 - ln2) + w * L * L * L / (2 * EI0) * (ln2 - 0.5));
     for (const double d : Densities) {
-        for (const ClosedForm& c : forms) {
-            const ProgramState s = Analysed(c.model, d, true);
+        std::vector<ProgramState> runs;
+        for (const ClosedForm& c : closedForms()) {
+            const ProgramState& s = runs.emplace_back(Analysed(c.model, d, true));
             const double scale = std::fabs(c.deflection(c.probe));
-            for (std::int32_t n = 1; n <= s.mesh.NodeCount; ++n) {
-                const double x = s.mesh.NodeX[at(n)];
-                EXPECT_NEAR(s.results.NodeDeflection[at(n)], c.deflection(x), 1e-9 * scale)
-                    << c.name << " at density " << d << ", x = " << x;
-            }
+            for (std::size_t n = 1; n <= at(s.mesh.NodeCount); ++n)
+                EXPECT_NEAR(s.results.NodeDeflection[n], c.deflection(s.mesh.NodeX[n]),
+                            1e-9 * scale)
+                    << c.name << " at density " << d << ", x = " << s.mesh.NodeX[n];
+            const EquilibriumResiduals& e = s.results.Residuals;
             EXPECT_TRUE(s.results.ExactSections) << c.name;
-            EXPECT_LE(std::fabs(s.results.Residuals.vertical),
-                      1e-10 * s.results.Residuals.totalLoad);
-            EXPECT_LE(std::fabs(s.results.Residuals.moment),
-                      1e-10 * s.results.Residuals.totalLoad * s.model.span);
+            EXPECT_LE(std::fabs(e.vertical), 1e-10 * e.totalLoad);
+            EXPECT_LE(std::fabs(e.moment), 1e-10 * e.totalLoad * s.model.span);
         }
-        const ProgramState tapered = Analysed(forms[0].model, d, true);
-        const double turn =
-            -(P * L * L / EI0 * (1 - ln2) + w * L * L * L / (2 * EI0) * (ln2 - 0.5));
-        EXPECT_NEAR(tapered.equations.Displacements[2], turn, 1e-9 * std::fabs(turn)) << d;
-        const ProgramState cubic = Analysed(forms[1].model, d, true);
-        const double cubicTurn = P * L * L / (4 * EI0);
-        EXPECT_NEAR(cubic.equations.Displacements[at(2 * cubic.mesh.NodeCount)], cubicTurn,
-                    1e-9 * cubicTurn)
-            << d;
-        EXPECT_NEAR(cubic.results.Extremes.largestDeflection.value, cubicCantilever(L),
-                    1e-9 * cubicCantilever(L))
-            << d;
-        const ProgramState simple = Analysed(forms[2].model, d, true);
-        EXPECT_NEAR(simple.results.Extremes.largestDeflection.value, parabolicSimpleBeam(Lss / 2),
-                    1e-9 * parabolicSimpleBeam(Lss / 2))
-            << d;
-        EXPECT_NEAR(simple.results.Extremes.largestDeflection.x, Lss / 2, 1e-6) << d;
+        EXPECT_NEAR(runs[0].equations.Displacements[2], turn, 1e-9 * std::fabs(turn)) << d;
+        const ProgramState& cubic = runs[1];
+        const double cubicTurn = P * L * L / (4 * EI0), tip = cubicCantilever(L);
+        EXPECT_NEAR(cubic.equations.Displacements[2 * at(cubic.mesh.NodeCount)], cubicTurn,
+                    1e-9 * cubicTurn);
+        EXPECT_NEAR(cubic.results.Extremes.largestDeflection.value, tip, 1e-9 * tip) << d;
+        const Extreme& sag = runs[2].results.Extremes.largestDeflection;
+        EXPECT_NEAR(sag.value, parabolicSimpleBeam(Lss / 2), 1e-9 * sag.value) << d;
+        EXPECT_NEAR(sag.x, Lss / 2, 1e-6) << d;
         const auto& reaction = Analysed(proppedCantilever, d, true).results.SupportReaction;
         EXPECT_NEAR(reaction[2][1], R, 1e-9 * R) << d;
         EXPECT_NEAR(reaction[1][1], w * L - R, 1e-9 * R) << d;
@@ -230,18 +220,15 @@ TEST(ExactSections, EstimateIsTheMidpointRuleLessTheExactIntegration) {
         const ProgramState off = Analysed(m, 0.2), on = Analysed(m, 0.2, true);
         const Extreme deflection = largestDifference(off, on, &ResultTables::NodeDeflection);
         const Extreme moment = largestDifference(off, on, &ResultTables::NodeMoment);
-        ASSERT_GT(std::fabs(deflection.value),
-                  1e-3 * test::LargestMagnitude(on.results.NodeDeflection));
+        const double largest = test::LargestMagnitude(on.results.NodeDeflection);
+        ASSERT_GT(std::fabs(deflection.value), 1e-3 * largest);
         for (const ProgramState* s : {&off, &on}) {
             const DiscretisationEstimate& d = s->results.Discretisation;
             EXPECT_TRUE(d.varies);
             EXPECT_EQ(d.unavailable, "");
             EXPECT_NEAR(d.deflection.value, deflection.value, 1e-12);
             EXPECT_EQ(d.deflection.x, deflection.x);
-            EXPECT_NEAR(d.deflectionRelative,
-                        std::fabs(deflection.value) /
-                            test::LargestMagnitude(on.results.NodeDeflection),
-                        1e-9);
+            EXPECT_NEAR(d.deflectionRelative, std::fabs(deflection.value) / largest, 1e-9);
             EXPECT_NEAR(d.moment.value, moment.value, 1e-6);
             EXPECT_EQ(d.moment.x, moment.x);
         }
@@ -331,25 +318,6 @@ TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
         EXPECT_FALSE(off.s.results.ExactSections) << text;
         EXPECT_EQ(off.s.results.Discretisation.unavailable, text);
     }
-}
-
-// Random beams with linear and curved E and I: whatever the exact integration solves balances
-// its loads.
-TEST(ExactSections, RandomModelsBalance) {
-    std::mt19937 rng(24);
-    int solved = 0;
-    for (int i = 0; i < 150; ++i) {
-        const BeamModel m = test::RandomModel(rng);
-        const test::Run r = Analyse(m, i % 2 == 0 ? 0.2 : 3.7, true);
-        if (r.outcome != modCalcs::Outcome::Completed)
-            continue;
-        ++solved;
-        const EquilibriumResiduals& e = r.s.results.Residuals;
-        const double scale = std::max(e.totalLoad, 1.0);
-        EXPECT_LE(std::fabs(e.vertical), 1e-9 * scale) << i;
-        EXPECT_LE(std::fabs(e.moment), 1e-9 * scale * m.span) << i;
-    }
-    EXPECT_GT(solved, 50);
 }
 
 } // namespace

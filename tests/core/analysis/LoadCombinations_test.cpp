@@ -57,13 +57,12 @@ void expectTablesNear(const std::vector<double>& a, const std::vector<double>& b
 }
 
 void expectStatesNear(const ProgramState& a, const ProgramState& b, double tolerance) {
-    expectTablesNear(a.equations.Displacements, b.equations.Displacements, tolerance,
-                     "Displacements");
-    expectTablesNear(a.results.NodeShear, b.results.NodeShear, tolerance, "NodeShear");
-    expectTablesNear(a.results.NodeMoment, b.results.NodeMoment, tolerance, "NodeMoment");
-    for (std::size_t r = 1; r < a.results.SupportReaction.size(); ++r)
-        expectTablesNear(a.results.SupportReaction[r], b.results.SupportReaction.at(r), tolerance,
-                         "SupportReaction");
+    const auto &x = a.results, &y = b.results;
+    expectTablesNear(a.equations.Displacements, b.equations.Displacements, tolerance, "v");
+    expectTablesNear(x.NodeShear, y.NodeShear, tolerance, "NodeShear");
+    expectTablesNear(x.NodeMoment, y.NodeMoment, tolerance, "NodeMoment");
+    for (std::size_t r = 1; r < x.SupportReaction.size(); ++r)
+        expectTablesNear(x.SupportReaction[r], y.SupportReaction.at(r), tolerance, "reaction");
 }
 
 // ---- superposition ----
@@ -74,24 +73,16 @@ class RandomModels : public ::testing::TestWithParam<unsigned> {};
 BeamModel randomBeam(std::mt19937& random) {
     std::uniform_real_distribution<double> unit(0, 1);
     const double L = 6 + 6 * unit(random);
-    return ModelBuilder()
-        .span(L)
-        .pinned(0)
-        .fixed(L)
-        .pinned(0.4 * L)
-        .spring(0.7 * L, 2 + unit(random))
-        .fixedDisplacement(0.4 * L, 5 * unit(random) + 1)
-        .linearE(0, L / 2, 200, 210)
-        .eSegment(L / 2, L, 205)
-        .iSegment(0, L, 8000 + 4000 * unit(random))
-        .build();
+    ModelBuilder b = ModelBuilder().span(L).pinned(0).fixed(L).pinned(0.4 * L);
+    b.spring(0.7 * L, 2 + unit(random)).fixedDisplacement(0.4 * L, 5 * unit(random) + 1);
+    b.linearE(0, L / 2, 200, 210).eSegment(L / 2, L, 205);
+    return b.iSegment(0, L, 8000 + 4000 * unit(random)).build();
 }
 
 ModelBuilder randomLoads(std::mt19937& random, double L) {
     std::uniform_real_distribution<double> unit(0, 1);
     ModelBuilder b;
-    b.span(L);
-    b.pointLoad(50 * unit(random) - 10, L * unit(random));
+    b.span(L).pointLoad(50 * unit(random) - 10, L * unit(random));
     b.udl(20 * unit(random), L * 0.1 * unit(random), L * (0.5 + 0.5 * unit(random)));
     b.tdl(10 * unit(random), -5 * unit(random), L * 0.2, L * (0.3 + 0.6 * unit(random)));
     b.moment(30 * unit(random) - 15, L * unit(random));
