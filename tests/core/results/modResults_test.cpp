@@ -79,10 +79,7 @@ TEST(DoResults, WholeReportOfThreeNodes) {
                     "   1\t\t205.000\t\t8356.000",
                     "   2\t\t210.500\t\t12.000",
                 });
-}
-
-TEST(DoResults, EmptyPathAndGeneralNumberTimes) {
-    const ProgramState s = test::ThreeNodeState();
+    // An empty path, and times as general numbers.
     const auto lines = test::ReportLines(DoResults(s, "", 0.000125, 12));
     EXPECT_EQ(lines[3], "Results File: ");
     EXPECT_EQ(lines[6], "Problem calculation time 0.000125secs");
