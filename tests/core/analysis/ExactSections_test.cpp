@@ -38,16 +38,11 @@ struct ClosedForm {
     double probe; // a position that is a node at every density
 };
 
-// Cantilever fixed at x = L, free at x = 0, I = I0 (1 + x/L) rising linearly to the root, a tip
-// load P at 0 and a UDL w over the span. With u = 1 + x/L the hogging moments P x and w x^2/2
-// are P L (u - 1) and w L^2 (u - 1)^2 / 2, and a unit load at a = alpha L bends the beam beyond
-// it by x - a = L (u - 1 - alpha). By virtual work v(a) = integral over a..L of M m / EI dx:
-//   tip load: P L^3/EI0 * integral over 1+alpha..2 of (u - 1)(u - 1 - alpha)/u du
-//             = P L^3/EI0 [u^2/2 - (2 + alpha) u + (1 + alpha) ln u],
-//   UDL:      w L^4/(2 EI0) * integral of (u - 1)^2 (u - 1 - alpha)/u du
-//             = w L^4/(2 EI0) [u^3/3 - 3u^2/2 + 3u - ln u - alpha (u^2/2 - 2u + ln u)],
-// each taken between u = 1 + alpha and u = 2. At the tip: P L^3/EI0 (ln 2 - 1/2) and
-// w L^4/(2 EI0) (5/6 - ln 2).
+// Cantilever fixed at x = L, free at x = 0, I = I0 (1 + x/L), a tip load P at 0 and a UDL w.
+// By virtual work with u = 1 + x/L and a = alpha L, v(a) = integral over 1 + alpha..2 of
+//   P L^3/EI0 (u - 1)(u - 1 - alpha)/u du = P L^3/EI0 [u^2/2 - (2 + alpha) u + (1 + alpha) ln u]
+// plus w L^4/(2 EI0) (u - 1)^2 (u - 1 - alpha)/u du
+//   = w L^4/(2 EI0) [u^3/3 - 3u^2/2 + 3u - ln u - alpha (u^2/2 - 2u + ln u)].
 double taperedCantilever(double x) {
     const double a = x / L;
     auto tip = [a](double u) { return u * u / 2 - (2 + a) * u + (1 + a) * std::log(u); };
@@ -59,12 +54,9 @@ double taperedCantilever(double x) {
            w * std::pow(L, 4) / (2 * EI0) * (udl(2) - udl(1 + a));
 }
 
-// Cantilever fixed at x = 0 with E I = EI0 (1 + x/L)^3 and a tip load P at L. With u = 1 + x/L,
-// M = -P L (2 - u), and a unit load at a = alpha L bends the part before it by a - x =
-// L (1 + alpha - u):
-//   v(a) = P L^3/EI0 * integral over 1..1+alpha of (2 - u)(1 + alpha - u)/u^3 du
-//        = P L^3/EI0 [-(1 + alpha)/u^2 + (3 + alpha)/u + ln u] from 1 to 1 + alpha;
-// at the tip P L^3/EI0 (ln 2 - 1/2).
+// Cantilever fixed at x = 0 with E I = EI0 (1 + x/L)^3 and a tip load P at L. With u = 1 + x/L:
+//   v(alpha L) = P L^3/EI0 * integral over 1..1+alpha of (2 - u)(1 + alpha - u)/u^3 du
+//              = P L^3/EI0 [-(1 + alpha)/u^2 + (3 + alpha)/u + ln u] from 1 to 1 + alpha.
 double cubicCantilever(double x) {
     const double a = x / L;
     auto F = [a](double u) { return -(1 + a) / (u * u) + (3 + a) / u + std::log(u); };
@@ -72,9 +64,7 @@ double cubicCantilever(double x) {
 }
 
 /// The integral over xi0..xi1 of (p0 + p1 xi + p2 xi^2) / q(xi), q = 1 + 4 xi (1 - xi) =
-/// -4 (xi - r1)(xi - r2) with r = (1 +- sqrt 2)/2, both outside 0..1. Partial fractions:
-/// p / ((xi - r1)(xi - r2)) = p2 + A/(xi - r1) + B/(xi - r2), A = p(r1)/(r1 - r2),
-/// B = p(r2)/(r2 - r1).
+/// -4 (xi - r1)(xi - r2) with r = (1 +- sqrt 2)/2, by partial fractions.
 double overParabola(double p0, double p1, double p2, double xi0, double xi1) {
     const double r1 = (1 + std::sqrt(2.0)) / 2, r2 = (1 - std::sqrt(2.0)) / 2;
     auto p = [&](double xi) { return p0 + p1 * xi + p2 * xi * xi; };
@@ -85,11 +75,9 @@ double overParabola(double p0, double p1, double p2, double xi0, double xi1) {
     return -(F(xi1) - F(xi0)) / 4;
 }
 
-// Simple beam of span L pinned at both ends, I = I0 (1 + 4 x (L - x)/L^2) (twice I0 at
-// midspan), a point load P at L/2. By virtual work v(a) = integral of M m / EI dx with
-// M = P x/2 left of L/2 and P (L - x)/2 right of it, and the unit load's m = x (L - a)/L left
-// of a and a (L - x)/L right of it. On each stretch between 0, a, L/2 and L both are linear in
-// x = L xi, so M m is a quadratic in xi over q(xi) = 1 + 4 xi (1 - xi): overParabola.
+// Simple beam of span L, I = I0 (1 + 4 x (L - x)/L^2), a point load P at L/2. By virtual work
+// v(a) = integral of M m / EI dx; on each stretch between 0, a, L/2 and L, M and the unit
+// load's m are linear in x = L xi, so M m / EI is overParabola's.
 double parabolicSimpleBeam(double x) {
     const double a = x / Lss;
     // M m on a stretch as the product (c0 + c1 xi)(d0 + d1 xi), in N m per unit load.
@@ -132,22 +120,16 @@ std::vector<ClosedForm> closedForms() {
     };
 }
 
-// Propped cantilever fixed at 0 and pinned at L, I = I0 (1 + x/L), UDL w. Released at L, the
-// cantilever's tip falls by w L^4/(2 EI0) * integral over 1..2 of (2 - u)^3/u du =
-// w L^4/(2 EI0) (8 ln 2 - 16/3) under the load and rises by L^3/EI0 * integral of (2 - u)^2/u du
-// = L^3/EI0 (4 ln 2 - 5/2) per unit of prop force (u = 1 + x/L, L - x = L (2 - u)). So the prop
-// carries R = w L (8 ln 2 - 16/3) / (2 (4 ln 2 - 5/2)), the clamp w L - R and the moment
-// R L - w L^2/2 (hogging, so negative in the clockwise convention of a left-hand clamp).
+// Propped cantilever fixed at 0 and pinned at L, I = I0 (1 + x/L), UDL w. Released at L, its tip
+// falls by w L^4/(2 EI0) (8 ln 2 - 16/3) under the load and rises by L^3/EI0 (4 ln 2 - 5/2) per
+// unit of prop force: the prop carries R = w L (8 ln 2 - 16/3) / (2 (4 ln 2 - 5/2)), the clamp
+// w L - R and the moment R L - w L^2/2.
 const BeamModel proppedCantilever =
     e200(L).fixed(0).pinned(L).udl(5, 0, L).linearI(0, L, 10000, 20000).build();
 
-// Deflections at every node of every closed form, and the residuals. Rotations (clockwise
-// positive, so dv/dx with v downwards) at the free ends, by the same substitutions as the
-// deflections: the tapered cantilever's tip turns by -(P L^2/EI0 (1 - ln 2) + w L^3/(2 EI0)
-// (ln 2 - 1/2)), the integrals of M/EI over 1..2 in u; the cubic one's by P L^2/EI0 [1/u -
-// 1/u^2] from 1 to 2 = P L^2 / (4 EI0). The largest deflection of the cubic cantilever is its
-// tip's, found between nodes as well; the simple beam's is at midspan, where the rotation
-// changes sign inside no element at any density: a bisection there would find it too.
+// Deflections at every node and the residuals; the rotations of the free ends (clockwise,
+// dv/dx), the integrals of M/EI; the largest deflections, the cubic cantilever's at its tip and
+// the simple beam's at midspan, where the rotation changes sign inside no element.
 TEST(ExactSections, ClosedFormsAtEveryDensity) {
     const double R = w * L * (8 * ln2 - 16.0 / 3) / (2 * (4 * ln2 - 2.5));
     const double turn = -(P * L * L / EI0 * (1 - ln2) + w * L * L * L / (2 * EI0) * (ln2 - 0.5));

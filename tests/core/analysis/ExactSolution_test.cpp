@@ -257,32 +257,23 @@ TEST(SoundAnalysis, EachPartBetweenCutsStandsOnItsOwnSupportsOrTheBeamIsUnstable
     using O = modCalcs::Outcome;
     // E only over 0..4.5 and 5.5..10: the stretch between is one element at density 0.2; a
     // support at 5 makes a node alone between two cuts.
-    const struct {
-        const char* name;
-        void (*supports)(ModelBuilder&);
-        O outcome;
-    } cases[] = {
-        {"both parts clamped", [](ModelBuilder& b) { b.fixed(0).fixed(10); }, O::Completed},
-        {"a node alone clamped", [](ModelBuilder& b) { b.fixed(0).fixed(5).fixed(10); },
-         O::Completed},
-        {"a node alone pinned", [](ModelBuilder& b) { b.fixed(0).pinned(5).fixed(10); },
-         O::Unstable},
-        {"a node alone on a rotational spring",
-         [](ModelBuilder& b) { b.fixed(0).spring(5, 0, 5).fixed(10); }, O::Unstable},
-        {"left part on one pin", [](ModelBuilder& b) { b.pinned(0).fixed(10); }, O::Unstable},
-        {"right part on one pin", [](ModelBuilder& b) { b.fixed(0).pinned(8); }, O::Unstable},
-        {"right part on two pins", [](ModelBuilder& b) { b.fixed(0).pinned(7).pinned(9); },
-         O::Completed},
-        {"right part on a pin and a rotational spring",
-         [](ModelBuilder& b) { b.fixed(0).pinned(8).spring(10, 0, 5); }, O::Completed},
-        {"right part on a rotational spring alone",
-         [](ModelBuilder& b) { b.fixed(0).spring(10, 0, 5); }, O::Unstable},
+    using B = ModelBuilder;
+    const std::pair<O, void (*)(B&)> cases[] = {
+        {O::Completed, [](B& b) { b.fixed(0).fixed(10); }},
+        {O::Completed, [](B& b) { b.fixed(0).fixed(5).fixed(10); }}, // a node alone clamped
+        {O::Unstable, [](B& b) { b.fixed(0).pinned(5).fixed(10); }}, // a node alone pinned
+        {O::Unstable, [](B& b) { b.fixed(0).spring(5, 0, 5).fixed(10); }},
+        {O::Unstable, [](B& b) { b.pinned(0).fixed(10); }}, // the left part on one pin
+        {O::Unstable, [](B& b) { b.fixed(0).pinned(8); }},  // the right part on one pin
+        {O::Completed, [](B& b) { b.fixed(0).pinned(7).pinned(9); }},
+        {O::Completed, [](B& b) { b.fixed(0).pinned(8).spring(10, 0, 5); }},
+        {O::Unstable, [](B& b) { b.fixed(0).spring(10, 0, 5); }}, // on a rotational spring alone
     };
     for (const auto& c : cases) {
         ModelBuilder b;
         b.span(10).pointLoad(10, 2).pointLoad(10, 8).eSegment(0, 4.5, 200).eSegment(5.5, 10, 200);
-        c.supports(b.iSegment(0, 10, 10000));
-        EXPECT_EQ(Analyse(b.build(), 0.2).outcome, c.outcome) << c.name;
+        c.second(b.iSegment(0, 10, 10000));
+        EXPECT_EQ(Analyse(b.build(), 0.2).outcome, c.first) << "case " << &c - cases;
     }
     // A cantilever whose outer half has no E; one meeting an element without E beyond which a
     // pin holds the rest vertically only; and two cantilevers with 2 m without E between them:
@@ -297,22 +288,18 @@ TEST(SoundAnalysis, EachPartBetweenCutsStandsOnItsOwnSupportsOrTheBeamIsUnstable
     ASSERT_EQ(twoCantilevers.outcome, modCalcs::Outcome::Completed);
     EXPECT_NEAR(twoCantilevers.s.results.SupportReaction[1][1], 10e3, 1e-8);
     EXPECT_NEAR(twoCantilevers.s.results.SupportReaction[2][1], 0, 1e-8);
-    const struct {
-        const BeamModel& model;
-        std::vector<double> densities;
-    } unstable[] = {{hanging, {0.2, 1, 10}}, {pinnedPart, {0.2, 1, 10}}, {gap, {1, 10}}};
-    for (const auto& c : unstable)
-        for (const double d : c.densities) {
-            const auto r = Analyse(c.model, d);
+    for (const BeamModel* m : {&hanging, &pinnedPart, &gap})
+        for (const double d : {0.2, 1.0, 10.0}) {
+            if (m == &gap && d == 0.2)
+                continue; // the two cantilevers above
+            const auto r = Analyse(*m, d);
             EXPECT_EQ(r.outcome, O::Unstable) << d;
             ASSERT_GE(r.messages.size(), 2u);
-            EXPECT_EQ(r.messages.front().rfind("Structure is unstable - Aborting analysis\r\n"
-                                               "E is not defined from ",
-                                               0),
-                      0u)
+            EXPECT_TRUE(r.messages.front().starts_with(
+                "Structure is unstable - Aborting analysis\r\nE is not defined from "))
                 << d << r.messages.front();
             EXPECT_EQ(r.messages.back(), "Calculation Error - Aborting") << d;
-            EXPECT_EQ(r.s.model, c.model);
+            EXPECT_EQ(r.s.model, *m);
             EXPECT_EQ(r.s.equations.CalcError, -1);
             EXPECT_EQ(r.s.mesh.NodeCount, 0);
         }
