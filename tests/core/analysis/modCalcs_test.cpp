@@ -201,6 +201,8 @@ TEST(CheckInput, MessagesAndOrder) {
         m.span = span;
         return m;
     };
+    ModelBuilder negative = ModelBuilder().eSegment(0, 5, -200).linearE(5, 10, -1, 200);
+    negative.linearE(5, 10, 200, 200).iSegment(0, 10, 0).iSegment(0, 10, -8000).pointLoad(1, 2);
     const struct {
         BeamModel model;
         std::vector<std::string> texts;
@@ -218,14 +220,7 @@ TEST(CheckInput, MessagesAndOrder) {
          {"The span must be a positive finite number, not NaN\r\n"
           "Point Load 1 lies before the left end of the beam (x < 0)\r\n"
           "UDL 1 has a position that is not a finite number\r\n"}},
-        {checked(ModelBuilder())
-             .pointLoad(1, 2)
-             .eSegment(0, 5, -200)
-             .linearE(5, 10, -1, 200)
-             .linearE(5, 10, 200, 200)
-             .iSegment(0, 10, 0)
-             .iSegment(0, 10, -8000)
-             .build(),
+        {checked(negative).build(),
          {"E-value 1 has a negative value (-200)\r\nE-value 2 has a negative value (-1)\r\n"
           "I-value 2 has a negative value (-8000)\r\n"}},
     };
