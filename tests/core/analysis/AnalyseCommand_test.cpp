@@ -3,7 +3,6 @@
 #include "../TestFolder.h"
 #include "AnalysisTestSupport.h"
 #include "model/KradonError.h"
-#include "model/modFileWrite.h"
 
 #include <filesystem>
 #include <functional>
@@ -61,9 +60,7 @@ TEST(AnalyseCoreCopy, MissingFolderThrowsAndLeavesTheModel) {
     const test::TestFolder dir;
     ProgramState s;
     s.model = simpleBeam(10, 5);
-    NullStatusSink status;
-    RecordingSink sink;
-    EXPECT_THROW(AnalyseCore(s, dir / "missing", status, sink), KradonError);
+    EXPECT_THROW(test::AnalyseByCommand(s, dir / "missing"), KradonError);
     EXPECT_EQ(s.model, simpleBeam(10, 5));
 }
 
