@@ -360,15 +360,11 @@ TEST(PatternLoading, GoverningArrangementNamesTheLoadedSpans) {
 }
 
 TEST(PatternLoading, SpansRunBetweenVerticalSupportsAndCantileversAreSpans) {
-    const BeamModel beam = ModelBuilder()
-                               .span(12)
-                               .pinned(2)
-                               .fixed(5)
-                               .spring(9, 3)
-                               .spring(7, 0, 4) // rotational only: no span end
-                               .fixedDisplacement(11, 0, 0.01)
-                               .build();
-    EXPECT_EQ(SpansOf(beam), (std::vector<Span>{{0, 2}, {2, 5}, {5, 9}, {9, 12}}));
+    // Rotational springs and fixed rotations end no span; the last record of each kind ends one.
+    ModelBuilder beam = ModelBuilder().span(12).pinned(2).fixed(5).spring(7, 0, 4).spring(9, 3);
+    beam.fixedDisplacement(11, 0, 0.01).fixedDisplacement(10.5, 2);
+    EXPECT_EQ(SpansOf(beam.build()),
+              (std::vector<Span>{{0, 2}, {2, 5}, {5, 9}, {9, 10.5}, {10.5, 12}}));
     ModelBuilder loads = ModelBuilder().span(12).udl(4, 1, 10).tdl(0, 9, 3, 12);
     const CaseLoads all = caseOf("", loads.pointLoad(7, 5).pointLoad(8, 12)).loads;
     const CaseLoads middle = LoadsOnSpan(all, {5, 9}, false);
