@@ -1,10 +1,8 @@
 // The Analyse command's copy of the model: each analysis writes, reads back and removes a copy
 // of its own, so analyses at the same time never see each other's model.
 #include "../TestFolder.h"
-#include "ModelBuilder.h"
-#include "analysis/AnalyseCommand.h"
+#include "AnalysisTestSupport.h"
 #include "model/KradonError.h"
-#include "model/modFileWrite.h"
 
 #include <filesystem>
 #include <functional>
@@ -16,7 +14,6 @@ namespace kradon {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ModelBuilder;
 using test::RecordingSink;
 using test::UnstableModel;
 
@@ -36,13 +33,7 @@ bool isEmptyFolder(const fs::path& folder) {
 }
 
 BeamModel simpleBeam(double span, double load) {
-    return ModelBuilder()
-        .span(span)
-        .pinned(0)
-        .pinned(span)
-        .pointLoad(load, span / 3)
-        .uniformEI(200, 10000)
-        .build();
+    return test::Beam(span).pinned(0).pinned(span).pointLoad(load, span / 3).build();
 }
 
 TEST(AnalyseCoreCopy, UnstableRunKeepsItsModelWhileAnotherAnalysisRuns) {
@@ -56,9 +47,7 @@ TEST(AnalyseCoreCopy, UnstableRunKeepsItsModelWhileAnotherAnalysisRuns) {
         copyGoneDuringRun = isEmptyFolder(dir.path());
         ProgramState other;
         other.model = simpleBeam(7, 3);
-        NullStatusSink quiet;
-        RecordingSink sink;
-        EXPECT_EQ(AnalyseCore(other, dir.path(), quiet, sink).outcome, AnalyseOutcome::Completed);
+        EXPECT_EQ(test::AnalyseByCommand(other, dir.path()), AnalyseOutcome::Completed);
     };
     RecordingSink sink;
     EXPECT_EQ(AnalyseCore(s, dir.path(), status, sink).outcome, AnalyseOutcome::Unstable);
@@ -67,25 +56,11 @@ TEST(AnalyseCoreCopy, UnstableRunKeepsItsModelWhileAnotherAnalysisRuns) {
     EXPECT_TRUE(isEmptyFolder(dir.path())) << "no copy is left behind";
 }
 
-TEST(AnalyseCoreCopy, CompletedAndFailedRunsLeaveNoCopy) {
-    const test::TestFolder dir;
-    for (const BeamModel& m : {simpleBeam(10, 5), UnstableModel()}) {
-        ProgramState s;
-        s.model = m;
-        NullStatusSink status;
-        RecordingSink sink;
-        AnalyseCore(s, dir.path(), status, sink);
-        EXPECT_TRUE(isEmptyFolder(dir.path()));
-    }
-}
-
 TEST(AnalyseCoreCopy, MissingFolderThrowsAndLeavesTheModel) {
     const test::TestFolder dir;
     ProgramState s;
     s.model = simpleBeam(10, 5);
-    NullStatusSink status;
-    RecordingSink sink;
-    EXPECT_THROW(AnalyseCore(s, dir / "missing", status, sink), KradonError);
+    EXPECT_THROW(test::AnalyseByCommand(s, dir / "missing"), KradonError);
     EXPECT_EQ(s.model, simpleBeam(10, 5));
 }
 
@@ -93,9 +68,7 @@ TEST(AnalyseCoreCopy, MissingFolderThrowsAndLeavesTheModel) {
 ProgramState analysedAlone(const BeamModel& m, const fs::path& folder) {
     ProgramState s;
     s.model = m;
-    NullStatusSink status;
-    RecordingSink sink;
-    AnalyseCore(s, folder, status, sink);
+    test::AnalyseByCommand(s, folder);
     return s;
 }
 

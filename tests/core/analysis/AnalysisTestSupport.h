@@ -2,9 +2,13 @@
 #pragma once
 
 #include "ModelBuilder.h"
+#include "analysis/AnalyseCommand.h"
 #include "analysis/modCalcs.h"
+#include "mesh/modMesh.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -39,6 +43,27 @@ inline ProgramState Analysed(const BeamModel& m, double MeshDensFact = 1,
     EXPECT_EQ(r.outcome, modCalcs::Outcome::Completed);
     EXPECT_TRUE(r.messages.empty());
     return std::move(r.s);
+}
+
+/// The Analyse command's run of s.model with its copy in folder, what it showed unseen.
+inline AnalyseOutcome AnalyseByCommand(ProgramState& s, const std::filesystem::path& folder) {
+    RecordingSink sink;
+    NullStatusSink status;
+    return AnalyseCore(s, folder, status, sink).outcome;
+}
+
+/// The first node at x; fails the test where there is none.
+inline std::size_t NodeAt(const ProgramState& s, double x) {
+    const auto n = modMesh::FirstNodeAt(s.mesh, x);
+    EXPECT_NE(n, 0) << "no node at " << x;
+    return static_cast<std::size_t>(n);
+}
+
+inline double LargestMagnitude(const std::vector<double>& values) {
+    double largest = 0;
+    for (const double v : values)
+        largest = std::max(largest, std::fabs(v));
+    return largest;
 }
 
 /// E over the span of each variation by choice 0..2: None, Linear, and two None halves.

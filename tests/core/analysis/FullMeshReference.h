@@ -16,21 +16,15 @@
 
 namespace kradon::test {
 
-using ElementMatrix = std::array<std::array<double, 5>, 5>;
+using ElementMatrix = std::array<std::array<double, 4>, 4>;
 
-/// Element e's stiffness (N, m), indices 1..4: vertical and rotation of the first node, then of
-/// the second.
+/// Element e's stiffness (N, m): vertical and rotation of the first node, then of the second.
 inline ElementMatrix ElementStiffness(const MeshTables& mesh, std::int32_t e) {
     const auto i = static_cast<std::size_t>(e);
     const double L = mesh.ElementLength[i];
     const double k = mesh.ElementI[i] * mesh.ElementE[i] / std::pow(L, 3);
-    ElementMatrix m{};
     const double a = 12 * k, b = 6 * L * k, c = 4 * k * L * L, d = 2 * k * L * L;
-    const double rows[4][4] = {{a, b, -a, b}, {b, c, -b, d}, {-a, -b, a, -b}, {b, d, -b, c}};
-    for (int r = 0; r < 4; ++r)
-        for (int col = 0; col < 4; ++col)
-            m[r + 1][col + 1] = rows[r][col];
-    return m;
+    return {{{a, b, -a, b}, {b, c, -b, d}, {-a, -b, a, -b}, {b, d, -b, c}}};
 }
 
 /// The assembled, restrained system of the mesh, ready for elimination.
@@ -39,10 +33,9 @@ BandMatrix<Real> FullMeshSystem(const MeshTables& mesh, const NodalTables& nodal
     BandMatrix<Real> A(mesh.NumEquations);
     for (std::int32_t e = 1; e <= mesh.ElementCount; ++e) {
         const ElementMatrix k = ElementStiffness(mesh, e);
-        const std::int32_t g[5] = {0, 2 * e - 1, 2 * e, 2 * e + 1, 2 * e + 2};
-        for (int i = 1; i <= 4; ++i)
-            for (int j = 1; j <= 4; ++j)
-                A(g[i], g[j]) += k[i][j];
+        for (std::int32_t i = 0; i < 4; ++i)
+            for (std::int32_t j = 0; j < 4; ++j)
+                A(2 * e - 1 + i, 2 * e - 1 + j) += k[i][j];
     }
     for (std::int32_t d = 1; d <= mesh.NumEquations; ++d) {
         A(d, d) += nodal.SpringDiagonal[static_cast<std::size_t>(d)];
@@ -86,10 +79,10 @@ inline ReferenceSolution SolveFullMesh(const MeshTables& mesh, const NodalTables
     for (std::int32_t e = 1; e <= mesh.ElementCount; ++e) {
         const auto c = static_cast<std::size_t>(e);
         const ElementMatrix k = ElementStiffness(mesh, e);
-        double f[5] = {0, 0, 0, 0, 0};
-        for (int i = 1; i <= 4; ++i)
-            for (int j = 1; j <= 4; ++j) {
-                const double term = k[i][j] * r.Displacements[2 * c - 2 + j];
+        double f[5] = {0, 0, 0, 0, 0}; // k u, indexed as the element's loads from 1
+        for (std::size_t i = 1; i <= 4; ++i)
+            for (std::size_t j = 1; j <= 4; ++j) {
+                const double term = k[i - 1][j - 1] * r.Displacements[2 * c - 2 + j];
                 f[i] += term;
                 r.forceScale = std::max(r.forceScale, std::fabs(term));
             }

@@ -16,30 +16,16 @@ public:
         m_.MaxNoApplieds = maxNoApplieds;
         ClearModelLists(m_);
     }
-    ModelBuilder& span(double L) {
-        m_.span = L;
-        return *this;
-    }
+    ModelBuilder& span(double L) { return set(m_.span, L); }
     /// E (kN/mm2) and I (cm4) constant over the whole span, as None definitions.
     ModelBuilder& uniformEI(double E, double I) {
-        noneSegment(m_.ESegment, RecordKind::ESegment, 0, m_.span, E);
-        return noneSegment(m_.ISegment, RecordKind::ISegment, 0, m_.span, I);
-    }
-    ModelBuilder& noneSegment(PropertySegmentList& s, RecordKind kind, double a, double b,
-                              double v) {
-        const auto n = next(kind);
-        s.variation[n] = Variation::None;
-        s.disA[n] = a;
-        s.disB[n] = b;
-        s.constant[n] = v;
-        s.expression[n] = "N/A";
-        return *this;
+        return eSegment(0, m_.span, E).iSegment(0, m_.span, I);
     }
     ModelBuilder& eSegment(double a, double b, double v) {
-        return noneSegment(m_.ESegment, RecordKind::ESegment, a, b, v);
+        return segment(RecordKind::ESegment, Variation::None, a, b, v, 0, "N/A");
     }
     ModelBuilder& iSegment(double a, double b, double v) {
-        return noneSegment(m_.ISegment, RecordKind::ISegment, a, b, v);
+        return segment(RecordKind::ISegment, Variation::None, a, b, v, 0, "N/A");
     }
     ModelBuilder& linearE(double a, double b, double v1, double v2) {
         return segment(RecordKind::ESegment, Variation::Linear, a, b, v1, v2, "N/A");
@@ -54,75 +40,76 @@ public:
         return segment(RecordKind::ISegment, Variation::Curve, a, b, 0, 0, expression);
     }
     ModelBuilder& pointLoad(double kN, double x) {
-        const auto n = next(RecordKind::PointLoad);
-        m_.PointLoad.value[n] = kN;
-        m_.PointLoad.location[n] = x;
-        return *this;
+        return add(RecordKind::PointLoad, m_.PointLoad.value, kN, m_.PointLoad.location, x);
     }
     ModelBuilder& udl(double kNm, double a, double b) {
-        const auto n = next(RecordKind::UDL);
-        m_.UDL.value[n] = kNm;
-        m_.UDL.start[n] = a;
-        m_.UDL.end[n] = b;
-        return *this;
+        return add(RecordKind::UDL, m_.UDL.value, kNm, m_.UDL.start, a, m_.UDL.end, b);
     }
     ModelBuilder& tdl(double w1, double w2, double a, double b) {
-        const auto n = next(RecordKind::TDL);
-        m_.TDL.startValue[n] = w1;
-        m_.TDL.endValue[n] = w2;
-        m_.TDL.start[n] = a;
-        m_.TDL.end[n] = b;
-        return *this;
+        auto& t = m_.TDL;
+        return add(RecordKind::TDL, t.startValue, w1, t.endValue, w2, t.start, a, t.end, b);
     }
     ModelBuilder& moment(double kNm, double x) {
-        const auto n = next(RecordKind::MomentLoad);
-        m_.MomentLoad.value[n] = kNm;
-        m_.MomentLoad.location[n] = x;
-        return *this;
+        return add(RecordKind::MomentLoad, m_.MomentLoad.value, kNm, m_.MomentLoad.location, x);
     }
     ModelBuilder& support(double type, double x) {
-        const auto n = next(RecordKind::RigidSupport);
-        m_.RigidSupport.type[n] = type;
-        m_.RigidSupport.location[n] = x;
-        return *this;
+        auto& s = m_.RigidSupport;
+        return add(RecordKind::RigidSupport, s.type, type, s.location, x);
     }
     ModelBuilder& pinned(double x) { return support(SupportType::Pinned, x); }
     ModelBuilder& fixed(double x) { return support(SupportType::Fixed, x); }
     /// kN/mm and kN/rad.
     ModelBuilder& spring(double x, double vertical, double rotational = 0) {
-        const auto n = next(RecordKind::SpringSupport);
-        m_.SpringSupport.location[n] = x;
-        m_.SpringSupport.vertical[n] = vertical;
-        m_.SpringSupport.rotational[n] = rotational;
-        return *this;
+        auto& s = m_.SpringSupport;
+        return add(RecordKind::SpringSupport, s.location, x, s.vertical, vertical, s.rotational,
+                   rotational);
     }
     /// mm and rad.
     ModelBuilder& fixedDisplacement(double x, double vertical, double rotational = 0) {
-        const auto n = next(RecordKind::FixedDisplacement);
-        m_.FixedDisplacement.location[n] = x;
-        m_.FixedDisplacement.vertical[n] = vertical;
-        m_.FixedDisplacement.rotational[n] = rotational;
-        return *this;
+        auto& d = m_.FixedDisplacement;
+        return add(RecordKind::FixedDisplacement, d.location, x, d.vertical, vertical, d.rotational,
+                   rotational);
     }
     BeamModel build() const { return m_; }
 
 private:
-    std::size_t next(RecordKind kind) { return static_cast<std::size_t>(++m_.count(kind)); }
-    /// A Linear (from v1 to v2) or Curve E or I record.
+    ModelBuilder& set(double& field, double value) {
+        field = value;
+        return *this;
+    }
+    /// The next record of a kind: each list given is followed by the value of its entry.
+    template <typename... ListsAndValues>
+    ModelBuilder& add(RecordKind kind, ListsAndValues&... listsAndValues) {
+        const auto n = static_cast<std::size_t>(++m_.count(kind));
+        fill(n, listsAndValues...);
+        return *this;
+    }
+    void fill(std::size_t) {}
+    template <typename List, typename... Rest>
+    void fill(std::size_t n, List& list, const double& value, Rest&... rest) {
+        list[n] = value;
+        fill(n, rest...);
+    }
+    /// An E or I record: v1 is the constant of a None one and the start of a Linear one.
     ModelBuilder& segment(RecordKind kind, double variation, double a, double b, double v1,
                           double v2, const std::string& expression) {
-        const auto n = next(kind);
+        const auto n = static_cast<std::size_t>(++m_.count(kind));
         auto& s = kind == RecordKind::ESegment ? m_.ESegment : m_.ISegment;
         s.variation[n] = variation;
         s.disA[n] = a;
         s.disB[n] = b;
-        s.linearStart[n] = v1;
+        (variation == Variation::None ? s.constant[n] : s.linearStart[n]) = v1;
         s.linearEnd[n] = v2;
         s.expression[n] = expression;
         return *this;
     }
     BeamModel m_;
 };
+
+/// A span of L m with E = 200 kN/mm2 and I = 10000 cm4 throughout: EI = 2e7 N m2.
+inline ModelBuilder Beam(double L) {
+    return ModelBuilder().span(L).uniformEI(200, 10000);
+}
 
 /// A model that passes the input check but cannot be solved: a pin and a rotational spring at
 /// one node pass the check, but E defined over half the span leaves the other half without

@@ -3,7 +3,6 @@
 #include "../TestFolder.h"
 #include "../analysis/AnalysisTestSupport.h"
 #include "ClosedFormBeams.h"
-#include "analysis/AnalyseCommand.h"
 #include "results/ResultQueries.h"
 #include "results/ResultsFile.h"
 
@@ -16,13 +15,12 @@ namespace kradon {
 namespace {
 
 using test::Analysed;
+using test::Beam;
 using test::ModelBuilder;
 using namespace test::closed;
 
 TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
-    const ProgramState s = Analysed(
-        ModelBuilder().span(L).uniformEI(200, 10000).pinned(0).pinned(L).pointLoad(30, 2.9).build(),
-        0.2);
+    const ProgramState s = Analysed(Beam(L).pinned(0).pinned(L).pointLoad(30, 2.9).build(), 0.2);
     const auto jump = ValuesAt(s, 2.9);
     ASSERT_TRUE(jump);
     EXPECT_TRUE(jump->jump);
@@ -43,17 +41,9 @@ TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
 // E only over 0..4 and 6..10, the cut one element at density 0.2: that element transmits
 // nothing and runs straight between its ends.
 TEST(ValuesAt, AnElementWithoutStiffnessIsStraightBetweenItsEnds) {
-    const ProgramState s = Analysed(ModelBuilder()
-                                        .span(10)
-                                        .fixed(0)
-                                        .fixed(10)
-                                        .pointLoad(10, 4)
-                                        .moment(5, 8)
-                                        .eSegment(0, 4, 200)
-                                        .eSegment(6, 10, 200)
-                                        .iSegment(0, 10, 1e4)
-                                        .build(),
-                                    0.2);
+    ModelBuilder beam = ModelBuilder().span(10).eSegment(0, 4, 200).eSegment(6, 10, 200);
+    beam.iSegment(0, 10, 1e4).fixed(0).fixed(10);
+    const ProgramState s = Analysed(beam.pointLoad(10, 4).moment(5, 8).build(), 0.2);
     const auto a = ValuesAt(s, 4), b = ValuesAt(s, 6), mid = ValuesAt(s, 5.5);
     ASSERT_TRUE(a && b && mid);
     const double va = a->right.deflection, vb = b->left.deflection;
@@ -69,10 +59,8 @@ TEST(ValuesAt, SameAfterTheAnalysisReturnsToInputUnitsAndNoneFromAResultsFile) {
         inAnalysisUnits.mesh.ElementE[e] *= 1e9, inAnalysisUnits.mesh.ElementI[e] *= 1e-8;
     ProgramState s;
     s.model = m;
-    test::RecordingSink sink;
-    NullStatusSink status;
     const test::TestFolder folder;
-    ASSERT_EQ(AnalyseCore(s, folder.path(), status, sink).outcome, AnalyseOutcome::Completed);
+    ASSERT_EQ(test::AnalyseByCommand(s, folder.path()), AnalyseOutcome::Completed);
     // The mesh now holds E in kN/mm2 and I in cm4; the values must not notice.
     const auto a = ValuesAt(inAnalysisUnits, 3.1), b = ValuesAt(s, 3.1);
     ASSERT_TRUE(a && b);
@@ -126,19 +114,9 @@ TEST(FindExtremes, DeflectionPeakBetweenTwoZerosOfTheMomentInOneElement) {
     const Case cases[] = {
         // A point load and a moment load close together right of the loaded stretch.
         {"point and moment load",
-         ModelBuilder()
-             .span(10)
-             .uniformEI(200, 10000)
-             .fixed(0)
-             .pinned(10)
-             .udl(20, 0, 3)
-             .pointLoad(-25, 3)
-             .moment(5, 3.5)
-             .build(),
-         0},
+         Beam(10).fixed(0).pinned(10).udl(20, 0, 3).pointLoad(-25, 3).moment(5, 3.5).build(), 0},
         // Clamped at both ends of the element: w l^4 / 384 EI at its middle.
-        {"clamped element",
-         ModelBuilder().span(10).uniformEI(200, 10000).fixed(0).fixed(3).udl(20, 0, 3).build(),
+        {"clamped element", Beam(10).fixed(0).fixed(3).udl(20, 0, 3).build(),
          20e3 * 81 / (384 * EI)},
     };
     for (const auto& c : cases) {
@@ -164,65 +142,33 @@ TEST(FindExtremes, DeflectionPeakBetweenTwoZerosOfTheMomentInOneElement) {
 TEST(HasExactResults, EveryTableOfTheSolutionMustBeComplete) {
     const ProgramState s = Analysed(ClosedFormBeams()[1].model, 1);
     ASSERT_TRUE(HasExactResults(s));
-    using Table = std::vector<double>& (*)(ProgramState&);
-    const Table tables[] = {[](ProgramState & t) -> auto& {return t.mesh.NodeX;
+    const auto expectNeeded = [&s](auto part, auto... tables) {
+        for (auto table : {tables...}) {
+            ProgramState t = s;
+            ((t.*part).*table).pop_back();
+            EXPECT_FALSE(HasExactResults(t));
+        }
+    };
+    using M = MeshTables;
+    using N = NodalTables;
+    using R = ResultTables;
+    expectNeeded(&ProgramState::mesh, &M::NodeX, &M::ElementLength);
+    expectNeeded(&ProgramState::equations, &EquationTables::Displacements);
+    expectNeeded(&ProgramState::results, &R::NodeShear, &R::NodeMoment, &R::NodeDeflection,
+                 &R::ElementFlexibility);
+    expectNeeded(&ProgramState::nodal, &N::ElementLoadStart, &N::ElementLoadEnd,
+                 &N::ConcentratedLoad, &N::RestraintFlag, &N::PrescribedDisp, &N::SpringDiagonal);
+    ProgramState unstable = s;
+    unstable.equations.CalcError = -1;
+    EXPECT_FALSE(HasExactResults(unstable));
+    ProgramState miscounted = s;
+    ++miscounted.mesh.ElementCount;
+    EXPECT_FALSE(HasExactResults(miscounted));
 }
-, [](ProgramState& t) -> auto& {
-    return t.mesh.ElementLength;
-}
-, [](ProgramState& t) -> auto& {
-    return t.equations.Displacements;
-}
-, [](ProgramState& t) -> auto& {
-    return t.results.NodeShear;
-}
-, [](ProgramState& t) -> auto& {
-    return t.results.NodeMoment;
-}
-, [](ProgramState& t) -> auto& {
-    return t.results.NodeDeflection;
-}
-, [](ProgramState& t) -> auto& {
-    return t.results.ElementFlexibility;
-}
-, [](ProgramState& t) -> auto& {
-    return t.nodal.ElementLoadStart;
-}
-, [](ProgramState& t) -> auto& {
-    return t.nodal.ElementLoadEnd;
-}
-, [](ProgramState& t) -> auto& {
-    return t.nodal.ConcentratedLoad;
-}
-, [](ProgramState& t) -> auto& {
-    return t.nodal.RestraintFlag;
-}
-, [](ProgramState& t) -> auto& {
-    return t.nodal.PrescribedDisp;
-}
-, [](ProgramState& t) -> auto& {
-    return t.nodal.SpringDiagonal;
-}
-,
-}; // namespace
-for (std::size_t i = 0; i < std::size(tables); ++i) {
-    ProgramState shortened = s;
-    tables[i](shortened).pop_back();
-    EXPECT_FALSE(HasExactResults(shortened)) << "table " << i;
-}
-ProgramState unstable = s;
-unstable.equations.CalcError = -1;
-EXPECT_FALSE(HasExactResults(unstable));
-ProgramState miscounted = s;
-++miscounted.mesh.ElementCount;
-EXPECT_FALSE(HasExactResults(miscounted));
-} // namespace kradon
 
 // A largest or smallest value that holds along a stretch is placed where it is first reached.
 TEST(FindExtremes, AValueHeldAlongAStretchIsPlacedWhereItIsFirstReached) {
-    const ProgramState s = Analysed(
-        ModelBuilder().span(10).pinned(0).pinned(10).pointLoad(10, 5).uniformEI(200, 1e4).build(),
-        1);
+    const ProgramState s = Analysed(Beam(10).pinned(0).pinned(10).pointLoad(10, 5).build(), 1);
     const ResultExtremes& x = s.results.Extremes;
     EXPECT_EQ(x.largestShear.value, 5e3);
     EXPECT_EQ(x.largestShear.x, 5);
@@ -248,17 +194,8 @@ TEST(FindExtremes, RotationPeaksWhereTheMomentVanishes) {
 }
 
 TEST(Jumps, AtLoadsAndInteriorSupportsOnly) {
-    const ProgramState s = Analysed(ModelBuilder()
-                                        .span(12)
-                                        .uniformEI(200, 10000)
-                                        .pinned(0)
-                                        .pinned(6)
-                                        .pinned(12)
-                                        .udl(10, 0, 12)
-                                        .pointLoad(20, 3)
-                                        .moment(15, 9)
-                                        .build(),
-                                    1);
+    ModelBuilder beam = Beam(12).pinned(0).pinned(6).pinned(12).udl(10, 0, 12);
+    const ProgramState s = Analysed(beam.pointLoad(20, 3).moment(15, 9).build(), 1);
     const std::vector<PointValues> jumps = Jumps(s);
     ASSERT_EQ(jumps.size(), 3u);
     EXPECT_EQ(jumps[0].x, 3);
@@ -275,14 +212,8 @@ TEST(SpanResults, SpansOverhangsAndSagFromTheSupports) {
     // On two springs of different stiffness a UDL sinks the ends by different amounts; the sag
     // from the line joining them is still 5 w l^4 / 384 EI at midspan.
     const double l = 8;
-    const ProgramState springs = Analysed(ModelBuilder()
-                                              .span(l)
-                                              .uniformEI(200, 10000)
-                                              .spring(0, 5)
-                                              .spring(l, 2)
-                                              .udl(12, 0, l)
-                                              .build(),
-                                          0.2);
+    const ProgramState springs =
+        Analysed(Beam(l).spring(0, 5).spring(l, 2).udl(12, 0, l).build(), 0.2);
     ASSERT_GT(springs.equations.Displacements[1], 1e-3); // the springs do give, unequally
     const auto last = static_cast<std::size_t>(2 * springs.mesh.NodeCount - 1);
     ASSERT_GT(springs.equations.Displacements[last], 2 * springs.equations.Displacements[1]);
@@ -297,14 +228,8 @@ TEST(SpanResults, SpansOverhangsAndSagFromTheSupports) {
     // A 6 m span with a 2 m overhang carrying P at its tip: the tip sinks P a^2 (l + a) / 3 EI,
     // the span rises by P a l^2 / (9 sqrt 3 EI) at l / sqrt 3.
     const double back = 6, a = 2;
-    const ProgramState overhang = Analysed(ModelBuilder()
-                                               .span(back + a)
-                                               .uniformEI(200, 10000)
-                                               .pinned(0)
-                                               .pinned(back)
-                                               .pointLoad(30, back + a)
-                                               .build(),
-                                           0.2);
+    const ProgramState overhang =
+        Analysed(Beam(back + a).pinned(0).pinned(back).pointLoad(30, back + a).build(), 0.2);
     const auto parts = SpanResults(overhang);
     ASSERT_EQ(parts.size(), 2u);
     EXPECT_EQ(parts[0].kind, SpanKind::Span);
