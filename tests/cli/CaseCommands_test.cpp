@@ -88,7 +88,6 @@ TEST_F(CaseCli, SelectionsThatCannotBeMadeAreUsageErrors) {
               "a patterned case"},
              {"at " + kdn + " 1 --case Loads",
               "--case and --combination need a JSON model (MODEL.kradon.json)"},
-             {"convert " + x, "convert takes a model file to read and one to write"},
          }) {
         const CliRun r = run(words(line));
         EXPECT_EQ(r.status, ExitStatus::Usage) << line;

@@ -24,6 +24,7 @@ TEST(Cli, VersionHelpAndUsageErrors) {
     const std::string show = "show takes exactly one model file",
                       analyse = "analyse takes exactly one model file",
                       report = "report takes exactly one results file",
+                      at = "at takes one model file and at least one position",
                       number = "--mesh-density needs a number, not ";
     for (const auto& [line, problem] : std::vector<std::pair<std::string, std::string>>{
              {"", "no command given"},
@@ -50,7 +51,16 @@ TEST(Cli, VersionHelpAndUsageErrors) {
              {"report a.kxr --exact-sections", "unknown option '--exact-sections' for report"},
              {"report", report},
              {"report a.kxr b.kxr", report},
-             {"report a.kxr --json a.json", "unknown option '--json' for report"}}) {
+             {"report a.kxr --json a.json", "unknown option '--json' for report"},
+             {"at", at},
+             {"at a.kdn", at},
+             {"at a.kdn 2 x", "at takes positions in m after the model file, not 'x'"},
+             {"at a.kdn 2 --csv a", "unknown option '--csv' for at"},
+             {"at a.kdn 2 --json --json", "--json given twice"},
+             {"sheet a.kdn", "sheet needs -o SHEET.pdf or -o SHEET.html"},
+             {"sheet a.kdn -o a.txt", "the sheet file 'a.txt' must end in .pdf or .html"},
+             {"sheet a.kdn -o a.pdf --json b", "unknown option '--json' for sheet"},
+             {"convert a.kdn", "convert takes a model file to read and one to write"}}) {
         const CliRun r = run(words(line));
         EXPECT_EQ(r.status, ExitStatus::Usage) << problem;
         EXPECT_EQ(r.err.rfind("kradon-cli: " + problem + "\nUsage:\n", 0), 0u) << r.err;
