@@ -131,14 +131,10 @@ TEST_F(CliAnalyseTest, GoodModelPrintsTheReportWithAnEmptyPathOrWritesItToAFile)
     const CliRun r = run({"analyse", model});
     ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("------------------------------------------\r\n"
-                          "-- FINITE ELEMENT BEAM ANALYSIS RESULTS --\r\n"
-                          "------------  by T. Vestrun  -------------\r\n"
-                          "Results File: \r\n"
-                          "Number of nodes used in problem: ",
-                          0),
-              0u)
-        << r.out;
+    const std::vector<std::string> lines = test::ReportLines(r.out);
+    ASSERT_GT(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "-- FINITE ELEMENT BEAM ANALYSIS RESULTS --");
+    EXPECT_EQ(lines[3], "Results File: ");
     for (const char* part : {"Overall Length of Beam 10.000m\r\n", "\tPinned\t", "\tFixed\t",
                              "205.000\t\t8356.000\r\n"})
         EXPECT_TRUE(contains(r.out, part)) << part;
@@ -202,25 +198,30 @@ TEST_F(CliAnalyseTest, MissingDamagedOrIrregularFilesExit3WithTheOpenMessage) {
     test::writeBytes(dir_ / "damaged.kdn", std::string(100, '\0'));
     test::writeBytes(dir_ / "damaged.kxr", std::string(100, '\0'));
     ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
-    for (const char* line : {"show missing.kdn", "show damaged.kdn", "analyse missing.kdn",
-                             "analyse damaged.kdn", "report missing.kxr", "report damaged.kxr",
-                             "show pipe", "analyse pipe", "report pipe", "show /dev/zero"}) {
+    const std::string none = "No such file or directory",
+                      pipe = "It is not a regular file (a pipe, a device or a socket)",
+                      damaged = "The model file is damaged: it holds 72 bytes of lists where "
+                                "MaxNoApplieds 0 needs at least 252";
+    for (const auto& [line, reason] : std::vector<std::pair<std::string, std::string>>{
+             {"show missing.kdn", none},
+             {"show damaged.kdn", damaged},
+             {"analyse missing.kdn", none},
+             {"analyse damaged.kdn", damaged},
+             {"report missing.kxr", none},
+             {"report damaged.kxr", "NodeCount 0 is below 1"},
+             {"show pipe", pipe},
+             {"analyse pipe", pipe},
+             {"report pipe", pipe},
+             {"show /dev/zero", pipe}}) {
         Args args = words(line);
         if (args[1] != "/dev/zero")
             args[1] = path(args[1]);
-        const bool irregular = contains(line, "pipe") || contains(line, "/dev");
         const CliRun r = run(args);
         EXPECT_EQ(r.status, ExitStatus::FileProblem) << line;
-        EXPECT_EQ(r.err.rfind("Kradon by Tarel Vestrun: Unkown error while opening file " +
-                                  args[1] + (irregular ? "\r\nIt is not a regular file" : "\r\n"),
-                              0),
-                  0u)
-            << r.err;
+        EXPECT_EQ(r.err, "Kradon by Tarel Vestrun: Unkown error while opening file " + args[1] +
+                             "\r\n" + reason + "\n");
         EXPECT_EQ(r.out, "");
     }
-    // The reason stands on a line of its own.
-    EXPECT_TRUE(contains(run({"show", path("damaged.kdn")}).err,
-                         "damaged.kdn\r\nThe model file is damaged"));
 }
 
 TEST_F(CliAnalyseTest, ResultsFilesGiveTheReportButForPathTimesAndWhatTheyDoNotHold) {
@@ -244,11 +245,13 @@ TEST_F(CliAnalyseTest, ResultsFilesGiveTheReportButForPathTimesAndWhatTheyDoNotH
     EXPECT_EQ(c[3], "Results File: " + path("r.kxr"));
     EXPECT_EQ(b[4], "Number of nodes used in problem: 17");
     EXPECT_EQ(b[11], "Overall Length of Beam 12.000m");
-    // Lines 6 and 7 hold the times; those of the file are the analysis's own.
-    for (const std::size_t i : {0u, 1u, 2u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u})
-        EXPECT_EQ(c[i], a[i]) << "line " << i;
-    for (std::size_t i = 8; i < b.size(); ++i)
-        EXPECT_EQ(c[i], b[i]) << "line " << i;
+    // The header but its file name (line 3) is the analysis's, its times (lines 6 and 7) too;
+    // the rest is the stored file's.
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        if (i == 3)
+            continue;
+        EXPECT_EQ(c[i], i < 12 ? a[i] : b[i]) << "line " << i;
+    }
     EXPECT_EQ(nodeSection(old.out), nodeSection(analysed.out));
     EXPECT_EQ(nodeSection(old.out).size(), 3u + 17u + 3u + 2u); // heading, rows, rules, blanks
     // A results file holds no supports and no element properties.

@@ -238,10 +238,9 @@ TEST(ModelJson, WhatAKdnFileCannotHoldIsNamed) {
 }
 
 TEST(ModelJson, TheFileNameChoosesTheFormat) {
-    EXPECT_TRUE(ModelJson::IsJsonModelPath("a/b.kradon.json"));
-    EXPECT_TRUE(ModelJson::IsJsonModelPath("B.JSON"));
-    EXPECT_FALSE(ModelJson::IsJsonModelPath("b.kdn"));
-    EXPECT_FALSE(ModelJson::IsJsonModelPath("json"));
+    for (const auto& [name, json] :
+         {std::pair{"a/b.kradon.json", true}, {"B.JSON", true}, {"b.kdn", false}, {"json", false}})
+        EXPECT_EQ(ModelJson::IsJsonModelPath(name), json) << name;
 }
 
 } // namespace
