@@ -17,11 +17,10 @@ TEST_F(CaseCli, EverySampleConvertsToJsonReportsAsItsKdnAndComesBackByteForByte)
             continue;
         const std::string kdn = entry.path().string(), json = path("m.kradon.json");
         SCOPED_TRACE(kdn);
-        ASSERT_EQ(run({"convert", kdn, json}).status, 0);
-        const CliRun fromJson = run({"analyse", json});
-        ASSERT_EQ(fromJson.status, 0) << fromJson.err;
+        completed({"convert", kdn, json});
+        const CliRun fromJson = completed({"analyse", json});
         EXPECT_EQ(withoutTimes(fromJson.out), withoutTimes(run({"analyse", kdn}).out));
-        ASSERT_EQ(run({"convert", json, path("back.kdn")}).status, 0);
+        completed({"convert", json, path("back.kdn")});
         EXPECT_EQ(read("back.kdn"), test::ReadFile(kdn));
     }
 }
@@ -43,8 +42,7 @@ TEST_F(CaseCli, ConversionsTheTargetCannotHoldAreRefusedWithTheReason) {
 }
 
 TEST_F(CaseCli, ThePatternedCombinationAndTheEnvelopeGetTheEnvelopeReport) {
-    const CliRun uls = run({"analyse", Example, "--combination", "ULS"});
-    ASSERT_EQ(uls.status, 0) << uls.err;
+    const CliRun uls = completed({"analyse", Example, "--combination", "ULS"});
     EXPECT_TRUE(contains(uls.out, "Envelope of: ULS\r\n"));
     // 1.35 x 10 x 0.1 x 6^2 + 1.5 x 15 x 7/60 x 6^2 over the first interior support.
     EXPECT_TRUE(contains(uls.out,
@@ -60,6 +58,10 @@ TEST_F(CaseCli, ThePatternedCombinationAndTheEnvelopeGetTheEnvelopeReport) {
               uls.out.find(row + "-35.100\tULS with Q on span 3\t-143.100"));
     EXPECT_EQ(uls.out.find(row, shears),
               uls.out.find(row + "-29.250\tULS with Q on span 3\t-119.250"));
+    // Node 25, at 18 m, ends each table.
+    EXPECT_TRUE(contains(uls.out,
+                         "\n  25\t018.000\t\t093.150\tULS with Q on spans 1, 3\t025.650\tULS "
+                         "with Q on span 2\r\n"));
     const CliRun envelope = run({"analyse", Example});
     EXPECT_TRUE(contains(envelope.out, "Envelope of: ULS, SLS\r\n"));
     EXPECT_EQ(withoutTimes(run({"analyse", Example, "--envelope"}).out),
@@ -96,7 +98,7 @@ TEST_F(CaseCli, SelectionsThatCannotBeMadeAreUsageErrors) {
 }
 
 TEST_F(CaseCli, JsonResultsHoldEveryCaseCombinationAndTheEnvelope) {
-    ASSERT_EQ(run({"analyse", Example, "--case", "G", "--json", path("r.json")}).status, 0);
+    completed({"analyse", Example, "--case", "G", "--json", path("r.json")});
     const auto j = nlohmann::json::parse(read("r.json"));
     const std::size_t nodes = j["nodes"].size();
     EXPECT_EQ(nodes, j["model"]["NodeCount"].get<std::size_t>());
@@ -123,36 +125,34 @@ TEST_F(CaseCli, JsonResultsHoldEveryCaseCombinationAndTheEnvelope) {
 TEST_F(CaseCli, AnalyseAtSheetAndCsvTakeOneCase) {
     // G alone is the beam with G's loads only: 10 kN/m on three 6 m spans, 0.1 w L2 over the
     // inner supports.
-    const CliRun at = run({"at", Example, "6", "--case", "G", "--json"});
-    ASSERT_EQ(at.status, 0) << at.err;
+    const CliRun at = completed({"at", Example, "6", "--case", "G", "--json"});
     const auto points = nlohmann::json::parse(at.out)["points"];
     EXPECT_NEAR(points[0]["left"]["moment_kNm"].get<double>(), -36, 1e-9);
-    EXPECT_EQ(run({"analyse", Example, "--case", "G", "--csv", path("g.csv")}).status, 0);
+    completed({"analyse", Example, "--case", "G", "--csv", path("g.csv")});
     EXPECT_TRUE(contains(read("g.csv"), "node"));
-    EXPECT_EQ(run({"sheet", Example, "--case", "G", "-o", path("g.html")}).status, 0);
+    completed({"sheet", Example, "--case", "G", "-o", path("g.html")});
     EXPECT_TRUE(contains(read("g.html"), "<html"));
 }
 
 TEST_F(CaseCli, ExactSectionsOfTheModelAreThoseOfTheOption) {
     const std::string kdn = KRADON_EXAMPLES "/tapered-beam-curve.kdn";
-    ASSERT_EQ(run({"convert", kdn, path("plain.kradon.json")}).status, 0);
+    completed({"convert", kdn, path("plain.kradon.json")});
     std::string text = read("plain.kradon.json");
-    EXPECT_EQ(text.find("exact_sections"), std::string::npos); // written only when asked for
+    EXPECT_FALSE(contains(text, "exact_sections")); // written only when asked for
     const std::string density = "\"mesh_density\": 1,\n";
     ASSERT_NE(text.find(density), std::string::npos);
     text.replace(text.find(density), density.size(), density + "  \"exact_sections\": true,\n");
     test::writeBytes(path("exact.kradon.json"), text);
-    const auto points = [](const CliRun& r) {
-        EXPECT_EQ(r.status, 0) << r.err;
-        return nlohmann::json::parse(r.out)["points"];
+    const auto points = [](const Args& args) {
+        return nlohmann::json::parse(completed(args).out)["points"];
     };
-    const auto exact = points(run({"at", kdn, "2.5", "--exact-sections", "--json"}));
-    EXPECT_EQ(points(run({"at", path("exact.kradon.json"), "2.5", "--json"})), exact);
-    EXPECT_EQ(points(run({"at", path("plain.kradon.json"), "2.5", "--exact-sections", "--json"})),
+    const auto exact = points(Args{"at", kdn, "2.5", "--exact-sections", "--json"});
+    EXPECT_EQ(points(Args{"at", path("exact.kradon.json"), "2.5", "--json"}), exact);
+    EXPECT_EQ(points(Args{"at", path("plain.kradon.json"), "2.5", "--exact-sections", "--json"}),
               exact);
-    EXPECT_NE(points(run({"at", path("plain.kradon.json"), "2.5", "--json"})), exact);
+    EXPECT_NE(points(Args{"at", path("plain.kradon.json"), "2.5", "--json"}), exact);
     // The key survives a round trip and keeps the model out of a .kdn file.
-    ASSERT_EQ(run({"convert", path("exact.kradon.json"), path("again.kradon.json")}).status, 0);
+    completed({"convert", path("exact.kradon.json"), path("again.kradon.json")});
     EXPECT_EQ(read("again.kradon.json"), text);
     EXPECT_NE(run({"convert", path("exact.kradon.json"), path("m.kdn")}).status, 0);
 }

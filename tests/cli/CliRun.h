@@ -30,6 +30,13 @@ inline CliRun run(const Args& args) {
     return {status, out.str(), err.str()};
 }
 
+/// Runs args, expecting the command to complete; what it wrote.
+inline CliRun completed(const Args& args) {
+    CliRun r = run(args);
+    EXPECT_EQ(r.status, ExitStatus::Completed) << r.err;
+    return r;
+}
+
 inline bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

@@ -39,12 +39,10 @@ SectionValues peaks(const ClosedForm& exact) {
 TEST_F(ExportTest, AtMatchesClosedFormBeamsBetweenTheNodesAtTheCoarsestMesh) {
     const std::vector<double> fractions{0.013, 0.21, 0.37, 0.5, 0.6183, 0.77, 0.9999};
     for (const auto& beam : ClosedFormBeams()) {
-        std::vector<std::string> args{"at", save("beam.kdn", beam.model), "--json",
-                                      "--mesh-density", "0.2"};
+        Args args{"at", save("beam.kdn", beam.model), "--json", "--mesh-density", "0.2"};
         for (const double f : fractions)
             args.push_back(ShortestNumber(f * L));
-        const CliRun r = run(args);
-        ASSERT_EQ(r.status, ExitStatus::Completed) << beam.name << r.err;
+        const CliRun r = completed(args);
         const nlohmann::json j = nlohmann::json::parse(r.out);
         ASSERT_EQ(j["points"].size(), fractions.size());
         const SectionValues peak = peaks(beam.exact);
@@ -69,8 +67,7 @@ TEST_F(ExportTest, AtMatchesClosedFormBeamsBetweenTheNodesAtTheCoarsestMesh) {
 
 TEST_F(ExportTest, AtPrintsBothSidesOfAJumpAndRefusesWhatIsNotOnTheBeam) {
     const std::string model = save("ss.kdn", ClosedFormBeams()[1].model); // 30 kN at 2.9 m
-    const CliRun table = run({"at", model, "1", "2.9"});
-    ASSERT_EQ(table.status, ExitStatus::Completed) << table.err;
+    const CliRun table = completed({"at", model, "1", "2.9"});
     std::vector<std::string> lines;
     std::istringstream in(table.out);
     for (std::string line; std::getline(in, line);)
@@ -80,9 +77,7 @@ TEST_F(ExportTest, AtPrintsBothSidesOfAJumpAndRefusesWhatIsNotOnTheBeam) {
     EXPECT_EQ(lines[3].rfind("2.9  left ", 0), 0u) << lines[3];
     EXPECT_EQ(lines[4].rfind("2.9  right", 0), 0u) << lines[4];
 
-    const CliRun written = run({"at", model, "-o", path("at.txt"), "1", "2.9"});
-    EXPECT_EQ(written.status, ExitStatus::Completed);
-    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(completed({"at", model, "-o", path("at.txt"), "1", "2.9"}).out, "");
     EXPECT_EQ(read("at.txt"), table.out);
 
     // The usage errors of at are with the others; these need the model.
@@ -117,9 +112,9 @@ TEST_F(ExportTest, JsonBalancesAndItsCsvReadsBackEqual) {
     ModelBuilder b;
     b.span(9).uniformEI(200, 10000).pinned(0).fixed(6).spring(9, 2, 300).fixedDisplacement(3, 4);
     b.udl(7.5, 0, 9).pointLoad(11.1, 7.7).moment(-13, 4.4);
-    const CliRun r = run({"analyse", save("held.kdn", b.build()), "--mesh-density", "3", "--csv",
-                          path("r.csv"), "--json", path("r.json"), "--report", path("r.txt")});
-    ASSERT_EQ(r.status, ExitStatus::Completed) << r.err;
+    const CliRun r =
+        completed({"analyse", save("held.kdn", b.build()), "--mesh-density", "3", "--csv",
+                   path("r.csv"), "--json", path("r.json"), "--report", path("r.txt")});
     // Written an element at a time, the document must still be what dump(2) makes of it.
     const std::string bytes = read("r.json");
     const auto j = nlohmann::ordered_json::parse(bytes);
@@ -202,7 +197,6 @@ std::string programOutput(const QString& program, const QStringList& args) {
 std::string pdfText(const std::string& pdf) {
     return programOutput("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
 }
-
 /// Whether the text holds the cells one after the other, whole words, blanks between them.
 bool hasRow(const std::string& text, const std::vector<std::string>& cells) {
     std::string joined;
@@ -298,10 +292,8 @@ TEST_F(ExportTest, SheetOfEverySampleHoldsItsRecordsMaximaAndReactionsInPdfAndHt
         const std::string model = entry.path().string(), name = entry.path().stem().string();
         for (const Args& args : {Args{"analyse", model, "--json", path(name + ".json")},
                                  Args{"sheet", model, "-o", path(name + ".pdf")},
-                                 Args{"sheet", model, "-o", path(name + ".html")}}) {
-            const CliRun r = run(args);
-            ASSERT_EQ(r.status, ExitStatus::Completed) << name << r.err;
-        }
+                                 Args{"sheet", model, "-o", path(name + ".html")}})
+            completed(args);
         const std::string text = pdfText(path(name + ".pdf"));
         const HtmlPage page = readHtml(read(name + ".html"));
         Rows rows = recordRows(modFileWrite::OpenModelFile(model));
@@ -323,8 +315,7 @@ TEST_F(ExportTest, SheetTitleBlockNamesTheUserFromTheDesktopSettingsAndEmbedsIts
     const auto config = dir_ / "config";
     std::filesystem::create_directories(config / "kradon");
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const CliRun nobody = run({"sheet", model, "-o", path("nobody.html")});
-    EXPECT_EQ(nobody.status, ExitStatus::Completed);
+    const CliRun nobody = completed({"sheet", model, "-o", path("nobody.html")});
     EXPECT_EQ(nobody.err, "kradon-cli: no user details in " +
                               (config / "kradon/kradon.conf").string() +
                               "; the title block names no one (start the desktop program once "
@@ -333,9 +324,7 @@ TEST_F(ExportTest, SheetTitleBlockNamesTheUserFromTheDesktopSettingsAndEmbedsIts
 
     test::writeBytes(config / "kradon/kradon.conf",
                      "[Config]\nname=Ada Engineer\norg=\"Beam Works, Ltd\"\n");
-    const CliRun someone = run({"sheet", model, "-o", path("ada.pdf")});
-    EXPECT_EQ(someone.status, ExitStatus::Completed);
-    EXPECT_EQ(someone.err, "");
+    EXPECT_EQ(completed({"sheet", model, "-o", path("ada.pdf")}).err, "");
     const std::string text = pdfText(path("ada.pdf"));
     for (const char* part : {"By: Ada Engineer, Beam Works, Ltd", "Model: ss.kdn", "Kradon 1.0.6"})
         EXPECT_TRUE(contains(text, part)) << part << " not in " << text;
