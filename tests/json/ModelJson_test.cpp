@@ -1,24 +1,17 @@
 // The JSON model format: the example in its written form, .kdn -> JSON -> .kdn byte for byte,
 // every refusal with where it is, and what each format cannot hold.
+#include "../core/TextFiles.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
 
 #include "json/ModelJson.h"
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
 namespace kradon {
 namespace {
-
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string kdnBytes(const BeamModel& m) {
     std::ostringstream bytes;
@@ -32,26 +25,14 @@ std::string throughJson(const BeamModel& m) {
     return ModelJson::ModelFileBytes(read, "back.kdn");
 }
 
+// The samples come back byte for byte through kradon-cli convert (tests/cli).
 TEST(ModelJson, TheExampleIsInTheWrittenForm) {
-    const std::string text = fileText(KRADON_EXAMPLES "/three-span-patterned.kradon.json");
+    const std::string text = test::ReadFile(KRADON_EXAMPLES "/three-span-patterned.kradon.json");
     const CaseModel m = ModelJson::ReadModelJson(text);
     ASSERT_EQ(m.cases.size(), 2u);
     EXPECT_TRUE(m.cases[1].pattern);
     EXPECT_EQ(m.combinations[0].factors, (std::vector<CombinationFactor>{{"G", 1.35}, {"Q", 1.5}}));
     EXPECT_EQ(ModelJson::WriteModelJson(m), text);
-}
-
-TEST(ModelJson, EverySampleModelComesBackByteForByte) {
-    int samples = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(KRADON_EXAMPLES)) {
-        if (entry.path().extension() != ".kdn")
-            continue;
-        SCOPED_TRACE(entry.path().filename().string());
-        const BeamModel m = modFileWrite::OpenModelFile(entry.path());
-        EXPECT_EQ(throughJson(m), fileText(entry.path()));
-        ++samples;
-    }
-    EXPECT_GE(samples, 5);
 }
 
 /// Models as the dialogs and the explorer make them: typed texts, edits, deletions.
@@ -79,18 +60,17 @@ BeamModel editedModel(std::int16_t capacity) {
     note(RecordKind::FixedDisplacement, 2);
     StoreFixedDisplacement(m, 1, {"0", "ignored", "0.002", false, true});
     StoreFixedDisplacement(m, 2, {"12.5", "-0", "0", true, true});
+    using Segment = std::tuple<std::int16_t, double, PropertySegmentFields>;
     for (const auto& [n, variation, fields] :
-         {std::tuple{1, Variation::None, PropertySegmentFields{"0", "5", "205", "", "", ""}},
-          std::tuple{2, Variation::Linear,
-                     PropertySegmentFields{"12.5", "5", "", "210", "190", ""}},
-          std::tuple{3, Variation::Curve,
-                     PropertySegmentFields{"5", "6", "", "", "", "200·(1 + x/100)"}}}) {
-        note(RecordKind::ESegment, static_cast<std::int16_t>(n));
+         {Segment{1, Variation::None, {"0", "5", "205", "", "", ""}},
+          Segment{2, Variation::Linear, {"12.5", "5", "", "210", "190", ""}},
+          Segment{3, Variation::Curve, {"5", "6", "", "", "", "200·(1 + x/100)"}}}) {
+        note(RecordKind::ESegment, n);
+        note(RecordKind::ISegment, n);
         m.ESegment.variation[static_cast<std::size_t>(n)] = variation;
-        StoreESegment(m, static_cast<std::int16_t>(n), fields);
-        note(RecordKind::ISegment, static_cast<std::int16_t>(n));
         m.ISegment.variation[static_cast<std::size_t>(n)] = variation;
-        StoreISegment(m, static_cast<std::int16_t>(n), fields);
+        StoreESegment(m, n, fields);
+        StoreISegment(m, n, fields);
     }
     DeleteRecord(m, RecordKind::PointLoad, 2);
     DeleteRecord(m, RecordKind::ISegment, 1);
@@ -106,15 +86,6 @@ TEST(ModelJson, ModelsTheProgramWritesComeBackByteForByte) {
     BeamModel empty;
     ClearModelLists(empty);
     EXPECT_EQ(throughJson(empty), kdnBytes(empty));
-}
-
-TEST(ModelJson, ExactSectionsAreWrittenOnlyWhenAskedForAndReadBack) {
-    CaseModel m = FromBeamModel(editedModel(10));
-    EXPECT_EQ(ModelJson::WriteModelJson(m).find("exact_sections"), std::string::npos);
-    m.exactSections = true;
-    const std::string text = ModelJson::WriteModelJson(m);
-    EXPECT_NE(text.find("\n  \"exact_sections\": true,\n"), std::string::npos);
-    EXPECT_TRUE(ModelJson::ReadModelJson(text).exactSections);
 }
 
 TEST(ModelJson, ValuesAndMeaningsAreThoseOfTheKdnRecords) {
@@ -147,12 +118,21 @@ std::string model(const std::string& inner) {
 }
 const std::string oneCase = R"("load_cases": [{"name": "G", "loads": []}])";
 
+/// What the KradonError thrown by what says, of the number BadFileFormat; fails the test when
+/// nothing is thrown.
+std::string refusal(const std::function<void()>& what) {
+    try {
+        what();
+    } catch (const KradonError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat);
+        return e.what();
+    }
+    ADD_FAILURE() << "nothing was refused";
+    return "";
+}
+
 TEST(ModelJson, RefusalsSayWhatIsWrongAndWhere) {
-    struct Row {
-        std::string document;
-        std::string message;
-    };
-    const Row rows[] = {
+    const std::pair<std::string, std::string> rows[] = {
         {"{", "The file is not JSON: parse error at line 1, column 2: syntax error while parsing "
               "object key - unexpected end of input; expected string literal"},
         {"[]", "top level: needs an object, not a list"},
@@ -161,8 +141,6 @@ TEST(ModelJson, RefusalsSayWhatIsWrongAndWhere) {
          "version: 2 is not a version this program reads (1)"},
         {R"({"format": "kradon-model", "version": 1})",
          R"(top level: the key "span_m" is missing)"},
-        {model(oneCase + R"(, "spam": 1)"), R"(top level: unknown key "spam")"},
-        {model(R"("span_m": 3, )" + oneCase), R"(top level: the key "span_m" is given twice)"},
         {model(R"("load_cases": [])"), "load_cases: a model needs at least one load case"},
         {R"({"format": "kradon-model", "version": 1, "span_m": "ten", "load_cases": []})",
          R"(span_m: needs a number, not "ten")"},
@@ -182,8 +160,6 @@ TEST(ModelJson, RefusalsSayWhatIsWrongAndWhere) {
          "I[1].linear: needs two numbers, the values at from_m and at to_m"},
         {model(R"("supports": [{"x_m": 0, "kind": "roller"}], )" + oneCase),
          R"(supports[1].kind: needs "pinned" or "fixed", not "roller")"},
-        {model(R"("prescribed_displacements": [{"x_m": 0, "vertical_mm": "up"}], )" + oneCase),
-         R"(prescribed_displacements[1].vertical_mm: needs a number, not "up")"},
         {model(R"("load_cases": [{"name": "G", "loads": [{"kind": "point", "x_m": 1, "kn": 3}]}])"),
          R"(load_cases[1].loads[1]: unknown key "kn")"},
         {model(R"("load_cases": [{"name": "G", "loads": [{"kind": "point", "x_m": 1}]}])"),
@@ -206,25 +182,12 @@ TEST(ModelJson, RefusalsSayWhatIsWrongAndWhere) {
                          R"({"name": "A", "factors": {}}])"),
          R"(combinations[2].name: "A" is the name of combination 1 as well)"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.document);
-        try {
-            ModelJson::ReadModelJson(row.document);
-            ADD_FAILURE() << "read";
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), row.message);
-            EXPECT_EQ(e.number(), ErrorNumber::BadFileFormat);
-        }
-    }
+    for (const auto& [document, message] : rows)
+        EXPECT_EQ(refusal([&] { ModelJson::ReadModelJson(document); }), message) << document;
 }
 
 TEST(ModelJson, WhatTheJsonFormatCannotHoldIsNamed) {
-    struct Row {
-        const char* what;
-        void (*spoil)(BeamModel&);
-        const char* reason;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, void (*)(BeamModel&), const char*> rows[] = {
         {"stale entry", [](BeamModel& m) { m.UDL.value[9] = 4; },
          "UDL value holds a value in entry 9, which is not one of its 1 records"},
         {"entry 0", [](BeamModel& m) { m.ESegment.expression[0] = "x"; },
@@ -241,23 +204,18 @@ TEST(ModelJson, WhatTheJsonFormatCannotHoldIsNamed) {
         {"not UTF-8", [](BeamModel& m) { m.ESegment.expression[3] = "200\xB2"; },
          "E definition 3 has an expression that is not UTF-8 text"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, spoil, reason] : rows) {
         BeamModel m = editedModel(10);
-        row.spoil(m);
-        EXPECT_EQ(ModelJson::JsonCannotHold(FromBeamModel(m)), row.reason);
-        EXPECT_THROW(ModelJson::WriteModelJson(FromBeamModel(m)), KradonError);
+        spoil(m);
+        EXPECT_EQ(ModelJson::JsonCannotHold(FromBeamModel(m)), reason) << what;
+        EXPECT_THROW(ModelJson::WriteModelJson(FromBeamModel(m)), KradonError) << what;
     }
 }
 
 TEST(ModelJson, WhatAKdnFileCannotHoldIsNamed) {
     const std::string prefix =
         R"(A .kdn file holds one load case named "Loads" and nothing more: )";
-    struct Row {
-        std::string inner;
-        std::string reason;
-    };
-    const Row rows[] = {
+    const std::pair<std::string, std::string> rows[] = {
         {R"("load_cases": [{"name": "Loads"}, {"name": "Q"}])",
          prefix + "this model has 2 load cases"},
         {R"("load_cases": [{"name": "Loads"}], "combinations": [{"name": "A", "factors": {}}])",
@@ -272,24 +230,17 @@ TEST(ModelJson, WhatAKdnFileCannotHoldIsNamed) {
         {R"("exact_sections": true, "load_cases": [{"name": "Loads"}])",
          "A .kdn file holds no exact-sections switch, and this model asks for exact sections"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.inner);
-        const CaseModel m = ModelJson::ReadModelJson(model(row.inner));
-        EXPECT_EQ(KdnCannotHold(m), row.reason);
-        try {
-            ModelJson::ModelFileBytes(m, "out.kdn");
-            ADD_FAILURE() << "written";
-        } catch (const KradonError& e) {
-            EXPECT_EQ(e.what(), row.reason);
-        }
+    for (const auto& [inner, reason] : rows) {
+        const CaseModel m = ModelJson::ReadModelJson(model(inner));
+        EXPECT_EQ(KdnCannotHold(m), reason) << inner;
+        EXPECT_EQ(refusal([&] { ModelJson::ModelFileBytes(m, "out.kdn"); }), reason) << inner;
     }
 }
 
 TEST(ModelJson, TheFileNameChoosesTheFormat) {
-    EXPECT_TRUE(ModelJson::IsJsonModelPath("a/b.kradon.json"));
-    EXPECT_TRUE(ModelJson::IsJsonModelPath("B.JSON"));
-    EXPECT_FALSE(ModelJson::IsJsonModelPath("b.kdn"));
-    EXPECT_FALSE(ModelJson::IsJsonModelPath("json"));
+    for (const auto& [name, json] :
+         {std::pair{"a/b.kradon.json", true}, {"B.JSON", true}, {"b.kdn", false}, {"json", false}})
+        EXPECT_EQ(ModelJson::IsJsonModelPath(name), json) << name;
 }
 
 } // namespace
