@@ -1,4 +1,4 @@
-// The element displacement graph: the interpolated curve, its extreme and the label.
+// The element displacement graph: the interpolated curve, its extreme, the range and the label.
 #include "graphics/ElementGraph.h"
 #include "graphics/RecordingSurface.h"
 
@@ -7,32 +7,31 @@
 namespace kradon {
 namespace {
 
-TEST(ElementGraph, StraightLineMarksEverySample) {
-    RecordingSurface s(101, 50); // w = 100 columns
-    const auto g = drawGraph(s, {0.01, 0, 0.01, 0, 1});
-    EXPECT_DOUBLE_EQ(g.extreme, 0.01);
-    EXPECT_DOUBLE_EQ(g.extremeX, 1.0); // the last sample, n L / w
-    EXPECT_EQ(g.maxDispLbl, "Maximum Element Displacement: 1e-02m at 1e+00m");
-    EXPECT_EQ(s.linesIn(colours::Red).size(), 101u);
-}
-
-TEST(ElementGraph, UpwardDeflectionGivesNegativeExtreme) {
-    RecordingSurface s(201, 50);
-    const auto g = drawGraph(s, {-0.003, 0, -0.003, 0, 2});
-    EXPECT_DOUBLE_EQ(g.extreme, -0.003);
-    EXPECT_DOUBLE_EQ(g.highest, 0.0003);
-    EXPECT_NE(g.maxDispLbl.find("-3e-03m"), std::string::npos);
-}
-
-TEST(ElementGraph, FlatElementGetsARange) {
-    RecordingSurface s(101, 50);
-    const auto g = drawGraph(s, {0, 0, 0, 0, 1});
-    EXPECT_LT(g.lowest, 0);
-    EXPECT_GT(g.highest, 0);
-    EXPECT_EQ(g.maxDispLbl, "Maximum Element Displacement: 0e+00m at 1e+00m");
-    const auto axis = s.linesIn(colours::Black);
-    ASSERT_FALSE(axis.empty());
-    EXPECT_EQ(axis.back().pen.DrawWidth, 2);
+TEST(ElementGraph, StraightElementsMarkEverySampleAndKeepTheAxisInRange) {
+    struct Case {
+        ElementEndValues values;
+        int width; // pixels: one sample more than the columns
+        double extreme, lowest, highest;
+        const char* label;
+    };
+    for (const Case& c : {
+             Case{{0.01, 0, 0.01, 0, 1}, 101, 0.01, -0.001, 0.01, "1e-02m at 1e+00m"},
+             Case{{-0.003, 0, -0.003, 0, 2}, 201, -0.003, -0.003, 0.0003, "-3e-03m at 2e+00m"},
+             Case{{0, 0, 0, 0, 1}, 101, 0, -1e-3, 1e-3, "0e+00m at 1e+00m"}, // flat
+         }) {
+        SCOPED_TRACE(c.label);
+        RecordingSurface s(c.width, 50);
+        const auto g = drawGraph(s, c.values);
+        EXPECT_DOUBLE_EQ(g.extreme, c.extreme);
+        EXPECT_DOUBLE_EQ(g.extremeX, c.values.eleLength); // the last sample, n L / w
+        EXPECT_DOUBLE_EQ(g.lowest, c.lowest);
+        EXPECT_DOUBLE_EQ(g.highest, c.highest);
+        EXPECT_EQ(g.maxDispLbl, std::string(MaxDispPrefix) + c.label);
+        EXPECT_EQ(s.linesIn(colours::Red).size(), static_cast<std::size_t>(c.width));
+        const auto axis = s.linesIn(colours::Black);
+        ASSERT_FALSE(axis.empty());
+        EXPECT_EQ(axis.back().pen.DrawWidth, 2);
+    }
 }
 
 TEST(ElementGraph, ScientificPattern) {
