@@ -12,31 +12,22 @@
 namespace kradon::modGraphics {
 namespace {
 
-struct ThreeSpans {
-    ThreeSpans() {
-        model = ModelJson::OpenCaseModelFile(std::filesystem::path(KRADON_EXAMPLES) /
-                                             "three-span-patterned.kradon.json");
-        const test::TestFolder folder;
-        NullStatusSink status;
-        CasesOutcome outcome = AnalyseCases(model, folder.path(), status, messages);
-        EXPECT_EQ(outcome.outcome, AnalyseOutcome::Completed);
-        analysis = std::move(*outcome.analysis);
-        envelope = Envelope(analysis, EnvelopeLoadings(model));
-    }
-    bool draw(RecordingSurface& s, PictureKind kind) {
-        return DrawEnvelopeDiagram(s, kind, analysis, envelope, model, messages);
-    }
-    CaseModel model;
-    CaseAnalysis analysis;
-    EnvelopeResult envelope;
-    test::RecordingSink messages;
-};
-
 TEST(EnvelopeDiagram, MomentEnvelopeHasBothCurvesAndGoverningExtremesOtherPicturesNone) {
-    ThreeSpans t;
+    const CaseModel model = ModelJson::OpenCaseModelFile(std::filesystem::path(KRADON_EXAMPLES) /
+                                                         "three-span-patterned.kradon.json");
+    const test::TestFolder folder;
+    NullStatusSink status;
+    test::RecordingSink messages;
+    CasesOutcome outcome = AnalyseCases(model, folder.path(), status, messages);
+    ASSERT_EQ(outcome.outcome, AnalyseOutcome::Completed);
+    const CaseAnalysis& analysis = *outcome.analysis;
+    const EnvelopeResult envelope = Envelope(analysis, EnvelopeLoadings(model));
+    const auto draw = [&](RecordingSurface& s, PictureKind kind) {
+        return DrawEnvelopeDiagram(s, kind, analysis, envelope, model, messages);
+    };
     RecordingSurface s;
-    ASSERT_TRUE(t.draw(s, PictureKind::BendingMoment));
-    const auto elements = static_cast<std::size_t>(t.analysis.frame.mesh.ElementCount);
+    ASSERT_TRUE(draw(s, PictureKind::BendingMoment));
+    const auto elements = static_cast<std::size_t>(analysis.frame.mesh.ElementCount);
     // One line per element and one at each end down to the axis, in each colour.
     EXPECT_EQ(s.linesIn(colours::Blue).size(), elements + 2);
     EXPECT_EQ(s.linesIn(colours::Red).size(), elements + 2);
@@ -49,7 +40,7 @@ TEST(EnvelopeDiagram, MomentEnvelopeHasBothCurvesAndGoverningExtremesOtherPictur
     for (PictureKind kind :
          {PictureKind::Beam, PictureKind::Mesh, PictureKind::EValue, PictureKind::IValue}) {
         RecordingSurface other;
-        EXPECT_FALSE(t.draw(other, kind));
+        EXPECT_FALSE(draw(other, kind));
         EXPECT_TRUE(other.calls().empty());
     }
 }

@@ -50,11 +50,6 @@ const ProgramState& pointAndMoment() {
     return s;
 }
 
-const ProgramState& largest() {
-    static const ProgramState s = analysed(bench::largestBeam(), 10);
-    return s;
-}
-
 /// Which printed texts cover another one.
 std::vector<std::string> overlapping(const RecordingSurface& s) {
     const auto calls = s.callsOf(CallKind::Text);
@@ -129,9 +124,7 @@ TEST(NodeDiagram, SimplySupportedMomentShearAndEPictures) {
     for (const auto& l : v.s.linesIn(colours::Red))
         if (l.x1 == l.x2 && std::abs(l.y2 - l.y1) > 1)
             jumpsAt.push_back(l.x1);
-    ASSERT_EQ(jumpsAt.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_NEAR(jumpsAt[i], 5.0 * static_cast<double>(i), 1e-9);
+    EXPECT_EQ(jumpsAt, (std::vector<double>{0, 5, 10}));
     // Left half above the axis (negative), labelled at the key points.
     expectTexts(v.s, {"-10", "10"});
     // A constant E is a rectangle.
@@ -141,10 +134,8 @@ TEST(NodeDiagram, SimplySupportedMomentShearAndEPictures) {
     EXPECT_DOUBLE_EQ(outline.front().x1, 0);
     EXPECT_DOUBLE_EQ(outline.front().y2, 200);
     EXPECT_DOUBLE_EQ(outline.back().x1, 10);
-    for (std::size_t i = 1; i + 1 < outline.size(); ++i) {
-        EXPECT_DOUBLE_EQ(outline[i].y1, 200);
-        EXPECT_DOUBLE_EQ(outline[i].y2, 200);
-    }
+    for (std::size_t i = 1; i + 1 < outline.size(); ++i)
+        EXPECT_EQ(std::pair(outline[i].y1, outline[i].y2), std::pair(200.0, 200.0)) << i;
 }
 
 TEST(NodeDiagram, ExtremesAxesAndBothSidesOfTheMomentJump) {
@@ -211,7 +202,7 @@ TEST(Mesh, NumbersMarksAndNoUpwardForceLine) {
 }
 
 TEST(DiagramLabels, TheLargestModelKeepsItsLabelsApartNamesEveryRecordAndThinsTheMesh) {
-    const ProgramState& st = largest();
+    const ProgramState st = analysed(bench::largestBeam(), 10);
     ASSERT_GT(st.mesh.NodeCount, 30000);
     for (const PictureKind kind :
          {PictureKind::Beam, PictureKind::Mesh, PictureKind::BendingMoment, PictureKind::Shear,

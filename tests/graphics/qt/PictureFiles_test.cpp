@@ -2,11 +2,10 @@
 // the picture in it, and files that cannot be written, which keep what was there before. Where the
 // lines and texts of each picture lie is pinned on the recording and SVG surfaces.
 #include "../../core/FileSafetySupport.h"
-#include "analysis/AnalyseCommand.h"
+#include "../AnalysedState.h"
 #include "graphics/SvgSurface.h"
 #include "graphics/qt/PictureFiles.h"
 #include "model/KradonError.h"
-#include "model/modFileWrite.h"
 
 #include <QImage>
 #include <QPrinter>
@@ -22,22 +21,9 @@ namespace fs = std::filesystem;
 
 constexpr QSize PictureSize(1200, 800);
 
-struct QuietSink : MessageSink {
-    void show(const Message&) override {}
-};
-
-/// A sample model, read and analysed as the Analyse command does, in a scratch folder.
+/// Pictures of two analysed spans under a uniform load, saved into a scratch folder.
 class PictureFiles : public ::testing::Test {
 protected:
-    PictureFiles() {
-        EXPECT_TRUE(work_.isValid());
-        const fs::path model = fs::path(KRADON_EXAMPLES) / "two-span-continuous-udl.kdn";
-        state_.model = modFileWrite::OpenModelFile(model);
-        state_.FileName = model.string();
-        NullStatusSink status;
-        EXPECT_EQ(AnalyseCore(state_, folder(), status, messages_).outcome,
-                  AnalyseOutcome::Completed);
-    }
     fs::path folder() const { return fs::path(work_.path().toStdString()); }
     void save(PictureKind kind, const fs::path& file) {
         SavePictureFile(kind, state_, file, PictureSize, messages_);
@@ -53,70 +39,67 @@ protected:
         }
     }
 
-    QTemporaryDir work_;
-    ProgramState state_;
-    QuietSink messages_;
+    const QTemporaryDir work_;
+    const ProgramState state_ = test::analysed(test::ModelBuilder()
+                                                   .span(10)
+                                                   .uniformEI(200, 10000)
+                                                   .pinned(0)
+                                                   .pinned(5)
+                                                   .pinned(10)
+                                                   .udl(10, 0, 10)
+                                                   .build());
+    test::RecordingSink messages_;
 };
 
-TEST_F(PictureFiles, PngFileOfAnyCaseOfExtensionHoldsThePictureAtItsSize) {
-    const fs::path file = folder() / "BMD.PNG";
-    save(PictureKind::BendingMoment, file);
-    QImage read;
-    ASSERT_TRUE(read.load(QString::fromStdString(file.string()), "PNG"));
-    EXPECT_EQ(read.size(), PictureSize);
+TEST_F(PictureFiles, EachKindOfFileHoldsThePictureAtItsSize) {
+    // PNG, whatever the case of its extension: the red outline of the diagram on the image.
+    save(PictureKind::BendingMoment, folder() / "BMD.PNG");
+    QImage png;
+    ASSERT_TRUE(png.load(QString::fromStdString((folder() / "BMD.PNG").string()), "PNG"));
+    EXPECT_EQ(png.size(), PictureSize);
     int red = 0;
-    for (int y = 0; y < read.height(); ++y)
-        for (int x = 0; x < read.width(); ++x)
-            red += read.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
-    EXPECT_GT(red, 1000); // the diagram's outline
-}
-
-TEST_F(PictureFiles, SvgFileIsTheSvgSurfaceDocument) {
-    const fs::path file = folder() / "sfd.svg";
-    save(PictureKind::Shear, file);
-    SvgSurface surface(PictureSize.width(), PictureSize.height());
-    modGraphics::DrawPicture(PictureKind::Shear, state_, surface, messages_);
-    EXPECT_EQ(test::fileBytes(file), surface.svg());
-}
-
-TEST_F(PictureFiles, PdfFileAndPrintedPageAreOnePdfDocumentEach) {
-    const fs::path file = folder() / "dsd.pdf";
-    save(PictureKind::Deflection, file);
-    const fs::path printed = folder() / "printed.pdf";
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            red += png.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+    EXPECT_GT(red, 1000);
+    // SVG: the document of the SVG surface, byte for byte.
+    save(PictureKind::Shear, folder() / "sfd.svg");
+    SvgSurface svg(PictureSize.width(), PictureSize.height());
+    modGraphics::DrawPicture(PictureKind::Shear, state_, svg, messages_);
+    EXPECT_EQ(test::fileBytes(folder() / "sfd.svg"), svg.svg());
+    // PDF, saved or printed: one whole document each.
+    save(PictureKind::Deflection, folder() / "dsd.pdf");
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(printed.string()));
+        printer.setOutputFileName(QString::fromStdString((folder() / "printed.pdf").string()));
         printer.setPageOrientation(QPageLayout::Landscape);
         PrintPicture(printer, PictureKind::BendingMoment, state_, messages_);
     }
-    for (const fs::path& pdf : {file, printed}) {
-        const std::string text = test::fileBytes(pdf);
+    for (const char* pdf : {"dsd.pdf", "printed.pdf"}) {
+        const std::string text = test::fileBytes(folder() / pdf);
         EXPECT_EQ(text.rfind("%PDF-", 0), 0u) << pdf;
         EXPECT_NE(text.find("%%EOF"), std::string::npos) << pdf;
         EXPECT_GT(text.size(), 1000u) << pdf;
     }
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(PictureFiles, UnwritablePathsAndUnknownExtensionsAreFileErrors) {
-    const fs::path missing = folder() / "no such folder";
-    for (const char* name : {"x.png", "x.svg", "x.pdf"}) {
-        expectFileIoError(missing / name, (missing / name).string());
-        EXPECT_FALSE(fs::exists(missing / name));
+TEST_F(PictureFiles, UnwritablePathsAndUnknownExtensionsAreFileErrorsAndKeepTheOldPicture) {
+    for (const std::string ext : {".png", ".svg", ".pdf"}) {
+        const fs::path missing = folder() / "no such folder" / ("x" + ext);
+        expectFileIoError(missing, missing.string());
+        EXPECT_FALSE(fs::exists(missing));
+        // Written whole or not at all.
+        const fs::path old = folder() / ("old" + ext);
+        test::writeBytes(old, "the old picture");
+        const test::InjectedWriteFault fault(SafeFile::WriteStep::Sync, EIO);
+        expectFileIoError(old, old.string() + ": Input/output error");
+        EXPECT_EQ(test::fileBytes(old), "the old picture");
     }
     expectFileIoError(folder() / "x.bmp", "'.bmp'");
     expectFileIoError(folder() / "noext", "unknown picture format");
     EXPECT_FALSE(fs::exists(folder() / "x.bmp"));
-}
-
-TEST_F(PictureFiles, AFailedWriteKeepsTheOldPicture) {
-    for (const char* name : {"old.png", "old.svg", "old.pdf"}) {
-        const fs::path file = folder() / name;
-        test::writeBytes(file, "the old picture");
-        const test::InjectedWriteFault fault(SafeFile::WriteStep::Sync, EIO);
-        expectFileIoError(file, file.string() + ": Input/output error");
-        EXPECT_EQ(test::fileBytes(file), "the old picture");
-    }
 }
 
 } // namespace

@@ -5,8 +5,7 @@ add_executable(kradon_painter_tests
     ${CMAKE_CURRENT_LIST_DIR}/PictureFiles_test.cpp)
 target_link_libraries(kradon_painter_tests PRIVATE kradon_painter GTest::gtest)
 target_compile_options(kradon_painter_tests PRIVATE ${KRADON_WARNINGS})
-target_compile_definitions(kradon_painter_tests PRIVATE
-    KRADON_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
+target_include_directories(kradon_painter_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/core)
 gtest_discover_tests(kradon_painter_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
