@@ -1,15 +1,19 @@
 // The pictures of modGraphics read back from a recording surface: the diagrams with their
 // extremes, axis values and jumps, the idealised beam and the mesh, the loading diagram, the words
-// shown under the pointer, and pictures of the largest model whose labels never cover one another.
+// shown under the pointer, pictures of the largest model whose labels never cover one another, and
+// the envelope of the three-span sample's load combinations.
 #include "../../bench/BenchModels.h"
 #include "AnalysedState.h"
+#include "analysis/LoadCombinations.h"
 #include "graphics/DiagramLabels.h"
+#include "graphics/EnvelopeDiagram.h"
 #include "graphics/LabelLayout.h"
 #include "graphics/LoadingDiagram.h"
 #include "graphics/PictureHover.h"
 #include "graphics/RecordingSurface.h"
 #include "graphics/modGraphics.h"
 
+#include "json/ModelJson.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
@@ -234,12 +238,9 @@ TEST(Pictures, BrokenStatesAndAbsurdSpansAreDrawnWithoutThrowingOrEndlessLabels)
     for (const double span : {1e300, std::numeric_limits<double>::infinity(), 1e-300})
         states.emplace_back().model = ModelBuilder().span(span).pinned(0).build();
     for (const ProgramState& st : states) {
-        for (int k = 0; k <= 6; ++k) {
-            RecordingSurface s;
-            RecordingSink sink;
-            EXPECT_NO_THROW(DrawPicture(static_cast<PictureKind>(k), st, s, sink));
-            EXPECT_LT(s.calls().size(), 5000u) << st.model.span << " " << k;
-        }
+        for (int k = 0; k <= 6; ++k) // an exception fails the test as well
+            EXPECT_LT(Drawn(static_cast<PictureKind>(k), st).s.calls().size(), 5000u)
+                << st.model.span << " " << k;
         RecordingSurface loading;
         DrawLoadingDiagram(loading, st.model);
         EXPECT_LT(loading.calls().size(), 5000u) << st.model.span;
@@ -285,6 +286,39 @@ TEST(PictureHover, ExactValuesBothSidesRecordsNodesAndProperties) {
     const std::string deflection = HoverText(PictureKind::Deflection, st, 4, 0.05);
     EXPECT_EQ(deflection.rfind("x = 4.000 m: deflection = ", 0), 0u) << deflection;
     EXPECT_NE(deflection.find(" mm, rotation = "), std::string::npos);
+}
+
+TEST(EnvelopeDiagram, MomentEnvelopeHasBothCurvesAndGoverningExtremesOtherPicturesNone) {
+    const CaseModel model = ModelJson::OpenCaseModelFile(std::filesystem::path(KRADON_EXAMPLES) /
+                                                         "three-span-patterned.kradon.json");
+    const test::TestFolder folder;
+    NullStatusSink status;
+    test::RecordingSink messages;
+    CasesOutcome outcome = AnalyseCases(model, folder.path(), status, messages);
+    ASSERT_EQ(outcome.outcome, AnalyseOutcome::Completed);
+    const CaseAnalysis& analysis = *outcome.analysis;
+    const EnvelopeResult envelope = Envelope(analysis, EnvelopeLoadings(model));
+    const auto draw = [&](RecordingSurface& s, PictureKind kind) {
+        return DrawEnvelopeDiagram(s, kind, analysis, envelope, model, messages);
+    };
+    RecordingSurface s;
+    ASSERT_TRUE(draw(s, PictureKind::BendingMoment));
+    const auto elements = static_cast<std::size_t>(analysis.frame.mesh.ElementCount);
+    // One line per element and one at each end down to the axis, in each colour.
+    EXPECT_EQ(s.linesIn(colours::Blue).size(), elements + 2);
+    EXPECT_EQ(s.linesIn(colours::Red).size(), elements + 2);
+    // 0.1 x 13.5 x 36 + 7/60 x 22.5 x 36 over the inner support; sagging with Q on the end spans.
+    for (const char* text : {"min -143.100 kNm at 6.000 m: ULS with Q on spans 1, 2",
+                             "max 120.513 kNm at 2.587 m: ULS with Q on spans 1, 3",
+                             "Envelope of ULS, SLS: largest red, smallest blue"})
+        EXPECT_NE(s.findText(text), nullptr) << text;
+    // Pictures without an envelope are not drawn.
+    for (PictureKind kind :
+         {PictureKind::Beam, PictureKind::Mesh, PictureKind::EValue, PictureKind::IValue}) {
+        RecordingSurface other;
+        EXPECT_FALSE(draw(other, kind));
+        EXPECT_TRUE(other.calls().empty());
+    }
 }
 
 } // namespace

@@ -3,7 +3,6 @@ add_executable(kradon_graphics_tests
     ${CMAKE_CURRENT_LIST_DIR}/modGraphics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SheetLayout_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ElementGraph_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/EnvelopeDiagram_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SvgSurface_test.cpp)
 target_link_libraries(kradon_graphics_tests PRIVATE kradon_graphics kradon_model_json
                                                     GTest::gtest_main)
