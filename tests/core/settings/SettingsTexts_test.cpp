@@ -1,5 +1,6 @@
-// The user details as the desktop's settings store wrote them.
+// Texts of the desktop's settings store as they are read back: booleans and the user details.
 #include "../TestFolder.h"
+#include "settings/SettingsKeys.h"
 #include "settings/UserDetails.h"
 #include "settings/UserDetailsFile.h"
 
@@ -9,6 +10,19 @@
 
 namespace kradon {
 namespace {
+
+// The program writes "True" and "False" (the shell's tests see them stored); what another hand
+// wrote is read leniently, and anything else gives the fallback.
+TEST(SettingsKeys, BooleansAreReadBackLeniently) {
+    for (const bool fallback : {true, false}) {
+        for (const char* text : {"True", "true", " True ", "-1", "1"})
+            EXPECT_TRUE(SettingsKeys::ParseBooleanText(text, fallback)) << text;
+        for (const char* text : {"False", "FALSE", "0"})
+            EXPECT_FALSE(SettingsKeys::ParseBooleanText(text, fallback)) << text;
+        for (const char* text : {"", "yes", "Truely"})
+            EXPECT_EQ(SettingsKeys::ParseBooleanText(text, fallback), fallback) << text;
+    }
+}
 
 TEST(UserDetailsFile, ReadsTheValuesAsTheDesktopQuotesAndEscapesThem) {
     // Written by the desktop's settings store for these texts: quoted where they hold a comma,
