@@ -1,6 +1,5 @@
-// The options dialog's rules as its OK takes the fields, and the recent files list whose length
-// it sets. The shell's tests cover the warning while typing, one value too high, one field
-// without a number, the folders, and opening, listing and shortening through the menus.
+// The options dialog's rules as OK takes its fields, and the recent files list whose length it
+// sets: the bounds and cases that the shell's tests, driving the dialog and the menus, leave out.
 #include "settings/OptionRules.h"
 #include "settings/modRUF.h"
 
@@ -54,25 +53,22 @@ TEST(OptionRules, AFieldWithoutANumberIsNamedAndKeepsItsValue) {
     for (const bool reportMaxFiles : {true, false}) {
         RecordingSink sink;
         Options o;
-        o.MeshDensFact = 2;
-        o.MaxNoApplieds = 12;
-        o.MAX_FILES = 6;
+        const auto before = std::tuple(2.0, std::int16_t{12}, std::int16_t{6});
+        std::tie(o.MeshDensFact, o.MaxNoApplieds, o.MAX_FILES) = before;
         OptionRules::TakeFieldNumbers({}, {"abc", "", "x"}, o, sink, reportMaxFiles);
-        EXPECT_EQ(std::tie(o.MeshDensFact, o.MaxNoApplieds, o.MAX_FILES), std::tuple(2, 12, 6));
+        EXPECT_EQ(std::tie(o.MeshDensFact, o.MaxNoApplieds, o.MAX_FILES), before);
         ASSERT_EQ(sink.texts.size(), reportMaxFiles ? 3u : 2u);
         EXPECT_EQ(sink.texts[1], "Maximum applied conditions: \"\" is not a number.\r\n"
                                  "The previous value 12 is kept.");
     }
 }
 
-/// The options dialog's length field: a number, or nullopt for a text that is none.
+/// The options dialog's length field: nullopt for a text that is no number.
 struct FakeField : modRUF::LengthField {
     std::optional<double> number() const override { return value; }
     void show(std::int16_t length) override { value = length; }
     std::optional<double> value = 4;
 };
-
-using Paths = std::vector<std::string>;
 
 // A file already listed moves to the top of the menu (exactly the same text: case counts); only
 // the menu moves, the stored order changes with the next file new to the list. A full list
@@ -87,12 +83,12 @@ TEST(RecentFiles, AListedFileMovesToTheTopAFullListDropsItsOldestAndTheLengthIsB
     list.Load([] {}); // the first run: a list of three
     for (const char* path : {"/m/a.kdn", "/m/a.kdn", "/m/b.kdn", "/m/c.kdn", "/m/a.kdn"})
         list.AddFile(path);
-    EXPECT_EQ(list.paths(), (Paths{"/m/a.kdn", "/m/c.kdn", "/m/b.kdn"}));
+    EXPECT_EQ(list.paths(), (std::vector<std::string>{"/m/a.kdn", "/m/c.kdn", "/m/b.kdn"}));
     EXPECT_EQ(stored("1"), "/m/c.kdn");
     EXPECT_EQ(stored("3"), "/m/a.kdn");
     list.AddFile("/m/A.kdn");
     list.AddFile("/m/d.kdn");
-    EXPECT_EQ(list.paths(), (Paths{"/m/d.kdn", "/m/A.kdn", "/m/c.kdn"}));
+    EXPECT_EQ(list.paths(), (std::vector<std::string>{"/m/d.kdn", "/m/A.kdn", "/m/c.kdn"}));
     EXPECT_EQ(stored("4"), "-");
 
     const std::pair<std::optional<double>, std::int16_t> lengths[] = {

@@ -22,7 +22,6 @@ TEST(ToolbarGeometry, DockingEdgesAndResizeCorrections) {
         {"t = l = 500: left", {3500, 2000, 8790, 1200}, m16, Alignment::Left},
         {"1501 beyond the top", {4000, -1, 8790, 1200}, m12, Alignment::Top},
         {"1500 beyond the top, l 3000", {6000, 0, 2000, 1200}, m16, std::nullopt},
-        {"t 3000 l 3000 r 210", {6000, 4500, 8790, 1200}, m12, Alignment::Right},
         {"t 8000 l 3000 r 7000 b 1000", {6000, 9500, 2000, 1200}, m12, Alignment::Bottom},
         {"r = b = 1000: right", {6000, 9500, 8000, 1200}, m12, Alignment::Right},
     };
@@ -42,9 +41,6 @@ TEST(ToolbarGeometry, DockingEdgesAndResizeCorrections) {
         EXPECT_EQ(layout.window, expected) << window.left << " " << window.height;
         EXPECT_EQ(layout.corrected, !(window == expected)) << window.left << " " << window.height;
     }
-    // The height limit of 700 - 420 = 280 is raised to the least height.
-    EXPECT_EQ(ResizeLayout({3000, 4000, 8790, 900}, {1000, 2000, 12000, 700}).window,
-              (TwipsRect{3000, 2360, 8790, 360}));
 }
 
 } // namespace
