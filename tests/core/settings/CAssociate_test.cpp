@@ -8,7 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace kradon {
 namespace {
@@ -31,30 +31,23 @@ CAssociate programAssociate(const std::filesystem::path& dataFolder, const std::
     return a;
 }
 
-// Title is checked before Class, Class before AppCommand.
+// Cleared one after another: Title is checked before Class, Class before AppCommand.
 TEST(CAssociate, MissingPropertiesRaiseTheirErrorsBeforeAnythingIsWritten) {
-    const struct {
-        void (*clear)(CAssociate&);
-        std::int32_t number;
-        const char* description;
-    } cases[] = {
-        {[](CAssociate& a) { a.Title = a.Class = a.AppCommand = ""; }, 922,
-         "Associate Class - Application title not specified"},
-        {[](CAssociate& a) { a.Class = a.AppCommand = ""; }, 926,
-         "Associate Class - Application Class name not specified"},
-        {[](CAssociate& a) { a.AppCommand.clear(); }, 930,
-         "Associate Class - Command line of the program not specified"},
+    const TestFolder folder;
+    CAssociate a = programAssociate(folder.path(), "/opt/kradon/bin");
+    const std::tuple<std::string CAssociate::*, std::int32_t, const char*> cases[] = {
+        {&CAssociate::AppCommand, 930, "Command line of the program not specified"},
+        {&CAssociate::Class, 926, "Application Class name not specified"},
+        {&CAssociate::Title, 922, "Application title not specified"},
     };
-    for (const auto& c : cases) {
-        const TestFolder folder;
-        CAssociate a = programAssociate(folder.path(), "/opt/kradon/bin");
-        c.clear(a);
+    for (const auto& [property, number, description] : cases) {
+        (a.*property).clear();
         const KradonError e = test::thrownBy([&] { a.Associate(); });
-        EXPECT_EQ(e.number(), c.number);
-        EXPECT_EQ(e.source(), "Associate Class");
-        EXPECT_STREQ(e.what(), c.description);
-        EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+        EXPECT_EQ(
+            std::tuple(e.number(), e.source(), std::string(e.what())),
+            std::tuple(number, "Associate Class", "Associate Class - " + std::string(description)));
     }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 // For a program found on the PATH the files are those the package installs (checked there with
@@ -99,28 +92,13 @@ TEST(CAssociate, TextsAreQuotedAndEscapedForDesktopEntriesAndXml) {
     EXPECT_NE(a.DesktopEntryText().find("Name=Two\\nlines\n"), std::string::npos);
 }
 
-// The shell's tests run the cache commands and see a registration of the system's own.
-TEST(CAssociate, DataFoldersAndTheSystemsOwnRegistration) {
-    EXPECT_EQ(UserDataFolder("/data/ann", "/home/ann"), "/data/ann");
-    EXPECT_EQ(UserDataFolder(nullptr, "/home/ann"), "/home/ann/.local/share");
-    EXPECT_EQ(UserDataFolder("data", "/home/ann"), "/home/ann/.local/share"); // not absolute
-    EXPECT_EQ(UserDataFolder(nullptr, nullptr), "");
-
-    // The system registers the type when a folder of the list holds both package files.
+// The shell's tests see the system's registration through XDG_DATA_DIRS; a desktop entry alone is
+// none.
+TEST(CAssociate, ADesktopEntryAloneIsNoRegistrationOfTheSystems) {
     const TestFolder folder;
-    for (const char* name : {"both/applications/kradon.desktop", "both/mime/packages/kradon.xml",
-                             "entry/applications/kradon.desktop"}) {
-        std::filesystem::create_directories((folder / name).parent_path());
-        std::ofstream(folder / name) << "";
-    }
-    const std::string at = folder.path().string();
-    for (const auto& [dirs, registers] :
-         std::vector<std::pair<std::string, bool>>{{at + "/both", true},
-                                                   {"/nowhere:" + at + "/both", true},
-                                                   {at + "/entry", false},
-                                                   {"both:relative", false}})
-        EXPECT_EQ(SystemRegistersType(dirs.c_str(), "kradon"), registers) << dirs;
-    EXPECT_FALSE(SystemRegistersType((at + "/both").c_str(), "other"));
+    std::filesystem::create_directories(folder / "applications");
+    std::ofstream(folder / "applications/kradon.desktop") << "";
+    EXPECT_FALSE(SystemRegistersType(folder.path().c_str(), "kradon"));
 }
 
 } // namespace
