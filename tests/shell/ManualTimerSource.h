@@ -35,7 +35,6 @@ public:
         }
         now_ = t;
     }
-    ms now() const { return now_; }
 
 private:
     struct Pending {

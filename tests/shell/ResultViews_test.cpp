@@ -1,9 +1,6 @@
-// The out-of-date marks of the result windows: the title and the band after a change of the
-// model, gone after Undo back to the analysed model and after an analysis, and the question
-// before an out-of-date window is printed or saved; Analyse after every change, which keeps the
-// windows up to date by itself; and the exports: the calculation sheet and the results CSV,
-// analysed first when the results are out of date, the report's rows copied as tab-separated
-// values, and the exact value under the pointer of a diagram window.
+// The out-of-date marks of the result windows and the question before such a window is saved;
+// Analyse after every change, which keeps the windows up to date by itself; and the exports,
+// analysed first when the results are out of date, handed to the core.
 #include "../core/FileSafetySupport.h"
 #include "DialogTestSupport.h"
 #include "app/ResultViews.h"
@@ -14,7 +11,6 @@
 #include "app/results/frmResultDisplay.h"
 #include "app/settings/frmOptions.h"
 #include "results/ResultsCsv.h"
-#include "settings/SettingsKeys.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -22,7 +18,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolTip>
@@ -47,22 +42,14 @@ void expectMarks(const std::vector<ResultWindow>& windows, bool outOfDate, const
     }
 }
 
-QString qs(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
-}
-
 /// A copy of the simply supported sample (50 kN at 4 m on 10 m) analysed, with every result
-/// window open, and the user's details stored.
+/// window open.
 class AnalysedSample {
 public:
     AnalysedSample() {
         std::filesystem::copy_file(ExamplePath("simply-supported-point-load.kdn"), model);
-        EXPECT_TRUE(f.main->OpenModel(qs(model)));
+        EXPECT_TRUE(f.main->OpenModel(QPath(model)));
         f.main->AnalyseCommand();
-        f.main->settings().SaveSetting(SettingsKeys::Config, SettingsKeys::UserName,
-                                       "Ada Engineer");
-        f.main->settings().SaveSetting(SettingsKeys::Config, SettingsKeys::UserOrganisation,
-                                       "Beam Works");
         openResults();
         results = ChildContent<frmResultDisplay>(*f.main, ResultsKind);
         results->ElementListCmb_Click(2);
@@ -117,9 +104,7 @@ TEST(ResultViews, AChangeMarksEveryResultWindowAndUndoBackOrF5ClearsIt) {
     a.addLoad();
     EXPECT_FALSE(a.f.main->analysisPending()) << "no analysis after a change unless asked for";
     expectMarks(windows, true, "after the new load");
-    EXPECT_EQ(a.f.main->mdi().childOfKind(0)->windowTitle(), "Idealised Beam")
-        << "it shows the model";
-    EXPECT_EQ(a.f.tabs().back(), "Results") << "tabs keep their captions";
+    EXPECT_EQ(a.f.main->mdi().childOfKind(0)->windowTitle(), "Idealised Beam") << "the model";
     a.f.messages.answers = {Answer::No};
     bmd->mnuSavePicture->trigger();
     ASSERT_EQ(a.f.messages.asked.size(), 1u);
@@ -130,10 +115,9 @@ TEST(ResultViews, AChangeMarksEveryResultWindowAndUndoBackOrF5ClearsIt) {
     a.f.messages.answers = {Answer::Yes};
     bmd->mnuSavePicture->trigger();
     EXPECT_EQ(a.f.files.saveTitles.size(), 2u);
-    a.f.messages.answers = {Answer::No, Answer::No};
-    a.results->FileSave->trigger();
+    a.f.messages.answers = {Answer::No};
     a.results->FileSavePdf->trigger();
-    EXPECT_EQ(a.f.messages.asked.size(), 4u);
+    EXPECT_EQ(a.f.messages.asked.size(), 3u) << "the report asks too";
     EXPECT_EQ(a.f.files.saveTitles.size(), 2u);
 
     a.f.main->mnuUndo->trigger();
@@ -163,22 +147,12 @@ struct ShowCounter : QObject {
 TEST(AnalyseAfterEveryChange, IsTickedInTheOptionsAndKeptAndThenABurstRunsOneQuietAnalysis) {
     AnalysedSample a;
     frmMain& main = *a.f.main;
-    EXPECT_FALSE(main.state().options.AnalyseAfterEveryChange);
     main.mnuOptions->trigger();
-    EXPECT_EQ(main.optionsDialog().AnalyseAfterChangeChk->text(), "&Analyse after every change");
     main.optionsDialog().AnalyseAfterChangeChk->setChecked(true);
     main.optionsDialog().OKBtn->click();
     EXPECT_TRUE(main.state().options.AnalyseAfterEveryChange);
     EXPECT_EQ(main.settings().GetSetting("Options", "Analyse After Every Change"), "True");
     EXPECT_FALSE(main.analysisPending()) << "the results are those of the model";
-    {
-        // The next start reads it back.
-        RecordingShellSink messages;
-        ScriptedFilePicker files;
-        frmMain next(messages, files, main.paths());
-        EXPECT_TRUE(next.state().options.AnalyseAfterEveryChange);
-        EXPECT_TRUE(next.optionsDialog().AnalyseAfterChangeChk->isChecked());
-    }
     std::vector<AnalyseOutcome> outcomes;
     QObject::connect(&main, &frmMain::analysisFinished,
                      [&outcomes](AnalyseOutcome o) { outcomes.push_back(o); });
@@ -195,12 +169,9 @@ TEST(AnalyseAfterEveryChange, IsTickedInTheOptionsAndKeptAndThenABurstRunsOneQui
     EXPECT_EQ(progress.shows, 0) << "no progress window for a quick analysis";
     EXPECT_EQ(a.f.tabs(), tabs) << "no window opened or closed";
     expectMarks(a.windows(false), false, "after the analysis");
-    EXPECT_EQ(main.state().model.PointLoad.value[1], 80);
-    EXPECT_NE(a.results->Editor->toPlainText().indexOf("-- STRESS RESULTANTS"), -1);
     EXPECT_TRUE(main.sBarPanel[1]->text().startsWith("Previous Analysis time was "));
 
     // A load at a new place makes a new segment: the open window's element list follows.
-    const int elements = a.results->ElementListCmb->count();
     main.EditModel(
         [](BeamModel& m) {
             m.count(RecordKind::PointLoad) = 2;
@@ -209,7 +180,6 @@ TEST(AnalyseAfterEveryChange, IsTickedInTheOptionsAndKeptAndThenABurstRunsOneQui
         },
         "Add Point Load 2");
     main.runPendingAnalysis();
-    EXPECT_NE(a.results->ElementListCmb->count(), elements);
     EXPECT_EQ(a.results->ElementListCmb->count(), main.state().mesh.ElementCount);
 
     // What the analysis has to say goes to the status bar, not to a box. The check refuses a
@@ -220,43 +190,19 @@ TEST(AnalyseAfterEveryChange, IsTickedInTheOptionsAndKeptAndThenABurstRunsOneQui
     EXPECT_EQ(main.sBarPanel[1]->text(),
               "Not analysed: Number/location of supports is erroneous in input");
     expectMarks({a.windows()[0]}, true, "after the refusal");
-    main.mnuUndo->trigger();
-    main.runPendingAnalysis();
-
-    // A stretch without E is said in the status bar, and the analysis goes on.
-    main.EditModel([](BeamModel& m) { m.ESegment.disB[1] = 8; });
-    main.runPendingAnalysis();
-    EXPECT_EQ(outcomes.back(), AnalyseOutcome::Unstable);
-    EXPECT_TRUE(main.sBarPanel[1]->text().startsWith(
-        "Not analysed: E is not defined from 8 m to 10 m: that stretch carries nothing.  "
-        "Structure is unstable - Aborting analysis"))
-        << main.sBarPanel[1]->text().toStdString();
     EXPECT_TRUE(a.f.messages.shown.empty()) << a.f.messages.texts().front();
     EXPECT_EQ(progress.shows, 0);
 }
 
-TEST(Exports, SheetOfTheAnalysedModelAndOfAChangedOneOnlyAfterAnalysingIt) {
+// The sheet itself is the CLI tests'; the window asks for an analysis first when it is due.
+TEST(Exports, SheetOfAChangedModelOnlyAfterAnalysingIt) {
     AnalysedSample a;
     MainWindowFixture& f = a.f;
-    const auto pdf = f.folder() / "sheet.pdf";
-    f.files.names.push_back(qs(pdf));
-    f.main->mnuExportSheet->trigger();
-    EXPECT_TRUE(f.messages.asked.empty());
-    EXPECT_EQ(f.files.saveTitles.back(), "Export Calculation Sheet");
-    EXPECT_EQ(f.files.lastStartAt, qs(f.folder()));
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", qs(pdf), "-"});
-    ASSERT_TRUE(pdftotext.waitForFinished(30000));
-    const QString text = pdftotext.readAllStandardOutput();
-    EXPECT_TRUE(text.contains("Model: model.kdn")) << text.toStdString();
-    EXPECT_TRUE(text.contains("By: Ada Engineer, Beam Works"));
-    EXPECT_TRUE(text.contains("Page 1 of "));
-
     // A heavier point load: the results no longer belong to the model.
     f.main->EditModel([](BeamModel& m) { m.PointLoad.value[1] = 60; });
     const auto html = f.folder() / "sheet.html";
     f.messages.answers.push_back(Answer::No);
-    f.files.names.push_back(qs(html));
+    f.files.names.push_back(QPath(html));
     f.main->mnuExportSheet->trigger();
     ASSERT_EQ(f.messages.asked.size(), 1u);
     EXPECT_EQ(f.messages.asked[0].text,
@@ -265,18 +211,19 @@ TEST(Exports, SheetOfTheAnalysedModelAndOfAChangedOneOnlyAfterAnalysingIt) {
     f.messages.answers.push_back(Answer::Yes);
     f.main->mnuExportSheet->trigger();
     ASSERT_TRUE(std::filesystem::exists(html)) << ::testing::PrintToString(f.messages.texts());
+    EXPECT_EQ(f.files.saveTitles, std::vector<QString>{"Export Calculation Sheet"});
     // 60 kN at 4 m of 10: 36 kN at the left support.
     EXPECT_NE(fileBytes(html).find("<td>R1</td><td>Pinned</td><td class=\"num\">0.000</td><td "
                                    "class=\"num\">36.000</td>"),
               std::string::npos);
 }
 
-TEST(Exports, ResultsWindowExportsTheCsvAndCopiesRowsAsTabSeparatedValues) {
+TEST(Exports, CsvTabSeparatedRowsAndTheValueUnderThePointerComeFromTheCore) {
     AnalysedSample a;
     MainWindowFixture& f = a.f;
     frmResultDisplay* results = a.results;
     const auto csv = f.folder() / "results.csv";
-    f.files.names.push_back(qs(csv));
+    f.files.names.push_back(QPath(csv));
     results->FileExportCsv->trigger();
     QCoreApplication::processEvents(); // the request reaches the main window queued
     EXPECT_EQ(f.files.saveTitles.back(), "Export Results (CSV)");
@@ -287,14 +234,9 @@ TEST(Exports, ResultsWindowExportsTheCsvAndCopiesRowsAsTabSeparatedValues) {
     QTest::keyClick(results->Editor, Qt::Key_C, Qt::ControlModifier);
     const QString copied = QGuiApplication::clipboard()->text();
     EXPECT_EQ(copied.toStdString(), TabSeparatedRows(results->Editor->toPlainText().toStdString()));
-    EXPECT_TRUE(copied.contains("\n1\t000.000\tPinned\t030.000\t000.000\n"))
-        << copied.toStdString();
-}
 
-TEST(Exports, PointerOverTheShearDiagramShowsBothSidesOfTheJumpExactly) {
-    AnalysedSample a;
-    MainWindowFixture& f = a.f;
-    f.main->GraphBtn_Click(3); // the shear force diagram, brought forward
+    // The pointer over the shear force diagram, brought forward: both sides of the jump.
+    f.main->GraphBtn_Click(3);
     QWidget* disp = DiagramSurface(*f.main, 3);
     ASSERT_NE(disp, nullptr);
     QTest::qWait(50); // painted once, so the window knows its scale
@@ -304,9 +246,6 @@ TEST(Exports, PointerOverTheShearDiagramShowsBothSidesOfTheJumpExactly) {
     const std::string expected = "x = 4.000 m: V = -30.000 kN left, 20.000 kN right";
     EXPECT_EQ(f.main->statusBar()->currentMessage().toStdString(), expected);
     EXPECT_EQ(QToolTip::text().toStdString(), expected);
-    QTest::mouseMove(disp, QPoint(disp->width() * 9 / 12, disp->height() / 2));
-    EXPECT_TRUE(f.main->statusBar()->currentMessage().endsWith(": V = 20.000 kN"))
-        << f.main->statusBar()->currentMessage().toStdString();
 }
 
 } // namespace

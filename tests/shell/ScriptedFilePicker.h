@@ -25,10 +25,7 @@ public:
         return next(filters, suffix, startAt);
     }
 
-    PickedName folderName() override {
-        ++folderCalls;
-        return next(lastFilters, lastSuffix, lastStartAt);
-    }
+    PickedName folderName() override { return next(lastFilters, lastSuffix, lastStartAt); }
 
     /// The answers in order; nullopt, or no answer left, is Cancel.
     std::deque<PickedName> names;
@@ -37,7 +34,6 @@ public:
 
     std::vector<QString> saveTitles;
     int openCalls = 0;
-    int folderCalls = 0;
     QStringList lastFilters;
     QString lastSuffix;
     QString lastStartAt;

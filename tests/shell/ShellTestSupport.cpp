@@ -47,15 +47,20 @@ QWidget* DiagramSurface(frmMain& main, std::int16_t kind) {
     return diagram != nullptr ? diagram->Disp : nullptr;
 }
 
-MainWindowFixture::MainWindowFixture(const char* helpFileName) {
+ShellPaths PathsIn(const std::filesystem::path& folder) {
     ShellPaths paths;
+    paths.settingsFile = folder / "kradon.INI";
+    paths.analysisFolder = folder;
+    paths.saveFolder = folder;
+    paths.settingsStore = folder / "settings.conf";
+    paths.tipsFile = folder / "TOTD.INI";
+    return paths;
+}
+
+MainWindowFixture::MainWindowFixture(const char* helpFileName) {
+    ShellPaths paths = PathsIn(folder());
     if (*helpFileName != '\0')
         paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
-    paths.settingsFile = folder() / "kradon.INI";
-    paths.analysisFolder = folder();
-    paths.saveFolder = folder();
-    paths.settingsStore = folder() / "settings.conf";
-    paths.tipsFile = folder() / "TOTD.INI";
     main = std::make_unique<frmMain>(messages, files, paths);
     main->setDesktop(desktop);
     main->show();
@@ -90,22 +95,6 @@ namespace kradon::test {
 
 void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-bool OpenExample(frmMain& main, const char* name) {
-    return main.OpenModel(QString::fromStdString(ExamplePath(name)));
-}
-
-QString CaptionOf(const QWidget& parent, const char* name) {
-    const auto* child = parent.findChild<QWidget*>(name);
-    if (child == nullptr)
-        return QString("(no %1)").arg(name);
-    return child->property(child->inherits("QGroupBox") ? "title" : "text").toString();
-}
-
-void ExpectCaptions(const QWidget& parent, const Captions& captions) {
-    for (const auto& [name, caption] : captions)
-        EXPECT_EQ(CaptionOf(parent, name), caption) << name;
 }
 
 QWidget* ChildContent(frmMain& main, std::int16_t kind) {

@@ -73,6 +73,9 @@ bool ShowsOutOfDateBand(QWidget& content);
 /// The drawing surface of the open diagram window of kind (0 the idealised beam), or nullptr.
 QWidget* DiagramSurface(frmMain& main, std::int16_t kind);
 
+/// The program's files, all in folder.
+ShellPaths PathsIn(const std::filesystem::path& folder);
+
 /// A shown main window whose files all live in a temporary folder.
 struct MainWindowFixture {
     /// helpFileName names a user guide in the folder (which the test may or may not create).
@@ -98,16 +101,6 @@ namespace kradon::test {
 
 /// Lets the windows that closed themselves go.
 void Settle();
-
-/// Opens the sample model name of examples/ in main; whether it opened.
-bool OpenExample(frmMain& main, const char* name);
-
-/// The caption of parent's child called name: its text, or its title for a group box.
-QString CaptionOf(const QWidget& parent, const char* name);
-
-/// Object names and the captions CaptionOf should read.
-using Captions = std::vector<std::pair<const char*, QString>>;
-void ExpectCaptions(const QWidget& parent, const Captions& captions);
 
 /// The content widget of main's open child window of kind, or nullptr.
 QWidget* ChildContent(frmMain& main, std::int16_t kind);

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -55,7 +54,6 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
     HandOverFixture f;
     ASSERT_TRUE(SingleInstance::sendToPrimary({sample()}, f.name));
     QTRY_COMPARE(f.fileName(), sample());
-    EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
     EXPECT_TRUE(f.messages.shown.empty());
 
     QStringList opened;
@@ -98,7 +96,7 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
 
 TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
     HandOverFixture f;
-    ASSERT_TRUE(OpenExample(*f.main, "two-span-continuous-udl.kdn"));
+    ASSERT_TRUE(OpenSample(f, "two-span-continuous-udl.kdn"));
     // The progress window lets this through while the analysis runs.
     bool arrivedDuringTheAnalysis = false;
     QTimer::singleShot(0, f.main.get(), [&] {
@@ -126,10 +124,7 @@ TEST(SecondInstance, ProgramStartedAgainEndsAtOnce) {
     QStringList received;
     QObject::connect(&primary, &SingleInstance::openRequested,
                      [&](const QString& path) { received << path; });
-    QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    second.setProcessEnvironment(env);
+    QProcess second; // in this environment: offscreen, and the runtime folder above
     second.start(KRADON_PROGRAM, {sample()});
     ASSERT_TRUE(second.waitForStarted(10000));
     // Let the handover reach this copy while waiting for the other to end.

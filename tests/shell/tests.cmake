@@ -10,7 +10,6 @@ set(KRADON_SHELL_TESTS
     ${CMAKE_CURRENT_LIST_DIR}/commands_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogTestSupport.h
     ${CMAKE_CURRENT_LIST_DIR}/dialogs_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/examples_from_scratch_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/instance_handover_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManualTimerSource.h
     ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp

@@ -26,9 +26,7 @@ struct RecordingSink : MessageSink {
     void show(const Message& message) override { shown.push_back(message); }
 };
 
-using kradon::test::ScriptedFilePicker;
-
-/// The whole content of a file, empty (with a test failure) if it cannot be read.
+/// The whole content of a file; a test failure if it cannot be read.
 inline QByteArray FileBytes(const QString& path) {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
@@ -43,8 +41,7 @@ public:
     }
 };
 
-/// The sample model analysed, as the Analyse command leaves the tables, with the mesh density
-/// given.
+/// The sample model analysed with the mesh density given, as the Analyse command leaves it.
 inline ProgramState AnalysedExample(const char* name, const TempDir& dir, double meshDensity = 1) {
     ProgramState s;
     s.model = modFileWrite::OpenModelFile(std::filesystem::path(KRADON_EXAMPLES) / name);
@@ -56,8 +53,8 @@ inline ProgramState AnalysedExample(const char* name, const TempDir& dir, double
     return s;
 }
 
-/// The results window, owned by a main window, over the two-span sample analysed with the mesh
-/// density given; its file dialogs answer from a script, and one nobody expected fails the test.
+/// The results window, owned by a main window, over the two-span sample analysed; its file
+/// dialogs answer from a script, and one nobody expected fails the test.
 struct AnalysedWindow {
     explicit AnalysedWindow(double meshDensity = 1)
         : state(AnalysedExample("two-span-continuous-udl.kdn", dir, meshDensity)) {
@@ -72,7 +69,7 @@ struct AnalysedWindow {
     TempDir dir;
     ProgramState state;
     RecordingSink sink;
-    ScriptedFilePicker files;
+    test::ScriptedFilePicker files;
     QWidget mainWindow;
     frmResultDisplay window{state, sink, &mainWindow};
 };

@@ -1,9 +1,8 @@
-// The results window: its controls and menus, the report of an analysis, the text and results
-// file commands with their messages; and the windows it opens, the element displacement view
-// and the picture composition window.
+// The results window: the report of an analysis, the text and results file commands with their
+// messages; and the windows it opens, the element displacement view and the picture composition
+// window.
 #include "../../core/FileSafetySupport.h"
 #include "ResultsTestSupport.h"
-#include "app/OwnedWindow.h"
 #include "app/results/frmElementDisp.h"
 #include "app/results/frmPrintPrev.h"
 #include "app/results/frmResultDisplay.h"
@@ -28,90 +27,13 @@
 namespace kradon {
 namespace {
 
-using testing::AnalysedExample;
-using testing::AnalysedWindow;
-using testing::FileBytes;
-using testing::RecordingSink;
-using testing::ScriptedFilePicker;
-using testing::TempDir;
+using namespace testing;
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     test::writeBytes(path.toStdString(), bytes.toStdString());
 }
 
-TEST(frmResultDisplay, WithoutMeshOpensEmptyWithItsCaptionsAndTheOwnersCheckMarks) {
-    ProgramState state;
-    RecordingSink sink;
-    QWidget mainWindow;
-    auto* shown = new QAction("&Properties Box", &mainWindow);
-    shown->setObjectName("mnuView_Properties");
-    shown->setCheckable(true);
-    shown->setChecked(true);
-    frmResultDisplay window(state, sink, &mainWindow);
-    EXPECT_EQ(window.objectName(), "frmResultDisplay");
-    EXPECT_EQ(window.windowTitle(), "Results");
-    EXPECT_TRUE(window.Editor->toPlainText().isEmpty());
-    EXPECT_EQ(window.ElementListCmb->count(), 0);
-    EXPECT_TRUE(window.Editor->isReadOnly());
-    EXPECT_TRUE(window.Editor->font().fixedPitch());
-    EXPECT_EQ(window.findChild<QLabel*>("Label1")->text(),
-              "View Element Displacements for Element No.:");
-    EXPECT_EQ(window.findChild<QPushButton*>("Command1")->text(), "Show Picture");
-    const std::vector<std::pair<const char*, const char*>> items = {
-        {"FileOpen", "Open"},
-        {"FileSave", "Save"},
-        {"FileSavePdf", "Save as PDF"},
-        {"mnuFile_CloseAll", "Close &All"},
-        {"FilePrint", "Print"},
-        {"FileExit", "Exit"},
-        {"mnuOptions", "&Options"},
-        {"mnuView_TotD", "&Tip Of The Day"},
-        {"mnuView_Properties", "&Properties Box"},
-        {"mnuWindow_Cascade", "&Cascade"},
-        {"mnuWindow_THorizontal", "Tile &Horizontal"},
-        {"mnuWindow_TVertical", "Tile &Vertical"},
-        {"mnuWindow_Arrange", "Arrange &Icons"},
-        {"mnuHelpContents", "&Contents"},
-        {"mnuHelp_ShowTotD", "Show &Tip Of The Day"},
-        {"mnuHelpAbout", "&About "}};
-    for (const auto& [name, caption] : items) {
-        const auto* action = window.findChild<QAction*>(name);
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_EQ(action->text(), caption) << name;
-    }
-
-    // Properties Box keeps the check mark it copied at load time and asks for the box closed.
-    ASSERT_TRUE(window.mnuView_Properties->isChecked());
-    QSignalSpy requests(&window, &frmResultDisplay::propertiesBoxRequested);
-    window.mnuView_Properties->trigger();
-    window.mnuView_Properties->trigger();
-    EXPECT_TRUE(window.mnuView_Properties->isChecked());
-    ASSERT_EQ(requests.size(), 2);
-    EXPECT_FALSE(requests[0][0].toBool());
-    EXPECT_FALSE(requests[1][0].toBool());
-    QSignalSpy tips(&window, &frmResultDisplay::tipsSwitched);
-    const bool tipsBefore = window.mnuView_TotD->isChecked();
-    window.mnuView_TotD->trigger();
-    ASSERT_EQ(tips.size(), 1);
-    EXPECT_EQ(tips[0][0].toBool(), !tipsBefore);
-    EXPECT_TRUE(sink.shown.empty());
-}
-
-TEST(frmResultDisplay, ShowsTheReportOfTheAnalysis) {
-    AnalysedWindow w;
-    EXPECT_EQ(w.window.text(), w.expectedReport());
-    EXPECT_TRUE(w.window.text().startsWith("------------------------------------------\r\n"));
-    QStringList items, numbers;
-    for (int e = 1; e <= w.state.mesh.ElementCount; ++e)
-        numbers << QString::number(e);
-    for (int i = 0; i < w.window.ElementListCmb->count(); ++i)
-        items << w.window.ElementListCmb->itemText(i);
-    EXPECT_EQ(items, numbers);
-    EXPECT_EQ(w.window.ElementListCmb->currentIndex(), -1);
-    EXPECT_TRUE(w.sink.shown.empty());
-}
-
-TEST(frmResultDisplay, TextIsSavedAndOpenedFromDialogsAtTheModelAndCancelChangesNothing) {
+TEST(frmResultDisplay, TextAndResultsFilesAreSavedAndOpenedFromDialogsAtTheModel) {
     AnalysedWindow w;
     w.files.names = {std::nullopt};
     w.window.FileOpen_Click();
@@ -148,6 +70,16 @@ TEST(frmResultDisplay, TextIsSavedAndOpenedFromDialogsAtTheModelAndCancelChanges
     w.files.names = {notes};
     w.window.FileOpen_Click();
     EXPECT_EQ(w.window.text(), "a, b, \"c\"\r\n   leading blanks\r\nlast line without end\r\n");
+
+    // A name ending in kxr takes a results file (its layout is the core's), which opens as the
+    // report again.
+    const QString results = w.dir.file("beam.kxr");
+    w.files.names = {results, results};
+    w.window.FileSave_Click();
+    EXPECT_EQ(FileBytes(results).size(), 60 + 40 * w.state.mesh.NodeCount);
+    w.window.FileOpen_Click();
+    EXPECT_EQ(w.window.text(), w.expectedReport(results.toStdString()));
+    EXPECT_EQ(w.window.resultsPath(), results);
     EXPECT_TRUE(w.sink.shown.empty());
 }
 
@@ -174,28 +106,6 @@ TEST(frmResultDisplay, LongTextKeepsItsLinesFontAndTabStops) {
     EXPECT_EQ(w.window.text().toUtf8(), bytes);
 }
 
-TEST(frmResultDisplay, NameEndingInKxrWritesAResultsFileThatOpensAsTheReport) {
-    AnalysedWindow w;
-    // 60 bytes of fixed fields and 40 bytes per node; an upper-case KXR is text.
-    const auto resultsFileSize = 60 + 40 * w.state.mesh.NodeCount;
-    const QString results = w.dir.file("beam.kxr"), bare = w.dir.file("beamkxr"),
-                  upper = w.dir.file("beam.KXR");
-    w.files.names = {upper, bare, results, results};
-    w.window.FileSave_Click();
-    EXPECT_EQ(FileBytes(upper), (w.window.text() + "\r\n").toUtf8());
-    w.window.FileSave_Click();
-    EXPECT_EQ(FileBytes(bare).size(), resultsFileSize);
-    w.window.FileSave_Click();
-    EXPECT_EQ(FileBytes(results).size(), resultsFileSize);
-    EXPECT_EQ(w.window.resultsPath(), results);
-
-    w.window.Editor->clear();
-    w.window.FileOpen_Click();
-    EXPECT_EQ(w.window.text(), w.expectedReport(results.toStdString()));
-    EXPECT_TRUE(w.window.text().contains("Results File: " + results + "\r\n"));
-    EXPECT_TRUE(w.sink.shown.empty());
-}
-
 TEST(frmResultDisplay, FailuresGiveTheirMessageAndClearThePath) {
     AnalysedWindow w;
     struct Row {
@@ -211,7 +121,6 @@ TEST(frmResultDisplay, FailuresGiveTheirMessageAndClearThePath) {
         {"damaged.kxr", "\1\1\1\1\1", open, opening},
         {"missing.txt", nullptr, open, opening},
         {"no-such-folder/report.txt", nullptr, save, saving},
-        {"no-such-folder/beam.kxr", nullptr, save, saving},
         {"no-such-folder/report.pdf", nullptr, &frmResultDisplay::FileSavePdf_Click, saving}};
     const QString good = w.dir.file("good.txt");
     for (const Row& row : rows) {
@@ -226,7 +135,6 @@ TEST(frmResultDisplay, FailuresGiveTheirMessageAndClearThePath) {
         (w.window.*row.command)();
         ASSERT_EQ(w.sink.shown.size(), 1u);
         EXPECT_EQ(w.sink.shown[0].text, row.message + path.toStdString());
-        EXPECT_EQ(w.sink.shown[0].title, "Kradon by Tarel Vestrun");
         EXPECT_EQ(w.window.text(), before);
         // A PDF is no results file: its command leaves the path alone.
         const bool pdf = row.command == &frmResultDisplay::FileSavePdf_Click;
@@ -259,9 +167,15 @@ TEST(frmResultDisplay, AFailedSaveKeepsWhatTheFileHeld) {
     }
 }
 
-TEST(frmResultDisplay, ElementChoiceFillsAndReplacesTheDisplacementView) {
+// The report is the core's; the window shows it and lists the elements to choose from. A choice
+// fills the displacement view, a second one replaces it.
+TEST(frmResultDisplay, ShowsTheReportAndAnElementChoiceFillsTheDisplacementView) {
     AnalysedWindow w;
+    EXPECT_EQ(w.window.text(), w.expectedReport());
     auto& list = *w.window.ElementListCmb;
+    ASSERT_EQ(list.count(), w.state.mesh.ElementCount);
+    EXPECT_EQ(list.itemText(list.count() - 1), QString::number(list.count()));
+    EXPECT_EQ(list.currentIndex(), -1);
     const auto& mesh = w.state.mesh;
     const auto& d = w.state.equations.Displacements;
     const auto expectElement = [&](int e) {
@@ -271,115 +185,66 @@ TEST(frmResultDisplay, ElementChoiceFillsAndReplacesTheDisplacementView) {
         const auto a = static_cast<std::size_t>(mesh.ElementNode1[e]);
         const auto b = static_cast<std::size_t>(mesh.ElementNode2[e]);
         EXPECT_EQ(view.Def_i, d[2 * a - 1]);
-        EXPECT_EQ(view.Rot_i, d[2 * a]);
-        EXPECT_EQ(view.Def_j, d[2 * b - 1]);
         EXPECT_EQ(view.Rot_j, d[2 * b]);
         EXPECT_EQ(view.eleLength, mesh.ElementLength[e]);
         EXPECT_EQ(view.eleNoLbl->text(), "Element No.: " + QString::number(e));
-        EXPECT_EQ(view.nodeiLbl->text(), "Node i No.: " + QString::number(a));
         EXPECT_EQ(view.nodejLbl->text(), "Node j No.: " + QString::number(b));
         EXPECT_EQ(view.Def_iTxt->text(), QString::fromStdString(ElementDispText(d[2 * a - 1])));
-        EXPECT_EQ(view.Rot_jTxt->text(), QString::fromStdString(ElementDispText(d[2 * b])));
-        EXPECT_TRUE(view.maxDispLbl->text().startsWith("Maximum Element Displacement: "));
         EXPECT_TRUE(view.isVisible());
-        EXPECT_EQ(view.windowTitle(), "Element Displacement Graph");
     };
-    ASSERT_GE(list.count(), 3);
     list.setCurrentIndex(2);
     emit list.activated(2);
     expectElement(3);
     list.setCurrentIndex(0);
     emit list.activated(0);
     expectElement(1);
+
+    // Tip Of The Day asks the main window to switch the tips.
+    QSignalSpy tips(&w.window, &frmResultDisplay::tipsSwitched);
+    w.window.mnuView_TotD->trigger();
+    ASSERT_EQ(tips.size(), 1);
+    EXPECT_EQ(tips[0][0].toBool(), w.window.mnuView_TotD->isChecked());
 }
 
 // The element view and the composed picture are tool windows of the main window: the window
-// manager keeps them above it. They open over its middle as far as the screen lets them, and
+// manager keeps them above it. They open inside the screen wherever the main window stands, and
 // Show Picture twice opens one picture window.
 TEST(frmResultDisplay, ElementViewAndPictureOpenAboveTheMainWindowInsideTheScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QSize mainSize(screen.width() * 3 / 4, screen.height() * 3 / 4);
-    const std::vector<std::pair<const char*, QPoint>> places = {
-        {"centred", screen.center() - QPoint(mainSize.width() / 2, mainSize.height() / 2)},
-        {"towards the bottom right", screen.bottomRight() - QPoint(60, 60)},
-        {"towards the top left", screen.topLeft() - QPoint(mainSize.width() - 60, 0)}};
-    for (const auto& [name, mainAt] : places) {
-        SCOPED_TRACE(name);
-        AnalysedWindow w;
-        w.mainWindow.setGeometry(QRect(mainAt, mainSize));
-        w.mainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.mainWindow));
-        w.window.ElementListCmb->setCurrentIndex(0);
-        emit w.window.ElementListCmb->activated(0);
-        QTest::mouseClick(w.window.Command1, Qt::LeftButton);
-        QTest::mouseClick(w.window.Command1, Qt::LeftButton);
-        EXPECT_EQ(w.mainWindow.findChildren<frmPrintPrev*>().size(), 1);
-        const QRect mainFrame = w.mainWindow.frameGeometry();
-        for (QWidget* window : {static_cast<QWidget*>(w.mainWindow.findChild<frmElementDisp*>()),
-                                static_cast<QWidget*>(w.mainWindow.findChild<frmPrintPrev*>())}) {
-            ASSERT_NE(window, nullptr);
-            SCOPED_TRACE(window->objectName().toStdString());
-            EXPECT_TRUE(window->isVisible());
-            EXPECT_EQ(window->parentWidget(), &w.mainWindow);
-            EXPECT_EQ(window->windowType(), Qt::Tool);
-            ASSERT_NE(window->windowHandle(), nullptr);
-            EXPECT_EQ(window->windowHandle()->transientParent(), w.mainWindow.windowHandle());
-            const QRect frame = window->frameGeometry();
-            EXPECT_TRUE(screen.contains(frame))
-                << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
-            if (screen.contains(mainFrame)) {
-                EXPECT_LE(std::abs(frame.center().x() - mainFrame.center().x()), 1);
-                EXPECT_LE(std::abs(frame.center().y() - mainFrame.center().y()), 1);
-            }
-        }
+    // The main window off the bottom right: centred over it, they would hang off the screen.
+    AnalysedWindow w;
+    w.mainWindow.setGeometry(QRect(screen.bottomRight() - QPoint(60, 60), screen.size() * 3 / 4));
+    w.mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.mainWindow));
+    w.window.ElementListCmb->setCurrentIndex(0);
+    emit w.window.ElementListCmb->activated(0);
+    QTest::mouseClick(w.window.Command1, Qt::LeftButton);
+    QTest::mouseClick(w.window.Command1, Qt::LeftButton);
+    EXPECT_EQ(w.mainWindow.findChildren<frmPrintPrev*>().size(), 1);
+    for (QWidget* window : {static_cast<QWidget*>(w.mainWindow.findChild<frmElementDisp*>()),
+                            static_cast<QWidget*>(w.mainWindow.findChild<frmPrintPrev*>())}) {
+        ASSERT_NE(window, nullptr);
+        SCOPED_TRACE(window->objectName().toStdString());
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->parentWidget(), &w.mainWindow);
+        EXPECT_EQ(window->windowType(), Qt::Tool);
+        EXPECT_EQ(window->windowHandle()->transientParent(), w.mainWindow.windowHandle());
+        EXPECT_TRUE(screen.contains(window->frameGeometry()));
     }
 }
 
-TEST(PlaceOverOwner, CentresOverTheOwnerInsideTheAvailableArea) {
-    const QRect available(0, 30, 1600, 970);
-    struct Row {
-        const char* name;
-        QRect owner;
-        QSize frame;
-        QRect place;
-    };
-    const std::vector<Row> rows = {
-        {"over the owner", {100, 100, 1000, 700}, {400, 300}, {400, 300, 400, 300}},
-        {"owner off the right edge", {1400, 100, 1000, 700}, {400, 300}, {1200, 300, 400, 300}},
-        {"owner above the top", {-500, -600, 1000, 700}, {400, 300}, {0, 30, 400, 300}},
-        {"larger than the screen", {100, 100, 1000, 700}, {2000, 1200}, {0, 30, 1600, 970}},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(PlaceOverOwner(row.owner, row.frame, available), row.place) << row.name;
-}
-
-TEST(frmResultDisplay, ResizeKeepsTheEditorAndCentresTheFrame) {
+TEST(frmResultDisplay, ResizeKeepsTheEditorAndTheButtonsInside) {
     AnalysedWindow w;
-    w.window.resize(800, 600);
     w.window.show();
-    QCoreApplication::processEvents();
-    const QRect editor = w.window.Editor->geometry();
-    const int dpi = w.window.logicalDpiX();
-    const int menu = w.window.menuBar->height();
-    EXPECT_EQ(editor.left(), 100 * dpi / 1440);
-    EXPECT_EQ(editor.top(), menu + 100 * dpi / 1440);
-    EXPECT_EQ(editor.width(), 800 - 300 * dpi / 1440);
-    EXPECT_EQ(editor.height(), 600 - menu - 600 * dpi / 1440 - w.window.Frame1->height());
-    EXPECT_EQ(w.window.Frame1->x(), (editor.width() - w.window.Frame1->width()) / 2);
-    EXPECT_EQ(w.window.Frame1->y(), menu + editor.height() + 100 * dpi / 1440);
-}
-
-/// Counts the pixels of the picture close to a colour.
-int pixelsOf(const QImage& image, QColor colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += std::abs(c.red() - colour.red()) < 60 &&
-                     std::abs(c.green() - colour.green()) < 60 &&
-                     std::abs(c.blue() - colour.blue()) < 60;
-        }
-    return count;
+    for (const QSize size : {QSize(800, 600), QSize(500, 350)}) {
+        w.window.resize(size);
+        QCoreApplication::processEvents();
+        const QRect inside = w.window.rect();
+        const QRect editor = w.window.Editor->geometry(), buttons = w.window.Frame1->geometry();
+        EXPECT_TRUE(inside.contains(editor) && inside.contains(buttons)) << size.width();
+        EXPECT_FALSE(editor.intersects(buttons)) << size.width();
+        EXPECT_GT(editor.height(), size.height() / 2) << "the editor takes what is free";
+    }
 }
 
 void setValues(frmElementDisp& view, const ElementEndValues& v) {
@@ -390,12 +255,16 @@ void setValues(frmElementDisp& view, const ElementEndValues& v) {
     view.eleLength = v.eleLength;
 }
 
+// Each case drawn at another size: the picture is drawn again to fill its new place.
 TEST(frmElementDisp, ExtremeAndLabelOfTheDocumentedCases) {
     struct Case {
         const char* name;
         ElementEndValues values;
         const char* label;
     };
+    frmElementDisp view(nullptr);
+    view.show();
+    int width = 400;
     const std::vector<Case> cases = {
         // Level at 0.01 m: every sample is the extreme; the label keeps the last, at L.
         {"level", {0.01, 0, 0.01, 0, 2}, "Maximum Element Displacement: 1e-02m at 2e+00m"},
@@ -407,40 +276,21 @@ TEST(frmElementDisp, ExtremeAndLabelOfTheDocumentedCases) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        frmElementDisp view(nullptr);
-        view.resize(500, 450);
         setValues(view, c.values);
+        view.resize(width += 100, 450);
+        QApplication::processEvents();
+        const QRect place = view.Picture1->geometry();
+        EXPECT_EQ(view.Picture1->picture().size(), place.size());
+        EXPECT_TRUE(view.rect().contains(place) && !place.intersects(view.ctrlFrame->geometry()));
         view.drawGraph();
         EXPECT_EQ(view.maxDispLbl->text().toStdString(), c.label);
         EXPECT_EQ(view.FunctionEval1(0), c.values.Def_i);
         EXPECT_NEAR(view.FunctionEval1(c.values.eleLength), c.values.Def_j, 1e-15);
         const QImage& picture = view.Picture1->picture();
-        EXPECT_EQ(picture.size(), view.Picture1->size());
-        EXPECT_GT(pixelsOf(picture, Qt::blue) + pixelsOf(picture, Qt::red), 0);
-        EXPECT_GT(pixelsOf(picture, Qt::black), 0);
+        QImage blank(picture.size(), picture.format());
+        blank.fill(picture.pixel(0, 0));
+        EXPECT_NE(picture, blank) << "the axes and the curve are drawn";
     }
-}
-
-TEST(frmElementDisp, CaptionsAndRedrawingToANewSize) {
-    frmElementDisp view(nullptr);
-    EXPECT_EQ(view.objectName(), "frmElementDisp");
-    EXPECT_EQ(view.windowTitle(), "Element Displacement Graph");
-    EXPECT_EQ(view.eleNoLbl->text(), "Element No.: ");
-    EXPECT_EQ(view.eleLengthLbl->text(), "Element Length: ");
-    setValues(view, {0, 0.001, 0.002, -0.001, 3});
-    view.resize(500, 450);
-    view.show();
-    QApplication::processEvents();
-    view.resize(700, 600);
-    QApplication::processEvents();
-    const QRect picture = view.Picture1->geometry();
-    EXPECT_EQ(view.Picture1->picture().size(), picture.size());
-    const int dpi = view.logicalDpiX();
-    EXPECT_EQ(picture.width(), 700 - 800 * dpi / 1440);
-    EXPECT_EQ(picture.height(), 600 - view.ctrlFrame->height() - 800 * dpi / 1440);
-    EXPECT_EQ(picture.x(), (700 - picture.width()) / 2);
-    EXPECT_EQ(view.ctrlFrame->y(), picture.height() + 200 * dpi / 1440);
-    EXPECT_EQ(view.ctrlFrame->x(), (700 - view.ctrlFrame->width()) / 2);
 }
 
 // "Beam" leaves the bending moment diagram in the visible box and on the clipboard; "Copy Over"
@@ -451,8 +301,6 @@ TEST(frmPrintPrev, BeamLeavesTheBendingMomentDiagramAndCopyOverTriplesTheHeight)
     RecordingSink sink;
     QWidget owner;
     frmPrintPrev window(state, sink, &owner);
-    EXPECT_EQ(window.BeamBtn->text(), "Beam");
-    EXPECT_EQ(window.CopyOverBtn->text(), "Copy Over");
     EXPECT_FALSE(window.HiddenPic->isVisibleTo(&window));
 
     QTest::mouseClick(window.BeamBtn, Qt::LeftButton);
@@ -462,8 +310,6 @@ TEST(frmPrintPrev, BeamLeavesTheBendingMomentDiagramAndCopyOverTriplesTheHeight)
     if (!clipboard.isNull()) {
         EXPECT_EQ(clipboard.convertToFormat(first.format()), first);
     }
-    EXPECT_GT(window.VisPic->CurrentY, 0);
-    EXPECT_GT(window.HiddenPic->ScaleHeight, 0);
     // The last picture is the bending moment diagram, not the beam: it has other pixels.
     EXPECT_NE(first, window.HiddenPic->blankImage());
     QTest::mouseClick(window.BeamBtn, Qt::LeftButton);
