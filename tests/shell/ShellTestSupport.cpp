@@ -47,18 +47,8 @@ QWidget* DiagramSurface(frmMain& main, std::int16_t kind) {
     return diagram != nullptr ? diagram->Disp : nullptr;
 }
 
-ShellPaths PathsIn(const std::filesystem::path& folder) {
-    ShellPaths paths;
-    paths.settingsFile = folder / "kradon.INI";
-    paths.analysisFolder = folder;
-    paths.saveFolder = folder;
-    paths.settingsStore = folder / "settings.conf";
-    paths.tipsFile = folder / "TOTD.INI";
-    return paths;
-}
-
 MainWindowFixture::MainWindowFixture(const char* helpFileName) {
-    ShellPaths paths = PathsIn(folder());
+    ShellPaths paths = ShellPaths::InFolder(folder());
     if (*helpFileName != '\0')
         paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
     main = std::make_unique<frmMain>(messages, files, paths);

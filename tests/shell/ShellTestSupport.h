@@ -73,9 +73,6 @@ bool ShowsOutOfDateBand(QWidget& content);
 /// The drawing surface of the open diagram window of kind (0 the idealised beam), or nullptr.
 QWidget* DiagramSurface(frmMain& main, std::int16_t kind);
 
-/// The program's files, all in folder.
-ShellPaths PathsIn(const std::filesystem::path& folder);
-
 /// A shown main window whose files all live in a temporary folder.
 struct MainWindowFixture {
     /// helpFileName names a user guide in the folder (which the test may or may not create).

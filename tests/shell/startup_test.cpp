@@ -71,7 +71,7 @@ struct StartupFixture {
     }
 
     QTemporaryDir dir;
-    ShellPaths paths = PathsIn(dir.path().toStdString());
+    ShellPaths paths = ShellPaths::InFolder(dir.path().toStdString());
     RecordingShellSink messages;
     ScriptedFilePicker files;
     ManualTimerSource clock;
