@@ -134,6 +134,18 @@ TEST_F(CaseCli, AnalyseAtSheetAndCsvTakeOneCase) {
     EXPECT_TRUE(contains(read("g.html"), "<html"));
 }
 
+TEST_F(CaseCli, APrescribedVerticalDisplacementEndsASpanOfThePattern) {
+    test::writeBytes(path("fd.kradon.json"), R"({"format": "kradon-model", "version": 1,
+        "span_m": 10, "E": [{"from_m": 0, "to_m": 10, "constant": 205}],
+        "I": [{"from_m": 0, "to_m": 10, "constant": 8000}], "prescribed_displacements":
+        [{"x_m": 4, "vertical_mm": 2}], "supports": [{"x_m": 0, "kind": "pinned"}, {"x_m": 10,
+        "kind": "pinned"}], "load_cases": [{"name": "Q", "pattern": true, "loads": [{"kind":
+        "udl", "from_m": 0, "to_m": 10, "kN_per_m": 5}]}]})");
+    completed({"analyse", path("fd.kradon.json"), "--json", path("fd.json")});
+    EXPECT_EQ(nlohmann::json::parse(read("fd.json"))["model"]["spans"].dump(),
+              R"([{"from_m":0.0,"number":1,"to_m":4.0},{"from_m":4.0,"number":2,"to_m":10.0}])");
+}
+
 TEST_F(CaseCli, ExactSectionsOfTheModelAreThoseOfTheOption) {
     const std::string kdn = KRADON_EXAMPLES "/tapered-beam-curve.kdn";
     completed({"convert", kdn, path("plain.kradon.json")});

@@ -261,8 +261,7 @@ Rows recordRows(const BeamModel& m) {
 /// from outside the page.
 struct HtmlPage {
     std::string text;
-    int pictures = 0;
-    int outsideReferences = 0;
+    int pictures = 0, outsideReferences = 0;
 };
 
 HtmlPage readHtml(const std::string& html) {

@@ -90,8 +90,7 @@ TEST(ModelJson, ModelsTheProgramWritesComeBackByteForByte) {
 
 TEST(ModelJson, ValuesAndMeaningsAreThoseOfTheKdnRecords) {
     const CaseModel m = ModelJson::ReadModelJson(R"json({"format": "kradon-model", "version": 1,
-        "span_m": 10,
-        "E": [{"from_m": 0, "to_m": 10, "linear": [205, 100]}],
+        "span_m": 10, "E": [{"from_m": 0, "to_m": 10, "linear": [205, 100]}],
         "I": [{"from_m": 0, "to_m": 10, "expression": "8000*(1+x/10)"}],
         "supports": [{"x_m": 0, "kind": "fixed"}],
         "springs": [{"x_m": 10, "rotational_kNm_per_rad": 3}],
