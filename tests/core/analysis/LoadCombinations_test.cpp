@@ -197,6 +197,7 @@ TEST(LoadCombinations, ACaseAloneHasTheExtremesOfItsOwnAnalysis) {
     for (std::size_t n = 1; n < r.moment.size(); ++n) {
         EXPECT_EQ(r.moment[n].largest.value, r.moment[n].smallest.value);
         EXPECT_NEAR(r.moment[n].largest.value, single.results.NodeMoment[n], 1e-9 * 1e5);
+        EXPECT_NEAR(r.rotation[n].largest.value, single.equations.Displacements[2 * n], 1e-12);
     }
 }
 
@@ -377,6 +378,23 @@ TEST(PatternLoading, SpansRunBetweenVerticalSupportsAndCantileversAreSpans) {
     const CaseLoads last = LoadsOnSpan(all, {9, 12}, true);
     EXPECT_EQ(last.count(RecordKind::PointLoad), 1); // the load at the end of the beam
     EXPECT_EQ(last.TDL.endValue[1], 9);
+}
+
+// A load on the end of a span belongs to the next span only, and one on the end of the beam to
+// the last: each of these loads stands on a pin, so no support takes more than its own load.
+TEST(PatternLoading, ALoadOnASpanEndIsAppliedOnce) {
+    CaseModel m = equalSpans(2, 6, 0, 0);
+    const auto onPins = ModelBuilder().span(12).pointLoad(10, 0).pointLoad(10, 6).pointLoad(10, 12);
+    m.cases[1] = caseOf("Q", onPins, true);
+    const CaseAnalysis a = analyse(m);
+    const EnvelopeResult r = Envelope(a, {CaseLoading(m, 1)});
+    std::vector<double> largest;
+    for (const ValueRange& reaction : r.reactions)
+        largest.push_back(
+            std::max(std::fabs(reaction.largest.value), std::fabs(reaction.smallest.value)));
+    std::sort(largest.begin(), largest.end());
+    ASSERT_GE(largest.size(), 3u);
+    EXPECT_EQ(std::vector<double>(largest.end() - 3, largest.end()), std::vector<double>(3, 10000));
 }
 
 /// The messages of a refused analysis of the cases.
