@@ -63,17 +63,12 @@ TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
     EXPECT_EQ(f.main->spanTxt->text().toStdString(),
               modText::GeneralNumber(f.main->state().model.span));
-    EXPECT_EQ(f.files.lastFilters,
-              (QStringList{"Kradon models (*.kdn *.json)", "Kradon files (*.kdn)",
-                           "Kradon JSON models (*.kradon.json)", "All files (*)"}));
-    EXPECT_EQ(f.files.lastSuffix, "kdn");
 
     QTest::mouseClick(f.main->findChild<QPushButton*>("submit"), Qt::LeftButton);
     EXPECT_TRUE(f.messages.shown.empty()) << f.messages.texts().front();
     EXPECT_EQ(logLines(*f.main), SuccessLog);
     frmStatus& status = progress(*f.main);
     EXPECT_FALSE(status.isVisible());
-    EXPECT_EQ(status.windowTitle(), "Execution Progress");
     EXPECT_EQ(status.findChild<QProgressBar*>("pBar")->value(), 100);
     EXPECT_EQ(status.findChild<QLabel*>("StatLbl")->text(), "Calculating.....100%");
     EXPECT_EQ(f.tabs(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
@@ -249,7 +244,6 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     save->trigger();
     EXPECT_EQ(f.messages.texts(),
               (std::vector<std::string>{"Please Name a File", "Please Name a File"}));
-    EXPECT_EQ(f.messages.shown[0].title, "Kradon");
     EXPECT_EQ(f.files.saveTitles, std::vector<QString>(5, "Save As"));
     EXPECT_EQ(f.main->state().FileName, saved.string());
     EXPECT_EQ(std::filesystem::file_size(saved), 2800u) << "M = 10 and nothing in the model";
@@ -327,14 +321,11 @@ TEST(Commands, DiagramWindowSavesItsPicture) {
     f.main->GraphBtn_Click(2);
     auto* diagram = qobject_cast<frmResGraph*>(f.main->mdi().childOfKind(2)->widget());
     ASSERT_NE(diagram, nullptr);
-    for (const char* name : {"bmd.png", "bmd.svg", "bmd.pdf"}) {
-        const auto path = f.folder() / name;
-        f.files.names = {QPath(path)};
-        diagram->findChild<QAction*>("mnuSavePicture")->trigger();
-        ASSERT_TRUE(std::filesystem::exists(path)) << name;
-        EXPECT_GT(std::filesystem::file_size(path), 100u) << name;
-    }
-    EXPECT_FALSE(QImage(QPath(f.folder() / "bmd.png")).isNull());
+    // One format: the picture option tests cover the others.
+    const auto path = f.folder() / "bmd.png";
+    f.files.names = {QPath(path)};
+    diagram->findChild<QAction*>("mnuSavePicture")->trigger();
+    EXPECT_FALSE(QImage(QPath(path)).isNull());
     f.files.names.clear(); // cancelled: nothing happens
     diagram->findChild<QAction*>("mnuSavePicture")->trigger();
     EXPECT_TRUE(f.messages.shown.empty());
