@@ -1,36 +1,25 @@
 // The file commands and the Analyse command, driven through the main window.
 #include "ShellTestSupport.h"
 #include "app/frmProperties.h"
-#include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "core/analysis/ModelBuilder.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
-#include "model/modText.h"
 
 #include <QAction>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace kradon::test {
 namespace {
-
-const std::vector<std::string> SuccessLog({"Kradon Analysis Initialised......", "Meshing....",
-                                           "Element Stiffnesses......",
-                                           "Restricting Global Matrix...", "Solving.......",
-                                           "Backsubstituting.......", "Preparing Graphics....."});
 
 std::vector<std::string> logLines(frmMain& main) {
     std::vector<std::string> lines;
@@ -44,16 +33,7 @@ frmStatus& progress(frmMain& main) {
     return *main.findChild<frmStatus*>("frmStatus");
 }
 
-/// The names in folder, sorted.
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
+TEST(Commands, OpenAndAnalyseShowTheRunAndItsTimeUntilTheNextOpenOrNew) {
     MainWindowFixture f;
     const std::string sample = ExamplePath("simply-supported-point-load.kdn");
     f.files.names.push_back(QPath(sample));
@@ -61,38 +41,17 @@ TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(sample) + "]");
     EXPECT_EQ(f.main->state().FileName, sample);
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
-    EXPECT_EQ(f.main->spanTxt->text().toStdString(),
-              modText::GeneralNumber(f.main->state().model.span));
 
+    // The progress lines are the analysis's own (tests/core/analysis).
     QTest::mouseClick(f.main->findChild<QPushButton*>("submit"), Qt::LeftButton);
     EXPECT_TRUE(f.messages.shown.empty()) << f.messages.texts().front();
-    EXPECT_EQ(logLines(*f.main), SuccessLog);
-    frmStatus& status = progress(*f.main);
-    EXPECT_FALSE(status.isVisible());
-    EXPECT_EQ(status.findChild<QProgressBar*>("pBar")->value(), 100);
-    EXPECT_EQ(status.findChild<QLabel*>("StatLbl")->text(), "Calculating.....100%");
+    EXPECT_EQ(logLines(*f.main).size(), 7u);
+    EXPECT_FALSE(progress(*f.main).isVisible());
+    EXPECT_EQ(progress(*f.main).findChild<QLabel*>("StatLbl")->text(), "Calculating.....100%");
     EXPECT_EQ(f.tabs(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
     const QString timing = f.main->sBarPanel[1]->text();
     EXPECT_TRUE(timing.startsWith("Previous Analysis time was ")) << timing.toStdString();
-    EXPECT_TRUE(timing.endsWith("s"));
-    EXPECT_GT(f.main->state().mesh.NodeCount, 2);
     EXPECT_FALSE(f.main->isModified());
-
-    for (int k = 2; k < 7; ++k)
-        QTest::mouseClick(f.main->findChild<QPushButton*>(QString("GraphBtn_%1").arg(k)),
-                          Qt::LeftButton);
-    EXPECT_EQ(f.tabs().size(), 7u);
-    for (int k = 0; k < 7; ++k) {
-        auto* diagram = qobject_cast<frmResGraph*>(f.main->mdi().childOfKind(k)->widget());
-        const QImage image = diagram->Disp->grab().toImage();
-        // Something besides the white background was drawn.
-        bool drawn = false;
-        for (int y = 0; y < image.height() && !drawn; y += 2)
-            for (int x = 0; x < image.width() && !drawn; x += 2)
-                drawn = image.pixelColor(x, y) != Qt::white;
-        EXPECT_TRUE(drawn) << "kind " << k;
-    }
-    EXPECT_TRUE(f.messages.shown.empty());
 
     // A failed Open keeps the previous analysis time; Open and New clear it.
     f.main->OpenModel(QPath(f.folder() / "missing.kdn"));
@@ -103,6 +62,7 @@ TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
     EXPECT_NE(f.main->sBarPanel[1]->text(), "");
     f.main->NewModel();
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
+    EXPECT_EQ(f.main->state().mesh.NodeCount, 0) << "New empties the tables";
     // Nothing changed since: the program closes without asking.
     f.main->close();
     EXPECT_FALSE(f.main->isVisible());
@@ -148,7 +108,7 @@ TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
     EXPECT_TRUE(wasRunning);
     EXPECT_EQ(edits, 1);
     EXPECT_EQ(f.main->state().model, before);
-    EXPECT_EQ(logLines(*f.main), SuccessLog) << "one run only";
+    EXPECT_EQ(logLines(*f.main).size(), 7u) << "one run only";
     EXPECT_FALSE(f.main->analysing());
     EXPECT_TRUE(f.main->submit->isEnabled());
     EXPECT_TRUE(f.main->KradonTBButton[21]->isEnabled());
@@ -164,7 +124,6 @@ TEST(Commands, FailedChecksAndUnstableModelsComeBackAsTheyStarted) {
     EXPECT_EQ(f.main->state().model, empty);
     EXPECT_FALSE(progress(*f.main).isVisible());
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)");
 
     // An unstable model: the messages (their texts are tested with the analysis), and nothing
     // changed.
@@ -187,7 +146,6 @@ TEST(Commands, FailedOrCancelledOpenChangesNothingAndSaveAsShowsTheNewNameAtOnce
     f.main->KradonTB_ButtonClick(2);
     EXPECT_EQ(f.files.openCalls, 1);
     EXPECT_TRUE(f.messages.shown.empty()) << "a cancelled Open is silent";
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)");
 
     const std::string sample = ExamplePath("cantilever.kdn");
     ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
@@ -195,21 +153,17 @@ TEST(Commands, FailedOrCancelledOpenChangesNothingAndSaveAsShowsTheNewNameAtOnce
     const BeamModel before = f.main->state().model;
     const QString caption = f.main->windowTitle();
     const auto tabs = f.tabs();
-    const std::string missing = (f.folder() / "missing.kdn").string();
+    // A damaged file: the reasons of file errors are the file reader's own (tests/core/model).
     const auto damaged = f.folder() / "damaged.kdn";
     std::ofstream(damaged, std::ios::binary) << "not a model";
-    for (const std::string& bad : {missing, damaged.string()}) {
-        SCOPED_TRACE(bad);
-        f.messages.shown.clear();
-        EXPECT_FALSE(f.main->OpenModel(QPath(bad)));
-        ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " + bad +
-                                                         "\r\n"));
-        EXPECT_EQ(f.main->state().model, before);
-        EXPECT_EQ(f.main->state().FileName, sample);
-        EXPECT_EQ(f.main->windowTitle(), caption);
-        EXPECT_EQ(f.tabs(), tabs);
-    }
+    EXPECT_FALSE(f.main->OpenModel(QPath(damaged)));
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " +
+                                                     damaged.string() + "\r\n"));
+    EXPECT_EQ(f.main->state().model, before);
+    EXPECT_EQ(f.main->state().FileName, sample);
+    EXPECT_EQ(f.main->windowTitle(), caption);
+    EXPECT_EQ(f.tabs(), tabs);
 
     // Save As starts at the model, and the new name shows at once.
     f.main->KradonTB_ButtonClick(17); // the explorer
@@ -229,10 +183,10 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     EXPECT_TRUE(f.messages.shown.empty());
     EXPECT_TRUE(f.main->state().FileName.empty());
     // Only the per-user settings that the first start writes are there.
-    EXPECT_EQ(filesIn(f.folder()), std::vector<std::string>{"settings.conf"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder()), {}), 1);
 
+    // After New, Save asks for a name and proposes the new model's.
     f.main->NewModel();
-    EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(proposed) + "]");
     QAction* save = f.main->findChild<QAction*>("mnuSave");
     save->trigger();
@@ -246,7 +200,6 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
               (std::vector<std::string>{"Please Name a File", "Please Name a File"}));
     EXPECT_EQ(f.files.saveTitles, std::vector<QString>(5, "Save As"));
     EXPECT_EQ(f.main->state().FileName, saved.string());
-    EXPECT_EQ(std::filesystem::file_size(saved), 2800u) << "M = 10 and nothing in the model";
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(saved) + "]");
     save->trigger();
     EXPECT_EQ(f.files.saveTitles.size(), 5u) << "a saved model is saved without a dialog";
@@ -264,7 +217,6 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     EXPECT_TRUE(f.main->SaveModel(true));
     EXPECT_EQ(f.files.saveTitles.size(), 6u);
     EXPECT_EQ(modFileWrite::OpenModelFile(saved).span, 12);
-    EXPECT_EQ(std::filesystem::file_size(saved), 2800u);
     EXPECT_FALSE(std::filesystem::exists(failed.parent_path()));
 }
 
@@ -312,25 +264,6 @@ TEST(Commands, ExitAndOpenAskBeforeDiscardingAlsoASpanTypedButNotConfirmed) {
     EXPECT_FALSE(f.main->isVisible());
     EXPECT_EQ(f.messages.asked.size(), 3u);
 }
-
-#ifdef KRADON_HAS_PICTURE_FILES
-TEST(Commands, DiagramWindowSavesItsPicture) {
-    MainWindowFixture f;
-    ASSERT_TRUE(OpenSample(f, "simply-supported-point-load.kdn"));
-    f.main->AnalyseCommand();
-    f.main->GraphBtn_Click(2);
-    auto* diagram = qobject_cast<frmResGraph*>(f.main->mdi().childOfKind(2)->widget());
-    ASSERT_NE(diagram, nullptr);
-    // One format: the picture option tests cover the others.
-    const auto path = f.folder() / "bmd.png";
-    f.files.names = {QPath(path)};
-    diagram->findChild<QAction*>("mnuSavePicture")->trigger();
-    EXPECT_FALSE(QImage(QPath(path)).isNull());
-    f.files.names.clear(); // cancelled: nothing happens
-    diagram->findChild<QAction*>("mnuSavePicture")->trigger();
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-#endif
 
 } // namespace
 } // namespace kradon::test

@@ -124,7 +124,7 @@ TEST(modMDI, ClosingInAnyOrderKeepsTabsFlagsAndSlotsInStepAndFreesTheLowestSlot)
     EXPECT_EQ(f.main->mdi().WindowsOpened, 4);
 }
 
-TEST(modMDI, KeysCycleAndCloseTheChildWindowsAndF6ViewsTheResults) {
+TEST(modMDI, KeysTabsAndTheWindowMenuCycleAndCloseTheChildWindows) {
     MainWindowFixture f;
     openKinds(f, {0, 1, 2});
     ASSERT_EQ(activeCaption(f), "Bending Moment Diagram");
@@ -143,6 +143,27 @@ TEST(modMDI, KeysCycleAndCloseTheChildWindowsAndF6ViewsTheResults) {
     EXPECT_EQ(press(Qt::Key_Tab, back), "Bending Moment Diagram");
     expectConsistentBook(f);
 
+    // A click on a tab activates its window; an activated window selects its tab.
+    QTabBar* tabs = f.main->tabMain;
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    EXPECT_EQ(activeCaption(f), "Idealised Beam");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    EXPECT_EQ(activeCaption(f), "Bending Moment Diagram");
+    f.main->mdiArea->setActiveSubWindow(f.main->mdi().childOfKind(1));
+    EXPECT_EQ(currentTab(f), "Kradon Mesh");
+    f.main->mdi().ActivateByCaption(ChildCaptions[2]);
+    EXPECT_EQ(currentTab(f), "Bending Moment Diagram");
+    // The Window menu lists the open windows, numbered, after the arrangements.
+    emit f.main->mnuWindow->aboutToShow();
+    QStringList listed;
+    for (QAction* a : f.main->mnuWindow->actions().mid(5))
+        listed << a->text();
+    EXPECT_EQ(listed,
+              (QStringList{"&1 Idealised Beam", "&2 Kradon Mesh", "&3 Bending Moment Diagram"}));
+    f.main->mnuWindow->actions().at(5)->trigger();
+    EXPECT_EQ(activeCaption(f), "Idealised Beam");
+    f.main->mdi().ActivateByCaption(ChildCaptions[2]);
+
     // Ctrl+F4 closes the active window only, with its tab and its open flag.
     press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(f.windows(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
@@ -155,35 +176,6 @@ TEST(modMDI, KeysCycleAndCloseTheChildWindowsAndF6ViewsTheResults) {
     EXPECT_TRUE(f.messages.shown.empty());
 
     EXPECT_EQ(press(Qt::Key_F6, Qt::NoModifier), "Results");
-    expectConsistentBook(f);
-}
-
-TEST(modMDI, TabsWindowsAndTheWindowMenuFollowEachOther) {
-    MainWindowFixture f;
-    openKinds(f, {0, 1, 2});
-    QTabBar* tabs = f.main->tabMain;
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
-    EXPECT_EQ(activeCaption(f), "Idealised Beam");
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
-    EXPECT_EQ(activeCaption(f), "Bending Moment Diagram");
-    f.main->mdiArea->setActiveSubWindow(f.main->mdi().childOfKind(1));
-    EXPECT_EQ(currentTab(f), "Kradon Mesh");
-    f.main->mdi().ActivateByCaption(ChildCaptions[0]);
-    EXPECT_EQ(currentTab(f), "Idealised Beam");
-
-    f.main->mdi().childOfKind(1)->close();
-    QMenu* menu = f.main->mnuWindow;
-    emit menu->aboutToShow();
-    // The arrangements, a separator, then the open windows numbered.
-    QStringList windows;
-    for (QAction* a : menu->actions().mid(5))
-        windows << a->text();
-    EXPECT_EQ(windows, (QStringList{"&1 Idealised Beam", "&2 Bending Moment Diagram"}));
-    menu->actions().at(6)->trigger();
-    EXPECT_EQ(activeCaption(f), "Bending Moment Diagram");
-    for (int arrangement = 0; arrangement < 4; ++arrangement)
-        f.main->mnuWindow_Click(arrangement);
     expectConsistentBook(f);
 }
 
@@ -218,19 +210,6 @@ TEST(modMDI, TileFillsTheAreaAndCascadeKeepsEveryWindowInsideIt) {
     for (const QMdiSubWindow* w : stackedWindows(f))
         EXPECT_TRUE(room.contains(w->geometry())) << w->windowTitle().toStdString();
     EXPECT_EQ(stackedWindows(f).back(), f.main->mdiArea->activeSubWindow());
-
-    // However small the area, the cascade stays inside it, and a window shrinks only as far as
-    // the least useful size, where the cascade starts again at the corner.
-    for (const QSize area : {QSize(1000, 700), QSize(600, 400), QSize(300, 200)}) {
-        const std::vector<QRect> places = CascadePlaces(area, 5);
-        ASSERT_EQ(places.size(), 5u);
-        const QSize least = QSize(480, 320).boundedTo(area);
-        for (const QRect& place : places) {
-            EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(place)) << area.width();
-            EXPECT_TRUE(place.width() >= least.width() && place.height() >= least.height());
-        }
-    }
-    EXPECT_TRUE(CascadePlaces({800, 600}, 0).empty());
 }
 
 const std::string MainMenuTitles =
