@@ -281,18 +281,11 @@ TEST(Variation, AnExistingDefinitionOpensOnItsOwnKindAndApplyKeepsIt) {
     EXPECT_EQ(f.main->mnuUndo->text(), "&Undo Add I Definition 2");
     const BeamModel stored = f.main->state().model;
 
-    struct Case {
-        std::int16_t n;
-        const char* checked;
-        std::array<bool, 3> flags;
-    };
-    for (const Case& c : {Case{1, "Variation_2", {false, false, true}},
-                          Case{2, "Variation_1", {false, true, false}}}) {
-        frmVariation& again = f.main->ShowVariation(c.n, "i");
-        EXPECT_TRUE(checked(&again, c.checked)) << c.n;
-        EXPECT_EQ(again.flags(), c.flags) << c.n;
+    for (const auto& [n, option] : {std::pair{1, "Variation_2"}, std::pair{2, "Variation_1"}}) {
+        frmVariation& again = f.main->ShowVariation(static_cast<std::int16_t>(n), "i");
+        EXPECT_TRUE(checked(&again, option)) << n;
         Click(&again, "ApplyBtn");
-        EXPECT_EQ(f.main->state().model, stored) << "Apply stores what is shown: " << c.n;
+        EXPECT_EQ(f.main->state().model, stored) << "Apply stores what is shown: " << n;
     }
     frmVariation& first = f.main->ShowVariation(1, "i");
     expectShown(&first,
@@ -307,7 +300,7 @@ TEST(Variation, AnExistingDefinitionOpensOnItsOwnKindAndApplyKeepsIt) {
 
 // --- Refused input --------------------------------------------------------------------------
 
-TEST(RefusedInput, EveryDialogNamesTheFieldThatHoldsNoNumberAndStoresNothing) {
+TEST(RefusedInput, TheFieldThatHoldsNoNumberIsNamedAndARecordBeyondTheCapacityRefused) {
     MainWindowFixture f;
     const BeamModel before = f.main->state().model;
     QSignalSpy edited(f.main.get(), &frmMain::modelEdited);
@@ -346,10 +339,8 @@ TEST(RefusedInput, EveryDialogNamesTheFieldThatHoldsNoNumberAndStoresNothing) {
     }
     EXPECT_EQ(edited.count(), 0);
     EXPECT_FALSE(f.main->isModified());
-}
 
-TEST(RefusedInput, RecordNumberBeyondTheCapacity) {
-    MainWindowFixture f;
+    f.messages.shown.clear();
     ASSERT_EQ(f.main->state().model.MaxNoApplieds, 10);
     f.main->EditModel([](BeamModel& m) {
         for (std::int16_t n = 1; n <= 10; ++n)

@@ -1,47 +1,23 @@
-// The main window's controls, the span field and the settings file.
+// The main window's span field, settings file and help.
 #include "ShellTestSupport.h"
 #include "app/frmHelp.h"
-#include "app/modMDI.h"
 #include "core/FileSafetySupport.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
-#include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace kradon::test {
 namespace {
-
-TEST(frmMain, StartsEmptyWithOnlyUndoAndRedoOffAndToolbarSeparatorsDoNothing) {
-    MainWindowFixture f;
-    frmMain& main = *f.main;
-    EXPECT_EQ(main.windowTitle(), "Kradon (v 1.0.6)");
-    EXPECT_FALSE(main.isModified());
-    EXPECT_TRUE(main.width() >= 640 && main.height() >= 480);
-    QStringList off;
-    for (const QMenu* menu : {main.mnuFile, main.mnuEdit, main.mnuLoads, main.mnuSupports,
-                              main.mnuBeamData, main.mnuTools, main.mnuView, main.mnuHelp})
-        for (const QAction* item : menu->actions())
-            if (item->isVisible() && !item->isSeparator() && !item->isEnabled())
-                off << item->objectName();
-    EXPECT_EQ(off, QStringList({"mnuUndo", "mnuRedo"}));
-    // The toolbar's separator positions do nothing.
-    for (int index : {4, 10, 13, 16, 18, 20, 22})
-        main.KradonTB_ButtonClick(index);
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_TRUE(f.windows().empty());
-}
 
 /// Clicks the span field, replaces its text and, unless confirm is empty, presses it.
 void typeSpan(frmMain& main, const QString& text, Qt::Key confirm = Qt::Key_Return) {
