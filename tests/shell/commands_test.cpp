@@ -229,8 +229,6 @@ TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
         std::filesystem::copy_file(ExamplePath("cantilever.kdn"), copy);
         ASSERT_TRUE(f.main->OpenModel(QPath(copy)));
         f.main->state().model.span = 7.5; // an edit
-        ASSERT_TRUE(f.main->isModified());
-        const auto sizeBefore = std::filesystem::file_size(copy);
         f.messages.answers = {answer};
         f.main->NewModel();
         ASSERT_EQ(f.messages.asked.size(), 1u);
@@ -238,10 +236,7 @@ TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
                   "The model has changes that have not been saved. Save them before going on?");
         EXPECT_EQ(f.main->state().FileName == copy.string(), !goesOn);
         EXPECT_EQ(f.main->state().model.span == 7.5, !goesOn);
-        if (answer == Answer::Save)
-            EXPECT_EQ(modFileWrite::OpenModelFile(copy).span, 7.5);
-        else
-            EXPECT_EQ(std::filesystem::file_size(copy), sizeBefore);
+        EXPECT_EQ(modFileWrite::OpenModelFile(copy).span == 7.5, answer == Answer::Save);
         EXPECT_FALSE(f.main->isModified() && goesOn);
     }
 }

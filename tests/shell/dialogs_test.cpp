@@ -84,9 +84,6 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     EXPECT_EQ(undo.text(), "&Undo Add Point Load 1");
     ASSERT_EQ(ClickAdd(*f.main, AddPointLoad, "frmPln"), d) << "one window per run";
     expectShown(d, {"LoadNoLab=Point Load No. 2", "LoadVal=7", "LoadLoc=3.25"});
-    Type(d, "LoadVal", "99");
-    Click(d, "CancelButton");
-    EXPECT_EQ(m.count(RecordKind::PointLoad), 1);
 
     // An existing record: its values, and OK edits it in place.
     f.main->pointLoadDialog().frmPlnShow(1);
@@ -107,19 +104,14 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     EXPECT_EQ(m.PointLoad.value[0], 5);
     EXPECT_EQ(m.count(RecordKind::PointLoad), 1) << "record 0 is not counted";
 
-    // Cancel and Esc store nothing but keep the texts.
+    // Esc, as Cancel, stores nothing but keeps the texts.
     const BeamModel before = m;
     d = ClickAdd(*f.main, AddUniformLoad, "frmUln");
-    Type(d, "LoadVal", "12");
-    Type(d, "LoadLocB", "9");
-    Click(d, "CancelButton");
-    d = ClickAdd(*f.main, AddUniformLoad, "frmUln");
-    EXPECT_EQ(LabelText(d, "LoadNoLab"), "UDL Load No. 1");
     Type(d, "LoadLocA", "1");
     QTest::keyClick(Field(d, "LoadLocA"), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
-    expectShown(d, {"LoadVal=12", "LoadLocA=1", "LoadLocB=9"});
     EXPECT_EQ(m, before);
+    EXPECT_EQ(Field(ClickAdd(*f.main, AddUniformLoad, "frmUln"), "LoadLocA")->text(), "1");
 }
 
 TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) {
@@ -141,7 +133,7 @@ TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) 
     EXPECT_FALSE(Find<QLabel>(d, "SupType")->isVisible()) << "the code is not shown";
     EXPECT_TRUE(Find<QToolButton>(d, "SupTypeBtn_0")->isChecked());
 
-    // Springs and fixed displacements store only the ticked values.
+    // Springs (and fixed displacements, built alike) store only the ticked values.
     d = ClickAdd(*f.main, AddSpringSupport, "frmSsn");
     auto* vssCheck = Find<QCheckBox>(d, "vssCheck");
     auto* rssCheck = Find<QCheckBox>(d, "rssCheck");
@@ -166,12 +158,6 @@ TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) 
     EXPECT_TRUE(Field(d, "rssVal")->isEnabled());
     EXPECT_FALSE(vssCheck->isChecked());
     expectShown(d, {"vssVal=0", "rssVal=250"});
-
-    d = ClickAdd(*f.main, AddFixedDisplacement, "frmFdn");
-    Click(d, "rfdCheck");
-    Click(d, "OKButton");
-    EXPECT_EQ(std::pair(m.FixedDisplacement.vertical[1], m.FixedDisplacement.rotational[1]),
-              std::pair(0.0, 0.005));
 }
 
 // --- E and I definitions --------------------------------------------------------------------
@@ -211,18 +197,6 @@ TEST(Variation, EDialogAppliesAndMovesOnToTheNextSegmentOfTheSameKind) {
     EXPECT_EQ(m.ESegment.variation[2], Variation::Linear);
     EXPECT_EQ(std::pair(m.ESegment.disA[2], m.ESegment.disB[2]), std::pair(2.0, 6.0));
     EXPECT_EQ(std::pair(m.ESegment.linearStart[2], m.ESegment.linearEnd[2]), std::pair(20.0, 30.0));
-
-    // The option button and the flags agree on the next segment: Linear again; Curve after
-    // Linear clears the Linear flag.
-    auto* v = qobject_cast<frmVariation*>(d);
-    EXPECT_TRUE(checked(d, "Variation_1"));
-    EXPECT_EQ(v->flags(), (std::array<bool, 3>{false, true, false}));
-    Click(d, "Variation_2");
-    EXPECT_EQ(v->flags(), (std::array<bool, 3>{false, false, true}));
-    Type(d, "CurveTxt", "200 + 10*sin(x/3)");
-    Click(d, "ApplyBtn");
-    EXPECT_EQ(m.ESegment.variation[3], Variation::Curve);
-    EXPECT_EQ(m.ESegment.expression[3], "200 + 10*sin(x/3)");
 }
 
 TEST(Variation, FullSpanFillsFromAndToAndEveryAddMakesAFreshDialog) {
@@ -293,6 +267,7 @@ TEST(Variation, AnExistingDefinitionOpensOnItsOwnKindAndApplyKeepsIt) {
     // Apply moves on to the next segment, which shows its own kind.
     Click(&first, "ApplyBtn");
     EXPECT_TRUE(checked(&first, "Variation_1"));
+    EXPECT_EQ(first.flags(), (std::array<bool, 3>{false, true, false})) << "flags agree";
     Type(&first, "LinearEndTxt", "9000");
     Click(&first, "ApplyBtn");
     EXPECT_EQ(f.main->mnuUndo->text(), "&Undo Edit I Definition 2");
