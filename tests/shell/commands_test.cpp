@@ -33,13 +33,15 @@ frmStatus& progress(frmMain& main) {
     return *main.findChild<frmStatus*>("frmStatus");
 }
 
-TEST(Commands, OpenAndAnalyseShowTheRunAndItsTimeUntilTheNextOpenOrNew) {
+TEST(Commands, OpenAnalyseSaveAsAndNewShowTheModelTheRunAndItsTime) {
     MainWindowFixture f;
+    f.main->KradonTB_ButtonClick(2);
+    EXPECT_EQ(f.files.openCalls, 1);
+    EXPECT_TRUE(f.messages.shown.empty()) << "a cancelled Open is silent";
     const std::string sample = ExamplePath("simply-supported-point-load.kdn");
     f.files.names.push_back(QPath(sample));
     f.main->findChild<QAction*>("mnuOpen")->trigger();
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(sample) + "]");
-    EXPECT_EQ(f.main->state().FileName, sample);
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
 
     // The progress lines are the analysis's own (tests/core/analysis).
@@ -53,16 +55,39 @@ TEST(Commands, OpenAndAnalyseShowTheRunAndItsTimeUntilTheNextOpenOrNew) {
     EXPECT_TRUE(timing.startsWith("Previous Analysis time was ")) << timing.toStdString();
     EXPECT_FALSE(f.main->isModified());
 
-    // A failed Open keeps the previous analysis time; Open and New clear it.
-    f.main->OpenModel(QPath(f.folder() / "missing.kdn"));
+    // A damaged file changes nothing, the analysis time neither; the reasons of file errors
+    // are the file reader's own (tests/core/model).
+    const BeamModel before = f.main->state().model;
+    const auto damaged = f.folder() / "damaged.kdn";
+    std::ofstream(damaged, std::ios::binary) << "not a model";
+    EXPECT_FALSE(f.main->OpenModel(QPath(damaged)));
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " +
+                                                     damaged.string() + "\r\n"));
+    EXPECT_EQ(f.main->state().model, before);
+    EXPECT_EQ(f.main->state().FileName, sample);
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(sample) + "]");
+    EXPECT_EQ(f.tabs().size(), 2u);
     EXPECT_EQ(f.main->sBarPanel[1]->text(), timing);
+    // Open clears the time.
     ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
     f.main->AnalyseCommand();
     EXPECT_NE(f.main->sBarPanel[1]->text(), "");
+
+    // Save As starts at the model, and the new name shows at once.
+    f.main->KradonTB_ButtonClick(17); // the explorer
+    const auto copy = f.folder() / "copy.kdn";
+    f.files.names = {QPath(copy)};
+    ASSERT_TRUE(f.main->SaveModel(false));
+    EXPECT_EQ(f.files.lastStartAt, QPath(ExamplePath("cantilever.kdn")));
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(copy) + "]");
+    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(), QPath(copy));
+
+    // New clears the time and the tables.
     f.main->NewModel();
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
-    EXPECT_EQ(f.main->state().mesh.NodeCount, 0) << "New empties the tables";
+    EXPECT_EQ(f.main->state().mesh.NodeCount, 0);
     // Nothing changed since: the program closes without asking.
     f.main->close();
     EXPECT_FALSE(f.main->isVisible());
@@ -139,40 +164,6 @@ TEST(Commands, FailedChecksAndUnstableModelsComeBackAsTheyStarted) {
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"}) << "no mesh window";
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "earlier");
     EXPECT_FALSE(progress(*f.main).isVisible());
-}
-
-TEST(Commands, FailedOrCancelledOpenChangesNothingAndSaveAsShowsTheNewNameAtOnce) {
-    MainWindowFixture f;
-    f.main->KradonTB_ButtonClick(2);
-    EXPECT_EQ(f.files.openCalls, 1);
-    EXPECT_TRUE(f.messages.shown.empty()) << "a cancelled Open is silent";
-
-    const std::string sample = ExamplePath("cantilever.kdn");
-    ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
-    f.main->GraphBtn_Click(2);
-    const BeamModel before = f.main->state().model;
-    const QString caption = f.main->windowTitle();
-    const auto tabs = f.tabs();
-    // A damaged file: the reasons of file errors are the file reader's own (tests/core/model).
-    const auto damaged = f.folder() / "damaged.kdn";
-    std::ofstream(damaged, std::ios::binary) << "not a model";
-    EXPECT_FALSE(f.main->OpenModel(QPath(damaged)));
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " +
-                                                     damaged.string() + "\r\n"));
-    EXPECT_EQ(f.main->state().model, before);
-    EXPECT_EQ(f.main->state().FileName, sample);
-    EXPECT_EQ(f.main->windowTitle(), caption);
-    EXPECT_EQ(f.tabs(), tabs);
-
-    // Save As starts at the model, and the new name shows at once.
-    f.main->KradonTB_ButtonClick(17); // the explorer
-    const auto copy = f.folder() / "copy.kdn";
-    f.files.names = {QPath(copy)};
-    ASSERT_TRUE(f.main->SaveModel(false));
-    EXPECT_EQ(f.files.lastStartAt, QPath(ExamplePath("cantilever.kdn")));
-    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(copy) + "]");
-    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(), QPath(copy));
 }
 
 TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {

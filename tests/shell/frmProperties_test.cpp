@@ -67,13 +67,10 @@ QStringList table(frmProperties& e) {
     return t;
 }
 
-/// Stores one record of kind through the main window, as a dialog's OK does.
-template <class Store, class Fields>
-void store(frmMain& main, RecordKind kind, std::int16_t n, Store storeFn, const Fields& fields) {
-    main.EditModel([&](BeamModel& m) {
-        NoteRecordNumber(m, kind, n);
-        storeFn(m, n, fields);
-    });
+/// Notes record n of kind in m, as a dialog's OK does before it stores the record; n.
+std::int16_t note(BeamModel& m, RecordKind kind, std::int16_t n) {
+    NoteRecordNumber(m, kind, n);
+    return n;
 }
 
 TEST(frmProperties, OpensBesideTheMainWindowAndItsTablesFollowTheStoredRecords) {
@@ -90,21 +87,20 @@ TEST(frmProperties, OpensBesideTheMainWindowAndItsTablesFollowTheStoredRecords) 
 
     // Each node shows its table of the stored records, and follows a later store at once. The
     // UDL and moment load tables are laid out as the point and trapezoidal ones.
-    frmMain& main = *f.main;
-    store(main, RecordKind::PointLoad, 1, StorePointLoad, PointLoadFields{"10", "2.5"});
-    store(main, RecordKind::PointLoad, 2, StorePointLoad, PointLoadFields{"-4", "7"});
-    store(main, RecordKind::TDL, 1, StoreTDL, TDLFields{"1", "3", "2", "6"});
-    store(main, RecordKind::FixedDisplacement, 1, StoreFixedDisplacement,
-          FixedDisplacementFields{"9", "5", "0.01", true, true});
-    store(main, RecordKind::RigidSupport, 1, StoreRigidSupport, RigidSupportFields{"1", "0"});
-    store(main, RecordKind::RigidSupport, 2, StoreRigidSupport, RigidSupportFields{"2", "15"});
-    store(main, RecordKind::SpringSupport, 1, StoreSpringSupport,
-          SpringSupportFields{"7.5", "20", "300", true, false});
-    main.EditModel([](BeamModel& m) {
-        NoteRecordNumber(m, RecordKind::ESegment, 1);
+    f.main->EditModel([](BeamModel& m) {
+        StorePointLoad(m, note(m, RecordKind::PointLoad, 1), {"10", "2.5"});
+        StorePointLoad(m, note(m, RecordKind::PointLoad, 2), {"-4", "7"});
+        StoreTDL(m, note(m, RecordKind::TDL, 1), {"1", "3", "2", "6"});
+        StoreFixedDisplacement(m, note(m, RecordKind::FixedDisplacement, 1),
+                               {"9", "5", "0.01", true, true});
+        StoreRigidSupport(m, note(m, RecordKind::RigidSupport, 1), {"1", "0"});
+        StoreRigidSupport(m, note(m, RecordKind::RigidSupport, 2), {"2", "15"});
+        StoreSpringSupport(m, note(m, RecordKind::SpringSupport, 1),
+                           {"7.5", "20", "300", true, false});
+        note(m, RecordKind::ESegment, 1);
         m.ESegment.variation[1] = Variation::Curve;
         StoreESegment(m, 1, {"0", "15", "", "", "", "200+x/10"});
-        NoteRecordNumber(m, RecordKind::ISegment, 1);
+        note(m, RecordKind::ISegment, 1);
         m.ISegment.variation[1] = Variation::Linear;
         StoreISegment(m, 1, {"0", "15", "", "900", "800", ""});
     });
@@ -123,8 +119,10 @@ TEST(frmProperties, OpensBesideTheMainWindowAndItsTablesFollowTheStoredRecords) 
         clickNode(e, node);
         EXPECT_EQ(table(e), expected) << node;
     }
-    store(main, RecordKind::SpringSupport, 2, StoreSpringSupport,
-          SpringSupportFields{"11", "30", "40", true, true});
+    f.main->EditModel([](BeamModel& m) {
+        StoreSpringSupport(m, note(m, RecordKind::SpringSupport, 2),
+                           {"11", "30", "40", true, true});
+    });
     EXPECT_EQ(table(e), QStringList({"1 | 20 | 0 | 7.5", "2 | 30 | 40 | 11"}));
 }
 
@@ -142,9 +140,10 @@ QStringList shownMenus(frmProperties& e, bool hide = true) {
 TEST(frmProperties, DoubleClickOpensARecordAndTheRightButtonPopsUpTheMenuOfWhatIsUnderIt) {
     MainWindowFixture f;
     frmProperties& e = openExplorer(f);
-    for (std::int16_t n = 1; n <= 3; ++n)
-        store(*f.main, RecordKind::PointLoad, n, StorePointLoad,
-              PointLoadFields{"10", std::to_string(n)});
+    f.main->EditModel([](BeamModel& m) {
+        for (std::int16_t n = 1; n <= 3; ++n)
+            StorePointLoad(m, note(m, RecordKind::PointLoad, n), {"10", std::to_string(n)});
+    });
     std::vector<std::pair<RecordKind, std::int16_t>> opened;
     QObject::connect(f.main.get(), &frmMain::recordEditRequested,
                      [&](RecordKind kind, std::int16_t n) { opened.emplace_back(kind, n); });
