@@ -166,7 +166,7 @@ bool checked(QWidget* d, const char* option) {
     return Find<QRadioButton>(d, option)->isChecked();
 }
 
-TEST(Variation, EDialogAppliesAndMovesOnToTheNextSegmentOfTheSameKind) {
+TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) {
     MainWindowFixture f;
     TypeSpan(*f.main, "10");
     QDialog* d = ClickAdd(*f.main, AddEValue, "frmVariation");
@@ -197,32 +197,28 @@ TEST(Variation, EDialogAppliesAndMovesOnToTheNextSegmentOfTheSameKind) {
     EXPECT_EQ(m.ESegment.variation[2], Variation::Linear);
     EXPECT_EQ(std::pair(m.ESegment.disA[2], m.ESegment.disB[2]), std::pair(2.0, 6.0));
     EXPECT_EQ(std::pair(m.ESegment.linearStart[2], m.ESegment.linearEnd[2]), std::pair(20.0, 30.0));
-}
 
-TEST(Variation, FullSpanFillsFromAndToAndEveryAddMakesAFreshDialog) {
-    MainWindowFixture f;
-    QDialog* first = ClickAdd(*f.main, AddEValue, "frmVariation");
-    Type(first, "SegStartTxt", "3");
-    Click(first, "FullSpanChk");
-    expectShown(first, {"SegStartTxt=0", "SegEndTxt=15"});
-    // Unticked, To goes back to a tenth of the span, rounded half to even.
+    // Full Span fills From and To; unticked, To goes back to a tenth of the span, rounded half
+    // to even.
+    Type(d, "SegStartTxt", "3");
+    Click(d, "FullSpanChk");
+    expectShown(d, {"SegStartTxt=0", "SegEndTxt=10"});
     for (const auto& [span, tenth] :
-         {std::pair{"", "2"}, std::pair{"25", "2"}, std::pair{"35", "4"}}) {
+         {std::pair{"", "1"}, std::pair{"25", "2"}, std::pair{"35", "4"}}) {
         if (*span != '\0') {
             TypeSpan(*f.main, span);
-            Click(first, "FullSpanChk");
-            EXPECT_EQ(Field(first, "SegEndTxt")->text(), span);
+            Click(d, "FullSpanChk");
+            EXPECT_EQ(Field(d, "SegEndTxt")->text(), span);
         }
-        Click(first, "FullSpanChk");
-        EXPECT_EQ(Field(first, "SegEndTxt")->text(), tenth) << span;
+        Click(d, "FullSpanChk");
+        EXPECT_EQ(Field(d, "SegEndTxt")->text(), tenth) << span;
     }
 
-    Type(first, "NoneTxt", "205");
-    QPointer<QDialog> old = first;
+    // Every Add makes a fresh dialog; Esc and Close end it, and the reference clears.
+    QPointer<QDialog> old = d;
     QDialog* second = ClickAdd(*f.main, AddEValue, "frmVariation");
     EXPECT_TRUE(old.isNull()) << "the earlier E dialog has ended";
-    EXPECT_EQ(Field(second, "NoneTxt")->text(), "100");
-    // Esc and Close end it, and the reference clears.
+    EXPECT_EQ(Field(second, "LinearEndTxt")->text(), "200") << "not the texts typed before";
     QTest::keyClick(Field(second, "NoneTxt"), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(f.main->eDialog(), nullptr);
@@ -230,14 +226,13 @@ TEST(Variation, FullSpanFillsFromAndToAndEveryAddMakesAFreshDialog) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(f.main->eDialog(), nullptr);
 
-    QDialog* d = ClickAdd(*f.main, AddIValue, "frmVariation");
-    ASSERT_EQ(f.main->iDialog(), d);
+    QDialog* i = ClickAdd(*f.main, AddIValue, "frmVariation");
+    ASSERT_EQ(f.main->iDialog(), i);
     // Once the I dialog's curve caption said E.
-    expectShown(d, {"NoneLbl2=cm4", "CurveLbl1=Expression is I ="});
-    Type(d, "NoneTxt", "8000");
-    Click(d, "ApplyBtn");
-    const BeamModel& m = f.main->state().model;
-    EXPECT_EQ(m.count(RecordKind::ESegment), 0);
+    expectShown(i, {"NoneLbl2=cm4", "CurveLbl1=Expression is I ="});
+    Type(i, "NoneTxt", "8000");
+    Click(i, "ApplyBtn");
+    EXPECT_EQ(m.count(RecordKind::ESegment), 2);
     EXPECT_EQ(m.ISegment.constant[1], 8000);
 }
 

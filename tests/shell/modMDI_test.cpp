@@ -197,23 +197,16 @@ TEST(modMDI, TileFillsTheAreaAndCascadeKeepsEveryWindowInsideIt) {
     EXPECT_EQ(stackedWindows(f).back(), f.main->mdiArea->activeSubWindow());
 }
 
-/// The main window with a copy of a sample model analysed and the results window active.
-struct ResultsActive : MainWindowFixture {
-    ResultsActive() {
-        const std::filesystem::path model = folder() / "model.kdn";
-        std::filesystem::copy_file(ExamplePath("simply-supported-point-load.kdn"), model);
-        results = ShowResults(*this, model.string());
-    }
-    frmResultDisplay* results = nullptr;
-};
-
 TEST(modMDI, ResultsWindowComesAndGoesLikeTheOthersAndTakesTheMenuBarWhileActive) {
-    ResultsActive f;
-    ASSERT_NE(f.results, nullptr);
+    MainWindowFixture f;
+    const std::filesystem::path model = f.folder() / "model.kdn";
+    std::filesystem::copy_file(ExamplePath("simply-supported-point-load.kdn"), model);
+    frmResultDisplay* results = ShowResults(f, model.string());
+    ASSERT_NE(results, nullptr);
     EXPECT_EQ(f.tabs(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh", "Results"}));
     expectConsistentBook(f);
-    EXPECT_EQ(f.main->menuBar()->actions().front(), f.results->FileMenu->menuAction());
-    EXPECT_FALSE(f.results->menuBar->isVisible()) << "no second menu bar inside the child";
+    EXPECT_EQ(f.main->menuBar()->actions().front(), results->FileMenu->menuAction());
+    EXPECT_FALSE(results->menuBar->isVisible()) << "no second menu bar inside the child";
     // Ctrl+S saves the report: the dialog proposes a text file, not a model.
     f.files.names = {std::nullopt};
     QTest::keyClick(f.main.get(), Qt::Key_S, Qt::ControlModifier);
@@ -229,7 +222,7 @@ TEST(modMDI, ResultsWindowComesAndGoesLikeTheOthersAndTakesTheMenuBarWhileActive
     EXPECT_EQ(f.files.lastSuffix, "kdn");
 
     f.main->mdi().ActivateByCaption("Results");
-    EXPECT_EQ(f.main->menuBar()->actions().front(), f.results->FileMenu->menuAction());
+    EXPECT_EQ(f.main->menuBar()->actions().front(), results->FileMenu->menuAction());
     f.main->mdi().childOfKind(ResultsKind)->close();
     EXPECT_EQ(f.tabs(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
     expectConsistentBook(f);
@@ -237,37 +230,36 @@ TEST(modMDI, ResultsWindowComesAndGoesLikeTheOthersAndTakesTheMenuBarWhileActive
     f.main->KradonTBButton[19]->trigger(); // View Results
     EXPECT_EQ(f.tabs().back(), "Results");
     expectConsistentBook(f);
-    f.main->findChild<QAction*>("mnuFile_CloseAll")->trigger();
-    EXPECT_TRUE(f.windows().empty());
-    expectConsistentBook(f);
-    EXPECT_EQ(f.main->menuBar()->actions().front(), f.main->mnuFile->menuAction());
-}
 
-TEST(modMDI, ResultsWindowItemsFollowTheMainWindowItems) {
-    ResultsActive f;
-    ASSERT_NE(f.results, nullptr);
+    // Its items follow the main window's: enabled alike, and running the main window's own.
+    results = qobject_cast<frmResultDisplay*>(f.main->mdi().childOfKind(ResultsKind)->widget());
+    ASSERT_NE(results, nullptr);
     const std::vector<std::pair<QAction*, QAction*>> items = {
-        {f.results->mnuOptions, f.main->mnuOptions},
-        {f.results->mnuHelp_ShowTotD, f.main->mnuHelp_ShowTotD},
-        {f.results->mnuHelpAbout, f.main->mnuHelpAbout},
-        {f.results->mnuView_Properties, f.main->mnuView_Properties}};
+        {results->mnuOptions, f.main->mnuOptions},
+        {results->mnuHelp_ShowTotD, f.main->mnuHelp_ShowTotD},
+        {results->mnuHelpAbout, f.main->mnuHelpAbout},
+        {results->mnuView_Properties, f.main->mnuView_Properties}};
     for (const auto& [copy, original] : items) {
         SCOPED_TRACE(copy->objectName().toStdString());
         original->setEnabled(false);
         EXPECT_FALSE(copy->isEnabled());
         original->setEnabled(true);
         EXPECT_TRUE(copy->isEnabled());
-        // The commands the main window carries out itself run its own items.
-        if (copy == f.results->mnuView_Properties)
+        if (copy == results->mnuView_Properties)
             continue;
         QSignalSpy runs(original, &QAction::triggered);
         copy->trigger();
         EXPECT_EQ(runs.size(), 1);
     }
     // Properties Box asks for the explorer closed, as the check mark it copied says it is open.
-    ASSERT_TRUE(f.results->mnuView_Properties->isChecked());
-    f.results->mnuView_Properties->trigger();
+    ASSERT_TRUE(results->mnuView_Properties->isChecked());
+    results->mnuView_Properties->trigger();
     EXPECT_EQ(f.main->formSettings().showProperties, 0);
+
+    f.main->findChild<QAction*>("mnuFile_CloseAll")->trigger();
+    EXPECT_TRUE(f.windows().empty());
+    expectConsistentBook(f);
+    EXPECT_EQ(f.main->menuBar()->actions().front(), f.main->mnuFile->menuAction());
 }
 
 } // namespace

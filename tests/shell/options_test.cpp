@@ -52,14 +52,6 @@ std::vector<std::string> listed(MainWindowFixture& f) {
     return paths;
 }
 
-/// Opens each path through File > Open.
-void openEach(MainWindowFixture& f, const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        f.files.names.push_back(QPath(path));
-        f.main->mnuOpen->trigger();
-    }
-}
-
 TEST(frmOptions, ToolsOptionsShowsTheStoredValuesAndOkTakesThem) {
     MainWindowFixture f;
     frmOptions& d = openOptions(f);
@@ -123,7 +115,7 @@ TEST(frmOptions, ToolsOptionsShowsTheStoredValuesAndOkTakesThem) {
     EXPECT_EQ(f.files.lastStartAt, folder + "/save/Kradon1.kdn");
 }
 
-TEST(frmOptions, OkBoundsTheValuesKeepsThemWhenNoNumberAndShortensTheRecentFiles) {
+TEST(frmOptions, OkBoundsTheValuesAndKeepsThemWhenNoNumber) {
     MainWindowFixture f;
     frmOptions& d = openOptions(f);
     field(d, "MaxNoApplieds")->setText("31");
@@ -138,30 +130,19 @@ TEST(frmOptions, OkBoundsTheValuesKeepsThemWhenNoNumberAndShortensTheRecentFiles
     EXPECT_EQ(f.main->state().options.MAX_FILES, 4);
     EXPECT_EQ(field(d, "MaxNoApplieds")->text(), "31") << "the fields are not corrected";
     EXPECT_EQ(field(d, "maxFilesTxt")->text(), "4") << "but the list length is";
-
-    // Shortening the list removes its items.
-    const std::vector<std::string> p = {
-        ExamplePath("cantilever.kdn"), ExamplePath("two-span-continuous-udl.kdn"),
-        ExamplePath("tapered-beam-curve.kdn"), ExamplePath("simply-supported-point-load.kdn")};
-    openEach(f, p);
-    ASSERT_EQ(listed(f).size(), 4U);
-    field(openOptions(f), "maxFilesTxt")->setText("2");
-    click(openOptions(f), "OKBtn");
-    EXPECT_EQ(listed(f), (std::vector<std::string>{p[3], p[2]}));
-    for (QAction* item : f.main->mnuFile->actions())
-        EXPECT_FALSE(item->objectName() == "mnuRUF_3" || item->objectName() == "mnuRUF_4");
-    EXPECT_EQ(StoredSetting(f, "Recent Files/3"), "absent");
-    EXPECT_EQ(StoredSetting(f, "Recent Files/4"), "absent");
 }
 
-TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAndAnEntryOpensItsFile) {
+TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAnEntryOpensItsFileAndOptionsShortenTheList) {
     MainWindowFixture f;
     EXPECT_FALSE(f.main->mnuBar2->isVisible());
     const std::string gone = (f.folder() / "gone.kdn").string();
     std::filesystem::copy_file(ExamplePath("cantilever.kdn"), gone);
     const std::vector<std::string> p = {gone, ExamplePath("two-span-continuous-udl.kdn"),
                                         ExamplePath("tapered-beam-curve.kdn")};
-    openEach(f, p);
+    for (const std::string& path : p) { // through File > Open
+        f.files.names.push_back(QPath(path));
+        f.main->mnuOpen->trigger();
+    }
     EXPECT_TRUE(f.main->mnuBar2->isVisible());
     EXPECT_EQ(listed(f), (std::vector<std::string>{p[2], p[1], p[0]}));
     EXPECT_EQ(StoredSetting(f, "Config/noRUF"), "3");
@@ -177,6 +158,12 @@ TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAndAnEntryOpensItsFile) {
     f.main->findChild<QAction*>("mnuRUF_2")->trigger();
     EXPECT_EQ(f.main->windowTitle().toStdString(), "Kradon - [" + p[1] + "]");
     EXPECT_EQ(listed(f), (std::vector<std::string>{p[1], p[2], p[0]}));
+    // Shortening the list in Tools > Options removes its items.
+    field(openOptions(f), "maxFilesTxt")->setText("2");
+    click(openOptions(f), "OKBtn");
+    EXPECT_EQ(listed(f), (std::vector<std::string>{p[1], p[2]}));
+    EXPECT_FALSE(f.main->mnuFile->actions().contains(f.main->findChild<QAction*>("mnuRUF_3")));
+    EXPECT_EQ(StoredSetting(f, "Recent Files/3"), "absent");
     // Unsaved changes are asked about first; Cancel keeps the model.
     f.main->EditModel([](BeamModel& m) { m.span = 7; });
     f.main->findChild<QAction*>("mnuRUF_2")->trigger();
