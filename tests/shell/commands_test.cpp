@@ -211,7 +211,7 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     EXPECT_FALSE(std::filesystem::exists(failed.parent_path()));
 }
 
-TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
+TEST(Commands, UnsavedChangesAreNotLostWithoutAskingOnNewExitOrOpen) {
     for (const Answer answer : {Answer::Cancel, Answer::Discard, Answer::Save}) {
         SCOPED_TRACE(static_cast<int>(answer));
         const bool goesOn = answer != Answer::Cancel;
@@ -223,16 +223,14 @@ TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
         f.messages.answers = {answer};
         f.main->NewModel();
         ASSERT_EQ(f.messages.asked.size(), 1u);
-        EXPECT_EQ(f.messages.asked[0].text,
-                  "The model has changes that have not been saved. Save them before going on?");
+        EXPECT_EQ(f.messages.asked[0].text, UnsavedChangesText);
         EXPECT_EQ(f.main->state().FileName == copy.string(), !goesOn);
         EXPECT_EQ(f.main->state().model.span == 7.5, !goesOn);
         EXPECT_EQ(modFileWrite::OpenModelFile(copy).span == 7.5, answer == Answer::Save);
         EXPECT_FALSE(f.main->isModified() && goesOn);
     }
-}
 
-TEST(Commands, ExitAndOpenAskBeforeDiscardingAlsoASpanTypedButNotConfirmed) {
+    // Exit and Open ask too, also about a span typed but not confirmed.
     MainWindowFixture f;
     QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
     f.main->spanTxt->selectAll();

@@ -101,35 +101,29 @@ TEST(frmMain, OrderlyExitWritesTheSettingsFileThatTheNextStartReads) {
     EXPECT_EQ(fileBytes(ini), written);
 }
 
-TEST(frmMain, HelpWithoutAReadableGuideSaysSo) {
+TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFindOrSaysWhyNot) {
     const std::string none =
         "Unable to display Help Contents. There is no Help associated with this project.";
-    struct Case {
-        const char* helpFile; // in the fixture's folder
-        std::string content;  // of the guide written there, if any
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"", "", none},
-        {"Kradon.html", "", none}, // gone missing from where it was installed
-        {"Kradon.html", std::string(HelpFileMaxBytes + 1, ' '),
-         none + "\r\nIt is larger than the 16777216 bytes that a help file can hold"}};
-    for (const Case& c : cases) {
-        MainWindowFixture f(c.helpFile);
-        if (!c.content.empty())
-            std::ofstream(f.folder() / c.helpFile) << c.content;
-        f.main->mnuHelpContents->trigger();
-        ASSERT_EQ(f.messages.shown.size(), 1u) << c.helpFile;
-        EXPECT_EQ(f.messages.shown[0].text, c.message);
-        EXPECT_EQ(f.messages.shown[0].title, "Kradon (v 1.0.6)");
-        EXPECT_EQ(f.messages.shown[0].icon, Icon::Information);
-        EXPECT_EQ(f.main->findChild<frmHelp*>("frmHelp"), nullptr);
+    {
+        MainWindowFixture nothing; // no guide installed
+        nothing.main->mnuHelpContents->trigger();
+        EXPECT_EQ(nothing.messages.texts(), std::vector<std::string>{none});
     }
-}
-
-TEST(frmMain, HelpShowsTheGuideInItsOwnWindowWithContentsLinksAndFind) {
+    // A guide gone missing from where it was installed, or too large: said so, and no window.
     MainWindowFixture f("Kradon.html");
     const auto guide = f.folder() / "Kradon.html";
+    f.main->mnuHelpContents->trigger();
+    std::ofstream(guide) << std::string(HelpFileMaxBytes + 1, ' ');
+    f.main->mnuHelpContents->trigger();
+    EXPECT_EQ(
+        f.messages.texts(),
+        (std::vector<std::string>{
+            none, none + "\r\nIt is larger than the 16777216 bytes that a help file can hold"}));
+    EXPECT_EQ(f.messages.shown[0].title, "Kradon (v 1.0.6)");
+    EXPECT_EQ(f.messages.shown[0].icon, Icon::Information);
+    EXPECT_EQ(f.main->findChild<frmHelp*>("frmHelp"), nullptr);
+    f.messages.shown.clear();
+
     std::ofstream(guide) << "<html><body><h1>Kradon user guide</h1><p>Start</p>"
                             "<h2>Describing a beam</h2><p>Spans and loads.</p>"
                             "<h3>Loads</h3><p>See <a href=\"more.html\">more</a>.</p>"

@@ -137,9 +137,12 @@ QStringList shownMenus(frmProperties& e, bool hide = true) {
     return shown;
 }
 
-TEST(frmProperties, DoubleClickOpensARecordAndTheRightButtonPopsUpTheMenuOfWhatIsUnderIt) {
+TEST(frmProperties, DoubleClickAndRightButtonActOnWhatIsUnderThemAndClosingUnchecksBothItems) {
     MainWindowFixture f;
+    frmResultDisplay* results = ShowResults(f, ExamplePath("simply-supported-point-load.kdn"));
+    ASSERT_NE(results, nullptr);
     frmProperties& e = openExplorer(f);
+    EXPECT_EQ(statusPanel(e), QString::fromStdString(f.main->state().FileName));
     f.main->EditModel([](BeamModel& m) {
         for (std::int16_t n = 1; n <= 3; ++n)
             StorePointLoad(m, note(m, RecordKind::PointLoad, n), {"10", std::to_string(n)});
@@ -179,16 +182,9 @@ TEST(frmProperties, DoubleClickOpensARecordAndTheRightButtonPopsUpTheMenuOfWhatI
         EXPECT_EQ(shownMenus(e), c.shown);
         QTest::mouseRelease(lvw(e).viewport(), c.button, {}, at);
     }
-}
 
-TEST(frmProperties, ClosingUnchecksBothMenuItemsAndWritesTheSetting) {
-    MainWindowFixture f;
-    frmResultDisplay* results = ShowResults(f, ExamplePath("simply-supported-point-load.kdn"));
-    ASSERT_NE(results, nullptr);
+    // Closing it unchecks the View item of the main and the results window.
     QAction* resultsItem = results->mnuView_Properties;
-
-    frmProperties& e = openExplorer(f);
-    EXPECT_EQ(statusPanel(e), QString::fromStdString(f.main->state().FileName));
     EXPECT_TRUE(resultsItem->isChecked());
     e.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
