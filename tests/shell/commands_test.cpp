@@ -21,12 +21,10 @@
 namespace kradon::test {
 namespace {
 
-std::vector<std::string> logLines(frmMain& main) {
-    std::vector<std::string> lines;
-    const QString text = main.findChild<QPlainTextEdit*>("StatusTxt")->toPlainText();
-    for (const QString& line : text.split('\n', Qt::SkipEmptyParts))
-        lines.push_back(line.toStdString());
-    return lines;
+/// The number of lines in the analysis log.
+qsizetype logLines(frmMain& main) {
+    const QString log = main.findChild<QPlainTextEdit*>("StatusTxt")->toPlainText();
+    return log.split('\n', Qt::SkipEmptyParts).size();
 }
 
 frmStatus& progress(frmMain& main) {
@@ -47,7 +45,7 @@ TEST(Commands, OpenAnalyseSaveAsAndNewShowTheModelTheRunAndItsTime) {
     // The progress lines are the analysis's own (tests/core/analysis).
     QTest::mouseClick(f.main->findChild<QPushButton*>("submit"), Qt::LeftButton);
     EXPECT_TRUE(f.messages.shown.empty()) << f.messages.texts().front();
-    EXPECT_EQ(logLines(*f.main).size(), 7u);
+    EXPECT_EQ(logLines(*f.main), 7);
     EXPECT_FALSE(progress(*f.main).isVisible());
     EXPECT_EQ(progress(*f.main).findChild<QLabel*>("StatLbl")->text(), "Calculating.....100%");
     EXPECT_EQ(f.tabs(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
@@ -133,7 +131,7 @@ TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
     EXPECT_TRUE(wasRunning);
     EXPECT_EQ(edits, 1);
     EXPECT_EQ(f.main->state().model, before);
-    EXPECT_EQ(logLines(*f.main).size(), 7u) << "one run only";
+    EXPECT_EQ(logLines(*f.main), 7) << "one run only";
     EXPECT_FALSE(f.main->analysing());
     EXPECT_TRUE(f.main->submit->isEnabled());
     EXPECT_TRUE(f.main->KradonTBButton[21]->isEnabled());
