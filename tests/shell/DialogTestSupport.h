@@ -67,21 +67,9 @@ inline void Click(QWidget* dialog, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
-/// The control after w that Tab moves to.
-inline QWidget* NextTabStop(QWidget* w) {
-    for (QWidget* next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain())
-        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible())
-            return next;
-    return w;
-}
-
-/// A caption as shown on screen: the access key's '&' is not drawn.
-inline QString Shown(QString text) {
-    return text.remove('&');
-}
-
+/// The text of label name as shown on screen: the access key's '&' is not drawn.
 inline QString LabelText(QWidget* dialog, const char* name) {
-    return Shown(Find<QLabel>(dialog, name)->text());
+    return Find<QLabel>(dialog, name)->text().remove('&');
 }
 
 /// Types text into the span field and applies it with Enter.

@@ -1,25 +1,19 @@
 // The file commands and the Analyse command, driven through the main window.
 #include "ShellTestSupport.h"
 #include "app/frmProperties.h"
-#include "app/frmResGraph.h"
 #include "app/frmStatus.h"
 #include "app/modMDI.h"
 #include "core/analysis/ModelBuilder.h"
 #include "model/KradonError.h"
 #include "model/modFileWrite.h"
-#include "model/modText.h"
 
 #include <QAction>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -27,87 +21,71 @@
 namespace kradon::test {
 namespace {
 
-const std::vector<std::string> SuccessLog({"Kradon Analysis Initialised......", "Meshing....",
-                                           "Element Stiffnesses......",
-                                           "Restricting Global Matrix...", "Solving.......",
-                                           "Backsubstituting.......", "Preparing Graphics....."});
-
-std::vector<std::string> logLines(frmMain& main) {
-    std::vector<std::string> lines;
-    const QString text = main.findChild<QPlainTextEdit*>("StatusTxt")->toPlainText();
-    for (const QString& line : text.split('\n', Qt::SkipEmptyParts))
-        lines.push_back(line.toStdString());
-    return lines;
+/// The number of lines in the analysis log.
+qsizetype logLines(frmMain& main) {
+    const QString log = main.findChild<QPlainTextEdit*>("StatusTxt")->toPlainText();
+    return log.split('\n', Qt::SkipEmptyParts).size();
 }
 
 frmStatus& progress(frmMain& main) {
     return *main.findChild<frmStatus*>("frmStatus");
 }
 
-/// The names in folder, sorted.
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(Commands, OpenAnalyseAndShowEveryDiagram) {
+TEST(Commands, OpenAnalyseSaveAsAndNewShowTheModelTheRunAndItsTime) {
     MainWindowFixture f;
+    f.main->KradonTB_ButtonClick(2);
+    EXPECT_EQ(f.files.openCalls, 1);
+    EXPECT_TRUE(f.messages.shown.empty()) << "a cancelled Open is silent";
     const std::string sample = ExamplePath("simply-supported-point-load.kdn");
     f.files.names.push_back(QPath(sample));
     f.main->findChild<QAction*>("mnuOpen")->trigger();
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(sample) + "]");
-    EXPECT_EQ(f.main->state().FileName, sample);
     EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
-    EXPECT_EQ(f.main->spanTxt->text().toStdString(),
-              modText::GeneralNumber(f.main->state().model.span));
-    EXPECT_EQ(f.files.lastFilters,
-              (QStringList{"Kradon models (*.kdn *.json)", "Kradon files (*.kdn)",
-                           "Kradon JSON models (*.kradon.json)", "All files (*)"}));
-    EXPECT_EQ(f.files.lastSuffix, "kdn");
 
+    // The progress lines are the analysis's own (tests/core/analysis).
     QTest::mouseClick(f.main->findChild<QPushButton*>("submit"), Qt::LeftButton);
     EXPECT_TRUE(f.messages.shown.empty()) << f.messages.texts().front();
-    EXPECT_EQ(logLines(*f.main), SuccessLog);
-    frmStatus& status = progress(*f.main);
-    EXPECT_FALSE(status.isVisible());
-    EXPECT_EQ(status.windowTitle(), "Execution Progress");
-    EXPECT_EQ(status.findChild<QProgressBar*>("pBar")->value(), 100);
-    EXPECT_EQ(status.findChild<QLabel*>("StatLbl")->text(), "Calculating.....100%");
+    EXPECT_EQ(logLines(*f.main), 7);
+    EXPECT_FALSE(progress(*f.main).isVisible());
+    EXPECT_EQ(progress(*f.main).findChild<QLabel*>("StatLbl")->text(), "Calculating.....100%");
     EXPECT_EQ(f.tabs(), (std::vector<QString>{"Idealised Beam", "Kradon Mesh"}));
     const QString timing = f.main->sBarPanel[1]->text();
     EXPECT_TRUE(timing.startsWith("Previous Analysis time was ")) << timing.toStdString();
-    EXPECT_TRUE(timing.endsWith("s"));
-    EXPECT_GT(f.main->state().mesh.NodeCount, 2);
     EXPECT_FALSE(f.main->isModified());
 
-    for (int k = 2; k < 7; ++k)
-        QTest::mouseClick(f.main->findChild<QPushButton*>(QString("GraphBtn_%1").arg(k)),
-                          Qt::LeftButton);
-    EXPECT_EQ(f.tabs().size(), 7u);
-    for (int k = 0; k < 7; ++k) {
-        auto* diagram = qobject_cast<frmResGraph*>(f.main->mdi().childOfKind(k)->widget());
-        const QImage image = diagram->Disp->grab().toImage();
-        // Something besides the white background was drawn.
-        bool drawn = false;
-        for (int y = 0; y < image.height() && !drawn; y += 2)
-            for (int x = 0; x < image.width() && !drawn; x += 2)
-                drawn = image.pixelColor(x, y) != Qt::white;
-        EXPECT_TRUE(drawn) << "kind " << k;
-    }
-    EXPECT_TRUE(f.messages.shown.empty());
-
-    // A failed Open keeps the previous analysis time; Open and New clear it.
-    f.main->OpenModel(QPath(f.folder() / "missing.kdn"));
+    // A damaged file changes nothing, the analysis time neither; the reasons of file errors
+    // are the file reader's own (tests/core/model).
+    const BeamModel before = f.main->state().model;
+    const auto damaged = f.folder() / "damaged.kdn";
+    std::ofstream(damaged, std::ios::binary) << "not a model";
+    EXPECT_FALSE(f.main->OpenModel(QPath(damaged)));
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " +
+                                                     damaged.string() + "\r\n"));
+    EXPECT_EQ(f.main->state().model, before);
+    EXPECT_EQ(f.main->state().FileName, sample);
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(sample) + "]");
+    EXPECT_EQ(f.tabs().size(), 2u);
     EXPECT_EQ(f.main->sBarPanel[1]->text(), timing);
+    // Open clears the time.
     ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
     f.main->AnalyseCommand();
     EXPECT_NE(f.main->sBarPanel[1]->text(), "");
+
+    // Save As starts at the model, and the new name shows at once.
+    f.main->KradonTB_ButtonClick(17); // the explorer
+    const auto copy = f.folder() / "copy.kdn";
+    f.files.names = {QPath(copy)};
+    ASSERT_TRUE(f.main->SaveModel(false));
+    EXPECT_EQ(f.files.lastStartAt, QPath(ExamplePath("cantilever.kdn")));
+    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(copy) + "]");
+    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(), QPath(copy));
+
+    // New clears the time and the tables.
     f.main->NewModel();
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
+    EXPECT_EQ(f.main->state().mesh.NodeCount, 0);
     // Nothing changed since: the program closes without asking.
     f.main->close();
     EXPECT_FALSE(f.main->isVisible());
@@ -153,7 +131,7 @@ TEST(Commands, F5AnalysesAndTheCommandCannotStartAgainWhileItRuns) {
     EXPECT_TRUE(wasRunning);
     EXPECT_EQ(edits, 1);
     EXPECT_EQ(f.main->state().model, before);
-    EXPECT_EQ(logLines(*f.main), SuccessLog) << "one run only";
+    EXPECT_EQ(logLines(*f.main), 7) << "one run only";
     EXPECT_FALSE(f.main->analysing());
     EXPECT_TRUE(f.main->submit->isEnabled());
     EXPECT_TRUE(f.main->KradonTBButton[21]->isEnabled());
@@ -169,7 +147,6 @@ TEST(Commands, FailedChecksAndUnstableModelsComeBackAsTheyStarted) {
     EXPECT_EQ(f.main->state().model, empty);
     EXPECT_FALSE(progress(*f.main).isVisible());
     EXPECT_EQ(f.main->sBarPanel[1]->text(), "");
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)");
 
     // An unstable model: the messages (their texts are tested with the analysis), and nothing
     // changed.
@@ -187,45 +164,6 @@ TEST(Commands, FailedChecksAndUnstableModelsComeBackAsTheyStarted) {
     EXPECT_FALSE(progress(*f.main).isVisible());
 }
 
-TEST(Commands, FailedOrCancelledOpenChangesNothingAndSaveAsShowsTheNewNameAtOnce) {
-    MainWindowFixture f;
-    f.main->KradonTB_ButtonClick(2);
-    EXPECT_EQ(f.files.openCalls, 1);
-    EXPECT_TRUE(f.messages.shown.empty()) << "a cancelled Open is silent";
-    EXPECT_EQ(f.main->windowTitle(), "Kradon (v 1.0.6)");
-
-    const std::string sample = ExamplePath("cantilever.kdn");
-    ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));
-    f.main->GraphBtn_Click(2);
-    const BeamModel before = f.main->state().model;
-    const QString caption = f.main->windowTitle();
-    const auto tabs = f.tabs();
-    const std::string missing = (f.folder() / "missing.kdn").string();
-    const auto damaged = f.folder() / "damaged.kdn";
-    std::ofstream(damaged, std::ios::binary) << "not a model";
-    for (const std::string& bad : {missing, damaged.string()}) {
-        SCOPED_TRACE(bad);
-        f.messages.shown.clear();
-        EXPECT_FALSE(f.main->OpenModel(QPath(bad)));
-        ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " + bad +
-                                                         "\r\n"));
-        EXPECT_EQ(f.main->state().model, before);
-        EXPECT_EQ(f.main->state().FileName, sample);
-        EXPECT_EQ(f.main->windowTitle(), caption);
-        EXPECT_EQ(f.tabs(), tabs);
-    }
-
-    // Save As starts at the model, and the new name shows at once.
-    f.main->KradonTB_ButtonClick(17); // the explorer
-    const auto copy = f.folder() / "copy.kdn";
-    f.files.names = {QPath(copy)};
-    ASSERT_TRUE(f.main->SaveModel(false));
-    EXPECT_EQ(f.files.lastStartAt, QPath(ExamplePath("cantilever.kdn")));
-    EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(copy) + "]");
-    EXPECT_EQ(f.main->properties()->findChild<QLabel*>("StatusBar1Panel")->text(), QPath(copy));
-}
-
 TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     MainWindowFixture f;
     const auto proposed = f.folder() / "Kradon1.kdn";
@@ -234,10 +172,10 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     EXPECT_TRUE(f.messages.shown.empty());
     EXPECT_TRUE(f.main->state().FileName.empty());
     // Only the per-user settings that the first start writes are there.
-    EXPECT_EQ(filesIn(f.folder()), std::vector<std::string>{"settings.conf"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder()), {}), 1);
 
+    // After New, Save asks for a name and proposes the new model's.
     f.main->NewModel();
-    EXPECT_EQ(f.tabs(), std::vector<QString>{"Idealised Beam"});
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(proposed) + "]");
     QAction* save = f.main->findChild<QAction*>("mnuSave");
     save->trigger();
@@ -249,10 +187,8 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     save->trigger();
     EXPECT_EQ(f.messages.texts(),
               (std::vector<std::string>{"Please Name a File", "Please Name a File"}));
-    EXPECT_EQ(f.messages.shown[0].title, "Kradon");
     EXPECT_EQ(f.files.saveTitles, std::vector<QString>(5, "Save As"));
     EXPECT_EQ(f.main->state().FileName, saved.string());
-    EXPECT_EQ(std::filesystem::file_size(saved), 2800u) << "M = 10 and nothing in the model";
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(saved) + "]");
     save->trigger();
     EXPECT_EQ(f.files.saveTitles.size(), 5u) << "a saved model is saved without a dialog";
@@ -270,11 +206,10 @@ TEST(Commands, SaveAsksForANameUntilItGetsOneAndAFailedSaveKeepsTheModelsFile) {
     EXPECT_TRUE(f.main->SaveModel(true));
     EXPECT_EQ(f.files.saveTitles.size(), 6u);
     EXPECT_EQ(modFileWrite::OpenModelFile(saved).span, 12);
-    EXPECT_EQ(std::filesystem::file_size(saved), 2800u);
     EXPECT_FALSE(std::filesystem::exists(failed.parent_path()));
 }
 
-TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
+TEST(Commands, UnsavedChangesAreNotLostWithoutAskingOnNewExitOrOpen) {
     for (const Answer answer : {Answer::Cancel, Answer::Discard, Answer::Save}) {
         SCOPED_TRACE(static_cast<int>(answer));
         const bool goesOn = answer != Answer::Cancel;
@@ -283,24 +218,17 @@ TEST(Commands, UnsavedChangesAreNotLostWithoutAsking) {
         std::filesystem::copy_file(ExamplePath("cantilever.kdn"), copy);
         ASSERT_TRUE(f.main->OpenModel(QPath(copy)));
         f.main->state().model.span = 7.5; // an edit
-        ASSERT_TRUE(f.main->isModified());
-        const auto sizeBefore = std::filesystem::file_size(copy);
         f.messages.answers = {answer};
         f.main->NewModel();
         ASSERT_EQ(f.messages.asked.size(), 1u);
-        EXPECT_EQ(f.messages.asked[0].text,
-                  "The model has changes that have not been saved. Save them before going on?");
+        EXPECT_EQ(f.messages.asked[0].text, UnsavedChangesText);
         EXPECT_EQ(f.main->state().FileName == copy.string(), !goesOn);
         EXPECT_EQ(f.main->state().model.span == 7.5, !goesOn);
-        if (answer == Answer::Save)
-            EXPECT_EQ(modFileWrite::OpenModelFile(copy).span, 7.5);
-        else
-            EXPECT_EQ(std::filesystem::file_size(copy), sizeBefore);
+        EXPECT_EQ(modFileWrite::OpenModelFile(copy).span == 7.5, answer == Answer::Save);
         EXPECT_FALSE(f.main->isModified() && goesOn);
     }
-}
 
-TEST(Commands, ExitAndOpenAskBeforeDiscardingAlsoASpanTypedButNotConfirmed) {
+    // Exit and Open ask too, also about a span typed but not confirmed.
     MainWindowFixture f;
     QTest::mouseClick(f.main->spanTxt, Qt::LeftButton);
     f.main->spanTxt->selectAll();
@@ -318,28 +246,6 @@ TEST(Commands, ExitAndOpenAskBeforeDiscardingAlsoASpanTypedButNotConfirmed) {
     EXPECT_FALSE(f.main->isVisible());
     EXPECT_EQ(f.messages.asked.size(), 3u);
 }
-
-#ifdef KRADON_HAS_PICTURE_FILES
-TEST(Commands, DiagramWindowSavesItsPicture) {
-    MainWindowFixture f;
-    ASSERT_TRUE(OpenSample(f, "simply-supported-point-load.kdn"));
-    f.main->AnalyseCommand();
-    f.main->GraphBtn_Click(2);
-    auto* diagram = qobject_cast<frmResGraph*>(f.main->mdi().childOfKind(2)->widget());
-    ASSERT_NE(diagram, nullptr);
-    for (const char* name : {"bmd.png", "bmd.svg", "bmd.pdf"}) {
-        const auto path = f.folder() / name;
-        f.files.names = {QPath(path)};
-        diagram->findChild<QAction*>("mnuSavePicture")->trigger();
-        ASSERT_TRUE(std::filesystem::exists(path)) << name;
-        EXPECT_GT(std::filesystem::file_size(path), 100u) << name;
-    }
-    EXPECT_FALSE(QImage(QPath(f.folder() / "bmd.png")).isNull());
-    f.files.names.clear(); // cancelled: nothing happens
-    diagram->findChild<QAction*>("mnuSavePicture")->trigger();
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-#endif
 
 } // namespace
 } // namespace kradon::test
