@@ -57,11 +57,9 @@ void pause(std::chrono::milliseconds time) {
 
 void BM_TwentyQuickEdits(benchmark::State& bench) {
     QTemporaryDir folder;
-    const std::filesystem::path home = folder.path().toStdString();
-    const ShellPaths paths = ShellPaths::InFolder(home);
     QuietShellSink messages;
     NoFiles files;
-    frmMain main(messages, files, paths);
+    frmMain main(messages, files, ShellPaths::InFolder(folder.path().toStdString()));
     main.show();
     if (!main.OpenModel(QString(KRADON_EXAMPLES "/simply-supported-point-load.kdn")))
         throw std::runtime_error("the sample did not open");

@@ -95,13 +95,11 @@ double residentMegabytes() {
 
 void BM_DesktopStepsLargestModel(benchmark::State& bench) {
     QTemporaryDir folder;
-    const std::filesystem::path home = folder.path().toStdString();
     const QString model = folder.filePath("largest.kdn");
     modFileWrite::SaveModelFile(model.toStdString(), bench::largestBeam());
-    const ShellPaths paths = ShellPaths::InFolder(home);
     QuietShellSink messages;
     ScratchFiles files(folder.path());
-    frmMain main(messages, files, paths);
+    frmMain main(messages, files, ShellPaths::InFolder(folder.path().toStdString()));
     main.show();
     main.optionsDialog().MaxNoApplieds->setText("30");
     main.optionsDialog().MeshDensFact->setText("10");

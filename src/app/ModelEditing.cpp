@@ -149,63 +149,35 @@ std::int16_t nextRecord(const BeamModel& m, RecordKind kind) {
 
 } // namespace
 
-frmPln& frmMain::pointLoadDialog() {
-    return recordDialogs_->pointLoadDialog();
-}
-frmUln& frmMain::udlDialog() {
-    return recordDialogs_->udlDialog();
-}
-frmTln& frmMain::tdlDialog() {
-    return recordDialogs_->tdlDialog();
-}
-frmMln& frmMain::momentLoadDialog() {
-    return recordDialogs_->momentLoadDialog();
-}
-frmSup& frmMain::rigidSupportDialog() {
-    return recordDialogs_->rigidSupportDialog();
-}
-frmSsn& frmMain::springSupportDialog() {
-    return recordDialogs_->springSupportDialog();
-}
-frmFdn& frmMain::fixedDisplacementDialog() {
-    return recordDialogs_->fixedDisplacementDialog();
-}
-frmVariation& frmMain::ShowVariation(std::int16_t n, const QString& kind) {
-    return recordDialogs_->ShowVariation(n, kind);
-}
-frmVariation* frmMain::eDialog() const {
-    return recordDialogs_->eDialog();
-}
-frmVariation* frmMain::iDialog() const {
-    return recordDialogs_->iDialog();
-}
-
 void frmMain::AddEvn() {
-    ShowVariation(nextRecord(state_.model, RecordKind::ESegment), "e");
+    recordDialogs_->ShowVariation(nextRecord(state_.model, RecordKind::ESegment), "e");
 }
 void frmMain::AddIvn() {
-    ShowVariation(nextRecord(state_.model, RecordKind::ISegment), "i");
+    recordDialogs_->ShowVariation(nextRecord(state_.model, RecordKind::ISegment), "i");
 }
 void frmMain::AddPL_Click() {
-    pointLoadDialog().frmPlnShow(nextRecord(state_.model, RecordKind::PointLoad));
+    recordDialogs_->pointLoadDialog().frmPlnShow(nextRecord(state_.model, RecordKind::PointLoad));
 }
 void frmMain::AddUDL_Click() {
-    udlDialog().frmUlnShow(nextRecord(state_.model, RecordKind::UDL));
+    recordDialogs_->udlDialog().frmUlnShow(nextRecord(state_.model, RecordKind::UDL));
 }
 void frmMain::AddTDL_Click() {
-    tdlDialog().frmTlnShow(nextRecord(state_.model, RecordKind::TDL));
+    recordDialogs_->tdlDialog().frmTlnShow(nextRecord(state_.model, RecordKind::TDL));
 }
 void frmMain::AddML_Click() {
-    momentLoadDialog().frmMlnShow(nextRecord(state_.model, RecordKind::MomentLoad));
+    recordDialogs_->momentLoadDialog().frmMlnShow(nextRecord(state_.model, RecordKind::MomentLoad));
 }
 void frmMain::AddSup_Click() {
-    rigidSupportDialog().frmSupShow(nextRecord(state_.model, RecordKind::RigidSupport));
+    recordDialogs_->rigidSupportDialog().frmSupShow(
+        nextRecord(state_.model, RecordKind::RigidSupport));
 }
 void frmMain::AddSpringSup_Click() {
-    springSupportDialog().frmSsnShow(nextRecord(state_.model, RecordKind::SpringSupport));
+    recordDialogs_->springSupportDialog().frmSsnShow(
+        nextRecord(state_.model, RecordKind::SpringSupport));
 }
 void frmMain::AddFdisp_Click() {
-    fixedDisplacementDialog().frmFdnShow(nextRecord(state_.model, RecordKind::FixedDisplacement));
+    recordDialogs_->fixedDisplacementDialog().frmFdnShow(
+        nextRecord(state_.model, RecordKind::FixedDisplacement));
 }
 
 QLineEdit* frmMain::activeSpanField() const {

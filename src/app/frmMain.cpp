@@ -221,22 +221,6 @@ void frmMain::createActions() {
     make(mnuAddFixedDisp, "mnuAddFixedDisp", "Add &Fixed Displacement");
     make(mnuEvalue, "mnuEvalue", "&Young's Modulus");
     make(mnuIvalue, "mnuIvalue", "&Second Moment of Area");
-    make(mnuOptions, "mnuOptions", "&Options");
-    make(mnuView_TotD, "mnuView_TotD", "&Tip Of The Day");
-    make(mnuView_Properties, "mnuView_Properties", "&Properties Box");
-    make(mnuWindow_Cascade, "mnuWindow_Cascade", "&Cascade");
-    make(mnuWindow_THorizontal, "mnuWindow_THorizontal", "Tile &Horizontal");
-    make(mnuWindow_TVertical, "mnuWindow_TVertical", "Tile &Vertical");
-    make(mnuWindow_Arrange, "mnuWindow_Arrange", "Arrange &Icons");
-    make(mnuHelpContents, "mnuHelpContents", "&Contents");
-    mnuHelpContents->setShortcut(QKeySequence::HelpContents);
-    make(mnuHelp_ShowTotD, "mnuHelp_ShowTotD", "Show &Tip Of The Day");
-    make(mnuHelpAbout, "mnuHelpAbout", "&About ");
-
-    mnuView_TotD->setCheckable(true);
-    mnuView_TotD->setChecked(true);
-    mnuView_Properties->setCheckable(true);
-    mnuView_Properties->setChecked(true);
 }
 
 void frmMain::createChildKeys() {
@@ -292,18 +276,9 @@ void frmMain::createMenus() {
     mnuSupports->addActions({mnuAddSup, mnuAddSpring, mnuAddFixedDisp});
     menu(mnuBeamData, "mnuBeamData", "&Beam Data");
     mnuBeamData->addActions({mnuEvalue, mnuIvalue});
-    menu(mnuTools, "mnuTools", "&Tools");
-    mnuTools->addAction(mnuOptions);
-    menu(mnuView, "mnuView", "&View");
-    mnuView->addActions({mnuView_TotD, mnuView_Properties});
-    menu(mnuWindow, "mnuWindow", "&Window");
-    mnuWindow->addActions(
-        {mnuWindow_Cascade, mnuWindow_THorizontal, mnuWindow_TVertical, mnuWindow_Arrange});
-    menu(mnuHelp, "mnuHelp", "&Help");
-    mnuHelp->addAction(mnuHelpContents);
-    mnuHelp->addAction(mnuHelp_ShowTotD);
-    separator(mnuHelp, mnuHelpSeparator, "mnuHelpSeparator");
-    mnuHelp->addAction(mnuHelpAbout);
+    addCommonMenus(menuBar());
+    mnuView_TotD->setChecked(true);
+    mnuView_Properties->setChecked(true);
 }
 
 void frmMain::createToolBar() {

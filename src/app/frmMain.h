@@ -5,6 +5,7 @@
 
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
+#include "app/CommonMenus.h"
 #include "app/DesktopLauncher.h"
 #include "app/SettingsStore.h"
 #include "app/ShellSinks.h"
@@ -45,19 +46,11 @@ namespace kradon {
 
 class CaseResults;
 class FilePicker;
-class frmFdn;
-class frmMln;
 class frmOptions;
-class frmPln;
 class frmResultDisplay;
 class frmProperties;
-class frmSsn;
 class frmStatus;
-class frmSup;
 class frmTip;
-class frmTln;
-class frmUln;
-class frmVariation;
 class modMDI;
 namespace modToolBar {
 class ToolbarDock;
@@ -138,7 +131,7 @@ enum class ToolbarButton : int {
     Analyse = 21,
 };
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public CommonMenus {
     Q_OBJECT
 signals:
     /// The model has changed through EditModel: whoever shows it draws it again.
@@ -176,20 +169,8 @@ public:
     /// What the result windows show: the chosen case, combination or envelope.
     CaseResults& caseResults() { return *caseResults_; }
 
-    // The load and support dialogs, one window each per run, made on first use.
-    frmPln& pointLoadDialog();
-    frmUln& udlDialog();
-    frmTln& tdlDialog();
-    frmMln& momentLoadDialog();
-    frmSup& rigidSupportDialog();
-    frmSsn& springSupportDialog();
-    frmFdn& fixedDisplacementDialog();
-    /// A fresh E (kind "e") or I (any other kind) definition dialog shown on segment n; it
-    /// replaces, and closes, the one of its kind before it.
-    frmVariation& ShowVariation(std::int16_t n, const QString& kind);
-    /// The E and I definition dialogs open now; null when there is none.
-    frmVariation* eDialog() const;
-    frmVariation* iDialog() const;
+    /// The load, support and E and I definition dialogs, one window each per run.
+    RecordDialogs& recordDialogs() { return *recordDialogs_; }
 
     /// The caption of the first start: "Kradon (v 1.0.6)".
     static QString VersionCaption();
@@ -325,21 +306,6 @@ public:
     QMenu* mnuBeamData;
     QAction* mnuEvalue;
     QAction* mnuIvalue;
-    QMenu* mnuTools;
-    QAction* mnuOptions;
-    QMenu* mnuView;
-    QAction* mnuView_TotD;
-    QAction* mnuView_Properties;
-    QMenu* mnuWindow;
-    QAction* mnuWindow_Cascade;
-    QAction* mnuWindow_THorizontal;
-    QAction* mnuWindow_TVertical;
-    QAction* mnuWindow_Arrange;
-    QMenu* mnuHelp;
-    QAction* mnuHelpContents;
-    QAction* mnuHelp_ShowTotD;
-    QAction* mnuHelpSeparator;
-    QAction* mnuHelpAbout;
     // Keyboard commands on the child windows; in no menu.
     QAction* closeChildAction;
     QAction* nextChildAction;

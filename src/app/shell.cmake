@@ -8,6 +8,8 @@ set(KRADON_SHELL_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/AnalysisRun.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CaseResults.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CaseResults.h
+    ${CMAKE_CURRENT_LIST_DIR}/CommonMenus.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CommonMenus.h
     ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DesktopLauncher.h
     ${CMAKE_CURRENT_LIST_DIR}/FileCommands.cpp

@@ -1,6 +1,7 @@
 // The load, support and E/I definition dialogs, driven through the main window's Add commands:
 // what they show and store, and the input they refuse.
 #include "DialogTestSupport.h"
+#include "app/RecordDialogs.h"
 #include "app/dialogs/LoadDialog.h"
 #include "app/dialogs/frmSsn.h"
 #include "app/dialogs/frmSup.h"
@@ -57,7 +58,7 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
         auto* ok = dialog->findChild<QPushButton*>("OKButton");
         QTest::mouseClick(ok ? ok : dialog->findChild<QPushButton*>("ApplyBtn"), Qt::LeftButton);
     }
-    EXPECT_EQ(visible("frmVariation"), main.iDialog());
+    EXPECT_EQ(visible("frmVariation"), main.recordDialogs().iDialog());
     const BeamModel& m = main.state().model;
     for (std::size_t kind = 0; kind < RecordKindCount; ++kind)
         EXPECT_EQ(m.counts[kind], 1) << kind;
@@ -69,7 +70,8 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
     main.EditRecord(RecordKind::PointLoad, 1);
     EXPECT_NE(visible("frmPln"), nullptr);
     main.EditRecord(RecordKind::ESegment, 1);
-    EXPECT_TRUE(main.eDialog() != nullptr && main.eDialog()->isVisible());
+    EXPECT_TRUE(main.recordDialogs().eDialog() != nullptr &&
+                main.recordDialogs().eDialog()->isVisible());
 }
 
 TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
@@ -86,7 +88,7 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     expectShown(d, {"LoadNoLab=Point Load No. 2", "LoadVal=7", "LoadLoc=3.25"});
 
     // An existing record: its values, and OK edits it in place.
-    f.main->pointLoadDialog().frmPlnShow(1);
+    f.main->recordDialogs().pointLoadDialog().frmPlnShow(1);
     expectShown(d, {"LoadNoLab=Point Load No. 1", "LoadVal=7", "LoadLoc=3.25"});
     Type(d, "LoadLoc", "4");
     Click(d, "OKButton");
@@ -97,7 +99,7 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     EXPECT_EQ(f.main->mnuRedo->text(), "&Redo Edit Point Load 1");
     f.main->mnuRedo->trigger();
     EXPECT_EQ(m.PointLoad.location[1], 4);
-    f.main->pointLoadDialog().frmPlnShow(0);
+    f.main->recordDialogs().pointLoadDialog().frmPlnShow(0);
     expectShown(d, {"LoadNoLab=Point Load No. 0", "LoadVal=0", "LoadLoc=0"});
     Type(d, "LoadVal", "5");
     Click(d, "OKButton");
@@ -128,7 +130,7 @@ TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) 
     EXPECT_EQ(m.RigidSupport.type[1], SupportType::Fixed);
 
     // The Fixed support shows code 2 though Pinned was the button clicked last.
-    f.main->rigidSupportDialog().frmSupShow(1);
+    f.main->recordDialogs().rigidSupportDialog().frmSupShow(1);
     expectShown(d, {"SupType=2", "SupDis=0"});
     EXPECT_FALSE(Find<QLabel>(d, "SupType")->isVisible()) << "the code is not shown";
     EXPECT_TRUE(Find<QToolButton>(d, "SupTypeBtn_0")->isChecked());
@@ -153,7 +155,7 @@ TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) 
         StoreSpringSupport(model, 2, {"3", "0", "250", false, true});
     });
     Click(d, "vssCheck");
-    f.main->springSupportDialog().frmSsnShow(2);
+    f.main->recordDialogs().springSupportDialog().frmSsnShow(2);
     EXPECT_TRUE(rssCheck->isChecked());
     EXPECT_TRUE(Field(d, "rssVal")->isEnabled());
     EXPECT_FALSE(vssCheck->isChecked());
@@ -170,7 +172,7 @@ TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) 
     MainWindowFixture f;
     TypeSpan(*f.main, "10");
     QDialog* d = ClickAdd(*f.main, AddEValue, "frmVariation");
-    ASSERT_EQ(f.main->eDialog(), d);
+    ASSERT_EQ(f.main->recordDialogs().eDialog(), d);
     expectShown(d, {"spanLbl=Overall Beam Length: 10m", "SegLbl=Segment No. 1",
                     "PercentLbl=Percentage of Beam Defined: 0%", "SegEndTxt=2"});
     EXPECT_TRUE(checked(d, "Variation_0"));
@@ -221,13 +223,13 @@ TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) 
     EXPECT_EQ(Field(second, "LinearEndTxt")->text(), "200") << "not the texts typed before";
     QTest::keyClick(Field(second, "NoneTxt"), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(f.main->eDialog(), nullptr);
+    EXPECT_EQ(f.main->recordDialogs().eDialog(), nullptr);
     Click(ClickAdd(*f.main, AddEValue, "frmVariation"), "CloseBtn");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(f.main->eDialog(), nullptr);
+    EXPECT_EQ(f.main->recordDialogs().eDialog(), nullptr);
 
     QDialog* i = ClickAdd(*f.main, AddIValue, "frmVariation");
-    ASSERT_EQ(f.main->iDialog(), i);
+    ASSERT_EQ(f.main->recordDialogs().iDialog(), i);
     // Once the I dialog's curve caption said E.
     expectShown(i, {"NoneLbl2=cm4", "CurveLbl1=Expression is I ="});
     Type(i, "NoneTxt", "8000");
@@ -251,12 +253,13 @@ TEST(Variation, AnExistingDefinitionOpensOnItsOwnKindAndApplyKeepsIt) {
     const BeamModel stored = f.main->state().model;
 
     for (const auto& [n, option] : {std::pair{1, "Variation_2"}, std::pair{2, "Variation_1"}}) {
-        frmVariation& again = f.main->ShowVariation(static_cast<std::int16_t>(n), "i");
+        frmVariation& again =
+            f.main->recordDialogs().ShowVariation(static_cast<std::int16_t>(n), "i");
         EXPECT_TRUE(checked(&again, option)) << n;
         Click(&again, "ApplyBtn");
         EXPECT_EQ(f.main->state().model, stored) << "Apply stores what is shown: " << n;
     }
-    frmVariation& first = f.main->ShowVariation(1, "i");
+    frmVariation& first = f.main->recordDialogs().ShowVariation(1, "i");
     expectShown(&first,
                 {"CurveTxt=20000 - 2000 * x", "PercentLbl=Percentage of Beam Defined: 100%"});
     // Apply moves on to the next segment, which shows its own kind.
@@ -328,7 +331,7 @@ TEST(RefusedInput, TheFieldThatHoldsNoNumberIsNamedAndARecordBeyondTheCapacityRe
     EXPECT_EQ(f.main->state().model, full);
 
     // The E dialog moves on past the last segment and refuses it there.
-    frmVariation& e = f.main->ShowVariation(10, "e");
+    frmVariation& e = f.main->recordDialogs().ShowVariation(10, "e");
     Click(&e, "ApplyBtn");
     EXPECT_EQ(LabelText(&e, "SegLbl"), "Segment No. 11");
     const BeamModel tenth = f.main->state().model;

@@ -33,11 +33,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     using namespace kradon;
     QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    const ShellPaths paths = ShellPaths::InFolder(folder);
     QuietSink quiet;
     DialogFilePicker files;
-    frmMain main(quiet, files, paths);
+    frmMain main(quiet, files, ShellPaths::InFolder(dir.path().toStdString()));
     main.setGeometry(0, 0, 1280, 800);
     main.show();
     main.OpenModel(QString::fromStdString(

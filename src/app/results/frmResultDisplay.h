@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/ProgramState.h"
+#include "app/CommonMenus.h"
 #include "app/FilePicker.h"
 #include "app/results/ReportPrinting.h"
 #include "model/Sinks.h"
@@ -42,7 +43,7 @@ inline constexpr const char* PdfFilter = "PDF files|*.pdf|All files|*.*";
 /// The window arrangements the Window menu asks the main window for.
 enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
 
-class frmResultDisplay : public QWidget {
+class frmResultDisplay : public QWidget, public CommonMenus {
     Q_OBJECT
 
 public:
@@ -103,20 +104,6 @@ public:
     QAction* mnuFile_CloseAll;
     QAction* FilePrint;
     QAction* FileExit;
-    QMenu* mnuTools;
-    QAction* mnuOptions;
-    QMenu* mnuView;
-    QAction* mnuView_TotD;
-    QAction* mnuView_Properties;
-    QMenu* mnuWindow;
-    QAction* mnuWindow_Cascade;
-    QAction* mnuWindow_THorizontal;
-    QAction* mnuWindow_TVertical;
-    QAction* mnuWindow_Arrange;
-    QMenu* mnuHelp;
-    QAction* mnuHelpContents;
-    QAction* mnuHelp_ShowTotD;
-    QAction* mnuHelpAbout;
 
 signals:
     // Commands carried out by the main window; it connects what it offers.
