@@ -240,6 +240,20 @@ TEST(LoadCombinations, TheEnvelopeBoundsEveryCombinationAndReachesIt) {
     }
 }
 
+// Of loadings that give the same value, the first one listed is named.
+TEST(LoadCombinations, OnATieTheFirstLoadingGoverns) {
+    const BeamModel beam =
+        ModelBuilder().span(10).pinned(0).pinned(10).uniformEI(205, 8000).build();
+    const CaseModel m = modelOf(beam, {caseOf("G", ModelBuilder().span(10).udl(5, 0, 10))},
+                                {{"A", {{"G", 1}}}, {"B", {{"G", 1}}}});
+    const EnvelopeResult r = Envelope(analyse(m), EnvelopeLoadings(m));
+    for (const auto& e : r.extremes)
+        EXPECT_EQ(e.largest.by.loading + e.smallest.by.loading, 0u);
+    for (const auto* table : {&r.deflection, &r.rotation, &r.moment, &r.shearLeft, &r.reactions})
+        for (std::size_t i = 1; i < table->size(); ++i)
+            ASSERT_EQ((*table)[i].largest.by.loading + (*table)[i].smallest.by.loading, 0u) << i;
+}
+
 // ---- pattern loading on equal spans ----
 
 /// Support moments of n equal spans L under w[i] on span i by the three-moment equation (EI
@@ -340,6 +354,48 @@ TEST_P(EqualSpans, PatternedEnvelopeIsTheWorstArrangementAtEveryNode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ThreeAndFour, EqualSpans, ::testing::Values(3u, 4u));
+
+// Between nodes too: each arrangement of Q analysed as a beam of its own, for the worst of them.
+TEST(PatternLoading, ExtremesAreTheWorstArrangementAnalysedAlone) {
+    const std::size_t n = 3;
+    const double L = 6, g = 10, q = 15, length = L * n;
+    const CaseModel m = equalSpans(n, L, g, q);
+    const EnvelopeResult r = Envelope(analyse(m), {CombinationLoading(m, 0)});
+    std::vector<ResultExtremes> alone;
+    const test::TestFolder folder;
+    for (std::uint32_t mask = 0; mask < (1u << n); ++mask) {
+        ModelBuilder beam;
+        beam.span(length).uniformEI(205, 10000).udl(1.35 * g, 0, length);
+        for (std::size_t i = 0; i <= n; ++i)
+            beam.pinned(L * static_cast<double>(i));
+        for (std::size_t i = 0; i < n; ++i)
+            if (mask >> i & 1u)
+                beam.udl(1.5 * q, L * static_cast<double>(i), L * static_cast<double>(i + 1));
+        ProgramState s;
+        s.model = beam.build();
+        ASSERT_EQ(test::AnalyseByCommand(s, folder.path()), AnalyseOutcome::Completed);
+        alone.push_back(s.results.Extremes);
+    }
+    const struct {
+        Quantity quantity;
+        Extreme ResultExtremes::*largest, ResultExtremes::*smallest;
+        double scale;
+    } quantities[] = {
+        {Quantity::Moment, &ResultExtremes::largestMoment, &ResultExtremes::smallestMoment, 1e5},
+        {Quantity::Shear, &ResultExtremes::largestShear, &ResultExtremes::smallestShear, 1e5},
+        {Quantity::Deflection, &ResultExtremes::largestDeflection,
+         &ResultExtremes::smallestDeflection, 1e-2}};
+    for (const auto& k : quantities) {
+        double largest = -1e300, smallest = 1e300;
+        for (const ResultExtremes& x : alone) {
+            largest = std::max(largest, (x.*k.largest).value);
+            smallest = std::min(smallest, (x.*k.smallest).value);
+        }
+        const auto& e = r.extremes[static_cast<std::size_t>(k.quantity)];
+        EXPECT_NEAR(e.largest.value, largest, 1e-9 * k.scale);
+        EXPECT_NEAR(e.smallest.value, smallest, 1e-9 * k.scale);
+    }
+}
 
 TEST(PatternLoading, GoverningArrangementNamesTheLoadedSpans) {
     const CaseModel m = equalSpans(3, 6, 10, 15);

@@ -317,6 +317,7 @@ TEST(UndefinedStretches, WhereNoDefinitionGivesAValue) {
         {"a cut", {{0, 4, 1}, {6, 10, 1}}, {{4, 6}}},
         {"overlaps", {{0, 5, 1}, {3, 7, 1}, {9, 11, 1}}, {{7, 9}}},
         {"no variation", {{0, 10, 0}}, {{0, 10}}},
+        {"no variation inside", {{2, 4, 0}}, {{0, 10}}},
         {"covered first by one without", {{2, 4, 0}, {0, 10, 1}}, {{2, 4}}},
         {"all before the beam", {{-5, 0, 1}}, {{0, 10}}},
         {"gaps in a row", {{1, 2, 1}, {3, 4, 1}}, {{0, 1}, {2, 3}, {4, 10}}},

@@ -127,7 +127,8 @@ TEST(modEqParseTest, RaisesErrorsNamingTheSubExpression) {
     for (const std::string text :
          {"1 2", "sin()", "inf", "1,5", ".", "e5", "1e", "1.5e", "1.2.3", "12a"})
         expectError(text, {}, 13, constant(text));
-    for (const std::string text : {"1e39", "0.001e42", "999999999e30"})
+    // The place of the first digit counts from the point, leading zeros or not.
+    for (const std::string text : {"1e39", "0.001e42", "999999999e30", "00000000000000000000.1e40"})
         expectError(text, {}, 6, constant(text));
 
     for (const std::string text : {"1/0", "0/0", "7\\0", "7%0", "7\\0.4", "0^-1", "foo-1/0"})

@@ -84,6 +84,7 @@ TEST(modTextFormatNumber, RoundsHalvesAwayFromZeroOnTheExactValue) {
     EXPECT_EQ(FormatNumber(7, "#000.000"), "007.000");
     EXPECT_EQ(FormatNumber(0.5, "#.00"), ".50");
     EXPECT_EQ(FormatNumber(123.456, "0"), "123");
+    EXPECT_EQ(FormatNumber(0.1, "0.0000000000000000"), "0.1000000000000000"); // 16 decimals
     for (const auto& [value, text] :
          {std::pair<double, const char*>{2.5, "3"}, {3.5, "4"}, {-2.5, "-3"}})
         EXPECT_EQ(FormatNumber(value, "#0"), text) << "value " << value;
