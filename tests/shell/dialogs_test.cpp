@@ -23,12 +23,6 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
     MainWindowFixture f;
     frmMain& main = *f.main;
     QSignalSpy edited(&main, &frmMain::modelEdited);
-    const auto visible = [&main](const char* name) -> QDialog* {
-        QDialog* shown = nullptr; // the newest
-        for (QDialog* d : main.findChildren<QDialog*>(name))
-            shown = d->isVisible() ? d : shown;
-        return shown;
-    };
     struct Item {
         QAction* item;
         const char* name;
@@ -45,15 +39,14 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
         {main.mnuEvalue, "frmVariation", "Young's Modulus Definition"},
         {main.mnuIvalue, "frmVariation", "Second Moment of Area Definition"}};
     for (const Item& i : items) {
-        i.item->trigger();
-        QDialog* dialog = visible(i.name);
-        ASSERT_NE(dialog, nullptr) << i.name;
+        QDialog* dialog = OpenDialog(main, i.item, i.name);
+        ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), i.title);
         EXPECT_FALSE(dialog->isModal()) << "the main window stays usable";
         auto* ok = dialog->findChild<QPushButton*>("OKButton");
         QTest::mouseClick(ok ? ok : dialog->findChild<QPushButton*>("ApplyBtn"), Qt::LeftButton);
     }
-    EXPECT_EQ(visible("frmVariation"), main.recordDialogs().iDialog());
+    EXPECT_TRUE(main.recordDialogs().iDialog()->isVisible()) << "Apply leaves it open";
     const BeamModel& m = main.state().model;
     for (std::size_t kind = 0; kind < RecordKindCount; ++kind)
         EXPECT_EQ(m.counts[kind], 1) << kind;
@@ -61,9 +54,10 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
     EXPECT_TRUE(main.isModified());
     EXPECT_TRUE(f.messages.shown.empty());
     // The explorer's double-click on a record opens that record's dialog.
-    EXPECT_EQ(visible("frmPln"), nullptr) << "OK closes it";
+    auto* pointLoad = main.findChild<QDialog*>("frmPln");
+    EXPECT_FALSE(pointLoad->isVisible()) << "OK closes it";
     main.EditRecord(RecordKind::PointLoad, 1);
-    EXPECT_NE(visible("frmPln"), nullptr);
+    EXPECT_TRUE(pointLoad->isVisible());
     main.EditRecord(RecordKind::ESegment, 1);
     EXPECT_TRUE(main.recordDialogs().eDialog() != nullptr &&
                 main.recordDialogs().eDialog()->isVisible());

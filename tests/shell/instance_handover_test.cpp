@@ -6,6 +6,7 @@
 #include "model/modFileWrite.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -196,9 +196,8 @@ TEST(SaveReportPdf, LaysTheReportOutOnPagesAndWritesNothingWhenStopped) {
     };
     EXPECT_TRUE(SaveReportPdf(three, numberedLines(200), hear));
     const qsizetype pages = pdfPages(FileBytes(three));
-    EXPECT_GE(pages, 3);
-    EXPECT_LE(pages, 4);
-    EXPECT_TRUE(FileBytes(three).contains("/FontFile"));
+    EXPECT_TRUE(pages == 3 || pages == 4) << pages;
+    EXPECT_TRUE(FileBytes(three).contains("/FontFile")) << "the font goes with the file";
     EXPECT_EQ(static_cast<qsizetype>(heard.size()), pages) << "heard of every page";
 
     const QString stopped = dir.file("stopped.pdf");
