@@ -5,6 +5,7 @@
 #include "ShellTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
@@ -27,9 +28,9 @@ enum AddButton {
     AddIValue = 15,
 };
 
-/// The dialog named name that toolbar position button opens.
-inline QDialog* ClickAdd(frmMain& main, int button, const char* name) {
-    main.KradonTBButton[static_cast<std::size_t>(button)]->trigger();
+/// The dialog named name that item opens.
+inline QDialog* OpenDialog(frmMain& main, QAction* item, const char* name) {
+    item->trigger();
     // A fresh E or I dialog replaces the one before it, which goes at the next event round.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QDialog* dialog = nullptr;
@@ -38,6 +39,11 @@ inline QDialog* ClickAdd(frmMain& main, int button, const char* name) {
             dialog = d;
     EXPECT_NE(dialog, nullptr) << name;
     return dialog;
+}
+
+/// The dialog named name that toolbar position button opens.
+inline QDialog* ClickAdd(frmMain& main, int button, const char* name) {
+    return OpenDialog(main, main.KradonTBButton[static_cast<std::size_t>(button)], name);
 }
 
 template <typename Control> Control* Find(QWidget* dialog, const char* name) {

@@ -3,16 +3,22 @@
 
 #include "app/frmResGraph.h"
 #include "app/modMDI.h"
+#include "app/results/frmResultDisplay.h"
 
-#include <QColor>
+#include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QScreen>
+#include <QSettings>
 #include <QTabBar>
 #include <QTest>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace kradon::test {
 
@@ -31,26 +37,10 @@ QImage OnScreen(QWidget& widget) {
         .toImage();
 }
 
-bool ShowsOutOfDateBand(QWidget& content) {
-    const QImage image = content.grab().toImage();
-    const QColor band(0xff, 0xf0, 0xa8);
-    int pixels = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            pixels += image.pixelColor(x, y) == band ? 1 : 0;
-    return pixels > 100;
-}
-
-QWidget* DiagramSurface(frmMain& main, std::int16_t kind) {
-    ChildWindow* child = main.mdi().childOfKind(kind);
-    auto* diagram = child != nullptr ? qobject_cast<frmResGraph*>(child->widget()) : nullptr;
-    return diagram != nullptr ? diagram->Disp : nullptr;
-}
-
 MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     ShellPaths paths = ShellPaths::InFolder(folder());
     if (*helpFileName != '\0')
-        paths.helpFile = QString::fromStdString((folder() / helpFileName).string());
+        paths.helpFile = QPath(folder() / helpFileName);
     main = std::make_unique<frmMain>(messages, files, paths);
     main->setDesktop(desktop);
     main->show();
@@ -60,8 +50,6 @@ MainWindowFixture::MainWindowFixture(const char* helpFileName) {
     if (!QTest::qWaitForWindowActive(main.get()))
         qWarning("main window not active");
 }
-
-MainWindowFixture::~MainWindowFixture() = default;
 
 std::vector<QString> MainWindowFixture::tabs() const {
     std::vector<QString> t;
@@ -78,11 +66,6 @@ std::vector<QString> MainWindowFixture::windows() const {
     return w;
 }
 
-} // namespace kradon::test
-
-// Shorthands of the start-up, toolbar, result view and export tests.
-namespace kradon::test {
-
 void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -92,21 +75,10 @@ QWidget* ChildContent(frmMain& main, std::int16_t kind) {
     return child != nullptr ? child->widget() : nullptr;
 }
 
-} // namespace kradon::test
-
-// --- Steps the main window, dialog and explorer tests share -----------------------------------
-
-#include "app/results/frmResultDisplay.h"
-
-#include <QAbstractButton>
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QSettings>
-
-namespace kradon::test {
+QWidget* DiagramSurface(frmMain& main, std::int16_t kind) {
+    auto* diagram = ChildContent<frmResGraph>(main, kind);
+    return diagram != nullptr ? diagram->Disp : nullptr;
+}
 
 QStringList ShownTexts(QObject& root, const QStringList& expected) {
     QStringList shown;
@@ -144,8 +116,7 @@ frmResultDisplay* ShowResults(MainWindowFixture& f, const std::string& path) {
     EXPECT_TRUE(f.main->OpenModel(QPath(path)));
     f.main->AnalyseCommand();
     f.main->GraphBtn_Click(ResultsKind);
-    ChildWindow* child = f.main->mdi().childOfKind(ResultsKind);
-    return child != nullptr ? qobject_cast<frmResultDisplay*>(child->widget()) : nullptr;
+    return ChildContent<frmResultDisplay>(*f.main, ResultsKind);
 }
 
 } // namespace kradon::test

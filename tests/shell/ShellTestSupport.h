@@ -1,22 +1,34 @@
 // What the window tests share: a sink that records every box and answers questions from a
-// script, a file picker that returns scripted names, and a main window over a temporary folder.
+// script, a file picker that returns scripted names, a main window over a temporary folder and
+// the steps the tests take with it.
 #pragma once
 
 #include "ScriptedFilePicker.h"
 #include "app/DesktopLauncher.h"
-#include "app/FilePicker.h"
 #include "app/ShellSinks.h"
 #include "app/frmMain.h"
 
 #include <QImage>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
+
+/// Failure messages show a QString, and so a list of them, as its text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace kradon {
+class frmResultDisplay;
+}
 
 namespace kradon::test {
 
@@ -48,36 +60,33 @@ public:
     std::function<void()> whileAsking;
 };
 
-/// A desktop that notes what it was asked to open and, unless told otherwise, has no program
-/// to open it with, so no test starts a browser.
+/// A desktop that notes what it was asked to open and has no program to open it with, so no
+/// test starts a browser.
 struct ScriptedDesktop : DesktopLauncher {
-    bool opens = false;
     std::vector<QString> opened;
     bool open(const QString& file) override {
         opened.push_back(file);
-        return opens;
+        return false;
     }
 };
 
 /// A sample model from examples/.
 std::string ExamplePath(const char* name);
 
+/// path as the text a file dialog, a caption or a status panel carries.
+inline QString QPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
 /// What the screen shows of widget once the pending paints are done: the pixels of its
 /// window's backing store, not a fresh rendering as QWidget::grab() makes, so a window that
 /// was not repainted still shows its old picture.
 QImage OnScreen(QWidget& widget);
 
-/// Whether a result window draws the out-of-date band among its pixels.
-bool ShowsOutOfDateBand(QWidget& content);
-
-/// The drawing surface of the open diagram window of kind (0 the idealised beam), or nullptr.
-QWidget* DiagramSurface(frmMain& main, std::int16_t kind);
-
 /// A shown main window whose files all live in a temporary folder.
 struct MainWindowFixture {
     /// helpFileName names a user guide in the folder (which the test may or may not create).
     explicit MainWindowFixture(const char* helpFileName = "");
-    ~MainWindowFixture();
     std::filesystem::path folder() const { return dir.path().toStdString(); }
     /// The captions of tabMain, left to right.
     std::vector<QString> tabs() const;
@@ -91,11 +100,6 @@ struct MainWindowFixture {
     std::unique_ptr<frmMain> main;
 };
 
-} // namespace kradon::test
-
-// Shorthands of the start-up, toolbar, result view and export tests.
-namespace kradon::test {
-
 /// Lets the windows that closed themselves go.
 void Settle();
 
@@ -105,37 +109,16 @@ template <typename W> W* ChildContent(frmMain& main, std::int16_t kind) {
     return qobject_cast<W*>(ChildContent(main, kind));
 }
 
-} // namespace kradon::test
-
-// --- Steps the main window, dialog and explorer tests share -----------------------------------
-
-#include <QStringList>
-#include <gtest/gtest.h>
-#include <ostream>
-
-/// Failure messages show a QString, and so a list of them, as its text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
-namespace kradon {
-class frmResultDisplay;
-}
-
-namespace kradon::test {
-
-/// path as the text a file dialog, a caption or a status panel carries.
-inline QString QPath(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
+/// The drawing surface of the open diagram window of kind (0 the idealised beam), or nullptr.
+QWidget* DiagramSurface(frmMain& main, std::int16_t kind);
 
 /// "name=text" for each child of root named in expected ("name=text" too), as shown: the title of
 /// a menu or frame, the text of an item, button, label or field, "(no such control)".
 QStringList ShownTexts(QObject& root, const QStringList& expected);
 
-/// root shows the texts of expected ("name=text").
+/// root shows the texts of expected ("name=text"), the access keys' '&' left out.
 inline void ExpectShown(QObject& root, const QStringList& expected) {
-    EXPECT_EQ(ShownTexts(root, expected), expected);
+    EXPECT_EQ(ShownTexts(root, expected).replaceInStrings("&", ""), expected);
 }
 
 /// Opens the sample model name from examples/ in f's main window; whether it opened.

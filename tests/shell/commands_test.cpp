@@ -63,9 +63,7 @@ TEST(Commands, OpenAnalyseSaveAsAndNewShowTheModelTheRunAndItsTime) {
     EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " +
                                                      damaged.string() + "\r\n"));
     EXPECT_EQ(f.main->state().model, before);
-    EXPECT_EQ(f.main->state().FileName, sample);
     EXPECT_EQ(f.main->windowTitle(), "Kradon - [" + QPath(sample) + "]");
-    EXPECT_EQ(f.tabs().size(), 2u);
     EXPECT_EQ(f.main->sBarPanel[1]->text(), timing);
     // Open clears the time.
     ASSERT_TRUE(OpenSample(f, "cantilever.kdn"));

@@ -19,21 +19,10 @@
 namespace kradon::test {
 namespace {
 
-/// dialog shows expected ("name=text"), the access keys' '&' left out.
-void expectShown(QWidget* dialog, const QStringList& expected) {
-    EXPECT_EQ(ShownTexts(*dialog, expected).replaceInStrings("&", ""), expected);
-}
-
 TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
     MainWindowFixture f;
     frmMain& main = *f.main;
     QSignalSpy edited(&main, &frmMain::modelEdited);
-    const auto visible = [&main](const char* name) -> QDialog* {
-        QDialog* shown = nullptr; // the newest
-        for (QDialog* d : main.findChildren<QDialog*>(name))
-            shown = d->isVisible() ? d : shown;
-        return shown;
-    };
     struct Item {
         QAction* item;
         const char* name;
@@ -50,15 +39,14 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
         {main.mnuEvalue, "frmVariation", "Young's Modulus Definition"},
         {main.mnuIvalue, "frmVariation", "Second Moment of Area Definition"}};
     for (const Item& i : items) {
-        i.item->trigger();
-        QDialog* dialog = visible(i.name);
-        ASSERT_NE(dialog, nullptr) << i.name;
+        QDialog* dialog = OpenDialog(main, i.item, i.name);
+        ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), i.title);
         EXPECT_FALSE(dialog->isModal()) << "the main window stays usable";
         auto* ok = dialog->findChild<QPushButton*>("OKButton");
         QTest::mouseClick(ok ? ok : dialog->findChild<QPushButton*>("ApplyBtn"), Qt::LeftButton);
     }
-    EXPECT_EQ(visible("frmVariation"), main.recordDialogs().iDialog());
+    EXPECT_TRUE(main.recordDialogs().iDialog()->isVisible()) << "Apply leaves it open";
     const BeamModel& m = main.state().model;
     for (std::size_t kind = 0; kind < RecordKindCount; ++kind)
         EXPECT_EQ(m.counts[kind], 1) << kind;
@@ -66,9 +54,10 @@ TEST(Dialogs, EveryAddCommandOpensItsModelessDialogAndOKStoresTheNextRecord) {
     EXPECT_TRUE(main.isModified());
     EXPECT_TRUE(f.messages.shown.empty());
     // The explorer's double-click on a record opens that record's dialog.
-    EXPECT_EQ(visible("frmPln"), nullptr) << "OK closes it";
+    auto* pointLoad = main.findChild<QDialog*>("frmPln");
+    EXPECT_FALSE(pointLoad->isVisible()) << "OK closes it";
     main.EditRecord(RecordKind::PointLoad, 1);
-    EXPECT_NE(visible("frmPln"), nullptr);
+    EXPECT_TRUE(pointLoad->isVisible());
     main.EditRecord(RecordKind::ESegment, 1);
     EXPECT_TRUE(main.recordDialogs().eDialog() != nullptr &&
                 main.recordDialogs().eDialog()->isVisible());
@@ -85,11 +74,11 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(undo.text(), "&Undo Add Point Load 1");
     ASSERT_EQ(ClickAdd(*f.main, AddPointLoad, "frmPln"), d) << "one window per run";
-    expectShown(d, {"LoadNoLab=Point Load No. 2", "LoadVal=7", "LoadLoc=3.25"});
+    ExpectShown(*d, {"LoadNoLab=Point Load No. 2", "LoadVal=7", "LoadLoc=3.25"});
 
     // An existing record: its values, and OK edits it in place.
     f.main->recordDialogs().pointLoadDialog().frmPlnShow(1);
-    expectShown(d, {"LoadNoLab=Point Load No. 1", "LoadVal=7", "LoadLoc=3.25"});
+    ExpectShown(*d, {"LoadNoLab=Point Load No. 1", "LoadVal=7", "LoadLoc=3.25"});
     Type(d, "LoadLoc", "4");
     Click(d, "OKButton");
     EXPECT_EQ(m.count(RecordKind::PointLoad), 1) << "editing leaves the count";
@@ -100,7 +89,7 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     f.main->mnuRedo->trigger();
     EXPECT_EQ(m.PointLoad.location[1], 4);
     f.main->recordDialogs().pointLoadDialog().frmPlnShow(0);
-    expectShown(d, {"LoadNoLab=Point Load No. 0", "LoadVal=0", "LoadLoc=0"});
+    ExpectShown(*d, {"LoadNoLab=Point Load No. 0", "LoadVal=0", "LoadLoc=0"});
     Type(d, "LoadVal", "5");
     Click(d, "OKButton");
     EXPECT_EQ(m.PointLoad.value[0], 5);
@@ -131,7 +120,7 @@ TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) 
 
     // The Fixed support shows code 2 though Pinned was the button clicked last.
     f.main->recordDialogs().rigidSupportDialog().frmSupShow(1);
-    expectShown(d, {"SupType=2", "SupDis=0"});
+    ExpectShown(*d, {"SupType=2", "SupDis=0"});
     EXPECT_FALSE(Find<QLabel>(d, "SupType")->isVisible()) << "the code is not shown";
     EXPECT_TRUE(Find<QToolButton>(d, "SupTypeBtn_0")->isChecked());
 
@@ -159,7 +148,7 @@ TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) 
     EXPECT_TRUE(rssCheck->isChecked());
     EXPECT_TRUE(Field(d, "rssVal")->isEnabled());
     EXPECT_FALSE(vssCheck->isChecked());
-    expectShown(d, {"vssVal=0", "rssVal=250"});
+    ExpectShown(*d, {"vssVal=0", "rssVal=250"});
 }
 
 // --- E and I definitions --------------------------------------------------------------------
@@ -173,8 +162,8 @@ TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) 
     TypeSpan(*f.main, "10");
     QDialog* d = ClickAdd(*f.main, AddEValue, "frmVariation");
     ASSERT_EQ(f.main->recordDialogs().eDialog(), d);
-    expectShown(d, {"spanLbl=Overall Beam Length: 10m", "SegLbl=Segment No. 1",
-                    "PercentLbl=Percentage of Beam Defined: 0%", "SegEndTxt=2"});
+    ExpectShown(*d, {"spanLbl=Overall Beam Length: 10m", "SegLbl=Segment No. 1",
+                     "PercentLbl=Percentage of Beam Defined: 0%", "SegEndTxt=2"});
     EXPECT_TRUE(checked(d, "Variation_0"));
     Click(d, "ApplyBtn");
     const BeamModel& m = f.main->state().model;
@@ -183,8 +172,8 @@ TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) 
     EXPECT_EQ(m.ESegment.expression[1], "N/A");
     EXPECT_TRUE(d->isVisible());
     // The typed texts stay.
-    expectShown(
-        d, {"SegLbl=Segment No. 2", "PercentLbl=Percentage of Beam Defined: 20%", "SegEndTxt=2"});
+    ExpectShown(
+        *d, {"SegLbl=Segment No. 2", "PercentLbl=Percentage of Beam Defined: 20%", "SegEndTxt=2"});
     EXPECT_TRUE(f.messages.shown.empty());
 
     // A linear variation typed falling is stored rising, and the choice stays.
@@ -204,7 +193,7 @@ TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) 
     // to even.
     Type(d, "SegStartTxt", "3");
     Click(d, "FullSpanChk");
-    expectShown(d, {"SegStartTxt=0", "SegEndTxt=10"});
+    ExpectShown(*d, {"SegStartTxt=0", "SegEndTxt=10"});
     for (const auto& [span, tenth] :
          {std::pair{"", "1"}, std::pair{"25", "2"}, std::pair{"35", "4"}}) {
         if (*span != '\0') {
@@ -216,22 +205,19 @@ TEST(Variation, EDialogAppliesMovesOnFillsTheFullSpanAndEveryAddMakesAFreshOne) 
         EXPECT_EQ(Field(d, "SegEndTxt")->text(), tenth) << span;
     }
 
-    // Every Add makes a fresh dialog; Esc and Close end it, and the reference clears.
+    // Every Add makes a fresh dialog; Esc ends it, and the reference clears.
     QPointer<QDialog> old = d;
     QDialog* second = ClickAdd(*f.main, AddEValue, "frmVariation");
     EXPECT_TRUE(old.isNull()) << "the earlier E dialog has ended";
     EXPECT_EQ(Field(second, "LinearEndTxt")->text(), "200") << "not the texts typed before";
     QTest::keyClick(Field(second, "NoneTxt"), Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(f.main->recordDialogs().eDialog(), nullptr);
-    Click(ClickAdd(*f.main, AddEValue, "frmVariation"), "CloseBtn");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Settle();
     EXPECT_EQ(f.main->recordDialogs().eDialog(), nullptr);
 
     QDialog* i = ClickAdd(*f.main, AddIValue, "frmVariation");
     ASSERT_EQ(f.main->recordDialogs().iDialog(), i);
     // Once the I dialog's curve caption said E.
-    expectShown(i, {"NoneLbl2=cm4", "CurveLbl1=Expression is I ="});
+    ExpectShown(*i, {"NoneLbl2=cm4", "CurveLbl1=Expression is I ="});
     Type(i, "NoneTxt", "8000");
     Click(i, "ApplyBtn");
     EXPECT_EQ(m.count(RecordKind::ESegment), 2);
@@ -260,7 +246,7 @@ TEST(Variation, AnExistingDefinitionOpensOnItsOwnKindAndApplyKeepsIt) {
         EXPECT_EQ(f.main->state().model, stored) << "Apply stores what is shown: " << n;
     }
     frmVariation& first = f.main->recordDialogs().ShowVariation(1, "i");
-    expectShown(&first,
+    ExpectShown(first,
                 {"CurveTxt=20000 - 2000 * x", "PercentLbl=Percentage of Beam Defined: 100%"});
     // Apply moves on to the next segment, which shows its own kind.
     Click(&first, "ApplyBtn");

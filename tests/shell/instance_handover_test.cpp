@@ -1,11 +1,11 @@
 // A second copy of the program: it ends at once without a window and hands its model to the
 // copy that runs, which opens it.
+#include "RunEventsUntil.h"
 #include "ShellTestSupport.h"
 #include "app/instance/SingleInstance.h"
 #include "model/modFileWrite.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 #include <array>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace kradon::test {
@@ -34,19 +33,6 @@ struct HandOverFixture : MainWindowFixture {
     const QString name = QString("kradon-shell-test-%1").arg(QCoreApplication::applicationPid());
     SingleInstance primary{name};
 };
-
-/// Runs an event loop, as a modal box does, until done holds or a generous time has passed.
-void runEventLoopUntil(const std::function<bool()>& done) {
-    QEventLoop box;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
-        if (done())
-            box.quit();
-    });
-    QTimer::singleShot(10000, &box, &QEventLoop::quit);
-    poll.start(1);
-    box.exec();
-}
 
 // A handed-over model opens at once; when it finds unsaved changes, the window asks Save /
 // Discard / Cancel, and while the box is open, more copies hand over models and end.
@@ -80,12 +66,12 @@ TEST(SecondInstance, HandOversWhileTheUnsavedChangesBoxIsOpen) {
             return;
         handOver();
         handOver();
-        runEventLoopUntil([&] { return f.primary.findChildren<QLocalSocket*>().isEmpty(); });
+        RunEventsUntil([&] { return f.primary.findChildren<QLocalSocket*>().isEmpty(); });
     };
 
     changeTheModel();
     handOver();
-    runEventLoopUntil([&] { return f.messages.asked.size() == std::size_t(sent.size()); });
+    RunEventsUntil([&] { return f.messages.asked.size() == std::size_t(sent.size()); });
     ASSERT_EQ(f.messages.asked.size(), std::size_t(sent.size())) << "one box per model";
     QStringList discarded;
     for (qsizetype i = 0; i < sent.size(); i += 2)
@@ -107,7 +93,7 @@ TEST(SecondInstance, ModelHandedOverDuringAnAnalysisOpensAfterIt) {
     ASSERT_TRUE(arrivedDuringTheAnalysis);
     EXPECT_NE(f.fileName(), sample()) << "not under the analysis";
     EXPECT_TRUE(f.main->sBarPanel[1]->text().startsWith("Previous Analysis time was "));
-    runEventLoopUntil([&] { return f.fileName() == sample(); });
+    RunEventsUntil([&] { return f.fileName() == sample(); });
     EXPECT_EQ(f.fileName(), sample());
     EXPECT_TRUE(f.messages.shown.empty());
 }

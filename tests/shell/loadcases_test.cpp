@@ -109,10 +109,8 @@ TEST(LoadCases, AModelThatNeedsJsonIsNotSavedAsKdnAndSaysWhy) {
     f.files.names.push_back(QPath(json));
     ASSERT_TRUE(f.main->SaveModel(true));
     ASSERT_FALSE(f.messages.shown.empty());
-    EXPECT_NE(f.messages.texts().back().find("cannot be saved as a .kdn file. A .kdn file holds "
-                                             "one load case named \"Loads\" and nothing more: "
-                                             "this model has 2 load cases"),
-              std::string::npos);
+    // The reason is the JSON model tests' (tests/json).
+    EXPECT_NE(f.messages.texts().back().find("cannot be saved as a .kdn file"), std::string::npos);
     EXPECT_EQ(f.files.lastSuffix, "kradon.json");
     EXPECT_EQ(f.files.lastFilters.first(), "Kradon JSON models (*.kradon.json)");
     EXPECT_EQ(ModelJson::WriteModelJson(ModelJson::OpenCaseModelFile(json)),

