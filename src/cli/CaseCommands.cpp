@@ -289,10 +289,6 @@ std::string choicesOf(const CaseModel& m) {
            namesOf(m.combinations) + ")";
 }
 
-} // namespace
-
-namespace {
-
 /// A JSON model read, its loading chosen and every case analysed.
 struct CaseRun {
     std::optional<CaseModel> model;
