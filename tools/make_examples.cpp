@@ -15,8 +15,8 @@ using namespace kradon;
 // Enters records as a dialog does: the next record number, noted, then stored from field texts.
 class ExampleBuilder {
 public:
-    explicit ExampleBuilder(double span) {
-        model_.span = span;
+    explicit ExampleBuilder(const std::string& span) : span_(span) {
+        model_.span = std::stod(span);
         ClearModelLists(model_);
     }
     ExampleBuilder& pinned(const std::string& at) { return rigid("1", at); }
@@ -42,17 +42,18 @@ public:
         StoreSpringSupport(model_, next(RecordKind::SpringSupport), {at, kNmm, "0", true, false});
         return *this;
     }
-    ExampleBuilder& constantE(const std::string& value, const std::string& from,
-                              const std::string& to) {
-        return segment(RecordKind::ESegment, Variation::None, {from, to, value, "", "", ""});
+    /// Steel (E = 205 kN/mm2) over the whole span.
+    ExampleBuilder& steel() {
+        return segment(RecordKind::ESegment, Variation::None, {"0", span_, "205", "", "", ""});
     }
-    ExampleBuilder& constantI(const std::string& value, const std::string& from,
-                              const std::string& to) {
-        return segment(RecordKind::ISegment, Variation::None, {from, to, value, "", "", ""});
+    /// A constant I (cm4) over the whole span.
+    ExampleBuilder& constantI(const std::string& cm4) {
+        return segment(RecordKind::ISegment, Variation::None, {"0", span_, cm4, "", "", ""});
     }
-    ExampleBuilder& curveI(const std::string& expression, const std::string& from,
-                           const std::string& to) {
-        return segment(RecordKind::ISegment, Variation::Curve, {from, to, "", "", "", expression});
+    /// I (cm4) as an expression in x over the whole span.
+    ExampleBuilder& curveI(const std::string& expression) {
+        return segment(RecordKind::ISegment, Variation::Curve,
+                       {"0", span_, "", "", "", expression});
     }
     const BeamModel& model() const { return model_; }
 
@@ -77,6 +78,7 @@ private:
         }
         return *this;
     }
+    std::string span_;
     BeamModel model_;
 };
 
@@ -96,55 +98,44 @@ int main(int argc, char** argv) {
     try {
         // 10 m simply supported steel beam with a 50 kN point load at 4 m.
         write(dir, "simply-supported-point-load.kdn",
-              ExampleBuilder(10)
-                  .pinned("0")
-                  .pinned("10")
-                  .pointLoad("50", "4")
-                  .constantE("205", "0", "10")
-                  .constantI("8000", "0", "10"));
+              ExampleBuilder("10").pinned("0").pinned("10").pointLoad("50", "4").steel().constantI(
+                  "8000"));
         // 3 m cantilever fixed at the wall, 20 kN at its tip.
         write(dir, "cantilever.kdn",
-              ExampleBuilder(3)
-                  .fixed("0")
-                  .pointLoad("20", "3")
-                  .constantE("205", "0", "3")
-                  .constantI("5000", "0", "3"));
+              ExampleBuilder("3").fixed("0").pointLoad("20", "3").steel().constantI("5000"));
         // Two equal 6 m spans under a 10 kN/m UDL over the whole length.
         write(dir, "two-span-continuous-udl.kdn",
-              ExampleBuilder(12)
+              ExampleBuilder("12")
                   .pinned("0")
                   .pinned("6")
                   .pinned("12")
                   .udl("10", "0", "12")
-                  .constantE("205", "0", "12")
-                  .constantI("12000", "0", "12"));
+                  .steel()
+                  .constantI("12000"));
         // 8 m beam fixed at the left, propped on a 5 kN/mm spring at the right, 15 kN/m UDL.
         write(dir, "propped-cantilever-spring.kdn",
-              ExampleBuilder(8)
+              ExampleBuilder("8")
                   .fixed("0")
                   .spring("8", "5")
                   .udl("15", "0", "8")
-                  .constantE("205", "0", "8")
-                  .constantI("9000", "0", "8"));
+                  .steel()
+                  .constantI("9000"));
         // 6 m tapered cantilever whose I falls linearly from 20000 to 8000 cm4, 10 kN at the tip.
-        write(dir, "tapered-beam-curve.kdn",
-              ExampleBuilder(6)
-                  .fixed("0")
-                  .pointLoad("10", "6")
-                  .constantE("205", "0", "6")
-                  .curveI("20000 - 2000 * x", "0", "6"));
+        write(
+            dir, "tapered-beam-curve.kdn",
+            ExampleBuilder("6").fixed("0").pointLoad("10", "6").steel().curveI("20000 - 2000 * x"));
         // 8 m span with a 4 m overhang: 10 kN/m over the whole length, another 0 rising to
         // 6 kN/m from 9 m to the tip, 25 kN at the tip and a 30 kNm moment load at 3 m.
         write(dir, "overhang-moment-tdl.kdn",
-              ExampleBuilder(12)
+              ExampleBuilder("12")
                   .pinned("0")
                   .pinned("8")
                   .udl("10", "0", "12")
                   .tdl("0", "6", "9", "12")
                   .pointLoad("25", "12")
                   .moment("30", "3")
-                  .constantE("205", "0", "12")
-                  .constantI("12000", "0", "12"));
+                  .steel()
+                  .constantI("12000"));
     } catch (const KradonError& e) {
         std::cerr << "make-examples: " << e.what() << '\n';
         return 1;

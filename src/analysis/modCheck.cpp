@@ -15,6 +15,14 @@ namespace kradon::modCheck {
 namespace {
 
 constexpr const char* crlf = "\r\n";
+constexpr const char* NoInputText = "No input for calculation";
+constexpr const char* NoPropertiesText = "No beam properties included in input";
+constexpr const char* SupportsText = "Number/location of supports is erroneous in input";
+constexpr const char* NoLoadsText = "No loads/displacements included in input";
+constexpr const char* OutsideHeader = "Elements outside boundaries are:";
+constexpr const char* ProblemText =
+    "There appears to be a problem with the input data.\r\nPlease edit input through the "
+    "properties box";
 
 int totalOf(const BeamModel& m, std::initializer_list<RecordKind> kinds) {
     int total = 0;

@@ -11,14 +11,6 @@
 namespace kradon::modCheck {
 
 inline constexpr const char* CheckTitle = "Input Data Checking Routine";
-inline constexpr const char* NoInputText = "No input for calculation";
-inline constexpr const char* NoPropertiesText = "No beam properties included in input";
-inline constexpr const char* SupportsText = "Number/location of supports is erroneous in input";
-inline constexpr const char* NoLoadsText = "No loads/displacements included in input";
-inline constexpr const char* OutsideHeader = "Elements outside boundaries are:";
-inline constexpr const char* ProblemText =
-    "There appears to be a problem with the input data.\r\nPlease edit input through the "
-    "properties box";
 
 /// CheckModelContents, CheckBoundaries and CheckValues, in this order; true if all pass. Against
 /// a span that is no length every record would lie outside, so CheckBoundaries is left out then

@@ -19,6 +19,10 @@ namespace kradon::modGraphics {
 namespace {
 
 constexpr const char* Source = "modGraphics";
+constexpr const char* SubroutineTitle = "Graphics Subroutine";
+constexpr const char* ErrorText = "Graphics Error";
+constexpr const char* NodeNumbersCaption = "Node No.'s:";
+constexpr const char* ElementNumbersCaption = "Element No.'s:";
 
 /// Runs one drawing step; a failure skips it and drawing goes on with the next.
 template <class Step> void skipOnFailure(Step&& step) noexcept {

@@ -21,16 +21,11 @@
 
 namespace kradon::modGraphics {
 
-inline constexpr const char* SubroutineTitle = "Graphics Subroutine";
-inline constexpr const char* ErrorText = "Graphics Error";
-
 inline constexpr const char* BendingMomentTitle = "Bending Moment Diagram Units: kNm";
 inline constexpr const char* DeflectedShapeTitle = "Deflected Shape Diagram Units: mm";
 inline constexpr const char* ShearForceTitle = "Shear Force Diagram Units: kN";
 inline constexpr const char* RotationTitle = "Rotation Diagram Units: rad";
 inline constexpr const char* PropertyTitleMiddle = " Value Variation Units: ";
-inline constexpr const char* NodeNumbersCaption = "Node No.'s:";
-inline constexpr const char* ElementNumbersCaption = "Element No.'s:";
 
 // ---------------------------------------------------------------------------------------------
 // Frame and scales

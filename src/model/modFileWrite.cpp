@@ -24,6 +24,10 @@
 namespace kradon::modFileWrite {
 namespace {
 
+/// An analysis copy is named "kradon-" + a part of its own + ".tmp".
+constexpr const char* AnalysisCopyPrefix = "kradon-";
+constexpr const char* AnalysisCopySuffix = ".tmp";
+
 constexpr const char* readSource = "ReadModel";
 constexpr const char* writeSource = "WriteModel";
 constexpr const char* saveSource = "SaveModel";

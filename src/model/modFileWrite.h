@@ -11,12 +11,8 @@
 
 namespace kradon::modFileWrite {
 
-inline constexpr const char* ModelFileFilter = "Kradon files|*.kdn|All files|*.*";
 inline constexpr const char* DefaultExtension = "kdn";
 inline constexpr const char* NewModelName = "Kradon1.kdn";
-/// An analysis copy is named "kradon-" + a part of its own + ".tmp".
-inline constexpr const char* AnalysisCopyPrefix = "kradon-";
-inline constexpr const char* AnalysisCopySuffix = ".tmp";
 /// Box texts; the shell appends the file name, a line break and the system's description.
 inline constexpr const char* SaveErrorPrefix = "Error while saving file ";
 inline constexpr const char* OpenErrorPrefix = "Unkown error while opening file ";

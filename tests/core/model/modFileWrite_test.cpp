@@ -258,7 +258,6 @@ TEST_F(modFileWriteFolder, SaveReplacesTheFileOrThrowsAndKeepsIt) {
 
 // The shell's tests check the other texts: the new model's name and the error prefixes.
 TEST(modFileWriteConstants, TextsAreExactAndTheAnalysisFolderPrivate) {
-    EXPECT_STREQ(modFileWrite::ModelFileFilter, "Kradon files|*.kdn|All files|*.*");
     EXPECT_STREQ(modFileWrite::DefaultExtension, "kdn");
     const fs::path folder = modFileWrite::DefaultAnalysisFolder();
     EXPECT_TRUE(fs::is_directory(folder));
