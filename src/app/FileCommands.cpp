@@ -103,8 +103,10 @@ bool frmMain::SaveModel(bool saveMode) {
 }
 
 bool frmMain::OpenModel(const QString& path) {
-    if (!maybeSave())
-        return false;
+    return maybeSave() && openAfterAsking(path);
+}
+
+bool frmMain::openAfterAsking(const QString& path) {
     QString chosen = path;
     if (chosen.isEmpty()) {
         const PickedName name =
@@ -193,9 +195,12 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::mnuRUF_Click(int index) {
+    // The question comes first, so that its Cancel leaves the list as it was.
+    if (!maybeSave())
+        return;
     const QString path = recentFiles_->tag(index);
     recentFiles_->AddFile(path);
-    OpenModel(path);
+    openAfterAsking(path);
 }
 
 } // namespace kradon

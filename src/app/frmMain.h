@@ -370,6 +370,8 @@ private:
     QString proposedSaveName() const;
     /// Save / Discard / Cancel before unsaved changes are lost; true to go on.
     bool maybeSave();
+    /// Open's steps after the question about unsaved changes.
+    bool openAfterAsking(const QString& path);
     AnalyseOutcome runAnalysis();
     /// The steps every analysis shares: the core run on the model as entered, then the result
     /// marks and the windows that follow the outcome.

@@ -139,6 +139,13 @@ TEST(RecentFiles, OpenedFilesAreListedMostRecentFirstAnEntryOpensItsFileAndOptio
     ASSERT_EQ(f.messages.shown.size(), 1U);
     EXPECT_TRUE(f.messages.shown[0].text.starts_with("Unkown error while opening file " + gone));
     EXPECT_EQ(f.main->state().FileName, p[2]);
+    // Cancel on the question about unsaved changes leaves the list and the model as they were.
+    f.main->state().model.span = 7.5;
+    f.messages.answers = {Answer::Cancel};
+    f.main->findChild<QAction*>("mnuRUF_2")->trigger();
+    EXPECT_EQ(f.messages.asked.size(), 1U);
+    EXPECT_EQ(listed(f), (std::vector<std::string>{p[0], p[2], p[1]}));
+    EXPECT_EQ(f.main->state().model.span, 7.5);
     // The next run lists them again.
     restart(f);
     EXPECT_EQ(listed(f), (std::vector<std::string>{p[2], p[1], p[0]}));
