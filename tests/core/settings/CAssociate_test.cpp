@@ -101,5 +101,17 @@ TEST(CAssociate, ADesktopEntryAloneIsNoRegistrationOfTheSystems) {
     EXPECT_FALSE(SystemRegistersType(folder.path().c_str(), "kradon"));
 }
 
+// XDG_DATA_HOME counts only as an absolute path; without it, HOME's .local/share; with neither,
+// nothing is registered.
+TEST(CAssociate, TheUserDataFolderFollowsTheDesktopRules) {
+    const std::filesystem::path share = "/home/u/.local/share";
+    EXPECT_EQ(UserDataFolder("/data/u", "/home/u"), "/data/u");
+    EXPECT_EQ(UserDataFolder("data/u", "/home/u"), share);
+    EXPECT_EQ(UserDataFolder("", "/home/u"), share);
+    EXPECT_EQ(UserDataFolder(nullptr, "/home/u"), share);
+    EXPECT_EQ(UserDataFolder("data/u", ""), std::filesystem::path());
+    EXPECT_EQ(UserDataFolder(nullptr, nullptr), std::filesystem::path());
+}
+
 } // namespace
 } // namespace kradon
