@@ -103,6 +103,12 @@ TEST(Dialogs, TheTextsStayExistingRecordsFillTheFieldsAndUndoNamesEachStep) {
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(m, before);
     EXPECT_EQ(Field(ClickAdd(*f.main, AddUniformLoad, "frmUln"), "LoadLocA")->text(), "1");
+    // After a click on Cancel, Enter in the dialog opened again is OK once more.
+    QTest::mouseClick(d->findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
+    d = ClickAdd(*f.main, AddUniformLoad, "frmUln");
+    QTest::keyClick(Field(d, "LoadLocB"), Qt::Key_Return);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(m.count(RecordKind::UDL), 1);
 }
 
 TEST(Dialogs, SupportTypesComeFromThePictureButtonsAndValuesFromTheTickedBoxes) {

@@ -59,6 +59,9 @@ void RecordDialog::showRecord(std::int16_t n) {
     raise();
     activateWindow();
     firstField_->setFocus(Qt::OtherFocusReason);
+    // A button that had the focus when the dialog closed, Cancel above all, would otherwise
+    // still be the one Enter presses.
+    OKButton->setDefault(true);
 }
 
 void RecordDialog::OKButton_Click() {

@@ -159,6 +159,7 @@ void frmVariation::frmVariationShow(std::int16_t n, const QString& kind) {
     raise();
     activateWindow();
     SegStartTxt->setFocus(Qt::OtherFocusReason);
+    ApplyBtn->setDefault(true); // as in RecordDialog::showRecord
 }
 
 void frmVariation::UnitLabel(const QString& kind) {
