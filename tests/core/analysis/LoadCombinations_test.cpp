@@ -171,10 +171,9 @@ TEST_P(RandomModels, CombinationsEqualFactoredSumsAndSingleModelsOfScaledLoads) 
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomModels, ::testing::Values(1u, 2u, 3u, 4u, 5u));
 
-TEST(LoadCombinations, ACaseAloneHasTheExtremesOfItsOwnAnalysis) {
-    ProgramState single;
-    ModelBuilder beam = ModelBuilder().span(10).pinned(0).pinned(7).uniformEI(205, 8000);
-    single.model = beam.udl(12, 0, 10).pointLoad(30, 8.5).tdl(0, 9, 1, 6).build();
+/// The one case of single.model as an envelope: the same extremes and node values as the model's
+/// own analysis, which single then holds.
+void expectExtremesOfItsOwnAnalysis(ProgramState& single) {
     const CaseModel m = FromBeamModel(single.model);
     const EnvelopeResult r = Envelope(analyse(m), {CaseLoading(m, 0)});
     const test::TestFolder folder;
@@ -189,16 +188,39 @@ TEST(LoadCombinations, ACaseAloneHasTheExtremesOfItsOwnAnalysis) {
                       {Quantity::Deflection, x.largestDeflection, x.smallestDeflection, 1e-2}};
     for (const auto& q : quantities) {
         const auto& e = r.extremes[static_cast<std::size_t>(q.quantity)];
-        EXPECT_NEAR(e.largest.value, q.largest.value, 1e-9 * q.scale);
-        EXPECT_NEAR(e.largest.x, q.largest.x, 1e-6);
-        EXPECT_NEAR(e.smallest.value, q.smallest.value, 1e-9 * q.scale);
-        EXPECT_NEAR(e.smallest.x, q.smallest.x, 1e-6);
+        for (const auto& [got, expected] :
+             {std::pair{&e.largest, &q.largest}, std::pair{&e.smallest, &q.smallest}}) {
+            EXPECT_NEAR(got->value, expected->value, 1e-9 * q.scale);
+            // A zero extreme, as at the supports, is reached at several places alike.
+            if (std::fabs(expected->value) > 1e-9 * q.scale) {
+                EXPECT_NEAR(got->x, expected->x, 1e-6);
+            }
+        }
     }
     for (std::size_t n = 1; n < r.moment.size(); ++n) {
         EXPECT_EQ(r.moment[n].largest.value, r.moment[n].smallest.value);
         EXPECT_NEAR(r.moment[n].largest.value, single.results.NodeMoment[n], 1e-9 * 1e5);
         EXPECT_NEAR(r.rotation[n].largest.value, single.equations.Displacements[2 * n], 1e-12);
     }
+}
+
+TEST(LoadCombinations, ACaseAloneHasTheExtremesOfItsOwnAnalysis) {
+    const ModelBuilder beam = ModelBuilder().span(10).uniformEI(205, 8000);
+    ProgramState overhang, loadedEnd;
+    overhang.model = ModelBuilder(beam)
+                         .pinned(0)
+                         .pinned(7)
+                         .udl(12, 0, 10)
+                         .pointLoad(30, 8.5)
+                         .tdl(0, 9, 1, 6)
+                         .build();
+    expectExtremesOfItsOwnAnalysis(overhang);
+    // The largest moment of this one lies inside its last element.
+    loadedEnd.model = ModelBuilder(beam).pinned(0).pinned(10).udl(12, 9.9, 10).build();
+    expectExtremesOfItsOwnAnalysis(loadedEnd);
+    const MeshTables& mesh = loadedEnd.mesh;
+    EXPECT_GT(loadedEnd.results.Extremes.largestMoment.x,
+              mesh.NodeX[static_cast<std::size_t>(mesh.NodeCount - 1)]);
 }
 
 // ---- envelopes ----
