@@ -277,6 +277,10 @@ TEST(ExactSections, SingularOrUnevaluableSectionsNameThePlace) {
         {cantilever().eSegment(0, 4, 200).curveI(0, 4, "1000*(x-2.2)^2").build(),
          "E x I is 0 at x = 2.2 m (element 5): varying E and I cannot be integrated exactly "
          "across it."},
+        // A sign change, which the input check would have refused before the analysis.
+        {cantilever().eSegment(0, 4, 200).linearI(0, 4, -100, 200).build(),
+         "E x I is 0 at x = 1.333333 m (element 3): varying E and I cannot be integrated exactly "
+         "across it."},
         // The curve has no value below 2.1, where only the exact integration looks.
         {cantilever()
              .eSegment(0, 4, 200)
