@@ -157,6 +157,17 @@ TEST(modFileWriteRoundTrip, EveryEntryComesBack) {
     EXPECT_EQ(largeBack.MaxNoApplieds, 20);
     EXPECT_EQ(largeBack.ISegment.expression.size(), 21u);
     EXPECT_EQ(largeBack, large);
+
+    // A stream that cannot seek, as a pipe, cannot tell how much follows; it is read all the same.
+    struct Unseekable : std::streambuf {
+        explicit Unseekable(std::string& bytes) {
+            setg(bytes.data(), bytes.data(), bytes.data() + bytes.size());
+        }
+    };
+    std::string bytes = bytesOf(large);
+    Unseekable buffer(bytes);
+    std::istream pipe(&buffer);
+    EXPECT_EQ(ReadModel(pipe), large);
 }
 
 TEST_F(modFileWriteFolder, EachAnalysisCopyIsAFileOfItsOwnRemovedAfterwards) {
