@@ -244,6 +244,20 @@ TEST(SpanResults, SpansOverhangsAndSagFromTheSupports) {
     EXPECT_NEAR(parts[0].sag.value, -rise, 1e-12 * rise);
     EXPECT_NEAR(parts[0].sag.x, back / std::sqrt(3.0), 1e-9);
     EXPECT_NEAR(parts[0].extremes.smallestDeflection.value, -rise, 1e-12 * rise);
+
+    // Mirrored, with an overhang of one element: the left end is a cantilever of its own.
+    const double c = 0.01;
+    const ProgramState left =
+        Analysed(Beam(c + back).pinned(c).pinned(c + back).pointLoad(30, 0).build(), 0.2);
+    ASSERT_EQ(left.mesh.NodeX[2], c);
+    const auto mirrored = SpanResults(left);
+    ASSERT_EQ(mirrored.size(), 2u);
+    EXPECT_EQ(mirrored[0].kind, SpanKind::Cantilever);
+    EXPECT_EQ(std::pair(mirrored[0].x0, mirrored[0].x1), std::pair(0.0, c));
+    const double leftTip = P * c * c * (back + c) / (3 * EI);
+    EXPECT_NEAR(mirrored[0].sag.value, leftTip, 1e-9 * leftTip);
+    EXPECT_EQ(mirrored[0].sag.x, 0);
+    EXPECT_EQ(mirrored[1].kind, SpanKind::Span);
 }
 
 } // namespace
