@@ -173,18 +173,20 @@ TEST(BeamModelStore, LoadsAndSupportsAreStoredAsTyped) {
     EXPECT_EQ(m.UDL, (UDLList{{0, 5, 0, 0}, {0, 8, 0, 0}, {0, 2, 0, 0}}));
     EXPECT_EQ(m.TDL, (TDLList{{0, 0, 3, 0}, {0, 0, 1, 0}, {0, 0, 9, 0}, {0, 0, 4, 0}}));
 
-    // The support type (1 Pinned, 2 Fixed) is read as a whole number, halves to the even one.
+    // The support type (1 Pinned, 2 Fixed) is read as a 16-bit whole number, halves to the even
+    // one.
     const std::pair<const char*, double> types[] = {
-        {"1", 1}, {" 2 ", 2}, {"2.5", 2}, {"3.5", 4}, {"1.25", 1}};
+        {"1", 1},    {" 2 ", 2},         {"2.5", 2},          {"3.5", 4},
+        {"1.25", 1}, {"32767.4", 32767}, {"-32768.5", -32768}};
     for (const auto& [text, type] : types) {
         StoreRigidSupport(m, 2, {text, "7.5"});
         EXPECT_EQ(m.RigidSupport.type[2], type) << text;
         EXPECT_EQ(m.RigidSupport.location[2], 7.5);
     }
     const BeamModel before = m;
-    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 2, {"40000", "1"}); });
+    const KradonError e = thrownBy([&] { StoreRigidSupport(m, 2, {"32767.5", "1"}); });
     EXPECT_EQ(e.number(), ErrorNumber::Overflow);
-    EXPECT_STREQ(e.what(), "SupType: 40000 is outside the range of a 16-bit integer");
+    EXPECT_STREQ(e.what(), "SupType: 32767.5 is outside the range of a 16-bit integer");
     EXPECT_EQ(m, before);
 
     // An unticked spring or displacement stores zero without reading its text.
