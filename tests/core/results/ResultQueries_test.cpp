@@ -34,6 +34,15 @@ TEST(ValuesAt, BothSidesOfAPointLoadAndTheEnds) {
     EXPECT_FALSE(start->jump || end->jump);
     EXPECT_NEAR(start->left.shear, -P * (L - 2.9) / L, 1e-9);
     EXPECT_NEAR(end->right.shear, P * 2.9 / L, 1e-9);
+    // Inside the last element, 0.1 m under a UDL of 12 kN/m: M = R (L - x) - w (L - x)^2 / 2.
+    const ProgramState loadedEnd =
+        Analysed(Beam(L).pinned(0).pinned(L).udl(12, L - 0.1, L).build(), 0.2);
+    const auto N = static_cast<std::size_t>(loadedEnd.mesh.NodeCount);
+    ASSERT_EQ(loadedEnd.mesh.NodeX[N - 1], L - 0.1);
+    const double w = 12e3, R = w * 0.1 * (L - 0.05) / L, probe = L - 0.04;
+    const auto inLast = ValuesAt(loadedEnd, probe);
+    ASSERT_TRUE(inLast);
+    EXPECT_NEAR(inLast->left.moment, R * 0.04 - w * 0.04 * 0.04 / 2, 1e-9 * R);
     for (const double x : {-1e-9, L * (1 + 1e-12), std::nan("")})
         EXPECT_FALSE(ValuesAt(s, x)) << x;
 }
