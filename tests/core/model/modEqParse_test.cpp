@@ -157,6 +157,9 @@ TEST(modEqParseTest, FailsCleanlyOnHostileNesting) {
                 }).starts_with("EvaluateExpr " + std::to_string(MissingParen)));
     expectError(Repeated("(", 50'000) + "1" + Repeated(")", 50'000), {}, 28,
                 "Expression nested too deeply in '" + std::string(40, '(') + "...'");
+    const std::string forty = Repeated("1+", 19) + "11"; // quoted whole
+    expectError(Repeated("(", 1001) + forty + Repeated(")", 1001), {}, 28,
+                "Expression nested too deeply in '" + forty + "'");
     const std::string terms = Repeated("(1+", 5'000) + "1" + Repeated(")", 5'000);
     EXPECT_THROW(EvaluateExpr(terms), KradonError);
     // Each operand of an operator is a level deeper: 500 sums nest 1000 levels, on either side.
