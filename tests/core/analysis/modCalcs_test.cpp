@@ -212,8 +212,13 @@ TEST(CheckInput, MessagesAndOrder) {
          {"No beam properties included in input",
           "Number/location of supports is erroneous in input",
           "No loads/displacements included in input"}},
-        {checked(test::Beam(10)).pointLoad(1, 10).pointLoad(1, 10.001).iSegment(0, 11, 1).build(),
-         {"Elements outside boundaries are:\r\nPoint Load 2\r\nI-value 2\r\n"}},
+        {checked(test::Beam(10))
+             .pointLoad(1, 10)
+             .pointLoad(1, 10.001)
+             .udl(1, 2, 10.5)
+             .iSegment(0, 11, 1)
+             .build(),
+         {"Elements outside boundaries are:\r\nPoint Load 2\r\nUDL 1\r\nI-value 2\r\n"}},
         {checked(test::Beam(10)).pointLoad(1, 2).pointLoad(1, -1).build(),
          {"Point Load 2 lies before the left end of the beam (x < 0)\r\n"}},
         {withSpan(checked(test::Beam(10)).pointLoad(nan, -1).udl(nan, 2, nan), nan),
