@@ -269,6 +269,14 @@ TEST(SoundAnalysis, ExtremesOfATriangularLoadBetweenNodes) {
         EXPECT_NEAR(x.largestDeflection.value, vmax, 1e-9 * vmax) << d;
         EXPECT_NEAR(x.largestDeflection.x, xv, 1e-6 * L) << d;
     }
+    // 20 kN/m falling to -10 kN/m over 10 m: R1 = 50 kN, and the shear 20 x - 1.5 x^2 - 50 kN is
+    // largest where the load changes sign, at 20/3 m, between nodes.
+    for (const double d : densities) {
+        const auto s = Analysed(Beam(10).pinned(0).pinned(10).tdl(20, -10, 0, 10).build(), d);
+        const Extreme& largest = s.results.Extremes.largestShear;
+        EXPECT_NEAR(largest.value, 50e3 / 3, 1e-9 * 50e3) << d;
+        EXPECT_NEAR(largest.x, 20.0 / 3, 1e-9) << d;
+    }
 }
 
 // Where a rigid support and a fixed displacement both hold a node's rotation, the first Fixed
