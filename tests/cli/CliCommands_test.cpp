@@ -62,11 +62,12 @@ TEST(Cli, VersionHelpAndUsageErrors) {
 
 TEST_F(CliTest, ShowPrintsEveryKindWithTheExplorerColumns) {
     ModelBuilder b(DefaultMaxNoApplieds);
-    b.span(10).pointLoad(50, 4).pinned(0).fixed(10).curveI(0, 10, "8000 + x");
+    b.span(10).pointLoad(50, 4).pinned(0).fixed(10).eSegment(0, 10, 205).curveI(0, 10, "8000 + x");
     const CliRun r = completed({"show", save("beam.kdn", b.build())});
     EXPECT_TRUE(r.err.empty());
     for (const char* table :
-         {"Beam Details\nOverall span  E Values  I Values\n10m           0         1\n",
+         {"Beam Details\nOverall span  E Values  I Values\n10m           1         1\n",
+          "1             0m     10m    None       205kN/mm2  0kN/mm2  0kN/mm2  N/A\n",
           "Point Loads\nPoint Load No.  Load Value (kN)  Load Distance (m)\n"
           "1               50               4\n",
           "Rigid Supports\nSupport No.  Support Type  Location (m)\n"
