@@ -58,6 +58,10 @@ TEST_F(CaseCli, ThePatternedCombinationAndTheEnvelopeGetTheEnvelopeReport) {
               uls.out.find(row + "-35.100\tULS with Q on span 3\t-143.100"));
     EXPECT_EQ(uls.out.find(row, shears),
               uls.out.find(row + "-29.250\tULS with Q on span 3\t-119.250"));
+    // A rule follows every fifth node row, and no other.
+    const std::string rule(68, '-');
+    EXPECT_TRUE(contains(uls.out, "ULS with Q on span 2\r\n" + rule + "\r\n  6\t003.750"));
+    EXPECT_FALSE(contains(uls.out, rule + "\r\n  5\t"));
     // Node 25, at 18 m, ends each table.
     EXPECT_TRUE(contains(uls.out,
                          "\n  25\t018.000\t\t093.150\tULS with Q on spans 1, 3\t025.650\tULS "
