@@ -158,17 +158,20 @@ TEST_F(SafeFileTest, EveryWriterKeepsModeAndGroupAndWritesThroughALink) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+// Six of each, so that whatever order the folder lists them in, a running write's file nearly
+// always comes after an ended one's.
 TEST_F(SafeFileTest, LeftoversOfEndedWritesGoAndOthersStay) {
     const pid_t ended = test::endedProcessId();
-    const std::string stale = "m.kdn.tmp-" + std::to_string(ended) + "-0-123";
-    const std::string running = "m.kdn.tmp-" + std::to_string(::getpid()) + "-7-8";
-    const std::vector<std::string> kept = {
-        running,
+    std::vector<std::string> kept = {
         "m.kdn.tmp-" + std::to_string(ended) + "-x-1",     // not of this naming
         "m.kdn.tmp-" + std::to_string(ended),              // not of this naming either
         "other.kdn.tmp-" + std::to_string(ended) + "-0-1", // beside another file
     };
-    writeBytes(dir_ / stale, "");
+    for (int k = 0; k < 6; ++k) {
+        writeBytes(dir_ / ("m.kdn.tmp-" + std::to_string(ended) + "-" + std::to_string(k) + "-1"),
+                   "");
+        kept.push_back("m.kdn.tmp-" + std::to_string(::getpid()) + "-" + std::to_string(k) + "-8");
+    }
     for (const std::string& name : kept)
         writeBytes(dir_ / name, "");
     modFileWrite::SaveModelFile(dir_ / "m.kdn", BeamModel{});
