@@ -1,5 +1,6 @@
 // The options dialog's rules as OK takes its fields, and the recent files list whose length it
 // sets: the bounds and cases that the shell's tests, driving the dialog and the menus, leave out.
+#include "../analysis/ModelBuilder.h"
 #include "settings/OptionRules.h"
 #include "settings/modRUF.h"
 
@@ -12,10 +13,7 @@
 namespace kradon {
 namespace {
 
-struct RecordingSink : MessageSink {
-    void show(const Message& message) override { texts.push_back(message.text); }
-    std::vector<std::string> texts;
-};
+using test::RecordingSink;
 
 // Which message each bound shows. 40000 applieds saturate and are then limited; 0.2 read in single
 // precision lies just above its bound, 1e39 beyond it. Applieds are rounded, a half to even.
@@ -42,7 +40,7 @@ TEST(OptionRules, OkBringsTheValuesInsideTheirBoundsWithOneMessageEach) {
         OptionRules::refuse(o, sink);
         EXPECT_EQ(o.MeshDensFact, c.MeshDensFact) << c.mesh;
         EXPECT_EQ(o.MaxNoApplieds, c.MaxNoApplieds) << c.applieds;
-        EXPECT_EQ(sink.texts, c.texts) << c.applieds << " " << c.mesh;
+        EXPECT_EQ(sink.texts(), c.texts) << c.applieds << " " << c.mesh;
     }
     EXPECT_EQ(OptionRules::Integer16FromNumber(-1e9), -32768);
 }
@@ -57,9 +55,9 @@ TEST(OptionRules, AFieldWithoutANumberIsNamedAndKeepsItsValue) {
         std::tie(o.MeshDensFact, o.MaxNoApplieds, o.MAX_FILES) = before;
         OptionRules::TakeFieldNumbers({}, {"abc", "", "x"}, o, sink, reportMaxFiles);
         EXPECT_EQ(std::tie(o.MeshDensFact, o.MaxNoApplieds, o.MAX_FILES), before);
-        ASSERT_EQ(sink.texts.size(), reportMaxFiles ? 3u : 2u);
-        EXPECT_EQ(sink.texts[1], "Maximum applied conditions: \"\" is not a number.\r\n"
-                                 "The previous value 12 is kept.");
+        ASSERT_EQ(sink.texts().size(), reportMaxFiles ? 3u : 2u);
+        EXPECT_EQ(sink.texts()[1], "Maximum applied conditions: \"\" is not a number.\r\n"
+                                   "The previous value 12 is kept.");
     }
 }
 
@@ -100,7 +98,7 @@ TEST(RecentFiles, AListedFileMovesToTheTopAFullListDropsItsOldestAndTheLengthIsB
         EXPECT_EQ(field.value, length) << "the field shows the length";
         EXPECT_EQ(settings.get("Config", "MAX_FILES", "-"), std::to_string(length));
     }
-    EXPECT_EQ(messages.texts, std::vector<std::string>{"Please input a number in future, ok"});
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Please input a number in future, ok"});
 }
 
 // Paths of up to 32 characters (not bytes) are shown whole, and so is one of 33 whose first

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../../core/TestFolder.h"
+#include "../../core/analysis/ModelBuilder.h"
 #include "../ScriptedFilePicker.h"
 #include "analysis/AnalyseCommand.h"
 #include "analysis/ProgramState.h"
@@ -21,10 +22,7 @@
 
 namespace kradon::testing {
 
-struct RecordingSink : MessageSink {
-    std::vector<Message> shown;
-    void show(const Message& message) override { shown.push_back(message); }
-};
+using test::RecordingSink;
 
 /// The whole content of a file; a test failure if it cannot be read.
 inline QByteArray FileBytes(const QString& path) {
