@@ -27,7 +27,6 @@ public:
         store.setValue("Config/name", TestUserName);
         store.setValue("Config/org", TestUserOrganisation);
     }
-    QString configFolder() const { return QDir(home_.path()).filePath("config"); }
 
 private:
     QTemporaryDir home_;
